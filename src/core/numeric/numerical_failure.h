@@ -1,0 +1,26 @@
+#pragma once
+// Thrown when a numerical routine gives up (an unbracketed root, an iteration limit, a singular
+// matrix). It carries the routine's message lines; the host reports them and the run ends.
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace wachtrix {
+
+class NumericalFailure : public std::runtime_error {
+public:
+    explicit NumericalFailure(std::vector<std::string> lines)
+        : std::runtime_error(Join(lines)), lines_(std::move(lines)) {}
+    const std::vector<std::string>& lines() const { return lines_; }
+
+private:
+    static std::string Join(const std::vector<std::string>& lines) {
+        std::string all;
+        for (const auto& l : lines) all += (all.empty() ? "" : "; ") + l;
+        return all;
+    }
+    std::vector<std::string> lines_;
+};
+
+}  // namespace wachtrix

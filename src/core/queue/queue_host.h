@@ -1,0 +1,76 @@
+#pragma once
+// The small interface a queue model talks to. The queue window, the batch tool and the tests'
+// recording fake implement it; models never see a widget.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/queue/chart_plot.h"
+#include "core/text/result_writer.h"
+
+namespace wachtrix {
+
+// The three graph window classes.
+enum class GraphWindowKind {
+    MG1,  // two charts: waiting time (0) above, states (1) below; four labels
+    DG1,  // one chart; four labels
+    GMC,  // one chart; five labels
+};
+
+using GraphHandle = int;
+inline constexpr GraphHandle kNoGraph = -1;
+
+class BusyGuard {
+public:
+    virtual ~BusyGuard() = default;
+};
+
+class QueueHost {
+public:
+    virtual ~QueueHost() = default;
+
+    // The Results panel.
+    virtual ResultWriter& results() = 0;
+
+    // The modal validation box (OK and Cancel); the run ends after it.
+    virtual void showError(const std::string& title, const std::string& text) = 0;
+
+    // Shows the hourglass until the guard goes; the previous cursor comes back.
+    virtual std::unique_ptr<BusyGuard> busy() = 0;
+
+    // A new, hidden graph window with its label captions in the class's order. A window that is
+    // never plotted into stays hidden.
+    virtual GraphHandle createGraphWindow(GraphWindowKind kind,
+                                          const std::vector<std::string>& labels) = 0;
+
+    // Fills chart `chart` of the window and shows the window.
+    virtual void plot(GraphHandle window, int chart, const ChartPlot& plot) = 0;
+
+    // A numerical routine gave up: its lines go to standard output, and Results says so.
+    virtual void numericalFailure(const std::vector<std::string>& lines) = 0;
+};
+
+// Runs a model's body; a NumericalFailure ends it through host.numericalFailure, keeping what
+// was already written.
+template <class Body>
+void RunGuarded(QueueHost& host, Body&& body);
+
+// The line written into Results when a computation gave up.
+std::string NumericalFailureNotice(const std::vector<std::string>& lines);
+
+// Writes the failure lines to standard output, as the numerical routines always have.
+void PrintFailureLines(const std::vector<std::string>& lines);
+
+}  // namespace wachtrix
+
+#include "core/numeric/numerical_failure.h"
+
+template <class Body>
+void wachtrix::RunGuarded(QueueHost& host, Body&& body) {
+    try {
+        body();
+    } catch (const NumericalFailure& failure) {
+        host.numericalFailure(failure.lines());
+    }
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The number formats of the Markov reports and grids.
+//
+//   FormatFixedPrecision(12.3456789012, 10, 10) -> "12.3456789000"
+//   FormatFixedPrecision(0.9999999999, 10, 9)   -> "1.000000000"
+//   FormatSignificant(0.25, 10)                 -> "0.2500000000"
+//   FormatSignificant(123.456, 8)               -> "123.45600"
+
+#include <string>
+
+namespace wachtrix {
+
+// The value rounded to p significant digits (and to d decimals) and written with exactly d
+// decimals, zeros filled in; exponent form when the integer part has more than p digits.
+std::string FormatFixedPrecision(long double value, int p, int d);
+
+// Up to 15 significant digits, the form the chain grids are filled with.
+std::string FormatGeneral15(long double value);
+
+// For x >= 0: values from 1 on keep n significant digits, values below 1 get n decimals.
+std::string FormatSignificant(long double x, int n);
+
+// s followed by blanks up to length w.
+std::string PadRight(const std::string& s, int w);
+
+}  // namespace wachtrix

@@ -1,0 +1,24 @@
+#pragma once
+// Strict reading of typed numbers: optional blanks, an optional sign, digits with at most one
+// ".", an optional exponent ("e" or "E", optional sign, digits), optional blanks; nothing else.
+// A text that does not read as a whole is refused, never half-read.
+//
+//   ParseReal(" 2.5 ") -> 2.5      ParseReal("1.2.3") -> nullopt    ParseReal("inf") -> nullopt
+//   ParseInt("-12")    -> -12      ParseInt("2.5")    -> nullopt    ParseInt("3000000000") -> nullopt
+
+#include <optional>
+#include <string_view>
+
+namespace wachtrix {
+
+// Out of the double range: refused. Below it: 0.
+std::optional<double> ParseReal(std::string_view text);
+std::optional<long double> ParseExtended(std::string_view text);
+
+// 32-bit signed.
+std::optional<int> ParseInt(std::string_view text);
+
+// Leading and trailing blanks (and control characters) removed.
+std::string_view Trim(std::string_view text);
+
+}  // namespace wachtrix

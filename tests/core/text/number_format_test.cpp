@@ -1,0 +1,52 @@
+#include "core/text/number_format.h"
+
+#include <gtest/gtest.h>
+
+namespace wachtrix {
+namespace {
+
+TEST(FormatProb, UsesFixedThenExponentThenZero) {
+    EXPECT_EQ(FormatProb(0.25), " 0.2500000");
+    EXPECT_EQ(FormatProb(1.0), " 1.0000000");
+    EXPECT_EQ(FormatProb(-3.2e-8), "3.200E-008");
+    EXPECT_EQ(FormatProb(0.0), "         0");
+    EXPECT_EQ(FormatProb(5e-13), "         0");
+}
+
+TEST(FormatProb, ComparesAgainstTheExtendedThresholds) {
+    // The double nearest 1e-6 lies just below the extended constant.
+    EXPECT_EQ(FormatProb(1e-6), "1.000E-006");
+    EXPECT_EQ(FormatProb(1e-6L), " 0.0000010");
+    EXPECT_EQ(FormatProb(1e-12), "         0");
+    EXPECT_EQ(FormatProb(1e-12L), "1.000E-012");
+}
+
+TEST(FormatProbTrimmed, DropsTheLeadingBlanks) {
+    EXPECT_EQ(FormatProbTrimmed(0.25), "0.2500000");
+    EXPECT_EQ(FormatProbTrimmed(0.0), "0");
+}
+
+TEST(FormatSig, KeepsSignificantDigitsAboveOneAndDecimalsBelow) {
+    EXPECT_EQ(FormatSig6(0.5), "  0.500000");
+    EXPECT_EQ(FormatSig6(12.5), "   12.5000");
+    EXPECT_EQ(FormatSig6(100.0), "   100.000");
+    EXPECT_EQ(FormatSig6(999999.4), "    999999");
+    EXPECT_EQ(FormatSig6(0.0), "  0.000000");
+    EXPECT_EQ(FormatSig6(0.0000004), "  0.000000");
+    EXPECT_EQ(FormatSig(4, 1.0), "     1.000");
+}
+
+TEST(FormatSig, WritesLargeValuesInExponentNotation) {
+    EXPECT_EQ(FormatSig6(1234567.0), "1.23457E+006");
+    EXPECT_EQ(FormatSig(3, 12345.0), " 1.23E+004");
+}
+
+TEST(FormatShortGAndFixed, FollowTheirDirectives) {
+    EXPECT_EQ(FormatShortG(1.234e-15), "1.23E-015");
+    EXPECT_EQ(FormatShortG(0.0), "      0");
+    EXPECT_EQ(FormatFixed(8, 3, 2.5), "   2.500");
+    EXPECT_EQ(FormatFixed(3, 3, -2.5), "-2.500");
+}
+
+}  // namespace
+}  // namespace wachtrix
