@@ -1,0 +1,42 @@
+#include "core/queue/graph_points.h"
+
+namespace wachtrix {
+
+double GraphTimeStep(double tmax) {
+    const double L = std::log10(tmax);
+    const int e = L > 0 ? static_cast<int>(std::trunc(L + 1e-10)) - 1
+                        : static_cast<int>(std::trunc(L - 1e-10)) - 2;
+    const double unit = std::pow(10.0, e);
+    const int m = static_cast<int>(std::trunc(tmax / unit + 1e-10)) + 1;
+    if (m > 50) return 2 * unit;
+    if (m > 25) return unit;
+    if (m > 12) return 0.5 * unit;
+    return 0.25 * unit;
+}
+
+bool StateGraphThinning::add(int n, double y) {
+    if (n % stride_ == 0) {
+        points_.push_back({static_cast<double>(n), y});
+        if (points_.size() == 500) {
+            stride_ *= 10;
+            std::vector<ChartPoint> thinned;
+            for (int i = 1; i <= 50; ++i)
+                thinned.push_back({static_cast<double>(i) * stride_, points_[10 * i - 1].y});
+            points_ = std::move(thinned);
+        }
+    }
+    const int k = static_cast<int>(points_.size());
+    if (k % group() != 0) return false;
+    const bool fallen = k > 0 && points_.back().y <= 0.001;
+    return fallen || n >= 10000;
+}
+
+std::vector<ChartPoint> StateGraphThinning::points() const {
+    const int g = group();
+    const int count = static_cast<int>(points_.size()) / g;
+    std::vector<ChartPoint> out;
+    for (int i = 1; i <= count; ++i) out.push_back(points_[i * g - 1]);
+    return out;
+}
+
+}  // namespace wachtrix

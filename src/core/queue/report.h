@@ -1,0 +1,35 @@
+#pragma once
+// Report pieces every queue model writes alike.
+//
+//   WriteStatistics(out, {{"Pwait", "%.6g", 0.5}, {"Std(Wq)", "%.4g", 1.732}})
+//   -> "Results: Pwait   = 0.5"
+//      "         Std(Wq) = 1.732"
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "core/text/result_writer.h"
+
+namespace wachtrix {
+
+struct Statistic {
+    std::string name;
+    const char* format;  // "%.6g", "%.5g", "%.4g"
+    long double value;
+};
+
+// The statistics block: names padded to a common width, the first line "Results: ".
+void WriteStatistics(ResultWriter& out, std::initializer_list<Statistic> statistics);
+void WriteStatistics(ResultWriter& out, const std::vector<Statistic>& statistics);
+
+// Title (Title style) and parameter line (Bold), leaving the style Normal.
+void WriteReportHeader(ResultWriter& out, const std::string& title, const std::string& parameters);
+
+// "Accuracy Check = %s" with FormatShortG, then an empty line.
+void WriteAccuracyCheck(ResultWriter& out, long double accuracy);
+
+// A model condition that ends the run: the message and an empty line.
+void WriteRunMessage(ResultWriter& out, const std::string& message);
+
+}  // namespace wachtrix

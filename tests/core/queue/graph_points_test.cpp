@@ -1,0 +1,64 @@
+#include "core/queue/graph_points.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace wachtrix {
+namespace {
+
+TEST(GraphTimeStep, ChoosesAQuarterHalfOneOrTwoTimesAPowerOfTen) {
+    EXPECT_DOUBLE_EQ(GraphTimeStep(4.6), 0.1);    // 47 tenths
+    EXPECT_DOUBLE_EQ(GraphTimeStep(150), 5);      // 16 tens
+    EXPECT_DOUBLE_EQ(GraphTimeStep(0.5), 0.02);   // 51 hundredths
+    EXPECT_DOUBLE_EQ(GraphTimeStep(1.0), 0.02);   // 101 hundredths
+    EXPECT_DOUBLE_EQ(GraphTimeStep(30), 1);       // 31 units
+}
+
+TEST(TimeGraphPoints, EndAtTheFirstTimeAtOrBeyondTmax) {
+    for (const double tmax : {0.37, 1.0, 4.6, 150.0, 7321.0}) {
+        const auto points = TimeGraphPoints(tmax, [](double t) { return std::exp(-t); });
+        ASSERT_GE(points.size(), 2u);
+        EXPECT_GE(points.back().x, tmax * (1 - 1e-12));
+        EXPECT_LT(points[points.size() - 2].x, tmax);
+        // Between about a dozen and a hundred steps, whatever the scale.
+        EXPECT_GE(points.size(), 11u) << tmax;
+        EXPECT_LE(points.size(), 101u) << tmax;
+        EXPECT_DOUBLE_EQ(points.front().y, std::exp(-points.front().x));
+    }
+}
+
+// A geometric tail q^n: the conditional probability falls below 0.001 at n* = ln 0.001 / ln q.
+std::vector<ChartPoint> GeometricStateGraph(double q) {
+    double y = 1;
+    return StateGraphPoints([&](int) { return y *= q; });
+}
+
+TEST(StateGraphPoints, KeepEveryStateForAShortTail) {
+    const auto points = GeometricStateGraph(0.5);  // 0.5^10 < 0.001: ten points
+    ASSERT_EQ(points.size(), 10u);
+    for (std::size_t i = 0; i < points.size(); ++i) EXPECT_EQ(points[i].x, i + 1.0);
+    EXPECT_LE(points.back().y, 0.001);
+}
+
+TEST(StateGraphPoints, ThinALongTailToAboutFiftyEvenlySpacedPoints) {
+    const auto points = GeometricStateGraph(0.995);  // falls to 0.001 near n = 1378
+    ASSERT_GE(points.size(), 40u);
+    ASSERT_LE(points.size(), 60u);
+    const double spacing = points[1].x - points[0].x;
+    for (std::size_t i = 1; i < points.size(); ++i)
+        EXPECT_DOUBLE_EQ(points[i].x - points[i - 1].x, spacing);
+    EXPECT_LE(points.back().y, 0.001);
+    for (const auto& p : points) EXPECT_NEAR(p.y, std::pow(0.995, p.x), 1e-9 * p.y);
+}
+
+TEST(StateGraphPoints, StopAtTenThousandStatesWhenTheTailNeverFalls) {
+    const auto points = GeometricStateGraph(1.0);
+    ASSERT_FALSE(points.empty());
+    EXPECT_LE(points.back().x, 10000);
+    EXPECT_GE(points.back().x, 9000);
+    EXPECT_LE(points.size(), 60u);
+}
+
+}  // namespace
+}  // namespace wachtrix
