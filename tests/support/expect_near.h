@@ -9,7 +9,8 @@
 namespace wachtrix::testing {
 
 inline ::testing::AssertionResult RelNear(long double actual, long double expected,
-                                          long double relative, long double absoluteFloor = 1e-300L) {
+                                          long double relative,
+                                          long double absoluteFloor = 1e-300L) {
     const long double allowed = std::max(relative * std::fabs(expected), absoluteFloor);
     if (std::fabs(actual - expected) <= allowed) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()

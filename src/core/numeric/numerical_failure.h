@@ -17,7 +17,8 @@ public:
 private:
     static std::string Join(const std::vector<std::string>& lines) {
         std::string all;
-        for (const auto& l : lines) all += (all.empty() ? "" : "; ") + l;
+        for (const auto& l : lines)
+            all += (all.empty() ? "" : "; ") + l;
         return all;
     }
     std::vector<std::string> lines_;

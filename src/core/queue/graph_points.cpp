@@ -35,7 +35,8 @@ std::vector<ChartPoint> StateGraphThinning::points() const {
     const int g = group();
     const int count = static_cast<int>(points_.size()) / g;
     std::vector<ChartPoint> out;
-    for (int i = 1; i <= count; ++i) out.push_back(points_[i * g - 1]);
+    for (int i = 1; i <= count; ++i)
+        out.push_back(points_[i * g - 1]);
     return out;
 }
 

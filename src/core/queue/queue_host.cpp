@@ -16,13 +16,15 @@ std::string NumericalFailureNotice(const std::vector<std::string>& lines) {
     std::string text = "The computation failed";
     if (!lines.empty()) {
         text += ": ";
-        for (std::size_t i = 0; i < lines.size(); ++i) text += (i ? "; " : "") + lines[i];
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            text += (i ? "; " : "") + lines[i];
     }
     return text + ".";
 }
 
 void PrintFailureLines(const std::vector<std::string>& lines) {
-    for (const auto& line : lines) std::printf("%s\n", line.c_str());
+    for (const auto& line : lines)
+        std::printf("%s\n", line.c_str());
     std::fflush(stdout);
 }
 

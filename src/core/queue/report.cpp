@@ -10,7 +10,8 @@ namespace wachtrix {
 
 void WriteStatistics(ResultWriter& out, const std::vector<Statistic>& statistics) {
     std::size_t width = 0;
-    for (const auto& s : statistics) width = std::max(width, s.name.size());
+    for (const auto& s : statistics)
+        width = std::max(width, s.name.size());
     bool first = true;
     for (const auto& s : statistics) {
         const std::string prefix = first ? "Results: " : "         ";

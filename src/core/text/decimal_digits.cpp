@@ -44,7 +44,8 @@ DecimalDigits Round(const Expansion& e, int keep, bool negative) {
     const bool roundUp = keep < available && e.digits[keep] >= '5';
     if (roundUp) {
         int i = keep - 1;
-        while (i >= 0 && r.digits[i] == '9') r.digits[i--] = '0';
+        while (i >= 0 && r.digits[i] == '9')
+            r.digits[i--] = '0';
         if (i >= 0) {
             ++r.digits[i];
         } else {
@@ -61,7 +62,8 @@ DecimalDigits Round(const Expansion& e, int keep, bool negative) {
 }  // namespace
 
 DecimalDigits RoundSignificant(long double value, int significant) {
-    if (value == 0 || !std::isfinite(value)) return {std::string(std::max(significant, 1), '0'), 0, false};
+    if (value == 0 || !std::isfinite(value))
+        return {std::string(std::max(significant, 1), '0'), 0, false};
     return Round(Expand(std::fabs(value)), std::max(significant, 1), value < 0);
 }
 
@@ -94,7 +96,8 @@ std::string RenderFixed(const DecimalDigits& d, int decimals) {
         out.push_back(digitAt(place));
     if (decimals > 0) {
         out.push_back('.');
-        for (int place = -1; place >= -decimals; --place) out.push_back(digitAt(place));
+        for (int place = -1; place >= -decimals; --place)
+            out.push_back(digitAt(place));
     }
     return out;
 }

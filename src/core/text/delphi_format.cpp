@@ -12,7 +12,8 @@ namespace {
 constexpr int kDefaultGeneralPrecision = 15;
 
 std::string TrimTrailingZeros(std::string digits) {
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
     return digits;
 }
 
@@ -115,12 +116,14 @@ std::string Format(std::string_view format, std::initializer_list<FormatArg> arg
             case 's':
                 if (arg.kind() != FormatArg::Kind::Text) Fail(format, "%s needs a text");
                 text = std::string(arg.text());
-                if (precision >= 0 && static_cast<int>(text.size()) > precision) text.resize(precision);
+                if (precision >= 0 && static_cast<int>(text.size()) > precision)
+                    text.resize(precision);
                 break;
             case 'g':
             case 'e':
             case 'f': {
-                if (arg.kind() != FormatArg::Kind::Real) Fail(format, "a real directive needs a real");
+                if (arg.kind() != FormatArg::Kind::Real)
+                    Fail(format, "a real directive needs a real");
                 const long double v = arg.real();
                 if (conversion == 'g')
                     text = FormatGeneral(v, precision < 0 ? kDefaultGeneralPrecision : precision);

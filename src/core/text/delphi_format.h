@@ -49,9 +49,9 @@ private:
 std::string Format(std::string_view format, std::initializer_list<FormatArg> args);
 
 // The conversions behind the directives, without width.
-std::string FormatGeneral(long double value, int precision);       // "%.<precision>g"
-std::string FormatExponent(long double value, int decimals);       // "%.<decimals>e"
-std::string FormatFixedPoint(long double value, int decimals);     // "%.<decimals>f"
-std::string ExponentSuffix(int exponent);                          // "E+006", "E-010"
+std::string FormatGeneral(long double value, int precision);    // "%.<precision>g"
+std::string FormatExponent(long double value, int decimals);    // "%.<decimals>e"
+std::string FormatFixedPoint(long double value, int decimals);  // "%.<decimals>f"
+std::string ExponentSuffix(int exponent);                       // "E+006", "E-010"
 
 }  // namespace wachtrix

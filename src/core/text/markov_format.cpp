@@ -16,7 +16,9 @@ std::string FormatFixedPrecision(long double value, int p, int d) {
     return RenderFixed(RoundSignificantAndDecimals(value, p, d), d);
 }
 
-std::string FormatGeneral15(long double value) { return FormatGeneral(value, 15); }
+std::string FormatGeneral15(long double value) {
+    return FormatGeneral(value, 15);
+}
 
 std::string FormatSignificant(long double x, int n) {
     const long double e = x > 1e-16L ? std::log10(x) : -16.0L;

@@ -6,7 +6,9 @@
 
 namespace wachtrix {
 
-std::string FormatShortG(long double x) { return Format("%7.3g", {x}); }
+std::string FormatShortG(long double x) {
+    return Format("%7.3g", {x});
+}
 
 std::string FormatProb(long double x) {
     const long double a = std::fabs(x);
@@ -29,7 +31,9 @@ std::string FormatSig(int n, long double x) {
     return FormatFixed(10, d, x);
 }
 
-std::string FormatSig6(long double x) { return FormatSig(6, x); }
+std::string FormatSig6(long double x) {
+    return FormatSig(6, x);
+}
 
 std::string FormatFixed(int width, int decimals, long double x) {
     std::string text = FormatFixedPoint(x, decimals);

@@ -9,7 +9,9 @@
 namespace wachtrix {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // True when `text` is sign, digits with at most one point (at least one digit), and an
 // optional exponent with at least one digit.
@@ -33,7 +35,8 @@ bool IsRealSyntax(std::string_view text) {
     ++i;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
     int exponentDigits = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i) ++exponentDigits;
+    for (; i < text.size() && IsDigit(text[i]); ++i)
+        ++exponentDigits;
     return exponentDigits > 0 && i == text.size();
 }
 
@@ -42,8 +45,10 @@ bool IsRealSyntax(std::string_view text) {
 std::string_view Trim(std::string_view text) {
     // Blanks, tabs and other control characters, as a pasted value may carry them.
     auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 

@@ -4,7 +4,8 @@
 // A text that does not read as a whole is refused, never half-read.
 //
 //   ParseReal(" 2.5 ") -> 2.5      ParseReal("1.2.3") -> nullopt    ParseReal("inf") -> nullopt
-//   ParseInt("-12")    -> -12      ParseInt("2.5")    -> nullopt    ParseInt("3000000000") -> nullopt
+//   ParseInt("-12")    -> -12      ParseInt("2.5")    -> nullopt    ParseInt("3000000000") ->
+//   nullopt
 
 #include <optional>
 #include <string_view>

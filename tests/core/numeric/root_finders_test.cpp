@@ -7,9 +7,10 @@
 namespace wachtrix {
 namespace {
 
-constexpr RootFinderCopy kCopy{100,
-                               {"pause in routine ZBRENT", "root must be bracketed"},
-                               {"pause in routine ZBRENT", "maximum number of iterations exceeded"}};
+constexpr RootFinderCopy kCopy{
+    100,
+    {"pause in routine ZBRENT", "root must be bracketed"},
+    {"pause in routine ZBRENT", "maximum number of iterations exceeded"}};
 constexpr RootFinderCopy kBisection{10000,
                                     {"Error : No correct interval for bisection !", ""},
                                     {"Error : Too many bisections", ""}};
@@ -38,7 +39,9 @@ std::vector<std::string> FailureLines(auto&& call) {
 }
 
 // The stopping rule is a bracket half-width of 6e-8 |b| + tol / 2, so that is the accuracy.
-double BrentBound(double root, double tol) { return 2 * (6e-8 * std::fabs(root) + 0.5 * tol); }
+double BrentBound(double root, double tol) {
+    return 2 * (6e-8 * std::fabs(root) + 0.5 * tol);
+}
 
 TEST(ZBRENT, FindsARootWithinItsStoppingBoundInBothPrecisions) {
     Counting f{[](auto x) { return x * x - 2; }};
@@ -46,8 +49,8 @@ TEST(ZBRENT, FindsARootWithinItsStoppingBoundInBothPrecisions) {
     EXPECT_NEAR(root, std::sqrt(2.0), BrentBound(std::sqrt(2.0), 1e-12));
     EXPECT_LE(f.calls, 20);  // superlinear, far from the 100-step limit
 
-    const long double rootL =
-        ZBRENT<long double>([](long double x) { return std::cos(x) - x; }, 0.0L, 1.0L, 1e-15L, kCopy);
+    const long double rootL = ZBRENT<long double>([](long double x) { return std::cos(x) - x; },
+                                                  0.0L, 1.0L, 1e-15L, kCopy);
     EXPECT_NEAR(static_cast<double>(rootL), 0.7390851332151607, BrentBound(0.739, 1e-15));
 }
 
@@ -60,7 +63,8 @@ TEST(ZBRENT, IsExactForALinearFunction) {
 TEST(ZBRENT, RefusesAnUnbracketedIntervalWithItsTexts) {
     Counting f{[](double x) { return x * x + 1; }};
     const auto lines = FailureLines([&] { ZBRENT<double>(f, -1.0, 1.0, 1e-9, kCopy); });
-    EXPECT_EQ(lines, (std::vector<std::string>{"pause in routine ZBRENT", "root must be bracketed"}));
+    EXPECT_EQ(lines,
+              (std::vector<std::string>{"pause in routine ZBRENT", "root must be bracketed"}));
     EXPECT_EQ(f.calls, 2);
 }
 
@@ -91,7 +95,8 @@ TEST(RTBIS, ConvergesFromTheNegativeSideWithinTheAccuracy) {
 }
 
 TEST(RTBIS, RefusesARootAtAnEndAsUnbracketed) {
-    const auto lines = FailureLines([] { RTBIS<double>([](double x) { return x; }, 0.0, 1.0, 1e-9, kCopy); });
+    const auto lines =
+        FailureLines([] { RTBIS<double>([](double x) { return x; }, 0.0, 1.0, 1e-9, kCopy); });
     EXPECT_EQ(lines.size(), 2u);
 }
 
@@ -113,7 +118,9 @@ TEST(UnitIntervalBisection, FindsAnInteriorRoot) {
 
 TEST(UnitIntervalBisection, ReportsItsOwnFailures) {
     // Zero at the lower end: no sign change.
-    EXPECT_EQ(FailureLines([] { UnitIntervalBisection([](double x) { return x > 0.5 ? 1.0 : 0.0; }, kBisection); }),
+    EXPECT_EQ(FailureLines([] {
+                  UnitIntervalBisection([](double x) { return x > 0.5 ? 1.0 : 0.0; }, kBisection);
+              }),
               (std::vector<std::string>{"Error : No correct interval for bisection !"}));
     constexpr RootFinderCopy tight{5, kBisection.notBracketed, kBisection.limitExceeded};
     EXPECT_EQ(FailureLines([&] { UnitIntervalBisection([](double x) { return x - 0.3; }, tight); }),

@@ -8,11 +8,11 @@ namespace wachtrix {
 namespace {
 
 TEST(GraphTimeStep, ChoosesAQuarterHalfOneOrTwoTimesAPowerOfTen) {
-    EXPECT_DOUBLE_EQ(GraphTimeStep(4.6), 0.1);    // 47 tenths
-    EXPECT_DOUBLE_EQ(GraphTimeStep(150), 5);      // 16 tens
-    EXPECT_DOUBLE_EQ(GraphTimeStep(0.5), 0.02);   // 51 hundredths
-    EXPECT_DOUBLE_EQ(GraphTimeStep(1.0), 0.02);   // 101 hundredths
-    EXPECT_DOUBLE_EQ(GraphTimeStep(30), 1);       // 31 units
+    EXPECT_DOUBLE_EQ(GraphTimeStep(4.6), 0.1);   // 47 tenths
+    EXPECT_DOUBLE_EQ(GraphTimeStep(150), 5);     // 16 tens
+    EXPECT_DOUBLE_EQ(GraphTimeStep(0.5), 0.02);  // 51 hundredths
+    EXPECT_DOUBLE_EQ(GraphTimeStep(1.0), 0.02);  // 101 hundredths
+    EXPECT_DOUBLE_EQ(GraphTimeStep(30), 1);      // 31 units
 }
 
 TEST(TimeGraphPoints, EndAtTheFirstTimeAtOrBeyondTmax) {
@@ -37,7 +37,8 @@ std::vector<ChartPoint> GeometricStateGraph(double q) {
 TEST(StateGraphPoints, KeepEveryStateForAShortTail) {
     const auto points = GeometricStateGraph(0.5);  // 0.5^10 < 0.001: ten points
     ASSERT_EQ(points.size(), 10u);
-    for (std::size_t i = 0; i < points.size(); ++i) EXPECT_EQ(points[i].x, i + 1.0);
+    for (std::size_t i = 0; i < points.size(); ++i)
+        EXPECT_EQ(points[i].x, i + 1.0);
     EXPECT_LE(points.back().y, 0.001);
 }
 
@@ -49,7 +50,8 @@ TEST(StateGraphPoints, ThinALongTailToAboutFiftyEvenlySpacedPoints) {
     for (std::size_t i = 1; i < points.size(); ++i)
         EXPECT_DOUBLE_EQ(points[i].x - points[i - 1].x, spacing);
     EXPECT_LE(points.back().y, 0.001);
-    for (const auto& p : points) EXPECT_NEAR(p.y, std::pow(0.995, p.x), 1e-9 * p.y);
+    for (const auto& p : points)
+        EXPECT_NEAR(p.y, std::pow(0.995, p.x), 1e-9 * p.y);
 }
 
 TEST(StateGraphPoints, StopAtTenThousandStatesWhenTheTailNeverFalls) {

@@ -6,10 +6,18 @@ namespace wachtrix {
 namespace {
 
 TEST(ParseReal, ReadsPlainDecimalAndExponentForms) {
-    const std::pair<const char*, double> cases[] = {
-        {"1", 1},       {" 2.5 ", 2.5}, {"-3", -3},      {"+4", 4},          {".5", 0.5},
-        {"5.", 5},      {"1e5", 1e5},   {"1E-5", 1e-5},  {"1.5e+3", 1500},   {"\t7\t", 7},
-        {"0.999999", 0.999999},         {"1e-400", 0.0}};
+    const std::pair<const char*, double> cases[] = {{"1", 1},
+                                                    {" 2.5 ", 2.5},
+                                                    {"-3", -3},
+                                                    {"+4", 4},
+                                                    {".5", 0.5},
+                                                    {"5.", 5},
+                                                    {"1e5", 1e5},
+                                                    {"1E-5", 1e-5},
+                                                    {"1.5e+3", 1500},
+                                                    {"\t7\t", 7},
+                                                    {"0.999999", 0.999999},
+                                                    {"1e-400", 0.0}};
     for (const auto& [text, value] : cases) {
         const auto parsed = ParseReal(text);
         ASSERT_TRUE(parsed.has_value()) << '"' << text << '"';
@@ -18,8 +26,8 @@ TEST(ParseReal, ReadsPlainDecimalAndExponentForms) {
 }
 
 TEST(ParseReal, RefusesAnythingElseWhole) {
-    for (const char* text : {"", " ", "1.2.3", "inf", "nan", ",", "1,5", "0x10", "$10", "e5",
-                             "1e", "1e+", "--1", "1 2", "1e400", ".", "+", "2a", "1.5e3.2"})
+    for (const char* text : {"", " ", "1.2.3", "inf", "nan", ",", "1,5", "0x10", "$10", "e5", "1e",
+                             "1e+", "--1", "1 2", "1e400", ".", "+", "2a", "1.5e3.2"})
         EXPECT_FALSE(ParseReal(text).has_value()) << '"' << text << '"';
 }
 

@@ -16,8 +16,8 @@ TEST(ResultWriter, WritesEachLineInTheStyleThatWasSetLast) {
     out.AddResultLine("c");
     out.SetBoldStyle();
     out.AddResultLine("");
-    EXPECT_EQ(sink.lines, (std::vector<StyledLine>{{"a", S::Normal}, {"b", S::Title},
-                                                   {"c", S::Title}, {"", S::Bold}}));
+    EXPECT_EQ(sink.lines, (std::vector<StyledLine>{
+                              {"a", S::Normal}, {"b", S::Title}, {"c", S::Title}, {"", S::Bold}}));
     EXPECT_EQ(out.style(), S::Bold);
 }
 
@@ -25,9 +25,11 @@ TEST(WriteResultTable, UnderlinesHeaderAndLastRowAndEndsInNormal) {
     MemoryResultSink sink;
     ResultWriter out(sink);
     WriteResultTable(out, "h", {"r1", "r2", "r3"});
-    EXPECT_EQ(sink.lines,
-              (std::vector<StyledLine>{{"", S::Normal}, {"h", S::Underline}, {"r1", S::Normal},
-                                       {"r2", S::Normal}, {"r3", S::Underline}}));
+    EXPECT_EQ(sink.lines, (std::vector<StyledLine>{{"", S::Normal},
+                                                   {"h", S::Underline},
+                                                   {"r1", S::Normal},
+                                                   {"r2", S::Normal},
+                                                   {"r3", S::Underline}}));
     EXPECT_EQ(out.style(), S::Normal);
 }
 
@@ -35,8 +37,8 @@ TEST(WriteResultTable, SingleRowIsUnderlined) {
     MemoryResultSink sink;
     ResultWriter out(sink);
     WriteResultTable(out, "h", {"r1"});
-    EXPECT_EQ(sink.lines, (std::vector<StyledLine>{{"", S::Normal}, {"h", S::Underline},
-                                                   {"r1", S::Underline}}));
+    EXPECT_EQ(sink.lines, (std::vector<StyledLine>{
+                              {"", S::Normal}, {"h", S::Underline}, {"r1", S::Underline}}));
 }
 
 TEST(WriteResultTable, WritesNothingWithoutRows) {

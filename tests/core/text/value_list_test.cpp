@@ -8,13 +8,15 @@ namespace {
 TEditArray Texts(std::initializer_list<const char*> given) {
     TEditArray texts;
     std::size_t i = 0;
-    for (const char* t : given) texts[i++] = t;
+    for (const char* t : given)
+        texts[i++] = t;
     return texts;
 }
 
 std::vector<double> Values(const ValueList& list) {
     std::vector<double> out;
-    for (int i = 1; i <= list.Count; ++i) out.push_back(list[i]);
+    for (int i = 1; i <= list.Count; ++i)
+        out.push_back(list[i]);
     return out;
 }
 
@@ -65,7 +67,8 @@ TEST(ReadValueList, ReadsAllTwelveWhenAllAreValid) {
     TEditArray edits = Texts({"12", "11", "10", "9", "8", "7", "6", "5", "4", "3", "2", "1"});
     const ValueList list = ReadIntValues(edits, 5000);
     ASSERT_EQ(list.Count, 12);
-    for (int i = 1; i <= 12; ++i) EXPECT_EQ(list[i], i);
+    for (int i = 1; i <= 12; ++i)
+        EXPECT_EQ(list[i], i);
     EXPECT_EQ(edits[0], "1");
     EXPECT_EQ(edits[11], "12");
 }

@@ -1,0 +1,280 @@
+#include "core/queue/mmc.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "core/numeric/safe_math.h"
+#include "core/queue/graph_points.h"
+#include "core/queue/report.h"
+#include "core/text/delphi_format.h"
+#include "core/text/number_format.h"
+#include "core/text/number_parse.h"
+
+namespace wachtrix {
+namespace {
+
+enum OutputMode { kWaitingTable = 0, kPercentiles = 1, kStates = 4, kGraphs = 5, kStatistics = 9 };
+
+struct MmcParameters {
+    int c;
+    double rho;
+    int mode;
+    ValueList values;
+    GraphHandle graph = kNoGraph;
+};
+
+std::optional<MmcParameters> Validate(MmcForm& form, QueueHost& host) {
+    auto refuse = [&](const char* text) {
+        host.showError("Error", text);
+        return std::nullopt;
+    };
+    const auto c = ParseInt(form.c);
+    if (!c) return refuse("c incorrect");
+    if (*c < 1 || *c > 2500) return refuse("c out of range");
+    const auto rho = ParseReal(form.rho);
+    if (!rho) return refuse("Rho incorrect");
+    if (*rho < 1e-10 || *rho > 0.9990000001) return refuse("Rho out of range");
+
+    MmcParameters p{*c, *rho, kStatistics, {}};
+    switch (form.output) {
+        case 1:
+            p.mode = kWaitingTable;
+            p.values = ReadRealValues(form.t, 2500);
+            break;
+        case 2:
+            p.mode = kPercentiles;
+            p.values = ReadProbValues(form.p);
+            break;
+        case 3:
+            p.mode = kStates;
+            p.values = ReadIntValues(form.n, 5000);
+            break;
+        case 4:
+            p.mode = kGraphs;
+            p.graph = host.createGraphWindow(
+                GraphWindowKind::MG1, {"Logarithmic Graphs of the M/M/c queue",
+                                       Format("c = %4d", {*c}), Format("rho = %.4g", {*rho}), ""});
+            break;
+        default:
+            break;
+    }
+    return p;
+}
+
+void WriteOutputTable(ResultWriter& out, const MmcSolution& s, int mode, const ValueList& values) {
+    std::vector<std::string> rows;
+    std::string header;
+    if (mode == kWaitingTable) {
+        header = Format("%10s  %10s", {"t", "P{Wq>t}"});
+        for (int i = 1; i <= values.Count; ++i)
+            rows.push_back(
+                Format("%10.5g  %10s", {values[i], FormatProb(MmcWaitingTail(s, values[i]))}));
+    } else if (mode == kPercentiles) {
+        header = Format("%10s  %10s", {"p", "Percentile"});
+        for (int i = 1; i <= values.Count; ++i) {
+            const double w = MmcPercentile(s, values[i]);
+            rows.push_back(
+                Format("%10s  %10s",
+                       {FormatSig6(values[i]), w < 0 ? std::string("undefined") : FormatSig6(w)}));
+        }
+    } else if (mode == kStates) {
+        header = Format("%4s  %10s  %10s", {"n", "P{L=n}", "P{L>n}"});
+        for (int i = 1; i <= values.Count; ++i) {
+            const int n = static_cast<int>(std::trunc(values[i] + 1e-10));
+            rows.push_back(Format("%4d  %10s  %10s", {n, FormatProb(MmcStateProbability(s, n)),
+                                                      FormatProb(MmcStateTail(s, n))}));
+        }
+    }
+    WriteResultTable(out, header, rows);
+}
+
+void WriteReport(ResultWriter& out, const MmcSolution& s, const MmcParameters& p,
+                 long double closedFormTerm) {
+    WriteReportHeader(out, "M/M/c queue", Format("Parameters: c=%d  rho=%.6g", {p.c, p.rho}));
+    WriteStatistics(out, {{"Pwait", "%.6g", std::fabs(s.Pdelay)},
+                          {"Pbusy", "%.5g", std::fabs(s.Pdelay)},
+                          {"E(Wq)", "%.5g", std::fabs(s.EWq)},
+                          {"E(Lq)", "%.5g", std::fabs(s.ELq)},
+                          {"Std(Wq)", "%.4g", std::fabs(s.StdWq)},
+                          {"Std(Lq)", "%.4g", std::fabs(s.StdLq)}});
+    WriteOutputTable(out, s, p.mode, p.values);
+    WriteAccuracyCheck(out, MmcAccuracy(s, closedFormTerm));
+}
+
+}  // namespace
+
+bool MmcRhoTooSmall(int c, double rho) {
+    double threshold;
+    if (c <= 25)
+        threshold = static_cast<double>(SafePower(10, -9 / SafePower(c, 0.75L)));
+    else if (c <= 50)
+        threshold = 0.15;
+    else if (c <= 100)
+        threshold = 0.3;
+    else if (c <= 250)
+        threshold = 0.45;
+    else if (c <= 500)
+        threshold = 0.6;
+    else
+        threshold = 0.7;
+    return rho <= threshold;
+}
+
+long double MmcClosedFormTerm(int c, double rho) {
+    const long double a = static_cast<long double>(c) * rho;
+    std::vector<long double> logFactorial(c + 1, 0.0L);
+    for (int n = 1; n <= c; ++n)
+        logFactorial[n] = logFactorial[n - 1] + std::log(static_cast<long double>(n));
+    long double S = 0;
+    long double logPower = 0;  // C[k] = ln(a^k / k!), accumulated term by term
+    for (int k = 1; k <= c; ++k) {
+        const long double B = a / (k + a);
+        logPower += std::log(B / (1 - B));
+        const long double T1 = -logPower - std::log(1 - B);
+        const long double T2 = logFactorial[c] - logFactorial[k] - logFactorial[c - k];
+        const long double denominator = (1 - rho) * c - k;
+        const long double F = std::fabs(denominator) <= 1e-12L ? 1 - c * rho / ((1 - rho) * c + a)
+                                                               : ((1 - B) * c - k) / denominator;
+        S += SafeExp(T1 + T2) * F;
+    }
+    const long double R = 1 / (1 / (1 - static_cast<long double>(rho)) + S);
+    return R / rho;
+}
+
+MmcSolution SolveMMC(int c, double rho) {
+    MmcSolution s;
+    s.c = c;
+    s.rho = rho;
+    // The sums are rescaled whenever they pass 100000, so c = 2500 cannot overflow.
+    long double term = 1, S = 1;
+    for (int j = 1; j <= c - 1; ++j) {
+        term *= static_cast<long double>(c) * rho / j;
+        S += term;
+        if (S > 100000) {
+            term /= S;
+            if (term < 1e-17L) term = 0;
+            S = 1;
+        }
+    }
+    const long double load = static_cast<long double>(rho) / (1 - rho);
+    s.pcMinus1 = static_cast<double>(term / (S + term * load));
+    s.Pdelay = static_cast<double>(s.pcMinus1 * load);
+
+    const double cr = static_cast<double>(c) * (1 - rho);
+    s.ELq = s.Pdelay * rho / (1 - rho);
+    s.EWq = s.Pdelay / cr;
+    const double EWq2 = 2 * s.Pdelay / (cr * cr);
+    s.StdWq = std::sqrt(std::fabs(EWq2 - s.EWq * s.EWq));
+    const double a = c * rho;
+    const double ELq2 = a * a * EWq2 + s.ELq;
+    s.StdLq = std::sqrt(std::fabs(ELq2 - s.ELq * s.ELq));
+
+    // P{L = n} downwards from c-1; once a probability is negligible and still falling, the
+    // rest below is zero.
+    s.P.assign(c, 0.0);
+    s.P[c - 1] = s.pcMinus1;
+    double p = s.pcMinus1;
+    for (int n = c - 2; n >= 0; --n) {
+        if (p <= 1e-18 && (n + 1) / a < 1) {
+            s.P[n] = 0;
+        } else {
+            p = (n + 1) * p / a;
+            s.P[n] = p;
+        }
+    }
+    for (int k = 1; k <= c - 1; ++k)
+        s.P[k] += s.P[k - 1];
+    return s;
+}
+
+double MmcWaitingTail(const MmcSolution& s, double t) {
+    return static_cast<double>(s.Pdelay * SafeExp(-(1 - s.rho) * s.c * t));
+}
+
+double MmcPercentile(const MmcSolution& s, double p) {
+    if (1 - s.Pdelay >= p) return -1;
+    return std::fabs((std::log(s.Pdelay) - std::log(1 - p)) / ((1 - s.rho) * s.c));
+}
+
+double MmcStateProbability(const MmcSolution& s, int n) {
+    if (n == 0) return s.P[0];
+    if (n <= s.c - 1) return std::fabs(s.P[n] - s.P[n - 1]);
+    return static_cast<double>(SafePower(s.rho, n - s.c + 1) * s.pcMinus1);
+}
+
+double MmcStateTail(const MmcSolution& s, int n) {
+    if (n <= s.c - 1) return 1 - s.P[n];
+    return static_cast<double>(SafePower(s.rho, n - s.c + 2) * s.pcMinus1 / (1 - s.rho));
+}
+
+double MmcAccuracy(const MmcSolution& s, long double closedFormTerm) {
+    const long double delayCheck =
+        std::fabs(s.Pdelay - closedFormTerm * s.rho / (1 - static_cast<long double>(s.rho)));
+    long double busyServers = s.c * (1 - static_cast<long double>(s.P[s.c - 1]));
+    for (int k = 1; k <= s.c - 1; ++k)
+        busyServers += k * (static_cast<long double>(s.P[k]) - s.P[k - 1]);
+    return static_cast<double>(delayCheck +
+                               std::fabs(busyServers - static_cast<long double>(s.c) * s.rho));
+}
+
+std::vector<ChartPoint> MmcWaitingGraphPoints(const MmcSolution& s) {
+    const double decay = (1 - s.rho) * s.c;
+    const double tmax = (std::log(s.Pdelay) - std::log(0.001 * s.Pdelay)) / decay;
+    return TimeGraphPoints(tmax, [&](double t) { return SafeExp(-decay * t); });
+}
+
+std::vector<ChartPoint> MmcQueueGraphPoints(const MmcSolution& s) {
+    const int c = s.c;
+    const double busy = 1 - s.P[0];
+    int stride;
+    if ((1 - s.P[c - 1]) / busy >= 0.001) {
+        const double v =
+            std::log(busy * 0.001 * (1 - s.rho) / s.pcMinus1) / std::log(s.rho) + c - 2;
+        const int tv = static_cast<int>(std::trunc(v));
+        stride = tv + 1 > 10000 ? 200 : std::max(tv / 50 + 1, 1);
+    } else {
+        int nStar = c - 1;
+        for (int n = 1; n < c - 1; ++n) {
+            if ((1 - s.P[n]) / busy < 0.001) {
+                nStar = n;
+                break;
+            }
+        }
+        stride = (nStar - 1) / 50 + 1;
+    }
+    std::vector<ChartPoint> points;
+    for (int n = 1; n <= 10000; ++n) {
+        if (n % stride != 0) continue;
+        const double y = MmcStateTail(s, n) / busy;
+        points.push_back({static_cast<double>(n), y});
+        if (y <= 0.001) break;
+    }
+    return points;
+}
+
+void RunMMC(MmcForm& form, QueueHost& host) {
+    RunGuarded(host, [&] {
+        const auto parameters = Validate(form, host);
+        if (!parameters) return;
+        const MmcParameters& p = *parameters;
+        ResultWriter& out = host.results();
+        if (MmcRhoTooSmall(p.c, p.rho)) {
+            WriteRunMessage(out, "Rho too small for reliable results.");
+            return;
+        }
+        const auto busy = host.busy();
+        const long double closedFormTerm = MmcClosedFormTerm(p.c, p.rho);
+        const MmcSolution s = SolveMMC(p.c, p.rho);
+        WriteReport(out, s, p, closedFormTerm);
+        if (p.mode != kGraphs) return;
+        if (!IsSignificant(s.Pdelay)) {
+            WriteRunMessage(out, "Pdelay too small for graphs");
+            return;
+        }
+        host.plot(p.graph, 0, MarksOrLine(MmcWaitingGraphPoints(s)));
+        host.plot(p.graph, 1, MarksOrLine(MmcQueueGraphPoints(s)));
+    });
+}
+
+}  // namespace wachtrix

@@ -1,0 +1,54 @@
+#pragma once
+// The M/M/c queue: c exponential servers, Poisson arrivals, first come first served, unlimited
+// waiting room; time in mean service times. Erlang's delay formula by a scaled recursion, checked
+// against a closed form in logarithms.
+
+#include <string>
+#include <vector>
+
+#include "core/queue/chart_plot.h"
+#include "core/queue/queue_host.h"
+#include "core/text/value_list.h"
+
+namespace wachtrix {
+
+// What the "M/M/c" tab holds.
+struct MmcForm {
+    std::string c, rho;  // MMC_C_edit, MMC_Rho_edit
+    int output = 0;      // MMC_Output_RadioGroup item index
+    TEditArray t, p, n;  // MMC_TEdits, MMC_PEdits, MMC_NEdits, rewritten by the readers
+};
+
+// Validates, computes and reports; Graphs opens one window with both charts.
+void RunMMC(MmcForm& form, QueueHost& host);
+
+// The pieces of the run, for the tests and the batch tool.
+
+// Loads too small for reliable results: rho at or below 10^(-9 / c^0.75) up to 25 servers, then
+// a threshold rising with c.
+bool MmcRhoTooSmall(int c, double rho);
+
+// The closed-form term R / rho, where R / (1 - rho) is the delay probability.
+long double MmcClosedFormTerm(int c, double rho);
+
+struct MmcSolution {
+    int c = 1;
+    double rho = 0;
+    double pcMinus1 = 0;  // P{L = c-1}
+    double Pdelay = 0;
+    double ELq = 0, EWq = 0, StdWq = 0, StdLq = 0;
+    std::vector<double> P;  // P[n] = P{L <= n}, n = 0..c-1
+};
+
+MmcSolution SolveMMC(int c, double rho);
+
+double MmcWaitingTail(const MmcSolution& s, double t);    // P{Wq > t}
+double MmcPercentile(const MmcSolution& s, double p);     // negative when undefined
+double MmcStateProbability(const MmcSolution& s, int n);  // P{L = n}
+double MmcStateTail(const MmcSolution& s, int n);         // P{L > n}
+double MmcAccuracy(const MmcSolution& s, long double closedFormTerm);
+
+std::vector<ChartPoint> MmcWaitingGraphPoints(const MmcSolution& s);  // P{Wq>t | Wq>0}
+std::vector<ChartPoint> MmcQueueGraphPoints(const MmcSolution& s);    // P{L>n | L>0}
+
+}  // namespace wachtrix

@@ -1,0 +1,302 @@
+#include "core/queue/mmc.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/numeric/safe_math.h"
+#include "support/expect_near.h"
+#include "support/recording_host.h"
+
+namespace wachtrix {
+namespace {
+
+using S = ResultTextStyle;
+using testing::RecordingHost;
+
+// Erlang's delay probability by the Erlang-B recursion, independent of the model's method.
+long double ErlangC(int c, long double rho) {
+    const long double a = c * rho;
+    long double B = 1;
+    for (int k = 1; k <= c; ++k)
+        B = a * B / (k + a * B);
+    return B / (1 - rho * (1 - B));
+}
+
+MmcForm Form(const char* c, const char* rho, int output = 0) {
+    MmcForm form;
+    form.c = c;
+    form.rho = rho;
+    form.output = output;
+    return form;
+}
+
+TEditArray Texts(std::initializer_list<const char*> given) {
+    TEditArray texts;
+    std::size_t i = 0;
+    for (const char* t : given)
+        texts[i++] = t;
+    return texts;
+}
+
+std::vector<StyledLine> Report(MmcForm form) {
+    RecordingHost host;
+    RunMMC(form, host);
+    EXPECT_TRUE(host.errors.empty());
+    return host.sink.lines;
+}
+
+// The accuracy value differs in its last bits between platforms; it must be tiny.
+void ExpectAccuracyLine(const StyledLine& line) {
+    const std::string prefix = "Accuracy Check = ";
+    ASSERT_EQ(line.text.substr(0, prefix.size()), prefix) << line.text;
+    EXPECT_LT(std::fabs(std::stod(line.text.substr(prefix.size()))), 1e-12) << line.text;
+    EXPECT_EQ(line.style, S::Normal);
+}
+
+const std::vector<StyledLine> kHeaderC2Rho08 = {{"M/M/c queue", S::Title},
+                                                {"Parameters: c=2  rho=0.8", S::Bold},
+                                                {"Results: Pwait   = 0.711111", S::Normal},
+                                                {"         Pbusy   = 0.71111", S::Normal},
+                                                {"         E(Wq)   = 1.7778", S::Normal},
+                                                {"         E(Lq)   = 2.8444", S::Normal},
+                                                {"         Std(Wq) = 2.393", S::Normal},
+                                                {"         Std(Lq) = 4.184", S::Normal}};
+
+std::vector<StyledLine> Concat(std::vector<StyledLine> a, const std::vector<StyledLine>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+void ExpectReport(const std::vector<StyledLine>& lines, const std::vector<StyledLine>& body) {
+    ASSERT_EQ(lines.size(), body.size() + 2);
+    for (std::size_t i = 0; i < body.size(); ++i)
+        EXPECT_EQ(lines[i], body[i]) << "line " << i;
+    ExpectAccuracyLine(lines[body.size()]);
+    EXPECT_EQ(lines.back(), (StyledLine{"", S::Normal}));
+}
+
+TEST(MmcReport, StandardStatistics) {
+    ExpectReport(Report(Form("2", "0.8")), kHeaderC2Rho08);
+}
+
+TEST(MmcReport, WaitingTimeTableSortsTheTValues) {
+    MmcForm form = Form("2", "0.8", 1);
+    form.t = Texts({"1", "0.5", "2"});
+    RecordingHost host;
+    RunMMC(form, host);
+    EXPECT_EQ(form.t, Texts({"0.5", "1", "2"}));
+    ExpectReport(host.sink.lines,
+                 Concat(kHeaderC2Rho08, {{"", S::Normal},
+                                         {"         t     P{Wq>t}", S::Underline},
+                                         {"       0.5   0.5822085", S::Normal},
+                                         {"         1   0.4766720", S::Normal},
+                                         {"         2   0.3195228", S::Underline}}));
+}
+
+TEST(MmcReport, PercentilesWithAnUndefinedOne) {
+    MmcForm form = Form("2", "0.8", 2);
+    form.p = Texts({"0.5", "0.2", "0.999999", "0.9"});
+    ExpectReport(Report(form), Concat(kHeaderC2Rho08, {{"", S::Normal},
+                                                       {"         p  Percentile", S::Underline},
+                                                       {"  0.200000   undefined", S::Normal},
+                                                       {"  0.500000    0.880551", S::Normal},
+                                                       {"  0.900000     4.90415", S::Normal},
+                                                       {"  0.999999     33.6865", S::Underline}}));
+}
+
+TEST(MmcReport, StateProbabilitiesBelowAndAboveTheServers) {
+    MmcForm form = Form("2", "0.8", 3);
+    form.n = Texts({"5", "0", "1"});
+    ExpectReport(Report(form),
+                 Concat(kHeaderC2Rho08, {{"", S::Normal},
+                                         {"   n      P{L=n}      P{L>n}", S::Underline},
+                                         {"   0   0.1111111   0.8888889", S::Normal},
+                                         {"   1   0.1777778   0.7111111", S::Normal},
+                                         {"   5   0.0728178   0.2912711", S::Underline}}));
+}
+
+TEST(MmcReport, EmptyValueGroupWritesNoTable) {
+    ExpectReport(Report(Form("2", "0.8", 1)), kHeaderC2Rho08);
+}
+
+TEST(MmcSingleServer, MatchesTheMM1ClosedForms) {
+    const MmcSolution s = SolveMMC(1, 0.5);
+    EXPECT_REL_NEAR(s.Pdelay, 0.5, 1e-15);
+    EXPECT_REL_NEAR(s.EWq, 1.0, 1e-15);
+    EXPECT_REL_NEAR(s.ELq, 0.5, 1e-15);
+    EXPECT_REL_NEAR(s.StdWq, std::sqrt(3.0), 1e-15);
+    EXPECT_LT(MmcAccuracy(s, MmcClosedFormTerm(1, 0.5)), 1e-15);
+    for (int n = 0; n <= 30; ++n) {
+        EXPECT_REL_NEAR(MmcStateProbability(s, n), 0.5 * std::pow(0.5, n), 1e-13) << n;
+        EXPECT_REL_NEAR(MmcStateTail(s, n), std::pow(0.5, n + 1), 1e-13) << n;
+    }
+}
+
+class MmcAgainstErlangC : public ::testing::TestWithParam<std::pair<int, double>> {};
+
+TEST_P(MmcAgainstErlangC, DelayWaitingTimeAndTailAgree) {
+    const auto [c, rho] = GetParam();
+    ASSERT_FALSE(MmcRhoTooSmall(c, rho));
+    const MmcSolution s = SolveMMC(c, rho);
+    const long double C = ErlangC(c, rho);
+    EXPECT_REL_NEAR(s.Pdelay, C, 1e-11);
+    EXPECT_REL_NEAR(s.EWq, C / (c * (1 - rho)), 1e-11);
+    EXPECT_REL_NEAR(s.ELq, C * rho / (1 - rho), 1e-11);
+    for (const double t : {0.0, 0.1, 1.0, 10.0}) {
+        // The exponential is guarded: beyond e^-100 the tail is taken as 0.
+        const double exponent = -c * (1 - rho) * t;
+        const long double expected = exponent <= -100 ? 0 : C * std::exp(exponent);
+        EXPECT_REL_NEAR_FLOOR(MmcWaitingTail(s, t), expected, 1e-10, 1e-300);
+    }
+    // Both solutions of the model agree, and the busy servers average c rho.
+    EXPECT_LT(MmcAccuracy(s, MmcClosedFormTerm(c, rho)), 1e-9 * c);
+    EXPECT_REL_NEAR(MmcClosedFormTerm(c, rho) * rho / (1 - rho), C, 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Grid, MmcAgainstErlangC,
+                         ::testing::Values(std::pair{1, 0.01}, std::pair{1, 0.999},
+                                           std::pair{2, 0.8}, std::pair{5, 0.5}, std::pair{10, 0.9},
+                                           std::pair{25, 0.2}, std::pair{50, 0.95},
+                                           std::pair{100, 0.31}, std::pair{500, 0.99},
+                                           std::pair{1000, 0.8}, std::pair{2500, 0.75},
+                                           std::pair{2500, 0.999}));
+
+TEST(MmcStateProbabilities, SumToOneAndTailsAreComplements) {
+    for (const auto& [c, rho] : {std::pair{3, 0.6}, std::pair{40, 0.9}, std::pair{200, 0.5}}) {
+        const MmcSolution s = SolveMMC(c, rho);
+        long double sum = 0;
+        for (int n = 0; n < 20000; ++n) {
+            sum += MmcStateProbability(s, n);
+            EXPECT_NEAR(MmcStateTail(s, n), 1 - sum, 1e-12) << c << " " << n;
+            if (n > c && MmcStateTail(s, n) < 1e-15) break;
+        }
+        EXPECT_NEAR(static_cast<double>(sum), 1.0, 1e-12);
+    }
+}
+
+TEST(MmcPercentile, InvertsTheTailAndIsUndefinedBelowTheNoWaitMass) {
+    const MmcSolution s = SolveMMC(4, 0.7);
+    EXPECT_LT(MmcPercentile(s, 1 - s.Pdelay), 0);
+    EXPECT_LT(MmcPercentile(s, 0.01), 0);
+    for (const double p : {0.9, 0.99, 0.999999}) {
+        const double w = MmcPercentile(s, p);
+        EXPECT_REL_NEAR(MmcWaitingTail(s, w), 1 - p, 1e-12);
+    }
+}
+
+TEST(MmcRhoTooSmall, FollowsTheThresholdTable) {
+    EXPECT_TRUE(MmcRhoTooSmall(1, 1e-9));
+    EXPECT_FALSE(MmcRhoTooSmall(1, 1.1e-9));
+    EXPECT_TRUE(MmcRhoTooSmall(2500, 0.7));
+    EXPECT_FALSE(MmcRhoTooSmall(2500, 0.75));
+    EXPECT_TRUE(MmcRhoTooSmall(26, 0.15));
+    EXPECT_FALSE(MmcRhoTooSmall(26, 0.1500001));
+    EXPECT_TRUE(MmcRhoTooSmall(25, std::pow(10.0, -9 / std::pow(25.0, 0.75))));
+    EXPECT_TRUE(MmcRhoTooSmall(250, 0.45));
+    EXPECT_FALSE(MmcRhoTooSmall(250, 0.46));
+    EXPECT_TRUE(MmcRhoTooSmall(251, 0.6));
+    EXPECT_FALSE(MmcRhoTooSmall(500, 0.61));
+}
+
+TEST(MmcRun, RefusesTooSmallLoadsWithAMessageOnly) {
+    for (const auto& [c, rho] : {std::pair{"2500", "0.7"}, std::pair{"1", "1e-9"}}) {
+        RecordingHost host;
+        MmcForm form = Form(c, rho);
+        RunMMC(form, host);
+        EXPECT_EQ(host.texts(),
+                  (std::vector<std::string>{"Rho too small for reliable results.", ""}));
+        EXPECT_EQ(host.busyCount, 0);
+    }
+    RecordingHost host;
+    MmcForm form = Form("2500", "0.75");
+    RunMMC(form, host);
+    EXPECT_EQ(host.texts().front(), "M/M/c queue");
+    EXPECT_EQ(host.busyCount, 1);
+}
+
+TEST(MmcRun, ValidatesInOrderAndWritesNothingOnFailure) {
+    const struct {
+        const char *c, *rho, *message;
+    } cases[] = {{"abc", "x", "c incorrect"},         {"2.5", "0.5", "c incorrect"},
+                 {"0", "x", "c out of range"},        {"2501", "0.5", "c out of range"},
+                 {"2", "", "Rho incorrect"},          {"2", "0,5", "Rho incorrect"},
+                 {"2", "0.9991", "Rho out of range"}, {"2", "1e-11", "Rho out of range"}};
+    for (const auto& k : cases) {
+        RecordingHost host;
+        MmcForm form = Form(k.c, k.rho, 4);
+        RunMMC(form, host);
+        ASSERT_EQ(host.errors.size(), 1u) << k.c << " " << k.rho;
+        EXPECT_EQ(host.errors[0].title, "Error");
+        EXPECT_EQ(host.errors[0].text, k.message);
+        EXPECT_TRUE(host.sink.lines.empty());
+        EXPECT_TRUE(host.windows.empty());
+    }
+    RecordingHost host;
+    MmcForm form = Form("1", "0.999");
+    RunMMC(form, host);
+    EXPECT_TRUE(host.errors.empty());
+}
+
+TEST(MmcGraphs, PlotsBothConditionalTails) {
+    RecordingHost host;
+    MmcForm form = Form("2", "0.8", 4);
+    RunMMC(form, host);
+    ASSERT_EQ(host.windows.size(), 1u);
+    const auto& w = host.windows[0];
+    EXPECT_EQ(w.kind, GraphWindowKind::MG1);
+    EXPECT_EQ(w.labels, (std::vector<std::string>{"Logarithmic Graphs of the M/M/c queue",
+                                                  "c =    2", "rho = 0.8", ""}));
+    EXPECT_TRUE(w.shown);
+    ASSERT_EQ(w.charts.size(), 2u);
+
+    // Waiting time: e^{-0.4 t} in steps of 0.5 until it has fallen to 0.001 (t = 17.27...).
+    const ChartPlot& wait = w.charts.at(0);
+    ASSERT_EQ(wait.points.size(), 35u);
+    EXPECT_TRUE(wait.drawLine);
+    EXPECT_FALSE(wait.drawPoints);
+    EXPECT_DOUBLE_EQ(wait.points.front().x, 0.5);
+    for (const auto& p : wait.points)
+        EXPECT_REL_NEAR(p.y, std::exp(-0.4 * p.x), 1e-14);
+
+    // Queue length: P{L>n | L>0} = C rho^(n-1) / (1 - p0), one point per state.
+    const ChartPlot& queue = w.charts.at(1);
+    const double C = 0.7111111111111111, busy = 8.0 / 9.0;
+    ASSERT_GE(queue.points.size(), 2u);
+    for (std::size_t i = 0; i < queue.points.size(); ++i) {
+        EXPECT_EQ(queue.points[i].x, i + 1.0);
+        EXPECT_REL_NEAR(queue.points[i].y, C * std::pow(0.8, queue.points[i].x - 1) / busy, 1e-12);
+    }
+    EXPECT_LE(queue.points.back().y, 0.001);
+    EXPECT_GT(queue.points[queue.points.size() - 2].y, 0.001);
+    EXPECT_EQ(queue.points.size() <= 24, queue.drawPoints);
+}
+
+TEST(MmcGraphs, TooSmallDelayGivesTheMessageAndNoWindowShown) {
+    RecordingHost host;
+    MmcForm form = Form("30", "0.16", 4);
+    RunMMC(form, host);
+    const auto texts = host.texts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[texts.size() - 2], "Pdelay too small for graphs");
+    EXPECT_EQ(texts.back(), "");
+    ASSERT_EQ(host.windows.size(), 1u);
+    EXPECT_FALSE(host.windows[0].shown);
+}
+
+TEST(MmcGraphs, LargeSystemsKeepTheQueueGraphShort) {
+    for (const auto& [c, rho] :
+         {std::pair{2500, 0.999}, std::pair{100, 0.9}, std::pair{1, 0.999}}) {
+        const MmcSolution s = SolveMMC(c, rho);
+        ASSERT_TRUE(IsSignificant(s.Pdelay)) << c;
+        const auto points = MmcQueueGraphPoints(s);
+        ASSERT_FALSE(points.empty());
+        EXPECT_LE(points.size(), 250u);
+        EXPECT_LE(points.back().x, 10000);
+        for (const auto& p : points)
+            EXPECT_TRUE(std::isfinite(p.y) && p.y >= 0 && p.y <= 1);
+    }
+}
+
+}  // namespace
+}  // namespace wachtrix
