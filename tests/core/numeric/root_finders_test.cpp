@@ -84,7 +84,7 @@ TEST(RTBIS, ReturnsAnExactMidpointAtOnce) {
 }
 
 TEST(RTBIS, ConvergesFromTheNegativeSideWithinTheAccuracy) {
-    for (const auto [x1, x2] : {std::pair{0.0, 3.0}, std::pair{3.0, 0.0}}) {
+    for (const auto& [x1, x2] : {std::pair{0.0, 3.0}, std::pair{3.0, 0.0}}) {
         Counting f{[](double x) { return x * x - 2; }};
         const double root = RTBIS<double>(f, x1, x2, 1e-12, kCopy);
         EXPECT_NEAR(root, std::sqrt(2.0), 1e-12);
