@@ -14,12 +14,11 @@ ChartPlot MarksOrLine(std::vector<ChartPoint> points) {
 
 std::string NumericalFailureNotice(const std::vector<std::string>& lines) {
     std::string text = "The computation failed";
-    if (!lines.empty()) {
-        text += ": ";
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            text += (i ? "; " : "") + lines[i];
-    }
-    return text + ".";
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += (i ? "; " : ": ") + lines[i];
+    const char last = text.back();
+    if (last != '.' && last != '!' && last != '?') text += '.';
+    return text;
 }
 
 void PrintFailureLines(const std::vector<std::string>& lines) {

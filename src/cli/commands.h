@@ -1,0 +1,59 @@
+#pragma once
+// The models the batch tool knows: their keys, ranges and how to run them.
+
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "core/text/value_list.h"
+
+namespace wachtrix::cli {
+
+// A usage fault: unknown model or key, a malformed value. Exit code 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct KeyHelp {
+    std::string key;
+    std::string help;
+};
+
+// What a run produced, for main() to print.
+struct CommandResult {
+    std::vector<std::string> lines;    // "N text" style letters added by main() when asked
+    std::vector<char> styles;          // one letter per line
+    std::vector<std::string> errors;   // validation boxes: "Error: " + text, exit 2
+    std::vector<std::string> failure;  // numerical failure lines, exit 3
+    bool failed = false;
+    std::string csv;  // the plotted points, "chart,x,y" lines
+};
+
+struct Arguments {
+    std::map<std::string, std::string> keys;  // key=value
+    std::vector<std::string> positional;      // other words, in order
+};
+
+struct ModelCommand {
+    std::string name;
+    std::string summary;
+    std::string usage;  // the words after the model name
+    std::vector<KeyHelp> keys;
+    int positionalCount = 0;  // words that are not key=value
+    CommandResult (*run)(const Arguments&);
+};
+
+const std::vector<ModelCommand>& Commands();
+const ModelCommand* FindCommand(const std::string& name);
+
+// Helpers for the commands.
+TEditArray ValueGroup(const Arguments& args, const std::string& key);  // "1,0.5,2" -> 12 texts
+std::string Text(const Arguments& args, const std::string& key);       // "" when absent
+int Choice(const Arguments& args, const std::string& key, int count);  // 0..count-1, default 0
+
+// The queue models' commands, one file each.
+ModelCommand MmcCommand();
+
+}  // namespace wachtrix::cli

@@ -1,0 +1,166 @@
+// The batch tool, run as a user runs it: its output, error text and exit code.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "cli/queue_command.h"
+#include "core/numeric/numerical_failure.h"
+
+namespace wachtrix::cli {
+namespace {
+
+struct Outcome {
+    std::string out, err;
+    int exitCode = -1;
+};
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+Outcome RunReport(const std::string& arguments) {
+    const auto dir = std::filesystem::temp_directory_path();
+    const auto errFile = dir / ("wachtrix_cli_err_" + std::to_string(::getpid()));
+    const std::string command =
+        std::string(WACHTRIX_REPORT) + " " + arguments + " 2>" + errFile.string();
+    Outcome outcome;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        outcome.out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.err = ReadFile(errFile);
+    std::filesystem::remove(errFile);
+    return outcome;
+}
+
+// The report of the typical request, without its accuracy value (platform bits).
+const char* const kTypicalRequest =
+    "M/M/c queue\n"
+    "Parameters: c=2  rho=0.8\n"
+    "Results: Pwait   = 0.711111\n"
+    "         Pbusy   = 0.71111\n"
+    "         E(Wq)   = 1.7778\n"
+    "         E(Lq)   = 2.8444\n"
+    "         Std(Wq) = 2.393\n"
+    "         Std(Lq) = 4.184\n"
+    "\n"
+    "         t     P{Wq>t}\n"
+    "       0.5   0.5822085\n"
+    "         1   0.4766720\n"
+    "         2   0.3195228\n"
+    "Accuracy Check = ";
+
+TEST(ReportTool, PrintsTheResultsLinesOfARun) {
+    const Outcome o = RunReport("mmc c=2 rho=0.8 output=1 t=1,0.5,2");
+    EXPECT_EQ(o.exitCode, 0);
+    EXPECT_EQ(o.err, "");
+    EXPECT_EQ(o.out.substr(0, std::string(kTypicalRequest).size()), kTypicalRequest);
+    EXPECT_EQ(o.out.substr(o.out.size() - 2), "\n\n");  // the report ends in an empty line
+}
+
+TEST(ReportTool, PrefixesStyleLettersOnRequest) {
+    const Outcome o = RunReport("mmc c=2 rho=0.8 output=1 t=1 --styles");
+    ASSERT_EQ(o.exitCode, 0);
+    std::istringstream lines(o.out);
+    std::string line;
+    std::vector<std::string> got;
+    while (std::getline(lines, line))
+        got.push_back(line);
+    ASSERT_EQ(got.size(), 13u);
+    EXPECT_EQ(got[0], "T M/M/c queue");
+    EXPECT_EQ(got[1], "B Parameters: c=2  rho=0.8");
+    EXPECT_EQ(got[2], "N Results: Pwait   = 0.711111");
+    EXPECT_EQ(got[8], "N ");
+    EXPECT_EQ(got[9], "U          t     P{Wq>t}");
+    EXPECT_EQ(got[10], "U          1   0.4766720");
+    EXPECT_EQ(got[12], "N ");
+}
+
+TEST(ReportTool, RefusedInputGoesToStandardErrorWithExitTwo) {
+    const Outcome o = RunReport("mmc c=abc rho=0.8");
+    EXPECT_EQ(o.exitCode, 2);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err, "Error: c incorrect\n");
+
+    const Outcome tooSmall = RunReport("mmc c=2500 rho=0.7");
+    EXPECT_EQ(tooSmall.exitCode, 0);
+    EXPECT_EQ(tooSmall.out, "Rho too small for reliable results.\n\n");
+}
+
+TEST(ReportTool, UsageFaultsNameTheProblem) {
+    const Outcome model = RunReport("mmm c=2");
+    EXPECT_EQ(model.exitCode, 2);
+    EXPECT_NE(model.err.find("unknown model \"mmm\""), std::string::npos);
+
+    const Outcome key = RunReport("mmc c=2 rho=0.5 servers=3");
+    EXPECT_EQ(key.exitCode, 2);
+    EXPECT_NE(key.err.find("unknown key \"servers\""), std::string::npos);
+
+    const Outcome output = RunReport("mmc c=2 rho=0.5 output=7");
+    EXPECT_EQ(output.exitCode, 2);
+    EXPECT_NE(output.err.find("output must be"), std::string::npos);
+
+    const Outcome many = RunReport("mmc c=2 rho=0.5 output=1 t=1,2,3,4,5,6,7,8,9,10,11,12,13");
+    EXPECT_EQ(many.exitCode, 2);
+    EXPECT_EQ(RunReport("").exitCode, 2);
+}
+
+TEST(ReportTool, HelpListsModelsAndKeys) {
+    const Outcome all = RunReport("--help");
+    EXPECT_EQ(all.exitCode, 0);
+    EXPECT_NE(all.out.find("mmc"), std::string::npos);
+    const Outcome mmc = RunReport("mmc --help");
+    EXPECT_EQ(mmc.exitCode, 0);
+    for (const char* key : {"  c ", "  rho ", "  output ", "  t ", "  p ", "  n "})
+        EXPECT_NE(mmc.out.find(key), std::string::npos) << key;
+    EXPECT_NE(mmc.out.find("1 to 2500"), std::string::npos);
+}
+
+TEST(ReportTool, WritesGraphPointsAsCsv) {
+    const auto csvPath = std::filesystem::temp_directory_path() / "wachtrix_cli_graph.csv";
+    const Outcome o = RunReport("mmc c=2 rho=0.8 output=4 --graph-csv " + csvPath.string());
+    ASSERT_EQ(o.exitCode, 0);
+    std::istringstream csv(ReadFile(csvPath));
+    std::filesystem::remove(csvPath);
+    std::string line;
+    std::getline(csv, line);
+    EXPECT_EQ(line, "chart,x,y");
+    int charts[3] = {0, 0, 0};
+    while (std::getline(csv, line)) {
+        const int chart = std::stoi(line.substr(0, line.find(',')));
+        ASSERT_TRUE(chart == 1 || chart == 2) << line;
+        ++charts[chart];
+    }
+    EXPECT_EQ(charts[1], 35);  // e^{-0.4 t} in steps of 0.5 down to 0.001
+    EXPECT_GT(charts[2], 20);
+}
+
+TEST(TextHost, ReportsANumericalFailureAfterTheLinesAlreadyWritten) {
+    const CommandResult result = RunQueueModel([](QueueHost& host) {
+        RunGuarded(host, [&] {
+            host.results().AddResultLine("M/G/1 queue");
+            throw NumericalFailure({"pause in RTBIS", "Root must be bracketed for bisection."});
+        });
+    });
+    EXPECT_TRUE(result.failed);
+    EXPECT_EQ(result.failure, (std::vector<std::string>{"pause in RTBIS",
+                                                        "Root must be bracketed for bisection."}));
+    ASSERT_EQ(result.lines.size(), 2u);
+    EXPECT_EQ(result.lines[0], "M/G/1 queue");
+    EXPECT_EQ(result.lines[1],
+              "The computation failed: pause in RTBIS; Root must be bracketed for bisection.");
+}
+
+}  // namespace
+}  // namespace wachtrix::cli
