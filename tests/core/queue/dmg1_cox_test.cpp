@@ -1,0 +1,316 @@
+#include "core/queue/dmg1_cox.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "core/queue/graph_points.h"
+#include "support/expect_near.h"
+#include "support/mg1_reference.h"
+
+namespace wachtrix {
+namespace {
+
+using testing::DM1;
+using testing::ME21;
+using testing::MM1;
+
+constexpr CoxianKind kMG1Kinds[] = {CoxianKind::MG1Gamma, CoxianKind::MG1Balanced};
+constexpr CoxianKind kDG1Kinds[] = {CoxianKind::DG1Gamma, CoxianKind::DG1Balanced};
+constexpr CoxianKind kAllKinds[] = {CoxianKind::MG1Gamma, CoxianKind::MG1Balanced,
+                                    CoxianKind::DG1Gamma, CoxianKind::DG1Balanced};
+
+// Moments of the Coxian-2 service S = X1 + B X2, X_i exponential(mu_i), B Bernoulli(b).
+struct CoxianMoments {
+    long double m1, m2, m3;
+};
+CoxianMoments Moments(const CoxianFit& f) {
+    const long double a = 1 / f.mu1, c = 1 / f.mu2;
+    return {a + f.b * c, 2 * a * a + f.b * (2 * a * c + 2 * c * c),
+            6 * a * a * a + f.b * (6 * a * a * c + 6 * a * c * c + 6 * c * c * c)};
+}
+
+TEST(FitCoxian, BothFitsKeepTheMeanAndTheCoefficientOfVariation) {
+    for (const CoxianKind kind : {CoxianKind::MG1Gamma, CoxianKind::MG1Balanced}) {
+        for (const double cs2 : {0.5, 0.51, 0.75, 0.999, 1.0, 1.001, 1.5, 2.0, 8.0, 37.0, 100.0}) {
+            const CoxianFit f = FitCoxian(kind, cs2);
+            const CoxianMoments m = Moments(f);
+            // At 0.5 the fit is taken at 0.5 + 1e-15.
+            EXPECT_REL_NEAR(m.m1, 1.0L, 1e-12) << cs2;
+            EXPECT_REL_NEAR(m.m2 - 1, cs2, 1e-9) << cs2;
+            EXPECT_GT(f.mu1, f.mu2) << cs2;  // the root brackets rely on it
+            EXPECT_GT(f.b, 0) << cs2;
+            EXPECT_LE(f.b, 1) << cs2;
+        }
+    }
+}
+
+TEST(FitCoxian, ExponentialServiceAtCs2One) {
+    for (const CoxianKind kind : kAllKinds) {
+        const CoxianFit f = FitCoxian(kind, 1.0);
+        EXPECT_NEAR(static_cast<double>(f.mu1), 3, 1e-15);
+        EXPECT_NEAR(static_cast<double>(f.mu2), 1, 1e-15);
+        EXPECT_NEAR(static_cast<double>(f.b), 2.0 / 3, 1e-15);
+    }
+}
+
+TEST(FitCoxian, Cs2OneHalfIsNudgedOffTheDegenerateErlang2) {
+    for (const CoxianKind kind : {CoxianKind::MG1Gamma, CoxianKind::MG1Balanced}) {
+        const CoxianFit f = FitCoxian(kind, 0.5);
+        EXPECT_NE(f.mu1, f.mu2);  // the tail coefficients divide by the difference
+        EXPECT_NEAR(static_cast<double>(f.mu1), 2, 1e-6);
+        EXPECT_NEAR(static_cast<double>(f.mu2), 2, 1e-6);
+        EXPECT_NEAR(static_cast<double>(f.b), 1, 1e-6);
+    }
+}
+
+TEST(CoxianRhoTooSmall, FollowsTheThresholdsOfEachKind) {
+    for (const CoxianKind kind : kMG1Kinds) {
+        EXPECT_TRUE(CoxianRhoTooSmall(kind, 50, 4.9e-11));
+        EXPECT_FALSE(CoxianRhoTooSmall(kind, 50, 5e-11));
+    }
+    const struct {
+        double cs2, threshold;
+    } rows[] = {{0.5, 0.02}, {2, 0.02},     {2.01, 0.01}, {6, 0.01},      {6.01, 0.005}, {8, 0.005},
+                {10, 0.005}, {10.5, 0.001}, {80, 0.001},  {80.5, 0.0005}, {100, 0.0005}};
+    for (const CoxianKind kind : kDG1Kinds) {
+        for (const auto& row : rows) {
+            EXPECT_TRUE(CoxianRhoTooSmall(kind, row.cs2, row.threshold * 0.99)) << row.cs2;
+            EXPECT_FALSE(CoxianRhoTooSmall(kind, row.cs2, row.threshold)) << row.cs2;
+        }
+    }
+    // D/G/1 with CS2 = 8 and rho = 0.004 is refused.
+    const CoxianSolution s = SolveCoxian(CoxianKind::DG1Gamma, 8, 0.004);
+    EXPECT_TRUE(s.rhoTooSmall);
+    EXPECT_EQ(s.r1, 0);
+    EXPECT_EQ(s.statistics.Pwait, 0);
+}
+
+// The two-exponential tail must reproduce the Pollaczek-Khinchine moments, which depend on the
+// service only through its first three moments: a check of the roots and the coefficients.
+class CoxianMG1Moments : public ::testing::TestWithParam<std::tuple<CoxianKind, double, double>> {};
+
+TEST_P(CoxianMG1Moments, TailMatchesPollaczekKhinchine) {
+    const auto [kind, cs2, rho] = GetParam();
+    const CoxianSolution s = SolveCoxian(kind, cs2, rho);
+    ASSERT_FALSE(s.rhoTooSmall);
+    const long double ES3 = Moments(s.fit).m3;
+    const double EWq = testing::PollaczekKhinchineMean(rho, cs2);
+    const double EWq2 = testing::PollaczekKhinchineSecond(rho, cs2, static_cast<double>(ES3));
+
+    EXPECT_REL_NEAR(s.A1 / s.r1 + s.A2 / s.r2, EWq, 1e-8);
+    EXPECT_REL_NEAR(2 * s.A1 / (s.r1 * s.r1) + 2 * s.A2 / (s.r2 * s.r2), EWq2, 1e-8);
+    EXPECT_REL_NEAR(s.statistics.Pwait, rho, 1e-8);  // PASTA: an arrival waits when busy
+    EXPECT_LT(s.statistics.accuracy, 1e-8 * rho);
+
+    const QueueStatistics& st = s.statistics;
+    EXPECT_REL_NEAR(st.EWq, EWq, 1e-12);
+    EXPECT_REL_NEAR(st.ELq, rho * EWq, 1e-12);  // Little
+    EXPECT_REL_NEAR(st.StdWq, std::sqrt(EWq2 - EWq * EWq), 1e-10);
+    const double ELq = rho * EWq;
+    EXPECT_REL_NEAR(st.StdLq, std::sqrt(rho * rho * EWq2 + ELq - ELq * ELq), 1e-10);
+}
+
+INSTANTIATE_TEST_SUITE_P(Grid, CoxianMG1Moments,
+                         ::testing::Combine(::testing::ValuesIn(kMG1Kinds),
+                                            ::testing::Values(0.5, 0.7, 1.0, 2.0, 10.0, 100.0),
+                                            ::testing::Values(1e-6, 0.05, 0.5, 0.9, 0.99)));
+
+TEST(CoxianMG1, ExponentialServiceIsTheMM1Queue) {
+    for (const CoxianKind kind : kMG1Kinds) {
+        for (const double rho : {0.01, 0.5, 0.99}) {
+            const CoxianSolution s = SolveCoxian(kind, 1.0, rho);
+            const MM1 mm1{rho};
+            for (const double t : {0.0, 0.3, 1.0, 10.0, 150.0, 2000.0}) {
+                // Beyond e^-100 the exponential is taken as 0.
+                const double expected = (1 - rho) * t >= 100 ? 0 : mm1.tail(t);
+                EXPECT_REL_NEAR_FLOOR(WaitingTail(s, t), expected, 1e-9, 1e-300) << t;
+            }
+            for (const double p : {0.995, 0.999, 0.999999})
+                EXPECT_REL_NEAR(WaitingPercentile(s, p), mm1.percentile(p), 1e-7) << p;
+
+            const std::vector<int> n = {0, 1, 2, 7, 30};
+            const StateTable table = StateProbabilities(s, n);
+            ASSERT_EQ(table.rows.size(), n.size());
+            EXPECT_EQ(table.check, 0);
+            for (std::size_t i = 0; i < n.size(); ++i) {
+                // Once the cumulative sum is within 1e-16 of 1 the rest is written as 0.
+                EXPECT_REL_NEAR_FLOOR(table.rows[i].equal, mm1.state(n[i]), 1e-9, 1e-16) << n[i];
+                EXPECT_REL_NEAR_FLOOR(table.rows[i].greater, mm1.stateTail(n[i]), 1e-9, 1e-16)
+                    << n[i];
+            }
+        }
+    }
+}
+
+TEST(CoxianMG1, Cs2OneHalfIsTheErlang2Queue) {
+    for (const CoxianKind kind : kMG1Kinds) {
+        for (const double rho : {0.1, 0.5, 0.9}) {
+            const CoxianSolution s = SolveCoxian(kind, 0.5, rho);
+            const ME21 reference(rho);
+            // The nudge of 1e-15 in CS2 moves the rates by about 1e-7.
+            for (const double t : {0.0, 0.2, 1.0, 4.0, 20.0})
+                EXPECT_REL_NEAR(WaitingTail(s, t), reference.tail(t), 1e-6) << t;
+            const std::vector<int> n = {0, 1, 2, 5};
+            const StateTable table = StateProbabilities(s, n);
+            for (std::size_t i = 0; i < n.size(); ++i)
+                EXPECT_REL_NEAR(table.rows[i].equal, reference.state(n[i]), 1e-6) << n[i];
+        }
+    }
+}
+
+TEST(CoxianPercentile, UndefinedBelowTheNoWaitMassAndZeroAtIt) {
+    const CoxianSolution s = SolveCoxian(CoxianKind::MG1Gamma, 3.0, 0.6);
+    const double noWait = 1 - s.statistics.Pwait;
+    EXPECT_EQ(WaitingPercentile(s, 0.1), -1);
+    EXPECT_EQ(WaitingPercentile(s, noWait - 2e-10), -1);
+    EXPECT_EQ(WaitingPercentile(s, noWait + 0.5e-10), 0);
+    EXPECT_EQ(WaitingPercentile(s, noWait - 0.5e-10), 0);
+    EXPECT_GT(WaitingPercentile(s, noWait + 1e-6), 0);
+}
+
+// Brent stops within 6e-8 |w| + 5e-10 of the root; the tail's slope turns that into 1 - p.
+TEST(CoxianPercentile, InvertsTheTailEvenWhereTheUsualBracketIsTooShort) {
+    // A balanced high-variance fit has a slow second phase: the tail outlasts the usual bound.
+    const struct {
+        CoxianKind kind;
+        double cs2, rho;
+    } cases[] = {{CoxianKind::MG1Balanced, 10, 0.3},  {CoxianKind::MG1Balanced, 100, 0.01},
+                 {CoxianKind::DG1Balanced, 100, 0.3}, {CoxianKind::MG1Gamma, 100, 0.99},
+                 {CoxianKind::MG1Gamma, 0.5, 0.001},  {CoxianKind::DG1Gamma, 2, 0.5}};
+    for (const auto& k : cases) {
+        const CoxianSolution s = SolveCoxian(k.kind, k.cs2, k.rho);
+        for (const double p : {0.99, 0.9999, 0.999999}) {
+            const double w = WaitingPercentile(s, p);
+            if (p <= 1 - s.statistics.Pwait) continue;
+            ASSERT_GT(w, 0) << k.cs2 << " " << k.rho << " " << p;
+            EXPECT_REL_NEAR(WaitingTail(s, w), 1 - p, 1e-4) << k.cs2 << " " << k.rho << " " << p;
+        }
+    }
+}
+
+TEST(CoxianStateProbabilities, SumToOneWithTailsAsComplementsAndLittlesMean) {
+    for (const CoxianKind kind : kMG1Kinds) {
+        for (const auto& [cs2, rho] :
+             {std::pair{2.0, 0.7}, std::pair{0.6, 0.3}, std::pair{20.0, 0.5}}) {
+            const CoxianSolution s = SolveCoxian(kind, cs2, rho);
+            std::vector<int> n(2501);
+            for (int i = 0; i <= 2500; ++i)
+                n[i] = i;
+            const StateTable table = StateProbabilities(s, n);
+            long double sum = 0, mean = 0;
+            for (int i = 0; i <= 2500; ++i) {
+                sum += table.rows[i].equal;
+                mean += i * static_cast<long double>(table.rows[i].equal);
+                EXPECT_NEAR(table.rows[i].greater, static_cast<double>(1 - sum), 1e-13) << i;
+            }
+            ASSERT_LT(table.rows[2500].greater, 1e-13);  // the rest is negligible
+            EXPECT_NEAR(static_cast<double>(sum), 1.0, 1e-12);
+            EXPECT_REL_NEAR(mean, s.statistics.ELq + rho, 1e-9) << cs2 << " " << rho;
+        }
+    }
+}
+
+TEST(CoxianStateProbabilities, KeepTheRequestedOrderAndEndInZeros) {
+    const CoxianSolution s = SolveCoxian(CoxianKind::MG1Gamma, 0.8, 0.4);
+    const StateTable table = StateProbabilities(s, {3, 0, 2500, 3});
+    ASSERT_EQ(table.rows.size(), 4u);
+    EXPECT_DOUBLE_EQ(table.rows[1].equal, 0.6);  // P{L=0} = 1 - rho
+    EXPECT_DOUBLE_EQ(table.rows[1].greater, 0.4);
+    EXPECT_GT(table.rows[0].equal, 0);
+    EXPECT_EQ(table.rows[0].equal, table.rows[3].equal);
+    // Far out the cumulative sum has reached 1 - 1e-16 and the rest is 0.
+    EXPECT_EQ(table.rows[2].equal, 0);
+    EXPECT_EQ(table.rows[2].greater, 0);
+    EXPECT_TRUE(StateProbabilities(s, {}).rows.empty());
+}
+
+TEST(CoxianStateProbabilities, NeedPoissonArrivals) {
+    const CoxianSolution s = SolveCoxian(CoxianKind::DG1Balanced, 2, 0.5);
+    EXPECT_THROW(StateProbabilities(s, {1}), std::invalid_argument);
+    EXPECT_THROW(StateGraph(s), std::invalid_argument);
+}
+
+TEST(CoxianDG1, ExponentialServiceIsTheDM1Queue) {
+    for (const CoxianKind kind : kDG1Kinds) {
+        for (const double rho : {0.05, 0.5, 0.95}) {
+            const CoxianSolution s = SolveCoxian(kind, 1.0, rho);
+            const DM1 dm1(rho);
+            EXPECT_REL_NEAR(s.statistics.Pwait, dm1.sigma, 1e-9) << rho;
+            EXPECT_REL_NEAR(s.statistics.EWq, dm1.meanWait(), 1e-8) << rho;
+            EXPECT_REL_NEAR(s.statistics.ELq, rho * dm1.meanWait(), 1e-8) << rho;
+            EXPECT_REL_NEAR(s.statistics.StdWq, dm1.stdWait(), 1e-8) << rho;
+            EXPECT_EQ(s.statistics.accuracy, 0);
+            for (const double t : {0.0, 1.0, 10.0, 100.0})
+                EXPECT_REL_NEAR_FLOOR(WaitingTail(s, t), dm1.tail(t), 1e-8, 1e-300) << t;
+        }
+    }
+}
+
+TEST(CoxianDG1, MeanWaitAgreesWithTheIntegralOfTheTail) {
+    // E(Wq) has its own formula for constant arrivals; the tail integrates to it.
+    for (const CoxianKind kind : kDG1Kinds) {
+        for (const auto& [cs2, rho] :
+             {std::pair{0.5, 0.3}, std::pair{4.0, 0.8}, std::pair{100.0, 0.5}}) {
+            const CoxianSolution s = SolveCoxian(kind, cs2, rho);
+            EXPECT_REL_NEAR(s.A1 / s.r1 + s.A2 / s.r2, s.statistics.EWq, 1e-9);
+            EXPECT_LT(s.statistics.Pwait, rho);  // regular arrivals wait less often
+            EXPECT_TRUE(std::isfinite(s.statistics.StdLq));
+        }
+    }
+}
+
+TEST(CoxianGraphs, WaitingGraphFollowsTheConditionalTailToAThousandth) {
+    const double rho = 0.6;
+    const CoxianSolution s = SolveCoxian(CoxianKind::MG1Balanced, 1.0, rho);
+    const auto points = WaitingGraph(s);
+    const double tmax = std::log(1000.0) / (1 - rho);  // e^{-(1-rho) t} = 0.001
+    const double step = GraphTimeStep(tmax);
+    ASSERT_EQ(points.size(), static_cast<std::size_t>(std::ceil(tmax / step)));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        EXPECT_NEAR(points[i].x, (i + 1) * step, 1e-12);
+        EXPECT_REL_NEAR(points[i].y, std::exp(-(1 - rho) * points[i].x), 1e-8);
+    }
+    EXPECT_LE(points.back().y, 0.001 * (1 + 1e-6));
+}
+
+TEST(CoxianGraphs, StateGraphIsThinnedBeyondFiveHundredStates) {
+    // P{L > n | L > 0} = rho^n reaches 0.001 only near n = 687 at rho = 0.99.
+    const CoxianSolution s = SolveCoxian(CoxianKind::MG1Gamma, 1.0, 0.99);
+    const auto points = StateGraph(s);
+    ASSERT_GE(points.size(), 30u);
+    ASSERT_LE(points.size(), 60u);
+    const double spacing = points[1].x - points[0].x;
+    EXPECT_EQ(std::fmod(spacing, 10.0), 0);
+    for (const auto& p : points)
+        EXPECT_REL_NEAR(p.y, std::pow(0.99, p.x), 1e-8);
+    EXPECT_LE(points.back().y, 0.001);
+    EXPECT_GE(points.back().x, 687);
+}
+
+// The M/G/1 kinds meet their extremes through the model run's tests.
+TEST(CoxianExtremes, EveryDG1ResultIsFinite) {
+    for (const CoxianKind kind : kDG1Kinds) {
+        for (const double cs2 : {0.5, 1.0, 100.0}) {
+            for (const double rho : {0.0005, 0.02, 0.5, 0.99, 0.990000000001}) {
+                const CoxianSolution s = SolveCoxian(kind, cs2, rho);
+                if (s.rhoTooSmall) continue;
+                const QueueStatistics& st = s.statistics;
+                for (const double v : {st.Pwait, st.EWq, st.ELq, st.StdWq, st.StdLq, st.accuracy})
+                    EXPECT_TRUE(std::isfinite(v)) << cs2 << " " << rho;
+                for (const double t : {0.0, 1e-9, 75000.0}) {
+                    const double w = WaitingTail(s, t);
+                    EXPECT_TRUE(std::isfinite(w) && w >= 0 && w <= 1) << t;
+                }
+                for (const double p : {0.0, 0.5, 0.999999}) {
+                    const double w = WaitingPercentile(s, p);
+                    EXPECT_TRUE(std::isfinite(w) && w >= -1) << cs2 << " " << rho << " " << p;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace wachtrix

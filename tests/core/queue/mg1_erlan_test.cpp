@@ -1,0 +1,286 @@
+#include "core/queue/mg1_erlan.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "core/queue/graph_points.h"
+#include "support/expect_near.h"
+#include "support/mg1_reference.h"
+
+namespace wachtrix {
+namespace {
+
+using testing::ME21;
+using testing::MM1;
+
+// E(S^3) of the Erlang mixture, from the moments of Erlang(m, mu): m(m+1)(m+2)/mu^3.
+double ThirdMoment(const ErlangianFit& f) {
+    const double k = f.k, mu3 = f.mu * f.mu * f.mu;
+    return (f.p * (k - 1) * k * (k + 1) + (1 - f.p) * k * (k + 1) * (k + 2)) / mu3;
+}
+
+// Composite Simpson rule for the moments of the waiting time from its tail.
+template <class F>
+double Simpson(F&& f, double a, double b, int intervals) {
+    const double h = (b - a) / intervals;
+    double sum = f(a) + f(b);
+    for (int i = 1; i < intervals; ++i)
+        sum += (i % 2 ? 4 : 2) * f(a + i * h);
+    return sum * h / 3;
+}
+
+// As a report shows it: seven decimals from 1e-6 on, four digits down to 1e-12, 0 below. The
+// six-standard-deviation Poisson window costs a few 1e-6 of relative accuracy near 1e-12.
+::testing::AssertionResult PrintsAlike(double actual, double expected) {
+    if (expected < 1e-12) {
+        if (actual < 2e-12) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << actual << " where about 0 is expected";
+    }
+    return testing::RelNear(actual, expected, expected >= 1e-6 ? 1e-8 : 1e-5);
+}
+
+TEST(LanczosLogGamma, AgreesWithTheLibraryToTenDigits) {
+    for (double x = 1; x <= 3000; x *= 1.13) {
+        EXPECT_NEAR(LanczosLogGamma(x), std::lgamma(x), 2e-10 * std::max(1.0, std::lgamma(x))) << x;
+    }
+    EXPECT_NEAR(LanczosLogGamma(1), 0, 1e-10);
+    EXPECT_NEAR(LanczosLogGamma(11), std::log(3628800.0), 1e-9);  // 10!
+}
+
+TEST(FitErlangian, KeepsTheMeanAndTheCoefficientOfVariation) {
+    const struct {
+        double cs2;
+        int k;
+    } rows[] = {{1.0, 1}, {0.99, 2},  {0.5, 2},   {0.4, 3},    {1.0 / 3, 3},
+                {0.3, 4}, {0.07, 15}, {0.02, 50}, {0.011, 91}, {0.01, 100}};
+    for (const auto& row : rows) {
+        const ErlangianFit f = FitErlangian(row.cs2);
+        EXPECT_EQ(f.k, row.k) << row.cs2;
+        EXPECT_GE(f.p, 0) << row.cs2;
+        EXPECT_LT(f.p, 1) << row.cs2;
+        const double k = f.k;
+        const double mean = (f.p * (k - 1) + (1 - f.p) * k) / f.mu;
+        const double second = (f.p * (k - 1) * k + (1 - f.p) * k * (k + 1)) / (f.mu * f.mu);
+        EXPECT_NEAR(mean, 1, 1e-13) << row.cs2;
+        EXPECT_NEAR(second - 1, row.cs2, 1e-12) << row.cs2;
+    }
+    // The pure Erlang cases have no mixing at all.
+    EXPECT_EQ(FitErlangian(1.0).p, 0);
+    EXPECT_EQ(FitErlangian(1.0).mu, 1);
+    EXPECT_EQ(FitErlangian(0.5).p, 0);
+    EXPECT_EQ(FitErlangian(0.5).mu, 2);
+    EXPECT_THROW(FitErlangian(0.009), std::invalid_argument);
+    EXPECT_THROW(FitErlangian(1.01), std::invalid_argument);
+}
+
+TEST(ErlangianTermCount, FollowsTheTableIncludingItsBoundaries) {
+    const struct {
+        double cs2, rho;
+        int N;
+    } rows[] = {{1.0, 0.001, 25},     {0.2, 0.0011, 35},   {0.2, 0.5, 50},    {0.2, 0.99, 75},
+                {0.19, 0.1, 75},      {0.1, 0.5, 100},     {0.1, 0.51, 150},  {0.099, 0.001, 50},
+                {0.05, 0.95, 300},    {0.05, 0.8, 200},    {0.049, 0.5, 500}, {0.02, 0.96, 650},
+                {0.0199, 0.001, 250}, {0.01, 0.4999, 750}, {0.01, 0.5, 900},  {0.01, 0.95, 1000},
+                {0.01, 0.99, 1150}};
+    for (const auto& row : rows)
+        EXPECT_EQ(ErlangianTermCount(row.cs2, row.rho), row.N) << row.cs2 << " " << row.rho;
+}
+
+// Over the whole parameter range the phase distribution with its geometric tail sums to one, and
+// the mean wait it implies agrees with Pollaczek-Khinchine.
+class ErlangianGrid : public ::testing::TestWithParam<std::tuple<double, double>> {};
+
+TEST_P(ErlangianGrid, PhasesSumToOneAndGiveThePollaczekKhinchineMean) {
+    const auto [cs2, rho] = GetParam();
+    const ErlangianSolution s = SolveErlangian(cs2, rho);
+    ASSERT_FALSE(s.rhoTooSmall);
+    long double total = 0;
+    for (int j = 0; j <= s.N; ++j)
+        total += s.q[j];
+    total += s.q[s.N] * s.tau / (1 - s.tau);
+    EXPECT_NEAR(static_cast<double>(total), 1, 1e-9);
+    EXPECT_LT(s.statistics.accuracy, 1e-8);
+    EXPECT_REL_NEAR(s.statistics.Pwait, rho, 1e-12);
+    EXPECT_REL_NEAR(s.statistics.EWq, testing::PollaczekKhinchineMean(rho, cs2), 1e-14);
+    EXPECT_REL_NEAR(s.statistics.ELq, rho * s.statistics.EWq, 1e-14);  // Little
+    EXPECT_REL_NEAR(WaitingTail(s, 0), rho, 1e-12);
+    EXPECT_LT(std::fabs(SolveErlangianStates(s).meanCheck), 1e-8);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ErlangianGrid,
+    ::testing::Combine(::testing::Values(0.01, 0.015, 0.03, 0.07, 0.15, 0.3, 0.6, 0.95, 1.0),
+                       ::testing::Values(2e-7, 1e-4, 0.05, 0.3, 0.5, 0.85, 0.97, 0.99)));
+
+TEST(ErlangianMG1, ExponentialServiceIsTheMM1Queue) {
+    for (const double rho : {0.001, 0.5, 0.95, 0.99}) {
+        const ErlangianSolution s = SolveErlangian(1.0, rho);
+        const MM1 mm1{rho};
+        EXPECT_REL_NEAR(s.tau, rho, 1e-12);
+        // Either side of t = 10 and far beyond, where a probability is still printable.
+        for (const double t : {0.0, 1e-9, 0.5, 3.0, 9.99, 10.0, 40.0, 600.0})
+            EXPECT_TRUE(PrintsAlike(WaitingTail(s, t), mm1.tail(t))) << rho << " " << t;
+        for (const double p : {0.9, 0.99, 0.9999, 0.999999}) {
+            if (p <= 1 - rho) continue;
+            EXPECT_REL_NEAR(WaitingPercentile(s, p), mm1.percentile(p), 1e-6) << rho << " " << p;
+        }
+        const std::vector<int> n = {0, 1, 5, 29, 30, 31, 200};
+        const StateTable table = StateProbabilities(s, n);
+        for (std::size_t i = 0; i < n.size(); ++i) {
+            EXPECT_TRUE(PrintsAlike(table.rows[i].equal, mm1.state(n[i]))) << rho << " " << n[i];
+            EXPECT_TRUE(PrintsAlike(table.rows[i].greater, mm1.stateTail(n[i])))
+                << rho << " " << n[i];
+        }
+    }
+}
+
+TEST(ErlangianMG1, ErlangTwoServiceMatchesTheClosedForm) {
+    for (const double rho : {0.05, 0.5, 0.9, 0.99}) {
+        const ErlangianSolution s = SolveErlangian(0.5, rho);
+        const ME21 reference(rho);
+        for (const double t : {0.0, 0.1, 1.0, 5.0, 9.9, 10.0, 30.0, 100.0, 1000.0})
+            EXPECT_TRUE(PrintsAlike(WaitingTail(s, t), reference.tail(t))) << rho << " " << t;
+        std::vector<int> n;
+        for (int i = 0; i <= 60; ++i)
+            n.push_back(i);
+        const StateTable table = StateProbabilities(s, n);
+        for (const int i : n)
+            EXPECT_TRUE(PrintsAlike(table.rows[i].equal, reference.state(i))) << rho << " " << i;
+    }
+}
+
+TEST(ErlangianMG1, StatesAgreeWithThePhasesForPureErlangService) {
+    // With k phases per customer and none mixed, L = ceil(phases / k): two independent routes.
+    for (const double cs2 : {0.25, 0.1}) {
+        for (const double rho : {0.3, 0.8}) {
+            const ErlangianSolution s = SolveErlangian(cs2, rho);
+            const int k = s.fit.k;
+            ASSERT_EQ(s.fit.p, 0);
+            std::vector<int> n;
+            for (int i = 0; i <= 40; ++i)
+                n.push_back(i);
+            const StateTable table = StateProbabilities(s, n);
+            // Only the phases the recursion holds exactly, not its geometric tail.
+            for (int i = 1; i * k <= s.N; ++i) {
+                long double phases = 0;
+                for (int j = (i - 1) * k + 1; j <= i * k; ++j)
+                    phases += s.q[j];
+                EXPECT_TRUE(PrintsAlike(table.rows[i].equal, static_cast<double>(phases)))
+                    << cs2 << " " << rho << " " << i;
+            }
+        }
+    }
+}
+
+TEST(ErlangianMG1, TailIntegratesToThePollaczekKhinchineMoments) {
+    for (const auto& [cs2, rho] :
+         {std::pair{0.3, 0.5}, std::pair{0.07, 0.9}, std::pair{0.01, 0.9}, std::pair{0.6, 0.05}}) {
+        const ErlangianSolution s = SolveErlangian(cs2, rho);
+        const double EWq = testing::PollaczekKhinchineMean(rho, cs2);
+        const double EWq2 = testing::PollaczekKhinchineSecond(rho, cs2, ThirdMoment(s.fit));
+        const double horizon = 60 * EWq / rho + 20;
+        const auto tail = [&](double t) { return WaitingTail(s, t); };
+        EXPECT_REL_NEAR(Simpson(tail, 0, horizon, 8000), EWq, 1e-6) << cs2 << " " << rho;
+        EXPECT_REL_NEAR(Simpson([&](double t) { return 2 * t * tail(t); }, 0, horizon, 8000), EWq2,
+                        1e-6)
+            << cs2 << " " << rho;
+        EXPECT_REL_NEAR(s.statistics.StdWq, std::sqrt(EWq2 - EWq * EWq), 1e-12);
+    }
+}
+
+TEST(ErlangianMG1, TailIsMonotoneAcrossTheSwitchToTheAsymptote) {
+    for (const auto& [cs2, rho] : {std::pair{0.9, 0.001}, std::pair{0.5, 0.01}, std::pair{0.2, 0.3},
+                                   std::pair{0.01, 0.3}, std::pair{0.01, 0.001}}) {
+        const ErlangianSolution s = SolveErlangian(cs2, rho);
+        double previous = WaitingTail(s, 0);
+        for (double t = 0.25; t <= 40; t += 0.25) {
+            const double w = WaitingTail(s, t);
+            EXPECT_LE(w, previous * (1 + 1e-7)) << cs2 << " " << rho << " " << t;
+            previous = w;
+        }
+        // Just below and at t = 10 the two methods agree wherever the value is printable.
+        const double below = WaitingTail(s, 10 - 1e-9), at = WaitingTail(s, 10);
+        if (below > 1e-12) {
+            EXPECT_REL_NEAR(at, below, 1e-6) << cs2 << " " << rho;
+        }
+    }
+}
+
+TEST(ErlangianPercentile, UndefinedBelowOneMinusRhoAndZeroAtIt) {
+    const ErlangianSolution s = SolveErlangian(0.3, 0.4);
+    EXPECT_EQ(WaitingPercentile(s, 0.5), -1);
+    EXPECT_EQ(WaitingPercentile(s, 0.6 - 2e-9), -1);
+    EXPECT_EQ(WaitingPercentile(s, 0.6 - 0.5e-9), 0);
+    EXPECT_EQ(WaitingPercentile(s, 0.6 + 0.5e-9), 0);
+    EXPECT_GT(WaitingPercentile(s, 0.6 + 1e-6), 0);
+}
+
+TEST(ErlangianPercentile, InvertsTheTailByBrentOrByTheAsymptote) {
+    const struct {
+        double cs2, rho, p, tolerance;  // relative, on 1 - p
+    } cases[] = {
+        {0.3, 0.4, 0.9, 1e-5},   {0.3, 0.4, 0.999999, 1e-5},    // Brent
+        {0.01, 0.3, 0.99, 1e-5}, {0.05, 0.65, 0.98, 1e-5},      // Brent
+        {0.01, 0.99, 0.5, 1e-4}, {0.01, 0.99, 0.999999, 1e-4},  // asymptote
+        {0.2, 0.85, 0.8, 1e-3},  {0.01, 0.55, 0.999, 1e-3},     // asymptote, lighter load
+    };
+    for (const auto& k : cases) {
+        const ErlangianSolution s = SolveErlangian(k.cs2, k.rho);
+        const double w = WaitingPercentile(s, k.p);
+        ASSERT_GT(w, 0);
+        EXPECT_REL_NEAR(WaitingTail(s, w), 1 - k.p, k.tolerance) << k.cs2 << " " << k.rho;
+    }
+}
+
+TEST(ErlangianStateProbabilities, SumToOneAndMeetLittlesMean) {
+    for (const auto& [cs2, rho] : {std::pair{0.3, 0.7}, std::pair{0.07, 0.4},
+                                   std::pair{0.015, 0.95}, std::pair{0.8, 1e-5}}) {
+        const ErlangianSolution s = SolveErlangian(cs2, rho);
+        std::vector<int> n;
+        for (int i = 0; i <= 2500; ++i)
+            n.push_back(i);
+        const StateTable table = StateProbabilities(s, n);
+        long double sum = 0, mean = 0;
+        for (int i = 0; i <= 2500; ++i) {
+            sum += table.rows[i].equal;
+            mean += i * static_cast<long double>(table.rows[i].equal);
+            EXPECT_NEAR(table.rows[i].greater, static_cast<double>(1 - sum), 1e-12) << i;
+        }
+        EXPECT_NEAR(static_cast<double>(sum), 1, 1e-12);
+        EXPECT_REL_NEAR(mean, s.statistics.ELq + rho, 1e-8);
+        EXPECT_EQ(table.check, static_cast<double>(SolveErlangianStates(s).meanCheck));
+        EXPECT_DOUBLE_EQ(table.rows[0].equal, 1 - rho);
+    }
+}
+
+TEST(ErlangianGraphs, WaitingGraphFollowsTheConditionalTail) {
+    const double rho = 0.5;
+    const ErlangianSolution s = SolveErlangian(0.5, rho);
+    const ME21 reference(rho);
+    const auto points = WaitingGraph(s);
+    ASSERT_GE(points.size(), 12u);
+    const double step = points[0].x;
+    EXPECT_DOUBLE_EQ(step, GraphTimeStep(WaitingPercentile(s, 1 - 0.001 * rho)));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        EXPECT_NEAR(points[i].x, (i + 1) * step, 1e-9);
+        EXPECT_REL_NEAR(points[i].y, reference.tail(points[i].x) / rho, 1e-8);
+    }
+    EXPECT_LE(points.back().y, 0.001 * (1 + 1e-6));
+    EXPECT_GT(points[points.size() - 2].y, 0.001);
+}
+
+TEST(ErlangianGraphs, StateGraphIsThinnedBeyondFiveHundredStates) {
+    const ErlangianSolution s = SolveErlangian(1.0, 0.99);
+    const auto points = StateGraph(s);
+    ASSERT_GE(points.size(), 30u);
+    ASSERT_LE(points.size(), 60u);
+    EXPECT_EQ(std::fmod(points[1].x - points[0].x, 10.0), 0);
+    for (const auto& p : points)
+        EXPECT_REL_NEAR(p.y, std::pow(0.99, p.x), 1e-8);
+    EXPECT_LE(points.back().y, 0.001);
+}
+
+}  // namespace
+}  // namespace wachtrix
