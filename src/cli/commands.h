@@ -55,5 +55,6 @@ int Choice(const Arguments& args, const std::string& key, int count);  // 0..cou
 
 // The queue models' commands, one file each.
 ModelCommand MmcCommand();
+ModelCommand Mg1Command();
 
 }  // namespace wachtrix::cli

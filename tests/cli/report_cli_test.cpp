@@ -146,6 +146,29 @@ TEST(ReportTool, WritesGraphPointsAsCsv) {
     EXPECT_GT(charts[2], 20);
 }
 
+TEST(ReportTool, RunsTheMG1Model) {
+    const Outcome o = RunReport("mg1 type=2 cs2=1 rho=0.5 output=3 n=0,2 --styles");
+    ASSERT_EQ(o.exitCode, 0) << o.err;
+    // Exponential service (balanced means at CS2 = 1): the M/M/1 queue, P{L=n} = P{L>n} =
+    // 0.5^(n+1) and Var(Lq) = rho^2 (1 + rho - rho^2) / (1 - rho)^2 = 1.25.
+    EXPECT_EQ(o.out.substr(0, o.out.find("N Accuracy")),
+              "T M/G/1 queue (Coxian-2 services, balanced)\n"
+              "B Parameters: CS2=1  rho=0.5\n"
+              "N Results: Pwait   = 0.5\n"
+              "N          Pbusy   = 0.5\n"
+              "N          E(Wq)   = 1\n"
+              "N          E(Lq)   = 0.5\n"
+              "N          Std(Wq) = 1.732\n"
+              "N          Std(Lq) = 1.118\n"
+              "N \n"
+              "U    n      P{L=n}      P{L>n}\n"
+              "N    0   0.5000000   0.5000000\n"
+              "U    2   0.1250000   0.1250000\n");
+    const Outcome refused = RunReport("mg1 type=1 cs2=0.4 rho=0.5");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "Error: CS2 out of bounds\n");
+}
+
 TEST(TextHost, ReportsANumericalFailureAfterTheLinesAlreadyWritten) {
     const CommandResult result = RunQueueModel([](QueueHost& host) {
         RunGuarded(host, [&] {
