@@ -1,0 +1,20 @@
+#pragma once
+// The graph window a model asks its host for.
+
+#include <string>
+#include <vector>
+
+#include "core/queue/queue_host.h"
+
+class QWidget;
+
+namespace wachtrix::ui {
+
+class GraphWindow;
+
+// A new, hidden window of the kind, owned by `owner` (closed with it), with the captions, placed
+// by the global graph-window counter.
+GraphWindow* CreateGraphWindow(GraphWindowKind kind, QWidget* owner,
+                               const std::vector<std::string>& captions);
+
+}  // namespace wachtrix::ui

@@ -1,0 +1,103 @@
+#pragma once
+// What the three graph window classes share: caption "Graph", an underlined title label with
+// plain labels beneath, one or two logarithmic probability charts, "&Close", "&Help" (help
+// context 10) and "Export" (the charts' context menu too: copy, save as PNG or SVG, save the
+// points as CSV). The client area ends 10 pixels beyond the rightmost and the lowest chart; the
+// charts grow with the window.
+//
+// The host fills a window and then shows it:
+//   auto* w = CreateGraphWindow(GraphWindowKind::MG1, queueWindow, {"...", "CS2=1", ...});
+//   (create_graph_window.h)
+//   w->applyPlot(0, waitingTimePlot);
+//   w->show();
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "core/queue/chart_plot.h"
+
+class QLabel;
+class QMenu;
+class QPushButton;
+class QToolButton;
+
+namespace wachtrix::chart {
+class TxyGraph;
+}
+
+namespace wachtrix::ui {
+
+struct GraphLabelDesign {
+    const char* objectName;
+    const char* caption;
+};
+
+struct GraphChartDesign {
+    const char* objectName;
+    QSize size;
+    const char* xTitle;
+    const char* yTitle;
+    const char* graphTitle;
+};
+
+struct GraphWindowDesign {
+    const char* closeButtonName;
+    const char* closeHint;                 // empty: none
+    std::vector<GraphLabelDesign> labels;  // the title label first
+    std::vector<GraphChartDesign> charts;  // top to bottom
+};
+
+// Window number n (n > 0) goes 20 n pixels right of and below its designed place, wrapping
+// around the screen: left = (left + 20 n) mod (screen width - window width), likewise top.
+QPoint CascadePosition(QPoint designed, int n, QSize window, QRect screen);
+
+class GraphWindow : public QWidget {
+    Q_OBJECT
+public:
+    int chartCount() const { return static_cast<int>(charts_.size()); }
+    // nullptr when there is no such chart.
+    chart::TxyGraph* chart(int index) const;
+    int labelCount() const { return static_cast<int>(labels_.size()); }
+    QLabel* label(int index) const;
+
+    // Captions in the class's label order; an empty caption leaves the label blank.
+    void setLabelCaptions(const std::vector<std::string>& captions);
+
+    // Fills chart `index`; false when there is no such chart. The window stays as it is (the
+    // host shows it).
+    bool applyPlot(int index, const ChartPlot& plot);
+
+    // Moves the window by the graph-window counter value n (see CascadePosition).
+    void Placement(int n);
+
+    QSize designedClientSize() const { return designed_; }
+
+protected:
+    GraphWindow(QWidget* owner, const GraphWindowDesign& design);
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildButtons(const GraphWindowDesign& design);
+    void BuildLabels(const GraphWindowDesign& design);
+    void BuildCharts(const GraphWindowDesign& design);
+    QMenu* BuildChartMenu(chart::TxyGraph* graph);
+    void BuildExportMenu();
+    int LabelHeight(int index) const;
+    int ChartsTop() const;
+    void LayOut(QSize client);
+
+    std::vector<QLabel*> labels_;
+    std::vector<chart::TxyGraph*> charts_;
+    std::vector<QMenu*> chartMenus_;
+    std::vector<QSize> chartSizes_;  // as designed
+    QPushButton* close_ = nullptr;
+    QPushButton* help_ = nullptr;
+    QToolButton* export_ = nullptr;
+    QSize designed_;
+};
+
+}  // namespace wachtrix::ui

@@ -1,0 +1,142 @@
+#include "chart/series_list.h"
+
+#include <gtest/gtest.h>
+
+#include "chart/series_csv.h"
+
+namespace wachtrix::chart {
+namespace {
+
+class RecordingOwner : public SeriesOwner {
+public:
+    std::vector<int> changed;
+    std::vector<int> tooMany;
+    void SeriesChanged(TSeries& s) override { changed.push_back(s.Number()); }
+    void SeriesTooManyPoints(TSeries& s) override { tooMany.push_back(s.Number()); }
+};
+
+std::vector<int> Numbers(const SeriesList& list) {
+    std::vector<int> numbers;
+    for (const auto& s : list)
+        numbers.push_back(s->Number());
+    return numbers;
+}
+
+TEST(SeriesList, KeepsAscendingNumbers) {
+    RecordingOwner owner;
+    SeriesList list(owner);
+    list.Series(2, false);
+    list.Series(1, false);
+    EXPECT_EQ(Numbers(list), (std::vector<int>{1, 2}));
+    list.Series(7, false);
+    list.Series(4, false);
+    EXPECT_EQ(Numbers(list), (std::vector<int>{1, 2, 4, 7}));
+    EXPECT_EQ(list.HighestNumber(), 7);
+}
+
+TEST(SeriesList, FindsBeforeItCreates) {
+    RecordingOwner owner;
+    SeriesList list(owner);
+    int created = 0;
+    const auto onNew = [&](TSeries&) { ++created; };
+    TSeries& first = list.Series(3, false, onNew);
+    first.AddPoint(1, 1);
+    TSeries& again = list.Series(3, false, onNew);
+    EXPECT_EQ(&first, &again);
+    EXPECT_EQ(again.Count(), 1);
+    EXPECT_EQ(created, 1);
+    EXPECT_EQ(list.Count(), 1);
+}
+
+TEST(SeriesList, DeleteTellsAndRemoves) {
+    RecordingOwner owner;
+    SeriesList list(owner);
+    list.Series(1, false);
+    list.Series(2, false);
+    int told = 0;
+    EXPECT_TRUE(list.Delete(1, [&](TSeries& s) { told = s.Number(); }));
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(Numbers(list), (std::vector<int>{2}));
+    EXPECT_FALSE(list.Delete(1));
+    EXPECT_EQ(list.HighestNumber(), 2);
+}
+
+struct Look {
+    int number;
+    TColor color;
+    int shape, lineStyle;
+    bool filled;
+};
+
+TEST(TSeries, DefaultsFollowTheNumber) {
+    const Look looks[] = {
+        {1, 0x008000, 0, 0, true}, {2, 0xFF0000, 1, 1, true},  {3, 0x0000FF, 2, 2, true},
+        {4, 0x808080, 3, 3, true}, {5, 0x000080, 0, 4, false}, {6, 0x008000, 1, 0, false},
+        {0, 0x008000, 1, 0, true},
+    };
+    RecordingOwner owner;
+    for (const Look& l : looks) {
+        const TSeries s(&owner, l.number, false);
+        EXPECT_EQ(s.Color(), l.color) << l.number;
+        EXPECT_EQ(s.MarkColor(), l.color) << l.number;
+        EXPECT_EQ(s.PointShape(), l.shape) << l.number;
+        EXPECT_EQ(s.LineStyle(), l.lineStyle) << l.number;
+        EXPECT_EQ(s.FillPoints(), l.filled) << l.number;
+        EXPECT_EQ(s.PointSize(), 4);
+        EXPECT_TRUE(s.Active() && s.DrawLine() && s.DrawPoints());
+        EXPECT_FALSE(s.ShowInLegend());
+        EXPECT_EQ(s.Axis(), SeriesAxis::YAxis);
+        EXPECT_EQ(s.Name(), "Series " + std::to_string(l.number));
+    }
+    EXPECT_TRUE(owner.changed.empty());  // creation is not a change
+}
+
+TEST(TSeries, TakesDuplicatesFromTheGraph) {
+    RecordingOwner owner;
+    SeriesList list(owner);
+    EXPECT_TRUE(list.Series(1, true).DuplicatesAllowed());
+    EXPECT_FALSE(list.Series(2, false).DuplicatesAllowed());
+}
+
+TEST(TSeries, TellsTheGraphOnlyOfChanges) {
+    RecordingOwner owner;
+    TSeries s(&owner, 2, false);
+    s.DrawLine = true;  // unchanged
+    s.Color = 0xFF0000;
+    EXPECT_TRUE(owner.changed.empty());
+    s.Color = 0x0000FF;
+    s.Axis = SeriesAxis::YAxis_Second;
+    s.AddPoint(1, 1);
+    EXPECT_EQ(owner.changed, (std::vector<int>{2, 2, 2}));
+    s.MaxPoints = 1;
+    s.AddPoint(2, 2);
+    EXPECT_EQ(owner.tooMany, (std::vector<int>{2}));
+}
+
+TEST(TSeries, MarksTakeTheLineColourUnlessGivenTheirOwn) {
+    RecordingOwner owner;
+    TSeries s(&owner, 1, false);
+    s.Color = 0xFF0000;
+    EXPECT_EQ(s.MarkColor(), 0xFF0000u);
+    s.PointColor = TColor{0x00FFFF};
+    EXPECT_EQ(s.MarkColor(), 0x00FFFFu);
+}
+
+TEST(SeriesCsv, OneLinePerPointInSeriesOrder) {
+    RecordingOwner owner;
+    SeriesList list(owner);
+    TSeries& two = list.Series(2, false);
+    two.AddPoint(1, 0.1);
+    TSeries& one = list.Series(1, false);
+    one.AddPoint(0.5, 1.0 / 3);
+    one.AddPoint(0.25, 1e-300);
+    EXPECT_EQ(SeriesCsv(list),
+              "series,x,y\n"
+              "1,0.25,1e-300\n"
+              "1,0.5,0.3333333333333333\n"
+              "2,1,0.1\n");
+    EXPECT_EQ(SeriesCsv(SeriesList(owner)), "series,x,y\n");
+}
+
+}  // namespace
+}  // namespace wachtrix::chart
