@@ -2,6 +2,19 @@
 
 namespace wachtrix {
 
+ChainKind ChainKindFromCode(int code) {
+    return code == static_cast<int>(ChainKind::Discrete) ? ChainKind::Discrete
+                                                         : ChainKind::Continuous;
+}
+
+int ChainKindCode(ChainKind kind) {
+    return static_cast<int>(kind);
+}
+
+int CostColumnCount(ChainKind kind) {
+    return kind == ChainKind::Discrete ? 1 : 2;
+}
+
 ChainData ChainData::Zero(int n, int costColumns) {
     ChainData data;
     data.StateCount = n;

@@ -1,18 +1,64 @@
 #pragma once
+// The progress of the Markov analyses that iterate over time, with a Stop button. One instance
+// lives for the whole program; the analyses only show, move and hide it.
 
 #include <QDialog>
 
+#include "core/markov/progress.h"
+
+class QProgressBar;
+class QPushButton;
+
 namespace wachtrix::ui {
 
-// Progress of the Markov time analyses, with Stop. One instance for the program's life.
 class TMarkovProgress : public QDialog {
     Q_OBJECT
 public:
     explicit TMarkovProgress(QWidget* parent = nullptr);
+
+    void ResetProgress();  // position 0 of a maximum of 100
+    void SetPosition(int position);
+    int Position() const;
+
+    // Set by Stop (or by trying to close the window); cleared before each run.
+    bool StopRequested() const { return stopRequested_; }
+    void ClearStopRequest() { stopRequested_ = false; }
+
+public slots:
+    void StopBtnClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    bool Running() const;
+
+    QProgressBar* ProgressBar1;
+    QPushButton* StopBtn;
+    bool stopRequested_ = false;
 };
 
 // The program's instance, created at start-up; null before.
 TMarkovProgress* MarkovProgress();
 void SetMarkovProgress(TMarkovProgress* progress);
+
+// The Progress the analyses talk to, over the program's dialog; without one it shows nothing
+// and is never stopped.
+class MarkovProgressRun : public Progress {
+public:
+    explicit MarkovProgressRun(TMarkovProgress* dialog) : dialog_(dialog) {}
+    void reset() override;
+    void show() override;
+    void position(int percent) override;
+    void processEvents() override;
+    bool stopRequested() const override;
+    void hide() override;
+
+private:
+    TMarkovProgress* dialog_;
+};
 
 }  // namespace wachtrix::ui

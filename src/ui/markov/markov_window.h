@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include "ui/common/module_window.h"
@@ -8,7 +9,10 @@ class QMenu;
 
 namespace wachtrix::ui {
 
-// The Markov module window: carries only a menu; the work is done in its dialog.
+class TMarkovKeuzeDialoog;
+
+// The Markov module window: carries only a menu; the work is done in its dialog, which lives
+// exactly as long as the window.
 class TMarkov : public QWidget, public ModuleWindow {
     Q_OBJECT
 public:
@@ -16,9 +20,22 @@ public:
     QMenu* fileMenu() override { return fileMenu_; }
     QMenu* helpMenu() override { return helpMenu_; }
 
+    TMarkovKeuzeDialoog* dialog() const;
+
+    // "Close &Markov Chains", "&Quit" and the dialog's close box: close after asking.
+    void CloseMarkovClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     QMenu* fileMenu_;
     QMenu* helpMenu_;
+    QPointer<TMarkovKeuzeDialoog> dialog_;
+    bool AskBeforeClose = false;  // the user asked to close the module
+    bool Closing = false;         // the window is closing; its dialog may go
+    bool dialogShown_ = false;
 };
 
 }  // namespace wachtrix::ui

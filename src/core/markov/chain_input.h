@@ -1,0 +1,37 @@
+#pragma once
+// The chain as the input grids hold it: cell texts. Validation gives the first fault as the
+// message the dialog shows; the hand-over turns validated texts into ChainData.
+//
+//   rows {"0.5","0.5"},{"1","0"}, costs {"1"},{"2"}  -> valid, p(1,2) = 0.5, c(2) = 2
+//   rows {"0.5","0.49999"},...                        -> "Sum of rows not 1 in transitionmatrix."
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/markov/chain_data.h"
+
+namespace wachtrix {
+
+struct ChainInput {
+    ChainKind kind = ChainKind::Discrete;
+    // 0-based like the grids: matrix[i][j] is the cell of state i+1 to state j+1 (N x N);
+    // costs[i] holds the 1 (discrete) or 2 (continuous) cost texts of state i+1.
+    std::vector<std::vector<std::string>> matrix;
+    std::vector<std::vector<std::string>> costs;
+
+    int StateCount() const { return static_cast<int>(matrix.size()); }
+};
+
+// A chain of n states with every cell "0".
+ChainInput ZeroChainInput(ChainKind kind, int n);
+
+// The message of the first fault, in the dialog's order: unreadable matrix cells, unreadable
+// costs, the kind's matrix rules row by row, costs below -100000. Nothing when the chain is fine.
+std::optional<std::string> ValidateChainInput(const ChainInput& input);
+
+// The validated texts as numbers, with CostVectorRead and DataLoaded set. Throws
+// std::invalid_argument for a text that ValidateChainInput would have refused.
+ChainData ChainDataFromInput(const ChainInput& input);
+
+}  // namespace wachtrix

@@ -1,0 +1,697 @@
+#include "ui/markov/markov_keuze_dialoog.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/markov/chain_file.h"
+#include "core/markov/chain_structure.h"
+#include "core/markov/steady_state.h"
+#include "core/text/number_parse.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/help.h"
+#include "ui/markov/markov_progress.h"
+#include "ui/common/radio_group.h"
+#include "ui/markov/spin_edit.h"
+#include "ui/markov/string_grid.h"
+
+namespace wachtrix::ui {
+namespace {
+
+constexpr int kInitialStates = 5;
+constexpr int kMaxStates = 100;
+constexpr int kInitialTimePoints = 4;
+constexpr int kMaxTimePoints = 25;
+constexpr int kMaxEndStates = 4;
+constexpr int kMarkovHelpContext = 13;
+const char* const kChainFileFilter = "tekstbestanden (*.txt)|*.txt|Alle bestanden (*.*)|*.*";
+const char* const kDiscreteItem = "Discrete Time Markov Chains";
+const char* const kContinuousItem = "Continuous Time Markov Chains ";
+
+QString Qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string Std(const QString& text) {
+    return text.toStdString();
+}
+
+QStringList Numbered(int n) {
+    QStringList labels;
+    for (int k = 1; k <= n; ++k)
+        labels << QString::number(k);
+    return labels;
+}
+
+// Resizes one of the option grids (one value column) to `rows`, labelling row k with
+// `label` + k + `suffix`; new rows get "0", existing values stay.
+void SizeOptionGrid(TStringGrid* grid, int rows, const QString& label, const QString& suffix) {
+    grid->resizeCells(rows, 1, "0");
+    QStringList labels;
+    for (int k = 1; k <= rows; ++k)
+        labels << label + QString::number(k) + suffix;
+    grid->setVerticalHeaderLabels(labels);
+}
+
+void SizeTimePointGrid(TStringGrid* grid, int rows) {
+    SizeOptionGrid(grid, rows, "time point ", " (<=5000)");
+}
+
+void SizeEndStateGrid(TStringGrid* grid, int rows) {
+    SizeOptionGrid(grid, rows, "end state ", "");
+}
+
+QStringList CostHeaders(ChainKind kind) {
+    return kind == ChainKind::Discrete ? QStringList{"c(j)"} : QStringList{"r(j)", "F(k)"};
+}
+
+void ClearOptionGrid(TStringGrid* grid) {
+    for (int r = 0; r < grid->rowCount(); ++r)
+        grid->setCell(r, 0, "0");
+}
+
+std::vector<std::string> OptionValues(const TStringGrid* grid, int count) {
+    std::vector<std::string> values;
+    for (int r = 0; r < count && r < grid->rowCount(); ++r)
+        values.push_back(Std(grid->cell(r, 0)));
+    return values;
+}
+
+TStringGrid* MakeOptionGrid(const QString& name, QWidget* parent) {
+    auto* grid = new TStringGrid(TStringGrid::EnterMove::ColumnByColumn, parent);
+    grid->setObjectName(name);
+    grid->horizontalHeader()->hide();
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->setFixedHeight(150);
+    grid->setMinimumWidth(170);
+    return grid;
+}
+
+QLabel* MakeLabel(const QString& text, QWidget* parent) {
+    return new QLabel(text, parent);
+}
+
+}  // namespace
+
+TMarkovKeuzeDialoog::TMarkovKeuzeDialoog(QWidget* parent) : QDialog(parent) {
+    setObjectName("MarkovKeuzeDialoog");
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(kDiscreteItem);
+    lastDirectory_ = QDir::currentPath();
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+    PageControl1->addTab(BuildInputPage(), "Input");
+    PageControl1->addTab(BuildChoicePage(), "Choice of Output");
+    PageControl1->addTab(BuildResultsPage(), "Results");
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(PageControl1);
+    layout->addLayout(BuildButtonBar());
+
+    // Enter belongs to the edits and grids here; no button is pressed by it.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    ApplyStateCount(kInitialStates);
+    InputChanged = true;
+    ResetOutputChoices();
+    rgSoortClick(rgSoort->itemIndex());
+    PageControl1->setCurrentIndex(InputPage);
+    PageControl1->setTabEnabled(ResultsPage, false);
+    connect(PageControl1, &QTabWidget::currentChanged, this,
+            &TMarkovKeuzeDialoog::PageControl1Change);
+    UpdateNavigation();
+    resize(760, 580);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Building
+
+QWidget* TMarkovKeuzeDialoog::BuildInputPage() {
+    auto* page = new QWidget;
+    page->setObjectName("TabSheet1");
+
+    EditAantalStates = new QLineEdit(QString::number(kInitialStates), page);
+    EditAantalStates->setObjectName("EditAantalStates");
+    EditAantalStates->setMaximumWidth(60);
+    connect(EditAantalStates, &QLineEdit::returnPressed, this,
+            &TMarkovKeuzeDialoog::SpeedButton1Click);
+
+    SpeedButton1 = new QToolButton(page);
+    SpeedButton1->setObjectName("SpeedButton1");
+    SpeedButton1->setToolTip("Udate the number of states");
+    SpeedButton1->setText("Update");
+    SpeedButton1->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    connect(SpeedButton1, &QToolButton::clicked, this, &TMarkovKeuzeDialoog::SpeedButton1Click);
+
+    cbSoortMarkovChain = new QComboBox(page);
+    cbSoortMarkovChain->setObjectName("cbSoortMarkovChain");
+    cbSoortMarkovChain->addItems({kDiscreteItem, kContinuousItem});
+    connect(cbSoortMarkovChain, &QComboBox::currentIndexChanged, this,
+            &TMarkovKeuzeDialoog::cbSoortMarkovChainChange);
+
+    auto* top = new QHBoxLayout;
+    auto* statesLabel = MakeLabel("Number of states (1 to 100):", page);
+    statesLabel->setBuddy(EditAantalStates);
+    top->addWidget(statesLabel);
+    top->addWidget(EditAantalStates);
+    top->addWidget(SpeedButton1);
+    top->addStretch();
+    top->addWidget(cbSoortMarkovChain);
+
+    sgOvergangsMatrix = new TStringGrid(TStringGrid::EnterMove::RowByRow, page);
+    sgOvergangsMatrix->setObjectName("sgOvergangsMatrix");
+    sgKostenVector = new TStringGrid(TStringGrid::EnterMove::ColumnByColumn, page);
+    sgKostenVector->setObjectName("sgKostenVector");
+    sgKostenVector->setColumnCount(1);
+    for (TStringGrid* grid : {sgOvergangsMatrix, sgKostenVector}) {
+        connect(grid, &TStringGrid::keyPressed, this, [this] { InputChanged = true; });
+        connect(grid, &QTableWidget::itemChanged, this, [this] { InputChanged = true; });
+    }
+
+    auto* matrixGroup = new QGroupBox("Transitionmatrix", page);
+    matrixGroup->setObjectName("GroupBox1");
+    (new QVBoxLayout(matrixGroup))->addWidget(sgOvergangsMatrix);
+    auto* costGroup = new QGroupBox("Cost vector", page);
+    costGroup->setObjectName("GroupBox2");
+    (new QVBoxLayout(costGroup))->addWidget(sgKostenVector);
+    costGroup->setMinimumWidth(200);
+
+    auto* grids = new QHBoxLayout;
+    grids->addWidget(matrixGroup, 3);
+    grids->addWidget(costGroup, 1);
+
+    auto* openBtn = new QPushButton("Open...", page);
+    openBtn->setObjectName("OpenBtn");
+    connect(openBtn, &QPushButton::clicked, this, &TMarkovKeuzeDialoog::OpenBtnClick);
+    auto* saveBtn = new QPushButton("Save...", page);
+    saveBtn->setObjectName("SaveBtn");
+    connect(saveBtn, &QPushButton::clicked, this, &TMarkovKeuzeDialoog::SaveBtnClick);
+    auto* clearBtn = new QPushButton("Clear", page);
+    clearBtn->setObjectName("ClearBtn");
+    connect(clearBtn, &QPushButton::clicked, this, &TMarkovKeuzeDialoog::ClearBtnClick);
+    auto* fileButtons = new QHBoxLayout;
+    fileButtons->addWidget(openBtn);
+    fileButtons->addWidget(saveBtn);
+    fileButtons->addWidget(clearBtn);
+    fileButtons->addStretch();
+
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(top);
+    layout->addLayout(grids, 1);
+    layout->addLayout(fileButtons);
+    return page;
+}
+
+QWidget* TMarkovKeuzeDialoog::BuildChoicePage() {
+    auto* page = new QWidget;
+    page->setObjectName("TabSheet2");
+
+    rgSoort = new RadioGroup("rgSoort", "Choice of output",
+                              {"Chain Structure", "Steady-state behaviour", "Transient behaviour",
+                               "First-passage Time Probabilities"},
+                              page);
+    connect(rgSoort, &RadioGroup::itemIndexChanged, this, &TMarkovKeuzeDialoog::rgSoortClick);
+    SimuleerBtn = new QPushButton("&Run", page);
+    SimuleerBtn->setObjectName("SimuleerBtn");
+    connect(SimuleerBtn, &QPushButton::clicked, this, &TMarkovKeuzeDialoog::SimuleerBtnClick);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(rgSoort);
+    left->addWidget(SimuleerBtn);
+    left->addStretch();
+
+    gbTransient = BuildTransientGroup();
+    gbFirstPassage = BuildFirstPassageGroup();
+    auto* right = new QVBoxLayout;
+    right->addWidget(gbTransient);
+    right->addWidget(gbFirstPassage);
+    right->addStretch();
+
+    auto* layout = new QHBoxLayout(page);
+    layout->addLayout(left);
+    layout->addLayout(right, 1);
+    return page;
+}
+
+QGroupBox* TMarkovKeuzeDialoog::BuildTransientGroup() {
+    auto* group = new QGroupBox("Transient Behaviour");
+    group->setObjectName("gbTransient");
+
+    EditInitialState = new QLineEdit("1", group);
+    EditInitialState->setObjectName("EditInitialState");
+    EditInitialState->setMaximumWidth(60);
+    seTimePoints = new TSpinEdit("seTimePoints", 1, kMaxTimePoints, kInitialTimePoints, group);
+    seTimePoints->setTypeable(false);
+    connect(seTimePoints, &QSpinBox::valueChanged, this, &TMarkovKeuzeDialoog::seTimePointsChange);
+    sgTimePoints = MakeOptionGrid("sgTimePoints", group);
+
+    rgTransientChoice = new RadioGroup(
+        "rgTransientChoice", "Choice",
+        {"Transient probabilities", "Expected sojourn times", "Expected costs"}, group);
+    connect(rgTransientChoice, &RadioGroup::itemIndexChanged, this,
+            &TMarkovKeuzeDialoog::rgTransientChoiceClick);
+    LabelEndStates = MakeLabel("Number of end states (max 4):", group);
+    LabelEndStates->setObjectName("LabelEndStates");
+    seEndStates = new TSpinEdit("seEndStates", 1, kMaxEndStates, 2, group);
+    connect(seEndStates, &QSpinBox::valueChanged, this, &TMarkovKeuzeDialoog::seEndStatesChange);
+    sgEndStates = MakeOptionGrid("sgEndStates", group);
+
+    auto* times = new QGridLayout;
+    times->addWidget(MakeLabel("Initial state:", group), 0, 0);
+    times->addWidget(EditInitialState, 0, 1);
+    times->addWidget(MakeLabel("Number of time points (max 25):", group), 1, 0);
+    times->addWidget(seTimePoints, 1, 1);
+    times->addWidget(sgTimePoints, 2, 0, 1, 2);
+    auto* ends = new QGridLayout;
+    ends->addWidget(rgTransientChoice, 0, 0, 1, 2);
+    ends->addWidget(LabelEndStates, 1, 0);
+    ends->addWidget(seEndStates, 1, 1);
+    ends->addWidget(sgEndStates, 2, 0, 1, 2);
+    auto* layout = new QHBoxLayout(group);
+    layout->addLayout(times);
+    layout->addLayout(ends);
+    return group;
+}
+
+QGroupBox* TMarkovKeuzeDialoog::BuildFirstPassageGroup() {
+    auto* group = new QGroupBox("First-Passage Time Probabilities");
+    group->setObjectName("gbFirstPassage");
+
+    editStartingState = new QLineEdit("1", group);
+    editStartingState->setObjectName("editStartingState");
+    editStartingState->setMaximumWidth(60);
+    seTimePoints2 = new TSpinEdit("seTimePoints2", 1, kMaxTimePoints, kInitialTimePoints, group);
+    connect(seTimePoints2, &QSpinBox::valueChanged, this,
+            &TMarkovKeuzeDialoog::seTimePoints2Change);
+    sgTimePoints2 = MakeOptionGrid("sgTimePoints2", group);
+    rgReturnSet = new RadioGroup("rgReturnSet", "Type of the return set A of states",
+                                  {"A = {a}", "A = {1..a}", "A = {a..N}"}, group);
+    EditStateA = new QLineEdit(group);
+    EditStateA->setObjectName("EditStateA");
+    EditStateA->setMaximumWidth(60);
+
+    auto* times = new QGridLayout;
+    times->addWidget(MakeLabel("Starting state:", group), 0, 0);
+    times->addWidget(editStartingState, 0, 1);
+    times->addWidget(MakeLabel("Number of time points (max 25):", group), 1, 0);
+    times->addWidget(seTimePoints2, 1, 1);
+    times->addWidget(sgTimePoints2, 2, 0, 1, 2);
+    auto* set = new QGridLayout;
+    set->addWidget(rgReturnSet, 0, 0, 1, 2);
+    set->addWidget(MakeLabel("State a:", group), 1, 0);
+    set->addWidget(EditStateA, 1, 1);
+    set->setRowStretch(2, 1);
+    auto* layout = new QHBoxLayout(group);
+    layout->addLayout(times);
+    layout->addLayout(set);
+    return group;
+}
+
+QWidget* TMarkovKeuzeDialoog::BuildResultsPage() {
+    auto* page = new QWidget;
+    page->setObjectName("TabSheet3");
+    PageControl2 = new QTabWidget(page);
+    PageControl2->setObjectName("PageControl2");
+    PageControl2->setTabPosition(QTabWidget::South);
+
+    const char* titles[] = {"Chain Structure", "Steady-State Behaviour", "Transient Behaviour",
+                            "First-Passage Time Behaviour"};
+    const char* memoNames[] = {"MemoChainStructure", "MemoSteadyState", "MemoTransient",
+                               "MemoFirstPassageTime"};
+    QFont fixed("Courier New");
+    fixed.setStyleHint(QFont::Monospace);
+    fixed.setFixedPitch(true);
+    QFont bold = font();
+    bold.setBold(true);
+    for (int k = 0; k < 4; ++k) {
+        auto* tab = new QWidget;
+        auto* memo = new QPlainTextEdit(tab);
+        memo->setObjectName(memoNames[k]);
+        memo->setReadOnly(true);
+        memo->setFont(fixed);
+        memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+        memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        memo->hide();
+        auto* label = new QLabel("No results", tab);
+        label->setObjectName(QString(memoNames[k]).replace("Memo", "NoResults"));
+        label->setFont(bold);
+        auto* layout = new QVBoxLayout(tab);
+        layout->addWidget(memo, 1);
+        layout->addWidget(label);
+        layout->addStretch();
+        memos_[k] = memo;
+        noResults_[k] = label;
+        PageControl2->addTab(tab, titles[k]);
+    }
+    (new QVBoxLayout(page))->addWidget(PageControl2);
+    return page;
+}
+
+QLayout* TMarkovKeuzeDialoog::BuildButtonBar() {
+    auto* help = new QPushButton("&Help", this);
+    help->setObjectName("BitBtn4");
+    help->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    connect(help, &QPushButton::clicked, this,
+            [this] { ShowHelpContext(kMarkovHelpContext, this); });
+    VorigeBtn = new QPushButton("&Previous", this);
+    VorigeBtn->setObjectName("VorigeBtn");
+    connect(VorigeBtn, &QPushButton::clicked, this, &TMarkovKeuzeDialoog::VorigeBtnClick);
+    VolgendeBtn = new QPushButton("&Next", this);
+    VolgendeBtn->setObjectName("VolgendeBtn");
+    connect(VolgendeBtn, &QPushButton::clicked, this, &TMarkovKeuzeDialoog::VolgendeBtnClick);
+    auto* quit = new QPushButton("&Quit", this);
+    quit->setObjectName("TerugBtn");
+    connect(quit, &QPushButton::clicked, this, &TMarkovKeuzeDialoog::quitRequested);
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(help);
+    bar->addStretch();
+    bar->addWidget(VorigeBtn);
+    bar->addWidget(VolgendeBtn);
+    bar->addWidget(quit);
+    return bar;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Closing
+
+void TMarkovKeuzeDialoog::closeEvent(QCloseEvent* event) {
+    if (ownerClosing_) {
+        event->accept();
+        return;
+    }
+    // The dialog goes only with its window; the window asks the user first.
+    event->ignore();
+    emit quitRequested();
+}
+
+void TMarkovKeuzeDialoog::reject() {
+    // Escape would hide the dialog and leave the module without its controls.
+}
+
+// ---------------------------------------------------------------------------------------------
+// Page "Input"
+
+int TMarkovKeuzeDialoog::StateCount() const {
+    return sgOvergangsMatrix->rowCount();
+}
+
+void TMarkovKeuzeDialoog::SpeedButton1Click() {
+    const auto n = ParseInt(Std(EditAantalStates->text()));
+    if (!n) {
+        ShowError("Invalid value for number of states.");
+        EditAantalStates->clear();
+        EditAantalStates->setFocus();
+        return;
+    }
+    if (*n < 1 || *n > kMaxStates) {
+        ShowError("Number of states must be between 1 and 100.");
+        EditAantalStates->setFocus();
+        return;
+    }
+    InputChanged = true;
+    ApplyStateCount(*n);
+}
+
+void TMarkovKeuzeDialoog::ApplyStateCount(int n) {
+    sgOvergangsMatrix->resizeCells(n, n, "0");
+    sgOvergangsMatrix->setHorizontalHeaderLabels(Numbered(n));
+    sgOvergangsMatrix->setVerticalHeaderLabels(Numbered(n));
+    sgOvergangsMatrix->fillEmpty(0, n - 1, "0");
+    const int costColumns = CostColumnCount(ChainKind);
+    sgKostenVector->resizeCells(n, costColumns, "0");
+    sgKostenVector->setVerticalHeaderLabels(Numbered(n));
+    sgKostenVector->setHorizontalHeaderLabels(CostHeaders(ChainKind));
+    sgKostenVector->fillEmpty(0, costColumns - 1, "0");
+}
+
+void TMarkovKeuzeDialoog::cbSoortMarkovChainChange(int index) {
+    setWindowTitle(cbSoortMarkovChain->itemText(index));
+    ChainKind = index == 1 ? wachtrix::ChainKind::Continuous : wachtrix::ChainKind::Discrete;
+    RebuildCostGrid();
+    InputChanged = true;
+    ClearBtnClick();
+}
+
+void TMarkovKeuzeDialoog::RebuildCostGrid() {
+    const int costColumns = CostColumnCount(ChainKind);
+    sgKostenVector->setColumnCount(costColumns);
+    for (int r = 0; r < sgKostenVector->rowCount(); ++r) {
+        for (int c = 0; c < costColumns; ++c)
+            sgKostenVector->setCell(r, c, "0");
+    }
+    sgKostenVector->setHorizontalHeaderLabels(CostHeaders(ChainKind));
+}
+
+void TMarkovKeuzeDialoog::ClearBtnClick() {
+    const int n = StateCount();
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j)
+            sgOvergangsMatrix->setCell(i, j, "0");
+        sgKostenVector->setCell(i, 0, "0");
+    }
+}
+
+ChainInput TMarkovKeuzeDialoog::CurrentChain() const {
+    const int n = StateCount();
+    const int costColumns = CostColumnCount(ChainKind);
+    ChainInput chain;
+    chain.kind = ChainKind;
+    chain.matrix.assign(n, std::vector<std::string>(n));
+    chain.costs.assign(n, std::vector<std::string>(costColumns));
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j)
+            chain.matrix[i][j] = Std(sgOvergangsMatrix->cell(i, j));
+        for (int k = 0; k < costColumns; ++k)
+            chain.costs[i][k] = Std(sgKostenVector->cell(i, k));
+    }
+    return chain;
+}
+
+void TMarkovKeuzeDialoog::LoadChain(const ChainInput& chain) {
+    if (chain.kind != ChainKind) {
+        cbSoortMarkovChain->setCurrentIndex(chain.kind == wachtrix::ChainKind::Continuous ? 1 : 0);
+    }
+    // The states edit keeps its text: the grids say how many states there are.
+    const int n = chain.StateCount();
+    ApplyStateCount(n);
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j)
+            sgOvergangsMatrix->setCell(i, j, Qs(chain.matrix[i][j]));
+        for (std::size_t k = 0; k < chain.costs[i].size(); ++k)
+            sgKostenVector->setCell(i, static_cast<int>(k), Qs(chain.costs[i][k]));
+    }
+}
+
+void TMarkovKeuzeDialoog::OpenBtnClick() {
+    const QString name =
+        Dialogs::chooseFile(this, {false, "Open", kChainFileFilter, "txt", lastDirectory_});
+    if (name.isEmpty()) return;
+    lastDirectory_ = QFileInfo(name).absolutePath();
+    const auto chain = ReadChainFile(QFile::encodeName(name).toStdString());
+    if (!chain) {
+        ShowError("Cannot read file " + name);
+        return;
+    }
+    LoadChain(*chain);
+}
+
+void TMarkovKeuzeDialoog::SaveBtnClick() {
+    const QString name =
+        Dialogs::chooseFile(this, {true, "Save As", kChainFileFilter, "txt", lastDirectory_});
+    if (name.isEmpty()) return;
+    lastDirectory_ = QFileInfo(name).absolutePath();
+    if (!WriteChainFile(QFile::encodeName(name).toStdString(), CurrentChain())) {
+        ShowError("Cannot write file " + name);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Page "Choice of Output"
+
+void TMarkovKeuzeDialoog::ResetOutputChoices() {
+    for (int k = 0; k < 4; ++k)
+        SetMemoVisible(k, false);
+
+    for (TSpinEdit* spin : {seTimePoints, seTimePoints2}) {
+        const QSignalBlocker quiet(spin);
+        spin->setValue(kInitialTimePoints);
+    }
+    for (TStringGrid* grid : {sgTimePoints, sgTimePoints2}) {
+        SizeTimePointGrid(grid, kInitialTimePoints);
+        ClearOptionGrid(grid);
+    }
+
+    const int n = StateCount();
+    const int maxEnd = std::min(n, kMaxEndStates);
+    {
+        const QSignalBlocker quiet(seEndStates);
+        seEndStates->setMaximum(maxEnd);
+        seEndStates->setValue(std::min(n, 2));
+    }
+    LabelEndStates->setText("Number of end states (max " + QString::number(maxEnd) + "):");
+    SizeEndStateGrid(sgEndStates, seEndStates->value());
+    ClearOptionGrid(sgEndStates);
+
+    EditInitialState->setText("1");
+    rgTransientChoice->setItemIndex(0);
+    editStartingState->setText("1");
+    rgReturnSet->setItemIndex(0);
+    EditStateA->clear();
+}
+
+void TMarkovKeuzeDialoog::seTimePointsChange(int count) {
+    SizeTimePointGrid(sgTimePoints, count);
+}
+
+void TMarkovKeuzeDialoog::seTimePoints2Change(int count) {
+    SizeTimePointGrid(sgTimePoints2, count);
+}
+
+void TMarkovKeuzeDialoog::seEndStatesChange(int count) {
+    SizeEndStateGrid(sgEndStates, count);
+}
+
+void TMarkovKeuzeDialoog::rgSoortClick(int index) {
+    gbTransient->setVisible(index == 2);
+    gbFirstPassage->setVisible(index == 3);
+}
+
+void TMarkovKeuzeDialoog::rgTransientChoiceClick(int index) {
+    const bool endStatesCount = index != static_cast<int>(TransientChoice::Costs);
+    LabelEndStates->setEnabled(endStatesCount);
+    seEndStates->setEnabled(endStatesCount);
+    sgEndStates->setEnabled(endStatesCount);
+}
+
+void TMarkovKeuzeDialoog::SimuleerBtnClick() {
+    chain_.CostVectorRead = false;
+    chain_.DataLoaded = false;
+    const ChainInput input = CurrentChain();
+    if (const auto fault = ValidateChainInput(input)) {
+        ShowError(Qs(*fault));
+        PageControl1->setCurrentIndex(InputPage);
+        return;
+    }
+    if (FirstRun) {
+        LastPage = ResultsPage;
+        FirstRun = false;
+        PageControl1->setTabEnabled(ResultsPage, true);
+        UpdateNavigation();
+    }
+    chain_ = ChainDataFromInput(input);
+    switch (rgSoort->itemIndex()) {
+        case 0:
+            ShowReport(StructureTab, ChainStructureReport(chain_, ChainKind));
+            break;
+        case 1:
+            ShowReport(SteadyStateTab, SteadyStateReport(chain_, ChainKind));
+            break;
+        case 2:
+            RunTransient();
+            break;
+        case 3:
+            RunFirstPassage();
+            break;
+    }
+}
+
+void TMarkovKeuzeDialoog::RunTransient() {
+    const TransientInput input{Std(EditInitialState->text()),
+                               OptionValues(sgTimePoints, seTimePoints->value()),
+                               static_cast<TransientChoice>(rgTransientChoice->itemIndex()),
+                               OptionValues(sgEndStates, seEndStates->value())};
+    const auto checked = CheckTransientInput(input, chain_.StateCount, ChainKind);
+    if (!checked.ok()) {
+        ShowError(Qs(checked.error));
+        return;
+    }
+    if (TMarkovProgress* progress = MarkovProgress()) progress->ClearStopRequest();
+}
+
+void TMarkovKeuzeDialoog::RunFirstPassage() {
+    const FirstPassageInput input{
+        Std(editStartingState->text()), OptionValues(sgTimePoints2, seTimePoints2->value()),
+        static_cast<ReturnSetType>(rgReturnSet->itemIndex()), Std(EditStateA->text())};
+    const auto checked = CheckFirstPassageInput(input, chain_.StateCount, ChainKind);
+    if (!checked.ok()) {
+        ShowError(Qs(checked.error));
+        return;
+    }
+    if (TMarkovProgress* progress = MarkovProgress()) progress->ClearStopRequest();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Pages and results
+
+void TMarkovKeuzeDialoog::VolgendeBtnClick() {
+    const int next = PageControl1->currentIndex() + 1;
+    if (next <= LastPage) PageControl1->setCurrentIndex(next);
+}
+
+void TMarkovKeuzeDialoog::VorigeBtnClick() {
+    const int previous = PageControl1->currentIndex() - 1;
+    if (previous >= 0) PageControl1->setCurrentIndex(previous);
+}
+
+void TMarkovKeuzeDialoog::PageControl1Change(int index) {
+    if (index == ResultsPage && FirstRun) {
+        // No results before the first Run: back to where the user was.
+        const QSignalBlocker quiet(PageControl1);
+        PageControl1->setCurrentIndex(activePage_);
+        return;
+    }
+    activePage_ = index;
+    if (InputChanged) {
+        ResetOutputChoices();
+        InputChanged = false;
+    }
+    UpdateNavigation();
+}
+
+void TMarkovKeuzeDialoog::UpdateNavigation() {
+    const int page = PageControl1->currentIndex();
+    VorigeBtn->setEnabled(page != InputPage);
+    VolgendeBtn->setEnabled(page != LastPage);
+}
+
+void TMarkovKeuzeDialoog::SetMemoVisible(int tab, bool visible) {
+    memos_[tab]->setVisible(visible);
+    noResults_[tab]->setVisible(!visible);
+}
+
+void TMarkovKeuzeDialoog::ShowReport(int tab, const std::vector<std::string>& lines) {
+    PageControl1->setCurrentIndex(ResultsPage);
+    PageControl2->setCurrentIndex(tab);
+    QStringList text;
+    for (const auto& line : lines)
+        text << Qs(line);
+    memos_[tab]->setPlainText(text.join('\n'));
+    SetMemoVisible(tab, true);
+    VolgendeBtn->setEnabled(false);
+}
+
+void TMarkovKeuzeDialoog::ShowError(const QString& text) {
+    Dialogs::show(this, DialogKind::Error, "Error", text);
+}
+
+}  // namespace wachtrix::ui

@@ -1,0 +1,134 @@
+#pragma once
+// The Markov dialog where all the work is done: the chain on page "Input", the analysis on
+// page "Choice of Output", the reports on page "Results". A stay-on-top tool window owned by
+// the Markov window, which it asks to close.
+
+#include <QDialog>
+#include <string>
+#include <vector>
+
+#include "core/markov/chain_data.h"
+#include "core/markov/chain_input.h"
+#include "core/markov/time_analysis_input.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+
+namespace wachtrix::ui {
+
+class RadioGroup;
+class TSpinEdit;
+class TStringGrid;
+
+class TMarkovKeuzeDialoog : public QDialog {
+    Q_OBJECT
+public:
+    explicit TMarkovKeuzeDialoog(QWidget* parent = nullptr);
+
+    // The owner closes: from now on the dialog's close box closes the dialog itself.
+    void SetOwnerClosing() { ownerClosing_ = true; }
+
+    wachtrix::ChainKind chainKind() const { return ChainKind; }
+    // The chain of the last Run.
+    const ChainData& chainData() const { return chain_; }
+
+    // Indexes of the pages and of the result tabs.
+    enum Page { InputPage = 0, ChoicePage = 1, ResultsPage = 2 };
+    enum ResultTab { StructureTab = 0, SteadyStateTab = 1, TransientTab = 2, FirstPassageTab = 3 };
+
+signals:
+    // "&Quit" or the close box: the owner asks whether to close the module.
+    void quitRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    // Handlers.
+    void SpeedButton1Click();
+    void cbSoortMarkovChainChange(int index);
+    void ClearBtnClick();
+    void OpenBtnClick();
+    void SaveBtnClick();
+    void SimuleerBtnClick();
+    void VolgendeBtnClick();
+    void VorigeBtnClick();
+    void PageControl1Change(int index);
+    void seTimePointsChange(int count);
+    void seTimePoints2Change(int count);
+    void seEndStatesChange(int count);
+    void rgSoortClick(int index);
+    void rgTransientChoiceClick(int index);
+
+    // Building.
+    QWidget* BuildInputPage();
+    QWidget* BuildChoicePage();
+    QGroupBox* BuildTransientGroup();
+    QGroupBox* BuildFirstPassageGroup();
+    QWidget* BuildResultsPage();
+    QLayout* BuildButtonBar();
+
+    // Grids and pages.
+    int StateCount() const;  // the grid decides, not the states edit
+    void ApplyStateCount(int n);
+    void RebuildCostGrid();
+    void LoadChain(const ChainInput& chain);
+    ChainInput CurrentChain() const;
+    void ResetOutputChoices();
+    void UpdateNavigation();
+    void SetMemoVisible(int tab, bool visible);
+    void ShowReport(int tab, const std::vector<std::string>& lines);
+    void ShowError(const QString& text);
+
+    // The analyses over time: their inputs are checked; the runs are still to come.
+    void RunTransient();
+    void RunFirstPassage();
+
+    // State.
+    wachtrix::ChainKind ChainKind = wachtrix::ChainKind::Discrete;
+    bool InputChanged = false;
+    bool FirstRun = true;
+    int LastPage = ChoicePage;
+    ChainData chain_;
+    bool ownerClosing_ = false;
+    int activePage_ = InputPage;
+    QString lastDirectory_;
+
+    // Components, named as the user interface names them.
+    QTabWidget* PageControl1;
+    QLineEdit* EditAantalStates;
+    QToolButton* SpeedButton1;
+    TStringGrid* sgOvergangsMatrix;
+    TStringGrid* sgKostenVector;
+    QComboBox* cbSoortMarkovChain;
+    RadioGroup* rgSoort;
+    QPushButton* SimuleerBtn;
+    QGroupBox* gbTransient;
+    QLineEdit* EditInitialState;
+    TSpinEdit* seTimePoints;
+    TStringGrid* sgTimePoints;
+    RadioGroup* rgTransientChoice;
+    QLabel* LabelEndStates;
+    TSpinEdit* seEndStates;
+    TStringGrid* sgEndStates;
+    QGroupBox* gbFirstPassage;
+    QLineEdit* editStartingState;
+    TSpinEdit* seTimePoints2;
+    TStringGrid* sgTimePoints2;
+    RadioGroup* rgReturnSet;
+    QLineEdit* EditStateA;
+    QTabWidget* PageControl2;
+    QPlainTextEdit* memos_[4];
+    QLabel* noResults_[4];
+    QPushButton* VorigeBtn;
+    QPushButton* VolgendeBtn;
+};
+
+}  // namespace wachtrix::ui

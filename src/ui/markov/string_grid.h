@@ -1,0 +1,42 @@
+#pragma once
+// A grid of editable cell texts, as the chain and option grids of the Markov dialog use it.
+// Enter moves on instead of starting an edit: row by row (right, then to the first column of
+// the next row) or column by column (down, then to the first row of the next column); nothing
+// happens at the last cell.
+
+#include <QTableWidget>
+
+namespace wachtrix::ui {
+
+class TStringGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    enum class EnterMove { RowByRow, ColumnByColumn };
+
+    TStringGrid(EnterMove move, QWidget* parent = nullptr);
+
+    // "" for a cell without text.
+    QString cell(int row, int column) const;
+    void setCell(int row, int column, const QString& text);
+
+    // Row and column counts; every new cell gets `fill`, existing cells keep their texts.
+    void resizeCells(int rows, int columns, const QString& fill);
+
+    // Empty cells of the given columns get `fill`.
+    void fillEmpty(int firstColumn, int lastColumn, const QString& fill);
+
+signals:
+    // Any key pressed in the grid itself (not inside an open cell editor).
+    void keyPressed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+private:
+    void moveOnEnter();
+
+    EnterMove move_;
+};
+
+}  // namespace wachtrix::ui

@@ -1,0 +1,162 @@
+#include "core/markov/chain_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace wachtrix {
+namespace {
+
+namespace fs = std::filesystem;
+using Cells = std::vector<std::vector<std::string>>;
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void Spit(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A fresh directory per test, removed afterwards.
+class ChainFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("wachtrix-chain-file-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::vector<std::string> Listing() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path dir_;
+};
+
+const ChainInput kDiscrete{ChainKind::Discrete, {{"0.5", "0.5"}, {"1", "0"}}, {{"3"}, {"-1"}}};
+const ChainInput kContinuous{
+    ChainKind::Continuous, {{"0", "2"}, {"0.25", "0"}}, {{"1", "10"}, {"2", "20"}}};
+
+TEST(ChainFileText, WritesKindSizeRowsAndCostLines) {
+    EXPECT_EQ(ChainFileText(kDiscrete), "99\n2\n0.5 0.5\n1 0\n3 -1\n");
+    EXPECT_EQ(ChainFileText(kContinuous), "88\n2\n0 2\n0.25 0\n1 2\n10 20\n");
+}
+
+TEST(ChainFileText, KeepsTheCellTextsAsTheyStand) {
+    const ChainInput typed{ChainKind::Discrete, {{"1.000"}}, {{"+2e0"}}};
+    EXPECT_EQ(ChainFileText(typed), "99\n1\n1.000\n+2e0\n");
+}
+
+TEST(ParseChainFileText, ReadsBackWhatWasWritten) {
+    for (const ChainInput& chain : {kDiscrete, kContinuous}) {
+        const auto read = ParseChainFileText(ChainFileText(chain));
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->kind, chain.kind);
+        EXPECT_EQ(read->matrix, chain.matrix);
+        EXPECT_EQ(read->costs, chain.costs);
+    }
+}
+
+TEST(ParseChainFileText, WritesTheNumbersBackInGeneralFormat) {
+    const auto read = ParseChainFileText("99\n2\n0.50 .5\n1.0E0 0e3\n2.5e-7 1234567.125\n");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->matrix, (Cells{{"0.5", "0.5"}, {"1", "0"}}));
+    EXPECT_EQ(read->costs, (Cells{{"2.5E-007"}, {"1234567.125"}}));
+}
+
+TEST(ParseChainFileText, ReadsAnyCodeButNinetyNineAsAContinuousChain) {
+    const auto other = ParseChainFileText("7\n1\n0\n5\n6\n");
+    ASSERT_TRUE(other);
+    EXPECT_EQ(other->kind, ChainKind::Continuous);
+    EXPECT_EQ(other->costs, (Cells{{"5", "6"}}));
+    // Such a file needs both cost lines.
+    EXPECT_FALSE(ParseChainFileText("7\n1\n0\n5\n"));
+}
+
+TEST(ParseChainFileText, ToleratesWhatFollowsTheExpectedItems) {
+    const auto read =
+        ParseChainFileText("99 discrete chain\r\n1 state\r\n  1\t 9 \r\n4 5\r\ntrailing words\r\n");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->kind, ChainKind::Discrete);
+    EXPECT_EQ(read->matrix, (Cells{{"1"}}));
+    EXPECT_EQ(read->costs, (Cells{{"4"}}));
+}
+
+TEST(ParseChainFileText, RefusesWhatIsNoChain) {
+    const char* faulty[] = {
+        "",                          // empty
+        "99\n",                      // no size
+        "x\n1\n1\n0\n",              // kind not a number
+        "99\n0\n",                   // no states
+        "99\n101\n",                 // too many states
+        "99\n1.5\n1\n0\n",           // size not whole
+        "99\n2\n0.5 0.5\n1\n0 0\n",  // short row
+        "99\n2\n0.5 0.5\n1 0\n",     // no cost line
+        "99\n1\n1,0\n0\n",           // decimal comma
+        "99\n1\n1\ninf\n",           // no number
+        "99\n1\n1\n1e999\n",         // out of range
+        "88\n1\n0\n0\n",             // continuous, second cost line missing
+    };
+    for (const char* text : faulty)
+        EXPECT_FALSE(ParseChainFileText(text)) << text;
+}
+
+TEST_F(ChainFileTest, SaveThenOpenGivesTheSameChain) {
+    const std::string path = (dir_ / "chain.txt").string();
+    for (const ChainInput& chain : {kDiscrete, kContinuous}) {
+        ASSERT_TRUE(WriteChainFile(path, chain));
+        const auto read = ReadChainFile(path);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->kind, chain.kind);
+        EXPECT_EQ(read->matrix, chain.matrix);
+        EXPECT_EQ(read->costs, chain.costs);
+    }
+    EXPECT_EQ(Listing(), std::vector<std::string>{"chain.txt"}) << "no temporary file stays";
+}
+
+TEST_F(ChainFileTest, ReplacesTheOldFileInsteadOfWritingIntoIt) {
+    const fs::path target = dir_ / "chain.txt";
+    Spit(target, "old content\n");
+    // The old file stays reachable through a second name: a write into it would show there.
+    fs::create_hard_link(target, dir_ / "old.txt");
+    ASSERT_TRUE(WriteChainFile(target.string(), kDiscrete));
+    EXPECT_EQ(Slurp(target), ChainFileText(kDiscrete));
+    EXPECT_EQ(Slurp(dir_ / "old.txt"), "old content\n");
+}
+
+TEST_F(ChainFileTest, AFailedWriteLeavesTheTargetAsItWas) {
+    // A directory of that name cannot be replaced by the finished file.
+    const fs::path target = dir_ / "chain.txt";
+    fs::create_directory(target);
+    Spit(target / "inside.txt", "kept\n");
+    EXPECT_FALSE(WriteChainFile(target.string(), kDiscrete));
+    EXPECT_EQ(Slurp(target / "inside.txt"), "kept\n");
+    EXPECT_EQ(Listing(), std::vector<std::string>{"chain.txt"}) << "no temporary file stays";
+
+    EXPECT_FALSE(WriteChainFile((dir_ / "no-such-folder" / "chain.txt").string(), kDiscrete));
+}
+
+TEST_F(ChainFileTest, ReadingFailsForMissingUnreadableAndForeignFiles) {
+    EXPECT_FALSE(ReadChainFile((dir_ / "missing.txt").string()));
+    EXPECT_FALSE(ReadChainFile(dir_.string()));
+    Spit(dir_ / "picture.txt", std::string("\x89PNG\r\n\x1a\n\0\0", 10));
+    EXPECT_FALSE(ReadChainFile((dir_ / "picture.txt").string()));
+}
+
+}  // namespace
+}  // namespace wachtrix

@@ -1,0 +1,128 @@
+#include "core/markov/chain_input.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace wachtrix {
+namespace {
+
+using Cells = std::vector<std::vector<std::string>>;
+
+ChainInput Discrete(Cells matrix, Cells costs) {
+    return {ChainKind::Discrete, std::move(matrix), std::move(costs)};
+}
+ChainInput Continuous(Cells matrix, Cells costs) {
+    return {ChainKind::Continuous, std::move(matrix), std::move(costs)};
+}
+
+struct ValidationCase {
+    const char* name;
+    ChainInput input;
+    std::optional<std::string> message;
+};
+
+void ExpectMessages(const std::vector<ValidationCase>& cases) {
+    for (const auto& c : cases) {
+        EXPECT_EQ(ValidateChainInput(c.input), c.message) << c.name;
+    }
+}
+
+TEST(ValidateChainInput, RefusesTextsThatAreNoNumbers) {
+    ExpectMessages({
+        {"fine", Discrete({{"0.5", "0.5"}, {"1", "0"}}, {{"1"}, {"2"}}), std::nullopt},
+        {"letters", Discrete({{"0.5", "x"}, {"1", "0"}}, {{"1"}, {"2"}}),
+         "Illegal value in transitionmatrix."},
+        {"empty cell", Discrete({{"0.5", "0.5"}, {"", "1"}}, {{"1"}, {"2"}}),
+         "Illegal value in transitionmatrix."},
+        {"decimal comma", Discrete({{"0,5", "0.5"}, {"1", "0"}}, {{"1"}, {"2"}}),
+         "Illegal value in transitionmatrix."},
+        {"cost", Discrete({{"1"}}, {{"1.2.3"}}), "Illegal value in cost vector."},
+        {"matrix before costs", Discrete({{"a"}}, {{"b"}}), "Illegal value in transitionmatrix."},
+        // Every text is read before any value is judged.
+        {"costs before negative entries", Discrete({{"-1", "2"}, {"1", "0"}}, {{"1"}, {"?"}}),
+         "Illegal value in cost vector."},
+        {"second cost column of a continuous chain",
+         Continuous({{"0", "1"}, {"1", "0"}}, {{"1", "2"}, {"3", "F"}}),
+         "Illegal value in cost vector."},
+    });
+}
+
+TEST(ValidateChainInput, DiscreteRowsMustBeProbabilitiesSummingToOne) {
+    ExpectMessages({
+        {"0.999995 is close enough", Discrete({{"0.5", "0.499995"}, {"0", "1"}}, {{"0"}, {"0"}}),
+         std::nullopt},
+        {"0.99999 is not", Discrete({{"0.5", "0.49999"}, {"0", "1"}}, {{"0"}, {"0"}}),
+         "Sum of rows not 1 in transitionmatrix."},
+        {"1.00002 is not", Discrete({{"0.5", "0.50002"}, {"0", "1"}}, {{"0"}, {"0"}}),
+         "Sum of rows not 1 in transitionmatrix."},
+        {"single state", Discrete({{"0.999995"}}, {{"0"}}), std::nullopt},
+        {"negative", Discrete({{"-0.5", "1.5"}, {"0", "1"}}, {{"0"}, {"0"}}),
+         "Negative value in transitionmatrix"},
+        {"rows in order", Discrete({{"0.5", "0.4"}, {"-1", "2"}}, {{"0"}, {"0"}}),
+         "Sum of rows not 1 in transitionmatrix."},
+        {"a negative value before its row's sum",
+         Discrete({{"1", "0"}, {"-1", "3"}}, {{"0"}, {"0"}}), "Negative value in transitionmatrix"},
+    });
+}
+
+TEST(ValidateChainInput, ContinuousDiagonalIsAPlainZeroAndRatesAreNotNegative) {
+    ExpectMessages({
+        {"fine", Continuous({{"0", "2.5"}, {"1e3", "0"}}, {{"1", "0"}, {"0", "5"}}), std::nullopt},
+        {"0.0 on the diagonal", Continuous({{"0.0", "1"}, {"1", "0"}}, {{"0", "0"}, {"0", "0"}}),
+         "Diagonal values must be zero in transitionMatrix"},
+        {"cell by cell: negative rate first",
+         Continuous({{"0", "1"}, {"-1", "2"}}, {{"0", "0"}, {"0", "0"}}),
+         "Negative value in transitionmatrix"},
+        {"cell by cell: diagonal first",
+         Continuous({{"0.0", "-1"}, {"1", "0"}}, {{"0", "0"}, {"0", "0"}}),
+         "Diagonal values must be zero in transitionMatrix"},
+        {"rows in order", Continuous({{"0", "-1"}, {"1", "1"}}, {{"0", "0"}, {"0", "0"}}),
+         "Negative value in transitionmatrix"},
+        {"rows need not sum to anything",
+         Continuous({{"0", "7"}, {"0", "0"}}, {{"0", "0"}, {"0", "0"}}), std::nullopt},
+        {"a row whose total rate overflows",
+         Continuous({{"0", "1e308", "1e308"}, {"1", "0", "0"}, {"1", "0", "0"}},
+                    {{"0", "0"}, {"0", "0"}, {"0", "0"}}),
+         "Illegal value in transitionmatrix."},
+    });
+}
+
+TEST(ValidateChainInput, CostsMayGoDownToMinusOneHundredThousand) {
+    ExpectMessages({
+        {"-100000", Discrete({{"1"}}, {{"-100000"}}), std::nullopt},
+        {"below", Discrete({{"1"}}, {{"-100000.01"}}),
+         "Value in cost vector must be above -100000."},
+        {"F column", Continuous({{"0"}}, {{"0", "-2e5"}}),
+         "Value in cost vector must be above -100000."},
+        {"after the matrix rules", Discrete({{"0.5"}}, {{"-2e5"}}),
+         "Sum of rows not 1 in transitionmatrix."},
+    });
+}
+
+TEST(ChainDataFromInput, PlacesTheValuesOneBasedAndMarksTheHandOver) {
+    const ChainData data =
+        ChainDataFromInput(Continuous({{"0", "2", "0.5"}, {"1", "0", "0"}, {"0", "3", "0"}},
+                                      {{"1", "10"}, {"2", "20"}, {"-3", "30"}}));
+    ASSERT_EQ(data.StateCount, 3);
+    EXPECT_EQ(data.TransitionMatrix[1][2], 2);
+    EXPECT_EQ(data.TransitionMatrix[1][3], 0.5);
+    EXPECT_EQ(data.TransitionMatrix[3][2], 3);
+    EXPECT_EQ(data.CostMatrix[3][1], -3);
+    EXPECT_EQ(data.CostMatrix[2][2], 20);
+    EXPECT_TRUE(data.CostVectorRead);
+    EXPECT_TRUE(data.DataLoaded);
+    EXPECT_THROW(ChainDataFromInput(Discrete({{"x"}}, {{"0"}})), std::invalid_argument);
+}
+
+TEST(ZeroChainInput, HoldsZerosInTheKindsShape) {
+    const ChainInput input = ZeroChainInput(ChainKind::Continuous, 3);
+    EXPECT_EQ(input.StateCount(), 3);
+    EXPECT_EQ(input.costs, Cells(3, {"0", "0"}));
+    EXPECT_EQ(ValidateChainInput(input), std::nullopt);
+    EXPECT_EQ(ValidateChainInput(ZeroChainInput(ChainKind::Discrete, 2)),
+              "Sum of rows not 1 in transitionmatrix.");
+}
+
+}  // namespace
+}  // namespace wachtrix

@@ -1,0 +1,104 @@
+#include "core/markov/time_analysis_input.h"
+
+#include <gtest/gtest.h>
+
+namespace wachtrix {
+namespace {
+
+TransientInput Transient(std::vector<std::string> times, std::vector<std::string> ends = {"1"}) {
+    return {"1", std::move(times), TransientChoice::Probabilities, std::move(ends)};
+}
+
+TEST(CheckTransientInput, SortsTheTimePointsAndKeepsDuplicates) {
+    const auto checked =
+        CheckTransientInput(Transient({"5", "1", "5", "3"}), 3, ChainKind::Discrete);
+    ASSERT_TRUE(checked.ok()) << checked.error;
+    EXPECT_EQ(checked.value.timePoints, (std::vector<double>{1, 3, 5, 5}));
+}
+
+TEST(CheckTransientInput, DiscreteTimePointsAreWholeNumbersUpTo5000) {
+    struct Case {
+        const char* text;
+        const char* error;
+    };
+    for (const Case c :
+         {Case{"1", ""}, Case{"5000", ""}, Case{"0", "Time points must be between 1 and 5000"},
+          Case{"5001", "Time points must be between 1 and 5000"},
+          Case{"2.5", "Illegal value for time point "},
+          Case{"", "Illegal value for time point "}}) {
+        EXPECT_EQ(CheckTransientInput(Transient({c.text}), 2, ChainKind::Discrete).error, c.error)
+            << c.text;
+    }
+}
+
+TEST(CheckTransientInput, ContinuousTimePointsAreRealsFromOneTo5000) {
+    const auto fine =
+        CheckTransientInput(Transient({"2.5", "1", "5000"}), 2, ChainKind::Continuous);
+    ASSERT_TRUE(fine.ok()) << fine.error;
+    EXPECT_EQ(fine.value.timePoints, (std::vector<double>{1, 2.5, 5000}));
+    EXPECT_EQ(CheckTransientInput(Transient({"0.5"}), 2, ChainKind::Continuous).error,
+              "Time points must be between 1 and 5000");
+    EXPECT_EQ(CheckTransientInput(Transient({"5000.01"}), 2, ChainKind::Continuous).error,
+              "Time points must be between 1 and 5000");
+    EXPECT_EQ(CheckTransientInput(Transient({"t"}), 2, ChainKind::Continuous).error,
+              "Illegal value for time point ");
+}
+
+TEST(CheckTransientInput, StatesMustExistInTheChain) {
+    TransientInput input = Transient({"1"}, {"1", "4"});
+    EXPECT_EQ(CheckTransientInput(input, 3, ChainKind::Discrete).error,
+              "End state 2 doesn't exist.");
+    input.endStates = {"x"};
+    EXPECT_EQ(CheckTransientInput(input, 3, ChainKind::Discrete).error,
+              "Illegal value for end state ");
+    input.endStates = {"3", "1"};
+    const auto fine = CheckTransientInput(input, 3, ChainKind::Discrete);
+    ASSERT_TRUE(fine.ok());
+    EXPECT_EQ(fine.value.endStates, (std::vector<int>{3, 1})) << "in the order entered";
+
+    input.initialState = "4";
+    EXPECT_EQ(CheckTransientInput(input, 3, ChainKind::Discrete).error,
+              "Initial state doesn't exist ");
+    input.initialState = "one";
+    input.timePoints = {"0"};
+    EXPECT_EQ(CheckTransientInput(input, 3, ChainKind::Discrete).error,
+              "Illegal value for initial state ")
+        << "the initial state is checked first";
+}
+
+TEST(CheckTransientInput, CostsNeedNoEndStates) {
+    TransientInput input = Transient({"2"}, {"99"});
+    input.choice = TransientChoice::Costs;
+    const auto checked = CheckTransientInput(input, 3, ChainKind::Discrete);
+    ASSERT_TRUE(checked.ok()) << checked.error;
+    EXPECT_TRUE(checked.value.endStates.empty());
+}
+
+TEST(CheckFirstPassageInput, ChecksStartTimesAndStateAInThatOrder) {
+    FirstPassageInput input{"2", {"3", "1"}, ReturnSetType::ToLast, "3"};
+    const auto fine = CheckFirstPassageInput(input, 3, ChainKind::Discrete);
+    ASSERT_TRUE(fine.ok()) << fine.error;
+    EXPECT_EQ(fine.value.startingState, 2);
+    EXPECT_EQ(fine.value.timePoints, (std::vector<double>{1, 3}));
+    EXPECT_EQ(fine.value.returnSet, ReturnSetType::ToLast);
+    EXPECT_EQ(fine.value.stateA, 3);
+
+    input.stateA = "";
+    EXPECT_EQ(CheckFirstPassageInput(input, 3, ChainKind::Discrete).error,
+              "Illegal value for state a.");
+    input.stateA = "0";
+    EXPECT_EQ(CheckFirstPassageInput(input, 3, ChainKind::Discrete).error,
+              "State a doesn't exist.");
+    input.timePoints = {"6000"};
+    EXPECT_EQ(CheckFirstPassageInput(input, 3, ChainKind::Discrete).error,
+              "Time points must be between 1 and 5000");
+    input.startingState = "4";
+    EXPECT_EQ(CheckFirstPassageInput(input, 3, ChainKind::Discrete).error,
+              "Starting state doesn't exist ");
+    input.startingState = "-";
+    EXPECT_EQ(CheckFirstPassageInput(input, 3, ChainKind::Discrete).error,
+              "Illegal value for initial state ");
+}
+
+}  // namespace
+}  // namespace wachtrix

@@ -1,0 +1,583 @@
+#include "ui/markov/markov_keuze_dialoog.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+#include "ui/common/help.h"
+#include "ui/markov/markov_test_support.h"
+#include "ui/common/radio_group.h"
+#include "ui/markov/spin_edit.h"
+#include "ui/markov/string_grid.h"
+
+using wachtrix::ChainKind;
+using wachtrix::testing::Child;
+using wachtrix::testing::RecordedDialogs;
+using namespace wachtrix::ui;
+
+namespace {
+using Rows = QList<QStringList>;
+}
+
+class MarkovKeuzeDialoogTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TMarkovKeuzeDialoog> dialog;
+    std::unique_ptr<RecordedDialogs> boxes;
+
+    template <class T>
+    T* w(const char* name) {
+        return Child<T>(dialog.get(), name);
+    }
+    QTabWidget* pages() { return w<QTabWidget>("PageControl1"); }
+    TStringGrid* matrix() { return w<TStringGrid>("sgOvergangsMatrix"); }
+    TStringGrid* costs() { return w<TStringGrid>("sgKostenVector"); }
+    QPlainTextEdit* memo(const char* name) { return w<QPlainTextEdit>(name); }
+
+    static Rows Cells(const QTableWidget* grid) {
+        Rows rows;
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            QStringList row;
+            for (int c = 0; c < grid->columnCount(); ++c)
+                row << (grid->item(r, c) ? grid->item(r, c)->text() : QString("<none>"));
+            rows << row;
+        }
+        return rows;
+    }
+    static QStringList Labels(const QTableWidget* grid, Qt::Orientation orientation) {
+        QStringList labels;
+        const int count = orientation == Qt::Vertical ? grid->rowCount() : grid->columnCount();
+        for (int k = 0; k < count; ++k) {
+            const QTableWidgetItem* item = orientation == Qt::Vertical
+                                               ? grid->verticalHeaderItem(k)
+                                               : grid->horizontalHeaderItem(k);
+            labels << (item ? item->text() : QString());
+        }
+        return labels;
+    }
+    static Rows Filled(int rows, int columns, const QString& text) {
+        return Rows(rows, QStringList(columns, text));
+    }
+
+    void SetStates(const QString& text) {
+        QLineEdit* edit = w<QLineEdit>("EditAantalStates");
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    void SetGrid(QTableWidget* grid, const Rows& rows) {
+        for (int r = 0; r < rows.size(); ++r)
+            for (int c = 0; c < rows[r].size(); ++c)
+                grid->item(r, c)->setText(rows[r][c]);
+    }
+    void EnterChain(const Rows& m, const Rows& c) {
+        SetStates(QString::number(m.size()));
+        SetGrid(matrix(), m);
+        SetGrid(costs(), c);
+    }
+    void Run(int analysis) {
+        pages()->setCurrentIndex(TMarkovKeuzeDialoog::ChoicePage);
+        w<RadioGroup>("rgSoort")->item(analysis)->click();
+        w<QPushButton>("SimuleerBtn")->click();
+    }
+    QStringList MemoLines(const char* name) { return memo(name)->toPlainText().split('\n'); }
+    // Shown when its page and tab are: not hidden on its own.
+    static bool Shown(const QWidget* widget) { return !widget->isHidden(); }
+
+    QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& text) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(text);
+        return path;
+    }
+
+private slots:
+    void init() {
+        boxes = std::make_unique<RecordedDialogs>();
+        dialog = std::make_unique<TMarkovKeuzeDialoog>();
+        dialog->show();
+    }
+    void cleanup() {
+        dialog.reset();
+        boxes.reset();
+    }
+
+    void startsWithFiveDiscreteStatesOnTheInputPage() {
+        QCOMPARE(dialog->windowTitle(), QString("Discrete Time Markov Chains"));
+        QVERIFY(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(w<QLineEdit>("EditAantalStates")->text(), QString("5"));
+        QCOMPARE(Cells(matrix()), Filled(5, 5, "0"));
+        QCOMPARE(Cells(costs()), Filled(5, 1, "0"));
+        QCOMPARE(Labels(matrix(), Qt::Horizontal), QStringList({"1", "2", "3", "4", "5"}));
+        QCOMPARE(Labels(matrix(), Qt::Vertical), QStringList({"1", "2", "3", "4", "5"}));
+        QCOMPARE(Labels(costs(), Qt::Horizontal), QStringList{"c(j)"});
+        QCOMPARE(w<QComboBox>("cbSoortMarkovChain")->itemText(1),
+                 QString("Continuous Time Markov Chains "));
+        QCOMPARE(pages()->currentIndex(), 0);
+        QVERIFY(!w<QPushButton>("VorigeBtn")->isEnabled());
+        QVERIFY(w<QPushButton>("VolgendeBtn")->isEnabled());
+        QCOMPARE(w<RadioGroup>("rgSoort")->itemIndex(), 0);
+        QVERIFY(!Shown(w<QGroupBox>("gbTransient")));
+        QVERIFY(!Shown(w<QGroupBox>("gbFirstPassage")));
+        for (const char* name :
+             {"MemoChainStructure", "MemoSteadyState", "MemoTransient", "MemoFirstPassageTime"})
+            QVERIFY(!Shown(memo(name)));
+        QCOMPARE(w<QLabel>("NoResultsSteadyState")->text(), QString("No results"));
+    }
+
+    void navigationStopsBeforeTheResultsUntilTheFirstRun() {
+        QPushButton* next = w<QPushButton>("VolgendeBtn");
+        QPushButton* previous = w<QPushButton>("VorigeBtn");
+        next->click();
+        QCOMPARE(pages()->currentIndex(), 1);
+        QVERIFY(previous->isEnabled());
+        QVERIFY(!next->isEnabled());
+        pages()->setCurrentIndex(TMarkovKeuzeDialoog::ResultsPage);
+        QCOMPARE(pages()->currentIndex(), 1);  // undone
+        previous->click();
+        QCOMPARE(pages()->currentIndex(), 0);
+        QVERIFY(!previous->isEnabled());
+
+        EnterChain({{"1"}}, {{"0"}});
+        Run(0);
+        QCOMPARE(pages()->currentIndex(), 2);
+        QVERIFY(!next->isEnabled());
+        previous->click();
+        QCOMPARE(pages()->currentIndex(), 1);
+        QVERIFY(next->isEnabled());
+        next->click();
+        QCOMPARE(pages()->currentIndex(), 2);
+    }
+
+    void numberOfStatesResizesTheGridsAndKeepsEntries() {
+        matrix()->item(0, 1)->setText("0.5");
+        matrix()->item(2, 2)->setText("");
+        costs()->item(1, 0)->setText("7");
+        SetStates("3");
+        QCOMPARE(Cells(matrix()), Rows({{"0", "0.5", "0"}, {"0", "0", "0"}, {"0", "0", "0"}}));
+        QCOMPARE(Cells(costs()), Rows({{"0"}, {"7"}, {"0"}}));
+        SetStates("4");
+        QCOMPARE(Cells(matrix())[0], QStringList({"0", "0.5", "0", "0"}));
+        QCOMPARE(Cells(matrix())[3], QStringList(4, "0"));
+        QCOMPARE(Labels(costs(), Qt::Vertical), QStringList({"1", "2", "3", "4"}));
+        w<QLineEdit>("EditAantalStates")->setText("100");
+        w<QToolButton>("SpeedButton1")->click();
+        QCOMPARE(matrix()->rowCount(), 100);
+        QCOMPARE(matrix()->columnCount(), 100);
+        QCOMPARE(matrix()->item(99, 99)->text(), QString("0"));
+        QVERIFY(boxes->requests.empty());
+    }
+
+    void numberOfStatesRefusesBadInput() {
+        QLineEdit* edit = w<QLineEdit>("EditAantalStates");
+        SetStates("abc");
+        SetStates("0");
+        SetStates("101");
+        QCOMPARE(boxes->texts(), QStringList({"Invalid value for number of states.",
+                                              "Number of states must be between 1 and 100.",
+                                              "Number of states must be between 1 and 100."}));
+        for (const auto& r : boxes->requests) {
+            QCOMPARE(r.kind, DialogKind::Error);
+            QCOMPARE(r.title, QString("Error"));
+        }
+        QCOMPARE(edit->text(), QString("101"));  // only an unreadable text is cleared
+        SetStates("x");
+        QCOMPARE(edit->text(), QString());
+        QCOMPARE(matrix()->rowCount(), 5);
+    }
+
+    void chainKindChangeRebuildsTheCostGridAndClears() {
+        matrix()->item(0, 0)->setText("1");
+        costs()->item(0, 0)->setText("3");
+        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
+        QCOMPARE(dialog->windowTitle(), QString("Continuous Time Markov Chains "));
+        QCOMPARE(dialog->chainKind(), ChainKind::Continuous);
+        QCOMPARE(Cells(matrix()), Filled(5, 5, "0"));
+        QCOMPARE(Cells(costs()), Filled(5, 2, "0"));
+        QCOMPARE(Labels(costs(), Qt::Horizontal), QStringList({"r(j)", "F(k)"}));
+        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(0);
+        QCOMPARE(Cells(costs()), Filled(5, 1, "0"));
+        QCOMPARE(Labels(costs(), Qt::Horizontal), QStringList{"c(j)"});
+        QCOMPARE(dialog->chainKind(), ChainKind::Discrete);
+    }
+
+    void clearWritesZerosIntoMatrixAndCosts() {
+        SetGrid(matrix(), {{"0.5", "0.5"}, {"x"}});
+        costs()->item(4, 0)->setText("-2");
+        w<QPushButton>("ClearBtn")->click();
+        QCOMPARE(Cells(matrix()), Filled(5, 5, "0"));
+        QCOMPARE(Cells(costs()), Filled(5, 1, "0"));
+    }
+
+    void enterMovesThroughTheGrids() {
+        TStringGrid* m = matrix();
+        m->setFocus();
+        m->setCurrentCell(0, 0);
+        QTest::keyClick(m, Qt::Key_Return);
+        QCOMPARE(QPoint(m->currentRow(), m->currentColumn()), QPoint(0, 1));
+        m->setCurrentCell(0, 4);
+        QTest::keyClick(m, Qt::Key_Enter);
+        QCOMPARE(QPoint(m->currentRow(), m->currentColumn()), QPoint(1, 0));
+        m->setCurrentCell(4, 4);
+        QTest::keyClick(m, Qt::Key_Return);
+        QCOMPARE(QPoint(m->currentRow(), m->currentColumn()), QPoint(4, 4));
+
+        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
+        TStringGrid* c = costs();
+        c->setCurrentCell(3, 0);
+        QTest::keyClick(c, Qt::Key_Return);
+        QCOMPARE(QPoint(c->currentRow(), c->currentColumn()), QPoint(4, 0));
+        QTest::keyClick(c, Qt::Key_Return);
+        QCOMPARE(QPoint(c->currentRow(), c->currentColumn()), QPoint(0, 1));
+
+        pages()->setCurrentIndex(1);
+        w<RadioGroup>("rgSoort")->item(2)->click();
+        TStringGrid* t = w<TStringGrid>("sgTimePoints");
+        t->setCurrentCell(2, 0);
+        QTest::keyClick(t, Qt::Key_Return);
+        QCOMPARE(t->currentRow(), 3);
+        QTest::keyClick(t, Qt::Key_Return);
+        QCOMPARE(t->currentRow(), 3);
+    }
+
+    void enterInACellEditorStoresTheTextAndMovesOn() {
+        TStringGrid* m = matrix();
+        m->setCurrentCell(1, 4);
+        m->editItem(m->item(1, 4));
+        auto* editor = m->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, "0.25");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the editor submits its text queued
+        QCOMPARE(m->item(1, 4)->text(), QString("0.25"));
+        QCOMPARE(QPoint(m->currentRow(), m->currentColumn()), QPoint(2, 0));
+    }
+
+    void pageChangeResetsTheOutputChoicesOnlyAfterAnInputChange() {
+        pages()->setCurrentIndex(1);
+        w<RadioGroup>("rgSoort")->item(2)->click();
+        auto* times = w<TSpinEdit>("seTimePoints");
+        auto* timeGrid = w<TStringGrid>("sgTimePoints");
+        times->setValue(6);
+        timeGrid->item(5, 0)->setText("12");
+        w<QLineEdit>("EditInitialState")->setText("3");
+        w<RadioGroup>("rgTransientChoice")->setItemIndex(1);
+        w<QLineEdit>("EditStateA")->setText("2");
+        w<RadioGroup>("rgReturnSet")->setItemIndex(2);
+
+        pages()->setCurrentIndex(0);
+        pages()->setCurrentIndex(1);
+        QCOMPARE(times->value(), 6);
+        QCOMPARE(timeGrid->item(5, 0)->text(), QString("12"));
+
+        pages()->setCurrentIndex(0);
+        QTest::keyClick(matrix(), Qt::Key_Down);  // any key in the matrix counts as a change
+        pages()->setCurrentIndex(1);
+        QCOMPARE(times->value(), 4);
+        QCOMPARE(Cells(timeGrid), Filled(4, 1, "0"));
+        QCOMPARE(Labels(timeGrid, Qt::Vertical),
+                 QStringList({"time point 1 (<=5000)", "time point 2 (<=5000)",
+                              "time point 3 (<=5000)", "time point 4 (<=5000)"}));
+        QCOMPARE(w<QLineEdit>("EditInitialState")->text(), QString("1"));
+        QCOMPARE(w<RadioGroup>("rgTransientChoice")->itemIndex(), 0);
+        QCOMPARE(w<QLineEdit>("editStartingState")->text(), QString("1"));
+        QCOMPARE(w<QLineEdit>("EditStateA")->text(), QString());
+        QCOMPARE(w<RadioGroup>("rgReturnSet")->itemIndex(), 0);
+        QCOMPARE(w<RadioGroup>("rgSoort")->itemIndex(), 2);  // the analysis stays chosen
+    }
+
+    void inputChangeHidesTheResults() {
+        EnterChain({{"1"}}, {{"0"}});
+        Run(0);
+        QVERIFY(Shown(memo("MemoChainStructure")));
+        QVERIFY(!Shown(w<QLabel>("NoResultsChainStructure")));
+        pages()->setCurrentIndex(1);
+        pages()->setCurrentIndex(2);
+        QVERIFY2(Shown(memo("MemoChainStructure")), "no change, results stay");
+        pages()->setCurrentIndex(0);
+        matrix()->item(0, 0)->setText("1.0");
+        pages()->setCurrentIndex(1);
+        QVERIFY(!Shown(memo("MemoChainStructure")));
+        QVERIFY(Shown(w<QLabel>("NoResultsChainStructure")));
+    }
+
+    void spinEditsResizeTheirGrids() {
+        pages()->setCurrentIndex(1);
+        auto* times = w<TSpinEdit>("seTimePoints");
+        auto* times2 = w<TSpinEdit>("seTimePoints2");
+        QVERIFY(!times->typeable());
+        QVERIFY(times2->typeable());
+        QCOMPARE(times->minimum(), 1);
+        QCOMPARE(times->maximum(), 25);
+        auto* grid = w<TStringGrid>("sgTimePoints2");
+        grid->item(3, 0)->setText("40");
+        times2->setValue(5);
+        QCOMPARE(Cells(grid), Rows({{"0"}, {"0"}, {"0"}, {"40"}, {"0"}}));
+        QCOMPARE(Labels(grid, Qt::Vertical).last(), QString("time point 5 (<=5000)"));
+        times2->setValue(2);
+        QCOMPARE(grid->rowCount(), 2);
+
+        auto* ends = w<TSpinEdit>("seEndStates");
+        auto* endGrid = w<TStringGrid>("sgEndStates");
+        QCOMPARE(ends->value(), 2);
+        QCOMPARE(ends->maximum(), 4);
+        QCOMPARE(Labels(endGrid, Qt::Vertical), QStringList({"end state 1", "end state 2"}));
+        ends->setValue(3);
+        QCOMPARE(Labels(endGrid, Qt::Vertical).last(), QString("end state 3"));
+        QCOMPARE(w<QLabel>("LabelEndStates")->text(), QString("Number of end states (max 4):"));
+    }
+
+    void endStateLimitFollowsTheNumberOfStates() {
+        auto* ends = w<TSpinEdit>("seEndStates");
+        auto* label = w<QLabel>("LabelEndStates");
+        SetStates("1");
+        pages()->setCurrentIndex(1);
+        QCOMPARE(ends->value(), 1);
+        QCOMPARE(ends->maximum(), 1);
+        ends->stepUp();
+        QCOMPARE(ends->value(), 1);
+        QCOMPARE(label->text(), QString("Number of end states (max 1):"));
+        QCOMPARE(w<TStringGrid>("sgEndStates")->rowCount(), 1);
+
+        pages()->setCurrentIndex(0);
+        SetStates("3");
+        pages()->setCurrentIndex(1);
+        QCOMPARE(ends->value(), 2);
+        QCOMPARE(ends->maximum(), 3);
+        QCOMPARE(label->text(), QString("Number of end states (max 3):"));
+    }
+
+    void choicesShowTheirGroupsAndCostsNeedNoEndStates() {
+        pages()->setCurrentIndex(1);
+        auto* soort = w<RadioGroup>("rgSoort");
+        soort->item(2)->click();
+        QVERIFY(Shown(w<QGroupBox>("gbTransient")));
+        QVERIFY(!Shown(w<QGroupBox>("gbFirstPassage")));
+        soort->item(3)->click();
+        QVERIFY(!Shown(w<QGroupBox>("gbTransient")));
+        QVERIFY(Shown(w<QGroupBox>("gbFirstPassage")));
+        soort->item(1)->click();
+        QVERIFY(!Shown(w<QGroupBox>("gbTransient")));
+        QVERIFY(!Shown(w<QGroupBox>("gbFirstPassage")));
+
+        auto* choice = w<RadioGroup>("rgTransientChoice");
+        choice->item(2)->click();
+        QVERIFY(!w<QLabel>("LabelEndStates")->isEnabled());
+        QVERIFY(!w<TSpinEdit>("seEndStates")->isEnabled());
+        QVERIFY(!w<TStringGrid>("sgEndStates")->isEnabled());
+        choice->item(1)->click();
+        QVERIFY(w<TStringGrid>("sgEndStates")->isEnabled());
+    }
+
+    void runRefusesABadChainWithOneMessageAndReturnsToTheInput() {
+        struct Case {
+            int kind;
+            Rows m, c;
+            QString message;
+        };
+        const Case cases[] = {
+            {0,
+             {{"0.5", "0.49999"}, {"0", "1"}},
+             {{"0"}, {"0"}},
+             "Sum of rows not 1 in transitionmatrix."},
+            {0, {{"1", "0"}, {"1", "y"}}, {{"0"}, {"0"}}, "Illegal value in transitionmatrix."},
+            {0,
+             {{"1", "0"}, {"0", "1"}},
+             {{"0"}, {"-100001"}},
+             "Value in cost vector must be above -100000."},
+            {1,
+             {{"0.0", "1"}, {"1", "0"}},
+             {{"0", "0"}, {"0", "0"}},
+             "Diagonal values must be zero in transitionMatrix"},
+            {1,
+             {{"0", "1"}, {"1", "0"}},
+             {{"0", "0"}, {"0", "abc"}},
+             "Illegal value in cost vector."},
+        };
+        for (const Case& c : cases) {
+            boxes->requests.clear();
+            pages()->setCurrentIndex(0);
+            w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(c.kind);
+            EnterChain(c.m, c.c);
+            Run(1);
+            QCOMPARE(boxes->texts(), QStringList{c.message});
+            QCOMPARE(boxes->requests[0].kind, DialogKind::Error);
+            QCOMPARE(pages()->currentIndex(), 0);
+            QVERIFY(!dialog->chainData().DataLoaded);
+            QVERIFY(!dialog->chainData().CostVectorRead);
+            QVERIFY(!Shown(memo("MemoSteadyState")));
+        }
+    }
+
+    void runAcceptsTheEdgesOfTheRules() {
+        EnterChain({{"0.5", "0.499995"}, {"0", "1"}}, {{"-100000"}, {"0"}});
+        Run(0);
+        QVERIFY(boxes->requests.empty());
+        QCOMPARE(pages()->currentIndex(), 2);
+    }
+
+    void chainStructureRunFillsItsMemo() {
+        EnterChain({{"0", "1", "0"}, {"0", "0", "1"}, {"0", "0", "1"}}, {{"0"}, {"0"}, {"0"}});
+        Run(0);
+        QCOMPARE(MemoLines("MemoChainStructure"),
+                 QStringList({"=====================", "   CHAIN STRUCTURE",
+                              "=====================", " ", "Recurrent subchain 1: 3", " ",
+                              "There is a single recurrent class.", "", "Transient states: 1 2 "}));
+        QCOMPARE(pages()->currentIndex(), 2);
+        QCOMPARE(w<QTabWidget>("PageControl2")->currentIndex(), 0);
+        QVERIFY(Shown(memo("MemoChainStructure")));
+        QVERIFY(!Shown(memo("MemoSteadyState")));
+        QVERIFY(!w<QPushButton>("VolgendeBtn")->isEnabled());
+    }
+
+    void steadyStateRunHandsTheChainOverAndFillsItsMemo() {
+        EnterChain({{"0.75", "0.25"}, {"0.75", "0.25"}}, {{"1"}, {"2"}});
+        Run(1);
+        QCOMPARE(MemoLines("MemoSteadyState"),
+                 QStringList({"============================", "   STEADY-STATE BEHAVIOUR",
+                              "============================", " ", "The solution is: ", " ",
+                              "State 1: pi[1] = 0.7500000000", "State 2: pi[2] = 0.2500000000", "",
+                              "Average cost per unit time: 1.2500000000", " ",
+                              "Accuracy check: 0.0000000000"}));
+        QCOMPARE(w<QTabWidget>("PageControl2")->currentIndex(), 1);
+        const wachtrix::ChainData& chain = dialog->chainData();
+        QCOMPARE(chain.StateCount, 2);
+        QCOMPARE(chain.TransitionMatrix[2][1], 0.75);
+        QCOMPARE(chain.CostMatrix[2][1], 2.0);
+        QVERIFY(chain.DataLoaded && chain.CostVectorRead);
+    }
+
+    void continuousRunsUseTheRates() {
+        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
+        EnterChain({{"0", "1"}, {"3", "0"}}, {{"1", "0"}, {"2", "10"}});
+        Run(1);
+        const QStringList steady = MemoLines("MemoSteadyState");
+        QCOMPARE(steady.mid(6, 4),
+                 QStringList({"State 1: p[1] = 0.7500000000", "State 2: p[2] = 0.2500000000", "",
+                              "Average cost per unit time: 8.7500000000"}));
+        Run(0);
+        QCOMPARE(MemoLines("MemoChainStructure").last(),
+                 QString("Transient states      : None   "));
+        QVERIFY2(Shown(memo("MemoSteadyState")), "earlier results stay until the input changes");
+    }
+
+    void timeAnalysesCheckTheirInputsAndStayOnTheChoicePage() {
+        EnterChain({{"1", "0"}, {"0", "1"}}, {{"0"}, {"0"}});
+        pages()->setCurrentIndex(1);
+        w<RadioGroup>("rgSoort")->item(2)->click();
+        w<QLineEdit>("EditInitialState")->setText("3");
+        w<QPushButton>("SimuleerBtn")->click();
+        w<RadioGroup>("rgSoort")->item(3)->click();
+        w<TStringGrid>("sgTimePoints2")->item(0, 0)->setText("5001");
+        w<QPushButton>("SimuleerBtn")->click();
+        QCOMPARE(boxes->texts(), QStringList({"Initial state doesn't exist ",
+                                              "Time points must be between 1 and 5000"}));
+        QCOMPARE(pages()->currentIndex(), 1);
+        QVERIFY2(dialog->chainData().DataLoaded, "the chain was handed over before");
+        QVERIFY2(w<QPushButton>("VolgendeBtn")->isEnabled(), "the results page is reachable");
+    }
+
+    void saveThenOpenGivesTheSameGrids() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("chain.txt");
+        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
+        EnterChain({{"0", "2.5", "1"}, {"0.5", "0", "0"}, {"1E-007", "3", "0"}},
+                   {{"1", "0"}, {"-2", "4"}, {"0", "0.125"}});
+        const Rows m = Cells(matrix());
+        const Rows c = Cells(costs());
+        boxes->fileName = path;
+        w<QPushButton>("SaveBtn")->click();
+        QCOMPARE(boxes->fileRequests.size(), std::size_t{1});
+        QVERIFY(boxes->fileRequests[0].save);
+        QCOMPARE(boxes->fileRequests[0].filter,
+                 QString("tekstbestanden (*.txt)|*.txt|Alle bestanden (*.*)|*.*"));
+        QCOMPARE(boxes->fileRequests[0].defaultSuffix, QString("txt"));
+
+        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(0);
+        SetStates("2");
+        w<QPushButton>("OpenBtn")->click();
+        QVERIFY(!boxes->fileRequests[1].save);
+        QCOMPARE(dialog->chainKind(), ChainKind::Continuous);
+        QCOMPARE(w<QComboBox>("cbSoortMarkovChain")->currentIndex(), 1);
+        QCOMPARE(Cells(matrix()), m);
+        QCOMPARE(Cells(costs()), c);
+        QCOMPARE(Labels(costs(), Qt::Horizontal), QStringList({"r(j)", "F(k)"}));
+        QVERIFY(boxes->requests.empty());
+    }
+
+    void openOfAnotherSizeKeepsTheStatesEditAndRunUsesTheGrid() {
+        QTemporaryDir dir;
+        boxes->fileName = WriteFile(dir, "three.txt", "99\n3\n0 1 0\n0 0 1\n1 0 0\n1 2 3\n");
+        w<QPushButton>("OpenBtn")->click();
+        QCOMPARE(w<QLineEdit>("EditAantalStates")->text(), QString("5"));
+        QCOMPARE(Cells(matrix()), Rows({{"0", "1", "0"}, {"0", "0", "1"}, {"1", "0", "0"}}));
+        QCOMPARE(Labels(matrix(), Qt::Vertical), QStringList({"1", "2", "3"}));
+        QCOMPARE(Cells(costs()), Rows({{"1"}, {"2"}, {"3"}}));
+        Run(1);
+        QCOMPARE(dialog->chainData().StateCount, 3);
+        QCOMPARE(MemoLines("MemoSteadyState").at(8), QString("State 3: pi[3] = 0.3333333333"));
+    }
+
+    void openOfAnUnreadableFileLeavesTheGrids() {
+        QTemporaryDir dir;
+        matrix()->item(0, 0)->setText("1");
+        const Rows before = Cells(matrix());
+        boxes->fileName = WriteFile(dir, "bad.txt", "99\n2\n0.5 0.5\n");
+        w<QPushButton>("OpenBtn")->click();
+        QCOMPARE(boxes->texts(), QStringList{"Cannot read file " + boxes->fileName});
+        QCOMPARE(boxes->requests[0].kind, DialogKind::Error);
+        QCOMPARE(Cells(matrix()), before);
+
+        boxes->fileName.clear();  // cancelled
+        w<QPushButton>("OpenBtn")->click();
+        QCOMPARE(boxes->requests.size(), std::size_t{1});
+    }
+
+    void aFailedSaveSaysSoAndLeavesTheOldFile() {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("taken.txt/inside");
+        boxes->fileName = dir.filePath("taken.txt");
+        w<QPushButton>("SaveBtn")->click();
+        QCOMPARE(boxes->texts(), QStringList{"Cannot write file " + boxes->fileName});
+        QVERIFY(QDir(dir.filePath("taken.txt/inside")).exists());
+    }
+
+    void helpOpensTheMarkovTopic() {
+        w<QPushButton>("BitBtn4")->click();
+        QCOMPARE(LastHelpContext(), 13);
+    }
+
+    void quitAndTheCloseBoxAskTheOwnerInsteadOfClosing() {
+        QSignalSpy quit(dialog.get(), &TMarkovKeuzeDialoog::quitRequested);
+        w<QPushButton>("TerugBtn")->click();
+        QCOMPARE(quit.count(), 1);
+        dialog->close();
+        QCOMPARE(quit.count(), 2);
+        QVERIFY(dialog->isVisible());
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        QVERIFY(dialog->isVisible());
+        dialog->SetOwnerClosing();
+        QVERIFY(dialog->close());
+        QCOMPARE(quit.count(), 2);
+    }
+};
+
+QTEST_MAIN(MarkovKeuzeDialoogTest)
+#include "markov_keuze_dialoog_test.moc"
