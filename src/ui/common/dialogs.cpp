@@ -21,14 +21,19 @@ Dialogs::FileResponder& fileResponder() {
 QString QtFilter(const QString& filter) {
     const QStringList parts = filter.split('|');
     QStringList names;
-    for (int i = 0; i < parts.size(); i += 2) names << parts[i];
+    for (int i = 0; i < parts.size(); i += 2)
+        names << parts[i];
     return names.join(";;");
 }
 
 }  // namespace
 
-void Dialogs::setResponder(Responder r) { responder() = std::move(r); }
-void Dialogs::setFileResponder(FileResponder r) { fileResponder() = std::move(r); }
+void Dialogs::setResponder(Responder r) {
+    responder() = std::move(r);
+}
+void Dialogs::setFileResponder(FileResponder r) {
+    fileResponder() = std::move(r);
+}
 
 DialogButton Dialogs::show(QWidget* parent, DialogKind kind, const QString& title,
                            const QString& text) {

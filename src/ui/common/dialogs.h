@@ -29,8 +29,8 @@ struct DialogRequest {
 struct FileDialogRequest {
     bool save = false;
     QString title;
-    QString filter;            // "tekstbestanden (*.txt)|*.txt|Alle bestanden (*.*)|*.*" style
-    QString defaultSuffix;     // "txt"
+    QString filter;         // "tekstbestanden (*.txt)|*.txt|Alle bestanden (*.*)|*.*" style
+    QString defaultSuffix;  // "txt"
     QString directory;
 };
 

@@ -1,10 +1,25 @@
-#include <QApplication>
+#include <QLocale>
+#include <QScreen>
 
+#include "ui/markov/markov_progress.h"
 #include "ui/shell/pelmo_main.h"
+#include "ui/shell/wachtrix_application.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    wachtrix::ui::TPelmoMain window;
+    using namespace wachtrix::ui;
+    // Numbers are read and written with "." as the decimal separator, whatever the user's locale.
+    QLocale::setDefault(QLocale::c());
+
+    TWachtrixApplication app(argc, argv);
+    QApplication::setApplicationName("Pelmo voor Windows");
+
+    TPelmoMain window;
+    auto* progress = new TMarkovProgress(&window);
+    SetMarkovProgress(progress);
+    // Maximized; the geometry also serves where no window manager maximizes.
+    window.setGeometry(window.screen()->availableGeometry());
     window.showMaximized();
-    return app.exec();
+    const int result = TWachtrixApplication::exec();
+    SetMarkovProgress(nullptr);
+    return result;
 }

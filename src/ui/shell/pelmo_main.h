@@ -1,14 +1,61 @@
 #pragma once
+// The main window: an MDI frame that offers the Queue and Markov modules, one at a time, and
+// shows the background picture while neither is open.
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QToolButton;
 
 namespace wachtrix::ui {
 
-// The main window of the program.
+class TInfoForm;
+
 class TPelmoMain : public QMainWindow {
     Q_OBJECT
 public:
     explicit TPelmoMain(QWidget* parent = nullptr);
+    ~TPelmoMain() override;
+
+    bool ModuleOpen = false;
+    bool MarkovOpen = false;
+    QString ProgramFolder;  // the running program's folder, ending in "/"
+
+    void StartQueueClick();
+    void SpeedButton1Click();
+    void Exit1Click();
+
+    TInfoForm* InfoForm() const;  // the background picture, null while a module is open
+    QWidget* module() const;      // the open module window, null while none is
+
+protected:
+    void closeEvent(QCloseEvent* event) override;  // FormCloseQuery
+
+private:
+    QWidget* buildButtonBar();
+    void buildMenus();
+    void buildStatusBar();
+    void createInfoForm();
+    void closeInfoForm();
+    void openModule(QWidget* module, QMenu* fileMenu, QMenu* helpMenu);
+    void moduleClosed();
+
+    QMdiArea* mdiArea_;
+    QWidget* Panel1 = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* modulesMenu_ = nullptr;
+    QLabel* statusPanel0_ = nullptr;
+    QPointer<TInfoForm> infoForm_;
+    QPointer<QMdiSubWindow> moduleWindow_;
+    QMetaObject::Connection moduleGone_;
 };
+
+// The program's main window; null before it is created.
+extern TPelmoMain* PelmoMain;
 
 }  // namespace wachtrix::ui

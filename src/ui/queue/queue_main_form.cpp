@@ -1,0 +1,313 @@
+#include "ui/queue/queue_main_form.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/queue/mg1.h"
+#include "core/queue/mmc.h"
+#include "core/queue/report.h"
+#include "ui/common/dialogs.h"
+#include "ui/common/help.h"
+#include "ui/common/radio_group.h"
+#include "ui/graph/create_graph_window.h"
+#include "ui/graph/graph_window.h"
+#include "ui/queue/edit_filter.h"
+#include "ui/queue/multi_row_tab_widget.h"
+#include "ui/queue/results_panel.h"
+
+namespace wachtrix::ui {
+
+TQueueMainForm* QueueMainForm = nullptr;
+
+namespace {
+
+constexpr int kQueueWindowHelp = 12;
+constexpr int kPageColumnWidth = 300;
+const char* const kBanner = "QUEUE, queueing models; all times in units of the mean service time.";
+
+// The hourglass for the length of a computation; the cursor before it comes back.
+class HourglassGuard : public BusyGuard {
+public:
+    HourglassGuard() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~HourglassGuard() override { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+TEditArray EditTexts(const EditGroup& edits) {
+    TEditArray texts;
+    for (std::size_t i = 0; i < edits.size(); ++i)
+        texts[i] = edits[i]->text().toStdString();
+    return texts;
+}
+
+void SetEditTexts(const EditGroup& edits, const TEditArray& texts) {
+    for (std::size_t i = 0; i < edits.size(); ++i)
+        edits[i]->setText(QString::fromStdString(texts[i]));
+}
+
+void ParameterField::setVisible(bool visible) const {
+    if (label) label->setVisible(visible);
+    if (range) range->setVisible(visible);
+    if (edit) edit->setVisible(visible);
+}
+
+void ValueGroups::show(bool showT, bool showN, bool showP) const {
+    if (t) t->setVisible(showT);
+    if (n) n->setVisible(showN);
+    if (p) p->setVisible(showP);
+}
+
+TQueueMainForm::TQueueMainForm(QWidget* parent)
+    : QWidget(parent), Results(new ResultsPanel(this)), writer_(*Results) {
+    setObjectName("QueueMainForm");
+    setWindowTitle("Module Queue");
+    setAttribute(Qt::WA_DeleteOnClose);
+    QueueMainForm = this;
+
+    buildMenus();
+    PageControl = new MultiRowTabWidget(this);
+    PageControl->setObjectName("PageControl");
+    PageControl->setFixedWidth(kPageColumnWidth);
+    buildMG1Page();
+    buildDG1Page();
+    buildMMCPage();
+    buildMDCPage();
+    buildDMCPage();
+    buildGMCPage();
+    buildFinCapPage();
+    buildMMCNPage();
+    buildFinSrcPage();
+    buildMM1Page();
+    connectRules();
+    PageControl->setCurrentIndex(3);  // "M/D/c"
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(PageControl);
+    layout->addWidget(buildResultsColumn(), 1);
+
+    ClearButtonClick();
+}
+
+TQueueMainForm::~TQueueMainForm() {
+    if (QueueMainForm == this) QueueMainForm = nullptr;
+}
+
+void TQueueMainForm::buildMenus() {
+    fileMenu_ = new QMenu("&File", this);
+    QAction* close = fileMenu_->addAction("Close &Queue", this, [this] { Close1Click(); });
+    close->setObjectName("Close1");
+    QAction* exit = fileMenu_->addAction("Close &Wachtrix", this, [this] { Exit1Click(); });
+    exit->setObjectName("Exit1");
+    helpMenu_ = new QMenu("&Help", this);
+    QAction* topics = helpMenu_->addAction("&Help content", this, [this] { HelpTopics1Click(); });
+    topics->setObjectName("HelpTopics1");
+}
+
+QWidget* TQueueMainForm::buildResultsColumn() {
+    auto* column = new QWidget(this);
+    auto* print = new QPushButton("&Print", column);
+    print->setObjectName("PrintButton");
+    auto* clear = new QPushButton("&Clear", column);
+    clear->setObjectName("ClearButton");
+    connect(print, &QPushButton::clicked, this, [this] { PrintButtonClick(); });
+    connect(clear, &QPushButton::clicked, this, [this] { ClearButtonClick(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(print);
+    buttons->addWidget(clear);
+    auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Results, 1);
+    layout->addLayout(buttons);
+    return column;
+}
+
+std::string TQueueMainForm::Text(const ParameterField& field) {
+    return field.edit->text().toStdString();
+}
+
+// Each Run gathers its tab into the model's form, runs the model with this window as its host,
+// and shows the value texts the readers rewrote. The models not yet written plug in the same
+// way; until then their Run does nothing.
+void TQueueMainForm::MG1_Run_ButtonClick() {
+    Mg1Form form{.serviceType = mg1_.service->itemIndex(),
+                 .cs2 = Text(mg1_.cs2),
+                 .rho = Text(mg1_.rho),
+                 .output = mg1_.output->itemIndex(),
+                 .t = EditTexts(MG1_TEdits),
+                 .p = EditTexts(MG1_PEdits),
+                 .n = EditTexts(MG1_NEdits)};
+    RunMG1(form, *this);
+    SetEditTexts(MG1_TEdits, form.t);
+    SetEditTexts(MG1_PEdits, form.p);
+    SetEditTexts(MG1_NEdits, form.n);
+}
+
+void TQueueMainForm::DG1_Run_ButtonClick() {}
+
+void TQueueMainForm::MMC_Run_ButtonClick() {
+    MmcForm form{.c = Text(mmc_.c),
+                 .rho = Text(mmc_.rho),
+                 .output = mmc_.output->itemIndex(),
+                 .t = EditTexts(MMC_TEdits),
+                 .p = EditTexts(MMC_PEdits),
+                 .n = EditTexts(MMC_NEdits)};
+    RunMMC(form, *this);
+    SetEditTexts(MMC_TEdits, form.t);
+    SetEditTexts(MMC_PEdits, form.p);
+    SetEditTexts(MMC_NEdits, form.n);
+}
+
+void TQueueMainForm::MDC_Run_ButtonClick() {}
+void TQueueMainForm::DMC_Run_ButtonClick() {}
+void TQueueMainForm::GMC_Run_ButtonClick() {}
+void TQueueMainForm::FinCap_Run_ButtonClick() {}
+void TQueueMainForm::MMCN_Run_ButtonClick() {}
+void TQueueMainForm::FinSrc_Run_ButtonClick() {}
+void TQueueMainForm::MM1_Run_ButtonClick() {}
+
+void TQueueMainForm::MG1_Quit_ButtonClick() {
+    if (Dialogs::show(this, DialogKind::Confirm, "Confirm", "Do you want to quit from queue?") ==
+        DialogButton::Yes)
+        closeModule();
+}
+
+void TQueueMainForm::FinCap_Help_ButtonClick() {
+    ShowHelpContext(kQueueWindowHelp, this);
+}
+
+void TQueueMainForm::ClearButtonClick() {
+    Results->clearLines();
+    writer_.SetNormalStyle();
+    writer_.AddResultLine(kBanner);
+    writer_.AddResultLine("");
+}
+
+void TQueueMainForm::PrintButtonClick() {
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (printer.isNull()) {
+        Dialogs::show(this, DialogKind::Information, "Print",
+                      "No printer is installed, so the results cannot be printed.");
+        return;
+    }
+    QPrinter job(printer);
+    job.setDocName("QUEUE");
+    Results->print(&job);
+}
+
+void TQueueMainForm::Close1Click() {
+    if (Dialogs::show(this, DialogKind::DutchConfirm, "Bevestiging", "Wilt u Queue afsluiten?") ==
+        DialogButton::Yes)
+        closeModule();
+}
+
+void TQueueMainForm::Exit1Click() {
+    window()->close();
+}
+
+void TQueueMainForm::HelpTopics1Click() {
+    ShowHelpContext(kQueueWindowHelp, this);
+}
+
+void TQueueMainForm::closeModule() {
+    close();
+}
+
+void TQueueMainForm::RealEditChange(QLineEdit* edit) {
+    FilterEditText(edit, RealChars);
+}
+
+void TQueueMainForm::IntEditChange(QLineEdit* edit) {
+    FilterEditText(edit, IntChars);
+}
+
+void TQueueMainForm::EditEnter(QLineEdit* edit) {
+    QPalette colours;
+    colours.setColor(QPalette::Base, Qt::yellow);
+    edit->setPalette(colours);
+}
+
+void TQueueMainForm::EditExit(QLineEdit* edit) {
+    edit->setPalette(QPalette());  // back to the system's colours
+}
+
+bool TQueueMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+        if (event->type() == QEvent::FocusIn) EditEnter(edit);
+        if (event->type() == QEvent::FocusOut) EditExit(edit);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TQueueMainForm::keyPressEvent(QKeyEvent* event) {
+    // Within a tab the tab's own topic opens (the tab sees the key first); elsewhere this one.
+    if (event->key() == Qt::Key_F1) {
+        ShowHelpContext(kQueueWindowHelp, this);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TQueueMainForm::wireEdit(QLineEdit* edit, EditFilter filter) {
+    edit->installEventFilter(this);
+    switch (filter) {
+        case EditFilter::Real:
+            connect(edit, &QLineEdit::textEdited, this, [this, edit] { RealEditChange(edit); });
+            break;
+        case EditFilter::Integer:
+            connect(edit, &QLineEdit::textEdited, this, [this, edit] { IntEditChange(edit); });
+            break;
+        case EditFilter::None:
+        case EditFilter::Own:  // the caller connects a handler that filters first
+            break;
+    }
+}
+
+void TQueueMainForm::showError(const std::string& title, const std::string& text) {
+    Dialogs::show(this, DialogKind::ErrorOkCancel, QString::fromStdString(title),
+                  QString::fromStdString(text));
+}
+
+std::unique_ptr<BusyGuard> TQueueMainForm::busy() {
+    return std::make_unique<HourglassGuard>();
+}
+
+// A window that is never plotted into stays hidden; it closes with this window.
+GraphHandle TQueueMainForm::createGraphWindow(GraphWindowKind kind,
+                                              const std::vector<std::string>& labels) {
+    graphWindows_.emplace_back(CreateGraphWindow(kind, this, labels));
+    return static_cast<GraphHandle>(graphWindows_.size()) - 1;
+}
+
+GraphWindow* TQueueMainForm::graphWindow(GraphHandle handle) const {
+    if (handle < 0 || handle >= static_cast<GraphHandle>(graphWindows_.size())) return nullptr;
+    return graphWindows_[handle].data();
+}
+
+void TQueueMainForm::plot(GraphHandle handle, int chart, const ChartPlot& plot) {
+    GraphWindow* window = graphWindow(handle);
+    if (!window || !window->applyPlot(chart, plot)) return;
+    window->show();
+    window->raise();
+}
+
+void TQueueMainForm::numericalFailure(const std::vector<std::string>& lines) {
+    PrintFailureLines(lines);
+    writer_.SetNormalStyle();
+    WriteRunMessage(writer_, NumericalFailureNotice(lines));
+}
+
+}  // namespace wachtrix::ui

@@ -1,0 +1,203 @@
+// The captions, range labels and visibility of the queue tabs, kept in step with the choices.
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "ui/common/radio_group.h"
+#include "ui/queue/label_rules.h"
+#include "ui/queue/queue_main_form.h"
+
+namespace wachtrix::ui {
+
+void TQueueMainForm::connectRules() {
+    const auto on = [this](RadioGroup* group, void (TQueueMainForm::*rule)()) {
+        connect(group, &RadioGroup::itemIndexChanged, this, rule);
+    };
+    on(mg1_.service, &TQueueMainForm::MG1_ServiceTypeChange);
+    on(mg1_.output, &TQueueMainForm::MG1_OutputChange);
+    on(dg1_.service, &TQueueMainForm::DG1_ServiceTypeChange);
+    on(dg1_.coxianOutput, &TQueueMainForm::DG1_ValueGroupsUpdate);
+    on(dg1_.pureErlangOutput, &TQueueMainForm::DG1_ValueGroupsUpdate);
+    on(mmc_.output, &TQueueMainForm::MMC_OutputChange);
+    on(mdc_.output, &TQueueMainForm::MDC_OutputChange);
+    on(dmc_.output, &TQueueMainForm::DMC_OutputChange);
+    on(gmc_.output, &TQueueMainForm::GMC_OutputChange);
+    on(gmc_.arrivals, &TQueueMainForm::GMC_ArrivalsChange);
+    on(finCap_.type, &TQueueMainForm::FinCap_QueueTypeChange);
+    on(finCap_.output1, &TQueueMainForm::FinCap_ValueGroupsUpdate);
+    on(finCap_.output2, &TQueueMainForm::FinCap_ValueGroupsUpdate);
+    on(mmcn_.xAxis, &TQueueMainForm::MMCN_XAxisChange);
+    on(mmcn_.yAxis, &TQueueMainForm::MMCN_YAxisChange);
+    on(finSrc_.service, &TQueueMainForm::FinSrc_ServiceTypeChange);
+    on(finSrc_.output, &TQueueMainForm::FinSrc_OutputChange);
+    on(mm1_.output, &TQueueMainForm::MM1_OutputChange);
+
+    // These edits filter first and then update the labels that depend on them.
+    connect(finCap_.c.edit, &QLineEdit::textChanged, this, &TQueueMainForm::FinCap_C_editChange);
+    connect(finCap_.n.edit, &QLineEdit::textChanged, this, &TQueueMainForm::FinCap_N_editChange);
+    connect(finSrc_.m.edit, &QLineEdit::textChanged, this, &TQueueMainForm::FinSrc_N_EditChange);
+    connect(mm1_.rho.edit, &QLineEdit::textChanged, this, &TQueueMainForm::MM1_Rho_editChange);
+
+    // Every group starts on its first item; show what that item needs.
+    MG1_OutputChange();
+    DG1_ValueGroupsUpdate();
+    MMC_OutputChange();
+    MDC_OutputChange();
+    DMC_OutputChange();
+    GMC_OutputChange();
+    FinCap_ValueGroupsUpdate();
+    MMCN_XAxisChange();
+    MMCN_YAxisChange();
+    FinSrc_OutputChange();
+    MM1_OutputChange();
+}
+
+void TQueueMainForm::MG1_ServiceTypeChange() {
+    mg1_.cs2.range->setText(mg1_.service->itemIndex() == 0 ? "0.01 <= CS2 <= 1"
+                                                           : "0.5 <= CS2 <= 100");
+}
+
+void TQueueMainForm::MG1_OutputChange() {
+    const int item = mg1_.output->itemIndex();
+    mg1_.values.show(item == 1, item == 3, item == 2);
+}
+
+void TQueueMainForm::DG1_ServiceTypeChange() {
+    const int type = dg1_.service->itemIndex();
+    const bool pureErlang = type == 1;
+    dg1_.cs2.label->setText(pureErlang ? "1/CS2:" : "CS2:");
+    dg1_.cs2.range->setText(type == 0    ? "0.01 <= CS2 <= 1"
+                            : pureErlang ? "1..100"
+                                         : "0.5 <= CS2 <= 100");
+    dg1_.coxianOutput->setVisible(!pureErlang);
+    dg1_.pureErlangOutput->setVisible(pureErlang);
+    DG1_ValueGroupsUpdate();
+}
+
+void TQueueMainForm::DG1_ValueGroupsUpdate() {
+    if (dg1_.service->itemIndex() == 1) {
+        const int item = dg1_.pureErlangOutput->itemIndex();
+        dg1_.values.show(item == 1, item == 3 || item == 4, item == 2);
+    } else {
+        const int item = dg1_.coxianOutput->itemIndex();
+        dg1_.values.show(item == 1, false, item == 2);
+    }
+}
+
+void TQueueMainForm::MMC_OutputChange() {
+    const int item = mmc_.output->itemIndex();
+    mmc_.values.show(item == 1, item == 3, item == 2);
+}
+
+void TQueueMainForm::MDC_OutputChange() {
+    const int item = mdc_.output->itemIndex();
+    mdc_.values.show(item == 1, item == 3, item == 2);
+}
+
+void TQueueMainForm::DMC_OutputChange() {
+    const int item = dmc_.output->itemIndex();
+    dmc_.values.show(item == 1, item == 3 || item == 4, item == 2);
+    dmc_.graphs->setVisible(item == 5);
+}
+
+void TQueueMainForm::GMC_OutputChange() {
+    const int item = gmc_.output->itemIndex();
+    gmc_.values.show(item == 1, false, item == 2);
+}
+
+void TQueueMainForm::GMC_ArrivalsChange() {
+    QLineEdit* ca2 = gmc_.ca2.edit;
+    if (gmc_.arrivals->itemIndex() == 0) {
+        // Deterministic arrivals have CA2 = 0; what the user typed is kept for the way back.
+        if (ca2->isEnabled()) {
+            gmc_.ca2.range->setText("(deterministic)");
+            gmc_.savedCA2 = ca2->text();
+            ca2->setText("0");
+            ca2->setEnabled(false);
+        }
+        return;
+    }
+    gmc_.ca2.range->setText(gmc_.arrivals->itemIndex() == 1 ? "0.01 <= CA2 <= 1"
+                                                            : "0.5 <= CA2 <= 100");
+    if (!ca2->isEnabled()) {
+        ca2->setText(gmc_.savedCA2);
+        ca2->setEnabled(true);
+    }
+}
+
+void TQueueMainForm::FinCap_QueueTypeChange() {
+    const int type = finCap_.type->itemIndex();
+    finCap_.c.range->setText(type == 0 ? "<=2500" : "<=500");
+    finCap_.n.range->setText(type == 2 ? "<=500" : "<=1000");
+    finCap_.output1->setVisible(type != 2);
+    finCap_.output2->setVisible(type == 2);
+    FinCap_ValueGroupsUpdate();
+}
+
+void TQueueMainForm::FinCap_ValueGroupsUpdate() {
+    if (finCap_.type->itemIndex() == 2) {
+        const int item = finCap_.output2->itemIndex();
+        finCap_.values.show(item == 1, item == 2 || item == 3, false);
+    } else {
+        const int item = finCap_.output1->itemIndex();
+        finCap_.values.show(item == 1, item == 2, false);
+    }
+    if (!finCap_.values.n->isHidden()) FinCap_NValuesCaptionUpdate();
+}
+
+void TQueueMainForm::FinCap_NValuesCaptionUpdate() {
+    finCap_.values.n->setTitle(NValuesCaption(finCap_.c.edit->text(), finCap_.n.edit->text()));
+}
+
+void TQueueMainForm::FinCap_C_editChange() {
+    IntEditChange(finCap_.c.edit);
+    if (!finCap_.values.n->isHidden()) FinCap_NValuesCaptionUpdate();
+    if (finCap_.type->itemIndex() == 2) finCap_.n.range->setText("<=500");
+}
+
+void TQueueMainForm::FinCap_N_editChange() {
+    IntEditChange(finCap_.n.edit);
+    if (!finCap_.values.n->isHidden()) FinCap_NValuesCaptionUpdate();
+}
+
+void TQueueMainForm::MMCN_XAxisChange() {
+    const bool varyC = mmcn_.xAxis->itemIndex() == 0;
+    mmcn_.varyC->setVisible(varyC);
+    mmcn_.varyN->setVisible(!varyC);
+}
+
+void TQueueMainForm::MMCN_YAxisChange() {
+    mmcn_.t.setVisible(mmcn_.yAxis->itemIndex() == 1);
+}
+
+void TQueueMainForm::FinSrc_ServiceTypeChange() {
+    finSrc_.c.range->setText(finSrc_.service->itemIndex() == 0 ? "<= 500" : "<= 250");
+}
+
+void TQueueMainForm::FinSrc_OutputChange() {
+    const int item = finSrc_.output->itemIndex();
+    finSrc_.values.show(item == 1, item == 2 || item == 3, false);
+    finSrc_.graphs->setVisible(item == 4);
+}
+
+void TQueueMainForm::FinSrc_N_EditChange() {
+    IntEditChange(finSrc_.m.edit);
+    finSrc_.values.n->setTitle(MachineNValuesCaption(finSrc_.m.edit->text()));
+}
+
+void TQueueMainForm::MM1_OutputChange() {
+    const int item = mm1_.output->itemIndex();
+    // The end state j belongs to the table and to both probability graphs, the cumulative one
+    // (item 2) included, since all three read it.
+    mm1_.end.setVisible(item <= 2);
+    mm1_.values.t->setVisible(item == 0);
+    mm1_.t.setVisible(item != 0);
+}
+
+void TQueueMainForm::MM1_Rho_editChange() {
+    RealEditChange(mm1_.rho.edit);
+    mm1_.initial.range->setText(InitialStateRangeLabel(mm1_.rho.edit->text()));
+}
+
+}  // namespace wachtrix::ui

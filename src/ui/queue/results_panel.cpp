@@ -1,0 +1,58 @@
+#include "ui/queue/results_panel.h"
+
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+
+namespace wachtrix::ui {
+
+QTextCharFormat ResultCharFormat(ResultTextStyle style) {
+    QTextCharFormat format;
+    format.setForeground(style == ResultTextStyle::Title ? QColor(Qt::blue) : QColor(Qt::black));
+    format.setFontWeight(style == ResultTextStyle::Bold ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(style == ResultTextStyle::Title);
+    format.setFontUnderline(style == ResultTextStyle::Title || style == ResultTextStyle::Underline);
+    return format;
+}
+
+ResultsPanel::ResultsPanel(QWidget* parent) : QTextEdit(parent) {
+    setObjectName("Results");
+    setReadOnly(true);
+    setAcceptRichText(false);
+    setLineWrapMode(QTextEdit::NoWrap);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Liberation Mono has the metrics of Courier New, so the columns line up alike.
+    QFont font;
+    font.setFamilies({"Courier New", "Liberation Mono"});
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSize(9);
+    setFont(font);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Text, Qt::black);
+    setPalette(colours);
+}
+
+void ResultsPanel::addLine(const std::string& text, ResultTextStyle style) {
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    const QTextCharFormat format = ResultCharFormat(style);
+    if (lines_ > 0) cursor.insertBlock();
+    cursor.setCharFormat(format);
+    cursor.insertText(QString::fromStdString(text), format);
+    ++lines_;
+
+    // Into view, at the start of the line, without moving the keyboard focus.
+    cursor.movePosition(QTextCursor::StartOfBlock);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
+}
+
+void ResultsPanel::clearLines() {
+    clear();
+    lines_ = 0;
+}
+
+}  // namespace wachtrix::ui

@@ -1,0 +1,40 @@
+#include "ui/shell/wachtrix_application.h"
+
+#include <QDebug>
+#include <stdexcept>
+
+#include "ui/common/dialogs.h"
+#include "ui/markov/markov_progress.h"
+#include "ui/shell/pelmo_main.h"
+
+namespace wachtrix::ui {
+
+TWachtrixApplication::TWachtrixApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TWachtrixApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        HandleException(std::current_exception());
+        return false;
+    }
+}
+
+void TWachtrixApplication::HandleException(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::out_of_range& bad) {
+        qWarning() << "Wachtrix: operation abandoned:" << bad.what();
+        if (PelmoMain && PelmoMain->MarkovOpen) {
+            if (TMarkovProgress* progress = MarkovProgress()) progress->hide();
+            Dialogs::show(PelmoMain, DialogKind::Error, "Error",
+                          "Er is een initialisatiefout opgetreden.\n\nProbeer het opnieuw.");
+        }
+    } catch (const std::exception& other) {
+        qWarning() << "Wachtrix: operation abandoned:" << other.what();
+    } catch (...) {
+        qWarning() << "Wachtrix: operation abandoned";
+    }
+}
+
+}  // namespace wachtrix::ui

@@ -1,0 +1,22 @@
+#pragma once
+// The application with its program-wide exception handler: an exception that reaches the event
+// loop is swallowed and the program goes on. Only a bad index while the Markov module is open
+// (the closest C++ has to an access violation: std::out_of_range from a checked index) hides
+// the Markov progress dialog and tells the user to try again.
+
+#include <QApplication>
+#include <exception>
+
+namespace wachtrix::ui {
+
+class TWachtrixApplication : public QApplication {
+    Q_OBJECT
+public:
+    TWachtrixApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // What the handler does with an exception that reached the event loop.
+    static void HandleException(std::exception_ptr error);
+};
+
+}  // namespace wachtrix::ui

@@ -1,0 +1,92 @@
+// The multi-row tab set: every caption visible within its width, rows filled and stretched,
+// the current tab's row next to the page, and selection by mouse, keys and code.
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "ui/queue/multi_row_tab_widget.h"
+
+using namespace wachtrix::ui;
+
+namespace {
+const QStringList kCaptions = {"M/G/1",         "D/G/1",          "M/M/c",           "M/D/c",
+                               "D/M/c",         "G/M/c",          "Finite Capacity", "M/M/c/c+N",
+                               "Finite Source", "Transient M/M/1"};
+}
+
+class MultiRowTabsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        tabs_ = new MultiRowTabWidget;
+        for (const QString& caption : kCaptions)
+            tabs_->addPage(new QLabel(caption), caption);
+        tabs_->setFixedSize(300, 400);
+        tabs_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(tabs_));
+    }
+    void cleanup() { delete tabs_; }
+
+    void everyCaptionFitsWithoutOverlap() {
+        MultiRowTabBar* bar = tabs_->tabBar();
+        QCOMPARE(bar->count(), 10);
+        QVERIFY(bar->rowCount() > 1);
+        for (int i = 0; i < bar->count(); ++i) {
+            const QRect r = bar->tabRect(i);
+            QVERIFY2(r.left() >= 0 && r.right() < 300, qPrintable(kCaptions[i]));
+            QVERIFY2(r.bottom() < bar->height(), qPrintable(kCaptions[i]));
+            QVERIFY2(r.width() > bar->fontMetrics().horizontalAdvance(kCaptions[i]),
+                     qPrintable(kCaptions[i]));
+            for (int j = i + 1; j < bar->count(); ++j)
+                QVERIFY2(!r.intersects(bar->tabRect(j)),
+                         qPrintable(kCaptions[i] + " overlaps " + kCaptions[j]));
+        }
+    }
+
+    void rowsSpanTheFullWidth() {
+        MultiRowTabBar* bar = tabs_->tabBar();
+        int rowsEndingAtTheEdge = 0;
+        for (int i = 0; i < bar->count(); ++i)
+            rowsEndingAtTheEdge += bar->tabRect(i).right() == 299;
+        QCOMPARE(rowsEndingAtTheEdge, bar->rowCount());
+    }
+
+    void currentRowSitsNextToThePage() {
+        MultiRowTabBar* bar = tabs_->tabBar();
+        for (int i : {0, 6, 9, 3}) {
+            tabs_->setCurrentIndex(i);
+            int lowest = 0;
+            for (int j = 0; j < bar->count(); ++j)
+                lowest = std::max(lowest, bar->tabRect(j).top());
+            QCOMPARE(bar->tabRect(i).top(), lowest);
+        }
+    }
+
+    void clickKeysAndCodeSelect() {
+        QSignalSpy changed(tabs_, &MultiRowTabWidget::currentChanged);
+        MultiRowTabBar* bar = tabs_->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(7).center());
+        QCOMPARE(tabs_->currentIndex(), 7);
+        QCOMPARE(qobject_cast<QLabel*>(tabs_->currentWidget())->text(), QString("M/M/c/c+N"));
+
+        bar->setFocus();
+        QTest::keyClick(bar, Qt::Key_Right);
+        QCOMPARE(tabs_->currentIndex(), 8);
+        QTest::keyClick(bar, Qt::Key_Left);
+        QTest::keyClick(bar, Qt::Key_Left);
+        QCOMPARE(tabs_->currentIndex(), 6);
+
+        tabs_->setCurrentIndex(2);
+        tabs_->setCurrentIndex(2);  // already current: no signal
+        QCOMPARE(tabs_->currentIndex(), 2);
+        QCOMPARE(changed.size(), 5);  // 7, 8, 7, 6, 2
+        QCOMPARE(changed.last()[0].toInt(), 2);
+    }
+
+private:
+    MultiRowTabWidget* tabs_ = nullptr;
+};
+
+QTEST_MAIN(MultiRowTabsTest)
+#include "multi_row_tabs_test.moc"

@@ -1,0 +1,818 @@
+// The queue window driven as a user would: typing into the fields, choosing items, reading
+// Results, answering its boxes.
+
+#include <QAction>
+#include <algorithm>
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+
+#include "core/numeric/numerical_failure.h"
+#include "ui/common/dialog_recorder.h"
+#include "ui/common/help.h"
+#include "chart/xy_graph.h"
+#include "ui/common/radio_group.h"
+#include "ui/graph/graph_window.h"
+#include "ui/queue/multi_row_tab_widget.h"
+#include "ui/queue/queue_main_form.h"
+#include "ui/queue/results_panel.h"
+
+using namespace wachtrix;
+using namespace wachtrix::ui;
+using wachtrix::testing::DialogRecorder;
+
+namespace {
+
+// A line of Results as text with its style letter, "T:M/M/c queue".
+QStringList StyledLines(const QTextEdit* results) {
+    QStringList lines;
+    for (QTextBlock block = results->document()->begin(); block.isValid(); block = block.next()) {
+        QChar style = '-';  // an empty line has no style to show
+        if (!block.text().isEmpty()) {
+            const QTextCharFormat f = block.begin().fragment().charFormat();
+            const bool blue = f.foreground().color() == QColor(Qt::blue);
+            const bool black = f.foreground().color() == QColor(Qt::black);
+            if (blue && f.fontItalic() && f.fontUnderline() && f.fontWeight() == QFont::Normal)
+                style = 'T';
+            else if (black && f.fontWeight() == QFont::Bold && !f.fontItalic() &&
+                     !f.fontUnderline())
+                style = 'B';
+            else if (black && f.fontUnderline() && !f.fontItalic() &&
+                     f.fontWeight() == QFont::Normal)
+                style = 'U';
+            else if (black && !f.fontUnderline() && !f.fontItalic() &&
+                     f.fontWeight() == QFont::Normal)
+                style = 'N';
+            else
+                style = '?';
+            // One style for the whole line.
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                if (it.fragment().charFormat() != f) style = '?';
+        }
+        lines << QString(style) + ":" + block.text();
+    }
+    return lines;
+}
+
+}  // namespace
+
+class QueueWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        form_ = new TQueueMainForm;
+        form_->resize(1200, 900);
+    }
+    void cleanup() {
+        delete form_.data();
+        QCOMPARE(QueueMainForm, nullptr);
+    }
+
+    void opensOnMDcWithItsInitialTexts() {
+        QCOMPARE(QueueMainForm, form_.data());
+        QCOMPARE(form_->windowTitle(), QString("Module Queue"));
+        auto* pages = find<MultiRowTabWidget>("PageControl");
+        QCOMPARE(pages->count(), 10);
+        QCOMPARE(pages->tabBar()->tabText(pages->currentIndex()), QString("M/D/c"));
+        QCOMPARE(pages->currentWidget()->findChild<QWidget*>("MDC_TabSheet") != nullptr, true);
+        QCOMPARE(edit("GMC_CA2_Edit")->text(), QString("0"));
+        QVERIFY(!edit("GMC_CA2_Edit")->isEnabled());
+        QCOMPARE(label("GMC_CA2_range_label"), QString("(deterministic)"));
+        QCOMPARE(label("MG1_Rho_range_label"), QString("<= 0.99 "));
+        QCOMPARE(label("DG1_CS2_range_label"), QString("0.01 <= CS2 <= 1 "));
+        QCOMPARE(label("MM1_initial_state_range_label"), QString());
+        QCOMPARE(find<QGroupBox>("FinCap_NValues_GroupBox")->title(), QString("n-values"));
+        QCOMPARE(find<QGroupBox>("MM1_TValues_GroupBox")->title(),
+                 QString("t-values (0.01 <= t <= 1e6)"));
+        QCOMPARE(find<QPushButton>("MMC_Run_Button")->toolTip(),
+                 QString("Perform calculations (Alt-R is a shortcut)"));
+        QCOMPARE(find<QPushButton>("FinSrc_Quit_Button")->toolTip(),
+                 QString("Exit the application (Alt-Q is a shortcut)"));
+        QCOMPARE(StyledLines(results()).first().left(8), QString("N:QUEUE,"));
+    }
+
+    void valueGroupsAreTheTwelveEditsInOrder() {
+        const std::pair<EditGroup*, QString> groups[] = {
+            {&form_->MG1_TEdits, "MG1_TEdit"},       {&form_->MG1_PEdits, "MG1_PEdit"},
+            {&form_->MG1_NEdits, "MG1_NEdit"},       {&form_->MDC_TEdits, "MDC_TEdit"},
+            {&form_->MDC_PEdits, "MDC_PEdit"},       {&form_->MDC_NEdits, "MDC_NEdit"},
+            {&form_->DG1_TEdits, "DG1_TEdit"},       {&form_->DG1_PEdits, "DG1_PEdit"},
+            {&form_->DG1_NEdits, "DG1_NEdit"},       {&form_->MMC_TEdits, "MMC_TEdit"},
+            {&form_->MMC_PEdits, "MMC_PEdit"},       {&form_->MMC_NEdits, "MMC_NEdit"},
+            {&form_->DMC_TEdits, "DMC_TEdit"},       {&form_->DMC_PEdits, "DMC_PEdit"},
+            {&form_->DMC_NEdits, "DMC_NEdit"},       {&form_->GMC_TEdits, "GMC_TEdit"},
+            {&form_->GMC_PEdits, "GMC_PEdit"},       {&form_->FinCap_TEdits, "FinCap_TEdit"},
+            {&form_->FinCap_NEdits, "FinCap_NEdit"}, {&form_->FinSrc_TEdits, "FinSrc_TEdit"},
+            {&form_->FinSrc_NEdits, "FinSrc_NEdit"}, {&form_->MM1_TEdits, "MM1_TEdit"},
+        };
+        for (const auto& [group, stem] : groups)
+            for (int i = 0; i < 12; ++i)
+                QCOMPARE((*group)[i], edit(stem + QString::number(i + 1)));
+
+        TEditArray texts{" 3", "", "1", "1.2.3**"};
+        SetEditTexts(form_->MMC_TEdits, texts);
+        // The readers' rewrite is shown as it stands: no filter takes the marks away.
+        QCOMPARE(edit("MMC_TEdit4")->text(), QString("1.2.3**"));
+        QCOMPARE(EditTexts(form_->MMC_TEdits), texts);
+    }
+
+    void typingKeepsOnlyNumbers() {
+        QLineEdit* rho = edit("MMC_Rho_edit");
+        QTest::keyClicks(rho, "1e-3");
+        QCOMPARE(rho->text(), QString("13"));
+        QCOMPARE(rho->cursorPosition(), 2);
+
+        QLineEdit* c = edit("MMC_C_edit");
+        QTest::keyClicks(c, "-2");
+        QCOMPARE(c->text(), QString("2"));
+        QTest::keyClicks(c, ".5,");
+        QCOMPARE(c->text(), QString("25"));
+
+        // Typing in the middle: the caret stays after the last kept character.
+        rho->setText("12");
+        rho->setCursorPosition(1);
+        QTest::keyClicks(rho, "x5");
+        QCOMPARE(rho->text(), QString("152"));
+        QCOMPARE(rho->cursorPosition(), 2);
+
+        QApplication::clipboard()->setText("a0.b5");
+        QLineEdit* t = edit("MMC_TEdit1");
+        t->clear();
+        t->paste();
+        QCOMPARE(t->text(), QString("0.5"));
+
+        // Integer value groups refuse the point; the first D/G/1 n-value takes anything.
+        QTest::keyClicks(edit("MMC_NEdit1"), "2.5");
+        QCOMPARE(edit("MMC_NEdit1")->text(), QString("25"));
+        QTest::keyClicks(edit("DG1_NEdit1"), "x1");
+        QCOMPARE(edit("DG1_NEdit1")->text(), QString("x1"));
+        QTest::keyClicks(edit("DG1_NEdit2"), "x1");
+        QCOMPARE(edit("DG1_NEdit2")->text(), QString("1"));
+
+        // The fields with labels to update filter too.
+        for (const char* name : {"FinCap_C_edit", "FinCap_N_edit", "FinSrc_N_Edit"}) {
+            QTest::keyClicks(edit(name), "1.5e");
+            QCOMPARE(edit(name)->text(), QString("15"));
+        }
+        QTest::keyClicks(edit("MM1_Rho_edit"), "-0,5e");
+        QCOMPARE(edit("MM1_Rho_edit")->text(), QString("05"));
+    }
+
+    void gmcKeepsTheTypedCA2() {
+        auto* arrivals = find<RadioGroup>("GMC_Arrivals_RadioGroup");
+        QLineEdit* ca2 = edit("GMC_CA2_Edit");
+        arrivals->item(1)->click();
+        QVERIFY(ca2->isEnabled());
+        QCOMPARE(ca2->text(), QString());
+        QCOMPARE(label("GMC_CA2_range_label"), QString("0.01 <= CA2 <= 1"));
+        QTest::keyClicks(ca2, "0.5");
+
+        arrivals->item(0)->click();
+        QCOMPARE(ca2->text(), QString("0"));
+        QVERIFY(!ca2->isEnabled());
+        QCOMPARE(label("GMC_CA2_range_label"), QString("(deterministic)"));
+
+        arrivals->item(2)->click();
+        QCOMPARE(ca2->text(), QString("0.5"));
+        QVERIFY(ca2->isEnabled());
+        QCOMPARE(label("GMC_CA2_range_label"), QString("0.5 <= CA2 <= 100"));
+        arrivals->item(3)->click();
+        QCOMPARE(ca2->text(), QString("0.5"));
+        QCOMPARE(label("GMC_CA2_range_label"), QString("0.5 <= CA2 <= 100"));
+        arrivals->item(1)->click();
+        QCOMPARE(label("GMC_CA2_range_label"), QString("0.01 <= CA2 <= 1"));
+    }
+
+    void serviceTypesSetTheirRanges() {
+        auto* mg1 = find<RadioGroup>("MG1_Service_Type_RadioGroup");
+        mg1->item(1)->click();
+        QCOMPARE(label("MG1_CS2_range_label"), QString("0.5 <= CS2 <= 100"));
+        mg1->item(2)->click();
+        QCOMPARE(label("MG1_CS2_range_label"), QString("0.5 <= CS2 <= 100"));
+        mg1->item(0)->click();
+        QCOMPARE(label("MG1_CS2_range_label"), QString("0.01 <= CS2 <= 1"));
+
+        auto* dg1 = find<RadioGroup>("DG1_Service_Type_RadioGroup");
+        const struct {
+            int item;
+            const char *caption, *range;
+            bool pureErlang;
+        } dg1Rows[] = {{1, "1/CS2:", "1..100", true},
+                       {2, "CS2:", "0.5 <= CS2 <= 100", false},
+                       {3, "CS2:", "0.5 <= CS2 <= 100", false},
+                       {1, "1/CS2:", "1..100", true},
+                       {0, "CS2:", "0.01 <= CS2 <= 1", false}};
+        for (const auto& row : dg1Rows) {
+            dg1->item(row.item)->click();
+            QCOMPARE(label("DG1_CS2_label"), QString(row.caption));
+            QCOMPARE(label("DG1_CS2_range_label"), QString(row.range));
+            QCOMPARE(shown("DG1_Pure_Erlang_Output_RadioGroup"), row.pureErlang);
+            QCOMPARE(shown("DG1_Coxian_Output_RadioGroup"), !row.pureErlang);
+        }
+
+        auto* finSrc = find<RadioGroup>("FinSrc_service_radio_group");
+        finSrc->item(1)->click();
+        QCOMPARE(label("FinSrc_c_range_label"), QString("<= 250"));
+        finSrc->item(0)->click();
+        QCOMPARE(label("FinSrc_c_range_label"), QString("<= 500"));
+
+        auto* type = find<RadioGroup>("FinCap_Queue_Type");
+        const struct {
+            int item;
+            const char *c, *n;
+            bool output2;
+        } finCapRows[] = {{1, "<=500", "<=1000", false},
+                          {2, "<=500", "<=500", true},
+                          {0, "<=2500", "<=1000", false}};
+        for (const auto& row : finCapRows) {
+            type->item(row.item)->click();
+            QCOMPARE(label("FinCap_C_range_label"), QString(row.c));
+            QCOMPARE(label("FinCap_N_range_label"), QString(row.n));
+            QCOMPARE(shown("FinCap_Output2"), row.output2);
+            QCOMPARE(shown("FinCap_Output1"), !row.output2);
+        }
+    }
+
+    // Each choice in turn, from the first item to the last, shows exactly what it needs.
+    void outputChoicesShowTheirGroups_data() {
+        QTest::addColumn<QString>("setupGroup");
+        QTest::addColumn<int>("setupItem");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<QStringList>("candidates");
+        QTest::addColumn<QList<QStringList>>("shownPerItem");
+
+        const auto values = [](const QString& tab, const QString& kinds) {
+            QStringList names;
+            for (QChar k : kinds)
+                names << QString("%1_%2Values_GroupBox").arg(tab).arg(k);
+            return names;
+        };
+        const QStringList none;
+        for (const QString tab : {"MG1", "MMC", "MDC"}) {
+            const QStringList tnp = values(tab, "TNP");
+            QTest::newRow(qPrintable(tab))
+                << QString() << 0 << tab + "_Output_RadioGroup" << tnp
+                << QList<QStringList>{none, values(tab, "T"), values(tab, "P"), values(tab, "N"),
+                                      none};
+        }
+        const QStringList dg1 = values("DG1", "TNP");
+        for (int type : {0, 2, 3})
+            QTest::addRow("D/G/1 type %d", type)
+                << "DG1_Service_Type_RadioGroup" << type << "DG1_Coxian_Output_RadioGroup" << dg1
+                << QList<QStringList>{none, values("DG1", "T"), values("DG1", "P"), none};
+        QTest::newRow("D/G/1 pure Erlang")
+            << "DG1_Service_Type_RadioGroup" << 1 << "DG1_Pure_Erlang_Output_RadioGroup" << dg1
+            << QList<QStringList>{none,
+                                  values("DG1", "T"),
+                                  values("DG1", "P"),
+                                  values("DG1", "N"),
+                                  values("DG1", "N"),
+                                  none};
+        QTest::newRow("D/M/c") << QString() << 0 << "DMC_Output_RadioGroup"
+                               << values("DMC", "TNP") + QStringList{"DMC_Graph_GroupBox"}
+                               << QList<QStringList>{none,
+                                                     values("DMC", "T"),
+                                                     values("DMC", "P"),
+                                                     values("DMC", "N"),
+                                                     values("DMC", "N"),
+                                                     {"DMC_Graph_GroupBox"}};
+        QTest::newRow("G/M/c") << QString() << 0 << "GMC_Output_RadioGroup" << values("GMC", "TP")
+                               << QList<QStringList>{none, values("GMC", "T"), values("GMC", "P"),
+                                                     none};
+        for (int type : {0, 1})
+            QTest::addRow("finite capacity type %d", type)
+                << "FinCap_Queue_Type" << type << "FinCap_Output1" << values("FinCap", "TN")
+                << QList<QStringList>{none, values("FinCap", "T"), values("FinCap", "N"), none};
+        QTest::newRow("finite capacity D/M/c/c+N")
+            << "FinCap_Queue_Type" << 2 << "FinCap_Output2" << values("FinCap", "TN")
+            << QList<QStringList>{none, values("FinCap", "T"), values("FinCap", "N"),
+                                  values("FinCap", "N"), none};
+        QTest::newRow("finite source")
+            << QString() << 0 << "FinSrc_Output_radio_group"
+            << values("FinSrc", "TN") + QStringList{"FinSrc_Graph_Radio_Group"}
+            << QList<QStringList>{none,
+                                  values("FinSrc", "T"),
+                                  values("FinSrc", "N"),
+                                  values("FinSrc", "N"),
+                                  {"FinSrc_Graph_Radio_Group"}};
+        const QStringList single = {"MM1_t_edit", "MM1_t_label", "MM1_t_range_label"};
+        const QStringList end = {"MM1_end_state_edit", "MM1_end_state_label",
+                                 "MM1_end_state_range_label"};
+        QTest::newRow("transient M/M/1")
+            << QString() << 0 << "MM1_Output_radio_group"
+            << single + end + QStringList{"MM1_TValues_GroupBox"}
+            << QList<QStringList>{end + QStringList{"MM1_TValues_GroupBox"}, single + end,
+                                  single + end, single, single};
+        QTest::newRow("M/M/c/c+N x-axis")
+            << QString() << 0 << "MMCN_type_radio_group"
+            << QStringList{"MMCN_Input_vary_c", "MMCN_input_vary_N"}
+            << QList<QStringList>{{"MMCN_Input_vary_c"}, {"MMCN_input_vary_N"}};
+        const QStringList time = {"MMCN_t_edit", "MMCN_t_label", "MMCN_t_range_label"};
+        QTest::newRow("M/M/c/c+N y-axis")
+            << QString() << 0 << "MMCN_Graph_radio_group" << time << QList<QStringList>{none, time};
+    }
+    void outputChoicesShowTheirGroups() {
+        QFETCH(QString, setupGroup);
+        QFETCH(int, setupItem);
+        QFETCH(QString, group);
+        QFETCH(QStringList, candidates);
+        QFETCH(QList<QStringList>, shownPerItem);
+        if (!setupGroup.isEmpty()) find<RadioGroup>(setupGroup)->item(setupItem)->click();
+        auto* choice = find<RadioGroup>(group);
+        QCOMPARE(choice->count(), shownPerItem.size());
+        for (int pass = 0; pass < 2; ++pass) {  // the second pass comes back from the last item
+            for (int item = 0; item < choice->count(); ++item) {
+                choice->item(item)->click();
+                for (const QString& name : candidates)
+                    QVERIFY2(shown(name) == shownPerItem[item].contains(name),
+                             qPrintable(QString("item %1: %2").arg(item).arg(name)));
+            }
+        }
+    }
+
+    void finiteCapacityCaptionFollowsCAndN() {
+        find<RadioGroup>("FinCap_Queue_Type")->item(2)->click();
+        auto* output = find<RadioGroup>("FinCap_Output2");
+        auto* values = find<QGroupBox>("FinCap_NValues_GroupBox");
+        output->item(2)->click();
+        QCOMPARE(values->title(), QString("n-values"));
+        QTest::keyClicks(edit("FinCap_C_edit"), "4");
+        QCOMPARE(values->title(), QString("n-values"));  // N still unreadable
+        QTest::keyClicks(edit("FinCap_N_edit"), "6");
+        QCOMPARE(values->title(), QString("n-values (<=10)"));
+        QTest::keyClicks(edit("FinCap_N_edit"), "1");
+        QCOMPARE(values->title(), QString("n-values (<=65)"));
+        QTest::keyClicks(edit("FinCap_C_edit"), "0");
+        QCOMPARE(values->title(), QString("n-values (<=101)"));
+        QCOMPARE(label("FinCap_N_range_label"), QString("<=500"));
+        edit("FinCap_C_edit")->clear();
+        QCOMPARE(values->title(), QString("n-values"));
+
+        // While hidden the caption waits; shown again it catches up.
+        output->item(0)->click();
+        QTest::keyClicks(edit("FinCap_C_edit"), "2");
+        QCOMPARE(values->title(), QString("n-values"));
+        output->item(3)->click();
+        QCOMPARE(values->title(), QString("n-values (<=63)"));
+
+        // The other types show the same caption with their State Probabilities.
+        find<RadioGroup>("FinCap_Queue_Type")->item(0)->click();
+        find<RadioGroup>("FinCap_Output1")->item(2)->click();
+        QCOMPARE(values->title(), QString("n-values (<=63)"));
+    }
+
+    void machineCaptionFollowsM() {
+        auto* values = find<QGroupBox>("FinSrc_NValues_GroupBox");
+        QCOMPARE(values->title(), QString("n-values"));
+        QTest::keyClicks(edit("FinSrc_N_Edit"), "25");
+        QCOMPARE(values->title(), QString("n-values (<=25)"));
+        edit("FinSrc_N_Edit")->clear();
+        QCOMPARE(values->title(), QString("n-values"));
+    }
+
+    void transientBoundFollowsRho() {
+        QLineEdit* rho = edit("MM1_Rho_edit");
+        const std::pair<const char*, const char*> rows[] = {
+            {"0.5", "<= 53"}, {"0.99", "<= 100"}, {"1.0", ""}, {"", ""}, {"0", "<= 1"}};
+        for (const auto& [typed, bound] : rows) {
+            rho->clear();
+            QTest::keyClicks(rho, typed);
+            QCOMPARE(rho->text(), QString(typed));
+            QCOMPARE(label("MM1_initial_state_range_label"), QString(bound));
+        }
+    }
+
+    void resultLinesCarryTheirStyles() {
+        ResultWriter& out = form_->results();
+        form_->ClearButtonClick();
+        out.SetTitleStyle();
+        out.AddResultLine("M/M/c queue");
+        out.SetBoldStyle();
+        out.AddResultLine("Parameters: c=2  rho=0.8");
+        out.SetNormalStyle();
+        out.AddResultLine("Results: Pwait   = 0.711111");
+        out.AddResultLine("");
+        out.SetUnderlineStyle();
+        out.AddResultLine("         t     P{Wq>t}");
+        out.SetNormalStyle();
+        const QStringList lines = StyledLines(results());
+        QCOMPARE(lines.mid(2),
+                 (QStringList{"T:M/M/c queue", "B:Parameters: c=2  rho=0.8",
+                              "N:Results: Pwait   = 0.711111", "-:", "U:         t     P{Wq>t}"}));
+        // The style stays with the window until changed, also for the next run.
+        out.SetBoldStyle();
+        QCOMPARE(form_->results().style(), ResultTextStyle::Bold);
+    }
+
+    void clearWritesTheBanner() {
+        form_->results().AddResultLine("left over");
+        form_->results().SetUnderlineStyle();
+        QTest::mouseClick(find<QPushButton>("ClearButton"), Qt::LeftButton);
+        const QStringList lines = StyledLines(results());
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[0].startsWith("N:QUEUE, "));
+        QVERIFY(lines[0].size() > 12);
+        QCOMPARE(lines[1], QString("-:"));
+        QCOMPARE(results()->toPlainText(), lines[0].mid(2) + "\n");
+    }
+
+    void resultsPanelIsAFixedPitchReadOnlyText() {
+        ResultsPanel* panel = results();
+        QVERIFY(panel->isReadOnly());
+        QCOMPARE(panel->lineWrapMode(), QTextEdit::NoWrap);
+        QCOMPARE(panel->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(panel->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(panel->font().pointSize(), 9);
+        QVERIFY(QFontInfo(panel->font()).fixedPitch());
+        const QFontMetrics metrics(panel->font());
+        QCOMPARE(metrics.horizontalAdvance("iiiii"), metrics.horizontalAdvance("WWWWW"));
+    }
+
+    void newLinesComeIntoViewWhileTheFocusStays() {
+        showAndActivate();
+        QLineEdit* c = edit("MDC_C_edit");
+        c->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), c);
+        for (int i = 0; i < 300; ++i)
+            form_->results().AddResultLine("line " + std::to_string(i));
+        QScrollBar* bar = results()->verticalScrollBar();
+        QVERIFY(bar->maximum() > 0);
+        QVERIFY(bar->value() > bar->maximum() - 3 * results()->fontMetrics().height());
+        QCOMPARE(results()->textCursor().block().text(), QString("line 299"));
+        QVERIFY(results()->viewport()->rect().contains(results()->cursorRect()));
+        QCOMPARE(QApplication::focusWidget(), c);
+    }
+
+    void hostShowsErrorsAndFailures() {
+        DialogRecorder boxes;
+        form_->showError("Error", "c incorrect");
+        QCOMPARE(boxes.requests.size(), 1);
+        QCOMPARE(boxes.requests[0].kind, DialogKind::ErrorOkCancel);
+        QCOMPARE(boxes.requests[0].title, QString("Error"));
+        QCOMPARE(boxes.requests[0].text, QString("c incorrect"));
+
+        form_->ClearButtonClick();
+        form_->results().SetUnderlineStyle();
+        RunGuarded(*form_, [&] {
+            form_->results().AddResultLine("         t     P{Wq>t}");
+            throw NumericalFailure({"pause in RTBIS"});
+        });
+        const QStringList lines = StyledLines(results());
+        QCOMPARE(lines.mid(2), (QStringList{"U:         t     P{Wq>t}",
+                                            "N:The computation failed: pause in RTBIS.", "-:"}));
+    }
+
+    void busyShowsTheHourglassAndGivesTheCursorBack() {
+        QVERIFY(!QApplication::overrideCursor());
+        {
+            auto guard = form_->busy();
+            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        }
+        QVERIFY(!QApplication::overrideCursor());
+
+        QApplication::setOverrideCursor(Qt::CrossCursor);
+        { auto guard = form_->busy(); }
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::CrossCursor);
+        QApplication::restoreOverrideCursor();
+    }
+
+    // Graphs on the M/M/c tab: one window with the waiting-time tail (e^{-0.4 t} in 35 steps of
+    // 0.5 down to 0.001) above and the queue-length tail below; a second run for a load whose
+    // delay is negligible writes the message and shows no window.
+    void mmcGraphsOpenOneWindowWithBothSeries() {
+        QTest::keyClicks(edit("MMC_C_edit"), "2");
+        QTest::keyClicks(edit("MMC_Rho_edit"), "0.8");
+        find<RadioGroup>("MMC_Output_RadioGroup")->item(4)->click();
+        find<QPushButton>("MMC_Run_Button")->click();
+
+        QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 1);
+        GraphWindow* w = windows[0];
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->label(0)->text(), QString("Logarithmic Graphs of the M/M/c queue"));
+        QCOMPARE(w->label(1)->text(), QString("c =    2"));
+        QCOMPARE(w->chart(0)->Series(1).Count(), 35);
+        const int states = w->chart(1)->Series(1).Count();
+        QVERIFY(states > 20 && states < 40);
+
+        edit("MMC_C_edit")->setText("30");
+        edit("MMC_Rho_edit")->setText("0.16");
+        find<QPushButton>("MMC_Run_Button")->click();
+        windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 2);
+        QCOMPARE(std::count_if(windows.begin(), windows.end(),
+                               [](GraphWindow* g) { return g->isVisible(); }),
+                 1);
+        QVERIFY(results()->toPlainText().contains("Pdelay too small for graphs"));
+    }
+
+    void graphWindowsCloseWithTheQueueWindow() {
+        const GraphHandle h = form_->createGraphWindow(GraphWindowKind::DG1, {"a", "b", "c", "d"});
+        QPointer<GraphWindow> w = form_->graphWindow(h);
+        QVERIFY(w);
+        form_->plot(h, 5, ChartPlot{});  // no such chart: nothing shown, nothing fails
+        QVERIFY(!w->isVisible());
+        form_->plot(kNoGraph, 0, ChartPlot{});
+        delete form_.data();
+        QVERIFY(w.isNull());
+    }
+
+    void quitAsksAndClosesOnYes() {
+        DialogRecorder boxes;
+        QTest::mouseClick(find<QPushButton>("MMC_Quit_Button"), Qt::LeftButton);
+        QCOMPARE(boxes.requests.size(), 1);
+        QCOMPARE(boxes.requests[0].kind, DialogKind::Confirm);
+        QCOMPARE(boxes.requests[0].text, QString("Do you want to quit from queue?"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(form_);  // No keeps the window
+
+        boxes.answer(DialogButton::Yes);
+        QTest::mouseClick(find<QPushButton>("FinSrc_Quit_Button"), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!form_);
+    }
+
+    void closeQueueAsksInDutch() {
+        DialogRecorder boxes;
+        QAction* close = form_->fileMenu()->findChild<QAction*>("Close1");
+        QCOMPARE(close->text(), QString("Close &Queue"));
+        close->trigger();
+        QCOMPARE(boxes.requests.size(), 1);
+        QCOMPARE(boxes.requests[0].kind, DialogKind::DutchConfirm);
+        QCOMPARE(boxes.requests[0].title, QString("Bevestiging"));
+        QCOMPARE(boxes.requests[0].text, QString("Wilt u Queue afsluiten?"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(form_);
+
+        boxes.answer(DialogButton::Yes);
+        close->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!form_);
+    }
+
+    void helpOpensTheRightTopic() {
+        showAndActivate();
+        auto* pages = find<MultiRowTabWidget>("PageControl");
+        const int contexts[] = {100, 110, 120, 130, 140, 150, 160, 200, 170, 180};
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            auto* first = pages->currentWidget()->findChild<QLineEdit*>();
+            first->setFocus();
+            QTRY_COMPARE(QApplication::focusWidget(), first);
+            QTest::keyClick(first, Qt::Key_F1);
+            QCOMPARE(LastHelpContext(), contexts[i]);
+        }
+        QTest::mouseClick(find<QPushButton>("MM1_Help_Button"), Qt::LeftButton);
+        QCOMPARE(LastHelpContext(), 12);
+        QTest::keyClick(edit("MM1_Rho_edit"), Qt::Key_F1);
+        QCOMPARE(LastHelpContext(), 180);
+        QTest::keyClick(results(), Qt::Key_F1);  // outside the tabs: the queue window's topic
+        QCOMPARE(LastHelpContext(), 12);
+        QTest::keyClick(edit("MM1_Rho_edit"), Qt::Key_F1);
+        QTest::keyClick(find<MultiRowTabBar>("PageControlTabs"), Qt::Key_F1);
+        QCOMPARE(LastHelpContext(), 12);
+        QAction* topics = form_->helpMenu()->findChild<QAction*>("HelpTopics1");
+        QCOMPARE(topics->text(), QString("&Help content"));
+        topics->trigger();
+        QCOMPARE(LastHelpContext(), 12);
+    }
+
+    void enterInAFieldRunsTheTab() {
+        DialogRecorder boxes;
+        int clicks = 0;
+        connect(find<QPushButton>("MMC_Run_Button"), &QPushButton::clicked, this,
+                [&] { ++clicks; });
+        QTest::keyClick(edit("MMC_C_edit"), Qt::Key_Return);
+        QTest::keyClick(edit("MMC_TEdit3"), Qt::Key_Enter);
+        QCOMPARE(clicks, 2);
+        // Both runs met the empty c.
+        QCOMPARE(boxes.requests.size(), 2);
+        QCOMPARE(boxes.requests[1].text, QString("c incorrect"));
+    }
+
+    // The request of a typical session: M/M/c with c = 2, rho = 0.8 and three t-values. The
+    // numbers are Erlang's delay formula worked by hand: Pwait = 0.711111, E(Wq) = Pwait/0.4,
+    // P{Wq>t} = Pwait exp(-0.4 t).
+    void mmcRunWritesItsReport() {
+        QTest::keyClicks(edit("MMC_C_edit"), "2");
+        QTest::keyClicks(edit("MMC_Rho_edit"), "0.8");
+        find<RadioGroup>("MMC_Output_RadioGroup")->item(1)->click();
+        QTest::keyClicks(edit("MMC_TEdit1"), "1");
+        QTest::keyClicks(edit("MMC_TEdit2"), "0.5");
+        QTest::keyClicks(edit("MMC_TEdit4"), "2");
+        form_->ClearButtonClick();
+        QTest::mouseClick(find<QPushButton>("MMC_Run_Button"), Qt::LeftButton);
+
+        QCOMPARE(EditTexts(form_->MMC_TEdits)[0], std::string("0.5"));
+        QCOMPARE(edit("MMC_TEdit2")->text(), QString("1"));
+        QCOMPARE(edit("MMC_TEdit3")->text(), QString("2"));
+        QCOMPARE(edit("MMC_TEdit4")->text(), QString());
+        const QStringList lines = StyledLines(results());
+        QCOMPARE(lines.mid(2, 13),
+                 (QStringList{"T:M/M/c queue", "B:Parameters: c=2  rho=0.8",
+                              "N:Results: Pwait   = 0.711111", "N:         Pbusy   = 0.71111",
+                              "N:         E(Wq)   = 1.7778", "N:         E(Lq)   = 2.8444",
+                              "N:         Std(Wq) = 2.393", "N:         Std(Lq) = 4.184",
+                              "-:", "U:         t     P{Wq>t}", "N:       0.5   0.5822085",
+                              "N:         1   0.4766720", "U:         2   0.3195228"}));
+        QCOMPARE(lines.size(), 17);
+        QVERIFY(lines[15].startsWith("N:Accuracy Check = "));
+        const double accuracy = lines[15].section('=', 1).trimmed().toDouble();
+        QVERIFY2(std::abs(accuracy) < 1e-9, qPrintable(lines[15]));
+        QCOMPARE(lines[16], QString("-:"));
+        QCOMPARE(form_->results().style(), ResultTextStyle::Normal);
+    }
+
+    void refusedInputWritesNothing() {
+        DialogRecorder boxes;
+        QTest::keyClicks(edit("MMC_C_edit"), "2501");
+        QTest::keyClicks(edit("MMC_Rho_edit"), "0.5");
+        const QString before = results()->toPlainText();
+        find<QPushButton>("MMC_Run_Button")->click();
+        QCOMPARE(boxes.requests.size(), 1);
+        QCOMPARE(boxes.requests[0].kind, DialogKind::ErrorOkCancel);
+        QCOMPARE(boxes.requests[0].title, QString("Error"));
+        QCOMPARE(boxes.requests[0].text, QString("c out of range"));
+        QCOMPARE(results()->toPlainText(), before);
+    }
+
+    // M/G/1 with Erlang-2 service (CS2 = 0.5) at rho = 0.8, against Pollaczek-Khinchine:
+    // E(Wq) = rho (1 + CS2) / (2 (1 - rho)) = 3, E(Wq^2) = 2 E(Wq)^2 + rho E(S^3) / (3 (1 - rho))
+    // = 22 with E(S^3) = 3, so Std(Wq) = sqrt(13); Std(Lq) = sqrt(rho^2 E(Wq^2) + E(Lq) - E(Lq)^2).
+    void mg1RunWritesItsReport() {
+        QTest::keyClicks(edit("MG1_CS2_edit"), "0.5");
+        QTest::keyClicks(edit("MG1_Rho_edit"), "0.8");
+        form_->ClearButtonClick();
+        find<QPushButton>("MG1_Run_Button")->click();
+        const QStringList lines = StyledLines(results());
+        QCOMPARE(
+            lines.mid(2, 8),
+            (QStringList{"T:M/G/1 queue (Erlangian services)", "B:Parameters: CS2=0.5  rho=0.8",
+                         "N:Results: Pwait   = 0.8", "N:         Pbusy   = 0.8",
+                         "N:         E(Wq)   = 3", "N:         E(Lq)   = 2.4",
+                         "N:         Std(Wq) = 3.606", "N:         Std(Lq) = 3.274"}));
+    }
+
+    void printWithoutPrinterSaysSo() {
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            QSKIP("this machine has a printer; printing is not tried in a test");
+        DialogRecorder boxes;
+        QTest::mouseClick(find<QPushButton>("PrintButton"), Qt::LeftButton);
+        QCOMPARE(boxes.requests.size(), 1);
+        QCOMPARE(boxes.requests[0].kind, DialogKind::Information);
+        QVERIFY(boxes.requests[0].text.contains("printer"));
+    }
+
+    void focusedFieldTurnsYellow() {
+        showAndActivate();
+        QLineEdit* c = edit("MDC_C_edit");
+        QLineEdit* rho = edit("MDC_Rho_edit");
+        const QColor plain = rho->palette().color(QPalette::Base);
+        QVERIFY(plain != QColor(Qt::yellow));
+        c->setFocus();
+        QTRY_COMPARE(c->palette().color(QPalette::Base), QColor(Qt::yellow));
+        rho->setFocus();
+        QTRY_COMPARE(rho->palette().color(QPalette::Base), QColor(Qt::yellow));
+        QCOMPARE(c->palette().color(QPalette::Base), plain);
+    }
+
+    // Every tab in every combination of its choices: nothing clipped, nothing overlapping, and
+    // the tab order running down the page.
+    void everyTabIsLaidOutCleanly() {
+        showAndActivate();
+        auto* pages = find<MultiRowTabWidget>("PageControl");
+        QCOMPARE(pages->width(), 300);
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            auto* scroll = qobject_cast<QScrollArea*>(pages->currentWidget());
+            QVERIFY(scroll);
+            QWidget* page = scroll->widget();
+            QStringList problems;
+            int states = 0;
+            ExerciseChoices(scroll, page->findChildren<RadioGroup*>(), 0, page->objectName(),
+                            problems, states);
+            QVERIFY2(problems.isEmpty(), qPrintable(problems.join("\n")));
+            QVERIFY(states >= 2);
+        }
+    }
+
+private:
+    template <class T>
+    T* find(const QString& name) const {
+        T* widget = form_->findChild<T*>(name);
+        if (!widget) qFatal("no widget %s", qPrintable(name));
+        return widget;
+    }
+    QLineEdit* edit(const QString& name) const { return find<QLineEdit>(name); }
+    QString label(const QString& name) const { return find<QLabel>(name)->text(); }
+    bool shown(const QString& name) const { return !find<QWidget>(name)->isHidden(); }
+    ResultsPanel* results() const { return find<ResultsPanel>("Results"); }
+
+    void showAndActivate() {
+        form_->show();
+        QApplication::setActiveWindow(form_);
+        QVERIFY(QTest::qWaitForWindowActive(form_));
+    }
+
+    // Tries every item of every visible group, the later groups under each choice of the
+    // earlier ones, and checks the layout in each state.
+    static void ExerciseChoices(QScrollArea* scroll, const QList<RadioGroup*>& groups, int k,
+                                const QString& where, QStringList& problems, int& states) {
+        QWidget* page = scroll->widget();
+        if (k == groups.size()) {
+            ++states;
+            QApplication::processEvents();
+            if (page->width() > scroll->viewport()->width()) problems << where + ": too wide";
+            for (const QString& problem : LayoutProblems(page))
+                problems << where + ": " + problem;
+            for (const QString& problem : TabOrderProblems(page))
+                problems << where + ": tab order " + problem;
+            return;
+        }
+        RadioGroup* group = groups[k];
+        if (group->isHidden()) {
+            ExerciseChoices(scroll, groups, k + 1, where, problems, states);
+            return;
+        }
+        const int kept = group->itemIndex();
+        for (int item = 0; item < group->count(); ++item) {
+            group->item(item)->click();
+            ExerciseChoices(scroll, groups, k + 1,
+                            QString("%1 %2=%3").arg(where, group->objectName()).arg(item), problems,
+                            states);
+        }
+        group->item(kept)->click();
+    }
+
+    // Visible controls whose text does not fit or that overlap a visible sibling.
+    static QStringList LayoutProblems(QWidget* page) {
+        QStringList problems;
+        const QList<QWidget*> widgets = page->findChildren<QWidget*>();
+        for (QWidget* w : widgets) {
+            if (!w->isVisibleTo(page)) continue;
+            if (auto* l = qobject_cast<QLabel*>(w);
+                l && !l->wordWrap() && l->width() < l->sizeHint().width())
+                problems << "clipped " + w->objectName();
+            if (auto* b = qobject_cast<QPushButton*>(w); b && b->width() < b->sizeHint().width())
+                problems << "clipped " + w->objectName();
+            if (auto* r = qobject_cast<QRadioButton*>(w);
+                r && r->height() < r->heightForWidth(r->width()))
+                problems << "clipped " + w->objectName();
+            if (auto* g = qobject_cast<QGroupBox*>(w);
+                g && g->width() < g->fontMetrics().horizontalAdvance(g->title()))
+                problems << "clipped title of " + w->objectName();
+            if (w->geometry().right() >= w->parentWidget()->width())
+                problems << "beyond the edge " + w->objectName();
+        }
+        for (int i = 0; i < widgets.size(); ++i) {
+            for (int j = i + 1; j < widgets.size(); ++j) {
+                QWidget* a = widgets[i];
+                QWidget* b = widgets[j];
+                if (a->parentWidget() != b->parentWidget() || !a->isVisibleTo(page) ||
+                    !b->isVisibleTo(page))
+                    continue;
+                if (a->geometry().intersects(b->geometry()))
+                    problems << a->objectName() + " overlaps " + b->objectName();
+            }
+        }
+        return problems;
+    }
+
+    // The focus chain of a page visits its visible controls top to bottom, and left to right
+    // within a line.
+    static QStringList TabOrderProblems(QWidget* page) {
+        QStringList problems;
+        QList<QWidget*> chain;
+        QWidget* w = page->nextInFocusChain();
+        while (w != page && chain.size() < 500) {
+            if (page->isAncestorOf(w) && w->isVisibleTo(page) && w->isEnabled() &&
+                (w->focusPolicy() & Qt::TabFocus))
+                chain << w;
+            w = w->nextInFocusChain();
+        }
+        for (int i = 1; i < chain.size(); ++i) {
+            const QRect a(chain[i - 1]->mapTo(page, QPoint()), chain[i - 1]->size());
+            const QRect b(chain[i]->mapTo(page, QPoint()), chain[i]->size());
+            const bool sameLine = std::abs(a.center().y() - b.center().y()) < a.height() / 2;
+            const bool onward = sameLine ? b.left() > a.left() : b.top() > a.top();
+            if (!onward) problems << chain[i - 1]->objectName() + " -> " + chain[i]->objectName();
+        }
+        if (chain.size() < 5) problems << "too few controls in the focus chain";
+        return problems;
+    }
+
+    QPointer<TQueueMainForm> form_;
+};
+
+QTEST_MAIN(QueueWindowTest)
+#include "queue_window_test.moc"
