@@ -5,7 +5,7 @@
 namespace wachtrix::cli {
 
 const std::vector<ModelCommand>& Commands() {
-    static const std::vector<ModelCommand> commands{MmcCommand(), Mg1Command()};
+    static const std::vector<ModelCommand> commands{MmcCommand(), Mg1Command(), MarkovCommand()};
     return commands;
 }
 

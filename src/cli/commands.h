@@ -53,8 +53,9 @@ TEditArray ValueGroup(const Arguments& args, const std::string& key);  // "1,0.5
 std::string Text(const Arguments& args, const std::string& key);       // "" when absent
 int Choice(const Arguments& args, const std::string& key, int count);  // 0..count-1, default 0
 
-// The queue models' commands, one file each.
+// The commands, one file each.
 ModelCommand MmcCommand();
 ModelCommand Mg1Command();
+ModelCommand MarkovCommand();
 
 }  // namespace wachtrix::cli

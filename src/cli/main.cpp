@@ -18,7 +18,7 @@ using wachtrix::cli::ModelCommand;
 using wachtrix::cli::UsageError;
 
 void PrintOverview(std::ostream& out) {
-    out << "Usage: wachtrix-report MODEL KEY=VALUE... [--styles] [--graph-csv FILE]\n"
+    out << "Usage: wachtrix-report MODEL [FILE] KEY=VALUE... [--styles] [--graph-csv FILE]\n"
            "       wachtrix-report MODEL --help\n\n"
            "Runs a model as its window would and prints the report lines.\n"
            "  --styles          prefix each line with its style letter (N, T, B, U) and a blank\n"

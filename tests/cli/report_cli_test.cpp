@@ -169,6 +169,55 @@ TEST(ReportTool, RunsTheMG1Model) {
     EXPECT_EQ(refused.err, "Error: CS2 out of bounds\n");
 }
 
+std::string WriteChainFile(const std::string& name, const std::string& text) {
+    const auto path = std::filesystem::temp_directory_path() / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+}
+
+TEST(ReportTool, AnalysesAChainFile) {
+    // 1 -> 2 -> 3 with 3 absorbing.
+    const std::string chain =
+        WriteChainFile("wachtrix_cli_chain3.txt", "99\n3\n0 1 0\n0 0 1\n0 0 1\n0 0 0\n");
+    const Outcome structure = RunReport("markov " + chain + " analysis=structure");
+    EXPECT_EQ(structure.exitCode, 0) << structure.err;
+    EXPECT_EQ(structure.out,
+              "=====================\n   CHAIN STRUCTURE\n=====================\n \n"
+              "Recurrent subchain 1: 3\n \nThere is a single recurrent class.\n\n"
+              "Transient states: 1 2 \n");
+
+    // p(1,2) = 0.3, p(2,1) = 0.1: pi = (0.1, 0.3) / 0.4, average cost 0.25 * 1 + 0.75 * 2.
+    const std::string pair =
+        WriteChainFile("wachtrix_cli_chain2.txt", "99\n2\n0.7 0.3\n0.1 0.9\n1 2\n");
+    const Outcome steady = RunReport("markov " + pair + " analysis=steady");
+    EXPECT_EQ(steady.exitCode, 0) << steady.err;
+    EXPECT_EQ(steady.out,
+              "============================\n   STEADY-STATE BEHAVIOUR\n"
+              "============================\n \nThe solution is: \n \n"
+              "State 1: pi[1] = 0.2500000000\nState 2: pi[2] = 0.7500000000\n\n"
+              "Average cost per unit time: 1.7500000000\n \nAccuracy check: 0.0000000000\n");
+    std::filesystem::remove(chain);
+    std::filesystem::remove(pair);
+}
+
+TEST(ReportTool, RefusesUnreadableChainFilesAndUnknownAnalyses) {
+    const std::string missing =
+        (std::filesystem::temp_directory_path() / "wachtrix_cli_missing.txt").string();
+    const Outcome o = RunReport("markov " + missing + " analysis=steady");
+    EXPECT_EQ(o.exitCode, 2);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err, "Error: Cannot read file " + missing + "\n");
+
+    const std::string bad = WriteChainFile("wachtrix_cli_bad.txt", "99\n2\n0.5 0.4\n0 1\n0 0\n");
+    const Outcome rows = RunReport("markov " + bad + " analysis=structure");
+    EXPECT_EQ(rows.exitCode, 2);
+    EXPECT_EQ(rows.err, "Error: Sum of rows not 1 in transitionmatrix.\n");
+    std::filesystem::remove(bad);
+
+    EXPECT_EQ(RunReport("markov " + missing + " analysis=transient").exitCode, 2);
+    EXPECT_EQ(RunReport("markov analysis=steady").exitCode, 2);
+}
+
 TEST(TextHost, ReportsANumericalFailureAfterTheLinesAlreadyWritten) {
     const CommandResult result = RunQueueModel([](QueueHost& host) {
         RunGuarded(host, [&] {
