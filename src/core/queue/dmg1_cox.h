@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/queue/chart_plot.h"
+#include "core/queue/output_tables.h"
 
 namespace wachtrix {
 
@@ -24,12 +25,6 @@ struct QueueStatistics {
 // M/G/1 statistics from the first two moments of the waiting time; the queue length follows by
 // Little's law and its distributional form E(Lq(Lq-1)) = rho^2 E(Wq^2).
 QueueStatistics Mg1Statistics(double Pwait, long double rho, long double EWq, long double EWq2);
-
-// P{L = n} and P{L > n}.
-struct StateProbability {
-    double equal = 0;
-    double greater = 0;
-};
 
 // State probabilities for the requested n, in their order, and how far the method's own check
 // (its mean number in system against Little's law) is off; 0 for an exact method.

@@ -7,6 +7,7 @@
 #include "core/numeric/safe_math.h"
 #include "core/queue/dmg1_cox.h"
 #include "core/queue/mg1_erlan.h"
+#include "core/queue/output_tables.h"
 #include "core/queue/report.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
@@ -15,8 +16,6 @@
 
 namespace wachtrix {
 namespace {
-
-enum OutputMode { kWaitingTable = 0, kPercentiles = 1, kStates = 4, kGraphs = 5, kStatistics = 9 };
 
 enum ServiceType { kErlangian = 0, kCoxianGamma = 1, kCoxianBalanced = 2 };
 
@@ -50,38 +49,15 @@ std::optional<Mg1Parameters> Validate(Mg1Form& form, QueueHost& host) {
     if (!cs2InRange) return refuse("CS2 out of bounds");
     if (*rho < 1e-12 || *rho > 0.990000000001) return refuse("Rho out of bounds");
 
-    Mg1Parameters p{type, *cs2, *rho, kStatistics, {}, kNoGraph};
-    switch (form.output) {
-        case 1:
-            p.mode = kWaitingTable;
-            p.values = ReadRealValues(form.t, 75000);
-            break;
-        case 2:
-            p.mode = kPercentiles;
-            p.values = ReadProbValues(form.p);
-            break;
-        case 3:
-            p.mode = kStates;
-            p.values = ReadIntValues(form.n, 2500);
-            break;
-        case 4:
-            p.mode = kGraphs;
-            p.graph = host.createGraphWindow(
-                GraphWindowKind::MG1,
-                {"Logarithmic Graphs of the M/G/1 queue", Format("CS2 = %.4g", {*cs2}),
-                 Format("rho = %.4g", {*rho}), kGraphServiceLabel[type]});
-            break;
-        default:
-            break;
-    }
+    const OutputRequest output =
+        ReadStandardOutput(form.output, form.t, form.p, form.n, 75000, 2500);
+    Mg1Parameters p{type, *cs2, *rho, output.mode, output.values, kNoGraph};
+    if (p.mode == kGraphs)
+        p.graph = host.createGraphWindow(
+            GraphWindowKind::MG1,
+            {"Logarithmic Graphs of the M/G/1 queue", Format("CS2 = %.4g", {*cs2}),
+             Format("rho = %.4g", {*rho}), kGraphServiceLabel[type]});
     return p;
-}
-
-std::vector<int> StateNumbers(const ValueList& values) {
-    std::vector<int> n;
-    for (int i = 1; i <= values.Count; ++i)
-        n.push_back(static_cast<int>(std::trunc(values[i] + 1e-10)));
-    return n;
 }
 
 // What the report and the graphs show, whichever solver computed it.
@@ -102,12 +78,10 @@ Mg1Answers Answer(const Solution& s, const Mg1Parameters& p) {
     const ValueList& v = p.values;
     switch (p.mode) {
         case kWaitingTable:
-            for (int i = 1; i <= v.Count; ++i)
-                a.R1.push_back(WaitingTail(s, v[i]));
+            a.R1 = Evaluate(v, [&](double t) { return WaitingTail(s, t); });
             break;
         case kPercentiles:
-            for (int i = 1; i <= v.Count; ++i)
-                a.R1.push_back(WaitingPercentile(s, v[i]));
+            a.R1 = Evaluate(v, [&](double p) { return WaitingPercentile(s, p); });
             break;
         case kStates:
             a.states = StateProbabilities(s, StateNumbers(v));
@@ -137,31 +111,13 @@ Mg1Answers Solve(const Mg1Parameters& p) {
 }
 
 void WriteOutputTable(ResultWriter& out, const Mg1Answers& a, const Mg1Parameters& p) {
-    const ValueList& v = p.values;
-    std::string header;
-    std::vector<std::string> rows;
     if (p.mode == kWaitingTable) {
-        header = Format("%10s  %10s", {"t", "P{Wq>t}"});
-        for (int i = 1; i <= v.Count; ++i)
-            rows.push_back(Format("%10.5g  %10s", {v[i], FormatProb(a.R1[i - 1])}));
+        WriteWaitingTable(out, p.values, a.R1);
     } else if (p.mode == kPercentiles) {
-        header = Format("%10s %10s", {"p", "Percentile"});
-        for (int i = 1; i <= v.Count; ++i) {
-            const double w = a.R1[i - 1];
-            rows.push_back(
-                Format("%10s %10s", {FormatSig6(v[i]), w <= -1e-12 ? std::string("undefined")
-                                                                   : FormatSig6(std::fabs(w))}));
-        }
+        WritePercentileTable(out, p.values, a.R1, " ");
     } else if (p.mode == kStates) {
-        header = Format("%4s  %10s  %10s", {"n", "P{L=n}", "P{L>n}"});
-        const std::vector<int> n = StateNumbers(v);
-        for (std::size_t i = 0; i < n.size(); ++i) {
-            const StateProbability& row = a.states.rows[i];
-            rows.push_back(
-                Format("%4d  %10s  %10s", {n[i], FormatProb(row.equal), FormatProb(row.greater)}));
-        }
+        WriteStateTable(out, StateNumbers(p.values), a.states.rows);
     }
-    WriteResultTable(out, header, rows);
 }
 
 void WriteReport(ResultWriter& out, const Mg1Answers& a, const Mg1Parameters& p) {

@@ -6,6 +6,7 @@
 
 #include "core/numeric/safe_math.h"
 #include "core/queue/graph_points.h"
+#include "core/queue/output_tables.h"
 #include "core/queue/report.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
@@ -13,8 +14,6 @@
 
 namespace wachtrix {
 namespace {
-
-enum OutputMode { kWaitingTable = 0, kPercentiles = 1, kStates = 4, kGraphs = 5, kStatistics = 9 };
 
 struct MmcParameters {
     int c;
@@ -36,57 +35,30 @@ std::optional<MmcParameters> Validate(MmcForm& form, QueueHost& host) {
     if (!rho) return refuse("Rho incorrect");
     if (*rho < 1e-10 || *rho > 0.9990000001) return refuse("Rho out of range");
 
-    MmcParameters p{*c, *rho, kStatistics, {}};
-    switch (form.output) {
-        case 1:
-            p.mode = kWaitingTable;
-            p.values = ReadRealValues(form.t, 2500);
-            break;
-        case 2:
-            p.mode = kPercentiles;
-            p.values = ReadProbValues(form.p);
-            break;
-        case 3:
-            p.mode = kStates;
-            p.values = ReadIntValues(form.n, 5000);
-            break;
-        case 4:
-            p.mode = kGraphs;
-            p.graph = host.createGraphWindow(
-                GraphWindowKind::MG1, {"Logarithmic Graphs of the M/M/c queue",
-                                       Format("c = %4d", {*c}), Format("rho = %.4g", {*rho}), ""});
-            break;
-        default:
-            break;
-    }
+    const OutputRequest output =
+        ReadStandardOutput(form.output, form.t, form.p, form.n, 2500, 5000);
+    MmcParameters p{*c, *rho, output.mode, output.values};
+    if (p.mode == kGraphs)
+        p.graph = host.createGraphWindow(
+            GraphWindowKind::MG1, {"Logarithmic Graphs of the M/M/c queue", Format("c = %4d", {*c}),
+                                   Format("rho = %.4g", {*rho}), ""});
     return p;
 }
 
 void WriteOutputTable(ResultWriter& out, const MmcSolution& s, int mode, const ValueList& values) {
-    std::vector<std::string> rows;
-    std::string header;
     if (mode == kWaitingTable) {
-        header = Format("%10s  %10s", {"t", "P{Wq>t}"});
-        for (int i = 1; i <= values.Count; ++i)
-            rows.push_back(
-                Format("%10.5g  %10s", {values[i], FormatProb(MmcWaitingTail(s, values[i]))}));
+        WriteWaitingTable(out, values,
+                          Evaluate(values, [&](double t) { return MmcWaitingTail(s, t); }));
     } else if (mode == kPercentiles) {
-        header = Format("%10s  %10s", {"p", "Percentile"});
-        for (int i = 1; i <= values.Count; ++i) {
-            const double w = MmcPercentile(s, values[i]);
-            rows.push_back(
-                Format("%10s  %10s",
-                       {FormatSig6(values[i]), w < 0 ? std::string("undefined") : FormatSig6(w)}));
-        }
+        WritePercentileTable(out, values,
+                             Evaluate(values, [&](double p) { return MmcPercentile(s, p); }), "  ");
     } else if (mode == kStates) {
-        header = Format("%4s  %10s  %10s", {"n", "P{L=n}", "P{L>n}"});
-        for (int i = 1; i <= values.Count; ++i) {
-            const int n = static_cast<int>(std::trunc(values[i] + 1e-10));
-            rows.push_back(Format("%4d  %10s  %10s", {n, FormatProb(MmcStateProbability(s, n)),
-                                                      FormatProb(MmcStateTail(s, n))}));
-        }
+        const std::vector<int> n = StateNumbers(values);
+        std::vector<StateProbability> rows;
+        for (const int k : n)
+            rows.push_back({MmcStateProbability(s, k), MmcStateTail(s, k)});
+        WriteStateTable(out, n, rows);
     }
-    WriteResultTable(out, header, rows);
 }
 
 void WriteReport(ResultWriter& out, const MmcSolution& s, const MmcParameters& p,

@@ -13,6 +13,7 @@
 #include "support/expect_near.h"
 #include "support/mg1_reference.h"
 #include "support/recording_host.h"
+#include "support/report_expectations.h"
 
 namespace wachtrix {
 
@@ -24,7 +25,10 @@ void PrintTo(const StyledLine& line, std::ostream* os) {
 namespace {
 
 using S = ResultTextStyle;
+using testing::Concat;
+using testing::ExpectReport;
 using testing::RecordingHost;
+using testing::Texts;
 
 enum Type { kErlangian = 0, kGamma = 1, kBalanced = 2 };
 enum Output { kStatistics = 0, kWaiting = 1, kPercentiles = 2, kStates = 3, kGraphs = 4 };
@@ -36,37 +40,6 @@ Mg1Form Form(int type, const char* cs2, const char* rho, int output = kStatistic
     form.rho = rho;
     form.output = output;
     return form;
-}
-
-TEditArray Texts(std::initializer_list<const char*> given) {
-    TEditArray texts;
-    std::size_t i = 0;
-    for (const char* t : given)
-        texts[i++] = t;
-    return texts;
-}
-
-std::vector<StyledLine> Concat(std::vector<StyledLine> a, const std::vector<StyledLine>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-// The accuracy value differs in its last bits between platforms; it must be small.
-void ExpectAccuracyLine(const StyledLine& line, double bound) {
-    const std::string prefix = "Accuracy Check = ";
-    ASSERT_EQ(line.text.substr(0, prefix.size()), prefix) << line.text;
-    EXPECT_LT(std::fabs(std::stod(line.text.substr(prefix.size()))), bound) << line.text;
-    EXPECT_EQ(line.style, S::Normal);
-}
-
-// The whole report: the given lines, the accuracy line and the closing empty line.
-void ExpectReport(const std::vector<StyledLine>& lines, const std::vector<StyledLine>& body,
-                  double accuracyBound = 1e-12) {
-    ASSERT_EQ(lines.size(), body.size() + 2);
-    for (std::size_t i = 0; i < body.size(); ++i)
-        EXPECT_EQ(lines[i], body[i]) << "line " << i;
-    ExpectAccuracyLine(lines[body.size()], accuracyBound);
-    EXPECT_EQ(lines.back(), (StyledLine{"", S::Normal}));
 }
 
 // M/M/1 at rho = 0.5: E(Wq) = 1, Std(Wq) = sqrt(3), Var(Lq) = rho^2 E(Wq^2) + E(Lq) - E(Lq)^2

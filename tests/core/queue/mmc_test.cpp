@@ -7,12 +7,16 @@
 #include "core/numeric/safe_math.h"
 #include "support/expect_near.h"
 #include "support/recording_host.h"
+#include "support/report_expectations.h"
 
 namespace wachtrix {
 namespace {
 
 using S = ResultTextStyle;
+using testing::Concat;
+using testing::ExpectReport;
 using testing::RecordingHost;
+using testing::Texts;
 
 // Erlang's delay probability by the Erlang-B recursion, independent of the model's method.
 long double ErlangC(int c, long double rho) {
@@ -31,27 +35,11 @@ MmcForm Form(const char* c, const char* rho, int output = 0) {
     return form;
 }
 
-TEditArray Texts(std::initializer_list<const char*> given) {
-    TEditArray texts;
-    std::size_t i = 0;
-    for (const char* t : given)
-        texts[i++] = t;
-    return texts;
-}
-
 std::vector<StyledLine> Report(MmcForm form) {
     RecordingHost host;
     RunMMC(form, host);
     EXPECT_TRUE(host.errors.empty());
     return host.sink.lines;
-}
-
-// The accuracy value differs in its last bits between platforms; it must be tiny.
-void ExpectAccuracyLine(const StyledLine& line) {
-    const std::string prefix = "Accuracy Check = ";
-    ASSERT_EQ(line.text.substr(0, prefix.size()), prefix) << line.text;
-    EXPECT_LT(std::fabs(std::stod(line.text.substr(prefix.size()))), 1e-12) << line.text;
-    EXPECT_EQ(line.style, S::Normal);
 }
 
 const std::vector<StyledLine> kHeaderC2Rho08 = {{"M/M/c queue", S::Title},
@@ -62,19 +50,6 @@ const std::vector<StyledLine> kHeaderC2Rho08 = {{"M/M/c queue", S::Title},
                                                 {"         E(Lq)   = 2.8444", S::Normal},
                                                 {"         Std(Wq) = 2.393", S::Normal},
                                                 {"         Std(Lq) = 4.184", S::Normal}};
-
-std::vector<StyledLine> Concat(std::vector<StyledLine> a, const std::vector<StyledLine>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-void ExpectReport(const std::vector<StyledLine>& lines, const std::vector<StyledLine>& body) {
-    ASSERT_EQ(lines.size(), body.size() + 2);
-    for (std::size_t i = 0; i < body.size(); ++i)
-        EXPECT_EQ(lines[i], body[i]) << "line " << i;
-    ExpectAccuracyLine(lines[body.size()]);
-    EXPECT_EQ(lines.back(), (StyledLine{"", S::Normal}));
-}
 
 TEST(MmcReport, StandardStatistics) {
     ExpectReport(Report(Form("2", "0.8")), kHeaderC2Rho08);

@@ -2,16 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/report_expectations.h"
+
 namespace wachtrix {
 namespace {
 
-TEditArray Texts(std::initializer_list<const char*> given) {
-    TEditArray texts;
-    std::size_t i = 0;
-    for (const char* t : given)
-        texts[i++] = t;
-    return texts;
-}
+using testing::Texts;
 
 std::vector<double> Values(const ValueList& list) {
     std::vector<double> out;

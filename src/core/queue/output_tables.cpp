@@ -1,0 +1,62 @@
+#include "core/queue/output_tables.h"
+
+#include <cmath>
+#include <string>
+
+#include "core/text/delphi_format.h"
+#include "core/text/number_format.h"
+
+namespace wachtrix {
+
+OutputRequest ReadStandardOutput(int item, TEditArray& t, TEditArray& p, TEditArray& n,
+                                 double tUpper, int nUpper) {
+    switch (item) {
+        case 1:
+            return {kWaitingTable, ReadRealValues(t, tUpper)};
+        case 2:
+            return {kPercentiles, ReadProbValues(p)};
+        case 3:
+            return {kStates, ReadIntValues(n, nUpper)};
+        case 4:
+            return {kGraphs, {}};
+        default:
+            return {kStatistics, {}};
+    }
+}
+
+std::vector<int> StateNumbers(const ValueList& values) {
+    std::vector<int> n;
+    for (int i = 1; i <= values.Count; ++i)
+        n.push_back(static_cast<int>(std::trunc(values[i] + 1e-10)));
+    return n;
+}
+
+void WriteWaitingTable(ResultWriter& out, const ValueList& t, const std::vector<double>& tails) {
+    std::vector<std::string> rows;
+    for (int i = 1; i <= t.Count && i <= static_cast<int>(tails.size()); ++i)
+        rows.push_back(Format("%10.5g  %10s", {t[i], FormatProb(tails[i - 1])}));
+    WriteResultTable(out, Format("%10s  %10s", {"t", "P{Wq>t}"}), rows);
+}
+
+void WritePercentileTable(ResultWriter& out, const ValueList& p,
+                          const std::vector<double>& percentiles, const char* gap) {
+    const std::string layout = std::string("%10s") + gap + "%10s";
+    std::vector<std::string> rows;
+    for (int i = 1; i <= p.Count && i <= static_cast<int>(percentiles.size()); ++i) {
+        const double w = percentiles[i - 1];
+        rows.push_back(Format(layout, {FormatSig6(p[i]), w <= -1e-12 ? std::string("undefined")
+                                                                     : FormatSig6(std::fabs(w))}));
+    }
+    WriteResultTable(out, Format(layout, {"p", "Percentile"}), rows);
+}
+
+void WriteStateTable(ResultWriter& out, const std::vector<int>& n,
+                     const std::vector<StateProbability>& rows) {
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < n.size() && i < rows.size(); ++i)
+        lines.push_back(Format("%4d  %10s  %10s",
+                               {n[i], FormatProb(rows[i].equal), FormatProb(rows[i].greater)}));
+    WriteResultTable(out, Format("%4s  %10s  %10s", {"n", "P{L=n}", "P{L>n}"}), lines);
+}
+
+}  // namespace wachtrix
