@@ -10,24 +10,18 @@ namespace wachtrix::chart {
 namespace {
 
 AxisScale LogScale(double min, double max, int divisions, bool labelEveryTick) {
-    AxisScale s;
-    s.valid = true;
-    s.log = true;
-    s.logTicks = true;
-    s.min = min;
-    s.max = max;
-    s.divisions = divisions;
-    s.labelEveryTick = labelEveryTick;
-    return s;
+    return {.valid = true,
+            .error = {},
+            .min = min,
+            .max = max,
+            .log = true,
+            .logTicks = true,
+            .divisions = divisions,
+            .labelEveryTick = labelEveryTick};
 }
 
 AxisScale LinearScale(double min, double max, double step) {
-    AxisScale s;
-    s.valid = true;
-    s.min = min;
-    s.max = max;
-    s.step = step;
-    return s;
+    return {.valid = true, .error = {}, .min = min, .max = max, .step = step};
 }
 
 std::vector<std::string> Labels(const std::vector<AxisTick>& ticks) {

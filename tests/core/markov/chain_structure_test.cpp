@@ -87,16 +87,6 @@ TEST(ClassifyChain, ZeroRowEndsAsTransientInsteadOfHanging) {
     EXPECT_EQ(s.transientStates, (std::vector<int>{1, 2}));
 }
 
-TEST(IsUnichained, CountsRecurrentClassesNotStates) {
-    EXPECT_TRUE(IsUnichained(OneBased({{1}}), 1));
-    EXPECT_TRUE(IsUnichained(OneBased({{0, 1, 0}, {0, 0, 1}, {0, 0, 1}}), 3));
-    EXPECT_FALSE(IsUnichained(OneBased(Identity(2)), 2));
-    // One class {2,3}; state 1 is transient.
-    EXPECT_TRUE(IsUnichained(OneBased({{0.5, 0.5, 0}, {0, 0, 1}, {0, 1, 0}}), 3));
-    EXPECT_FALSE(
-        IsUnichained(OneBased({{0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, 0, 1}, {0, 0, 1, 0}}), 4));
-}
-
 // The reference: closed communicating classes from the transitive closure of the graph.
 struct Reference {
     std::set<std::vector<int>> classes;

@@ -103,12 +103,6 @@ TEST(SolveSteadyState, TransientStatesGetNoMass) {
     EXPECT_REL_NEAR(s.x[3], 2.0 / 3, 1e-14);
 }
 
-TEST(SolveSteadyState, MoreThanOneRecurrentClassIsNotSolved) {
-    const SteadyState s = SolveSteadyState(OneBased(Identity(2)), 2);
-    EXPECT_FALSE(s.unichained);
-    EXPECT_FALSE(s.solved);
-}
-
 TEST(SteadyStateReport, TwoStateChainWithCosts) {
     const ChainData chain = MakeChain({{0.75, 0.25}, {0.75, 0.25}}, ChainKind::Discrete, {{1, 2}});
     EXPECT_EQ(

@@ -11,16 +11,6 @@ namespace {
 using testing::MakeChain;
 using testing::OneBased;
 
-TEST(Uniformise, RateIsTheLargestOutflowPlusAMargin) {
-    const double lambda = 2.5, mu = 0.5;
-    const UniformisedChain u = Uniformise(OneBased({{0, lambda}, {mu, 0}}), 2);
-    EXPECT_DOUBLE_EQ(u.nu, lambda + 0.0001);
-    EXPECT_DOUBLE_EQ(u.w[1][2], lambda / u.nu);
-    EXPECT_DOUBLE_EQ(u.w[2][1], mu / u.nu);
-    EXPECT_DOUBLE_EQ(u.w[1][1], 1 - lambda / u.nu);
-    EXPECT_DOUBLE_EQ(u.w[2][2], 1 - mu / u.nu);
-}
-
 TEST(Uniformise, GivesAStochasticMatrixWithPositiveSelfTransitions) {
     const UniformisedChain u =
         Uniformise(OneBased({{0, 1, 2, 0}, {0, 0, 0, 0}, {7, 0, 0, 3}, {0.5, 0, 0, 0}}), 4);

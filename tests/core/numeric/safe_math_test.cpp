@@ -38,11 +38,5 @@ TEST(IsSignificant, ComparesWithTheExtendedConstant) {
     EXPECT_FALSE(IsSignificant(0));
 }
 
-TEST(MinMaxInt, PickTheSmallerAndTheLarger) {
-    EXPECT_EQ(MinInt(3, -2), -2);
-    EXPECT_EQ(MaxInt(3, -2), 3);
-    EXPECT_EQ(MinInt(4, 4), 4);
-}
-
 }  // namespace
 }  // namespace wachtrix

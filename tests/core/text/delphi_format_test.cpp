@@ -68,12 +68,6 @@ TEST(FormatIntegersAndTexts, AlignAsDirected) {
     EXPECT_EQ(Format("100%%", {}), "100%");
 }
 
-TEST(FormatReportLines, ComposeSeveralDirectives) {
-    EXPECT_EQ(Format("%10s  %10s", {"t", "P{Wq>t}"}), "         t     P{Wq>t}");
-    EXPECT_EQ(Format("Parameters: c=%d  rho=%.6g", {2, 0.8}), "Parameters: c=2  rho=0.8");
-    EXPECT_EQ(Format("%4d  %10s  %10s", {3, "a", "b"}), "   3           a           b");
-}
-
 TEST(FormatMisuse, IsRefusedLoudly) {
     EXPECT_THROW(Format("%d", {1.5}), std::invalid_argument);
     EXPECT_THROW(Format("%g", {3}), std::invalid_argument);

@@ -48,12 +48,5 @@ TEST(WriteResultTable, WritesNothingWithoutRows) {
     EXPECT_TRUE(sink.lines.empty());
 }
 
-TEST(StyleLetter, NamesEachStyle) {
-    EXPECT_EQ(StyleLetter(S::Normal), 'N');
-    EXPECT_EQ(StyleLetter(S::Title), 'T');
-    EXPECT_EQ(StyleLetter(S::Bold), 'B');
-    EXPECT_EQ(StyleLetter(S::Underline), 'U');
-}
-
 }  // namespace
 }  // namespace wachtrix

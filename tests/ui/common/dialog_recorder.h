@@ -1,8 +1,10 @@
 #pragma once
-// Answers the program's message boxes in the UI tests and keeps what was asked. Answers are
-// given in advance; a box nobody answered gets No (a question) or OK (anything else).
+// Answers the program's message boxes and file dialogs in the UI tests and keeps what was asked.
+// Answers are given in advance; a box nobody answered gets No (a question) or OK (anything
+// else), and a file dialog gets `fileName` (empty is Cancel).
 
 #include <QList>
+#include <QStringList>
 
 #include "ui/common/dialogs.h"
 
@@ -18,15 +20,30 @@ public:
                                   request.kind == ui::DialogKind::DutchConfirm;
             return question ? ui::DialogButton::No : ui::DialogButton::Ok;
         });
+        ui::Dialogs::setFileResponder([this](const ui::FileDialogRequest& request) {
+            fileRequests.append(request);
+            return fileName;
+        });
     }
-    ~DialogRecorder() { ui::Dialogs::setResponder({}); }
+    ~DialogRecorder() {
+        ui::Dialogs::setResponder({});
+        ui::Dialogs::setFileResponder({});
+    }
     DialogRecorder(const DialogRecorder&) = delete;
     DialogRecorder& operator=(const DialogRecorder&) = delete;
 
     void answer(ui::DialogButton button) { answers.append(button); }
+    QStringList texts() const {
+        QStringList all;
+        for (const auto& r : requests)
+            all << r.text;
+        return all;
+    }
 
     QList<ui::DialogRequest> requests;
     QList<ui::DialogButton> answers;
+    QString fileName;
+    QList<ui::FileDialogRequest> fileRequests;
 };
 
 }  // namespace wachtrix::testing

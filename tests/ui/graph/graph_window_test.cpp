@@ -14,7 +14,7 @@
 #include <memory>
 
 #include "chart/xy_graph.h"
-#include "ui/common/dialogs.h"
+#include "ui/common/dialog_recorder.h"
 #include "ui/common/help.h"
 #include "ui/graph/create_graph_window.h"
 #include "ui/graph/dg1_graph1.h"
@@ -25,6 +25,7 @@
 
 using namespace wachtrix;
 using namespace wachtrix::ui;
+using wachtrix::testing::DialogRecorder;
 
 namespace {
 
@@ -101,350 +102,314 @@ class GraphWindowTest : public QObject {
     Q_OBJECT
 private slots:
     // First: the cascade needs the counter's first values.
-    void threeRunsCascadeByTwentyPixels();
-    void closingAWindowDoesNotSetTheCounterBack();
-    void cascadeWrapsAroundTheScreen();
-    void clientAreaEndsTenPixelsBeyondTheCharts();
-    void labelsButtonsAndCaption();
-    void chartsAreLaidOutAsProbabilityGraphs();
-    void labelCaptionsInClassOrder();
-    void applyPlotFollowsTheCallingPattern();
-    void applyPlotTakesTheModelsOverrides();
-    void closeButtonAndOwnerFreeTheWindow();
-    void helpOpensContextTen();
-    void chartsGrowWithTheWindow();
-    void exportMenusOfferEveryChart();
-    void savesChartAsPngSvgAndCsv();
-    void failedSaveIsReportedAndCancelWritesNothing();
-    void copiesChartToTheClipboard();
-    void cleanup();
-
-private:
-    std::vector<DialogRequest> boxes_;
-    void RecordBoxes() {
-        Dialogs::setResponder([this](const DialogRequest& r) {
-            boxes_.push_back(r);
-            return DialogButton::Ok;
-        });
-    }
-};
-
-void GraphWindowTest::cleanup() {
-    Dialogs::setResponder({});
-    Dialogs::setFileResponder({});
-    boxes_.clear();
-    DeleteClosedWindows();
-}
-
-void GraphWindowTest::threeRunsCascadeByTwentyPixels() {
-    QWidget owner;
-    std::vector<QPoint> at;
-    for (int run = 0; run < 3; ++run) {
-        GraphWindow* w = CreateGraphWindow(GraphWindowKind::DG1, &owner, {});
-        QVERIFY(w->isWindow());
-        QVERIFY(!w->isVisible());  // shown by the host once filled
-        at.push_back(w->pos());
-    }
-    QCOMPARE(at[1] - at[0], QPoint(20, 20));
-    QCOMPARE(at[2] - at[1], QPoint(20, 20));
-}
-
-void GraphWindowTest::closingAWindowDoesNotSetTheCounterBack() {
-    QWidget owner;
-    QPointer<GraphWindow> first = CreateGraphWindow(GraphWindowKind::DG1, &owner, {});
-    const QPoint firstAt = first->pos();
-    first->show();
-    first->close();
-    DeleteClosedWindows();
-    QVERIFY(first.isNull());
-    GraphWindow* next = CreateGraphWindow(GraphWindowKind::DG1, &owner, {});
-    QCOMPARE(next->pos() - firstAt, QPoint(20, 20));
-    const int counter = TakeGraphWindowCounter();
-    QCOMPARE(TakeGraphWindowCounter(), counter + 1);
-}
-
-void GraphWindowTest::cascadeWrapsAroundTheScreen() {
-    const QRect screen(0, 0, 1600, 1000);
-    const QSize window(372, 450);
-    QCOMPARE(CascadePosition({160, 80}, 0, window, screen), QPoint(160, 80));
-    QCOMPARE(CascadePosition({160, 80}, 1, window, screen), QPoint(180, 100));
-    // (160 + 600) mod 1228, (80 + 600) mod 550
-    QCOMPARE(CascadePosition({160, 80}, 30, window, screen), QPoint(760, 130));
-    // On a second screen the wrap is within that screen.
-    QCOMPARE(CascadePosition({160, 80}, 30, window, screen.translated(1600, 0)), QPoint(2360, 130));
-    // A window as large as the screen cannot wrap: it steps on.
-    QCOMPARE(CascadePosition({160, 80}, 2, QSize(1600, 1000), screen), QPoint(200, 120));
-}
-
-void GraphWindowTest::clientAreaEndsTenPixelsBeyondTheCharts() {
-    for (const ClassRow& row : Classes()) {
-        const auto w = Make(row.kind);
-        QCOMPARE(w->chartCount(), static_cast<int>(row.charts.size()));
-        for (int i = 0; i < w->chartCount(); ++i)
-            QCOMPARE(w->chart(i)->size(), row.chartSizes[i]);
-        const QRect upper = w->chart(0)->geometry();
-        const QRect lowest = w->chart(w->chartCount() - 1)->geometry();
-        QCOMPARE(w->width(), upper.left() + upper.width() + 10);
-        QCOMPARE(w->height(), lowest.top() + lowest.height() + 10);
-        QCOMPARE(w->size(), w->designedClientSize());
-        // Nothing overlaps a chart.
-        for (QWidget* child : w->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-            if (child->isVisibleTo(w.get()) && !qobject_cast<chart::TxyGraph*>(child))
-                for (int i = 0; i < w->chartCount(); ++i)
-                    QVERIFY2(!child->geometry().intersects(w->chart(i)->geometry()),
-                             qPrintable(child->objectName()));
-    }
-}
-
-void GraphWindowTest::labelsButtonsAndCaption() {
-    for (const ClassRow& row : Classes()) {
-        const auto w = Make(row.kind);
-        QCOMPARE(w->windowTitle(), QString("Graph"));
-        QVERIFY(w->testAttribute(Qt::WA_DeleteOnClose));
-        QCOMPARE(w->labelCount(), static_cast<int>(row.labels.size()));
-        for (std::size_t i = 0; i < row.labels.size(); ++i) {
-            auto* label = w->findChild<QLabel*>(row.labels[i].objectName);
-            QVERIFY2(label, row.labels[i].objectName);
-            QCOMPARE(label, w->label(static_cast<int>(i)));
-            QCOMPARE(label->text(), QString(row.labels[i].caption));
-            QCOMPARE(label->font().underline(), i == 0);
-            QCOMPARE(label->wordWrap(), i == 0);
+    void runsCascadeByTwentyPixelsAndClosingDoesNotStepBack() {
+        QWidget owner;
+        std::vector<QPointer<GraphWindow>> windows;
+        for (int run = 0; run < 3; ++run) {
+            windows.push_back(CreateGraphWindow(GraphWindowKind::DG1, &owner, {}));
+            QVERIFY(windows.back()->isWindow());
+            QVERIFY(!windows.back()->isVisible());  // shown by the host once filled
         }
-        auto* close = w->findChild<QPushButton*>(row.closeName);
-        QVERIFY(close);
-        QCOMPARE(close->text(), QString("&Close"));
-        const bool mg1 = row.kind == GraphWindowKind::MG1;
-        QCOMPARE(close->toolTip(),
-                 mg1 ? QString("Close this window (Alt-C is a shortcut)") : QString());
-        QVERIFY(w->findChild<QPushButton*>("Help_button"));
-        for (std::size_t i = 0; i < row.charts.size(); ++i)
-            QCOMPARE(w->findChild<chart::TxyGraph*>(row.charts[i]), w->chart(static_cast<int>(i)));
-    }
-}
+        QCOMPARE(windows[1]->pos() - windows[0]->pos(), QPoint(20, 20));
+        QCOMPARE(windows[2]->pos() - windows[1]->pos(), QPoint(20, 20));
 
-void GraphWindowTest::chartsAreLaidOutAsProbabilityGraphs() {
-    struct Titles {
-        const char *x, *y, *graph;
-    };
-    const Titles waiting{"Time t", "Probability", "P(Wq>t | Wq>0)"};
-    const Titles states{"State n", "Probaility", "P(L>n | L>0)"};
-    for (const ClassRow& row : Classes()) {
-        const auto w = Make(row.kind);
-        for (int i = 0; i < w->chartCount(); ++i) {
-            const chart::TxyGraph& g = *w->chart(i);
-            const Titles& t = i == 0 ? waiting : states;
-            QCOMPARE(g.XAxis().Title(), std::string(t.x));
-            QCOMPARE(g.YAxis().Title(), std::string(t.y));
-            QCOMPARE(g.Appearance().GraphTitle(), std::string(t.graph));
-            QVERIFY(!g.XAxis().LogScale && g.XAxis().AutoSizing && g.XAxis().AutoStepping &&
-                    g.XAxis().Gridlines);
-            QVERIFY(g.YAxis().LogScale && !g.YAxis().AutoSizing && !g.YAxis().AutoStepping);
-            QCOMPARE(g.YAxis().Min(), 0.001);
-            QCOMPARE(g.YAxis().Max(), 1.0);
-            QCOMPARE(g.YAxis().LabelDecimals(), 0);
-            QVERIFY(!g.YAxis_Second().ShowAxis);
-            QCOMPARE(g.Appearance().ErrorCaption(), std::string("MAX/MIN VALUES INCONSISTENT"));
-            QCOMPARE(g.Appearance().BackgroundColor(), 0xFFFFFFu);
-            QCOMPARE(g.Appearance().MarginColor(), 0xFFFFFFu);
-            QVERIFY(g.Appearance().CrossAtZero);
-            QCOMPARE(g.Dimensions().LeftMargin(), 50);
-            QCOMPARE(g.Dimensions().YAxisTitleOffset(), 15);
-            QCOMPARE(g.Legend().width(), std::optional<int>(180));
-            QVERIFY(g.Plotting());
+        // Closing a window does not set the counter back.
+        const QPoint lastAt = windows[2]->pos();
+        windows[2]->show();
+        windows[2]->close();
+        DeleteClosedWindows();
+        QVERIFY(windows[2].isNull());
+        GraphWindow* next = CreateGraphWindow(GraphWindowKind::DG1, &owner, {});
+        QCOMPARE(next->pos() - lastAt, QPoint(20, 20));
+        const int counter = TakeGraphWindowCounter();
+        QCOMPARE(TakeGraphWindowCounter(), counter + 1);
+    }
+
+    void cascadeWrapsAroundTheScreen() {
+        const QRect screen(0, 0, 1600, 1000);
+        const QSize window(372, 450);
+        QCOMPARE(CascadePosition({160, 80}, 0, window, screen), QPoint(160, 80));
+        QCOMPARE(CascadePosition({160, 80}, 1, window, screen), QPoint(180, 100));
+        // (160 + 600) mod 1228, (80 + 600) mod 550
+        QCOMPARE(CascadePosition({160, 80}, 30, window, screen), QPoint(760, 130));
+        // On a second screen the wrap is within that screen.
+        QCOMPARE(CascadePosition({160, 80}, 30, window, screen.translated(1600, 0)),
+                 QPoint(2360, 130));
+        // A window as large as the screen cannot wrap: it steps on.
+        QCOMPARE(CascadePosition({160, 80}, 2, QSize(1600, 1000), screen), QPoint(200, 120));
+    }
+
+    void clientAreaEndsTenPixelsBeyondTheCharts() {
+        for (const ClassRow& row : Classes()) {
+            const auto w = Make(row.kind);
+            QCOMPARE(w->chartCount(), static_cast<int>(row.charts.size()));
+            for (int i = 0; i < w->chartCount(); ++i)
+                QCOMPARE(w->chart(i)->size(), row.chartSizes[i]);
+            const QRect upper = w->chart(0)->geometry();
+            const QRect lowest = w->chart(w->chartCount() - 1)->geometry();
+            QCOMPARE(w->width(), upper.left() + upper.width() + 10);
+            QCOMPARE(w->height(), lowest.top() + lowest.height() + 10);
+            QCOMPARE(w->size(), w->designedClientSize());
+            // Nothing overlaps a chart.
+            for (QWidget* child : w->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+                if (child->isVisibleTo(w.get()) && !qobject_cast<chart::TxyGraph*>(child))
+                    for (int i = 0; i < w->chartCount(); ++i)
+                        QVERIFY2(!child->geometry().intersects(w->chart(i)->geometry()),
+                                 qPrintable(child->objectName()));
         }
     }
-}
 
-void GraphWindowTest::labelCaptionsInClassOrder() {
-    TGMC_Graph1 w;
-    w.setLabelCaptions({"Logarithmic Graph of the finite source queue", "", "c=3", "rho=0.7"});
-    QCOMPARE(w.findChild<QLabel*>("Title_label")->text(),
-             QString("Logarithmic Graph of the finite source queue"));
-    QCOMPARE(w.findChild<QLabel*>("CA2_label")->text(), QString());
-    QCOMPARE(w.findChild<QLabel*>("c_label")->text(), QString("c=3"));
-    QCOMPARE(w.findChild<QLabel*>("Rho_label")->text(), QString("rho=0.7"));
-    // Not given: left as laid out.
-    QCOMPARE(w.findChild<QLabel*>("Service_label")->text(), QString("Erlangian Services "));
-    // More captions than labels: the rest is ignored.
-    TDG1_Graph1 d;
-    d.setLabelCaptions({"a", "b", "c", "d", "e", "f"});
-    QCOMPARE(d.findChild<QLabel*>("Service_label")->text(), QString("d"));
-}
+    void labelsButtonsAndCaption() {
+        for (const ClassRow& row : Classes()) {
+            const auto w = Make(row.kind);
+            QCOMPARE(w->windowTitle(), QString("Graph"));
+            QVERIFY(w->testAttribute(Qt::WA_DeleteOnClose));
+            QCOMPARE(w->labelCount(), static_cast<int>(row.labels.size()));
+            for (std::size_t i = 0; i < row.labels.size(); ++i) {
+                auto* label = w->findChild<QLabel*>(row.labels[i].objectName);
+                QVERIFY2(label, row.labels[i].objectName);
+                QCOMPARE(label, w->label(static_cast<int>(i)));
+                QCOMPARE(label->text(), QString(row.labels[i].caption));
+                QCOMPARE(label->font().underline(), i == 0);
+                QCOMPARE(label->wordWrap(), i == 0);
+            }
+            auto* close = w->findChild<QPushButton*>(row.closeName);
+            QVERIFY(close);
+            QCOMPARE(close->text(), QString("&Close"));
+            const bool mg1 = row.kind == GraphWindowKind::MG1;
+            QCOMPARE(close->toolTip(),
+                     mg1 ? QString("Close this window (Alt-C is a shortcut)") : QString());
+            QVERIFY(w->findChild<QPushButton*>("Help_button"));
+            for (std::size_t i = 0; i < row.charts.size(); ++i)
+                QCOMPARE(w->findChild<chart::TxyGraph*>(row.charts[i]),
+                         w->chart(static_cast<int>(i)));
+        }
+    }
 
-void GraphWindowTest::applyPlotFollowsTheCallingPattern() {
-    TMG1_GraphForm w;
-    chart::TxyGraph& g = *w.chart(1);
-    chart::TSeries& s = g.Series(1);
-    s.SetAutoZero(true);
-    s.Axis = chart::SeriesAxis::YAxis_Second;
-    s.AddPoint(99, 99);
+    void chartsAreLaidOutAsProbabilityGraphs() {
+        struct Titles {
+            const char *x, *y, *graph;
+        };
+        const Titles waiting{"Time t", "Probability", "P(Wq>t | Wq>0)"};
+        const Titles states{"State n", "Probaility", "P(L>n | L>0)"};
+        for (const ClassRow& row : Classes()) {
+            const auto w = Make(row.kind);
+            for (int i = 0; i < w->chartCount(); ++i) {
+                const chart::TxyGraph& g = *w->chart(i);
+                const Titles& t = i == 0 ? waiting : states;
+                QCOMPARE(g.XAxis().Title(), std::string(t.x));
+                QCOMPARE(g.YAxis().Title(), std::string(t.y));
+                QCOMPARE(g.Appearance().GraphTitle(), std::string(t.graph));
+                QVERIFY(!g.XAxis().LogScale && g.XAxis().AutoSizing && g.XAxis().AutoStepping &&
+                        g.XAxis().Gridlines);
+                QVERIFY(g.YAxis().LogScale && !g.YAxis().AutoSizing && !g.YAxis().AutoStepping);
+                QCOMPARE(g.YAxis().Min(), 0.001);
+                QCOMPARE(g.YAxis().Max(), 1.0);
+                QCOMPARE(g.YAxis().LabelDecimals(), 0);
+                QVERIFY(!g.YAxis_Second().ShowAxis);
+                QCOMPARE(g.Appearance().ErrorCaption(), std::string("MAX/MIN VALUES INCONSISTENT"));
+                QCOMPARE(g.Appearance().BackgroundColor(), 0xFFFFFFu);
+                QCOMPARE(g.Appearance().MarginColor(), 0xFFFFFFu);
+                QVERIFY(g.Appearance().CrossAtZero);
+                QCOMPARE(g.Dimensions().LeftMargin(), 50);
+                QCOMPARE(g.Dimensions().YAxisTitleOffset(), 15);
+                QCOMPARE(g.Legend().width(), std::optional<int>(180));
+                QVERIFY(g.Plotting());
+            }
+        }
+    }
 
-    QVERIFY(w.applyPlot(1, Plot(20)));
-    QCOMPARE(s.Count(), 20);  // the old point cleared
-    QCOMPARE(s.Points().front().X, 0.25);
-    QCOMPARE(s.Points().back().X, 5.0);  // added from 5 down, kept ascending
-    QVERIFY(!s.AutoZero());
-    QCOMPARE(s.ZeroValue(), 0.0);
-    QCOMPARE(s.Axis(), chart::SeriesAxis::YAxis);
-    QCOMPARE(s.Color(), chart::TColor{0xFF0000});
-    QVERIFY(s.DrawPoints && !s.DrawLine);
-    QVERIFY(g.Plotting());
-    QVERIFY(!w.isVisible());
+    void labelCaptionsInClassOrder() {
+        TGMC_Graph1 w;
+        w.setLabelCaptions({"Logarithmic Graph of the finite source queue", "", "c=3", "rho=0.7"});
+        QCOMPARE(w.findChild<QLabel*>("Title_label")->text(),
+                 QString("Logarithmic Graph of the finite source queue"));
+        QCOMPARE(w.findChild<QLabel*>("CA2_label")->text(), QString());
+        QCOMPARE(w.findChild<QLabel*>("c_label")->text(), QString("c=3"));
+        QCOMPARE(w.findChild<QLabel*>("Rho_label")->text(), QString("rho=0.7"));
+        // Not given: left as laid out.
+        QCOMPARE(w.findChild<QLabel*>("Service_label")->text(), QString("Erlangian Services "));
+        // More captions than labels: the rest is ignored.
+        TDG1_Graph1 d;
+        d.setLabelCaptions({"a", "b", "c", "d", "e", "f"});
+        QCOMPARE(d.findChild<QLabel*>("Service_label")->text(), QString("d"));
+    }
 
-    QVERIFY(w.applyPlot(1, Plot(30)));
-    QCOMPARE(s.Count(), 30);
-    QVERIFY(!s.DrawPoints && s.DrawLine);
-    QCOMPARE(w.chart(0)->AllSeries().Count(), 0);  // the other chart untouched
-    QVERIFY(!w.applyPlot(2, Plot(3)));
-    QVERIFY(!w.applyPlot(-1, Plot(3)));
-}
+    void applyPlotFollowsTheCallingPattern() {
+        TMG1_GraphForm w;
+        chart::TxyGraph& g = *w.chart(1);
+        chart::TSeries& s = g.Series(1);
+        s.SetAutoZero(true);
+        s.Axis = chart::SeriesAxis::YAxis_Second;
+        s.AddPoint(99, 99);
 
-void GraphWindowTest::applyPlotTakesTheModelsOverrides() {
-    TGMC_Graph1 w;
-    ChartPlot plot = Plot(10);
-    plot.series = 2;
-    plot.color = kChartRed;
-    plot.graphTitle = "P(N(t)>n)";
-    plot.xAxis.title = "n";
-    plot.yAxis.min = 1e-4;
-    plot.yAxis.autoSizing = true;
-    QVERIFY(w.applyPlot(0, plot));
-    const chart::TxyGraph& g = *w.chart(0);
-    QCOMPARE(g.Appearance().GraphTitle(), std::string("P(N(t)>n)"));
-    QCOMPARE(g.XAxis().Title(), std::string("n"));
-    QCOMPARE(g.YAxis().Title(), std::string("Probability"));  // not overridden
-    QCOMPARE(g.YAxis().Min(), 1e-4);
-    QVERIFY(g.YAxis().AutoSizing);
-    QCOMPARE(g.AllSeries().Count(), 1);
-    QCOMPARE(g.AllSeries().Find(2)->Color(), chart::TColor{0x0000FF});
-}
+        QVERIFY(w.applyPlot(1, Plot(20)));
+        QCOMPARE(s.Count(), 20);  // the old point cleared
+        QCOMPARE(s.Points().front().X, 0.25);
+        QCOMPARE(s.Points().back().X, 5.0);  // added from 5 down, kept ascending
+        QVERIFY(!s.AutoZero());
+        QCOMPARE(s.ZeroValue(), 0.0);
+        QCOMPARE(s.Axis(), chart::SeriesAxis::YAxis);
+        QCOMPARE(s.Color(), chart::TColor{0xFF0000});
+        QVERIFY(s.DrawPoints && !s.DrawLine);
+        QVERIFY(g.Plotting());
+        QVERIFY(!w.isVisible());
 
-void GraphWindowTest::closeButtonAndOwnerFreeTheWindow() {
-    auto owner = std::make_unique<QWidget>();
-    QPointer<GraphWindow> byButton = CreateGraphWindow(GraphWindowKind::MG1, owner.get(), {});
-    QPointer<GraphWindow> byOwner = CreateGraphWindow(GraphWindowKind::GMC, owner.get(), {});
-    byButton->show();
-    QTest::mouseClick(byButton->findChild<QPushButton*>("MG1_Graph_Close_button"), Qt::LeftButton);
-    DeleteClosedWindows();
-    QVERIFY(byButton.isNull());
-    QVERIFY(!byOwner.isNull());
-    owner.reset();
-    QVERIFY(byOwner.isNull());
-}
+        QVERIFY(w.applyPlot(1, Plot(30)));
+        QCOMPARE(s.Count(), 30);
+        QVERIFY(!s.DrawPoints && s.DrawLine);
+        QCOMPARE(w.chart(0)->AllSeries().Count(), 0);  // the other chart untouched
+        QVERIFY(!w.applyPlot(2, Plot(3)));
+        QVERIFY(!w.applyPlot(-1, Plot(3)));
+    }
 
-void GraphWindowTest::helpOpensContextTen() {
-    TDG1_Graph1 w;
-    ShowHelpContext(12);
-    QTest::mouseClick(w.findChild<QPushButton*>("Help_button"), Qt::LeftButton);
-    QCOMPARE(LastHelpContext(), 10);
-}
+    void applyPlotTakesTheModelsOverrides() {
+        TGMC_Graph1 w;
+        ChartPlot plot = Plot(10);
+        plot.series = 2;
+        plot.color = kChartRed;
+        plot.graphTitle = "P(N(t)>n)";
+        plot.xAxis.title = "n";
+        plot.yAxis.min = 1e-4;
+        plot.yAxis.autoSizing = true;
+        QVERIFY(w.applyPlot(0, plot));
+        const chart::TxyGraph& g = *w.chart(0);
+        QCOMPARE(g.Appearance().GraphTitle(), std::string("P(N(t)>n)"));
+        QCOMPARE(g.XAxis().Title(), std::string("n"));
+        QCOMPARE(g.YAxis().Title(), std::string("Probability"));  // not overridden
+        QCOMPARE(g.YAxis().Min(), 1e-4);
+        QVERIFY(g.YAxis().AutoSizing);
+        QCOMPARE(g.AllSeries().Count(), 1);
+        QCOMPARE(g.AllSeries().Find(2)->Color(), chart::TColor{0x0000FF});
+    }
 
-void GraphWindowTest::chartsGrowWithTheWindow() {
-    TMG1_GraphForm w;
-    const QSize designed = w.size();
-    w.show();
-    w.resize(designed + QSize(100, 60));
-    QCOMPARE(w.chart(0)->size(), QSize(400, 238));
-    QCOMPARE(w.chart(1)->size(), QSize(400, 238));
-    const QRect lowest = w.chart(1)->geometry();
-    QCOMPARE(w.height(), lowest.top() + lowest.height() + 10);
-    QCOMPARE(w.minimumSize(), designed);
-}
+    void closeButtonAndOwnerFreeTheWindow() {
+        auto owner = std::make_unique<QWidget>();
+        QPointer<GraphWindow> byButton = CreateGraphWindow(GraphWindowKind::MG1, owner.get(), {});
+        QPointer<GraphWindow> byOwner = CreateGraphWindow(GraphWindowKind::GMC, owner.get(), {});
+        byButton->show();
+        QTest::mouseClick(byButton->findChild<QPushButton*>("MG1_Graph_Close_button"),
+                          Qt::LeftButton);
+        DeleteClosedWindows();
+        QVERIFY(byButton.isNull());
+        QVERIFY(!byOwner.isNull());
+        owner.reset();
+        QVERIFY(byOwner.isNull());
+    }
 
-void GraphWindowTest::exportMenusOfferEveryChart() {
-    const QStringList actions = {"CopyChartAction", "SaveChartImageAction", "SaveChartDataAction"};
-    TDG1_Graph1 one;
-    auto* button = one.findChild<QToolButton*>("Export_button");
-    QVERIFY(button && button->menu());
-    for (const QString& name : actions)
-        QVERIFY(button->menu()->findChild<QAction*>(name));
-    QCOMPARE(one.chart(0)->contextMenuPolicy(), Qt::CustomContextMenu);
+    void helpOpensContextTen() {
+        TDG1_Graph1 w;
+        ShowHelpContext(12);
+        QTest::mouseClick(w.findChild<QPushButton*>("Help_button"), Qt::LeftButton);
+        QCOMPARE(LastHelpContext(), 10);
+    }
 
-    TMG1_GraphForm two;
-    QMenu* menu = two.findChild<QToolButton*>("Export_button")->menu();
-    QVERIFY(menu);
-    QList<QMenu*> perChart;
-    for (QAction* a : menu->actions())
-        if (a->menu()) perChart << a->menu();
-    QCOMPARE(perChart.size(), 2);
-    for (int i = 0; i < 2; ++i) {
-        QCOMPARE(perChart[i]->parent(), static_cast<QObject*>(two.chart(i)));
+    void chartsGrowWithTheWindow() {
+        TMG1_GraphForm w;
+        const QSize designed = w.size();
+        w.show();
+        w.resize(designed + QSize(100, 60));
+        QCOMPARE(w.chart(0)->size(), QSize(400, 238));
+        QCOMPARE(w.chart(1)->size(), QSize(400, 238));
+        const QRect lowest = w.chart(1)->geometry();
+        QCOMPARE(w.height(), lowest.top() + lowest.height() + 10);
+        QCOMPARE(w.minimumSize(), designed);
+    }
+
+    void exportMenusOfferEveryChart() {
+        const QStringList actions = {"CopyChartAction", "SaveChartImageAction",
+                                     "SaveChartDataAction"};
+        TDG1_Graph1 one;
+        auto* button = one.findChild<QToolButton*>("Export_button");
+        QVERIFY(button && button->menu());
         for (const QString& name : actions)
-            QVERIFY(perChart[i]->findChild<QAction*>(name));
+            QVERIFY(button->menu()->findChild<QAction*>(name));
+        QCOMPARE(one.chart(0)->contextMenuPolicy(), Qt::CustomContextMenu);
+
+        TMG1_GraphForm two;
+        QMenu* menu = two.findChild<QToolButton*>("Export_button")->menu();
+        QVERIFY(menu);
+        QList<QMenu*> perChart;
+        for (QAction* a : menu->actions())
+            if (a->menu()) perChart << a->menu();
+        QCOMPARE(perChart.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QCOMPARE(perChart[i]->parent(), static_cast<QObject*>(two.chart(i)));
+            for (const QString& name : actions)
+                QVERIFY(perChart[i]->findChild<QAction*>(name));
+        }
     }
-}
 
-void GraphWindowTest::savesChartAsPngSvgAndCsv() {
-    RecordBoxes();
-    QTemporaryDir dir;
-    TMG1_GraphForm w;
-    w.applyPlot(0, Plot(3));
-    chart::TxyGraph& g = *w.chart(0);
-    QString answer;
-    std::vector<FileDialogRequest> asked;
-    Dialogs::setFileResponder([&](const FileDialogRequest& r) {
-        asked.push_back(r);
-        return answer;
-    });
-    const auto trigger = [&](const char* action, const QString& file) {
-        answer = dir.filePath(file);
-        g.findChild<QAction*>(action)->trigger();
-    };
+    void savesChartAsPngSvgAndCsv() {
+        DialogRecorder boxes;
+        QTemporaryDir dir;
+        TMG1_GraphForm w;
+        w.applyPlot(0, Plot(3));
+        chart::TxyGraph& g = *w.chart(0);
+        const QList<FileDialogRequest>& asked = boxes.fileRequests;
+        const auto trigger = [&](const char* action, const QString& file) {
+            boxes.fileName = dir.filePath(file);
+            g.findChild<QAction*>(action)->trigger();
+        };
 
-    trigger("SaveChartImageAction", "wait.png");
-    QImage png(dir.filePath("wait.png"));
-    QCOMPARE(png.size(), g.size() * 2);
-    QVERIFY(asked.back().save);
-    QCOMPARE(asked.back().defaultSuffix, QString("png"));
+        trigger("SaveChartImageAction", "wait.png");
+        QImage png(dir.filePath("wait.png"));
+        QCOMPARE(png.size(), g.size() * 2);
+        QVERIFY(asked.back().save);
+        QCOMPARE(asked.back().defaultSuffix, QString("png"));
 
-    trigger("SaveChartImageAction", "wait.svg");
-    QFile svg(dir.filePath("wait.svg"));
-    QVERIFY(svg.open(QIODevice::ReadOnly));
-    const QByteArray svgText = svg.readAll();
-    QVERIFY(svgText.contains("<svg"));
-    QVERIFY(svgText.contains("P(Wq&gt;t | Wq&gt;0)"));
+        trigger("SaveChartImageAction", "wait.svg");
+        QFile svg(dir.filePath("wait.svg"));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QByteArray svgText = svg.readAll();
+        QVERIFY(svgText.contains("<svg"));
+        QVERIFY(svgText.contains("P(Wq&gt;t | Wq&gt;0)"));
 
-    trigger("SaveChartDataAction", "wait.csv");
-    QFile csv(dir.filePath("wait.csv"));
-    QVERIFY(csv.open(QIODevice::ReadOnly));
-    QCOMPARE(csv.readAll(), QByteArray("series,x,y\n"
-                                       "1,0.25,0.5\n"
-                                       "1,0.5,0.25\n"
-                                       "1,0.75,0.125\n"));
-    QCOMPARE(asked.back().defaultSuffix, QString("csv"));
-    QVERIFY(boxes_.empty());
-}
+        trigger("SaveChartDataAction", "wait.csv");
+        QFile csv(dir.filePath("wait.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), QByteArray("series,x,y\n"
+                                           "1,0.25,0.5\n"
+                                           "1,0.5,0.25\n"
+                                           "1,0.75,0.125\n"));
+        QCOMPARE(asked.back().defaultSuffix, QString("csv"));
+        QVERIFY(boxes.requests.empty());
+    }
 
-void GraphWindowTest::failedSaveIsReportedAndCancelWritesNothing() {
-    RecordBoxes();
-    QTemporaryDir dir;
-    TDG1_Graph1 w;
-    w.applyPlot(0, Plot(3));
-    const QString unreachable = dir.filePath("no such folder/chart.png");
-    Dialogs::setFileResponder([&](const FileDialogRequest&) { return unreachable; });
-    w.chart(0)->findChild<QAction*>("SaveChartImageAction")->trigger();
-    QCOMPARE(boxes_.size(), std::size_t{1});
-    QCOMPARE(boxes_[0].kind, DialogKind::Error);
-    QCOMPARE(boxes_[0].title, QString("Graph"));
-    QVERIFY2(boxes_[0].text.startsWith("Could not save \"" + QDir::toNativeSeparators(unreachable)),
-             qPrintable(boxes_[0].text));
-    QVERIFY(!QFile::exists(unreachable));
+    void failedSaveIsReportedAndCancelWritesNothing() {
+        DialogRecorder boxes;
+        QTemporaryDir dir;
+        TDG1_Graph1 w;
+        w.applyPlot(0, Plot(3));
+        const QString unreachable = dir.filePath("no such folder/chart.png");
+        boxes.fileName = unreachable;
+        w.chart(0)->findChild<QAction*>("SaveChartImageAction")->trigger();
+        QCOMPARE(boxes.requests.size(), 1);
+        QCOMPARE(boxes.requests[0].kind, DialogKind::Error);
+        QCOMPARE(boxes.requests[0].title, QString("Graph"));
+        QVERIFY2(boxes.requests[0].text.startsWith("Could not save \"" +
+                                                   QDir::toNativeSeparators(unreachable)),
+                 qPrintable(boxes.requests[0].text));
+        QVERIFY(!QFile::exists(unreachable));
 
-    boxes_.clear();
-    Dialogs::setFileResponder([](const FileDialogRequest&) { return QString(); });
-    w.chart(0)->findChild<QAction*>("SaveChartDataAction")->trigger();
-    QVERIFY(boxes_.empty());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 0);
-}
+        boxes.requests.clear();
+        boxes.fileName.clear();  // cancelled
+        w.chart(0)->findChild<QAction*>("SaveChartDataAction")->trigger();
+        QVERIFY(boxes.requests.empty());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 0);
+    }
 
-void GraphWindowTest::copiesChartToTheClipboard() {
-    TDG1_Graph1 w;
-    w.applyPlot(0, Plot(5));
-    QGuiApplication::clipboard()->clear();
-    w.chart(0)->findChild<QAction*>("CopyChartAction")->trigger();
-    const QImage copied = QGuiApplication::clipboard()->image();
-    QCOMPARE(copied.size(), w.chart(0)->size() * 2);
-}
+    void copiesChartToTheClipboard() {
+        TDG1_Graph1 w;
+        w.applyPlot(0, Plot(5));
+        QGuiApplication::clipboard()->clear();
+        w.chart(0)->findChild<QAction*>("CopyChartAction")->trigger();
+        const QImage copied = QGuiApplication::clipboard()->image();
+        QCOMPARE(copied.size(), w.chart(0)->size() * 2);
+    }
+
+    void cleanup() { DeleteClosedWindows(); }
+};
 
 QTEST_MAIN(GraphWindowTest)
 #include "graph_window_test.moc"

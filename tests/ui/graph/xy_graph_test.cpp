@@ -88,239 +88,222 @@ double Decay(double x) {
 class XyGraphTest : public QObject {
     Q_OBJECT
 private slots:
-    void marksLieInsideThePlotArea();
-    void linesAreClippedToThePlotArea();
-    void invalidAxisShowsTheErrorCaptionAndNoSeries();
-    void nonPositiveDataOnALogAxisSkipsTheSeries();
-    void seriesWaitForPlotting();
-    void gridLinesAreDotted();
-    void zeroCrossOnlyOnLinearAxes();
-    void axesRecordTheirScaleAndRescaleIsReported();
-    void newSeriesAreReportedAndKeptInOrder();
-    void settingsRepaintOnlyWhilePlotting();
-    void legendShowsTheSeriesThatAskForIt();
-    void secondAxisSeriesUsesItsOwnScale();
-    void timeLabelsReadTheDateFormat();
-    void colourValuesAreBlueGreenRed();
+    void marksLieInsideThePlotArea() {
+        TxyGraph g;
+        LayOutLikeTheGraphWindows(g);
+        // The tail falls below the axis minimum 0.001: its marks must be cut at the plot edge.
+        Fill(g, 20, false, [](double x) { return std::exp(-2.0 * x); });
+        const QImage image = g.grab().toImage();
+        const QRect plot = PlotPixels(g);
+        QVERIFY(Count(image, plot, IsSeriesBlue) > 20 * 9);  // about 36 pixels per mark
+        QCOMPARE(CountOutside(image, plot, IsSeriesBlue), 0);
+        // Exactly the series colour inside the marks.
+        QVERIFY(Count(image, plot, [](QRgb p) { return p == qRgb(0, 0, 255); }) > 20 * 4);
+    }
+
+    void linesAreClippedToThePlotArea() {
+        TxyGraph g;
+        LayOutLikeTheGraphWindows(g);
+        // Beyond both ends of the fixed y range 0.001..1 (5 down to 1e-5), and far beyond: 1e300.
+        Fill(g, 300, true, [](double x) { return x < 0.1 ? 1e300 : 5 * std::exp(-2.6 * x); });
+        const QImage image = g.grab().toImage();
+        const QRect plot = PlotPixels(g);
+        QVERIFY(Count(image, plot, IsSeriesBlue) > 50);
+        QCOMPARE(CountOutside(image, plot, IsSeriesBlue), 0);
+    }
+
+    void invalidAxisShowsTheErrorCaptionAndNoSeries() {
+        TxyGraph g;
+        LayOutLikeTheGraphWindows(g);
+        Fill(g, 20, false, Decay);
+        QCOMPARE(Count(g.grab().toImage(), CaptionBand(g), IsDark), 0);
+
+        // An auto-sized log axis cannot take the value 0.
+        int scaleErrors = 0;
+        g.OnScaleError = [&](TxyGraph&) { ++scaleErrors; };
+        g.YAxis().AutoSizing = true;
+        g.Series(1).AddPoint(6, 0);
+        const QImage image = g.grab().toImage();
+        QVERIFY(!g.YAxis().Scale().valid);
+        QVERIFY(g.XAxis().Scale().valid);
+        QVERIFY(scaleErrors > 0);
+        QCOMPARE(Count(image, image.rect(), IsSeriesBlue), 0);
+        QVERIFY(Count(image, CaptionBand(g), IsDark) > 100);  // "MAX/MIN VALUES INCONSISTENT"
+    }
+
+    void nonPositiveDataOnALogAxisSkipsTheSeries() {
+        TxyGraph g;
+        LayOutLikeTheGraphWindows(g);
+        Fill(g, 20, false, Decay);
+        std::vector<int> logErrors;
+        g.OnLogError = [&](TxyGraph&, const TSeries& s) { logErrors.push_back(s.Number()); };
+        g.Series(1).AddPoint(5.5, 0);  // the fixed y axis stays valid
+        const QImage image = g.grab().toImage();
+        QCOMPARE(logErrors, std::vector<int>{1});
+        QCOMPARE(Count(image, image.rect(), IsSeriesBlue), 0);
+        QCOMPARE(Count(image, CaptionBand(g), IsDark), 0);
+    }
+
+    void seriesWaitForPlotting() {
+        TxyGraph g;
+        LayOutLikeTheGraphWindows(g);
+        Fill(g, 20, false, Decay);
+        g.SetPlotting(false);
+        QImage image = g.grab().toImage();
+        QCOMPARE(Count(image, image.rect(), IsSeriesBlue), 0);
+        QVERIFY(Count(image, image.rect(), IsDark) > 0);  // the axes are there
+        g.SetPlotting(true);
+        image = g.grab().toImage();
+        QVERIFY(Count(image, image.rect(), IsSeriesBlue) > 0);
+    }
+
+    void gridLinesAreDotted() {
+        TxyGraph g;
+        LayOutLikeTheGraphWindows(g);
+        const QImage image = g.grab().toImage();
+        const QRect plot = PlotPixels(g);
+        // The grid line of 0.01, a third of the way up a three-decade axis.
+        const int row = qRound(g.PlotRect().bottom() - g.PlotRect().height() / 3);
+        const QRect line(plot.left() + 1, row, plot.width() - 2, 1);
+        const auto grid = [](QRgb p) { return p == qRgb(0xC0, 0xC0, 0xC0); };
+        const int dots = Count(image, line, grid);
+        QVERIFY2(dots > line.width() / 5, "no grid line at 0.01");
+        QVERIFY2(dots < line.width() * 2 / 3, "the grid line is solid, not dotted");
+        // Nothing between the decades' lines but the minor ones: a row in mid-decade is blank.
+        const int blankRow = qRound(g.PlotRect().bottom() - g.PlotRect().height() / 12);
+        QCOMPARE(Count(image, QRect(plot.left() + 1, blankRow, plot.width() - 2, 1), grid), 0);
+    }
+
+    void zeroCrossOnlyOnLinearAxes() {
+        TxyGraph g;
+        g.resize(300, 208);
+        g.Appearance().BackgroundColor = 0xFFFFFF;
+        g.XAxis().AutoSizing = false;
+        g.XAxis().Min = -1;
+        g.XAxis().Max = 1;
+        g.YAxis().AutoSizing = false;
+        g.YAxis().Min = -1;
+        g.YAxis().Max = 1;
+        const QImage linear = g.grab().toImage();
+        const QPoint centre = PlotPixels(g).center();
+        QVERIFY(Count(linear, QRect(centre - QPoint(6, 6), QSize(13, 13)), IsRed) >= 8);
+        g.YAxis().LogScale = true;
+        const QImage log = g.grab().toImage();
+        QCOMPARE(Count(log, log.rect(), IsRed), 0);
+    }
+
+    void axesRecordTheirScaleAndRescaleIsReported() {
+        TxyGraph g;
+        g.resize(300, 208);
+        int rescales = 0;
+        g.OnRescale = [&](TxyGraph&) { ++rescales; };
+        g.SetPlotting(false);
+        g.Series(1).AddPoint(0, 1);
+        g.Series(1).AddPoint(37, 2);
+        g.SetPlotting(true);
+        g.grab();
+        QCOMPARE(g.XAxis().Scale().min, -5.0);
+        QCOMPARE(g.XAxis().Scale().max, 40.0);
+        QCOMPARE(g.XAxis().Scale().step, 5.0);
+        QCOMPARE(rescales, 1);
+        g.grab();  // nothing changed since
+        QCOMPARE(rescales, 1);
+    }
+
+    void newSeriesAreReportedAndKeptInOrder() {
+        TxyGraph g;
+        std::vector<int> created, deleted;
+        g.OnNewSeries = [&](TxyGraph&, TSeries& s) { created.push_back(s.Number()); };
+        g.OnDeleteSeries = [&](TxyGraph&, TSeries& s) { deleted.push_back(s.Number()); };
+        g.Series(2);
+        g.Series(1);
+        g.Series(2);
+        QCOMPARE(created, (std::vector<int>{2, 1}));
+        std::vector<int> order;
+        for (const auto& s : g.AllSeries())
+            order.push_back(s->Number());
+        QCOMPARE(order, (std::vector<int>{1, 2}));
+        QVERIFY(g.DeleteSeries(2));
+        QVERIFY(!g.DeleteSeries(2));
+        QCOMPARE(deleted, std::vector<int>{2});
+    }
+
+    void settingsRepaintOnlyWhilePlotting() {
+        TxyGraph g;
+        g.resize(300, 208);
+        int paints = 0;
+        g.OnPaintEnd = [&](TxyGraph&, QPainter&) { ++paints; };
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        QTRY_VERIFY(paints > 0);
+
+        g.SetPlotting(false);
+        paints = 0;
+        g.XAxis().Title = "Time t";
+        g.Series(1).AddPoint(1, 1);
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+        QCOMPARE(paints, 0);
+
+        g.SetPlotting(true);
+        QTRY_COMPARE(paints, 1);
+        paints = 0;
+        g.XAxis().Title = "Time t";  // unchanged: nothing to repaint
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+        QCOMPARE(paints, 0);
+        g.XAxis().Title = "State n";
+        QTRY_COMPARE(paints, 1);
+    }
+
+    void legendShowsTheSeriesThatAskForIt() {
+        TxyGraph g;
+        LayOutLikeTheGraphWindows(g);
+        g.Legend().visible = true;
+        g.Legend().top = 2;
+        g.Legend().height = 16;
+        TSeries& s = g.Series(1);
+        s.Color = kBlue;
+        s.AddPoint(100, 0.5);  // far right of the plot: only the legend can be blue at the top
+        g.XAxis().AutoSizing = false;
+        const QRect legend(10, 2, 280, 16);
+        QCOMPARE(Count(g.grab().toImage(), legend, IsSeriesBlue), 0);
+        s.ShowInLegend = true;
+        QVERIFY(Count(g.grab().toImage(), legend, IsSeriesBlue) > 10);
+    }
+
+    void secondAxisSeriesUsesItsOwnScale() {
+        TxyGraph g;
+        g.resize(300, 208);
+        g.Appearance().BackgroundColor = 0xFFFFFF;
+        g.XAxis().AutoSizing = false;
+        g.YAxis().AutoSizing = false;  // 0..1
+        g.YAxis_Second().AutoSizing = false;
+        g.YAxis_Second().Min = 0;
+        g.YAxis_Second().Max = 100;
+        TSeries& s = g.Series(1);
+        s.Color = kBlue;
+        s.DrawLine = false;
+        s.AddPoint(0.5, 50);  // off the first y axis, mid-height on the second
+        QCOMPARE(Count(g.grab().toImage(), PlotPixels(g), IsSeriesBlue), 0);
+        s.Axis = SeriesAxis::YAxis_Second;
+        const QImage image = g.grab().toImage();
+        const QPoint centre = PlotPixels(g).center();
+        QVERIFY(Count(image, QRect(centre - QPoint(4, 4), QSize(9, 9)), IsSeriesBlue) > 10);
+    }
+
+    void timeLabelsReadTheDateFormat() {
+        // Day 45000 after 30 December 1899 is 15 March 2023; m is the month, n the minute.
+        QCOMPARE(TimeLabel(45000.5, "dd-mmm"), QString("15-Mar"));
+        QCOMPARE(TimeLabel(45000.75, "dd/mm/yyyy hh:nn"), QString("15/03/2023 18:00"));
+        QCOMPARE(TimeLabel(1, "yyyy-mm-dd"), QString("1899-12-31"));
+    }
+
+    void colourValuesAreBlueGreenRed() {
+        // Three different bytes: each lands in its own channel.
+        QCOMPARE(ToQColor(0x123456), QColor(0x56, 0x34, 0x12));
+    }
 };
-
-void XyGraphTest::marksLieInsideThePlotArea() {
-    TxyGraph g;
-    LayOutLikeTheGraphWindows(g);
-    // The tail falls below the axis minimum 0.001: its marks must be cut at the plot edge.
-    Fill(g, 20, false, [](double x) { return std::exp(-2.0 * x); });
-    const QImage image = g.grab().toImage();
-    const QRect plot = PlotPixels(g);
-    QVERIFY(Count(image, plot, IsSeriesBlue) > 20 * 9);  // about 36 pixels per mark
-    QCOMPARE(CountOutside(image, plot, IsSeriesBlue), 0);
-    // Exactly the series colour inside the marks.
-    QVERIFY(Count(image, plot, [](QRgb p) { return p == qRgb(0, 0, 255); }) > 20 * 4);
-}
-
-void XyGraphTest::linesAreClippedToThePlotArea() {
-    TxyGraph g;
-    LayOutLikeTheGraphWindows(g);
-    // Beyond both ends of the fixed y range 0.001..1 (5 down to 1e-5), and far beyond: 1e300.
-    Fill(g, 300, true, [](double x) { return x < 0.1 ? 1e300 : 5 * std::exp(-2.6 * x); });
-    const QImage image = g.grab().toImage();
-    const QRect plot = PlotPixels(g);
-    QVERIFY(Count(image, plot, IsSeriesBlue) > 50);
-    QCOMPARE(CountOutside(image, plot, IsSeriesBlue), 0);
-}
-
-void XyGraphTest::invalidAxisShowsTheErrorCaptionAndNoSeries() {
-    TxyGraph g;
-    LayOutLikeTheGraphWindows(g);
-    Fill(g, 20, false, Decay);
-    QCOMPARE(Count(g.grab().toImage(), CaptionBand(g), IsDark), 0);
-
-    // An auto-sized log axis cannot take the value 0.
-    int scaleErrors = 0;
-    g.OnScaleError = [&](TxyGraph&) { ++scaleErrors; };
-    g.YAxis().AutoSizing = true;
-    g.Series(1).AddPoint(6, 0);
-    const QImage image = g.grab().toImage();
-    QVERIFY(!g.YAxis().Scale().valid);
-    QVERIFY(g.XAxis().Scale().valid);
-    QVERIFY(scaleErrors > 0);
-    QCOMPARE(Count(image, image.rect(), IsSeriesBlue), 0);
-    QVERIFY(Count(image, CaptionBand(g), IsDark) > 100);  // "MAX/MIN VALUES INCONSISTENT"
-}
-
-void XyGraphTest::nonPositiveDataOnALogAxisSkipsTheSeries() {
-    TxyGraph g;
-    LayOutLikeTheGraphWindows(g);
-    Fill(g, 20, false, Decay);
-    std::vector<int> logErrors;
-    g.OnLogError = [&](TxyGraph&, const TSeries& s) { logErrors.push_back(s.Number()); };
-    g.Series(1).AddPoint(5.5, 0);  // the fixed y axis stays valid
-    const QImage image = g.grab().toImage();
-    QCOMPARE(logErrors, std::vector<int>{1});
-    QCOMPARE(Count(image, image.rect(), IsSeriesBlue), 0);
-    QCOMPARE(Count(image, CaptionBand(g), IsDark), 0);
-}
-
-void XyGraphTest::seriesWaitForPlotting() {
-    TxyGraph g;
-    LayOutLikeTheGraphWindows(g);
-    Fill(g, 20, false, Decay);
-    g.SetPlotting(false);
-    QImage image = g.grab().toImage();
-    QCOMPARE(Count(image, image.rect(), IsSeriesBlue), 0);
-    QVERIFY(Count(image, image.rect(), IsDark) > 0);  // the axes are there
-    g.SetPlotting(true);
-    image = g.grab().toImage();
-    QVERIFY(Count(image, image.rect(), IsSeriesBlue) > 0);
-}
-
-void XyGraphTest::gridLinesAreDotted() {
-    TxyGraph g;
-    LayOutLikeTheGraphWindows(g);
-    const QImage image = g.grab().toImage();
-    const QRect plot = PlotPixels(g);
-    // The grid line of 0.01, a third of the way up a three-decade axis.
-    const int row = qRound(g.PlotRect().bottom() - g.PlotRect().height() / 3);
-    const QRect line(plot.left() + 1, row, plot.width() - 2, 1);
-    const auto grid = [](QRgb p) { return p == qRgb(0xC0, 0xC0, 0xC0); };
-    const int dots = Count(image, line, grid);
-    QVERIFY2(dots > line.width() / 5, "no grid line at 0.01");
-    QVERIFY2(dots < line.width() * 2 / 3, "the grid line is solid, not dotted");
-    // Nothing between the decades' lines but the minor ones: a row in mid-decade is blank.
-    const int blankRow = qRound(g.PlotRect().bottom() - g.PlotRect().height() / 12);
-    QCOMPARE(Count(image, QRect(plot.left() + 1, blankRow, plot.width() - 2, 1), grid), 0);
-}
-
-void XyGraphTest::zeroCrossOnlyOnLinearAxes() {
-    TxyGraph g;
-    g.resize(300, 208);
-    g.Appearance().BackgroundColor = 0xFFFFFF;
-    g.XAxis().AutoSizing = false;
-    g.XAxis().Min = -1;
-    g.XAxis().Max = 1;
-    g.YAxis().AutoSizing = false;
-    g.YAxis().Min = -1;
-    g.YAxis().Max = 1;
-    const QImage linear = g.grab().toImage();
-    const QPoint centre = PlotPixels(g).center();
-    QVERIFY(Count(linear, QRect(centre - QPoint(6, 6), QSize(13, 13)), IsRed) >= 8);
-    g.YAxis().LogScale = true;
-    const QImage log = g.grab().toImage();
-    QCOMPARE(Count(log, log.rect(), IsRed), 0);
-}
-
-void XyGraphTest::axesRecordTheirScaleAndRescaleIsReported() {
-    TxyGraph g;
-    g.resize(300, 208);
-    int rescales = 0;
-    g.OnRescale = [&](TxyGraph&) { ++rescales; };
-    g.SetPlotting(false);
-    g.Series(1).AddPoint(0, 1);
-    g.Series(1).AddPoint(37, 2);
-    g.SetPlotting(true);
-    g.grab();
-    QCOMPARE(g.XAxis().Scale().min, -5.0);
-    QCOMPARE(g.XAxis().Scale().max, 40.0);
-    QCOMPARE(g.XAxis().Scale().step, 5.0);
-    QCOMPARE(rescales, 1);
-    g.grab();  // nothing changed since
-    QCOMPARE(rescales, 1);
-}
-
-void XyGraphTest::newSeriesAreReportedAndKeptInOrder() {
-    TxyGraph g;
-    std::vector<int> created, deleted;
-    g.OnNewSeries = [&](TxyGraph&, TSeries& s) { created.push_back(s.Number()); };
-    g.OnDeleteSeries = [&](TxyGraph&, TSeries& s) { deleted.push_back(s.Number()); };
-    g.Series(2);
-    g.Series(1);
-    g.Series(2);
-    QCOMPARE(created, (std::vector<int>{2, 1}));
-    std::vector<int> order;
-    for (const auto& s : g.AllSeries())
-        order.push_back(s->Number());
-    QCOMPARE(order, (std::vector<int>{1, 2}));
-    QVERIFY(g.DeleteSeries(2));
-    QVERIFY(!g.DeleteSeries(2));
-    QCOMPARE(deleted, std::vector<int>{2});
-}
-
-void XyGraphTest::settingsRepaintOnlyWhilePlotting() {
-    TxyGraph g;
-    g.resize(300, 208);
-    int paints = 0;
-    g.OnPaintEnd = [&](TxyGraph&, QPainter&) { ++paints; };
-    g.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&g));
-    QTRY_VERIFY(paints > 0);
-
-    g.SetPlotting(false);
-    paints = 0;
-    g.XAxis().Title = "Time t";
-    g.Series(1).AddPoint(1, 1);
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-    QCOMPARE(paints, 0);
-
-    g.SetPlotting(true);
-    QTRY_COMPARE(paints, 1);
-    paints = 0;
-    g.XAxis().Title = "Time t";  // unchanged: nothing to repaint
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-    QCOMPARE(paints, 0);
-    g.XAxis().Title = "State n";
-    QTRY_COMPARE(paints, 1);
-}
-
-void XyGraphTest::legendShowsTheSeriesThatAskForIt() {
-    TxyGraph g;
-    LayOutLikeTheGraphWindows(g);
-    g.Legend().visible = true;
-    g.Legend().top = 2;
-    g.Legend().height = 16;
-    TSeries& s = g.Series(1);
-    s.Color = kBlue;
-    s.AddPoint(100, 0.5);  // far right of the plot: only the legend can be blue at the top
-    g.XAxis().AutoSizing = false;
-    const QRect legend(10, 2, 280, 16);
-    QCOMPARE(Count(g.grab().toImage(), legend, IsSeriesBlue), 0);
-    s.ShowInLegend = true;
-    QVERIFY(Count(g.grab().toImage(), legend, IsSeriesBlue) > 10);
-}
-
-void XyGraphTest::secondAxisSeriesUsesItsOwnScale() {
-    TxyGraph g;
-    g.resize(300, 208);
-    g.Appearance().BackgroundColor = 0xFFFFFF;
-    g.XAxis().AutoSizing = false;
-    g.YAxis().AutoSizing = false;  // 0..1
-    g.YAxis_Second().AutoSizing = false;
-    g.YAxis_Second().Min = 0;
-    g.YAxis_Second().Max = 100;
-    TSeries& s = g.Series(1);
-    s.Color = kBlue;
-    s.DrawLine = false;
-    s.AddPoint(0.5, 50);  // off the first y axis, mid-height on the second
-    QCOMPARE(Count(g.grab().toImage(), PlotPixels(g), IsSeriesBlue), 0);
-    s.Axis = SeriesAxis::YAxis_Second;
-    const QImage image = g.grab().toImage();
-    const QPoint centre = PlotPixels(g).center();
-    QVERIFY(Count(image, QRect(centre - QPoint(4, 4), QSize(9, 9)), IsSeriesBlue) > 10);
-}
-
-void XyGraphTest::timeLabelsReadTheDateFormat() {
-    // Day 45000 after 30 December 1899 is 15 March 2023; m is the month, n the minute.
-    QCOMPARE(TimeLabel(45000.5, "dd-mmm"), QString("15-Mar"));
-    QCOMPARE(TimeLabel(45000.75, "dd/mm/yyyy hh:nn"), QString("15/03/2023 18:00"));
-    QCOMPARE(TimeLabel(1, "yyyy-mm-dd"), QString("1899-12-31"));
-}
-
-void XyGraphTest::colourValuesAreBlueGreenRed() {
-    QCOMPARE(ToQColor(0xFF0000), QColor(0, 0, 255));
-    QCOMPARE(ToQColor(0x0000FF), QColor(255, 0, 0));
-    QCOMPARE(ToQColor(0x008000), QColor(0, 128, 0));
-    QCOMPARE(ToQColor(0x123456), QColor(0x56, 0x34, 0x12));
-}
 
 QTEST_MAIN(XyGraphTest)
 #include "xy_graph_test.moc"

@@ -4,14 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSignalSpy>
-#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -20,14 +17,14 @@
 #include <memory>
 
 #include "ui/common/help.h"
-#include "ui/markov/markov_test_support.h"
 #include "ui/common/radio_group.h"
+#include "ui/markov/markov_test_support.h"
 #include "ui/markov/spin_edit.h"
 #include "ui/markov/string_grid.h"
 
 using wachtrix::ChainKind;
 using wachtrix::testing::Child;
-using wachtrix::testing::RecordedDialogs;
+using wachtrix::testing::DialogRecorder;
 using namespace wachtrix::ui;
 
 namespace {
@@ -39,7 +36,7 @@ class MarkovKeuzeDialoogTest : public QObject {
 
 private:
     std::unique_ptr<TMarkovKeuzeDialoog> dialog;
-    std::unique_ptr<RecordedDialogs> boxes;
+    std::unique_ptr<DialogRecorder> boxes;
 
     template <class T>
     T* w(const char* name) {
@@ -109,7 +106,7 @@ private:
 
 private slots:
     void init() {
-        boxes = std::make_unique<RecordedDialogs>();
+        boxes = std::make_unique<DialogRecorder>();
         dialog = std::make_unique<TMarkovKeuzeDialoog>();
         dialog->show();
     }
@@ -366,16 +363,13 @@ private slots:
 
     void choicesShowTheirGroupsAndCostsNeedNoEndStates() {
         pages()->setCurrentIndex(1);
-        auto* soort = w<RadioGroup>("rgSoort");
-        soort->item(2)->click();
-        QVERIFY(Shown(w<QGroupBox>("gbTransient")));
-        QVERIFY(!Shown(w<QGroupBox>("gbFirstPassage")));
-        soort->item(3)->click();
-        QVERIFY(!Shown(w<QGroupBox>("gbTransient")));
-        QVERIFY(Shown(w<QGroupBox>("gbFirstPassage")));
-        soort->item(1)->click();
-        QVERIFY(!Shown(w<QGroupBox>("gbTransient")));
-        QVERIFY(!Shown(w<QGroupBox>("gbFirstPassage")));
+        for (const auto& [item, transient, firstPassage] :
+             {std::tuple{2, true, false}, std::tuple{3, false, true},
+              std::tuple{1, false, false}}) {
+            w<RadioGroup>("rgSoort")->item(item)->click();
+            QCOMPARE(Shown(w<QGroupBox>("gbTransient")), transient);
+            QCOMPARE(Shown(w<QGroupBox>("gbFirstPassage")), firstPassage);
+        }
 
         auto* choice = w<RadioGroup>("rgTransientChoice");
         choice->item(2)->click();
@@ -392,20 +386,13 @@ private slots:
             Rows m, c;
             QString message;
         };
+        // Every message comes from the chain input check, tested with all its rules on its own;
+        // here one rule per chain kind shows the dialog's handling of a refusal.
         const Case cases[] = {
             {0,
              {{"0.5", "0.49999"}, {"0", "1"}},
              {{"0"}, {"0"}},
              "Sum of rows not 1 in transitionmatrix."},
-            {0, {{"1", "0"}, {"1", "y"}}, {{"0"}, {"0"}}, "Illegal value in transitionmatrix."},
-            {0,
-             {{"1", "0"}, {"0", "1"}},
-             {{"0"}, {"-100001"}},
-             "Value in cost vector must be above -100000."},
-            {1,
-             {{"0.0", "1"}, {"1", "0"}},
-             {{"0", "0"}, {"0", "0"}},
-             "Diagonal values must be zero in transitionMatrix"},
             {1,
              {{"0", "1"}, {"1", "0"}},
              {{"0", "0"}, {"0", "abc"}},
@@ -504,7 +491,7 @@ private slots:
         const Rows c = Cells(costs());
         boxes->fileName = path;
         w<QPushButton>("SaveBtn")->click();
-        QCOMPARE(boxes->fileRequests.size(), std::size_t{1});
+        QCOMPARE(boxes->fileRequests.size(), 1);
         QVERIFY(boxes->fileRequests[0].save);
         QCOMPARE(boxes->fileRequests[0].filter,
                  QString("tekstbestanden (*.txt)|*.txt|Alle bestanden (*.*)|*.*"));
@@ -547,7 +534,7 @@ private slots:
 
         boxes->fileName.clear();  // cancelled
         w<QPushButton>("OpenBtn")->click();
-        QCOMPARE(boxes->requests.size(), std::size_t{1});
+        QCOMPARE(boxes->requests.size(), 1);
     }
 
     void aFailedSaveSaysSoAndLeavesTheOldFile() {

@@ -12,14 +12,14 @@
 #include "ui/markov/markov_test_support.h"
 
 using wachtrix::testing::Child;
-using wachtrix::testing::RecordedDialogs;
+using wachtrix::testing::DialogRecorder;
 using namespace wachtrix::ui;
 
 class MarkovWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<RecordedDialogs> boxes;
+    std::unique_ptr<DialogRecorder> boxes;
     QPointer<TMarkov> window;
     QPointer<TMarkovKeuzeDialoog> dialog;
 
@@ -35,7 +35,7 @@ private:
 
 private slots:
     void init() {
-        boxes = std::make_unique<RecordedDialogs>();
+        boxes = std::make_unique<DialogRecorder>();
         window = new TMarkov;
         window->show();
         dialog = window->dialog();
@@ -74,7 +74,6 @@ private slots:
     }
 
     void closeFromTheMenuAsksAndNoKeepsEverything() {
-        boxes->answer = DialogButton::No;
         Action(window->fileMenu(), "Close &Markov Chains")->trigger();
         DeleteLater();
         QCOMPARE(boxes->texts(), QStringList{kQuestion});
@@ -83,23 +82,22 @@ private slots:
         QVERIFY(dialog && dialog->isVisible());
 
         // The question is asked again each time.
-        boxes->answer = DialogButton::Yes;
+        boxes->answer(DialogButton::Yes);
         Action(window->fileMenu(), "Close &Markov Chains")->trigger();
         DeleteLater();
-        QCOMPARE(boxes->requests.size(), std::size_t{2});
+        QCOMPARE(boxes->requests.size(), 2);
         QVERIFY(!window);
         QVERIFY(!dialog);
     }
 
     void quitAndTheDialogsCloseBoxAskTheSameQuestion() {
-        boxes->answer = DialogButton::No;
         Child<QPushButton>(dialog, "TerugBtn")->click();
         dialog->close();
         DeleteLater();
         QCOMPARE(boxes->texts(), QStringList({kQuestion, kQuestion}));
         QVERIFY(window && dialog && dialog->isVisible());
 
-        boxes->answer = DialogButton::Yes;
+        boxes->answer(DialogButton::Yes);
         Child<QPushButton>(dialog, "TerugBtn")->click();
         DeleteLater();
         QVERIFY(!window);

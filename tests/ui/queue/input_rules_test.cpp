@@ -61,34 +61,15 @@ private slots:
     void initialStateBound_data() {
         QTest::addColumn<QString>("rho");
         QTest::addColumn<QString>("label");
-        QTest::newRow("0.5") << "0.5"
-                             << "<= 53";
-        QTest::newRow("0.1: sixteen decades") << "0.1"
-                                              << "<= 16";
-        QTest::newRow("0.8 is capped") << "0.8"
-                                       << "<= 100";
-        QTest::newRow("0.99 is capped") << "0.99"
-                                        << "<= 100";
-        QTest::newRow("0 counts as 1e-9") << "0"
-                                          << "<= 1";
-        QTest::newRow("near 1 below") << "0.995"
-                                      << "";
-        QTest::newRow("1.0") << "1.0"
-                             << "";
-        QTest::newRow("near 1 above") << "1.009"
-                                      << "";
-        QTest::newRow("1.01 bounds again") << "1.01"
-                                           << "<= 100";
-        QTest::newRow("above 1") << "5"
-                                 << "<= 100";
-        QTest::newRow("10 still") << "10"
-                                  << "<= 100";
-        QTest::newRow("above 10") << "10.5"
-                                  << "";
-        QTest::newRow("empty") << ""
-                               << "";
-        QTest::newRow("not a number") << "1.2.3"
-                                      << "";
+        // 0.1 takes sixteen decades, 0.8 and 0.99 are capped, 0 counts as 1e-9; near 1 on
+        // either side and above 10 there is no bound, nor for a text that is no number.
+        const std::pair<const char*, const char*> rows[] = {
+            {"0.5", "<= 53"},   {"0.1", "<= 16"}, {"0.8", "<= 100"}, {"0.99", "<= 100"},
+            {"0", "<= 1"},      {"0.995", ""},    {"1.0", ""},       {"1.009", ""},
+            {"1.01", "<= 100"}, {"5", "<= 100"},  {"10", "<= 100"},  {"10.5", ""},
+            {"", ""},           {"1.2.3", ""}};
+        for (const auto& [rho, label] : rows)
+            QTest::newRow(*rho ? rho : "empty") << QString(rho) << QString(label);
     }
     void initialStateBound() {
         QFETCH(QString, rho);

@@ -2,7 +2,6 @@
 // Results, answering its boxes.
 
 #include <QAction>
-#include <algorithm>
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
@@ -16,11 +15,12 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
+#include <algorithm>
 
+#include "chart/xy_graph.h"
 #include "core/numeric/numerical_failure.h"
 #include "ui/common/dialog_recorder.h"
 #include "ui/common/help.h"
-#include "chart/xy_graph.h"
 #include "ui/common/radio_group.h"
 #include "ui/graph/graph_window.h"
 #include "ui/queue/multi_row_tab_widget.h"
@@ -257,54 +257,42 @@ private slots:
                 names << QString("%1_%2Values_GroupBox").arg(tab).arg(k);
             return names;
         };
-        const QStringList none;
-        for (const QString tab : {"MG1", "MMC", "MDC"}) {
-            const QStringList tnp = values(tab, "TNP");
+        // The value groups each item shows, by their letters: "" for none.
+        const auto perItem = [&](const QString& tab, const QStringList& kinds) {
+            QList<QStringList> shown;
+            for (const QString& k : kinds)
+                shown << values(tab, k);
+            return shown;
+        };
+        for (const QString tab : {"MG1", "MMC", "MDC"})
             QTest::newRow(qPrintable(tab))
-                << QString() << 0 << tab + "_Output_RadioGroup" << tnp
-                << QList<QStringList>{none, values(tab, "T"), values(tab, "P"), values(tab, "N"),
-                                      none};
-        }
-        const QStringList dg1 = values("DG1", "TNP");
+                << QString() << 0 << tab + "_Output_RadioGroup" << values(tab, "TNP")
+                << perItem(tab, {"", "T", "P", "N", ""});
         for (int type : {0, 2, 3})
             QTest::addRow("D/G/1 type %d", type)
-                << "DG1_Service_Type_RadioGroup" << type << "DG1_Coxian_Output_RadioGroup" << dg1
-                << QList<QStringList>{none, values("DG1", "T"), values("DG1", "P"), none};
+                << "DG1_Service_Type_RadioGroup" << type << "DG1_Coxian_Output_RadioGroup"
+                << values("DG1", "TNP") << perItem("DG1", {"", "T", "P", ""});
         QTest::newRow("D/G/1 pure Erlang")
-            << "DG1_Service_Type_RadioGroup" << 1 << "DG1_Pure_Erlang_Output_RadioGroup" << dg1
-            << QList<QStringList>{none,
-                                  values("DG1", "T"),
-                                  values("DG1", "P"),
-                                  values("DG1", "N"),
-                                  values("DG1", "N"),
-                                  none};
+            << "DG1_Service_Type_RadioGroup" << 1 << "DG1_Pure_Erlang_Output_RadioGroup"
+            << values("DG1", "TNP") << perItem("DG1", {"", "T", "P", "N", "N", ""});
+        const QStringList dmcGraph = {"DMC_Graph_GroupBox"};
         QTest::newRow("D/M/c") << QString() << 0 << "DMC_Output_RadioGroup"
-                               << values("DMC", "TNP") + QStringList{"DMC_Graph_GroupBox"}
-                               << QList<QStringList>{none,
-                                                     values("DMC", "T"),
-                                                     values("DMC", "P"),
-                                                     values("DMC", "N"),
-                                                     values("DMC", "N"),
-                                                     {"DMC_Graph_GroupBox"}};
+                               << values("DMC", "TNP") + dmcGraph
+                               << (perItem("DMC", {"", "T", "P", "N", "N"}) << dmcGraph);
         QTest::newRow("G/M/c") << QString() << 0 << "GMC_Output_RadioGroup" << values("GMC", "TP")
-                               << QList<QStringList>{none, values("GMC", "T"), values("GMC", "P"),
-                                                     none};
+                               << perItem("GMC", {"", "T", "P", ""});
         for (int type : {0, 1})
             QTest::addRow("finite capacity type %d", type)
                 << "FinCap_Queue_Type" << type << "FinCap_Output1" << values("FinCap", "TN")
-                << QList<QStringList>{none, values("FinCap", "T"), values("FinCap", "N"), none};
+                << perItem("FinCap", {"", "T", "N", ""});
         QTest::newRow("finite capacity D/M/c/c+N")
             << "FinCap_Queue_Type" << 2 << "FinCap_Output2" << values("FinCap", "TN")
-            << QList<QStringList>{none, values("FinCap", "T"), values("FinCap", "N"),
-                                  values("FinCap", "N"), none};
+            << perItem("FinCap", {"", "T", "N", "N", ""});
+        const QStringList finSrcGraph = {"FinSrc_Graph_Radio_Group"};
         QTest::newRow("finite source")
-            << QString() << 0 << "FinSrc_Output_radio_group"
-            << values("FinSrc", "TN") + QStringList{"FinSrc_Graph_Radio_Group"}
-            << QList<QStringList>{none,
-                                  values("FinSrc", "T"),
-                                  values("FinSrc", "N"),
-                                  values("FinSrc", "N"),
-                                  {"FinSrc_Graph_Radio_Group"}};
+            << QString() << 0 << "FinSrc_Output_radio_group" << values("FinSrc", "TN") + finSrcGraph
+            << (perItem("FinSrc", {"", "T", "N", "N"}) << finSrcGraph);
+        const QStringList none;
         const QStringList single = {"MM1_t_edit", "MM1_t_label", "MM1_t_range_label"};
         const QStringList end = {"MM1_end_state_edit", "MM1_end_state_label",
                                  "MM1_end_state_range_label"};
@@ -392,28 +380,6 @@ private slots:
         }
     }
 
-    void resultLinesCarryTheirStyles() {
-        ResultWriter& out = form_->results();
-        form_->ClearButtonClick();
-        out.SetTitleStyle();
-        out.AddResultLine("M/M/c queue");
-        out.SetBoldStyle();
-        out.AddResultLine("Parameters: c=2  rho=0.8");
-        out.SetNormalStyle();
-        out.AddResultLine("Results: Pwait   = 0.711111");
-        out.AddResultLine("");
-        out.SetUnderlineStyle();
-        out.AddResultLine("         t     P{Wq>t}");
-        out.SetNormalStyle();
-        const QStringList lines = StyledLines(results());
-        QCOMPARE(lines.mid(2),
-                 (QStringList{"T:M/M/c queue", "B:Parameters: c=2  rho=0.8",
-                              "N:Results: Pwait   = 0.711111", "-:", "U:         t     P{Wq>t}"}));
-        // The style stays with the window until changed, also for the next run.
-        out.SetBoldStyle();
-        QCOMPARE(form_->results().style(), ResultTextStyle::Bold);
-    }
-
     void clearWritesTheBanner() {
         form_->results().AddResultLine("left over");
         form_->results().SetUnderlineStyle();
@@ -453,14 +419,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), c);
     }
 
-    void hostShowsErrorsAndFailures() {
-        DialogRecorder boxes;
-        form_->showError("Error", "c incorrect");
-        QCOMPARE(boxes.requests.size(), 1);
-        QCOMPARE(boxes.requests[0].kind, DialogKind::ErrorOkCancel);
-        QCOMPARE(boxes.requests[0].title, QString("Error"));
-        QCOMPARE(boxes.requests[0].text, QString("c incorrect"));
-
+    // The error box itself is seen in refusedInputWritesNothing.
+    void hostWritesTheFailureLine() {
         form_->ClearButtonClick();
         form_->results().SetUnderlineStyle();
         RunGuarded(*form_, [&] {
