@@ -1,11 +1,13 @@
 #include "ui/common/help.h"
 
+#include <QFile>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -54,6 +56,11 @@ public:
         setObjectName("HelpWindow");
         setWindowTitle("Wachtrix Help");
         resize(900, 680);
+
+        // One look for every page, kept beside them.
+        QFile css(":/help/help.css");
+        if (css.open(QIODevice::ReadOnly))
+            browser_->document()->setDefaultStyleSheet(QString::fromUtf8(css.readAll()));
 
         topics_->setObjectName("HelpTopics");
         for (const Topic& topic : kTopics)

@@ -4,7 +4,9 @@
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
 
 #include "ui/common/help.h"
@@ -73,6 +75,16 @@ private slots:
         QCOMPARE(browser->source().toString(), page);
         QVERIFY2(browser->toPlainText().startsWith(heading),
                  qPrintable(browser->toPlainText().left(60)));
+    }
+
+    // The pages carry no style of their own; the shared sheet gives headings their colour.
+    void pagesShareOneStyleSheet() {
+        ShowHelpContext(120);
+        QTextBrowser* browser = Browser();
+        QVERIFY(browser);
+        QVERIFY(browser->document()->defaultStyleSheet().contains("h1 { color: #00509e; }"));
+        const QTextBlock heading = browser->document()->begin();
+        QCOMPARE(heading.charFormat().foreground().color(), QColor("#00509e"));
     }
 
     void topicsListFollowsThePage() {
