@@ -227,4 +227,27 @@ void WriteMM1TranReport(ResultWriter& out, const MM1TranParameters& p, const MM1
     out.AddResultLine("");
 }
 
+void RunMM1Tran(MM1TranForm& form, QueueHost& host) {
+    RunGuarded(host, [&] {
+        const MM1TranValidation v = ValidateMM1Tran(form);
+        if (!v.parameters) {
+            host.showError(kMM1TranErrorCaption, v.error);
+            return;
+        }
+        const MM1TranParameters& p = *v.parameters;
+        if (form.output == 0) {
+            const ValueList t = ReadRealValues(form.t, kMM1TranLimits.tableTMax);
+            const auto busy = host.busy();
+            WriteMM1TranReport(host.results(), p, MM1Transient(p.rho, p.i, p.j), t);
+            return;
+        }
+        const MM1GraphKind kind = MM1GraphKindOfItem(form.output);
+        const GraphHandle graph =
+            host.createGraphWindow(GraphWindowKind::GMC, MM1TranGraphLabels(p, kind));
+        const auto busy = host.busy();
+        const MM1Transient model(p.rho, p.i, p.j);
+        host.plot(graph, 0, MM1TranChartPlot(kind, p.T, MM1TranGraphPoints(model, kind, p.T)));
+    });
+}
+
 }  // namespace wachtrix

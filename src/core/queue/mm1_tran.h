@@ -11,6 +11,7 @@
 
 #include "core/numeric/gauss_legendre.h"
 #include "core/queue/chart_plot.h"
+#include "core/queue/queue_host.h"
 #include "core/text/result_writer.h"
 #include "core/text/value_list.h"
 
@@ -50,6 +51,11 @@ struct MM1TranForm {
     int output = 0;    // MM1_Output_radio_group item index: 0 table, 1..4 graphs
     TEditArray t;      // MM1_TEdits, rewritten by the value reader
 };
+
+// Validates, then writes the table into Results or opens one graph window (class GMC).
+void RunMM1Tran(MM1TranForm& form, QueueHost& host);
+
+// The pieces of the run, for the tests and the batch tool.
 
 // Checked parameters; rho already raised to the floor. j is 0 where the output does not read it.
 struct MM1TranParameters {

@@ -6,12 +6,14 @@
 #include <vector>
 
 #include "support/expect_near.h"
+#include "support/recording_host.h"
 #include "support/report_expectations.h"
 
 namespace wachtrix {
 namespace {
 
 using S = ResultTextStyle;
+using testing::RecordingHost;
 using testing::Texts;
 
 // The distribution of the number in system at time t by uniformisation of the birth-death chain
@@ -264,6 +266,78 @@ TEST(MM1TranReport, GoldenTable) {
         {"", S::Normal},
     };
     EXPECT_EQ(sink.lines, expected);
+}
+
+TEST(MM1TranRun, RefusedInputWritesNothingAndOpensNothing) {
+    RecordingHost host;
+    MM1TranForm form = Form("0.5", "54", "1", 1, "10");
+    RunMM1Tran(form, host);
+    ASSERT_EQ(host.errors.size(), 1u);
+    EXPECT_EQ(host.errors[0].title, "ERROR");
+    EXPECT_EQ(host.errors[0].text, "i out of bounds");
+    EXPECT_TRUE(host.sink.lines.empty());
+    EXPECT_TRUE(host.windows.empty());
+}
+
+TEST(MM1TranRun, TableReadsAndSortsTheTValues) {
+    RecordingHost host;
+    MM1TranForm form = Form("0", "1", "0");
+    form.t = Texts({"2e6", "0.5", "", "x"});
+    RunMM1Tran(form, host);
+    EXPECT_TRUE(host.errors.empty());
+    EXPECT_EQ(form.t, Texts({"0.5", "2e6**", "x**"}));
+    // rho = 0 is computed as 1e-9: from one customer the queue empties at rate 1, so
+    // p(1,0,0.5) = 1 - exp(-0.5).
+    const std::vector<StyledLine> expected = {
+        {"Transient M/M/1 queue", S::Title},
+        {"Parameters: rho=1E-009  i=1  j=0", S::Bold},
+        {"", S::Normal},
+        {"", S::Normal},
+        {"     t p(i,j,t) P(i,j,t) ELq(i,t)Std Lq(i,t)", S::Underline},
+        {"0.5000 0.393469 0.393469  0.00000   0.0000", S::Underline},
+        {"", S::Normal},
+    };
+    EXPECT_EQ(host.sink.lines, expected);
+    EXPECT_EQ(host.busyCount, 1);
+}
+
+// Each graph kind: one GMC window, its labels, a blue line of 201 points over [0, T].
+TEST(MM1TranRun, GraphsOfEachKind) {
+    const struct {
+        int output;
+        const char* title;
+        const char* states;
+        double y0;  // at t = 0, from i = 4 with j = 4
+    } cases[] = {{1, "p{i,j,t}", "i=4 j=4", 1},
+                 {2, "P{i,j,t} (cumulative)", "i=4 j=4", 1},
+                 {3, "ELq(i,t)", "i=4", 3},
+                 {4, "Std Lq(i,t)", "i=4", 0}};
+    for (const auto& c : cases) {
+        RecordingHost host;
+        MM1TranForm form = Form("0.8", "4", c.output <= 2 ? "4" : "", c.output, "250");
+        RunMM1Tran(form, host);
+        EXPECT_TRUE(host.errors.empty()) << c.title;
+        EXPECT_TRUE(host.sink.lines.empty()) << c.title;
+        ASSERT_EQ(host.windows.size(), 1u);
+        const auto& w = host.windows[0];
+        EXPECT_EQ(w.kind, GraphWindowKind::GMC);
+        EXPECT_EQ(w.labels, (std::vector<std::string>{"Transient M/M/1 queue", "rho = 0.8",
+                                                      c.states, "t <= 250", ""}));
+        ASSERT_TRUE(w.shown);
+        const ChartPlot& plot = w.charts.at(0);
+        EXPECT_EQ(plot.graphTitle, c.title);
+        EXPECT_EQ(plot.xAxis.title, "Time t");
+        EXPECT_EQ(plot.xAxis.min, 0);
+        EXPECT_EQ(plot.xAxis.max, 250);
+        EXPECT_EQ(plot.yAxis.logScale, false);
+        EXPECT_EQ(plot.yAxis.autoSizing, true);
+        EXPECT_EQ(plot.yAxis.autoStepping, true);
+        EXPECT_TRUE(plot.drawLine && !plot.drawPoints);
+        EXPECT_EQ(plot.color, kChartBlue);
+        ASSERT_EQ(plot.points.size(), 201u);
+        EXPECT_NEAR(plot.points[0].y, c.y0, 1e-3);
+        EXPECT_EQ(plot.points[200].x, 250);
+    }
 }
 
 }  // namespace
