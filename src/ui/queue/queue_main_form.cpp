@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "core/queue/mg1.h"
+#include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
 #include "core/queue/report.h"
 #include "ui/common/dialogs.h"
@@ -177,7 +178,16 @@ void TQueueMainForm::GMC_Run_ButtonClick() {}
 void TQueueMainForm::FinCap_Run_ButtonClick() {}
 void TQueueMainForm::MMCN_Run_ButtonClick() {}
 void TQueueMainForm::FinSrc_Run_ButtonClick() {}
-void TQueueMainForm::MM1_Run_ButtonClick() {}
+void TQueueMainForm::MM1_Run_ButtonClick() {
+    MM1TranForm form{.rho = Text(mm1_.rho),
+                     .i = Text(mm1_.initial),
+                     .j = Text(mm1_.end),
+                     .T = Text(mm1_.t),
+                     .output = mm1_.output->itemIndex(),
+                     .t = EditTexts(MM1_TEdits)};
+    RunMM1Tran(form, *this);
+    SetEditTexts(MM1_TEdits, form.t);
+}
 
 void TQueueMainForm::MG1_Quit_ButtonClick() {
     if (Dialogs::show(this, DialogKind::Confirm, "Confirm", "Do you want to quit from queue?") ==
