@@ -20,11 +20,10 @@ constexpr int kGraphSteps = 200;
 }  // namespace
 
 int MM1MaxInitialState(double rho) {
-    const MM1TranLimits& limits = kMM1TranLimits;
-    if (rho >= 1) return limits.initialStateCap;
-    rho = std::max(rho, limits.rhoFloor);
-    const double n = -16 * std::log(10.0) / std::log(rho);
-    return n > limits.initialStateCap ? limits.initialStateCap : static_cast<int>(std::trunc(n));
+    const int cap = static_cast<int>(kMM1TranInitialState.upper);
+    if (rho >= 1) return cap;
+    const double n = -16 * std::log(10.0) / std::log(std::max(rho, kMM1TranRhoFloor));
+    return n > cap ? cap : static_cast<int>(std::trunc(n));
 }
 
 MM1GraphKind MM1GraphKindOfItem(int item) {
@@ -45,14 +44,13 @@ bool MM1GraphReadsEndState(MM1GraphKind kind) {
 }
 
 MM1TranValidation ValidateMM1Tran(const MM1TranForm& form) {
-    const MM1TranLimits& limits = kMM1TranLimits;
     auto refuse = [](const char* text) { return MM1TranValidation{std::nullopt, text}; };
     MM1TranParameters p;
 
     const auto rho = ParseReal(form.rho);
     if (!rho) return refuse("rho incorrect");
-    if (*rho < limits.rhoMin || *rho > limits.rhoMax) return refuse("rho out of bounds");
-    p.rho = std::max(*rho, limits.rhoFloor);
+    if (!kMM1TranLoad.contains(*rho)) return refuse("rho out of bounds");
+    p.rho = std::max(*rho, kMM1TranRhoFloor);
 
     const auto i = ParseInt(form.i);
     if (!i) return refuse("i incorrect");
@@ -63,14 +61,14 @@ MM1TranValidation ValidateMM1Tran(const MM1TranForm& form) {
     if (!graph || MM1GraphReadsEndState(MM1GraphKindOfItem(form.output))) {
         const auto j = ParseInt(form.j);
         if (!j) return refuse("j incorrect");
-        if (*j < 0 || *j > limits.endStateMax) return refuse("j out of bounds");
+        if (!kMM1TranEndState.contains(*j)) return refuse("j out of bounds");
         p.j = *j;
     }
 
     if (graph) {
         const auto T = ParseReal(form.T);
         if (!T) return refuse("t incorrect");
-        if (*T < limits.tMin || *T > limits.tMax) return refuse("t out of range");
+        if (!kMM1TranHorizon.contains(*T)) return refuse("t out of range");
         p.T = *T;
     }
     return {p, ""};
@@ -235,10 +233,11 @@ void RunMM1Tran(MM1TranForm& form, QueueHost& host) {
             return;
         }
         const MM1TranParameters& p = *v.parameters;
-        if (form.output == 0) {
-            const ValueList t = ReadRealValues(form.t, kMM1TranLimits.tableTMax);
+        const OutputRequest request =
+            ReadOutput(kMM1TranOutput, form.output, {&form.t}, {kMM1TranGroups[0].upper, 0});
+        if (request.mode == kMomentTable) {
             const auto busy = host.busy();
-            WriteMM1TranReport(host.results(), p, MM1Transient(p.rho, p.i, p.j), t);
+            WriteMM1TranReport(host.results(), p, MM1Transient(p.rho, p.i, p.j), request.values);
             return;
         }
         const MM1GraphKind kind = MM1GraphKindOfItem(form.output);

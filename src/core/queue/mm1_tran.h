@@ -11,22 +11,38 @@
 
 #include "core/numeric/gauss_legendre.h"
 #include "core/queue/chart_plot.h"
+#include "core/queue/model_limits.h"
 #include "core/queue/queue_host.h"
 #include "core/text/result_writer.h"
 #include "core/text/value_list.h"
 
 namespace wachtrix {
 
-// The bounds of the "Transient M/M/1" tab.
-struct MM1TranLimits {
-    double rhoMin = 0, rhoMax = 0.9901;
-    double rhoFloor = 1e-9;          // a smaller load is computed as this one
-    int initialStateCap = 100;       // the bound on i never exceeds it
-    int endStateMax = 100;           // j from 0
-    double tMin = 0.01, tMax = 1e6;  // the graph horizon T
-    double tableTMax = 1e6;          // the table's time values, from 0
+// The "Transient M/M/1" tab's limits. The bound on i depends on rho (MM1MaxInitialState); its
+// field holds the cap, and its label follows the typed rho.
+inline constexpr FieldLimit kMM1TranLoad{"rho", "arrival rate (load)", 0, 0.9901, "<=0.99"};
+inline constexpr FieldLimit kMM1TranInitialState{
+    "i", "initial state, at most trunc(-16 ln 10 / ln rho)", 0, 100, "", true};
+inline constexpr FieldLimit kMM1TranEndState{"j", "end state", 0, 100, "<= 100", true};
+inline constexpr FieldLimit kMM1TranHorizon{"T", "end time of a graph", 0.01, 1e6,
+                                            "0.01 <= t <= 1e6"};
+inline constexpr FieldLimit kMM1TranFields[] = {kMM1TranLoad, kMM1TranInitialState,
+                                                kMM1TranEndState, kMM1TranHorizon};
+// The table's time values start at 0, below the caption's 0.01: t = 0 shows the initial state.
+inline constexpr ValueGroupLimit kMM1TranGroups[] = {
+    {'T', 1e6, "t-values (0.01 <= t <= 1e6)", "time values of the table"}};
+inline constexpr OutputItem kMM1TranOutputItems[] = {
+    {"Tables of moments of queue size", kMomentTable, ValueGroupKind::T},
+    {"Graph of state probabilities", kGraphs},
+    {"Graph of cumulative state probabilities", kGraphs},
+    {"Graph of mean queue size", kGraphs},
+    {"Graph of standard deviation queue size", kGraphs},
 };
-inline constexpr MM1TranLimits kMM1TranLimits{};
+inline constexpr OutputGroup kMM1TranOutput{kMM1TranOutputItems};
+inline constexpr ModelLimits kMM1TranLimits{kMM1TranFields, kMM1TranGroups, kMM1TranOutput};
+
+// A smaller load is computed as this one.
+inline constexpr double kMM1TranRhoFloor = 1e-9;
 
 // The largest initial state i: the state at which rho^i falls to 1e-16, at most 100, so that the
 // factor rho^(-i/2) of the integrands cannot swamp the extended precision of the sum. A rho at or
@@ -37,7 +53,7 @@ int MM1MaxInitialState(double rho);
 // What a graph shows; the values are the run's graph codes.
 enum class MM1GraphKind { StateProbability = 0, Cumulative = 1, MeanQueue = 3, StdQueue = 5 };
 
-// Output items 1 to 4 in order: p, P, ELq, Std Lq.
+// The graph items 1 to 4 of the Output group in order: p, P, ELq, Std Lq.
 MM1GraphKind MM1GraphKindOfItem(int item);
 
 // The probability graphs read the end state j; the queue-size graphs do not.

@@ -10,8 +10,12 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "core/queue/mg1.h"
+#include "core/queue/mm1_tran.h"
+#include "core/queue/mmc.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
+#include "ui/queue/limit_texts.h"
 #include "ui/queue/multi_row_tab_widget.h"
 #include "ui/queue/queue_main_form.h"
 
@@ -21,8 +25,7 @@ namespace {
 constexpr int kEditWidth = 64;
 constexpr int kBoundEditWidth = 48;  // two on a line with their captions
 
-const QStringList kFiveOutputs = {"Standard Statistics", "Waiting Time Probabilities",
-                                  "Waiting Time Percentiles", "State Probabilities", "Graphs"};
+const QStringList kFiveOutputs = Captions(kStandardOutput);
 const QStringList kSixOutputs = {"Standard Statistics",
                                  "Waiting Time Probabilities",
                                  "Waiting Time Percentiles",
@@ -279,8 +282,8 @@ private:
 
 void TQueueMainForm::buildMG1Page() {
     auto page = PageBuilder::Page(this, "MG1_TabSheet", 100, "M/G/1", "M/G/1 Queue");
-    mg1_.cs2 = page.parameter("MG1_CS2_edit", "CS2:", "0.01 <= CS2 <= 1", EditFilter::Real);
-    mg1_.rho = page.parameter("MG1_Rho_edit", "Rho:", "<= 0.99 ", EditFilter::Real);
+    mg1_.cs2 = page.parameter("MG1_CS2_edit", "CS2:", Label(kMg1ErlangianCs2), EditFilter::Real);
+    mg1_.rho = page.parameter("MG1_Rho_edit", "Rho:", Label(kMg1Load), EditFilter::Real);
     mg1_.cs2.label->setToolTip("Square of the coefficient of variation");
     mg1_.cs2.range->setToolTip("CS2 should be between these two values");
     mg1_.cs2.edit->setToolTip("Enter squared coefficient of variation of the service time");
@@ -293,11 +296,11 @@ void TQueueMainForm::buildMG1Page() {
         "The type of M/G/1 queue can be specified here");
     mg1_.output = page.radioGroup("MG1_Output_RadioGroup", "Output", kFiveOutputs, kOutputHint);
     mg1_.values.t =
-        page.valueGroup("MG1", 'T', "t-values (<= 75000)", MG1_TEdits, EditFilter::Real);
+        page.valueGroup("MG1", 'T', Caption(kMg1Limits, 'T'), MG1_TEdits, EditFilter::Real);
     mg1_.values.n =
-        page.valueGroup("MG1", 'N', "n-values (<= 2500)", MG1_NEdits, EditFilter::Integer);
+        page.valueGroup("MG1", 'N', Caption(kMg1Limits, 'N'), MG1_NEdits, EditFilter::Integer);
     mg1_.values.p =
-        page.valueGroup("MG1", 'P', "p-values (<= 0.999999)", MG1_PEdits, EditFilter::Real);
+        page.valueGroup("MG1", 'P', Caption(kMg1Limits, 'P'), MG1_PEdits, EditFilter::Real);
     page.buttons("MG1", &TQueueMainForm::MG1_Run_ButtonClick);
 }
 
@@ -330,14 +333,15 @@ void TQueueMainForm::buildDG1Page() {
 
 void TQueueMainForm::buildMMCPage() {
     auto page = PageBuilder::Page(this, "MMC_TabSheet", 120, "M/M/c", "M/M/c Queue");
-    mmc_.c = page.parameter("MMC_C_edit", "C:", "<=2500", EditFilter::Integer);
-    mmc_.rho = page.parameter("MMC_Rho_edit", "Rho:", "<=0.999", EditFilter::Real);
+    mmc_.c = page.parameter("MMC_C_edit", "C:", Label(kMmcServers), EditFilter::Integer);
+    mmc_.rho = page.parameter("MMC_Rho_edit", "Rho:", Label(kMmcLoad), EditFilter::Real);
     mmc_.output = page.radioGroup("MMC_Output_RadioGroup", "Output", kFiveOutputs, kOutputHint);
-    mmc_.values.t = page.valueGroup("MMC", 'T', "t-values (<= 2500)", MMC_TEdits, EditFilter::Real);
+    mmc_.values.t =
+        page.valueGroup("MMC", 'T', Caption(kMmcLimits, 'T'), MMC_TEdits, EditFilter::Real);
     mmc_.values.n =
-        page.valueGroup("MMC", 'N', "n-values (<= 5000)", MMC_NEdits, EditFilter::Integer);
+        page.valueGroup("MMC", 'N', Caption(kMmcLimits, 'N'), MMC_NEdits, EditFilter::Integer);
     mmc_.values.p =
-        page.valueGroup("MMC", 'P', "p-values (<= 0.999999)", MMC_PEdits, EditFilter::Real);
+        page.valueGroup("MMC", 'P', Caption(kMmcLimits, 'P'), MMC_PEdits, EditFilter::Real);
     page.buttons("MMC", &TQueueMainForm::MMC_Run_ButtonClick);
 }
 
@@ -479,19 +483,17 @@ void TQueueMainForm::buildFinSrcPage() {
 void TQueueMainForm::buildMM1Page() {
     auto page =
         PageBuilder::Page(this, "Trans_MM1_sheet", 180, "Transient M/M/1", "Transient M/M/1 Queue");
-    mm1_.rho = page.parameter("MM1_Rho_edit", "Rho:", "<=0.99", EditFilter::Own);
+    mm1_.rho = page.parameter("MM1_Rho_edit", "Rho:", Label(kMM1TranLoad), EditFilter::Own);
     mm1_.initial =
-        page.parameter("MM1_initial_state_edit", "Initial state i:", "", EditFilter::Integer);
-    mm1_.end = page.parameter("MM1_end_state_edit", "End state j:", "<= 100", EditFilter::Integer);
-    mm1_.t = page.parameter("MM1_t_edit", "t:", "0.01 <= t <= 1e6", EditFilter::Real);
+        page.parameter("MM1_initial_state_edit", "Initial state i:", Label(kMM1TranInitialState),
+                       EditFilter::Integer);
+    mm1_.end = page.parameter("MM1_end_state_edit", "End state j:", Label(kMM1TranEndState),
+                              EditFilter::Integer);
+    mm1_.t = page.parameter("MM1_t_edit", "t:", Label(kMM1TranHorizon), EditFilter::Real);
     mm1_.output =
-        page.radioGroup("MM1_Output_radio_group", "Output",
-                        {"Tables of moments of queue size", "Graph of state probabilities",
-                         "Graph of cumulative state probabilities", "Graph of mean queue size",
-                         "Graph of standard deviation queue size"},
-                        kOutputHint);
+        page.radioGroup("MM1_Output_radio_group", "Output", Captions(kMM1TranOutput), kOutputHint);
     mm1_.values.t =
-        page.valueGroup("MM1", 'T', "t-values (0.01 <= t <= 1e6)", MM1_TEdits, EditFilter::Real);
+        page.valueGroup("MM1", 'T', Caption(kMM1TranLimits, 'T'), MM1_TEdits, EditFilter::Real);
     page.buttons("MM1", &TQueueMainForm::MM1_Run_ButtonClick);
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/text/number_parse.h"
 #include "support/expect_near.h"
 #include "support/recording_host.h"
 #include "support/report_expectations.h"
@@ -231,6 +232,16 @@ TEST(MM1TranValidation, AcceptsTheBoundsAndRaisesATinyRho) {
     EXPECT_EQ(table.parameters->j, 7);
 }
 
+// The bound the tab shows beside i is the one validation holds.
+TEST(MM1TranValidation, AcceptsInitialStatesUpToTheShownBound) {
+    for (const char* rho : {"0", "1e-9", "0.2", "0.5", "0.69", "0.9901"}) {
+        const int imax = MM1MaxInitialState(*ParseReal(rho));
+        const std::string at = std::to_string(imax), beyond = std::to_string(imax + 1);
+        EXPECT_TRUE(ValidateMM1Tran(Form(rho, at.c_str(), "0")).parameters) << rho;
+        EXPECT_EQ(ValidateMM1Tran(Form(rho, beyond.c_str(), "0")).error, "i out of bounds") << rho;
+    }
+}
+
 TEST(MM1TranTable, RowsKeepTheirWidths) {
     EXPECT_EQ(MM1TranTableHeader(), "     t p(i,j,t) P(i,j,t) ELq(i,t)Std Lq(i,t)");
     MM1TranMeasures m;
@@ -249,7 +260,7 @@ TEST(MM1TranReport, GoldenTable) {
     form.t = Texts({"1000", "1", "0", "0.01"});
     const auto v = ValidateMM1Tran(form);
     ASSERT_TRUE(v.parameters);
-    const ValueList t = ReadRealValues(form.t, kMM1TranLimits.tableTMax);
+    const ValueList t = ReadRealValues(form.t, kMM1TranGroups[0].upper);
     MemoryResultSink sink;
     ResultWriter out(sink);
     WriteMM1TranReport(out, *v.parameters, MM1Transient(0.5, 3, 2), t);
