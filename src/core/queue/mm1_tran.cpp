@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/numeric/gauss_legendre.h"
 #include "core/numeric/safe_math.h"
 #include "core/queue/report.h"
 #include "core/text/delphi_format.h"

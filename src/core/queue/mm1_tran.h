@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "core/numeric/gauss_legendre.h"
 #include "core/queue/chart_plot.h"
 #include "core/queue/model_limits.h"
 #include "core/queue/queue_host.h"
