@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
+#include <fstream>
 
 #include "core/text/number_parse.h"
 
@@ -60,6 +62,67 @@ std::vector<KeyHelp> QueueKeys(std::vector<KeyHelp> choices, const ModelLimits& 
             keys.push_back(
                 {std::string(1, static_cast<char>(kind - 'A' + 'a')), ValueGroupHelp(*group)});
     return keys;
+}
+
+std::string Printable(std::string_view text) {
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string out;
+    const auto escape = [&](unsigned char byte) {
+        out += "\\x";
+        out += kHex[byte >> 4];
+        out += kHex[byte & 15];
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        // The length of the UTF-8 sequence this byte starts, 0 when it starts none.
+        const int length = byte < 0x80                    ? 1
+                           : byte >= 0xC2 && byte <= 0xDF ? 2
+                           : byte >= 0xE0 && byte <= 0xEF ? 3
+                           : byte >= 0xF0 && byte <= 0xF4 ? 4
+                                                          : 0;
+        bool valid = length > 0 && i + length <= text.size();
+        for (int k = 1; valid && k < length; ++k)
+            valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+        if (valid && length == 3) {  // no overlong forms, no surrogates
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            valid = !(byte == 0xE0 && next < 0xA0) && !(byte == 0xED && next >= 0xA0);
+        }
+        if (valid && length == 4) {
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            valid = !(byte == 0xF0 && next < 0x90) && !(byte == 0xF4 && next >= 0x90);
+        }
+        if (!valid || (length == 1 && (byte < 0x20 || byte == 0x7F))) {
+            escape(byte);
+            ++i;
+        } else {
+            out.append(text.substr(i, length));
+            i += length;
+        }
+    }
+    return out;
+}
+
+bool WriteFileReplacing(const std::string& path, const std::string& text) {
+    const std::filesystem::path target(path);
+    const std::filesystem::path temporary =
+        target.parent_path() / ("." + target.filename().string() + ".wachtrix-tmp");
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out << text;
+        out.close();
+        if (out.fail()) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temporary, target, ec);
+    if (!ec) return true;
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    return false;
 }
 
 TEditArray ValueGroup(const Arguments& args, const std::string& key) {

@@ -117,6 +117,26 @@ TEST(ReportTool, UsageFaultsNameTheProblem) {
     EXPECT_EQ(RunReport("").exitCode, 2);
 }
 
+TEST(ReportTool, RefusesRepeatedKeysAndAMissingCsvFileName) {
+    const Outcome twice = RunReport("mmc c=2 rho=0.5 c=3");
+    EXPECT_EQ(twice.exitCode, 2);
+    EXPECT_EQ(twice.err, "wachtrix-report: key \"c\" given twice\n");
+    const Outcome swallowed = RunReport("mmc c=2 --graph-csv rho=0.5");
+    EXPECT_EQ(swallowed.exitCode, 2);
+    EXPECT_FALSE(std::filesystem::exists("rho=0.5"));
+}
+
+TEST(ReportTool, EscapesBytesThatAreNotText) {
+    const Outcome o = RunReport("\"$(printf 'mm\\377c')\" c=2");
+    EXPECT_EQ(o.exitCode, 2);
+    EXPECT_EQ(o.err, "wachtrix-report: unknown model \"mm\\xFFc\" (see --help)\n");
+    EXPECT_EQ(Printable("r\xC3\xA9sum\xC3\xA9 \xE2\x82\xAC"), "r\xC3\xA9sum\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(Printable("a\xC3"), "a\\xC3");                  // cut short
+    EXPECT_EQ(Printable("\xC0\xAF"), "\\xC0\\xAF");           // overlong
+    EXPECT_EQ(Printable("\xED\xA0\x80"), "\\xED\\xA0\\x80");  // surrogate
+    EXPECT_EQ(Printable("a\tb\n"), "a\\x09b\\x0A");
+}
+
 TEST(ReportTool, HelpListsModelsAndKeys) {
     const Outcome all = RunReport("--help");
     EXPECT_EQ(all.exitCode, 0);
@@ -126,6 +146,17 @@ TEST(ReportTool, HelpListsModelsAndKeys) {
     for (const char* key : {"  c ", "  rho ", "  output ", "  t ", "  p ", "  n "})
         EXPECT_NE(mmc.out.find(key), std::string::npos) << key;
     EXPECT_NE(mmc.out.find("1 to 2500"), std::string::npos);
+}
+
+TEST(ReportTool, LeavesTheCsvFileAloneUnlessGraphsWereDrawn) {
+    const auto csvPath = std::filesystem::temp_directory_path() / "wachtrix_cli_kept.csv";
+    std::ofstream(csvPath) << "precious\n";
+    for (const char* run : {"mmc c=abc rho=0.8 output=4", "mmc c=2 rho=0.8 output=0",
+                            "mmc c=2500 rho=0.7 output=4"}) {
+        const Outcome o = RunReport(std::string(run) + " --graph-csv " + csvPath.string());
+        EXPECT_EQ(ReadFile(csvPath), "precious\n") << run;
+    }
+    std::filesystem::remove(csvPath);
 }
 
 TEST(ReportTool, WritesGraphPointsAsCsv) {
@@ -232,7 +263,27 @@ TEST(ReportTool, RefusesUnreadableChainFilesAndUnknownAnalyses) {
     const Outcome o = RunReport("markov " + missing + " analysis=steady");
     EXPECT_EQ(o.exitCode, 2);
     EXPECT_EQ(o.out, "");
-    EXPECT_EQ(o.err, "Error: Cannot read file " + missing + "\n");
+    EXPECT_EQ(o.err, "Error: Cannot read file " + missing + "\nthe file cannot be opened\n");
+
+    // Each reason names the line, so that a user can mend the file.
+    const struct {
+        const char* text;
+        const char* why;
+    } faults[] = {
+        {"99\n2\n0.5 0.5\n0.1 x\n1 2\n", "line 4: matrix row 2: \"x\" is not a number"},
+        {"99\n2\n0.5 0.5\n0.1\n1 2\n", "line 4: matrix row 2 has 1 of its 2 numbers"},
+        {"99\n2\n0.5 0.5\n0.1 0.9\n", "line 5: the cost line is missing"},
+        {"88\n2\n0 1\n1 0\n1 2\n", "line 6: the second cost line is missing"},
+        {"99\n101\n", "line 2: the number of states must be 1 to 100"},
+        {"abc\n", "line 1: the chain kind (99 or 88) is not a whole number"},
+    };
+    for (const auto& f : faults) {
+        const std::string file = WriteChainFile("wachtrix_cli_fault.txt", f.text);
+        const Outcome fault = RunReport("markov " + file + " analysis=steady");
+        EXPECT_EQ(fault.exitCode, 2) << f.text;
+        EXPECT_EQ(fault.err, "Error: Cannot read file " + file + "\n" + f.why + "\n");
+        std::filesystem::remove(file);
+    }
 
     const std::string bad = WriteChainFile("wachtrix_cli_bad.txt", "99\n2\n0.5 0.4\n0 1\n0 0\n");
     const Outcome rows = RunReport("markov " + bad + " analysis=structure");

@@ -25,8 +25,10 @@ std::vector<std::string> RunMarkovAnalysis(const ChainData& chain, ChainKind kin
 }
 
 MarkovFileReport RunMarkovFile(const std::string& path, MarkovAnalysis analysis) {
-    const auto input = ReadChainFile(path);
-    if (!input) return {{}, "Cannot read file " + path};
+    const ChainFileReading reading = ReadChainFileWithReason(path);
+    // The window's box says only the first line; a script's user also needs to know why.
+    if (!reading.chain) return {{}, "Cannot read file " + path + "\n" + reading.reason};
+    const auto& input = reading.chain;
     if (const auto fault = ValidateChainInput(*input)) return {{}, *fault};
     return {RunMarkovAnalysis(ChainDataFromInput(*input), input->kind, analysis), {}};
 }

@@ -4,7 +4,8 @@
 //
 //   RunMarkovFile("chain.txt", MarkovAnalysis::SteadyState)
 //     -> lines "============================", "   STEADY-STATE BEHAVIOUR", ...
-//   RunMarkovFile("missing.txt", ...) -> error "Cannot read file missing.txt"
+//   RunMarkovFile("missing.txt", ...) -> error "Cannot read file missing.txt\nthe file cannot
+//   be opened" (the box text, then why)
 
 #include <optional>
 #include <string>
@@ -25,7 +26,7 @@ std::vector<std::string> RunMarkovAnalysis(const ChainData& chain, ChainKind kin
 
 struct MarkovFileReport {
     std::vector<std::string> lines;
-    std::string error;  // the message the dialog would show; empty on success
+    std::string error;  // the dialog's message, a line saying why; empty on success
 };
 
 // Reads the chain file, validates it as the dialog does and runs the analysis.
