@@ -10,7 +10,8 @@
 namespace wachtrix::cli {
 
 const std::vector<ModelCommand>& Commands() {
-    static const std::vector<ModelCommand> commands{MmcCommand(), Mg1Command(), MarkovCommand()};
+    static const std::vector<ModelCommand> commands{MmcCommand(), Mg1Command(), MM1TranCommand(),
+                                                    MarkovCommand()};
     return commands;
 }
 
@@ -35,9 +36,10 @@ std::string OutputHelp(OutputGroup output) {
 }
 
 std::string ValueGroupHelp(const ValueGroupLimit& group) {
-    const char* what = group.kind == 'T'   ? "t-values for P{Wq>t}"
-                       : group.kind == 'P' ? "p-values for percentiles"
-                                           : "n-values for state probabilities";
+    const std::string_view what = !group.help.empty() ? group.help
+                                  : group.kind == 'T' ? "t-values for P{Wq>t}"
+                                  : group.kind == 'P' ? "p-values for percentiles"
+                                                      : "n-values for state probabilities";
     return std::string(what) + ", up to 12, each <= " + Shortest(group.upper);
 }
 

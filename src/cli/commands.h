@@ -72,6 +72,7 @@ int Choice(const Arguments& args, const std::string& key, int count);  // 0..cou
 // The commands, one file each.
 ModelCommand MmcCommand();
 ModelCommand Mg1Command();
+ModelCommand MM1TranCommand();
 ModelCommand MarkovCommand();
 
 }  // namespace wachtrix::cli

@@ -187,6 +187,45 @@ TEST(ReportTool, RunsTheMG1ModelWithItsServiceType) {
     EXPECT_EQ(refused.err, "Error: CS2 out of bounds\n");
 }
 
+TEST(ReportTool, RunsTheTransientMM1Model) {
+    // From 3 customers at rho = 0.5: at t = 1000 the stationary p = 0.125, ELq = 0.5.
+    const Outcome table = RunReport("mm1tran rho=0.5 i=3 j=2 t=1000,0");
+    ASSERT_EQ(table.exitCode, 0) << table.err;
+    EXPECT_EQ(table.out,
+              "Transient M/M/1 queue\n"
+              "Parameters: rho=0.5  i=3  j=2\n"
+              "\n"
+              "\n"
+              "     t p(i,j,t) P(i,j,t) ELq(i,t)Std Lq(i,t)\n"
+              "0.0000 0.000000 0.000000   2.0000   0.0000\n"
+              "  1000 0.125000 0.875000  0.50000    1.118\n"
+              "\n");
+
+    const auto csvPath = std::filesystem::temp_directory_path() / "wachtrix_cli_mm1tran.csv";
+    const Outcome graph =
+        RunReport("mm1tran rho=0.5 i=3 output=3 T=20 --graph-csv " + csvPath.string());
+    ASSERT_EQ(graph.exitCode, 0) << graph.err;
+    EXPECT_EQ(graph.out, "");  // a graph writes nothing into Results
+    std::istringstream csv(ReadFile(csvPath));
+    std::filesystem::remove(csvPath);
+    std::string line;
+    int points = 0;
+    while (std::getline(csv, line))
+        points += line.rfind("1,", 0) == 0;
+    EXPECT_EQ(points, 201);
+
+    const Outcome refused = RunReport("mm1tran rho=0.5 i=54 j=0");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "Error: i out of bounds\n");
+    EXPECT_EQ(RunReport("mm1tran rho=0.5 i=3 j=2 t=1e7").exitCode, 2);  // a marked t-value
+    EXPECT_EQ(RunReport("mm1tran rho=0.5 i=3 output=5 T=1").exitCode, 2);
+    const Outcome help = RunReport("mm1tran --help");
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* key : {"  rho ", "  i ", "  j ", "  T ", "  output ", "  t "})
+        EXPECT_NE(help.out.find(key), std::string::npos) << key;
+}
+
 std::string WriteChainFile(const std::string& name, const std::string& text) {
     const auto path = std::filesystem::temp_directory_path() / name;
     std::ofstream(path, std::ios::binary) << text;

@@ -64,6 +64,14 @@ const std::vector<ModelGrid> kGrids = {
           return d;
       }()},
      1e-4},
+    // i at most the bound of its rho, so rho and i vary together.
+    {"mm1tran",
+     {{"rho=0 i=0", "rho=0 i=1", "rho=1e-9 i=1", "rho=0.01 i=8", "rho=0.2 i=22", "rho=0.5 i=0",
+       "rho=0.5 i=53", "rho=0.7 i=100", "rho=0.9 i=50", "rho=0.99 i=100", "rho=0.9901 i=0"},
+      {"j=0", "j=1", "j=50", "j=100"},
+      {"output=0 t=0,0.01,0.5,1,10,100,1000,1e4,1e5,1e6", "output=1 T=0.01", "output=2 T=100",
+       "output=3 T=1e6", "output=4 T=50"}},
+     0},
 };
 
 Arguments Parse(const std::string& words) {
@@ -120,7 +128,8 @@ void CheckReport(const CommandResult& r, double accuracyBound, const std::string
         i = j - 1;
         for (std::size_t col = 1; col < header.size(); ++col) {
             const std::string& h = header[col];
-            const bool probability = h.rfind("P{", 0) == 0;
+            const bool probability =
+                h.rfind("P{", 0) == 0 || h.rfind("p(", 0) == 0 || h.rfind("P(", 0) == 0;
             const bool tail = probability && h.find('>') != std::string::npos;
             for (std::size_t k = 0; k < rows.size(); ++k) {
                 const double v = rows[k][col];
