@@ -24,4 +24,16 @@ private:
     std::vector<std::string> lines_;
 };
 
+// The line a report gets when a computation gave up:
+//   {"pause in RTBIS", "Root must be bracketed"}
+//     -> "The computation failed: pause in RTBIS; Root must be bracketed."
+inline std::string NumericalFailureNotice(const std::vector<std::string>& lines) {
+    std::string text = "The computation failed";
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += (i ? "; " : ": ") + lines[i];
+    const char last = text.back();
+    if (last != '.' && last != '!' && last != '?') text += '.';
+    return text;
+}
+
 }  // namespace wachtrix

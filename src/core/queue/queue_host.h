@@ -56,9 +56,6 @@ public:
 template <class Body>
 void RunGuarded(QueueHost& host, Body&& body);
 
-// The line written into Results when a computation gave up.
-std::string NumericalFailureNotice(const std::vector<std::string>& lines);
-
 // Writes the failure lines to standard output, as the numerical routines always have.
 void PrintFailureLines(const std::vector<std::string>& lines);
 
