@@ -43,6 +43,10 @@ private:
     std::vector<int> runColumn_;   // first column of each run
     std::vector<int> runEntry_;    // first entry of each run, one more at the end
     std::vector<char> rowInRuns_;  // row i is worked run by run
+    // Four consecutive rows that are each one stretch over the same columns are worked
+    // together: the vector they update, or read, is then gone through once for the four.
+    static constexpr int kBandRows = 4;
+    std::vector<char> bandAt_;  // a band starts at row i
 };
 
 }  // namespace wachtrix
