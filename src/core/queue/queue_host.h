@@ -56,9 +56,6 @@ public:
 template <class Body>
 void RunGuarded(QueueHost& host, Body&& body);
 
-// Writes the failure lines to standard output, as the numerical routines always have.
-void PrintFailureLines(const std::vector<std::string>& lines);
-
 }  // namespace wachtrix
 
 #include "core/numeric/numerical_failure.h"
