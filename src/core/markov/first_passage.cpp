@@ -77,14 +77,8 @@ std::optional<std::vector<double>> RunContinuousFirstPassage(const UniformisedCh
     const SparseMatrix w(chain.w, n);
     std::vector<long double> tails(times.size(), 0.0L);
     if (times.empty()) return std::vector<double>();
-    std::vector<double> lambdas;
-    std::vector<int> lastTerm;
-    for (const double t : times) {
-        lambdas.push_back(chain.nu * t);
-        lastTerm.push_back(TruncationPoint(lambdas.back()));
-    }
-    const int last = lastTerm.back();
-    PoissonWeights weights(lambdas);
+    PoissonWeights weights(chain.nu, times);
+    const int last = weights.lastTerm();
 
     std::vector<double> u = OutsideSet(n, set), next;
     // Started in A, the chain may stay in s through self-transitions of the uniformised chain:
@@ -96,7 +90,7 @@ std::optional<std::vector<double>> RunContinuousFirstPassage(const UniformisedCh
     StepProgress steps(progress, last);
     for (int m = 0; m <= last; ++m) {
         if (!steps.Continue(m)) return std::nullopt;
-        for (int k = static_cast<int>(times.size()) - 1; k >= 0 && lastTerm[k] >= m; --k)
+        for (int k = static_cast<int>(times.size()) - 1; k >= 0 && weights.lastTerm(k) >= m; --k)
             tails[k] += static_cast<long double>(weights.weight(k)) * u[start];
         if (m == last) break;
         weights.Next();

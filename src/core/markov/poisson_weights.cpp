@@ -37,8 +37,10 @@ int TruncationPoint(double lambda) {
     return static_cast<int>(point);
 }
 
-PoissonWeights::PoissonWeights(const std::vector<double>& lambdas) {
-    for (const double lambda : lambdas) {
+PoissonWeights::PoissonWeights(double nu, const std::vector<double>& times) {
+    for (const double t : times) {
+        const double lambda = nu * t;
+        lastTerm_.push_back(TruncationPoint(lambda));
         logLambda_.push_back(std::log(static_cast<long double>(lambda)));
         logWeight_.push_back(-static_cast<long double>(lambda));
         weight_.push_back(WeightOf(logWeight_.back()));

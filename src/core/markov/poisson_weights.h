@@ -4,7 +4,7 @@
 // the start nor overflows later.
 //
 //   TruncationPoint(1) -> 16   TruncationPoint(200) -> 313 (trunc(200 + 8 sqrt(200)))
-//   PoissonWeights({2}): n = 0: weight e^-2, cumulative e^-2; n = 1: weight 2 e^-2, ...
+//   PoissonWeights(1, {2}): n = 0: weight e^-2, cumulative e^-2; n = 1: weight 2 e^-2, ...
 
 #include <vector>
 
@@ -16,8 +16,13 @@ int TruncationPoint(double lambda);
 
 class PoissonWeights {
 public:
-    // One series per lambda, all at n = 0.
-    explicit PoissonWeights(const std::vector<double>& lambdas);
+    // One series per time point t (ascending), lambda = nu t, all at n = 0. Throws
+    // NumericalFailure when a series is too long to count (TruncationPoint).
+    PoissonWeights(double nu, const std::vector<double>& times);
+
+    // The truncation point of time point k, and of the last (largest) one.
+    int lastTerm(int k) const { return lastTerm_[k]; }
+    int lastTerm() const { return lastTerm_.empty() ? 0 : lastTerm_.back(); }
 
     double weight(int k) const { return weight_[k]; }  // w_k(n)
     double cumulative(int k) const { return static_cast<double>(cumulative_[k]); }
@@ -27,6 +32,7 @@ public:
 
 private:
     int n_ = 0;
+    std::vector<int> lastTerm_;
     std::vector<long double> logLambda_;
     std::vector<long double> logWeight_;
     std::vector<double> weight_;

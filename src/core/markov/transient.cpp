@@ -62,14 +62,8 @@ std::optional<TransientRun> RunContinuousTransient(const UniformisedChain& chain
     const SparseMatrix w(chain.w, n);
     TransientRun run = EmptyRun(times, n);
     if (times.empty()) return run;
-    std::vector<double> lambdas;
-    std::vector<int> lastTerm;  // the truncation point of each time point
-    for (const double t : times) {
-        lambdas.push_back(chain.nu * t);
-        lastTerm.push_back(TruncationPoint(lambdas.back()));
-    }
-    const int last = lastTerm.back();
-    PoissonWeights weights(lambdas);
+    PoissonWeights weights(chain.nu, times);
+    const int last = weights.lastTerm();
     std::vector<double> state = UnitVector(n, initial), next;
     // sojourn[k] collects B_k = sum over n of (1 - F_k(n)) p_n; divided by nu at the end.
     const bool blocks = last >= kFirstBlockedRun;
@@ -77,7 +71,7 @@ std::optional<TransientRun> RunContinuousTransient(const UniformisedChain& chain
     for (int m = 0; m <= last; ++m) {
         if ((!blocks || m % kBlockSteps == 0) && !steps.Continue(m)) return std::nullopt;
         // Time points are ascending and so are their truncation points.
-        for (int k = static_cast<int>(times.size()) - 1; k >= 0 && lastTerm[k] >= m; --k) {
+        for (int k = static_cast<int>(times.size()) - 1; k >= 0 && weights.lastTerm(k) >= m; --k) {
             if (weights.weight(k) > 0) AddScaled(run.probabilities[k], state, weights.weight(k));
             AddScaled(run.sojourn[k], state, 1 - weights.cumulative(k));
         }

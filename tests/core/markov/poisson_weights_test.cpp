@@ -32,8 +32,10 @@ TEST(TruncationPoint, RefusesASeriesTooLongToCount) {
 // function; their sum up to the truncation point leaves only the far tail.
 TEST(PoissonWeights, AreThePoissonProbabilitiesAndTheirRunningSum) {
     const std::vector<double> lambdas{0.5, 7.25, 200, 1e5};
-    PoissonWeights weights(lambdas);
-    const int last = TruncationPoint(lambdas.back());
+    PoissonWeights weights(1, lambdas);
+    const int last = weights.lastTerm();
+    EXPECT_EQ(weights.lastTerm(0), 16);
+    EXPECT_EQ(last, TruncationPoint(1e5));
     long double sums[4] = {};
     for (int n = 0; n <= last; ++n) {
         for (std::size_t k = 0; k < lambdas.size(); ++k) {

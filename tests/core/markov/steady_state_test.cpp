@@ -55,27 +55,10 @@ TEST(SolveSteadyState, BirthDeathChainMeetsDetailedBalance) {
         EXPECT_REL_NEAR(s.x[i + 2] / s.x[i + 1], rows[i][i + 1] / rows[i + 1][i], 1e-10) << i;
 }
 
-// Random irreducible chains: a cycle through all states plus random extra transitions.
-Matrix RandomIrreducibleChain(std::mt19937& rng, int n) {
-    std::uniform_real_distribution<double> unit(0, 1);
-    Matrix p(n + 1, std::vector<double>(n + 1, 0.0));
-    for (int i = 1; i <= n; ++i) {
-        p[i][i % n + 1] = 0.05 + unit(rng);
-        for (int j = 1; j <= n; ++j)
-            if (unit(rng) < 0.1) p[i][j] += unit(rng);
-        double sum = 0;
-        for (int j = 1; j <= n; ++j)
-            sum += p[i][j];
-        for (int j = 1; j <= n; ++j)
-            p[i][j] /= sum;
-    }
-    return p;
-}
-
 TEST(SolveSteadyState, RandomIrreducibleChainsSatisfyPiPEqualsPi) {
     std::mt19937 rng(1234);
     for (int n = 2; n <= 100; n += 7) {
-        const Matrix p = RandomIrreducibleChain(rng, n);
+        const Matrix p = testing::RandomStochastic(rng, n, 0.1);
         const SteadyState s = SolveSteadyState(p, n);
         ASSERT_TRUE(s.unichained && s.solved) << n;
         long double total = 0;
