@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
@@ -619,9 +620,11 @@ void TMarkovKeuzeDialoog::SimuleerBtnClick() {
     memos_[tab]->clear();
     if (TMarkovProgress* dialog = MarkovProgress()) dialog->ClearStopRequest();
     MarkovProgressRun progress(MarkovProgress());
-    running_ = true;
-    const MarkovReport report = RunMarkovAnalysis(request.value, chain_, progress);
-    running_ = false;
+    MarkovReport report;
+    {
+        const QScopedValueRollback<bool> running(running_, true);
+        report = RunMarkovAnalysis(request.value, chain_, progress);
+    }
     if (!report.failure.empty()) PrintFailureLines(report.failure);
     if (report.stopped) {
         // Only the header was written; the memo is not shown and the dialog stays where it is.
