@@ -65,16 +65,31 @@ std::optional<TransientRun> RunContinuousTransient(const UniformisedChain& chain
     PoissonWeights weights(chain.nu, times);
     const int last = weights.lastTerm();
     std::vector<double> state = UnitVector(n, initial), next;
-    // sojourn[k] collects B_k = sum over n of (1 - F_k(n)) p_n; divided by nu at the end.
+    // sojourn[k] collects B_k = sum over n of (1 - F_k(n)) p_n; divided by nu at the end. Until
+    // the Poisson weights of a time point leave 0 every term is p_n itself, so the time points
+    // share one plain sum of the p_n up to then, and each takes a copy of it when its weights
+    // start: the same additions in the same order, done once instead of once per time point.
+    std::vector<double> plainSum(n + 1, 0.0);
+    std::vector<char> started(times.size(), 0);
     const bool blocks = last >= kFirstBlockedRun;
     StepProgress steps(progress, last);
     for (int m = 0; m <= last; ++m) {
         if ((!blocks || m % kBlockSteps == 0) && !steps.Continue(m)) return std::nullopt;
         // Time points are ascending and so are their truncation points.
+        bool allStarted = true;
         for (int k = static_cast<int>(times.size()) - 1; k >= 0 && weights.lastTerm(k) >= m; --k) {
+            if (!started[k]) {
+                if (weights.cumulative(k) == 0 && m < weights.lastTerm(k)) {
+                    allStarted = false;
+                    continue;
+                }
+                run.sojourn[k] = plainSum;
+                started[k] = 1;
+            }
             if (weights.weight(k) > 0) AddScaled(run.probabilities[k], state, weights.weight(k));
             AddScaled(run.sojourn[k], state, 1 - weights.cumulative(k));
         }
+        if (!allStarted) AddScaled(plainSum, state, 1);
         if (m == last) break;
         weights.Next();
         w.MultiplyLeft(state, next);

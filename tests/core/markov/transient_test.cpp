@@ -123,6 +123,20 @@ TEST(ContinuousTransient, AgreesWithTheMatrixExponential) {
     }
 }
 
+// The time points of one run share the steps of the chain; each must come out exactly as in a
+// run of its own.
+TEST(ContinuousTransient, EachTimePointAsIfRunAlone) {
+    std::mt19937 rng(17);
+    const Matrix q = RandomRates(rng, 20, 0.2, 3);
+    const std::vector<double> times{1, 2.5, 2.5, 40, 777.25};
+    const TransientRun together = Continuous(q, 2, times);
+    for (std::size_t k = 0; k < times.size(); ++k) {
+        const TransientRun alone = Continuous(q, 2, {times[k]});
+        EXPECT_EQ(together.probabilities[k], alone.probabilities[0]) << times[k];
+        EXPECT_EQ(together.sojourn[k], alone.sojourn[0]) << times[k];
+    }
+}
+
 TEST(ContinuousTransient, ChainWithoutRatesStaysInItsState) {
     const TransientRun run = Continuous(OneBased({{0, 0}, {0, 0}}), 2, {1, 5000});
     EXPECT_NEAR(run.probabilities[1][2], 1, 1e-15);
