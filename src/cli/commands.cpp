@@ -1,6 +1,9 @@
 #include "cli/commands.h"
 
 #include <algorithm>
+#include <charconv>
+#include <filesystem>
+#include <fstream>
 
 #include "core/text/number_parse.h"
 
@@ -15,6 +18,109 @@ const ModelCommand* FindCommand(const std::string& name) {
     for (const auto& c : Commands())
         if (c.name == name) return &c;
     return nullptr;
+}
+
+namespace {
+
+std::string Shortest(double v) {
+    char buffer[32];
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
+}
+
+std::string OutputHelp(OutputGroup output) {
+    std::string help;
+    for (std::size_t i = 0; i < output.size(); ++i)
+        help += (i ? ", " : "") + std::to_string(i) + " " + std::string(output[i].caption);
+    return help + " (default 0)";
+}
+
+std::string ValueGroupHelp(const ValueGroupLimit& group) {
+    const char* what = group.kind == 'T'   ? "t-values for P{Wq>t}"
+                       : group.kind == 'P' ? "p-values for percentiles"
+                                           : "n-values for state probabilities";
+    return std::string(what) + ", up to 12, each <= " + Shortest(group.upper);
+}
+
+}  // namespace
+
+std::vector<KeyHelp> QueueKeys(std::vector<KeyHelp> choices, const ModelLimits& limits) {
+    std::vector<KeyHelp> keys = std::move(choices);
+    for (const FieldLimit& field : limits.fields) {
+        const std::string help = std::string(field.help) + ", " + RangeText(field);
+        auto same = std::find_if(keys.begin(), keys.end(),
+                                 [&](const KeyHelp& k) { return k.key == field.key; });
+        if (same == keys.end())
+            keys.push_back({std::string(field.key), help});
+        else
+            same->help += "; " + help;
+    }
+    if (!limits.output.empty()) keys.push_back({"output", OutputHelp(limits.output)});
+    for (const char kind : {'T', 'P', 'N'})
+        if (const ValueGroupLimit* group = limits.group(kind))
+            keys.push_back(
+                {std::string(1, static_cast<char>(kind - 'A' + 'a')), ValueGroupHelp(*group)});
+    return keys;
+}
+
+std::string Printable(std::string_view text) {
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string out;
+    const auto escape = [&](unsigned char byte) {
+        out += "\\x";
+        out += kHex[byte >> 4];
+        out += kHex[byte & 15];
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        // The length of the UTF-8 sequence this byte starts, 0 when it starts none.
+        const int length = byte < 0x80                    ? 1
+                           : byte >= 0xC2 && byte <= 0xDF ? 2
+                           : byte >= 0xE0 && byte <= 0xEF ? 3
+                           : byte >= 0xF0 && byte <= 0xF4 ? 4
+                                                          : 0;
+        bool valid = length > 0 && i + length <= text.size();
+        for (int k = 1; valid && k < length; ++k)
+            valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+        if (valid && length == 3) {  // no overlong forms, no surrogates
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            valid = !(byte == 0xE0 && next < 0xA0) && !(byte == 0xED && next >= 0xA0);
+        }
+        if (valid && length == 4) {
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            valid = !(byte == 0xF0 && next < 0x90) && !(byte == 0xF4 && next >= 0x90);
+        }
+        if (!valid || (length == 1 && (byte < 0x20 || byte == 0x7F))) {
+            escape(byte);
+            ++i;
+        } else {
+            out.append(text.substr(i, length));
+            i += length;
+        }
+    }
+    return out;
+}
+
+bool WriteFileReplacing(const std::string& path, const std::string& text) {
+    const std::filesystem::path target(path);
+    const std::filesystem::path temporary =
+        target.parent_path() / ("." + target.filename().string() + ".wachtrix-tmp");
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out << text;
+        out.close();
+        if (out.fail()) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temporary, target, ec);
+    if (!ec) return true;
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    return false;
 }
 
 std::vector<std::string> Values(const Arguments& args, const std::string& key, std::size_t most) {

@@ -4,8 +4,10 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "core/queue/model_limits.h"
 #include "core/text/value_list.h"
 
 namespace wachtrix::cli {
@@ -29,6 +31,7 @@ struct CommandResult {
     std::vector<std::string> failure;  // numerical failure lines, exit 3
     bool failed = false;
     std::string csv;  // the plotted points, "chart,x,y" lines
+    bool drewGraph = false;
 };
 
 struct Arguments {
@@ -47,6 +50,19 @@ struct ModelCommand {
 
 const std::vector<ModelCommand>& Commands();
 const ModelCommand* FindCommand(const std::string& name);
+
+// The keys of a queue model, generated from its limits table: `choices` (keys that pick an
+// item, such as a service type) first, then the typed fields with their ranges, the Output group
+// and the value groups.
+std::vector<KeyHelp> QueueKeys(std::vector<KeyHelp> choices, const ModelLimits& limits);
+
+// Text a user gave, safe to echo in a message: bytes that are not UTF-8, and control
+// characters, as \xNN.
+std::string Printable(std::string_view text);
+
+// Writes `text` to a temporary file beside `path` and renames it over `path`; false, with `path`
+// as it was, when that fails.
+bool WriteFileReplacing(const std::string& path, const std::string& text);
 
 // Helpers for the commands.
 // "1,0.5,2" -> {"1", "0.5", "2"}; more than `most` values is a usage fault.

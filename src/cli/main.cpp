@@ -2,7 +2,7 @@
 // material. Exit codes: 0 done, 2 usage or input refused, 3 the computation failed.
 
 #include <cstdio>
-#include <fstream>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -15,7 +15,9 @@ using wachtrix::cli::Arguments;
 using wachtrix::cli::Commands;
 using wachtrix::cli::FindCommand;
 using wachtrix::cli::ModelCommand;
+using wachtrix::cli::Printable;
 using wachtrix::cli::UsageError;
+using wachtrix::cli::WriteFileReplacing;
 
 void PrintOverview(std::ostream& out) {
     out << "Usage: wachtrix-report MODEL [FILE] KEY=VALUE... [--styles] [--graph-csv FILE]\n"
@@ -42,7 +44,8 @@ int Run(const std::vector<std::string>& words) {
     }
     const ModelCommand* command = FindCommand(words[0]);
     if (!command) {
-        std::cerr << "wachtrix-report: unknown model \"" << words[0] << "\" (see --help)\n";
+        std::cerr << "wachtrix-report: unknown model \"" << Printable(words[0])
+                  << "\" (see --help)\n";
         return 2;
     }
     Arguments args;
@@ -57,7 +60,10 @@ int Run(const std::vector<std::string>& words) {
         if (w == "--styles") {
             styles = true;
         } else if (w == "--graph-csv") {
-            if (++i == words.size()) throw UsageError("--graph-csv needs a file name");
+            // A key=value after the option is a forgotten file name, not a file to overwrite.
+            if (++i == words.size() || words[i].find('=') != std::string::npos ||
+                words[i].rfind("--", 0) == 0)
+                throw UsageError("--graph-csv needs a file name");
             csvFile = words[i];
         } else if (w.rfind("--", 0) == 0) {
             throw UsageError("unknown option " + w);
@@ -67,7 +73,8 @@ int Run(const std::vector<std::string>& words) {
             for (const auto& k : command->keys)
                 known = known || k.key == key;
             if (!known) throw UsageError("unknown key \"" + key + "\" for " + command->name);
-            args.keys[key] = w.substr(eq + 1);
+            if (!args.keys.emplace(key, w.substr(eq + 1)).second)
+                throw UsageError("key \"" + key + "\" given twice");
         } else {
             args.positional.push_back(w);
         }
@@ -81,21 +88,31 @@ int Run(const std::vector<std::string>& words) {
         std::cout << result.lines[i] << '\n';
     }
     std::cout.flush();
-    if (!csvFile.empty()) {
-        std::ofstream csv(csvFile, std::ios::binary | std::ios::trunc);
-        csv << result.csv;
-        if (!csv.flush()) {
-            std::cerr << "wachtrix-report: cannot write " << csvFile << "\n";
-            return 2;
+    for (const auto& e : result.errors) {
+        // A message may say why on a line of its own.
+        std::string_view rest = e;
+        std::cerr << "Error: ";
+        for (auto end = rest.find('\n'); end != std::string_view::npos; end = rest.find('\n')) {
+            std::cerr << Printable(rest.substr(0, end)) << "\n";
+            rest.remove_prefix(end + 1);
         }
+        std::cerr << Printable(rest) << "\n";
     }
-    for (const auto& e : result.errors)
-        std::cerr << "Error: " << e << "\n";
     if (!result.errors.empty()) return 2;
     if (result.failed) {
         for (const auto& l : result.failure)
             std::cerr << l << "\n";
         return 3;
+    }
+    // Only a run that drew its graphs replaces the file, and only once the points are written.
+    if (!csvFile.empty()) {
+        if (!result.drewGraph) {
+            std::cerr << "wachtrix-report: the run drew no graph; " << Printable(csvFile)
+                      << " is left as it was\n";
+        } else if (!WriteFileReplacing(csvFile, result.csv)) {
+            std::cerr << "wachtrix-report: cannot write " << Printable(csvFile) << "\n";
+            return 2;
+        }
     }
     return 0;
 }
@@ -106,7 +123,11 @@ int main(int argc, char* argv[]) {
     try {
         return Run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const UsageError& e) {
-        std::cerr << "wachtrix-report: " << e.what() << "\n";
+        std::cerr << "wachtrix-report: " << Printable(e.what()) << "\n";
         return 2;
+    } catch (const std::exception& e) {
+        // Whatever else went wrong, a script gets a reason and the failure exit code.
+        std::cerr << "wachtrix-report: the computation failed: " << e.what() << "\n";
+        return 3;
     }
 }

@@ -3,6 +3,7 @@
 #include "core/markov/poisson_weights.h"
 #include "core/markov/step_progress.h"
 #include "core/text/markov_format.h"
+#include "core/text/padding.h"
 
 namespace wachtrix {
 namespace {

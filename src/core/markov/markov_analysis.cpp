@@ -68,8 +68,10 @@ MarkovReport RunMarkovAnalysis(const MarkovRequest& request, const ChainData& ch
 }
 
 MarkovFileReport RunMarkovFile(const std::string& path, const MarkovChoice& choice) {
-    const auto input = ReadChainFile(path);
-    if (!input) return {{}, "Cannot read file " + path, {}};
+    const ChainFileReading reading = ReadChainFileWithReason(path);
+    // The window's box says only the first line; a script's user also needs to know why.
+    if (!reading.chain) return {{}, "Cannot read file " + path + "\n" + reading.reason, {}};
+    const auto& input = reading.chain;
     if (const auto fault = ValidateChainInput(*input)) return {{}, *fault, {}};
     const ChainData chain = ChainDataFromInput(*input);
     const auto request = CheckMarkovChoice(choice, chain);

@@ -5,7 +5,8 @@
 //
 //   RunMarkovFile("chain.txt", {MarkovAnalysis::SteadyState})
 //     -> lines "============================", "   STEADY-STATE BEHAVIOUR", ...
-//   RunMarkovFile("missing.txt", ...) -> error "Cannot read file missing.txt"
+//   RunMarkovFile("missing.txt", ...) -> error "Cannot read file missing.txt\nthe file cannot
+//   be opened" (the box text, then why)
 
 #include <optional>
 #include <string>
@@ -49,7 +50,7 @@ MarkovReport RunMarkovAnalysis(const MarkovRequest& request, const ChainData& ch
 
 struct MarkovFileReport {
     std::vector<std::string> lines;
-    std::string error;                 // the message the dialog would show; empty on success
+    std::string error;                 // the dialog's message, a line saying why; empty on success
     std::vector<std::string> failure;  // the lines of a computation that gave up
 };
 

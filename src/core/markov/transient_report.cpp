@@ -5,6 +5,7 @@
 #include "core/markov/uniformisation.h"
 #include "core/text/delphi_format.h"
 #include "core/text/markov_format.h"
+#include "core/text/padding.h"
 
 namespace wachtrix {
 namespace {

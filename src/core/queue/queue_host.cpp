@@ -2,12 +2,10 @@
 
 namespace wachtrix {
 
-ChartPlot MarksOrLine(std::vector<ChartPoint> points) {
-    ChartPlot plot;
-    plot.drawPoints = points.size() <= 24;
-    plot.drawLine = points.size() > 24;
-    plot.points = std::move(points);
-    return plot;
+void WriteFailureNotice(ResultWriter& out, const std::vector<std::string>& lines) {
+    out.SetNormalStyle();
+    out.AddResultLine(NumericalFailureNotice(lines));
+    out.AddResultLine("");
 }
 
 }  // namespace wachtrix

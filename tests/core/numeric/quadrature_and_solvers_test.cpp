@@ -1,0 +1,138 @@
+// The shared quadrature, log-gamma and Hessenberg solver against closed forms and a plain
+// elimination.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "core/numeric/gauss_legendre.h"
+#include "core/numeric/householder.h"
+#include "core/numeric/log_gamma.h"
+#include "core/numeric/numerical_failure.h"
+#include "support/expect_near.h"
+
+namespace wachtrix {
+namespace {
+
+TEST(GaussLegendre, IsExactForPolynomialsUpToDegreeTwoNMinusOne) {
+    for (const int n : {2, 5, 24, 32}) {
+        const auto rule = GaussLegendre<double>(n, 1.0, 3.0, 1e-14);
+        for (int degree = 0; degree <= 2 * n - 1; degree += 3) {
+            const double exact = (std::pow(3.0, degree + 1) - 1) / (degree + 1);
+            EXPECT_REL_NEAR(rule.integrate([&](double x) { return std::pow(x, degree); }), exact,
+                            1e-13)
+                << "n = " << n << ", degree " << degree;
+        }
+    }
+}
+
+TEST(GaussLegendre, NodesAscendInsideTheIntervalWhicheverWayItIsGiven) {
+    const auto forward = GaussLegendre<double>(7, 0.0, 2.0, 1e-14);
+    const auto reversed = GaussLegendre<double>(7, 2.0, 0.0, 1e-14);
+    EXPECT_EQ(forward.nodes, reversed.nodes);
+    for (std::size_t i = 0; i < forward.nodes.size(); ++i) {
+        EXPECT_GT(forward.nodes[i], 0.0);
+        EXPECT_LT(forward.nodes[i], 2.0);
+        if (i > 0) {
+            EXPECT_GT(forward.nodes[i], forward.nodes[i - 1]);
+        }
+    }
+    EXPECT_DOUBLE_EQ(forward.nodes[3], 1.0);  // an odd rule has the midpoint as a node
+}
+
+TEST(GaussLegendre, ExtendedPrecisionRuleIntegratesTheExponentialToItsResolution) {
+    const auto rule = GaussLegendre<long double>(275, 0.0L, 3.14159265358979323846L, 1e-14L);
+    const long double integral = rule.integrate([](long double x) { return std::sin(x); });
+    EXPECT_NEAR(static_cast<double>(integral - 2.0L), 0.0, 1e-15);
+}
+
+TEST(LogGamma, AgreesWithTheLibraryAndFactorials) {
+    for (double x = 0.1; x <= 3000; x *= 1.13)
+        EXPECT_NEAR(LogGamma(x), std::lgamma(x), 2e-10 * std::max(1.0, std::fabs(std::lgamma(x))))
+            << x;
+    EXPECT_NEAR(LogGamma(11.0L), std::log(3628800.0L), 1e-9L);
+}
+
+// A plain Gaussian elimination with partial pivoting, the second method.
+std::vector<double> Eliminate(std::vector<std::vector<double>> a, std::vector<double> b) {
+    const int n = static_cast<int>(b.size());
+    for (int k = 0; k < n; ++k) {
+        int pivot = k;
+        for (int i = k + 1; i < n; ++i)
+            if (std::fabs(a[i][k]) > std::fabs(a[pivot][k])) pivot = i;
+        std::swap(a[k], a[pivot]);
+        std::swap(b[k], b[pivot]);
+        for (int i = k + 1; i < n; ++i) {
+            const double f = a[i][k] / a[k][k];
+            for (int j = k; j < n; ++j)
+                a[i][j] -= f * a[k][j];
+            b[i] -= f * b[k];
+        }
+    }
+    std::vector<double> x(n);
+    for (int i = n - 1; i >= 0; --i) {
+        double s = b[i];
+        for (int j = i + 1; j < n; ++j)
+            s -= a[i][j] * x[j];
+        x[i] = s / a[i][i];
+    }
+    return x;
+}
+
+TEST(HouseholderSolve, AgreesWithEliminationOnRandomHessenbergSystems) {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> entry(-1, 1);
+    for (const int n : {1, 2, 3, 10, 60}) {
+        SquareMatrix<double> A(n);
+        std::vector<std::vector<double>> copy(n, std::vector<double>(n, 0));
+        std::vector<double> b(n);
+        for (int i = 0; i < n; ++i) {
+            for (int j = std::max(i - 1, 0); j < n; ++j)
+                copy[i][j] = A(i, j) = entry(random) + (i == j ? 3 : 0);
+            b[i] = entry(random);
+        }
+        const std::vector<double> expected = Eliminate(copy, b);
+        const std::vector<double> x = HouseholderSolve(A, b, "singular");
+        for (int i = 0; i < n; ++i)
+            EXPECT_NEAR(x[i], expected[i], 1e-12) << "n = " << n << ", x" << i;
+    }
+}
+
+TEST(HouseholderSolve, SolvesAStochasticBalanceSystemInExtendedPrecision) {
+    // A birth-death chain's balance equations with the first row replaced by normalisation:
+    // p(j) proportional to r^j.
+    const int n = 40;
+    const long double up = 0.3L, down = 0.5L, r = up / down;
+    SquareMatrix<long double> A(n);
+    std::vector<long double> b(n, 0);
+    for (int j = 0; j < n; ++j)
+        A(0, j) = 1;
+    b[0] = 1;
+    for (int j = 1; j < n; ++j) {
+        A(j, j - 1) = up;
+        A(j, j) = -(down + (j + 1 < n ? up : 0));
+        if (j + 1 < n) A(j, j + 1) = down;
+    }
+    const auto p = HouseholderSolve(A, b, "singular");
+    const long double p0 = (1 - r) / (1 - std::pow(r, n));
+    for (int j = 0; j < n; ++j)
+        EXPECT_TRUE(testing::RelNear(p[j], p0 * std::pow(r, j), 1e-15L)) << j;
+}
+
+TEST(HouseholderSolve, RefusesASingularMatrixWithTheCallersText) {
+    SquareMatrix<double> A(3);
+    A(0, 0) = 1, A(0, 1) = 2, A(0, 2) = 3;
+    A(1, 0) = 2, A(1, 1) = 4, A(1, 2) = 6;
+    A(2, 1) = 1, A(2, 2) = 2;
+    std::vector<double> b{1, 2, 3};
+    try {
+        HouseholderSolve(A, b, "householder matrix is singulier");
+        FAIL() << "no failure";
+    } catch (const NumericalFailure& failure) {
+        EXPECT_EQ(failure.lines(), std::vector<std::string>{"householder matrix is singulier"});
+    }
+}
+
+}  // namespace
+}  // namespace wachtrix
