@@ -125,18 +125,26 @@ bool WriteFileReplacing(const std::string& path, const std::string& text) {
     return false;
 }
 
-TEditArray ValueGroup(const Arguments& args, const std::string& key) {
-    TEditArray texts;
+std::vector<std::string> Values(const Arguments& args, const std::string& key, std::size_t most) {
+    std::vector<std::string> texts;
     const auto it = args.keys.find(key);
     if (it == args.keys.end() || it->second.empty()) return texts;
-    std::size_t count = 0, start = 0;
+    std::size_t start = 0;
     while (true) {
         const auto comma = it->second.find(',', start);
-        if (count == texts.size()) throw UsageError("at most 12 values for " + key + "=");
-        texts[count++] = it->second.substr(start, comma - start);
+        if (texts.size() == most)
+            throw UsageError("at most " + std::to_string(most) + " values for " + key + "=");
+        texts.push_back(it->second.substr(start, comma - start));
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
+    return texts;
+}
+
+TEditArray ValueGroup(const Arguments& args, const std::string& key) {
+    TEditArray texts;
+    const auto values = Values(args, key, texts.size());
+    std::copy(values.begin(), values.end(), texts.begin());
     return texts;
 }
 

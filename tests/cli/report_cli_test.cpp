@@ -291,8 +291,79 @@ TEST(ReportTool, RefusesUnreadableChainFilesAndUnknownAnalyses) {
     EXPECT_EQ(rows.err, "Error: Sum of rows not 1 in transitionmatrix.\n");
     std::filesystem::remove(bad);
 
-    EXPECT_EQ(RunReport("markov " + missing + " analysis=transient").exitCode, 2);
+    EXPECT_EQ(RunReport("markov " + missing + " analysis=first").exitCode, 2);
     EXPECT_EQ(RunReport("markov analysis=steady").exitCode, 2);
+}
+
+TEST(ReportTool, TransientAndFirstPassageOfAChainFile) {
+    // A walk on three states: from 1, P(X(t) = 1) = 1/4 + (1/2)^(t+1); every state costs 2.
+    const std::string walk = WriteChainFile("wachtrix_cli_walk.txt",
+                                            "99\n3\n0.5 0.5 0\n0.25 0.5 0.25\n0 0.5 0.5\n2 2 2\n");
+    const Outcome probabilities =
+        RunReport("markov " + walk + " analysis=transient initial=1 times=5,1,5 end=1,3");
+    EXPECT_EQ(probabilities.exitCode, 0) << probabilities.err;
+    EXPECT_EQ(probabilities.out,
+              "=========================\n   TRANSIENT BEHAVIOUR\n=========================\n \n"
+              "Transient probabilities\n\nInitial State = 1\n\n"
+              "              State 1       State 3\n"
+              "At t = 1     0.500000000   0.000000000\n"
+              "At t = 5     0.265625000   0.234375000\n"
+              "At t = 5     0.265625000   0.234375000\n\nAccuracy check: 0.000000000\n");
+    const Outcome costs =
+        RunReport("markov " + walk + " analysis=transient times=3 choice=costs --styles");
+    EXPECT_EQ(costs.exitCode, 0) << costs.err;
+    EXPECT_NE(costs.out.find("N t1 = 3         6.000000     2.000000\n"), std::string::npos)
+        << costs.out;
+
+    const Outcome passage =
+        RunReport("markov " + walk + " analysis=passage start=2 times=10,1,2 set=0 a=2");
+    EXPECT_EQ(passage.exitCode, 0) << passage.err;
+    EXPECT_EQ(passage.out,
+              "==================================\nFIRST-PASSAGE TIME PROBABILITIES\n"
+              "==================================\n \nInitial State = 2\nReturn Set = {2}\n\n"
+              "P( T({2}) > t | X(0) = 2 )\n\n"
+              "At t = 1:       0.50000000 \nAt t = 2:       0.25000000 \n"
+              "At t = 10:      0.00097656 \n");
+
+    // The dialog's messages, and the keys' own faults.
+    const Outcome badTime = RunReport("markov " + walk + " analysis=transient times=1,5001 end=1");
+    EXPECT_EQ(badTime.exitCode, 2);
+    EXPECT_EQ(badTime.out, "");
+    EXPECT_EQ(badTime.err, "Error: Time points must be between 1 and 5000\n");
+    EXPECT_EQ(RunReport("markov " + walk + " analysis=passage times=1 set=1").err,
+              "Error: Illegal value for state a.\n");
+    for (const std::string keys :
+         {"analysis=transient times=1", "analysis=transient end=1",
+          "analysis=transient times=1 end=1 choice=visits", "analysis=passage times=1 a=1 set=3",
+          "analysis=transient times=1 end=1,1,1,1,1"}) {
+        const Outcome refused = RunReport("markov " + walk + " " + keys);
+        EXPECT_EQ(refused.exitCode, 2) << keys;
+        EXPECT_EQ(refused.err.rfind("wachtrix-report: ", 0), 0u) << keys << ": " << refused.err;
+    }
+    std::filesystem::remove(walk);
+}
+
+TEST(ReportTool, ContinuousChainOverTimeAndAComputationThatGivesUp) {
+    // q(1,2) = 1, q(2,1) = 3: P(T({2}) > t | X(0) = 1) = e^{-t}.
+    const std::string pair =
+        WriteChainFile("wachtrix_cli_pair.txt", "88\n2\n0 1\n3 0\n1 2\n0 10\n");
+    const Outcome passage = RunReport("markov " + pair + " analysis=passage times=2.5,1 a=2");
+    EXPECT_EQ(passage.exitCode, 0) << passage.err;
+    EXPECT_NE(passage.out.find("At t = 1.000:     0.36787944 \nAt t = 2.500:     0.08208500 \n"),
+              std::string::npos)
+        << passage.out;
+    EXPECT_EQ(RunReport("markov " + pair + " analysis=transient times=0.5 end=1").err,
+              "Error: Time points must be between 1 and 5000\n");
+
+    const std::string fast =
+        WriteChainFile("wachtrix_cli_fast.txt", "88\n2\n0 1E+300\n1 0\n0 0\n0 0\n");
+    const Outcome gaveUp = RunReport("markov " + fast + " analysis=passage times=5000 a=2");
+    EXPECT_EQ(gaveUp.exitCode, 3);
+    EXPECT_NE(gaveUp.out.find("The computation failed: Too many steps"), std::string::npos)
+        << gaveUp.out;
+    EXPECT_EQ(gaveUp.err, "Too many steps for the uniformised chain: nu t = 5E+303\n");
+    std::filesystem::remove(pair);
+    std::filesystem::remove(fast);
 }
 
 TEST(TextHost, ReportsANumericalFailureAfterTheLinesAlreadyWritten) {
