@@ -10,6 +10,7 @@
 #include "core/markov/chain_file.h"
 #include "core/markov/chain_input.h"
 #include "core/markov/markov_analysis.h"
+#include "core/markov/progress.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace wachtrix;
@@ -25,8 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         again->costs != chain.costs)
         std::abort();
     if (ValidateChainInput(chain)) return 0;
-    const ChainData data = ChainDataFromInput(chain);
-    for (const MarkovAnalysis analysis : {MarkovAnalysis::ChainStructure, MarkovAnalysis::SteadyState})
-        (void)RunMarkovAnalysis(data, chain.kind, analysis);
+    const ChainData chainData = ChainDataFromInput(chain);
+    NoProgress progress;
+    for (const MarkovAnalysis analysis :
+         {MarkovAnalysis::ChainStructure, MarkovAnalysis::SteadyState}) {
+        MarkovRequest request;
+        request.analysis = analysis;
+        (void)RunMarkovAnalysis(request, chainData, progress);
+    }
     return 0;
 }
