@@ -6,10 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <random>
 
-#include "core/numeric/numerical_failure.h"
+#include "support/failure_lines.h"
 
 namespace wachtrix {
 namespace {
@@ -68,14 +67,7 @@ SquareMatrix<double> RandomMatrix(int n, unsigned seed) {
     return a;
 }
 
-std::vector<std::string> FailureLines(auto&& call) {
-    try {
-        call();
-    } catch (const NumericalFailure& failure) {
-        return failure.lines();
-    }
-    return {};
-}
+using testing::FailureLines;
 
 TEST(ScaledPivoting, SolvesASmallSystemExactly) {
     const auto x = SolveScaledPivoting(FromRows({{0, 2}, {4, 3}}), {3, 7}, kLudeco);

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "support/failure_lines.h"
+
 namespace wachtrix {
 namespace {
 
@@ -29,14 +31,7 @@ struct Counting {
 template <class F>
 Counting(F) -> Counting<F>;
 
-std::vector<std::string> FailureLines(auto&& call) {
-    try {
-        call();
-    } catch (const NumericalFailure& failure) {
-        return failure.lines();
-    }
-    return {};
-}
+using testing::FailureLines;
 
 // The stopping rule is a bracket half-width of 6e-8 |b| + tol / 2, so that is the accuracy.
 double BrentBound(double root, double tol) {

@@ -12,9 +12,9 @@
 #include <utility>
 
 #include "core/numeric/gauss_legendre.h"
-#include "core/numeric/numerical_failure.h"
 #include "core/queue/mmc.h"
 #include "support/expect_near.h"
+#include "support/failure_lines.h"
 
 namespace wachtrix {
 namespace {
@@ -23,14 +23,7 @@ double PoissonTerm(double mean, int j) {
     return std::exp(-mean + j * std::log(mean) - std::lgamma(j + 1.0));
 }
 
-std::vector<std::string> FailureLines(auto&& call) {
-    try {
-        call();
-    } catch (const NumericalFailure& failure) {
-        return failure.lines();
-    }
-    return {};
-}
+using testing::FailureLines;
 
 // --- M/D/1 -------------------------------------------------------------------------------------
 
