@@ -8,7 +8,8 @@
 namespace wachtrix::cli {
 
 const std::vector<ModelCommand>& Commands() {
-    static const std::vector<ModelCommand> commands{MmcCommand(), Mg1Command(), MarkovCommand()};
+    static const std::vector<ModelCommand> commands{MmcCommand(), MdcCommand(), Mg1Command(),
+                                                    MarkovCommand()};
     return commands;
 }
 

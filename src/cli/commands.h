@@ -61,6 +61,7 @@ int Choice(const Arguments& args, const std::string& key, int count);  // 0..cou
 
 // The commands, one file each.
 ModelCommand MmcCommand();
+ModelCommand MdcCommand();
 ModelCommand Mg1Command();
 ModelCommand MarkovCommand();
 

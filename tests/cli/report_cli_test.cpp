@@ -156,6 +156,23 @@ TEST(ReportTool, RunsTheMG1ModelWithItsServiceType) {
     EXPECT_EQ(refused.err, "Error: CS2 out of bounds\n");
 }
 
+TEST(ReportTool, RunsTheMDcModelAndRefusesItsOutOfRangeValues) {
+    const Outcome o = RunReport("mdc c=2 rho=0.8 output=2 p=0.9 --styles");
+    ASSERT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_EQ(o.out.substr(0, o.out.find('\n')), "T M/D/c queue");
+    EXPECT_NE(o.out.find("U   0.900000     2.39728\n"), std::string::npos);
+    const Outcome n = RunReport("mdc c=2 rho=0.8 output=3 n=1251");
+    EXPECT_EQ(n.exitCode, 2);
+    EXPECT_EQ(n.err, "Error: n value \"1251\" is out of range\n");
+    const Outcome rho = RunReport("mdc c=2 rho=0.995");
+    EXPECT_EQ(rho.exitCode, 2);
+    EXPECT_EQ(rho.err, "Error: Rho out of range\n");
+    const Outcome help = RunReport("mdc --help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("1 to 500"), std::string::npos);
+    EXPECT_NE(help.out.find("each <= 1250"), std::string::npos);
+}
+
 std::string WriteChainFile(const std::string& name, const std::string& text) {
     const auto path = std::filesystem::temp_directory_path() / name;
     std::ofstream(path, std::ios::binary) << text;

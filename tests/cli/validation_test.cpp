@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
 
@@ -51,6 +52,14 @@ const Refusal kRefusals[] = {
     {"mmc", "c=2 rho=0.9991", "Rho out of range"},
     {"mmc", "c=2 rho=1e-11", "Rho out of range"},
 
+    {"mdc", "c=x rho=x", "c incorrect"},
+    {"mdc", "c=1e2 rho=0.5", "c incorrect"},
+    {"mdc", "c=0 rho=x", "c out of range"},
+    {"mdc", "c=501 rho=0.5", "c out of range"},
+    {"mdc", "c=2 rho=.5.", "Rho incorrect"},
+    {"mdc", "c=2 rho=0.9900001", "Rho out of range"},
+    {"mdc", "c=2 rho=9e-11", "Rho out of range"},
+
     {"mg1", "type=0 cs2=abc rho=x", "cs2 incorrect"},
     {"mg1", "type=1 cs2= rho=0.5", "cs2 incorrect"},
     {"mg1", "type=1 cs2=0.4 rho=x", "Rho incorrect"},
@@ -83,6 +92,7 @@ struct Registration {
 
 const Registration kModels[] = {
     {"mmc", "c=2 rho=0.5", {kMmcServers, kMmcLoad}},
+    {"mdc", "c=2 rho=0.5", {kMdcServers, kMdcLoad}},
     {"mg1", "type=0 cs2=0.5 rho=0.5", {kMg1ErlangianCs2, kMg1Load}},
     {"mg1", "type=2 cs2=0.6 rho=0.5", {kMg1CoxianCs2, kMg1Load}},
 };

@@ -1,6 +1,7 @@
 #include "core/queue/mdc.h"
 
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "core/numeric/dense_solver.h"
@@ -9,6 +10,10 @@
 #include "core/numeric/safe_math.h"
 #include "core/queue/graph_points.h"
 #include "core/queue/mmc.h"
+#include "core/queue/report.h"
+#include "core/queue/standard_report.h"
+#include "core/text/delphi_format.h"
+#include "core/text/number_parse.h"
 
 namespace wachtrix {
 namespace {
@@ -97,6 +102,51 @@ bool AsymptoteForPercentile(double Pdelay, double p) {
            (0.7 <= Pdelay && Pdelay <= 0.8 && p >= 0.97) ||
            (0.8 <= Pdelay && Pdelay <= 0.9 && p >= 0.88) ||
            (0.9 <= Pdelay && Pdelay <= 0.95 && p >= 0.57) || (Pdelay >= 0.95 && p >= 0.34);
+}
+
+struct MdcParameters {
+    int c;
+    double rho;
+    OutputRequest output;
+    GraphHandle graph = kNoGraph;
+};
+
+std::optional<MdcParameters> Validate(MdcForm& form, QueueHost& host) {
+    auto refuse = [&](const char* text) {
+        host.showError("Error", text);
+        return std::nullopt;
+    };
+    const auto c = ParseInt(form.c);
+    if (!c) return refuse("c incorrect");
+    if (!kMdcServers.contains(*c)) return refuse("c out of range");
+    const auto rho = ParseReal(form.rho);
+    if (!rho) return refuse("Rho incorrect");
+    if (!kMdcLoad.contains(*rho)) return refuse("Rho out of range");
+
+    MdcParameters p{*c, *rho,
+                    ReadOutput(kStandardOutput, form.output, {&form.t, &form.p, &form.n},
+                               {kMdcGroups[0].upper, static_cast<int>(kMdcGroups[1].upper)})};
+    if (p.output.mode == kGraphs)
+        p.graph = host.createGraphWindow(
+            GraphWindowKind::MG1, {"Logarithmic Graphs of the M/D/c queue", Format("c = %4d", {*c}),
+                                   Format("rho = %.4g", {*rho}), ""});
+    return p;
+}
+
+StandardReport Report(const MdcSolution& s) {
+    return {"M/D/c queue",
+            Format("Parameters: c=%d  rho=%.6g", {s.c, s.rho}),
+            {s.Pdelay, s.EWq, s.ELq, s.StdWq, s.StdLq, s.accuracy},
+            s.Pdelay,
+            {[&s](double t) { return MdcWaitingTail(s, t); },
+             [&s](double p) { return MdcPercentile(s, p); },
+             [&s](const std::vector<int>& n) {
+                 StateTable table;
+                 for (const int k : n)
+                     table.rows.push_back({MdcStateProbability(s, k), MdcStateTail(s, k)});
+                 return table;
+             },
+             "  "}};
 }
 
 }  // namespace
@@ -250,6 +300,26 @@ std::vector<ChartPoint> MdcWaitingGraphPoints(const MdcSolution& s) {
 std::vector<ChartPoint> MdcQueueGraphPoints(const MdcSolution& s) {
     return ServerStateGraphPoints(s.c, s.tail[0], {s.pi[s.N], s.N, s.eta},
                                   [&](int n) { return MdcStateTail(s, n); });
+}
+
+void RunMDC(MdcForm& form, QueueHost& host) {
+    RunGuarded(host, [&] {
+        const auto parameters = Validate(form, host);
+        if (!parameters) return;
+        const MdcParameters& p = *parameters;
+        ResultWriter& out = host.results();
+        if (MdcRhoTooSmall(p.c, p.rho)) {
+            WriteRunMessage(out, "Rho too small for meaningful results");
+            return;
+        }
+        const auto busy = host.busy();
+        const MdcSolution s = SolveMDC(p.c, p.rho);
+        WriteStandardReport(out, Report(s), p.output);
+        if (p.output.mode != kGraphs) return;
+        PlotConditionalGraphs(host, p.graph, s.Pdelay, "Pdelay too small for graphs", [&] {
+            return ConditionalGraphs{MdcWaitingGraphPoints(s), MdcQueueGraphPoints(s)};
+        });
+    });
 }
 
 }  // namespace wachtrix

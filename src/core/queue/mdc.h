@@ -8,11 +8,38 @@
 // Poisson arrivals in the k - t time units before the arrival (k = trunc(t) + 1). From
 // t = 250 / c on, the tail is the asymptote gamma e^(-delta t) instead.
 
+#include <string>
 #include <vector>
 
 #include "core/queue/chart_plot.h"
+#include "core/queue/model_limits.h"
+#include "core/queue/queue_host.h"
+#include "core/text/value_list.h"
 
 namespace wachtrix {
+
+inline constexpr FieldLimit kMdcServers{"c", "number of servers", 1, 500, "<=500", true};
+inline constexpr FieldLimit kMdcLoad{"rho", "load per server", 1e-10, 0.99, "<=0.99", false, 1e-10};
+inline constexpr FieldLimit kMdcFields[] = {kMdcServers, kMdcLoad};
+inline constexpr ValueGroupLimit kMdcGroups[] = {
+    {'T', 2500, "t-values (<= 2500)"},
+    {'N', 1250, "n-values (<= 1250)"},
+    {'P', 0.999999, "p-values (<= 0.999999)"},
+};
+inline constexpr ModelLimits kMdcLimits{kMdcFields, kMdcGroups, kStandardOutput};
+
+// What the "M/D/c" tab holds.
+struct MdcForm {
+    std::string c, rho;  // MDC_C_edit, MDC_Rho_edit
+    int output = 0;      // MDC_Output_RadioGroup item index
+    TEditArray t, p, n;  // MDC_TEdits, MDC_PEdits, MDC_NEdits, rewritten by the readers
+};
+
+// Validates, computes and reports; Graphs opens one window with both charts. Loads too small for
+// meaningful results, and graphs of a negligible delay probability, end with a message line.
+void RunMDC(MdcForm& form, QueueHost& host);
+
+// The pieces of the run, for the tests and the batch tool.
 
 // Loads too small for meaningful results: rho at or below 10^(c-10) up to 5 servers, then 1e-4,
 // 1e-3, 1e-2 and 0.1 from 6, 11, 26 and 51 servers on.

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
 #include "core/queue/report.h"
@@ -159,21 +160,28 @@ void TQueueMainForm::DG1_Run_ButtonClick() {
     modelNotAvailable();
 }
 
+template <class Form>
+void TQueueMainForm::runMultiServerTab(const MultiServerTab& tab, const EditGroup& t,
+                                       const EditGroup& p, const EditGroup& n,
+                                       void (*run)(Form&, QueueHost&)) {
+    Form form{.c = Text(tab.c),
+              .rho = Text(tab.rho),
+              .output = tab.output->itemIndex(),
+              .t = EditTexts(t),
+              .p = EditTexts(p),
+              .n = EditTexts(n)};
+    run(form, *this);
+    SetEditTexts(t, form.t);
+    SetEditTexts(p, form.p);
+    SetEditTexts(n, form.n);
+}
+
 void TQueueMainForm::MMC_Run_ButtonClick() {
-    MmcForm form{.c = Text(mmc_.c),
-                 .rho = Text(mmc_.rho),
-                 .output = mmc_.output->itemIndex(),
-                 .t = EditTexts(MMC_TEdits),
-                 .p = EditTexts(MMC_PEdits),
-                 .n = EditTexts(MMC_NEdits)};
-    RunMMC(form, *this);
-    SetEditTexts(MMC_TEdits, form.t);
-    SetEditTexts(MMC_PEdits, form.p);
-    SetEditTexts(MMC_NEdits, form.n);
+    runMultiServerTab(mmc_, MMC_TEdits, MMC_PEdits, MMC_NEdits, &RunMMC);
 }
 
 void TQueueMainForm::MDC_Run_ButtonClick() {
-    modelNotAvailable();
+    runMultiServerTab(mdc_, MDC_TEdits, MDC_PEdits, MDC_NEdits, &RunMDC);
 }
 
 void TQueueMainForm::DMC_Run_ButtonClick() {

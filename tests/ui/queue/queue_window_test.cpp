@@ -19,6 +19,7 @@
 
 #include "chart/xy_graph.h"
 #include "core/numeric/numerical_failure.h"
+#include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
 #include "support/recording_host.h"
@@ -490,6 +491,28 @@ private slots:
                                [](GraphWindow* g) { return g->isVisible(); }),
                  1);
         QVERIFY(results()->toPlainText().contains("Pdelay too small for graphs"));
+    }
+
+    // The M/D/c tab: Run writes the same report as the core run with the window's texts, and
+    // Graphs opens one window with the waiting-time and the state curve.
+    void mdcRunsItsTabAndOpensOneGraphWindowWithBothSeries() {
+        QCOMPARE(label("MDC_C_range_label"), QString("<=500"));
+        QTest::keyClicks(edit("MDC_C_edit"), "2");
+        QTest::keyClicks(edit("MDC_Rho_edit"), "0.8");
+        find<RadioGroup>("MDC_Output_RadioGroup")->item(4)->click();
+        form_->ClearButtonClick();
+        find<QPushButton>("MDC_Run_Button")->click();
+        MdcForm form{.c = "2", .rho = "0.8", .output = 4, .t = {}, .p = {}, .n = {}};
+        QCOMPARE(StyledLines(results()).mid(2), CoreLines([&](QueueHost& h) { RunMDC(form, h); }));
+
+        const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 1);
+        GraphWindow* w = windows[0];
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->label(0)->text(), QString("Logarithmic Graphs of the M/D/c queue"));
+        QCOMPARE(w->label(2)->text(), QString("rho = 0.8"));
+        QCOMPARE(w->chart(0)->Series(1).Count(), 41);
+        QCOMPARE(w->chart(1)->Series(1).Count(), 17);
     }
 
     void graphWindowsCloseWithTheQueueWindow() {
