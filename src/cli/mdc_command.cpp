@@ -10,15 +10,8 @@ ModelCommand MdcCommand() {
             QueueKeys({}, kMdcLimits),
             0,
             [](const Arguments& args) {
-                MdcForm form;
-                form.c = Text(args, "c");
-                form.rho = Text(args, "rho");
-                form.output = Choice(args, "output", 5);
-                form.t = ValueGroup(args, "t");
-                form.p = ValueGroup(args, "p");
-                form.n = ValueGroup(args, "n");
-                return RunQueueModel([&](QueueHost& host) { RunMDC(form, host); },
-                                     {&form.t, &form.p, &form.n});
+                auto form = MultiServerForm<MdcForm>(args);
+                return RunQueueForm(form, &RunMDC);
             }};
 }
 

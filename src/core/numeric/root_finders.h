@@ -132,6 +132,28 @@ Real RTBIS(F&& f, Real x1, Real x2, Real xacc, const RootFinderCopy& copy) {
     return BisectToNegativeEnd<Real>(f, x1, x2, f1, xacc, copy.iterationLimit, copy.limitExceeded);
 }
 
+// The decay root of an embedded chain: f is positive left of the root and negative between it
+// and the upper end. 0 when f is not positive at `lo` already; otherwise bisection to `tol` from
+// the negative end, with the copy's texts for a positive upper end, an unbracketed interval and
+// too many halvings.
+struct DecayRootCopy {
+    std::int64_t iterationLimit;
+    FailureTexts positiveAtUpperEnd;
+    FailureTexts notBracketed;
+    FailureTexts limitExceeded;
+};
+
+template <class F>
+double DecayRootBisection(F&& f, double lo, double hi, double tol, const DecayRootCopy& copy) {
+    const double flo = f(lo);
+    if (flo <= 0) return 0;
+    const double fhi = f(hi);
+    if (fhi >= 0) throw NumericalFailure(copy.positiveAtUpperEnd.lines());
+    if (!(flo * fhi < 0)) throw NumericalFailure(copy.notBracketed.lines());
+    return BisectToNegativeEnd<double>(f, lo, hi, flo, tol, copy.iterationLimit,
+                                       copy.limitExceeded);
+}
+
 // A root of f in (0, 1): 0 when f is already positive just above 0, 1 when f is still (almost)
 // zero or negative just below 1; otherwise bisection to 1e-16.
 template <class F>

@@ -176,15 +176,11 @@ int MdcTruncation(int c, double rho) {
 double MdcDecayRoot(double rho) {
     // f > 0 left of eta, f < 0 between eta and 1 (f is convex with roots eta and 1).
     auto f = [rho](double x) { return x * std::log(x) + rho * (1 - x); };
-    constexpr double lo = 1e-14;
-    const double flo = f(lo);
-    if (flo <= 0) return 0;
-    const double fhi = f(rho);
-    if (fhi >= 0) throw NumericalFailure({"Fout in bisectie "});
-    if (!(flo * fhi < 0))
-        throw NumericalFailure({"Interval voor bisectie moet gesplitst worden ! "});
-    return BisectToNegativeEnd<double>(f, lo, rho, flo, 1e-14, 10000,
-                                       {"te veel bisectieiteraties", ""});
+    static constexpr DecayRootCopy kCopy{10000,
+                                         {"Fout in bisectie ", ""},
+                                         {"Interval voor bisectie moet gesplitst worden ! ", ""},
+                                         {"te veel bisectieiteraties", ""}};
+    return DecayRootBisection(f, 1e-14, rho, 1e-14, kCopy);
 }
 
 std::vector<double> MdcStateSolution(int c, double rho, int N, double eta) {

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/queue/dg1.h"
 #include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
@@ -158,7 +159,21 @@ void TQueueMainForm::MG1_Run_ButtonClick() {
 }
 
 void TQueueMainForm::DG1_Run_ButtonClick() {
-    modelNotAvailable();
+    const int service = dg1_.service->itemIndex();
+    // Pure Erlang has its own Output group, with the state probabilities.
+    const RadioGroup* output =
+        service == kDg1PureErlang ? dg1_.pureErlangOutput : dg1_.coxianOutput;
+    Dg1Form form{.serviceType = service,
+                 .cs2 = Text(dg1_.cs2),
+                 .rho = Text(dg1_.rho),
+                 .output = output->itemIndex(),
+                 .t = EditTexts(DG1_TEdits),
+                 .p = EditTexts(DG1_PEdits),
+                 .n = EditTexts(DG1_NEdits)};
+    RunDG1(form, *this);
+    SetEditTexts(DG1_TEdits, form.t);
+    SetEditTexts(DG1_PEdits, form.p);
+    SetEditTexts(DG1_NEdits, form.n);
 }
 
 template <class Form>
