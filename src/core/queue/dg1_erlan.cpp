@@ -23,6 +23,16 @@ constexpr RootFinderCopy kPercentileBrent{
     {"pause in routine ZBRENT", "maximum number of iterations exceeded"},
     1e-12};
 
+// The Poisson terms of nu D kept in the chain's columns: 20, 35, 45, 75 up to nu D = 1, 5, 10,
+// 25, then nu D + 10 sqrt(nu D).
+int Dg1PoissonTermCount(double nuD) {
+    if (nuD <= 1) return 20;
+    if (nuD <= 5) return 35;
+    if (nuD <= 10) return 45;
+    if (nuD <= 25) return 75;
+    return static_cast<int>(std::trunc(nuD + 10 * std::sqrt(nuD)));
+}
+
 // M by load within one CS2 band: values[i] up to limits[i] (+1e-10), the last value beyond.
 template <std::size_t N>
 int Band(double rho, const double (&limits)[N], const int (&values)[N + 1]) {
@@ -288,14 +298,6 @@ double Dg1PhaseRoot(const ErlangianFit& fit, double rho) {
     return DecayRootBisection(f, 2e-12, 0.999999999998, 1e-12, kCopy);
 }
 
-int Dg1PoissonTermCount(double nuD) {
-    if (nuD <= 1) return 20;
-    if (nuD <= 5) return 35;
-    if (nuD <= 10) return 45;
-    if (nuD <= 25) return 75;
-    return static_cast<int>(std::trunc(nuD + 10 * std::sqrt(nuD)));
-}
-
 Dg1ErlangSolution SolveDg1Erlang(double cs2, double rho, bool pureErlang) {
     Dg1ErlangSolution s;
     s.cs2 = cs2;
@@ -383,6 +385,7 @@ StateTable CustomerStateProbabilities(const Dg1ErlangSolution& s, const std::vec
 std::vector<ChartPoint> WaitingGraph(const Dg1ErlangSolution& s) {
     const double Pwait = s.statistics.Pwait;
     const double tmax = WaitingPercentile(s, 1 - 0.001 * Pwait);
+    if (!(tmax > 0)) return {};  // no tail beyond the exact states to draw
     return TimeGraphPoints(tmax, [&](double t) { return WaitingTail(s, t) / Pwait; });
 }
 

@@ -30,21 +30,15 @@ int Dg1Truncation(double cs2, double rho);
 // The root eta of the phase chain's tail; 0 when it lies below 2e-12. Throws NumericalFailure.
 double Dg1PhaseRoot(const ErlangianFit& fit, double rho);
 
-// The Poisson terms of nu D kept in the chain's columns: 20, 35, 45, 75 up to nu D = 1, 5, 10,
-// 25, then nu D + 10 sqrt(nu D).
-int Dg1PoissonTermCount(double nuD);
-
 struct Dg1ErlangSolution {
     double cs2 = 0, rho = 0;
     bool pureErlang = false;
     ErlangianFit fit;
     int M = 0;
     double eta = 0;
-    std::vector<double> pi;           // pi[n]: an arrival finds n phases, n = 0..M
-    std::vector<double> beyond;       // beyond[n] = P{more than n phases found}, n = 0..M
-    QueueStatistics statistics;       // StdLq only for pure Erlang service
-    double timeTailConstant = 0;      // G: P{L(time) = m} = G eta^(k m) beyond the exact states
-    double customerTailConstant = 0;  // H, the same for the arrivals
+    std::vector<double> pi;      // pi[n]: an arrival finds n phases, n = 0..M
+    std::vector<double> beyond;  // beyond[n] = P{more than n phases found}, n = 0..M
+    QueueStatistics statistics;  // StdLq only for pure Erlang service
 };
 
 // cs2 in [0.01, 1], rho above the refused loads; pureErlang when cs2 = 1/k. Throws

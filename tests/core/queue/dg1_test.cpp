@@ -18,6 +18,7 @@
 #include "core/queue/dmg1_cox.h"
 #include "core/text/delphi_format.h"
 #include "support/expect_near.h"
+#include "support/failure_lines.h"
 #include "support/recording_host.h"
 #include "support/report_expectations.h"
 
@@ -27,6 +28,7 @@ namespace {
 using S = ResultTextStyle;
 using testing::Concat;
 using testing::ExpectReport;
+using testing::FailureLines;
 using testing::RecordingHost;
 using testing::Texts;
 
@@ -294,6 +296,17 @@ TEST(Dg1PhaseRoot, BracketsTheRootOfItsEquationToTheBisectionStep) {
             EXPECT_GT(g(eta - 1e-12), 0) << cs2 << " " << rho;
         }
     }
+}
+
+// Outside the valid loads the root leaves the interval: the failures carry their texts, and a run
+// that meets one writes the notice and hands the lines on.
+TEST(Dg1PhaseRoot, ReportsItsFailures) {
+    const ErlangianFit exponential{1, 0, 1};
+    EXPECT_EQ(FailureLines([&] { Dg1PhaseRoot(exponential, 1.5); }),
+              (std::vector<std::string>{"Fout in bisectie "}));
+    EXPECT_EQ(
+        FailureLines([&] { Dg1PhaseRoot(exponential, std::nan("")); }),
+        (std::vector<std::string>{"pause in RTBIS", "Root must be bracketed for bisection."}));
 }
 
 TEST(Dg1Percentile, AtTheNoWaitMassIsZeroAndBelowItUndefined) {
