@@ -19,7 +19,7 @@ int GeometricGraphStep(double busy, const GeometricStateTail& g) {
     const double v =
         std::log(busy * 0.001 * (1 - g.ratio) / g.anchor) / std::log(g.ratio) + g.anchorState - 1;
     if (std::isnan(v) || v < 0) return 1;  // no tail left to show (an anchor of 0 or below)
-    if (v >= 10000) return 200;             // n_max = trunc(v) + 1 beyond 10000
+    if (v >= 10000) return 200;            // n_max = trunc(v) + 1 beyond 10000
     return static_cast<int>(std::trunc(v)) / 50 + 1;
 }
 
