@@ -10,8 +10,8 @@
 namespace wachtrix::cli {
 
 const std::vector<ModelCommand>& Commands() {
-    static const std::vector<ModelCommand> commands{MmcCommand(), Mg1Command(), MM1TranCommand(),
-                                                    MarkovCommand()};
+    static const std::vector<ModelCommand> commands{
+        MmcCommand(), MdcCommand(), Mg1Command(), MM1TranCommand(), Dg1Command(), MarkovCommand()};
     return commands;
 }
 
@@ -28,13 +28,6 @@ std::string Shortest(double v) {
     return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
 }
 
-std::string OutputHelp(OutputGroup output) {
-    std::string help;
-    for (std::size_t i = 0; i < output.size(); ++i)
-        help += (i ? ", " : "") + std::to_string(i) + " " + std::string(output[i].caption);
-    return help + " (default 0)";
-}
-
 std::string ValueGroupHelp(const ValueGroupLimit& group) {
     const std::string_view what = !group.help.empty() ? group.help
                                   : group.kind == 'T' ? "t-values for P{Wq>t}"
@@ -44,6 +37,13 @@ std::string ValueGroupHelp(const ValueGroupLimit& group) {
 }
 
 }  // namespace
+
+std::string OutputHelp(OutputGroup output) {
+    std::string help;
+    for (std::size_t i = 0; i < output.size(); ++i)
+        help += (i ? ", " : "") + std::to_string(i) + " " + std::string(output[i].caption);
+    return help + " (default 0)";
+}
 
 std::vector<KeyHelp> QueueKeys(std::vector<KeyHelp> choices, const ModelLimits& limits) {
     std::vector<KeyHelp> keys = std::move(choices);

@@ -56,6 +56,9 @@ const ModelCommand* FindCommand(const std::string& name);
 // and the value groups.
 std::vector<KeyHelp> QueueKeys(std::vector<KeyHelp> choices, const ModelLimits& limits);
 
+// "0 Standard Statistics, 1 ..., (default 0)": the items of an Output group.
+std::string OutputHelp(OutputGroup output);
+
 // Text a user gave, safe to echo in a message: bytes that are not UTF-8, and control
 // characters, as \xNN.
 std::string Printable(std::string_view text);
@@ -73,7 +76,9 @@ int Choice(const Arguments& args, const std::string& key, int count);  // 0..cou
 
 // The commands, one file each.
 ModelCommand MmcCommand();
+ModelCommand MdcCommand();
 ModelCommand Mg1Command();
+ModelCommand Dg1Command();
 ModelCommand MM1TranCommand();
 ModelCommand MarkovCommand();
 

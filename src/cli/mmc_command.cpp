@@ -10,15 +10,8 @@ ModelCommand MmcCommand() {
             QueueKeys({}, kMmcLimits),
             0,
             [](const Arguments& args) {
-                MmcForm form;
-                form.c = Text(args, "c");
-                form.rho = Text(args, "rho");
-                form.output = Choice(args, "output", 5);
-                form.t = ValueGroup(args, "t");
-                form.p = ValueGroup(args, "p");
-                form.n = ValueGroup(args, "n");
-                return RunQueueModel([&](QueueHost& host) { RunMMC(form, host); },
-                                     {&form.t, &form.p, &form.n});
+                auto form = MultiServerForm<MmcForm>(args);
+                return RunQueueForm(form, &RunMMC);
             }};
 }
 

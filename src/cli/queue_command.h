@@ -31,4 +31,24 @@ CommandResult RunQueueModel(Run&& run, const ValueEdits& edits = {}) {
     return result;
 }
 
+// Runs a tab's form, its three value groups checked as above.
+template <class Form>
+CommandResult RunQueueForm(Form& form, void (*run)(Form&, QueueHost&)) {
+    return RunQueueModel([&](QueueHost& host) { run(form, host); }, {&form.t, &form.p, &form.n});
+}
+
+// The form of a multi-server tab (M/M/c, M/D/c): c, rho, the standard Output group and the
+// three value groups.
+template <class Form>
+Form MultiServerForm(const Arguments& args) {
+    Form form;
+    form.c = Text(args, "c");
+    form.rho = Text(args, "rho");
+    form.output = Choice(args, "output", static_cast<int>(kStandardOutput.size()));
+    form.t = ValueGroup(args, "t");
+    form.p = ValueGroup(args, "p");
+    form.n = ValueGroup(args, "n");
+    return form;
+}
+
 }  // namespace wachtrix::cli

@@ -187,6 +187,49 @@ TEST(ReportTool, RunsTheMG1ModelWithItsServiceType) {
     EXPECT_EQ(refused.err, "Error: CS2 out of bounds\n");
 }
 
+TEST(ReportTool, RunsTheMDcModelAndRefusesItsOutOfRangeValues) {
+    const Outcome o = RunReport("mdc c=2 rho=0.8 output=2 p=0.9 --styles");
+    ASSERT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_EQ(o.out.substr(0, o.out.find('\n')), "T M/D/c queue");
+    EXPECT_NE(o.out.find("U   0.900000     2.39728\n"), std::string::npos);
+    const Outcome n = RunReport("mdc c=2 rho=0.8 output=3 n=1251");
+    EXPECT_EQ(n.exitCode, 2);
+    EXPECT_EQ(n.err, "Error: n value \"1251\" is out of range\n");
+    const Outcome rho = RunReport("mdc c=2 rho=0.995");
+    EXPECT_EQ(rho.exitCode, 2);
+    EXPECT_EQ(rho.err, "Error: Rho out of range\n");
+    const Outcome help = RunReport("mdc --help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("1 to 500"), std::string::npos);
+    EXPECT_NE(help.out.find("each <= 1250"), std::string::npos);
+}
+
+TEST(ReportTool, RunsTheDG1ModelWithTheOutputGroupOfItsService) {
+    // Pure Erlang reads the number of phases, and its fourth Output item is the time-average
+    // states; the Erlangian service has no Std(Lq).
+    const Outcome pure = RunReport("dg1 service=1 cs2=2 rho=0.8 output=3 n=0 --styles");
+    ASSERT_EQ(pure.exitCode, 0) << pure.err;
+    EXPECT_NE(pure.out.find("B Parameters: CS2=0.5  rho=0.8\n"), std::string::npos);
+    EXPECT_NE(pure.out.find("U    n  P{L(time)=n}  P{L(time)>n)\n"), std::string::npos);
+    EXPECT_NE(pure.out.find("U    0     0.2000000     0.8000000\n"), std::string::npos);
+    const Outcome erlangian = RunReport("dg1 cs2=0.5 rho=0.8");
+    ASSERT_EQ(erlangian.exitCode, 0) << erlangian.err;
+    EXPECT_EQ(erlangian.out.find("Std(Lq)"), std::string::npos);
+
+    const Outcome zero = RunReport("dg1 service=1 cs2=0 rho=0.5");
+    EXPECT_EQ(zero.exitCode, 2);
+    EXPECT_EQ(zero.err, "Error: CS2 out of bounds\n");
+    // The Coxian-2 group has four items: output=4 does not exist there.
+    EXPECT_EQ(RunReport("dg1 service=2 cs2=2 rho=0.5 output=4").exitCode, 2);
+    const Outcome small = RunReport("dg1 cs2=0.5 rho=0.03");
+    EXPECT_EQ(small.exitCode, 0);
+    EXPECT_EQ(small.out, "Rho too small for reliable results.\n\n");
+    const Outcome help = RunReport("dg1 --help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("5 Graphs"), std::string::npos);
+    EXPECT_NE(help.out.find("each <= 75000"), std::string::npos);
+}
+
 TEST(ReportTool, RunsTheTransientMM1Model) {
     // From 3 customers at rho = 0.5: at t = 1000 the stationary p = 0.125, ELq = 0.5.
     const Outcome table = RunReport("mm1tran rho=0.5 i=3 j=2 t=1000,0");

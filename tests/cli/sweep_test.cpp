@@ -38,6 +38,10 @@ const Dimension kStandardOutputs = {
     "output=4",
 };
 
+const Dimension kDg1Loads = {"rho=1e-10", "rho=1e-4",   "rho=0.02", "rho=0.04", "rho=0.0401",
+                             "rho=0.1",   "rho=0.2001", "rho=0.3",  "rho=0.5",  "rho=0.7",
+                             "rho=0.8",   "rho=0.9",    "rho=0.95", "rho=0.99"};
+
 const std::vector<ModelGrid> kGrids = {
     {"mmc",
      {{"c=1", "c=2", "c=3", "c=10", "c=25", "c=26", "c=50", "c=51", "c=100", "c=101", "c=250",
@@ -64,6 +68,37 @@ const std::vector<ModelGrid> kGrids = {
           return d;
       }()},
      1e-4},
+    {"mdc",
+     {{"c=1", "c=2", "c=3", "c=5", "c=6", "c=10", "c=11", "c=25", "c=26", "c=50", "c=51", "c=100",
+       "c=250", "c=499", "c=500"},
+      {"rho=1e-10", "rho=1e-9", "rho=1e-5", "rho=1.0001e-4", "rho=0.001", "rho=0.0101", "rho=0.1",
+       "rho=0.1001", "rho=0.3", "rho=0.5", "rho=0.7", "rho=0.8", "rho=0.9", "rho=0.95", "rho=0.98",
+       "rho=0.99"},
+      [] {
+          Dimension d = kStandardOutputs;
+          d.push_back("output=3 n=0,1,2,99,100,499,500,501,743,744,745,1250");
+          return d;
+      }()},
+     1e-9},
+    // Each service with its own CS2 range and Output group.
+    {"dg1",
+     {{"service=0 cs2=0.01", "service=0 cs2=0.02", "service=0 cs2=0.0201", "service=0 cs2=0.05",
+       "service=0 cs2=0.1", "service=0 cs2=0.25", "service=0 cs2=0.5", "service=0 cs2=1",
+       "service=2 cs2=0.5", "service=2 cs2=2", "service=2 cs2=100", "service=3 cs2=0.5",
+       "service=3 cs2=1", "service=3 cs2=8", "service=3 cs2=100"},
+      kDg1Loads,
+      {"output=0", "output=1 t=0,1e-9,0.001,0.5,1,2,10,100,1000,75000",
+       "output=2 p=0,1e-6,0.1,0.5,0.8,0.9,0.99,0.999,0.999999", "output=3"}},
+     1e-6},
+    {"dg1",
+     {{"service=1 cs2=1", "service=1 cs2=2", "service=1 cs2=3", "service=1 cs2=10",
+       "service=1 cs2=49", "service=1 cs2=50", "service=1 cs2=100"},
+      kDg1Loads,
+      {"output=0", "output=1 t=0,1e-9,0.001,0.5,1,2,10,100,1000,75000",
+       "output=2 p=0,1e-6,0.1,0.5,0.8,0.9,0.99,0.999,0.999999",
+       "output=3 n=0,1,2,3,10,30,99,100,101,1250", "output=4 n=0,1,2,3,10,30,99,100,101,1250",
+       "output=5"}},
+     1e-6},
     // i at most the bound of its rho, so rho and i vary together.
     {"mm1tran",
      {{"rho=0 i=0", "rho=0 i=1", "rho=1e-9 i=1", "rho=0.01 i=8", "rho=0.2 i=22", "rho=0.5 i=0",

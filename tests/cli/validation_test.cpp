@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "core/queue/dg1.h"
+#include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
@@ -53,6 +55,14 @@ const Refusal kRefusals[] = {
     {"mmc", "c=2 rho=0.9991", "Rho out of range"},
     {"mmc", "c=2 rho=1e-11", "Rho out of range"},
 
+    {"mdc", "c=x rho=x", "c incorrect"},
+    {"mdc", "c=1e2 rho=0.5", "c incorrect"},
+    {"mdc", "c=0 rho=x", "c out of range"},
+    {"mdc", "c=501 rho=0.5", "c out of range"},
+    {"mdc", "c=2 rho=.5.", "Rho incorrect"},
+    {"mdc", "c=2 rho=0.9900001", "Rho out of range"},
+    {"mdc", "c=2 rho=9e-11", "Rho out of range"},
+
     {"mg1", "type=0 cs2=abc rho=x", "cs2 incorrect"},
     {"mg1", "type=1 cs2= rho=0.5", "cs2 incorrect"},
     {"mg1", "type=1 cs2=0.4 rho=x", "Rho incorrect"},
@@ -64,6 +74,16 @@ const Refusal kRefusals[] = {
     {"mg1", "type=1 cs2=0.5 rho=9.9e-13", "Rho out of bounds"},
 
     // The graph of Std Lq (output=4) does not read j.
+    {"dg1", "service=1 cs2=2.5 rho=x output=5", "cs2 incorrect"},
+    {"dg1", "service=0 cs2=abc rho=x output=3", "cs2 incorrect"},
+    {"dg1", "service=2 cs2=1 rho= output=3", "Rho incorrect"},
+    {"dg1", "service=1 cs2=0 rho=0.5 output=5", "CS2 out of bounds"},
+    {"dg1", "service=1 cs2=101 rho=0.5 output=5", "CS2 out of bounds"},
+    {"dg1", "service=0 cs2=0.0099 rho=0.5 output=3", "CS2 out of bounds"},
+    {"dg1", "service=3 cs2=100.1 rho=0.5 output=3", "CS2 out of bounds"},
+    {"dg1", "service=2 cs2=0.5 rho=0.9900001 output=3", "Rho out of bounds"},
+    {"dg1", "service=0 cs2=0.5 rho=9e-11 output=3", "Rho out of bounds"},
+
     {"mm1tran", "rho=abc i=x T=x", "rho incorrect"},
     {"mm1tran", "rho=0.99011 i=x T=x", "rho out of bounds"},
     {"mm1tran", "rho=-0.1 i=x T=x", "rho out of bounds"},
@@ -78,7 +98,11 @@ const Refusal kRefusals[] = {
 
 TEST(Validation, RefusesWithOneBoxAndWritesNothing) {
     for (const Refusal& r : kRefusals) {
-        const CommandResult result = RunModel(r.model, std::string(r.arguments) + " output=4");
+        // The Graphs item where a row does not name its own (D/G/1's depends on the service).
+        const std::string arguments = r.arguments;
+        const CommandResult result = RunModel(
+            r.model,
+            arguments.find("output=") == std::string::npos ? arguments + " output=4" : arguments);
         EXPECT_EQ(result.errors, std::vector<std::string>{r.message})
             << r.model << " " << r.arguments;
         EXPECT_TRUE(result.lines.empty()) << r.model << " " << r.arguments;
@@ -97,8 +121,13 @@ struct Registration {
 
 const Registration kModels[] = {
     {"mmc", "c=2 rho=0.5", {kMmcServers, kMmcLoad}},
+    {"mdc", "c=2 rho=0.5", {kMdcServers, kMdcLoad}},
     {"mg1", "type=0 cs2=0.5 rho=0.5", {kMg1ErlangianCs2, kMg1Load}},
     {"mg1", "type=2 cs2=0.6 rho=0.5", {kMg1CoxianCs2, kMg1Load}},
+    {"dg1", "service=0 cs2=0.5 rho=0.5", {kDg1ErlangianCs2, kDg1Load}},
+    {"dg1", "service=1 cs2=2 rho=0.5", {kDg1ErlangPhases, kDg1Load}},
+    {"dg1", "service=2 cs2=2 rho=0.5", {kDg1CoxianCs2, kDg1Load}},
+    {"dg1", "service=3 cs2=2 rho=0.5", {kDg1CoxianCs2}},
     // i = 1 is allowed for every load; the bound 100 on i holds from rho = 0.7 on.
     {"mm1tran",
      "rho=0.9 i=1 j=2 T=10 output=1",

@@ -10,6 +10,7 @@
 
 #include "core/text/result_writer.h"
 #include "core/text/value_list.h"
+#include "support/recording_host.h"
 
 namespace wachtrix::testing {
 
@@ -43,6 +44,26 @@ inline void ExpectReport(const std::vector<StyledLine>& lines, const std::vector
         EXPECT_EQ(lines[i], body[i]) << "line " << i;
     ExpectAccuracyLine(lines[body.size()], accuracyBound);
     EXPECT_EQ(lines.back(), (StyledLine{"", ResultTextStyle::Normal}));
+}
+
+// The lines a model's run writes for `form`, which it must neither refuse nor fail.
+template <class Form>
+std::vector<StyledLine> ReportOf(Form form, void (*run)(Form&, QueueHost&)) {
+    RecordingHost host;
+    run(form, host);
+    EXPECT_TRUE(host.errors.empty());
+    EXPECT_TRUE(host.failures.empty());
+    return host.sink.lines;
+}
+
+// A refused run: one "Error" box with the text, and nothing written, opened or computed.
+inline void ExpectRefusedOnly(const RecordingHost& host, const std::string& text) {
+    ASSERT_EQ(host.errors.size(), 1u) << text;
+    EXPECT_EQ(host.errors[0].title, "Error");
+    EXPECT_EQ(host.errors[0].text, text);
+    EXPECT_TRUE(host.sink.lines.empty()) << text;
+    EXPECT_TRUE(host.windows.empty()) << text;
+    EXPECT_EQ(host.busyCount, 0) << text;
 }
 
 }  // namespace wachtrix::testing

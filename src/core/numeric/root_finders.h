@@ -1,12 +1,13 @@
 #pragma once
-// The three root finders of the queue models, as templates over the real type. A model unit
-// declares its own copy: the iteration limit and the failure texts, for instance
+// The root finders of the queue models, as templates over the real type. A model unit declares
+// its own copy: the iteration limit and the failure texts, for instance
 //
 //   constexpr RootFinderCopy kCoxianRtbis{30000, {"pause in RTBIS",
 //       "Root must be bracketed for bisection."}, {"pause in RTBIS - too many bisections"}};
 //
 // and calls RTBIS<long double>(f, x1, x2, 1e-12L, kCoxianRtbis). Failures throw
-// NumericalFailure with the copy's texts.
+// NumericalFailure with the copy's texts. The decay roots of the embedded-chain models check
+// their own ends and then call BisectToNegativeEnd directly.
 
 #include <cmath>
 #include <cstdint>
@@ -33,7 +34,35 @@ struct RootFinderCopy {
     std::int64_t iterationLimit;
     FailureTexts notBracketed;
     FailureTexts limitExceeded;
+    // ZBRENT only: its stopping half-width is 2 relativeAccuracy |b| + tol / 2.
+    double relativeAccuracy = 3e-8;
 };
+
+// Halves the bracket [x1, x2], at whose ends f has opposite signs (f1 = f(x1)), always keeping
+// the end where f is negative. Returns that end once the step is below tol, or at once a
+// midpoint where f is exactly 0; more than `limit` halvings throw limitExceeded.
+//
+//   BisectToNegativeEnd(x - 0.3 on [0, 1], f1 = -0.3, tol 1e-12) -> 0.3 - (less than 1e-12)
+template <class Real, class F>
+Real BisectToNegativeEnd(F&& f, Real x1, Real x2, Real f1, Real tol, std::int64_t limit,
+                         const FailureTexts& limitExceeded) {
+    Real end, step;
+    if (f1 < 0) {
+        end = x1;
+        step = x2 - x1;
+    } else {
+        end = x2;
+        step = x1 - x2;
+    }
+    for (std::int64_t iter = 0; iter < limit; ++iter) {
+        step *= Real(0.5);
+        const Real mid = end + step;
+        const Real fmid = f(mid);
+        if (fmid <= 0) end = mid;
+        if (std::fabs(step) < tol || fmid == 0) return end;
+    }
+    throw NumericalFailure(limitExceeded.lines());
+}
 
 // Brent's method on [x1, x2]: inverse quadratic interpolation with a bisection fallback.
 template <class Real, class F>
@@ -56,7 +85,7 @@ Real ZBRENT(F&& f, Real x1, Real x2, Real tol, const RootFinderCopy& copy) {
             fb = fc;
             fc = fa;
         }
-        const Real tol1 = Real(6e-8) * std::fabs(b) + Real(0.5) * tol;
+        const Real tol1 = 2 * Real(copy.relativeAccuracy) * std::fabs(b) + Real(0.5) * tol;
         const Real xm = Real(0.5) * (c - b);
         if (std::fabs(xm) <= tol1 || fb == 0) return b;
         if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
@@ -97,25 +126,32 @@ Real ZBRENT(F&& f, Real x1, Real x2, Real tol, const RootFinderCopy& copy) {
 // Bisection on [x1, x2] from the end where f is negative.
 template <class Real, class F>
 Real RTBIS(F&& f, Real x1, Real x2, Real xacc, const RootFinderCopy& copy) {
-    const Real fLow = f(x1);
-    Real fmid = f(x2);
-    if (fLow * fmid >= 0) throw NumericalFailure(copy.notBracketed.lines());
-    Real rtb, dx;
-    if (fLow < 0) {
-        rtb = x1;
-        dx = x2 - x1;
-    } else {
-        rtb = x2;
-        dx = x1 - x2;
-    }
-    for (std::int64_t iter = 0; iter < copy.iterationLimit; ++iter) {
-        dx *= Real(0.5);
-        const Real xmid = rtb + dx;
-        fmid = f(xmid);
-        if (fmid <= 0) rtb = xmid;
-        if (std::fabs(dx) < xacc || fmid == 0) return rtb;
-    }
-    throw NumericalFailure(copy.limitExceeded.lines());
+    const Real f1 = f(x1);
+    const Real f2 = f(x2);
+    if (f1 * f2 >= 0) throw NumericalFailure(copy.notBracketed.lines());
+    return BisectToNegativeEnd<Real>(f, x1, x2, f1, xacc, copy.iterationLimit, copy.limitExceeded);
+}
+
+// The decay root of an embedded chain: f is positive left of the root and negative between it
+// and the upper end. 0 when f is not positive at `lo` already; otherwise bisection to `tol` from
+// the negative end, with the copy's texts for a positive upper end, an unbracketed interval and
+// too many halvings.
+struct DecayRootCopy {
+    std::int64_t iterationLimit;
+    FailureTexts positiveAtUpperEnd;
+    FailureTexts notBracketed;
+    FailureTexts limitExceeded;
+};
+
+template <class F>
+double DecayRootBisection(F&& f, double lo, double hi, double tol, const DecayRootCopy& copy) {
+    const double flo = f(lo);
+    if (flo <= 0) return 0;
+    const double fhi = f(hi);
+    if (fhi >= 0) throw NumericalFailure(copy.positiveAtUpperEnd.lines());
+    if (!(flo * fhi < 0)) throw NumericalFailure(copy.notBracketed.lines());
+    return BisectToNegativeEnd<double>(f, lo, hi, flo, tol, copy.iterationLimit,
+                                       copy.limitExceeded);
 }
 
 // A root of f in (0, 1): 0 when f is already positive just above 0, 1 when f is still (almost)
@@ -128,22 +164,8 @@ double UnitIntervalBisection(F&& f, const RootFinderCopy& copy) {
     if (flo > 0) return 0;
     if (fhi < 1e-16) return 1;
     if (flo * fhi >= 0) throw NumericalFailure(copy.notBracketed.lines());
-    double start, step;
-    if (flo < 0) {
-        start = lo;
-        step = hi - lo;
-    } else {
-        start = hi;
-        step = lo - hi;
-    }
-    for (std::int64_t iter = 0; iter < copy.iterationLimit; ++iter) {
-        step *= 0.5;
-        const double mid = start + step;
-        const double fmid = f(mid);
-        if (fmid <= 0) start = mid;
-        if (std::fabs(step) < tolerance || fmid == 0) return start;
-    }
-    throw NumericalFailure(copy.limitExceeded.lines());
+    return BisectToNegativeEnd<double>(f, lo, hi, flo, tolerance, copy.iterationLimit,
+                                       copy.limitExceeded);
 }
 
 }  // namespace wachtrix

@@ -14,6 +14,15 @@ double GraphTimeStep(double tmax) {
     return 0.25 * unit;
 }
 
+int GeometricGraphStep(double busy, const GeometricStateTail& g) {
+    // P{L > n} = anchor ratio^(n + 1 - anchorState) / (1 - ratio) = 0.001 busy at n = v.
+    const double v =
+        std::log(busy * 0.001 * (1 - g.ratio) / g.anchor) / std::log(g.ratio) + g.anchorState - 1;
+    if (std::isnan(v) || v < 0) return 1;  // no tail left to show (an anchor of 0 or below)
+    if (v >= 10000) return 200;            // n_max = trunc(v) + 1 beyond 10000
+    return static_cast<int>(std::trunc(v)) / 50 + 1;
+}
+
 bool StateGraphThinning::add(int n, double y) {
     if (n % stride_ == 0) {
         points_.push_back({static_cast<double>(n), y});

@@ -8,6 +8,9 @@
 // State graphs: a point for every n while there are fewer than 500, then every 10th, 100th...;
 // the list ends when the conditional probability has fallen to 0.001 (or n reaches 10000) and
 // is finally thinned to at most about 50 points.
+//
+// State graphs of the multi-server models whose queue has a geometric tail: the step is fixed
+// beforehand from where the conditional tail reaches 0.001, so that about 50 points cover it.
 
 #include <cmath>
 #include <vector>
@@ -52,6 +55,50 @@ std::vector<ChartPoint> StateGraphPoints(NextY&& nextY) {
     for (int n = 1;; ++n)
         if (thinning.add(n, static_cast<double>(nextY(n)))) break;
     return thinning.points();
+}
+
+// P{L = n} = anchor ratio^(n - anchorState) for every n >= anchorState.
+struct GeometricStateTail {
+    double anchor;
+    int anchorState;
+    double ratio;
+};
+
+// The step when n_max is where the geometric tail reaches 0.001 busy.
+int GeometricGraphStep(double busy, const GeometricStateTail& g);
+
+// The step of a multi-server state graph. When the conditional tail tail(n) / busy is already
+// below 0.001 at n = c - 1, n_max is the first n >= 1 where it is (at most c - 1); otherwise n_max
+// is where the geometric tail reaches 0.001 busy. The step is (n_max - 1) div 50 + 1, or 200
+// when n_max is beyond 10000.
+template <class Tail>
+int ServerStateGraphStep(int c, double busy, const GeometricStateTail& g, Tail&& tail) {
+    if (static_cast<double>(tail(c - 1)) / busy < 0.001) {
+        int nMax = c - 1;
+        for (int n = 1; n < c - 1; ++n) {
+            if (static_cast<double>(tail(n)) / busy < 0.001) {
+                nMax = n;
+                break;
+            }
+        }
+        return (nMax - 1) / 50 + 1;
+    }
+    return GeometricGraphStep(busy, g);
+}
+
+// P{L > n | L > 0} = tail(n) / busy at n = step, 2 step, ... up to the first point at or below
+// 0.001, or n = 10000, with the step of ServerStateGraphStep.
+template <class Tail>
+std::vector<ChartPoint> ServerStateGraphPoints(int c, double busy, const GeometricStateTail& g,
+                                               Tail&& tail) {
+    const int step = ServerStateGraphStep(c, busy, g, tail);
+    std::vector<ChartPoint> points;
+    for (int n = step; n <= 10000; n += step) {
+        const double y = static_cast<double>(tail(n)) / busy;
+        points.push_back({static_cast<double>(n), y});
+        if (y <= 0.001) break;
+    }
+    return points;
 }
 
 }  // namespace wachtrix

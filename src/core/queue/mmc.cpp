@@ -1,6 +1,5 @@
 #include "core/queue/mmc.h"
 
-#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -183,32 +182,9 @@ std::vector<ChartPoint> MmcWaitingGraphPoints(const MmcSolution& s) {
 }
 
 std::vector<ChartPoint> MmcQueueGraphPoints(const MmcSolution& s) {
-    const int c = s.c;
-    const double busy = 1 - s.P[0];
-    int stride;
-    if ((1 - s.P[c - 1]) / busy >= 0.001) {
-        const double v =
-            std::log(busy * 0.001 * (1 - s.rho) / s.pcMinus1) / std::log(s.rho) + c - 2;
-        const int tv = static_cast<int>(std::trunc(v));
-        stride = tv + 1 > 10000 ? 200 : std::max(tv / 50 + 1, 1);
-    } else {
-        int nStar = c - 1;
-        for (int n = 1; n < c - 1; ++n) {
-            if ((1 - s.P[n]) / busy < 0.001) {
-                nStar = n;
-                break;
-            }
-        }
-        stride = (nStar - 1) / 50 + 1;
-    }
-    std::vector<ChartPoint> points;
-    for (int n = 1; n <= 10000; ++n) {
-        if (n % stride != 0) continue;
-        const double y = MmcStateTail(s, n) / busy;
-        points.push_back({static_cast<double>(n), y});
-        if (y <= 0.001) break;
-    }
-    return points;
+    // P{L = n} = P{L = c-1} rho^(n-c+1) from c - 1 on.
+    return ServerStateGraphPoints(s.c, 1 - s.P[0], {s.pcMinus1, s.c - 1, s.rho},
+                                  [&](int n) { return MmcStateTail(s, n); });
 }
 
 void RunMMC(MmcForm& form, QueueHost& host) {

@@ -35,13 +35,28 @@ void WritePercentileTable(ResultWriter& out, const ValueList& p,
 }
 
 void WriteStateTable(ResultWriter& out, const std::vector<int>& n,
-                     const std::vector<StateProbability>& rows) {
+                     const std::vector<StateProbability>& rows, const StateColumns& columns) {
+    const std::string column = "  %" + std::to_string(columns.width) + "s";
     std::vector<std::string> lines;
     for (std::size_t i = 0; i < n.size() && i < rows.size(); ++i)
-        lines.push_back(Format("%4d  %10s  %10s",
+        lines.push_back(Format("%4d" + column + column,
                                {n[i], FormatProb(rows[i].equal), FormatProb(rows[i].greater)}));
-    WriteResultTable(out, Format("%4s  %10s  %10s", {"n", "P{L=n}", "P{L>n}"}), lines);
+    WriteResultTable(out, Format("%4s" + column + column, {"n", columns.equal, columns.greater}),
+                     lines);
 }
+
+namespace {
+
+double WriteStates(ResultWriter& out, const ValueList& values,
+                   const std::function<StateTable(const std::vector<int>&)>& solve,
+                   const StateColumns& columns) {
+    const std::vector<int> n = StateNumbers(values);
+    const StateTable table = solve(n);
+    WriteStateTable(out, n, table.rows, columns);
+    return table.check;
+}
+
+}  // namespace
 
 }  // namespace wachtrix
 
@@ -57,12 +72,12 @@ double WriteRequestedTable(ResultWriter& out, const OutputRequest& request,
             WritePercentileTable(out, request.values, Evaluate(request.values, tables.percentile),
                                  tables.percentileGap);
             return 0;
-        case kStates: {
-            const std::vector<int> n = StateNumbers(request.values);
-            const StateTable table = tables.states(n);
-            WriteStateTable(out, n, table.rows);
-            return table.check;
-        }
+        case kStates:
+            return WriteStates(out, request.values, tables.states, kStateColumns);
+        case kTimeStates:
+            return WriteStates(out, request.values, tables.timeStates, kTimeStateColumns);
+        case kCustomerStates:
+            return WriteStates(out, request.values, tables.customerStates, kCustomerStateColumns);
         default:
             return 0;
     }

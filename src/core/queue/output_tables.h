@@ -37,9 +37,21 @@ void WriteWaitingTable(ResultWriter& out, const ValueList& t, const std::vector<
 void WritePercentileTable(ResultWriter& out, const ValueList& p,
                           const std::vector<double>& percentiles, const char* gap);
 
-// "n", "P{L=n}" and "P{L>n}"; rows[i] belongs to n[i].
+// The headers and width of the two probability columns of a state table.
+struct StateColumns {
+    const char* equal;
+    const char* greater;
+    int width;
+};
+inline constexpr StateColumns kStateColumns{"P{L=n}", "P{L>n}", 10};
+// Time- and customer-average tables, headers as the tabs have always printed them.
+inline constexpr StateColumns kTimeStateColumns{"P{L(time)=n}", "P{L(time)>n)", 12};
+inline constexpr StateColumns kCustomerStateColumns{"P{L(cust)=n}", "P{L(cust)>n)", 12};
+
+// "n" and the two columns; rows[i] belongs to n[i].
 void WriteStateTable(ResultWriter& out, const std::vector<int>& n,
-                     const std::vector<StateProbability>& rows);
+                     const std::vector<StateProbability>& rows,
+                     const StateColumns& columns = kStateColumns);
 
 // What a solution offers the tables of the standard Output group; a model leaves out what its
 // tab never asks for.
@@ -48,6 +60,8 @@ struct SolutionTables {
     std::function<double(double)> percentile;   // negative: undefined
     std::function<StateTable(const std::vector<int>&)> states;
     const char* percentileGap = "  ";  // the blanks between the percentile table's columns
+    std::function<StateTable(const std::vector<int>&)> timeStates = {};      // time averages
+    std::function<StateTable(const std::vector<int>&)> customerStates = {};  // as arrivals see them
 };
 
 // Writes the table the request asks for (nothing for the statistics or a graph) and answers

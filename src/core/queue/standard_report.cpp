@@ -1,25 +1,28 @@
 #include "core/queue/standard_report.h"
 
 #include <cmath>
+#include <vector>
 
 #include "core/numeric/safe_math.h"
 #include "core/queue/report.h"
 
 namespace wachtrix {
 
-void WriteStandardStatistics(ResultWriter& out, const QueueStatistics& s, double Pbusy) {
-    WriteStatistics(out, {{"Pwait", "%.6g", std::fabs(s.Pwait)},
-                          {"Pbusy", "%.5g", std::fabs(Pbusy)},
-                          {"E(Wq)", "%.5g", std::fabs(s.EWq)},
-                          {"E(Lq)", "%.5g", std::fabs(s.ELq)},
-                          {"Std(Wq)", "%.4g", std::fabs(s.StdWq)},
-                          {"Std(Lq)", "%.4g", std::fabs(s.StdLq)}});
+void WriteStandardStatistics(ResultWriter& out, const QueueStatistics& s, double Pbusy,
+                             bool withStdLq) {
+    std::vector<Statistic> lines{{"Pwait", "%.6g", std::fabs(s.Pwait)},
+                                 {"Pbusy", "%.5g", std::fabs(Pbusy)},
+                                 {"E(Wq)", "%.5g", std::fabs(s.EWq)},
+                                 {"E(Lq)", "%.5g", std::fabs(s.ELq)},
+                                 {"Std(Wq)", "%.4g", std::fabs(s.StdWq)}};
+    if (withStdLq) lines.push_back({"Std(Lq)", "%.4g", std::fabs(s.StdLq)});
+    WriteStatistics(out, lines);
 }
 
 void WriteStandardReport(ResultWriter& out, const StandardReport& report,
                          const OutputRequest& request) {
     WriteReportHeader(out, report.title, report.parameters);
-    WriteStandardStatistics(out, report.statistics, report.Pbusy);
+    WriteStandardStatistics(out, report.statistics, report.Pbusy, report.withStdLq);
     const double check = WriteRequestedTable(out, request, report.tables);
     WriteAccuracyCheck(out, std::fabs(report.statistics.accuracy) + std::fabs(check));
 }

@@ -14,14 +14,16 @@
 namespace wachtrix {
 
 // "Results: Pwait   = ..." through "Std(Lq)": Pwait to 6 digits, Pbusy and the means to 5,
-// the deviations to 4, all without sign.
-void WriteStandardStatistics(ResultWriter& out, const QueueStatistics& s, double Pbusy);
+// the deviations to 4, all without sign. Std(Lq) is left out where a method has no figure for it.
+void WriteStandardStatistics(ResultWriter& out, const QueueStatistics& s, double Pbusy,
+                             bool withStdLq = true);
 
 struct StandardReport {
     std::string title, parameters;
     QueueStatistics statistics;
     double Pbusy = 0;
     SolutionTables tables;
+    bool withStdLq = true;
 };
 
 // The whole report; a state table's own check is added to the accuracy.

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/queue/dg1.h"
+#include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
@@ -157,24 +159,45 @@ void TQueueMainForm::MG1_Run_ButtonClick() {
 }
 
 void TQueueMainForm::DG1_Run_ButtonClick() {
-    modelNotAvailable();
+    const int service = dg1_.service->itemIndex();
+    // Pure Erlang has its own Output group, with the state probabilities.
+    const RadioGroup* output =
+        service == kDg1PureErlang ? dg1_.pureErlangOutput : dg1_.coxianOutput;
+    Dg1Form form{.serviceType = service,
+                 .cs2 = Text(dg1_.cs2),
+                 .rho = Text(dg1_.rho),
+                 .output = output->itemIndex(),
+                 .t = EditTexts(DG1_TEdits),
+                 .p = EditTexts(DG1_PEdits),
+                 .n = EditTexts(DG1_NEdits)};
+    RunDG1(form, *this);
+    SetEditTexts(DG1_TEdits, form.t);
+    SetEditTexts(DG1_PEdits, form.p);
+    SetEditTexts(DG1_NEdits, form.n);
+}
+
+template <class Form>
+void TQueueMainForm::runMultiServerTab(const MultiServerTab& tab, const EditGroup& t,
+                                       const EditGroup& p, const EditGroup& n,
+                                       void (*run)(Form&, QueueHost&)) {
+    Form form{.c = Text(tab.c),
+              .rho = Text(tab.rho),
+              .output = tab.output->itemIndex(),
+              .t = EditTexts(t),
+              .p = EditTexts(p),
+              .n = EditTexts(n)};
+    run(form, *this);
+    SetEditTexts(t, form.t);
+    SetEditTexts(p, form.p);
+    SetEditTexts(n, form.n);
 }
 
 void TQueueMainForm::MMC_Run_ButtonClick() {
-    MmcForm form{.c = Text(mmc_.c),
-                 .rho = Text(mmc_.rho),
-                 .output = mmc_.output->itemIndex(),
-                 .t = EditTexts(MMC_TEdits),
-                 .p = EditTexts(MMC_PEdits),
-                 .n = EditTexts(MMC_NEdits)};
-    RunMMC(form, *this);
-    SetEditTexts(MMC_TEdits, form.t);
-    SetEditTexts(MMC_PEdits, form.p);
-    SetEditTexts(MMC_NEdits, form.n);
+    runMultiServerTab(mmc_, MMC_TEdits, MMC_PEdits, MMC_NEdits, &RunMMC);
 }
 
 void TQueueMainForm::MDC_Run_ButtonClick() {
-    modelNotAvailable();
+    runMultiServerTab(mdc_, MDC_TEdits, MDC_PEdits, MDC_NEdits, &RunMDC);
 }
 
 void TQueueMainForm::DMC_Run_ButtonClick() {

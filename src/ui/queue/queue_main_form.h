@@ -212,6 +212,11 @@ private:
 
     void closeModule();
     static std::string Text(const ParameterField& field);
+    // M/M/c and M/D/c: c, rho, the Output item and the three value groups into the model's form;
+    // after the run, the texts the readers rewrote back into the edits.
+    template <class Form>
+    void runMultiServerTab(const MultiServerTab& tab, const EditGroup& t, const EditGroup& p,
+                           const EditGroup& n, void (*run)(Form&, QueueHost&));
 
     MultiRowTabWidget* PageControl = nullptr;
     ResultsPanel* Results = nullptr;

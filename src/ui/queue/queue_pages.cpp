@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
@@ -347,14 +348,15 @@ void TQueueMainForm::buildMMCPage() {
 
 void TQueueMainForm::buildMDCPage() {
     auto page = PageBuilder::Page(this, "MDC_TabSheet", 130, "M/D/c", "M/D/c Queue");
-    mdc_.c = page.parameter("MDC_C_edit", "C:", "<=500", EditFilter::Integer);
-    mdc_.rho = page.parameter("MDC_Rho_edit", "Rho:", "<=0.99", EditFilter::Real);
+    mdc_.c = page.parameter("MDC_C_edit", "C:", Label(kMdcServers), EditFilter::Integer);
+    mdc_.rho = page.parameter("MDC_Rho_edit", "Rho:", Label(kMdcLoad), EditFilter::Real);
     mdc_.output = page.radioGroup("MDC_Output_RadioGroup", "Output", kFiveOutputs, kOutputHint);
-    mdc_.values.t = page.valueGroup("MDC", 'T', "t-values (<= 2500)", MDC_TEdits, EditFilter::Real);
+    mdc_.values.t =
+        page.valueGroup("MDC", 'T', Caption(kMdcLimits, 'T'), MDC_TEdits, EditFilter::Real);
     mdc_.values.n =
-        page.valueGroup("MDC", 'N', "n-values (<= 1250)", MDC_NEdits, EditFilter::Integer);
+        page.valueGroup("MDC", 'N', Caption(kMdcLimits, 'N'), MDC_NEdits, EditFilter::Integer);
     mdc_.values.p =
-        page.valueGroup("MDC", 'P', "p-values (<= 0.999999)", MDC_PEdits, EditFilter::Real);
+        page.valueGroup("MDC", 'P', Caption(kMdcLimits, 'P'), MDC_PEdits, EditFilter::Real);
     page.buttons("MDC", &TQueueMainForm::MDC_Run_ButtonClick);
 }
 

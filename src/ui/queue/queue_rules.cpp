@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "core/queue/dg1.h"
 #include "core/queue/mg1.h"
 #include "ui/common/radio_group.h"
 #include "ui/queue/label_rules.h"
@@ -69,9 +70,9 @@ void TQueueMainForm::DG1_ServiceTypeChange() {
     const int type = dg1_.service->itemIndex();
     const bool pureErlang = type == 1;
     dg1_.cs2.label->setText(pureErlang ? "1/CS2:" : "CS2:");
-    dg1_.cs2.range->setText(type == 0    ? "0.01 <= CS2 <= 1"
-                            : pureErlang ? "1..100"
-                                         : "0.5 <= CS2 <= 100");
+    dg1_.cs2.range->setText(Label(type == kDg1Erlangian ? kDg1ErlangianCs2
+                                  : pureErlang          ? kDg1ErlangPhases
+                                                        : kDg1CoxianCs2));
     dg1_.coxianOutput->setVisible(!pureErlang);
     dg1_.pureErlangOutput->setVisible(pureErlang);
     DG1_ValueGroupsUpdate();

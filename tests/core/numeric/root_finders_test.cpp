@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "support/failure_lines.h"
+
 namespace wachtrix {
 namespace {
 
@@ -29,14 +31,7 @@ struct Counting {
 template <class F>
 Counting(F) -> Counting<F>;
 
-std::vector<std::string> FailureLines(auto&& call) {
-    try {
-        call();
-    } catch (const NumericalFailure& failure) {
-        return failure.lines();
-    }
-    return {};
-}
+using testing::FailureLines;
 
 // The stopping rule is a bracket half-width of 6e-8 |b| + tol / 2, so that is the accuracy.
 double BrentBound(double root, double tol) {
@@ -125,6 +120,40 @@ TEST(UnitIntervalBisection, ReportsItsOwnFailures) {
     constexpr RootFinderCopy tight{5, kBisection.notBracketed, kBisection.limitExceeded};
     EXPECT_EQ(FailureLines([&] { UnitIntervalBisection([](double x) { return x - 0.3; }, tight); }),
               (std::vector<std::string>{"Error : Too many bisections"}));
+}
+
+TEST(BisectToNegativeEnd, KeepsTheNegativeEndFromEitherSide) {
+    const FailureTexts limit{"te veel bisectieiteraties", ""};
+    // Decreasing through the root (f > 0 on the left) and increasing (f < 0 on the left).
+    for (const double sign : {-1.0, 1.0}) {
+        Counting f{[sign](double x) { return sign * (x * x - 0.5); }};
+        const double root = BisectToNegativeEnd<double>(f, 0.0, 1.0, f(0.0), 1e-14, 10000, limit);
+        EXPECT_NEAR(root, std::sqrt(0.5), 2e-14);
+        EXPECT_LE(sign * (root * root - 0.5), 0);
+        // One evaluation per halving: about log2(1 / 1e-14) of them.
+        EXPECT_LE(f.calls, 1 + 48);
+    }
+}
+
+TEST(BisectToNegativeEnd, StopsAtAnExactRootOrTheLimit) {
+    const FailureTexts limit{"te veel bisectieiteraties", ""};
+    Counting exact{[](double x) { return 0.25 - x; }};
+    EXPECT_EQ(BisectToNegativeEnd<double>(exact, 0.0, 1.0, 0.25, 1e-14, 10000, limit), 0.25);
+    EXPECT_EQ(exact.calls, 2);  // 0.5, then 0.25
+    EXPECT_EQ(FailureLines([&] {
+                  BisectToNegativeEnd<double>([](double x) { return x - 0.3; }, 0.0, 1.0, -0.3,
+                                              1e-14, 5, limit);
+              }),
+              (std::vector<std::string>{"te veel bisectieiteraties"}));
+}
+
+TEST(ZBRENT, StopsAtTheCopysRelativeAccuracy) {
+    // With a relative accuracy of 1e-12 and tol 1e-7 the bracket shrinks to about 5e-8 + 2e-12 |b|.
+    RootFinderCopy fine = kCopy;
+    fine.relativeAccuracy = 1e-12;
+    const double root =
+        ZBRENT<double>([](double x) { return std::exp(-x) - 1e-3; }, 0.0, 20.0, 1e-7, fine);
+    EXPECT_NEAR(root, 3 * std::log(10.0), 1e-7);
 }
 
 }  // namespace

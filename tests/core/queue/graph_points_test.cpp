@@ -62,5 +62,58 @@ TEST(StateGraphPoints, StopAtTenThousandStatesWhenTheTailNeverFalls) {
     EXPECT_LE(points.size(), 60u);
 }
 
+// P{L > n} of a geometric tail P{L = n} = anchor ratio^n from n = 0 on.
+auto GeometricTail(double anchor, double ratio) {
+    return [=](int n) { return anchor * std::pow(ratio, n + 1) / (1 - ratio); };
+}
+
+TEST(ServerStateGraphPoints, EveryStateWhileTheTailIsShort) {
+    // P{L > n | L > 0} = 0.5^n reaches 0.001 at n = 10.
+    const GeometricStateTail g{0.5, 0, 0.5};
+    const auto tail = GeometricTail(0.5, 0.5);
+    const auto points = ServerStateGraphPoints(1, tail(0), g, tail);
+    ASSERT_EQ(points.size(), 10u);
+    for (std::size_t i = 0; i < points.size(); ++i)
+        EXPECT_DOUBLE_EQ(points[i].y, std::pow(0.5, i + 1.0));
+}
+
+TEST(ServerStateGraphPoints, AboutFiftyEvenStepsForALongTail) {
+    const struct {
+        double ratio;
+        int step;
+    } rows[] = {{0.99, 14},       // n_max = 687: step 686 div 50 + 1
+                {0.99999, 200}};  // n_max far beyond 10000: step 200, cut at 10000
+    for (const auto& r : rows) {
+        const GeometricStateTail g{1 - r.ratio, 0, r.ratio};
+        const auto tail = GeometricTail(1 - r.ratio, r.ratio);
+        EXPECT_EQ(ServerStateGraphStep(1, tail(0), g, tail), r.step);
+        const auto points = ServerStateGraphPoints(1, tail(0), g, tail);
+        ASSERT_GE(points.size(), 45u);
+        ASSERT_LE(points.size(), 51u);
+        for (std::size_t i = 0; i < points.size(); ++i)
+            EXPECT_EQ(points[i].x, r.step * (i + 1.0));
+        EXPECT_TRUE(points.back().y <= 0.001 || points.back().x + r.step > 10000);
+    }
+}
+
+TEST(ServerStateGraphPoints, ScanBelowTheServersWhenTheTailIsGoneBeforeC) {
+    // Conditional tail 0.1^n: below 0.001 from n = 4 on, well before c - 1 = 299.
+    const auto tail = [](int n) { return 0.5 * std::pow(0.1, n); };
+    const GeometricStateTail unused{1e-300, 299, 0.5};
+    EXPECT_EQ(ServerStateGraphStep(300, tail(0), unused, tail), 1);
+    const auto points = ServerStateGraphPoints(300, tail(0), unused, tail);
+    ASSERT_EQ(points.size(), 4u);
+    EXPECT_DOUBLE_EQ(points.back().y, 1e-4);
+    // A slower fall: the first n below 0.001 is 151, so the step is 150 div 50 + 1 = 4.
+    const auto slow = [](int n) { return std::pow(0.955, n); };
+    EXPECT_EQ(ServerStateGraphStep(300, slow(0), unused, slow), 4);
+}
+
+TEST(ServerStateGraphPoints, AnAnchorOfZeroOrRoundOffBelowGivesStepOne) {
+    // ln of 0 or of a negative number: no integer conversion of an infinity or NaN.
+    EXPECT_EQ(GeometricGraphStep(0.5, {0, 10, 0.5}), 1);
+    EXPECT_EQ(GeometricGraphStep(0.5, {-1e-18, 10, 0.5}), 1);
+}
+
 }  // namespace
 }  // namespace wachtrix

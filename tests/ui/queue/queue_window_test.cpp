@@ -19,6 +19,8 @@
 
 #include "chart/xy_graph.h"
 #include "core/numeric/numerical_failure.h"
+#include "core/queue/dg1.h"
+#include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
@@ -492,6 +494,65 @@ private slots:
                                [](GraphWindow* g) { return g->isVisible(); }),
                  1);
         QVERIFY(results()->toPlainText().contains("Pdelay too small for graphs"));
+    }
+
+    // The M/D/c tab: Run writes the same report as the core run with the window's texts, and
+    // Graphs opens one window with the waiting-time and the state curve.
+    void mdcRunsItsTabAndOpensOneGraphWindowWithBothSeries() {
+        QCOMPARE(label("MDC_C_range_label"), QString("<=500"));
+        QTest::keyClicks(edit("MDC_C_edit"), "2");
+        QTest::keyClicks(edit("MDC_Rho_edit"), "0.8");
+        find<RadioGroup>("MDC_Output_RadioGroup")->item(4)->click();
+        form_->ClearButtonClick();
+        find<QPushButton>("MDC_Run_Button")->click();
+        MdcForm form{.c = "2", .rho = "0.8", .output = 4, .t = {}, .p = {}, .n = {}};
+        QCOMPARE(StyledLines(results()).mid(2), CoreLines([&](QueueHost& h) { RunMDC(form, h); }));
+
+        const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 1);
+        GraphWindow* w = windows[0];
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->label(0)->text(), QString("Logarithmic Graphs of the M/D/c queue"));
+        QCOMPARE(w->label(2)->text(), QString("rho = 0.8"));
+        QCOMPARE(w->chart(0)->Series(1).Count(), 41);
+        QCOMPARE(w->chart(1)->Series(1).Count(), 17);
+    }
+
+    // The D/G/1 tab runs with the Output group its service shows: Pure Erlang's time-average
+    // states, then, switched to a Coxian-2 service, the other group's Graphs item.
+    void dg1RunsWithTheOutputGroupOfItsService() {
+        find<RadioGroup>("DG1_Service_Type_RadioGroup")->item(1)->click();
+        QTest::keyClicks(edit("DG1_CS2_edit"), "2");
+        QTest::keyClicks(edit("DG1_Rho_edit"), "0.8");
+        find<RadioGroup>("DG1_Pure_Erlang_Output_RadioGroup")->item(3)->click();
+        QTest::keyClicks(edit("DG1_NEdit1"), "3");
+        QTest::keyClicks(edit("DG1_NEdit2"), "0");
+        form_->ClearButtonClick();
+        find<QPushButton>("DG1_Run_Button")->click();
+        Dg1Form pure{.serviceType = 1,
+                     .cs2 = "2",
+                     .rho = "0.8",
+                     .output = 3,
+                     .t = {},
+                     .p = {},
+                     .n = {"3", "0"}};
+        QCOMPARE(StyledLines(results()).mid(2), CoreLines([&](QueueHost& h) { RunDG1(pure, h); }));
+        QVERIFY(results()->toPlainText().contains("P{L(time)>n)"));
+        QCOMPARE(edit("DG1_NEdit1")->text(), QString("0"));  // sorted by the reader
+
+        find<RadioGroup>("DG1_Service_Type_RadioGroup")->item(3)->click();
+        edit("DG1_CS2_edit")->clear();
+        QTest::keyClicks(edit("DG1_CS2_edit"), "1.5");
+        find<RadioGroup>("DG1_Coxian_Output_RadioGroup")->item(3)->click();
+        form_->ClearButtonClick();
+        find<QPushButton>("DG1_Run_Button")->click();
+        const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 1);
+        QVERIFY(windows[0]->isVisible());
+        QCOMPARE(windows[0]->label(0)->text(), QString("Logarithmic Graph of the D/G/1 queue"));
+        QCOMPARE(windows[0]->label(3)->text(), QString("Coxian-2 services (balanced)."));
+        QVERIFY(windows[0]->chart(0)->Series(1).Count() > 0);
+        QVERIFY(results()->toPlainText().contains("D/G/1 queue (Coxian-2 services, balanced)"));
     }
 
     void graphWindowsCloseWithTheQueueWindow() {

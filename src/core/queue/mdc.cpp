@@ -1,0 +1,321 @@
+#include "core/queue/mdc.h"
+
+#include <cmath>
+#include <optional>
+#include <utility>
+
+#include "core/numeric/dense_solver.h"
+#include "core/numeric/poisson_table.h"
+#include "core/numeric/root_finders.h"
+#include "core/numeric/safe_math.h"
+#include "core/queue/graph_points.h"
+#include "core/queue/mmc.h"
+#include "core/queue/report.h"
+#include "core/queue/standard_report.h"
+#include "core/text/delphi_format.h"
+#include "core/text/number_parse.h"
+
+namespace wachtrix {
+namespace {
+
+constexpr RootFinderCopy kPercentileBrent{10000,
+                                          {"interval voor Brent moet gesplitst worden", ""},
+                                          {"max. aantaal iteraties overschreden !", ""},
+                                          1e-12};
+
+// eta^e as e^(e ln eta), 0 for eta = 0.
+long double EtaPower(double eta, long double e) {
+    return eta == 0 ? 0 : std::exp(e * std::log(static_cast<long double>(eta)));
+}
+
+// P{L > n} for any n >= 0: the tail array up to N, the geometric tail beyond.
+long double UpperTail(const MdcSolution& s, long long n) {
+    if (n <= s.N) return s.tail[n];
+    return s.pi[s.N] * EtaPower(s.eta, static_cast<long double>(n + 1 - s.N)) / (1 - s.eta);
+}
+
+// P{L > n} from the top down, so that small tails keep their digits.
+std::vector<double> UpperTails(const std::vector<double>& pi, double eta) {
+    const int N = static_cast<int>(pi.size()) - 1;
+    std::vector<double> tail(N + 1);
+    long double sum = static_cast<long double>(pi[N]) * eta / (1 - eta);
+    for (int n = N; n >= 0; --n) {
+        tail[n] = static_cast<double>(sum);
+        sum += pi[n];
+    }
+    return tail;
+}
+
+void Statistics(MdcSolution& s) {
+    const int c = s.c, N = s.N;
+    const double rho = s.rho, eta = s.eta;
+    const std::vector<double>& pi = s.pi;
+    const long double load = static_cast<long double>(c) * rho;
+    s.Pdelay = s.tail[c - 1];
+
+    // E(Lq) from the probabilities below c alone (the chain's generating function at 1).
+    long double below = 0, busyBelow = 0;
+    for (int j = 0; j <= c - 1; ++j) {
+        below +=
+            (static_cast<long double>(c) * (c - 1) - static_cast<long double>(j) * (j - 1)) * pi[j];
+        busyBelow += static_cast<long double>(j) * pi[j];
+    }
+    const long double ELq =
+        (load * load - static_cast<long double>(c) * (c - 1) + below) / (2 * c * (1 - rho));
+
+    // E(Lq) and the second factorial moment from the distribution, the tail summed in closed form.
+    const long double g = eta / (1 - static_cast<long double>(eta));
+    const long double A = N - c;
+    long double queue =
+        pi[N] * (A / (1 - eta) + eta / ((1 - eta) * (1 - static_cast<long double>(eta))));
+    long double M2 =
+        pi[N] * (g * g + (A + 1) * g * g + A * g * g + A * (A + 1) * g + 2 * g * g * g);
+    for (int j = c; j <= N - 1; ++j)
+        queue += (j - c) * static_cast<long double>(pi[j]);
+    for (int j = c + 2; j <= N; ++j)
+        M2 += static_cast<long double>(j - c) * (j - c - 1) * pi[j];
+
+    const long double EWq = ELq / load;
+    s.ELq = static_cast<double>(ELq);
+    s.EWq = static_cast<double>(EWq);
+    s.StdWq = static_cast<double>(std::sqrt(std::fabs(M2 / (load * load) - EWq * EWq)));
+    s.StdLq = static_cast<double>(std::sqrt(std::fabs(M2 + ELq - ELq * ELq)));
+
+    // The two means of the queue agree, and the busy servers average c rho.
+    const long double busyServers = busyBelow + c * static_cast<long double>(s.tail[c - 1]);
+    s.accuracy =
+        static_cast<double>(std::fmax(std::fabs(ELq - queue), std::fabs(busyServers - load)));
+}
+
+void Asymptote(MdcSolution& s) {
+    const int c = s.c;
+    const double eta = s.eta;
+    long double sum = 0;
+    for (int j = 0; j <= c - 1; ++j)
+        sum += (EtaPower(eta, 1) - EtaPower(eta, c - j + 1)) * s.pi[j];
+    s.gamma = static_cast<double>(sum / (c * (1 - static_cast<long double>(eta)) * (s.rho - eta)));
+    s.delta = c * s.rho * (1 - eta) / eta;
+}
+
+bool AsymptoteForPercentile(double Pdelay, double p) {
+    return (0.5 <= Pdelay && Pdelay <= 0.7 && p >= 0.999) ||
+           (0.7 <= Pdelay && Pdelay <= 0.8 && p >= 0.97) ||
+           (0.8 <= Pdelay && Pdelay <= 0.9 && p >= 0.88) ||
+           (0.9 <= Pdelay && Pdelay <= 0.95 && p >= 0.57) || (Pdelay >= 0.95 && p >= 0.34);
+}
+
+struct MdcParameters {
+    int c;
+    double rho;
+    OutputRequest output;
+    GraphHandle graph = kNoGraph;
+};
+
+std::optional<MdcParameters> Validate(MdcForm& form, QueueHost& host) {
+    auto refuse = [&](const char* text) {
+        host.showError("Error", text);
+        return std::nullopt;
+    };
+    const auto c = ParseInt(form.c);
+    if (!c) return refuse("c incorrect");
+    if (!kMdcServers.contains(*c)) return refuse("c out of range");
+    const auto rho = ParseReal(form.rho);
+    if (!rho) return refuse("Rho incorrect");
+    if (!kMdcLoad.contains(*rho)) return refuse("Rho out of range");
+
+    MdcParameters p{*c, *rho,
+                    ReadOutput(kStandardOutput, form.output, {&form.t, &form.p, &form.n},
+                               {kMdcGroups[0].upper, static_cast<int>(kMdcGroups[1].upper)})};
+    if (p.output.mode == kGraphs)
+        p.graph = host.createGraphWindow(
+            GraphWindowKind::MG1, {"Logarithmic Graphs of the M/D/c queue", Format("c = %4d", {*c}),
+                                   Format("rho = %.4g", {*rho}), ""});
+    return p;
+}
+
+StandardReport Report(const MdcSolution& s) {
+    return {"M/D/c queue",
+            Format("Parameters: c=%d  rho=%.6g", {s.c, s.rho}),
+            {s.Pdelay, s.EWq, s.ELq, s.StdWq, s.StdLq, s.accuracy},
+            s.Pdelay,
+            {[&s](double t) { return MdcWaitingTail(s, t); },
+             [&s](double p) { return MdcPercentile(s, p); },
+             [&s](const std::vector<int>& n) {
+                 StateTable table;
+                 for (const int k : n)
+                     table.rows.push_back({MdcStateProbability(s, k), MdcStateTail(s, k)});
+                 return table;
+             },
+             "  "}};
+}
+
+}  // namespace
+
+bool MdcRhoTooSmall(int c, double rho) {
+    static constexpr double kFewServers[6] = {0, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5};
+    double threshold;
+    if (c <= 5)
+        threshold = kFewServers[c < 1 ? 1 : c];
+    else if (c <= 10)
+        threshold = 1e-4;
+    else if (c <= 25)
+        threshold = 1e-3;
+    else if (c <= 50)
+        threshold = 1e-2;
+    else
+        threshold = 0.1;
+    return rho <= threshold;
+}
+
+int MdcTruncation(int c, double rho) {
+    const int N =
+        static_cast<int>(std::trunc(std::sqrt(c) * 10 * rho + 0.5 * (1 + rho) * c + 25)) + 1;
+    return c + 1 > N ? c + 1 : N;
+}
+
+double MdcDecayRoot(double rho) {
+    // f > 0 left of eta, f < 0 between eta and 1 (f is convex with roots eta and 1).
+    auto f = [rho](double x) { return x * std::log(x) + rho * (1 - x); };
+    static constexpr DecayRootCopy kCopy{10000,
+                                         {"Fout in bisectie ", ""},
+                                         {"Interval voor bisectie moet gesplitst worden ! ", ""},
+                                         {"te veel bisectieiteraties", ""}};
+    return DecayRootBisection(f, 1e-14, rho, 1e-14, kCopy);
+}
+
+std::vector<double> MdcStateSolution(int c, double rho, int N, double eta) {
+    const std::vector<double> a = PoissonTable(c * rho, N + 1);
+    const int n = N + 1;
+    SquareMatrix<double> M(n);
+    // Row k, column j: the step j -> k of the chain, P - I column-wise (balance pi = pi P).
+    for (int k = 0; k <= N; ++k) {
+        double* row = M.row(k);
+        const int lastExact = k >= N - c ? N - 1 : N;
+        for (int j = 0; j <= lastExact && j <= c; ++j)
+            row[j] = a[k];
+        for (int j = c + 1; j <= lastExact && j <= c + k; ++j)
+            row[j] = a[k - j + c];
+        if (k >= N - c) {
+            // All states j >= N lumped: sum over m of eta^m a_(i-m), i = k - N + c.
+            double lumped = 0;
+            for (int i = 0; i <= k - N + c; ++i)
+                lumped = eta * lumped + a[i];
+            row[N] = lumped;
+        }
+        row[k] -= 1;
+    }
+    double* normalisation = M.row(0);
+    for (int j = 0; j < N; ++j)
+        normalisation[j] = 1;
+    normalisation[N] = 1 / (1 - eta);
+    std::vector<double> b(n, 0.0);
+    b[0] = 1;
+    return SolveScaledPivoting(std::move(M), b, kLudeco);
+}
+
+MdcSolution SolveMDC(int c, double rho) {
+    MdcSolution s;
+    s.c = c;
+    s.rho = rho;
+    s.N = MdcTruncation(c, rho);
+    s.eta = MdcDecayRoot(rho);
+    s.pi = MdcStateSolution(c, rho, s.N, s.eta);
+    s.tail = UpperTails(s.pi, s.eta);
+    s.mmcDelay = SolveMMC(c, rho).Pdelay;
+    Statistics(s);
+    Asymptote(s);
+    return s;
+}
+
+double MdcExactWaitingTail(const MdcSolution& s, double t) {
+    // The arrival waits at most t when at most (k+1)c - 1 customers are ahead of it at time
+    // t - k: those present then (L) and those arriving in between (Poisson, mean u). So
+    // P{Wq > t} = sum_j w_j P{L > (k+1)c - 1 - j} + P{more than kc - 1 arrivals}.
+    const int c = s.c;
+    const long long k = static_cast<long long>(std::trunc(t)) + 1;
+    const long double u = static_cast<long double>(c) * s.rho * (k - static_cast<long double>(t));
+    const long long terms = k * c;
+    long double w = std::exp(-u), sum = 0;
+    long long j = 0;
+    for (; j < terms; ++j) {
+        sum += w * UpperTail(s, (k + 1) * c - 1 - j);
+        w = w * u / (j + 1);
+    }
+    // The Poisson tail beyond kc - 1 (u < kc, so its terms fall off geometrically).
+    long double beyond = 0;
+    for (; w > 0 && w > 1e-20L * (sum + beyond); ++j) {
+        beyond += w;
+        w = w * u / (j + 1);
+    }
+    return static_cast<double>(sum + beyond);
+}
+
+double MdcAsymptoticWaitingTail(const MdcSolution& s, double t) {
+    // Beyond the time where the M/M/c tail with the same c and rho is 1e-9, nothing is left.
+    const double cutoff = (9 * std::log(10.0) + std::log(s.mmcDelay)) / (s.c * (1 - s.rho));
+    if (t > cutoff) return 0;
+    return static_cast<double>(s.gamma * SafeExp(-static_cast<long double>(s.delta) * t));
+}
+
+double MdcWaitingTail(const MdcSolution& s, double t) {
+    return t < 250.0 / s.c ? MdcExactWaitingTail(s, t) : MdcAsymptoticWaitingTail(s, t);
+}
+
+double MdcAsymptoticPercentile(const MdcSolution& s, double p) {
+    if (p < 1 - s.Pdelay) return -1;
+    return (std::log(s.gamma) - std::log(1 - p)) / s.delta;
+}
+
+double MdcPercentile(const MdcSolution& s, double p) {
+    const double noWait = 1 - s.Pdelay;
+    if (p == noWait) return 0;
+    if (p < noWait) return -1;
+    if (AsymptoteForPercentile(s.Pdelay, p)) return MdcAsymptoticPercentile(s, p);
+    auto g = [&](double x) { return MdcWaitingTail(s, x) - (1 - p); };
+    // The M/M/c percentile: its tail lies above this one.
+    const double x2 = (std::log(s.mmcDelay) - std::log(1 - p)) / (s.c * (1 - s.rho));
+    if (std::fabs(g(x2)) <= 1e-7) return x2;
+    return ZBRENT<double>(g, 0.0, x2, 1e-7, kPercentileBrent);
+}
+
+double MdcStateProbability(const MdcSolution& s, int n) {
+    if (n <= s.N - 1) return std::fabs(s.pi[n]);
+    return std::fabs(static_cast<double>(s.pi[s.N] * EtaPower(s.eta, n - s.N)));
+}
+
+double MdcStateTail(const MdcSolution& s, int n) {
+    return std::fabs(static_cast<double>(UpperTail(s, n)));
+}
+
+std::vector<ChartPoint> MdcWaitingGraphPoints(const MdcSolution& s) {
+    // Up to where the conditional tail P{Wq > t | Wq > 0} has fallen to 0.001.
+    const double tmax = MdcPercentile(s, 1 - 0.001 * s.Pdelay);
+    return TimeGraphPoints(tmax, [&](double t) { return MdcWaitingTail(s, t) / s.Pdelay; });
+}
+
+std::vector<ChartPoint> MdcQueueGraphPoints(const MdcSolution& s) {
+    return ServerStateGraphPoints(s.c, s.tail[0], {s.pi[s.N], s.N, s.eta},
+                                  [&](int n) { return MdcStateTail(s, n); });
+}
+
+void RunMDC(MdcForm& form, QueueHost& host) {
+    RunGuarded(host, [&] {
+        const auto parameters = Validate(form, host);
+        if (!parameters) return;
+        const MdcParameters& p = *parameters;
+        ResultWriter& out = host.results();
+        if (MdcRhoTooSmall(p.c, p.rho)) {
+            WriteRunMessage(out, "Rho too small for meaningful results");
+            return;
+        }
+        const auto busy = host.busy();
+        const MdcSolution s = SolveMDC(p.c, p.rho);
+        WriteStandardReport(out, Report(s), p.output);
+        if (p.output.mode != kGraphs) return;
+        PlotConditionalGraphs(host, p.graph, s.Pdelay, "Pdelay too small for graphs", [&] {
+            return ConditionalGraphs{MdcWaitingGraphPoints(s), MdcQueueGraphPoints(s)};
+        });
+    });
+}
+
+}  // namespace wachtrix

@@ -1,0 +1,508 @@
+// The D/G/1 solutions against independent references: the D/M/1 closed forms, the phase chain
+// truncated far out and iterated to its fixed point, a Lindley recursion of the waiting times,
+// the moments integrated from the tail and the identities of the state distributions; then the
+// reports, refusals and the graph of the tab.
+
+#include "core/queue/dg1.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/numeric/gauss_legendre.h"
+#include "core/queue/dg1_erlan.h"
+#include "core/queue/dmg1_cox.h"
+#include "core/text/delphi_format.h"
+#include "support/expect_near.h"
+#include "support/failure_lines.h"
+#include "support/recording_host.h"
+#include "support/report_expectations.h"
+
+namespace wachtrix {
+namespace {
+
+using S = ResultTextStyle;
+using testing::Concat;
+using testing::ExpectReport;
+using testing::FailureLines;
+using testing::RecordingHost;
+using testing::Texts;
+
+// --- D/M/1: sigma = e^(-(1 - sigma) / rho), P{Wq > t} = sigma e^(-(1 - sigma) t) --------------
+
+double DM1Sigma(double rho) {
+    double sigma = 0.5;
+    for (int i = 0; i < 100000; ++i)
+        sigma = std::exp(-(1 - sigma) / rho);
+    return sigma;
+}
+
+class DM1ClosedForms : public ::testing::TestWithParam<double> {};
+
+TEST_P(DM1ClosedForms, PureErlangWithOnePhase) {
+    const double rho = GetParam();
+    const double sigma = DM1Sigma(rho);
+    const Dg1ErlangSolution s = SolveDg1Erlang(1, rho, true);
+    EXPECT_REL_NEAR(s.statistics.Pwait, sigma, 1e-9);
+    EXPECT_REL_NEAR(s.statistics.EWq, sigma / (1 - sigma), 1e-9);
+    EXPECT_REL_NEAR(s.statistics.StdWq, std::sqrt(sigma * (2 - sigma)) / (1 - sigma), 1e-9);
+    for (const double t : {0.3, 1.0, 4.0, 12.5, 40.0}) {
+        EXPECT_REL_NEAR_FLOOR(WaitingTail(s, t), sigma * std::exp(-(1 - sigma) * t), 1e-8, 1e-14);
+    }
+    for (const double p : {0.9, 0.99, 0.999999}) {
+        if (p <= 1 - sigma) continue;
+        EXPECT_REL_NEAR(WaitingPercentile(s, p), std::log(sigma / (1 - p)) / (1 - sigma), 1e-7);
+    }
+    // At an arbitrary time: P{L = 0} = 1 - rho, P{L = n} = rho (1 - sigma) sigma^(n - 1).
+    const StateTable time = TimeStateProbabilities(s, {0, 1, 3, 60});
+    EXPECT_REL_NEAR(time.rows[0].equal, 1 - rho, 1e-12);
+    for (const auto& [row, n] : {std::pair{1, 1}, std::pair{2, 3}, std::pair{3, 60}}) {
+        const double equal = rho * (1 - sigma) * std::pow(sigma, n - 1);
+        EXPECT_REL_NEAR_FLOOR(time.rows[row].equal, equal, 1e-8, 1e-40);
+        EXPECT_REL_NEAR_FLOOR(time.rows[row].greater, rho * std::pow(sigma, n), 1e-8, 1e-40);
+    }
+    // As arrivals see it: geometric (1 - sigma) sigma^n.
+    const StateTable arrivals = CustomerStateProbabilities(s, {0, 2, 60});
+    EXPECT_REL_NEAR(arrivals.rows[0].equal, 1 - sigma, 1e-9);
+    EXPECT_REL_NEAR_FLOOR(arrivals.rows[1].equal, (1 - sigma) * sigma * sigma, 1e-8, 1e-40);
+    EXPECT_REL_NEAR_FLOOR(arrivals.rows[2].greater, std::pow(sigma, 61), 1e-8, 1e-40);
+}
+
+INSTANTIATE_TEST_SUITE_P(Loads, DM1ClosedForms, ::testing::Values(0.0401, 0.3, 0.5, 0.8, 0.99));
+
+// The Erlang fit at CS2 = 1 is the exponential, and both Coxian-2 fits are too: the four
+// services give the D/M/1 figures.
+TEST(Dg1ErlangSolution, ErlangianAndCoxianAtCs2OneAreDM1) {
+    for (const double rho : {0.3, 0.9}) {
+        const Dg1ErlangSolution e = SolveDg1Erlang(1, rho, false);
+        for (const CoxianKind kind : {CoxianKind::DG1Gamma, CoxianKind::DG1Balanced}) {
+            const CoxianSolution c = SolveCoxian(kind, 1, rho);
+            EXPECT_REL_NEAR(e.statistics.Pwait, c.statistics.Pwait, 1e-9);
+            EXPECT_REL_NEAR(e.statistics.EWq, c.statistics.EWq, 1e-9);
+            EXPECT_REL_NEAR(e.statistics.StdWq, c.statistics.StdWq, 1e-8);
+            EXPECT_REL_NEAR(WaitingTail(e, 3), WaitingTail(c, 3), 1e-8);
+        }
+        // Std(Lq) from the pure Erlang state distribution against the Coxian closed form.
+        EXPECT_REL_NEAR(SolveDg1Erlang(1, rho, true).statistics.StdLq,
+                        SolveCoxian(CoxianKind::DG1Balanced, 1, rho).statistics.StdLq, 1e-8);
+    }
+}
+
+// --- the phase chain, truncated far out and iterated ---------------------------------------------
+
+// pi(j) of the phases an arrival finds, from P(i -> j) with no tail, by iterating pi = pi P until
+// it stops changing; `size` states, far enough out that the rest is negligible.
+std::vector<double> IteratedPhaseChain(const ErlangianFit& f, double rho, int size) {
+    const double mean = f.mu / rho;
+    std::vector<double> a(size + f.k + 1);
+    for (std::size_t m = 0; m < a.size(); ++m)
+        a[m] = std::exp(-mean + m * std::log(mean) - std::lgamma(m + 1.0));
+    // Completions beyond this many in one interarrival time are negligible.
+    const int reach = static_cast<int>(mean + 15 * std::sqrt(mean) + 30);
+    auto A = [&](int m) { return m < 0 ? 0.0 : a[m]; };
+    std::vector<double> pi(size, 0.0), next(size);
+    pi[0] = 1;
+    for (int sweep = 0; sweep < 100000; ++sweep) {
+        std::fill(next.begin(), next.end(), 0.0);
+        for (int i = 0; i < size; ++i) {
+            double stay = 1;
+            for (int j = std::max(1, i + f.k - reach); j < size && j <= i + f.k; ++j) {
+                const double pij = (1 - f.p) * A(f.k + i - j) + f.p * A(f.k - 1 + i - j);
+                next[j] += pi[i] * pij;
+                stay -= pij;
+            }
+            next[0] += pi[i] * stay;
+        }
+        double change = 0;
+        for (int j = 0; j < size; ++j)
+            change = std::max(change, std::fabs(next[j] - pi[j]));
+        std::swap(pi, next);
+        if (change < 1e-16) break;
+    }
+    return pi;
+}
+
+struct Case {
+    double cs2, rho;
+    bool pure;
+};
+
+class Dg1AgainstIteratedChain : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Dg1AgainstIteratedChain, PhasesMomentsAndTail) {
+    const auto [cs2, rho, pure] = GetParam();
+    const Dg1ErlangSolution s = SolveDg1Erlang(cs2, rho, pure);
+    const int size = s.M + static_cast<int>(std::log(1e-18) / std::log(s.eta)) + 1;
+    const std::vector<double> pi = IteratedPhaseChain(s.fit, rho, size);
+    long double mean = 0, second = 0;
+    for (std::size_t j = 0; j < pi.size(); ++j) {
+        mean += j * pi[j];
+        second += static_cast<long double>(j) * (j + 1) * pi[j];
+        if (j <= 120) {
+            EXPECT_REL_NEAR_FLOOR(PhaseProbability(s, j), pi[j], 1e-7, 1e-13) << j;
+        }
+    }
+    const double nu = s.fit.mu;
+    EXPECT_REL_NEAR_FLOOR(s.statistics.Pwait, 1 - pi[0], 1e-8, 1e-13);
+    EXPECT_REL_NEAR_FLOOR(s.statistics.EWq, mean / nu, 1e-8, 1e-13);
+    EXPECT_REL_NEAR_FLOOR(s.statistics.StdWq,
+                          std::sqrt(second / (nu * nu) - mean * mean / (nu * nu)), 1e-7, 1e-6);
+    EXPECT_LT(s.statistics.accuracy, 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Grid, Dg1AgainstIteratedChain,
+                         ::testing::Values(Case{0.5, 0.5, true}, Case{0.1, 0.9, true},
+                                           Case{0.05, 0.95, true}, Case{0.7, 0.6, false},
+                                           Case{0.33, 0.95, false}, Case{0.03, 0.8, false},
+                                           Case{0.015, 0.3, false}));
+
+// --- the waiting time by Lindley's recursion
+// ------------------------------------------------------
+
+// W' = max(0, W + S - D) over many customers: the mean and P{W > t} of the simulated waits.
+TEST(Dg1Lindley, SimulatedWaitsAgreeWithTheErlangMixture) {
+    for (const auto& [cs2, rho] : {std::pair{0.3, 0.7}, std::pair{0.06, 0.9}}) {
+        const Dg1ErlangSolution s = SolveDg1Erlang(cs2, rho, false);
+        std::mt19937_64 random(12345);
+        std::uniform_real_distribution<double> uniform(0, 1);
+        const double D = 1 / rho;
+        double w = 0, sum = 0;
+        long long waited = 0, beyondOne = 0;
+        const long long customers = 1'000'000;
+        for (long long n = 0; n < customers; ++n) {
+            sum += w;
+            waited += w > 0;
+            beyondOne += w > 1;
+            const int phases = uniform(random) < s.fit.p ? s.fit.k - 1 : s.fit.k;
+            double service = 0;
+            for (int i = 0; i < phases; ++i)
+                service -= std::log(1 - uniform(random)) / s.fit.mu;
+            w = std::max(0.0, w + service - D);
+        }
+        EXPECT_NEAR(sum / customers, s.statistics.EWq, 0.03 * s.statistics.EWq);
+        EXPECT_NEAR(static_cast<double>(waited) / customers, s.statistics.Pwait, 0.01);
+        EXPECT_NEAR(static_cast<double>(beyondOne) / customers, WaitingTail(s, 1), 0.01);
+    }
+}
+
+// --- identities ---------------------------------------------------------------------------------
+
+class Dg1Identities : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Dg1Identities, TailIntegratesToTheMomentsAndPercentilesInvertIt) {
+    const auto [cs2, rho, pure] = GetParam();
+    const Dg1ErlangSolution s = SolveDg1Erlang(cs2, rho, pure);
+    double end = 0.01;
+    while (WaitingTail(s, end) > 1e-15 * s.statistics.Pwait)
+        end *= 1.5;
+    long double first = 0, second = 0;
+    const int pieces = 100;
+    for (int i = 0; i < pieces; ++i) {
+        const auto rule =
+            GaussLegendre<double>(20, end * i / pieces, end * (i + 1) / pieces, 1e-15);
+        first += rule.integrate([&](double t) { return WaitingTail(s, t); });
+        second += rule.integrate([&](double t) { return 2 * t * WaitingTail(s, t); });
+    }
+    EXPECT_REL_NEAR(first, s.statistics.EWq, 1e-6);
+    EXPECT_REL_NEAR(std::sqrt(second - first * first), s.statistics.StdWq, 1e-5);
+
+    for (const double p : {0.5, 0.9, 0.99, 0.999, 0.999999}) {
+        const double x = WaitingPercentile(s, p);
+        if (p < 1 - s.statistics.Pwait) {
+            EXPECT_EQ(x, -1) << p;
+            continue;
+        }
+        // Brent to 1e-9, or the asymptote of the geometric tail.
+        EXPECT_REL_NEAR_FLOOR(WaitingTail(s, x), 1 - p, 2e-3, 1e-9) << p;
+    }
+}
+
+class Dg1PureErlangStates : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Dg1PureErlangStates, SumToOneAndKeepLittlesLaw) {
+    const auto [cs2, rho, pure] = GetParam();
+    const Dg1ErlangSolution s = SolveDg1Erlang(cs2, rho, true);
+    std::vector<int> n;
+    for (int m = 0; m <= 1250; ++m)
+        n.push_back(m);
+    const StateTable time = TimeStateProbabilities(s, n);
+    const StateTable arrivals = CustomerStateProbabilities(s, n);
+    long double timeSum = 0, arrivalSum = 0, mean = 0, square = 0;
+    for (std::size_t m = 0; m < n.size(); ++m) {
+        timeSum += time.rows[m].equal;
+        arrivalSum += arrivals.rows[m].equal;
+        mean += m * time.rows[m].equal;
+        square += static_cast<long double>(m) * m * time.rows[m].equal;
+        if (m > 0) {
+            EXPECT_REL_NEAR_FLOOR(time.rows[m - 1].greater - time.rows[m].greater,
+                                  time.rows[m].equal, 1e-6, 1e-14);
+        }
+    }
+    EXPECT_NEAR(timeSum, 1, 1e-10);
+    EXPECT_NEAR(arrivalSum, 1, 1e-10);
+    // Little: the mean number in system is rho (E(Wq) + 1); the busy probability is rho.
+    EXPECT_REL_NEAR(mean, rho * (s.statistics.EWq + 1), 1e-8);
+    EXPECT_REL_NEAR(time.rows[0].greater, rho, 1e-9);
+    const long double ELq = mean - rho;
+    EXPECT_REL_NEAR_FLOOR(std::sqrt(square - 2 * mean + rho - ELq * ELq), s.statistics.StdLq, 1e-6,
+                          1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Grid, Dg1Identities,
+                         ::testing::Values(Case{1, 0.99, true}, Case{0.25, 0.7, true},
+                                           Case{0.05, 0.95, true}, Case{0.01, 0.99, true},
+                                           Case{0.02, 0.45, true}, Case{0.6, 0.8, false},
+                                           Case{0.12, 0.97, false}, Case{0.011, 0.05, false}));
+
+INSTANTIATE_TEST_SUITE_P(Grid, Dg1PureErlangStates,
+                         ::testing::Values(Case{1, 0.99, true}, Case{0.25, 0.7, true},
+                                           Case{0.05, 0.95, true}, Case{0.01, 0.99, true},
+                                           Case{0.02, 0.45, true}, Case{1.0 / 3, 0.2, true}));
+
+// --- the pieces ---------------------------------------------------------------------------------
+
+TEST(Dg1Truncation, LaterBandsWinThen25IsAdded) {
+    const struct {
+        double cs2, rho;
+        int M;
+    } cases[] = {
+        {1, 0.1, 30},     {1, 0.1000001, 35}, {0.5, 0.99, 40},
+        {0.25, 0.8, 45},  // also in the first band (15), the second one's 20 counts
+        {0.1, 0.6, 45},   // second band 15, third 20
+        {0.2, 0.6, 40},   {0.05, 0.85, 60},  // third band 25, fourth 35
+        {0.02, 0.95, 75},                    // fourth band 45, the last band 50
+        {0.02, 0.99, 85}, {0.01, 0.5, 30},    {0.03, 0.9, 60},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Dg1Truncation(c.cs2, c.rho), c.M) << c.cs2 << " " << c.rho;
+}
+
+TEST(Dg1PhaseRoot, BracketsTheRootOfItsEquationToTheBisectionStep) {
+    for (const double cs2 : {1.0, 0.3, 0.01}) {
+        for (const double rho : {0.05, 0.5, 0.99}) {
+            const ErlangianFit f = FitErlangian(cs2);
+            // z^k = (p z + 1 - p) e^(-nu D (1 - z)), positive to the left of the root.
+            auto g = [&](double z) {
+                return std::log(f.p * z + 1 - f.p) - f.mu / rho * (1 - z) - f.k * std::log(z);
+            };
+            const double eta = Dg1PhaseRoot(f, rho);
+            ASSERT_GT(eta, 0);
+            ASSERT_LT(eta, 1);
+            EXPECT_LE(g(eta), 0) << cs2 << " " << rho;
+            EXPECT_GT(g(eta - 1e-12), 0) << cs2 << " " << rho;
+        }
+    }
+}
+
+// Outside the valid loads the root leaves the interval: the failures carry their texts, and a run
+// that meets one writes the notice and hands the lines on.
+TEST(Dg1PhaseRoot, ReportsItsFailures) {
+    const ErlangianFit exponential{1, 0, 1};
+    EXPECT_EQ(FailureLines([&] { Dg1PhaseRoot(exponential, 1.5); }),
+              (std::vector<std::string>{"Fout in bisectie "}));
+    EXPECT_EQ(
+        FailureLines([&] { Dg1PhaseRoot(exponential, std::nan("")); }),
+        (std::vector<std::string>{"pause in RTBIS", "Root must be bracketed for bisection."}));
+}
+
+TEST(Dg1Percentile, AtTheNoWaitMassIsZeroAndBelowItUndefined) {
+    const Dg1ErlangSolution s = SolveDg1Erlang(0.5, 0.6, false);
+    const double noWait = 1 - s.statistics.Pwait;
+    EXPECT_EQ(WaitingPercentile(s, noWait), 0);
+    EXPECT_EQ(WaitingPercentile(s, noWait - 1e-6), -1);
+    EXPECT_GT(WaitingPercentile(s, noWait + 1e-3), 0);
+}
+
+// Beyond the printed precision the tail is 0, but never while it still prints (at 1e-12).
+TEST(Dg1WaitingTail, ReachesZeroOnlyBelowPrinting) {
+    for (const auto& [cs2, rho] :
+         {std::pair{1.0, 0.5}, std::pair{0.01, 0.99}, std::pair{0.2, 0.1}}) {
+        const Dg1ErlangSolution s = SolveDg1Erlang(cs2, rho, false);
+        double previous = s.statistics.Pwait;
+        for (double t = 0.01; t < 75000; t *= 1.2) {
+            const double tail = WaitingTail(s, t);
+            ASSERT_LE(tail, previous * (1 + 1e-9)) << t;
+            if (tail == 0) {
+                EXPECT_LT(previous, 1e-11) << cs2 << " " << rho << " t=" << t;
+                break;
+            }
+            previous = tail;
+        }
+    }
+}
+
+// --- the run ------------------------------------------------------------------------------------
+
+Dg1Form Form(int service, const char* cs2, const char* rho, int output = 0) {
+    Dg1Form form;
+    form.serviceType = service;
+    form.cs2 = cs2;
+    form.rho = rho;
+    form.output = output;
+    return form;
+}
+
+std::vector<StyledLine> Report(const Dg1Form& form) {
+    return testing::ReportOf(form, &RunDG1);
+}
+
+const std::vector<StyledLine> kErlangianHeader = {
+    {"D/G/1 queue (Erlangian services)", S::Title}, {"Parameters: CS2=0.5  rho=0.8", S::Bold},
+    {"Results: Pwait   = 0.547623", S::Normal},     {"         Pbusy   = 0.8", S::Normal},
+    {"         E(Wq)   = 0.75683", S::Normal},      {"         E(Lq)   = 0.60546", S::Normal},
+    {"         Std(Wq) = 1.217", S::Normal}};
+
+TEST(Dg1Report, ErlangianStatisticsWithoutStdLq) {
+    ExpectReport(Report(Form(kDg1Erlangian, "0.5", "0.8")), kErlangianHeader);
+}
+
+TEST(Dg1Report, PureErlangAddsStdLqAndTheStateTables) {
+    const std::vector<StyledLine> header =
+        Concat(kErlangianHeader, {{"         Std(Lq) = 1.019", S::Normal}});
+    Dg1Form time = Form(kDg1PureErlang, "2", "0.8", 3);
+    time.n = Texts({"3", "0", "1", "60"});
+    ExpectReport(Report(time),
+                 Concat(header, {{"", S::Normal},
+                                 {"   n  P{L(time)=n}  P{L(time)>n)", S::Underline},
+                                 {"   0     0.2000000     0.8000000", S::Normal},
+                                 {"   1     0.4361821     0.3638179", S::Normal},
+                                 {"   3     0.0882209     0.0578195", S::Normal},
+                                 {"  60             0             0", S::Underline}}));
+    Dg1Form customer = Form(kDg1PureErlang, "2", "0.8", 4);
+    customer.n = Texts({"0", "1", "2", "3"});
+    ExpectReport(Report(customer),
+                 Concat(header, {{"", S::Normal},
+                                 {"   n  P{L(cust)=n}  P{L(cust)>n)", S::Underline},
+                                 {"   0     0.4523773     0.5476227", S::Normal},
+                                 {"   1     0.3239621     0.2236606", S::Normal},
+                                 {"   2     0.1349303     0.0887303", S::Normal},
+                                 {"   3     0.0536498     0.0350805", S::Underline}}));
+}
+
+TEST(Dg1Report, WaitingTimesAndPercentilesOfTheCoxianServices) {
+    Dg1Form waiting = Form(kDg1CoxianGamma, "1", "0.5", 1);
+    waiting.t = Texts({"5", "0", "1", "20"});
+    ExpectReport(Report(waiting), {{"D/G/1 queue (Coxian-2 services, gamma)", S::Title},
+                                   {"Parameters: CS2=1  rho=0.5", S::Bold},
+                                   {"Results: Pwait   = 0.203188", S::Normal},
+                                   {"         Pbusy   = 0.5", S::Normal},
+                                   {"         E(Wq)   = 0.255", S::Normal},
+                                   {"         E(Lq)   = 0.1275", S::Normal},
+                                   {"         Std(Wq) = 0.7583", S::Normal},
+                                   {"         Std(Lq) = 0.4198", S::Normal},
+                                   {"", S::Normal},
+                                   {"         t     P{Wq>t}", S::Underline},
+                                   {"         0   0.2031879", S::Normal},
+                                   {"         1   0.0915897", S::Normal},
+                                   {"         5   0.0037813", S::Normal},
+                                   {"        20  2.437E-008", S::Underline}});
+    Dg1Form percentiles = Form(kDg1Erlangian, "0.5", "0.8", 2);
+    percentiles.p = Texts({"0.99", "0.3", "0.9"});
+    ExpectReport(Report(percentiles),
+                 Concat(kErlangianHeader, {{"", S::Normal},
+                                           {"         p  Percentile", S::Underline},
+                                           {"  0.300000   undefined", S::Normal},
+                                           {"  0.900000     2.33879", S::Normal},
+                                           {"  0.990000     5.43985", S::Underline}}));
+}
+
+TEST(Dg1Report, OnePhaseIsTheSmallestAndAHundredTheLargestErlang) {
+    EXPECT_EQ(Report(Form(kDg1PureErlang, "100", "0.5")).at(1).text,
+              "Parameters: CS2=0.01  rho=0.5");
+    EXPECT_EQ(Report(Form(kDg1PureErlang, "1", "0.5")).at(1).text, "Parameters: CS2=1  rho=0.5");
+}
+
+TEST(Dg1Run, RefusalsInOrderAsOneBox) {
+    const struct {
+        Dg1Form form;
+        const char* text;
+    } cases[] = {
+        {Form(kDg1PureErlang, "2.5", "x"), "cs2 incorrect"},
+        {Form(kDg1Erlangian, "", "x"), "cs2 incorrect"},
+        {Form(kDg1Erlangian, "0.5", "x"), "Rho incorrect"},
+        {Form(kDg1PureErlang, "0", "0.5"), "CS2 out of bounds"},
+        {Form(kDg1PureErlang, "-3", "0.5"), "CS2 out of bounds"},
+        {Form(kDg1PureErlang, "101", "0.5"), "CS2 out of bounds"},
+        {Form(kDg1Erlangian, "1.01", "0.5"), "CS2 out of bounds"},
+        {Form(kDg1CoxianBalanced, "0.49", "0.5"), "CS2 out of bounds"},
+        {Form(kDg1CoxianGamma, "0.5", "0.991"), "Rho out of bounds"},
+        {Form(7, "0.5", "0.5"), "Illegal Service Time"},
+    };
+    for (const auto& c : cases) {
+        RecordingHost host;
+        Dg1Form form = c.form;
+        form.output = 3;
+        RunDG1(form, host);
+        testing::ExpectRefusedOnly(host, c.text);
+    }
+}
+
+TEST(Dg1Run, TooSmallLoadsEndWithAMessage) {
+    for (const Dg1Form& form :
+         {Form(kDg1Erlangian, "0.5", "0.04"), Form(kDg1PureErlang, "3", "1e-5"),
+          Form(kDg1CoxianGamma, "8", "0.004")}) {
+        RecordingHost host;
+        Dg1Form f = form;
+        RunDG1(f, host);
+        EXPECT_EQ(host.texts(),
+                  (std::vector<std::string>{"Rho too small for reliable results.", ""}));
+    }
+    EXPECT_EQ(Report(Form(kDg1Erlangian, "0.5", "0.0401")).front().text,
+              "D/G/1 queue (Erlangian services)");
+}
+
+// Above the Coxian-2 solver's own load thresholds its delay probability can still be round-off:
+// at CS2 = 1 (D/M/1, Pwait = sigma) rho = 0.025 gives sigma = 4.2e-18, computed as 3.5e-18.
+// Such runs are refused; from about 1e-12 on the figures keep their printed digits.
+TEST(Dg1Run, CoxianDelayBelowRoundOffIsRefused) {
+    for (const int service : {kDg1CoxianGamma, kDg1CoxianBalanced}) {
+        RecordingHost host;
+        Dg1Form refused = Form(service, "1", "0.025");
+        RunDG1(refused, host);
+        EXPECT_EQ(host.texts(),
+                  (std::vector<std::string>{"Rho too small for reliable results.", ""}));
+        const double sigma = DM1Sigma(0.04);  // 1.39e-11
+        const CoxianSolution s = SolveCoxian(
+            service == kDg1CoxianGamma ? CoxianKind::DG1Gamma : CoxianKind::DG1Balanced, 1, 0.04);
+        EXPECT_REL_NEAR(s.statistics.Pwait, sigma, 1e-6);
+        EXPECT_EQ(Report(Form(service, "1", "0.04")).at(2).text,
+                  "Results: Pwait   = " + Format("%.6g", {sigma}));
+    }
+}
+
+TEST(Dg1Graph, OneChartOfTheConditionalWaitingTail) {
+    RecordingHost host;
+    Dg1Form form = Form(kDg1PureErlang, "2", "0.8", 5);
+    RunDG1(form, host);
+    ASSERT_EQ(host.windows.size(), 1u);
+    const auto& w = host.windows[0];
+    EXPECT_EQ(w.kind, GraphWindowKind::DG1);
+    EXPECT_EQ(w.labels,
+              (std::vector<std::string>{"Logarithmic Graph of the D/G/1 queue", "CS2 = 0.5",
+                                        "rho = 0.8", "Erlangian services."}));
+    ASSERT_EQ(w.charts.size(), 1u);
+    const auto& points = w.charts.at(0).points;
+    const Dg1ErlangSolution s = SolveDg1Erlang(0.5, 0.8, true);
+    ASSERT_GT(points.size(), 24u);
+    EXPECT_TRUE(w.charts.at(0).drawLine);
+    EXPECT_NEAR(points.front().y, WaitingTail(s, points.front().x) / s.statistics.Pwait, 1e-12);
+    EXPECT_GT(points[points.size() - 2].y, 0.001);
+    EXPECT_LE(points.back().y, 0.001 * (1 + 1e-6));
+
+    RecordingHost coxian;
+    Dg1Form light = Form(kDg1CoxianBalanced, "1", "0.05", 3);  // Pwait 2.1e-9
+    RunDG1(light, coxian);
+    const auto texts = coxian.texts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[texts.size() - 2], "Pdelay is too small for meaningful graphs");
+    ASSERT_EQ(coxian.windows.size(), 1u);
+    EXPECT_EQ(coxian.windows[0].labels.back(), "Coxian-2 services (balanced).");
+    EXPECT_FALSE(coxian.windows[0].shown);
+}
+
+}  // namespace
+}  // namespace wachtrix

@@ -1,0 +1,551 @@
+// The M/D/c solution against independent references: the M/D/1 closed forms, the roots of
+// z^c = e^(lambda (z - 1)), the truncated chain iterated to its fixed point, and the moments of
+// the waiting time integrated from its tail.
+
+#include "core/queue/mdc.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <numbers>
+#include <utility>
+
+#include "core/numeric/gauss_legendre.h"
+#include "core/queue/mmc.h"
+#include "support/expect_near.h"
+#include "support/failure_lines.h"
+#include "support/recording_host.h"
+#include "support/report_expectations.h"
+
+namespace wachtrix {
+namespace {
+
+using S = ResultTextStyle;
+using testing::Concat;
+using testing::ExpectReport;
+using testing::RecordingHost;
+using testing::Texts;
+
+double PoissonTerm(double mean, int j) {
+    return std::exp(-mean + j * std::log(mean) - std::lgamma(j + 1.0));
+}
+
+using testing::FailureLines;
+
+// --- M/D/1 -------------------------------------------------------------------------------------
+
+// P{Wq <= t} = (1 - rho) sum_{k <= t} e^(-rho (k - t)) (rho (k - t))^k / k! (Erlang).
+long double MD1WaitingDistribution(double rho, double t) {
+    long double sum = 0;
+    for (int k = 0; k <= static_cast<int>(std::floor(t)); ++k) {
+        const long double x = static_cast<long double>(rho) * (k - t);
+        sum += std::exp(-x) * std::pow(x, k) / std::tgamma(k + 1.0L);
+    }
+    return (1 - rho) * sum;
+}
+
+// P{L = 0} = 1 - rho, P{L = 1} = (1 - rho)(e^rho - 1), and for n >= 2
+// P{L = n} = (1 - rho) sum_{k=1..n} (-1)^(n-k) e^(k rho) [(k rho)^(n-k) / (n-k)!
+//            + (k rho)^(n-k-1) / (n-k-1)!], the second term only for k < n.
+long double MD1StateProbability(double rho, int n) {
+    if (n == 0) return 1 - rho;
+    if (n == 1) return (1 - rho) * std::expm1(static_cast<long double>(rho));
+    long double sum = 0;
+    for (int k = 1; k <= n; ++k) {
+        const long double kr = static_cast<long double>(k) * rho;
+        long double term = std::pow(kr, n - k) / std::tgamma(n - k + 1.0L);
+        if (k < n) term += std::pow(kr, n - k - 1) / std::tgamma(n - k + 0.0L);
+        sum += ((n - k) % 2 == 0 ? 1 : -1) * std::exp(kr) * term;
+    }
+    return (1 - rho) * sum;
+}
+
+class MD1ClosedForms : public ::testing::TestWithParam<double> {};
+
+TEST_P(MD1ClosedForms, StatisticsFollowPollaczekKhinchine) {
+    const double rho = GetParam();
+    const MdcSolution s = SolveMDC(1, rho);
+    const double EWq = rho / (2 * (1 - rho));
+    const double EWq2 = 2 * EWq * EWq + rho / (3 * (1 - rho));
+    EXPECT_REL_NEAR(s.Pdelay, rho, 1e-12);
+    EXPECT_REL_NEAR(s.EWq, EWq, 1e-12);
+    EXPECT_REL_NEAR(s.ELq, rho * EWq, 1e-12);
+    EXPECT_REL_NEAR(s.StdWq, std::sqrt(EWq2 - EWq * EWq), 1e-10);
+    // Lq counts the arrivals during a wait: E(Lq(Lq-1)) = rho^2 E(Wq^2).
+    const double ELq = rho * EWq;
+    EXPECT_REL_NEAR(s.StdLq, std::sqrt(rho * rho * EWq2 + ELq - ELq * ELq), 1e-10);
+    EXPECT_LT(s.accuracy, 1e-9);
+}
+
+TEST_P(MD1ClosedForms, StatesAndWaitingTailFollowErlangsSeries) {
+    const double rho = GetParam();
+    const MdcSolution s = SolveMDC(1, rho);
+    for (int n = 0; n <= 8; ++n)
+        EXPECT_REL_NEAR_FLOOR(MdcStateProbability(s, n), MD1StateProbability(rho, n), 1e-9, 1e-15)
+            << "n = " << n;
+    for (const double t : {0.0, 0.3, 1.0, 2.5, 4.0, 7.75}) {
+        EXPECT_REL_NEAR_FLOOR(MdcWaitingTail(s, t), 1 - MD1WaitingDistribution(rho, t), 1e-9, 1e-14)
+            << "t = " << t;
+    }
+}
+
+TEST_P(MD1ClosedForms, AsymptoteConstantIsTheSingleServerForm) {
+    const double rho = GetParam();
+    const MdcSolution s = SolveMDC(1, rho);
+    EXPECT_REL_NEAR(s.gamma, s.eta * (1 - rho) / (rho - s.eta), 1e-12);
+    EXPECT_REL_NEAR(s.delta, -std::log(s.eta), 1e-12);
+}
+
+INSTANTIATE_TEST_SUITE_P(Loads, MD1ClosedForms, ::testing::Values(0.1, 0.5, 0.8, 0.95, 0.99));
+
+// --- M/D/c against a second method ------------------------------------------------------------
+
+// P{L = k}, k < c, from the c - 1 roots z_k of z^c = e^(lambda (z - 1)) inside the unit disc:
+// sum_{k<c} p_k (z^c - z^k) = K (z - 1) prod (z - z_k), K = (c - lambda) / prod (1 - z_k).
+std::vector<double> ProbabilitiesBelowCByRoots(int c, double rho) {
+    using Complex = std::complex<long double>;
+    std::vector<Complex> polynomial{-1, 1};  // z - 1, lowest power first
+    Complex K = static_cast<long double>(c) * (1 - rho);
+    for (int k = 1; k < c; ++k) {
+        const Complex w = std::polar(1.0L, 2 * std::numbers::pi_v<long double> * k / c);
+        Complex z = 0;
+        for (int step = 0; step < 10000; ++step) {  // a contraction by rho inside the disc
+            const Complex next = w * std::exp(static_cast<long double>(rho) * (z - 1.0L));
+            const bool settled = std::abs(next - z) < 1e-19L;
+            z = next;
+            if (settled) break;
+        }
+        std::vector<Complex> product(polynomial.size() + 1, 0);
+        for (std::size_t i = 0; i < polynomial.size(); ++i) {
+            product[i + 1] += polynomial[i];
+            product[i] -= z * polynomial[i];
+        }
+        polynomial = std::move(product);
+        K /= 1.0L - z;
+    }
+    std::vector<double> p(c);
+    for (int k = 0; k < c; ++k)
+        p[k] = static_cast<double>(-(K * polynomial[k]).real());
+    return p;
+}
+
+// The chain truncated at K states, iterated pi <- pi P from pi = e_0 until no probability above
+// 1e-200 moves by more than 1e-13 of itself.
+std::vector<double> IteratedChain(int c, double rho, int K) {
+    const double lambda = c * rho;
+    std::vector<double> a(K);
+    for (int j = 0; j < K; ++j)
+        a[j] = PoissonTerm(lambda, j);
+    const int width = static_cast<int>(lambda + 20 * std::sqrt(lambda) + 30);
+    std::vector<double> pi(K, 0.0), next(K);
+    pi[0] = 1;
+    for (int iteration = 0; iteration < 20000; ++iteration) {
+        long double served = 0;  // P{L <= c}: all of them leave within one service time
+        for (int j = 0; j <= c; ++j)
+            served += pi[j];
+        for (int k = 0; k < K; ++k) {
+            long double sum = served * a[k];
+            for (int j = std::max(c + 1, c + k - width); j <= c + k && j < K; ++j)
+                sum += pi[j] * a[k - j + c];
+            next[k] = static_cast<double>(sum);
+        }
+        double change = 0;
+        for (int k = 0; k < K; ++k)
+            if (next[k] > 1e-200) change = std::max(change, std::fabs(next[k] - pi[k]) / next[k]);
+        pi.swap(next);
+        if (change < 1e-13) break;
+    }
+    return pi;
+}
+
+using Case = std::pair<int, double>;
+
+class MdcAgainstRoots : public ::testing::TestWithParam<Case> {};
+
+TEST_P(MdcAgainstRoots, ProbabilitiesBelowTheServersAgree) {
+    const auto [c, rho] = GetParam();
+    ASSERT_FALSE(MdcRhoTooSmall(c, rho));
+    const MdcSolution s = SolveMDC(c, rho);
+    const std::vector<double> p = ProbabilitiesBelowCByRoots(c, rho);
+    long double below = 0;
+    for (int k = 0; k < c; ++k) {
+        EXPECT_REL_NEAR_FLOOR(MdcStateProbability(s, k), p[k], 1e-9, 1e-14) << "k = " << k;
+        below += p[k];
+    }
+    EXPECT_REL_NEAR(s.Pdelay, 1 - below, 1e-9);
+    EXPECT_LT(s.Pdelay, s.mmcDelay);  // constant service delays fewer arrivals
+}
+
+INSTANTIATE_TEST_SUITE_P(Grid, MdcAgainstRoots,
+                         ::testing::Values(Case{2, 0.5}, Case{2, 0.95}, Case{3, 0.8}, Case{5, 0.3},
+                                           Case{5, 0.99}, Case{8, 0.6}, Case{10, 0.9},
+                                           Case{12, 0.75}));
+
+TEST(MdcAgainstIteratedChain, WholeDistributionIncludingTheGeometricTail) {
+    for (const auto& [c, rho] : {Case{4, 0.8}, Case{15, 0.7}}) {
+        const MdcSolution s = SolveMDC(c, rho);
+        const std::vector<double> pi = IteratedChain(c, rho, s.N + 200);
+        for (int n = 0; n <= s.N + 60; ++n) {
+            EXPECT_REL_NEAR_FLOOR(MdcStateProbability(s, n), pi[n], 1e-8, 1e-15)
+                << "c = " << c << ", n = " << n;
+        }
+    }
+}
+
+// --- identities ---------------------------------------------------------------------------------
+
+class MdcIdentities : public ::testing::TestWithParam<Case> {};
+
+TEST_P(MdcIdentities, ProbabilitiesSumToOneAndLittlesLawHolds) {
+    const auto [c, rho] = GetParam();
+    const MdcSolution s = SolveMDC(c, rho);
+    long double sum = 0, mean = 0;
+    for (int n = 0; n < 40000; ++n) {
+        const double p = MdcStateProbability(s, n);
+        sum += p;
+        mean += static_cast<long double>(n) * p;
+        EXPECT_NEAR(MdcStateTail(s, n), 1 - sum, 1e-12) << n;
+        if (n > s.N && p < 1e-20) break;
+    }
+    EXPECT_NEAR(static_cast<double>(sum), 1.0, 1e-12);
+    // L = Lq + (customers in service), and every arrival spends one time unit in service.
+    EXPECT_REL_NEAR(mean, s.ELq + c * rho, 1e-10);
+    EXPECT_REL_NEAR(s.EWq, s.ELq / (c * rho), 1e-14);
+    EXPECT_LT(s.accuracy, 1e-8);
+}
+
+// The mean and second moment of Wq, integrated from the tail the tables print, match the
+// statistics, which come from the generating function instead.
+TEST_P(MdcIdentities, TailIntegratesToTheWaitingTimeMoments) {
+    const auto [c, rho] = GetParam();
+    const MdcSolution s = SolveMDC(c, rho);
+    const double end = 40 / s.delta;  // e^-40 of the tail is left
+    const double piece = std::min(1.0, 250.0 / c);
+    long double first = 0, second = 0;
+    // Pieces of whole service times, so that the kinks at the integers and at 250 / c fall on
+    // their ends.
+    for (double a = 0; a < end; a += piece) {
+        const auto rule = GaussLegendre<double>(20, a, a + piece, 1e-15);
+        first += rule.integrate([&](double t) { return MdcWaitingTail(s, t); });
+        second += rule.integrate([&](double t) { return 2 * t * MdcWaitingTail(s, t); });
+    }
+    EXPECT_REL_NEAR(first, s.EWq, 1e-6);
+    EXPECT_REL_NEAR(std::sqrt(second - first * first), s.StdWq, 1e-6);
+}
+
+INSTANTIATE_TEST_SUITE_P(Grid, MdcIdentities,
+                         ::testing::Values(Case{1, 0.7}, Case{2, 0.9}, Case{7, 0.5}, Case{25, 0.95},
+                                           Case{60, 0.8}, Case{500, 0.99}));
+
+TEST(MdcWaitingTail, ExactAndAsymptoticAgreeNearTheSwitchForALoadedQueue) {
+    for (const auto& [c, rho] :
+         {Case{10, 0.9}, Case{50, 0.95}, Case{100, 0.98}, Case{200, 0.99}, Case{500, 0.99}}) {
+        const MdcSolution s = SolveMDC(c, rho);
+        const double tswitch = 250.0 / c;
+        for (const double t : {0.8 * tswitch, 0.999 * tswitch, tswitch}) {
+            const double exact = MdcExactWaitingTail(s, t);
+            const double asymptotic = MdcAsymptoticWaitingTail(s, t);
+            // Far out (c = 10: t = 20 and more) both print as 0.
+            if (exact < 1e-12)
+                EXPECT_LT(asymptotic, 1e-12) << "c = " << c << ", t = " << t;
+            else
+                EXPECT_REL_NEAR(exact, asymptotic, 1e-7) << "c = " << c << ", t = " << t;
+        }
+        // The switch itself belongs to the asymptote; just below it the sum is used.
+        EXPECT_EQ(MdcWaitingTail(s, tswitch), MdcAsymptoticWaitingTail(s, tswitch));
+        const double below = std::nextafter(tswitch, 0.0);
+        EXPECT_EQ(MdcWaitingTail(s, below), MdcExactWaitingTail(s, below));
+        // At t = 0 the tail is the delay probability.
+        EXPECT_REL_NEAR(MdcWaitingTail(s, 0), s.Pdelay, 1e-12);
+    }
+}
+
+TEST(MdcWaitingTail, AsymptoteIsZeroBeyondTheMMcCutOffOnly) {
+    const int c = 3;
+    const double rho = 0.8;
+    const MdcSolution s = SolveMDC(c, rho);
+    const double cutoff = (9 * std::log(10.0) + std::log(s.mmcDelay)) / (c * (1 - rho));
+    EXPECT_GT(MdcAsymptoticWaitingTail(s, cutoff), 0);
+    EXPECT_EQ(MdcAsymptoticWaitingTail(s, std::nextafter(cutoff, 1e9)), 0);
+    // What is cut off would print as 0 anyway.
+    EXPECT_LT(s.gamma * std::exp(-s.delta * cutoff), 1e-12);
+}
+
+// --- percentiles --------------------------------------------------------------------------------
+
+TEST(MdcPercentile, InvertsTheTailWithinBrentsTolerance) {
+    for (const auto& [c, rho] : {Case{1, 0.5}, Case{4, 0.7}, Case{30, 0.9}}) {
+        const MdcSolution s = SolveMDC(c, rho);
+        for (const double p : {0.75, 0.9, 0.99, 0.999999}) {
+            if (p <= 1 - s.Pdelay) continue;
+            const double x = MdcPercentile(s, p);
+            ASSERT_GT(x, 0) << c << " " << p;
+            // The tail falls through 1 - p between x - 1e-7 and x + 1e-7.
+            EXPECT_GE(MdcWaitingTail(s, x - 1e-7), 1 - p) << c << " " << p;
+            EXPECT_LE(MdcWaitingTail(s, x + 1e-7), 1 - p) << c << " " << p;
+        }
+    }
+}
+
+TEST(MdcPercentile, AtTheNoWaitMassIsZeroAndBelowItUndefined) {
+    const MdcSolution s = SolveMDC(3, 0.6);
+    const double noWait = 1 - s.Pdelay;
+    EXPECT_EQ(MdcPercentile(s, noWait), 0);
+    EXPECT_LT(MdcPercentile(s, std::nextafter(noWait, 0.0)), 0);
+    EXPECT_LT(MdcPercentile(s, 0.01), 0);
+    EXPECT_LT(MdcAsymptoticPercentile(s, 0.01), 0);
+}
+
+TEST(MdcPercentile, HeavyDelayAndHighProbabilityUseTheAsymptote) {
+    const MdcSolution s = SolveMDC(1, 0.97);  // Pdelay 0.97: the asymptote from p = 0.34
+    ASSERT_GE(s.Pdelay, 0.95);
+    for (const double p : {0.34, 0.9, 0.999}) {
+        EXPECT_EQ(MdcPercentile(s, p), MdcAsymptoticPercentile(s, p));
+        EXPECT_REL_NEAR(MdcAsymptoticWaitingTail(s, MdcAsymptoticPercentile(s, p)), 1 - p, 1e-12);
+    }
+    // Below the band Brent's method works on the sum.
+    EXPECT_NE(MdcPercentile(s, 0.3), MdcAsymptoticPercentile(s, 0.3));
+}
+
+TEST(MdcPercentile, AStartPointThatIsAlreadyARootIsTheAnswer) {
+    // Just above P{Wq = 0} the M/M/1 start point x2 = ln(rho / (1 - p)) / (1 - rho) is tiny and
+    // the tail there is within 1e-7 of 1 - p: x2 is the percentile (not 0).
+    const MdcSolution s = SolveMDC(1, 0.6);
+    const double p = 1 - s.Pdelay + 1e-9;
+    const double x2 = (std::log(s.mmcDelay) - std::log(1 - p)) / (1 - 0.6);
+    ASSERT_GT(x2, 0);
+    EXPECT_EQ(MdcPercentile(s, p), x2);
+}
+
+// --- the pieces and their edge cases
+// --------------------------------------------------------------
+
+TEST(MdcRhoTooSmall, FollowsTheThresholdTable) {
+    const struct {
+        int c;
+        double refused, accepted;
+    } rows[] = {{1, 1e-9, 1.1e-9},  {5, 1e-5, 1.1e-5},  {6, 1e-4, 1.1e-4},  {8, 1e-4, 2e-4},
+                {10, 1e-4, 1.1e-4}, {11, 1e-3, 1.1e-3}, {25, 1e-3, 1.1e-3}, {26, 1e-2, 1.1e-2},
+                {50, 1e-2, 1.1e-2}, {51, 0.1, 0.1001},  {500, 0.1, 0.1001}};
+    for (const auto& r : rows) {
+        EXPECT_TRUE(MdcRhoTooSmall(r.c, r.refused)) << r.c;
+        EXPECT_FALSE(MdcRhoTooSmall(r.c, r.accepted)) << r.c;
+    }
+}
+
+TEST(MdcTruncation, GrowsWithServersAndLoadAndStaysAboveC) {
+    EXPECT_EQ(MdcTruncation(500, 0.99), 744);
+    EXPECT_EQ(MdcTruncation(1, 0.5), 31);     // trunc(5 + 0.75 + 25) + 1
+    EXPECT_EQ(MdcTruncation(500, 0.2), 501);  // 370 by the formula, but at least c + 1
+}
+
+TEST(MdcDecayRoot, SolvesTheCharacteristicEquationBelowRho) {
+    for (const double rho : {1e-3, 0.1, 0.5, 0.9, 0.99}) {
+        // Newton's method on ln z = rho (z - 1) for the root z > 1, from far right of it.
+        long double z = 20 / static_cast<long double>(rho) + 10;
+        for (int step = 0; step < 200; ++step)
+            z -= (std::log(z) - rho * (z - 1)) / (1 / z - rho);
+        const double eta = MdcDecayRoot(rho);
+        ASSERT_LT(eta, rho);
+        EXPECT_NEAR(eta, static_cast<double>(1 / z), 2e-14) << rho;  // the bisection's tolerance
+    }
+    EXPECT_EQ(MdcDecayRoot(1e-15), 0);  // f(1e-14) < 0 already
+}
+
+TEST(MdcDecayRoot, ReportsItsFailures) {
+    EXPECT_EQ(FailureLines([] { MdcDecayRoot(1.0); }),
+              (std::vector<std::string>{"Fout in bisectie "}));
+    EXPECT_EQ(FailureLines([] { MdcDecayRoot(std::nan("")); }),
+              (std::vector<std::string>{"Interval voor bisectie moet gesplitst worden ! "}));
+}
+
+TEST(MdcSolution, FiveHundredServersAtTheHighestLoad) {
+    const MdcSolution s = SolveMDC(500, 0.99);
+    EXPECT_EQ(s.N, 744);
+    EXPECT_LT(s.accuracy, 1e-9);
+    EXPECT_GT(s.Pdelay, 0.5);
+    EXPECT_LT(s.Pdelay, s.mmcDelay);
+    // The geometric tail beyond N continues the solved states smoothly.
+    EXPECT_REL_NEAR(s.pi[s.N] / s.pi[s.N - 1], s.eta, 1e-4);
+}
+
+TEST(MdcStateProbabilities, AtAndBeyondTheTruncationLevelUseTheGeometricTail) {
+    const MdcSolution s = SolveMDC(6, 0.85);
+    EXPECT_EQ(MdcStateProbability(s, s.N), s.pi[s.N]);
+    EXPECT_REL_NEAR(MdcStateProbability(s, s.N + 5), s.pi[s.N] * std::pow(s.eta, 5), 1e-12);
+    EXPECT_REL_NEAR(MdcStateTail(s, s.N), s.pi[s.N] * s.eta / (1 - s.eta), 1e-12);
+    for (int n = 1; n <= s.N + 3; ++n)
+        EXPECT_NEAR(MdcStateTail(s, n - 1) - MdcStateTail(s, n), MdcStateProbability(s, n), 1e-15);
+}
+
+// --- graph points -------------------------------------------------------------------------------
+
+TEST(MdcGraphs, WaitingPointsRunToTheConditionalThousandth) {
+    const MdcSolution s = SolveMDC(2, 0.8);
+    const auto points = MdcWaitingGraphPoints(s);
+    ASSERT_GT(points.size(), 24u);
+    const double tmax = MdcPercentile(s, 1 - 0.001 * s.Pdelay);
+    EXPECT_GE(points.back().x, tmax);
+    EXPECT_LT(points[points.size() - 2].x, tmax);
+    EXPECT_NEAR(points.back().y, 0.001, 0.0005);
+    for (const auto& p : points)
+        EXPECT_DOUBLE_EQ(p.y, MdcWaitingTail(s, p.x) / s.Pdelay);
+}
+
+TEST(MdcGraphs, StatePointsFromTheGeometricTailOrTheScanBelowC) {
+    // Loaded: every state up to where the tail falls to 0.001 of P{L > 0}.
+    const MdcSolution loaded = SolveMDC(2, 0.8);
+    const auto points = MdcQueueGraphPoints(loaded);
+    ASSERT_GE(points.size(), 3u);
+    EXPECT_EQ(points[0].x, 1);
+    EXPECT_EQ(points[1].x, 2);
+    EXPECT_LE(points.back().y, 0.001);
+    EXPECT_GT(points[points.size() - 2].y, 0.001);
+    for (const auto& p : points)
+        EXPECT_DOUBLE_EQ(p.y, MdcStateTail(loaded, static_cast<int>(p.x)) / loaded.tail[0]);
+
+    // Many lightly loaded servers: the conditional tail is below 0.001 before c, found by a scan.
+    const MdcSolution light = SolveMDC(200, 0.5);
+    ASSERT_LT(MdcStateTail(light, 199) / light.tail[0], 0.001);
+    const auto scanned = MdcQueueGraphPoints(light);
+    ASSERT_GE(scanned.size(), 2u);
+    const double step = scanned[1].x - scanned[0].x;
+    EXPECT_EQ(scanned[0].x, step);
+    EXPECT_LE(scanned.back().y, 0.001);
+    EXPECT_LE(scanned.size(), 60u);
+}
+
+// --- the run: golden reports -------------------------------------------------------------------
+
+MdcForm Form(const char* c, const char* rho, int output = 0) {
+    MdcForm form;
+    form.c = c;
+    form.rho = rho;
+    form.output = output;
+    return form;
+}
+
+std::vector<StyledLine> Report(const MdcForm& form) {
+    return testing::ReportOf(form, &RunMDC);
+}
+
+const std::vector<StyledLine> kHeaderC2Rho08 = {{"M/D/c queue", S::Title},
+                                                {"Parameters: c=2  rho=0.8", S::Bold},
+                                                {"Results: Pwait   = 0.701898", S::Normal},
+                                                {"         Pbusy   = 0.7019", S::Normal},
+                                                {"         E(Wq)   = 0.90328", S::Normal},
+                                                {"         E(Lq)   = 1.4453", S::Normal},
+                                                {"         Std(Wq) = 1.144", S::Normal},
+                                                {"         Std(Lq) = 2.189", S::Normal}};
+
+TEST(MdcReport, StandardStatistics) {
+    ExpectReport(Report(Form("2", "0.8")), kHeaderC2Rho08);
+}
+
+TEST(MdcReport, WaitingTimeTableAcrossTheSwitchToTheAsymptote) {
+    // 250 / c = 125: t = 125 is answered by the asymptote (and is far below printing).
+    MdcForm form = Form("2", "0.8", 1);
+    form.t = Texts({"1", "0.5", "125", "2", "0", "2.5"});
+    RecordingHost host;
+    RunMDC(form, host);
+    EXPECT_EQ(form.t, Texts({"0", "0.5", "1", "2", "2.5", "125"}));
+    ExpectReport(host.sink.lines,
+                 Concat(kHeaderC2Rho08, {{"", S::Normal},
+                                         {"         t     P{Wq>t}", S::Underline},
+                                         {"         0   0.7018983", S::Normal},
+                                         {"       0.5   0.5179856", S::Normal},
+                                         {"         1   0.3310218", S::Normal},
+                                         {"         2   0.1408632", S::Normal},
+                                         {"       2.5   0.0915278", S::Normal},
+                                         {"       125           0", S::Underline}}));
+}
+
+TEST(MdcReport, PercentilesWithAnUndefinedOne) {
+    MdcForm form = Form("2", "0.8", 2);
+    form.p = Texts({"0.5", "0.2", "0.999999", "0.9"});
+    ExpectReport(Report(form), Concat(kHeaderC2Rho08, {{"", S::Normal},
+                                                       {"         p  Percentile", S::Underline},
+                                                       {"  0.200000   undefined", S::Normal},
+                                                       {"  0.500000    0.543899", S::Normal},
+                                                       {"  0.900000     2.39728", S::Normal},
+                                                       {"  0.999999     15.7583", S::Underline}}));
+}
+
+TEST(MdcReport, StateProbabilitiesUpToAndBeyondTheTruncation) {
+    // N = 39 for c = 2, rho = 0.8: 39 and 50 come from the geometric tail.
+    MdcForm form = Form("2", "0.8", 3);
+    form.n = Texts({"5", "0", "1", "39", "50"});
+    ExpectReport(Report(form),
+                 Concat(kHeaderC2Rho08, {{"", S::Normal},
+                                         {"   n      P{L=n}      P{L>n}", S::Underline},
+                                         {"   0   0.1018983   0.8981017", S::Normal},
+                                         {"   1   0.1962034   0.7018983", S::Normal},
+                                         {"   5   0.0757017   0.1408632", S::Normal},
+                                         {"  39  3.297E-008  6.122E-008", S::Normal},
+                                         {"  50  2.883E-010  5.354E-010", S::Underline}}));
+}
+
+TEST(MdcRun, RefusesTooSmallLoadsWithAMessageOnly) {
+    // c = 8: at or below 1e-4; c = 5: at or below 1e-5.
+    for (const auto& [c, rho] : {std::pair{"8", "1e-4"}, std::pair{"5", "1e-5"}}) {
+        RecordingHost host;
+        MdcForm form = Form(c, rho);
+        RunMDC(form, host);
+        EXPECT_EQ(host.texts(),
+                  (std::vector<std::string>{"Rho too small for meaningful results", ""}));
+        EXPECT_EQ(host.busyCount, 0);
+    }
+    RecordingHost host;
+    MdcForm form = Form("5", "2e-5");
+    RunMDC(form, host);
+    EXPECT_EQ(host.texts().front(), "M/D/c queue");
+    EXPECT_EQ(host.busyCount, 1);
+}
+
+// The refusal texts and their order are in the batch tool's validation table; here the box.
+TEST(MdcRun, RefusalIsOneErrorBoxAndNothingElse) {
+    RecordingHost host;
+    MdcForm form = Form("501", "0.5", 4);
+    RunMDC(form, host);
+    testing::ExpectRefusedOnly(host, "c out of range");
+}
+
+TEST(MdcGraphs, OneWindowWithBothConditionalTails) {
+    RecordingHost host;
+    MdcForm form = Form("2", "0.8", 4);
+    RunMDC(form, host);
+    ExpectReport(host.sink.lines, kHeaderC2Rho08);  // the statistics, no table
+    ASSERT_EQ(host.windows.size(), 1u);
+    const auto& w = host.windows[0];
+    EXPECT_EQ(w.kind, GraphWindowKind::MG1);
+    EXPECT_EQ(w.labels, (std::vector<std::string>{"Logarithmic Graphs of the M/D/c queue",
+                                                  "c =    2", "rho = 0.8", ""}));
+    EXPECT_TRUE(w.shown);
+    ASSERT_EQ(w.charts.size(), 2u);
+    const MdcSolution s = SolveMDC(2, 0.8);
+    EXPECT_EQ(w.charts.at(0).points, MdcWaitingGraphPoints(s));
+    EXPECT_EQ(w.charts.at(1).points, MdcQueueGraphPoints(s));
+    // 41 waiting-time points: a line; 17 states: marks.
+    EXPECT_EQ(w.charts.at(0).points.size(), 41u);
+    EXPECT_TRUE(w.charts.at(0).drawLine);
+    EXPECT_FALSE(w.charts.at(0).drawPoints);
+    EXPECT_EQ(w.charts.at(1).points.size(), 17u);
+    EXPECT_TRUE(w.charts.at(1).drawPoints);
+    EXPECT_FALSE(w.charts.at(1).drawLine);
+}
+
+TEST(MdcGraphs, TooSmallDelayGivesTheMessageAndNoWindowShown) {
+    RecordingHost host;
+    MdcForm form = Form("100", "0.2", 4);
+    RunMDC(form, host);
+    const auto texts = host.texts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[texts.size() - 2], "Pdelay too small for graphs");
+    EXPECT_EQ(texts.back(), "");
+    ASSERT_EQ(host.windows.size(), 1u);
+    EXPECT_FALSE(host.windows[0].shown);
+}
+
+}  // namespace
+}  // namespace wachtrix
