@@ -1,0 +1,193 @@
+#include "core/queue/dmc.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/numeric/safe_math.h"
+#include "core/queue/dmc_beta.h"
+#include "core/queue/graph_points.h"
+#include "core/text/delphi_format.h"
+#include "core/text/number_format.h"
+
+namespace wachtrix {
+namespace {
+
+// The state graphs' step: about 50 points up to the state where the conditional tail y falls
+// to 0.001. That state is found by a scan when it lies at or below `last`, else it is nMax() on
+// the geometric tail (every 200th state when that lies beyond 10000).
+template <class Y, class NMax>
+int StateGraphStep(int last, Y&& y, NMax&& nMax) {
+    if (y(last) < 0.001) {
+        int j = 1;
+        while (j < last && y(j) >= 0.001)
+            ++j;
+        return (j - 1) / 50 + 1;
+    }
+    const double v = nMax();
+    if (!(v < 10000)) return 200;
+    const int n = static_cast<int>(std::trunc(v)) + 1;
+    return std::max((n - 1) / 50 + 1, 1);
+}
+
+// (n, y(n)) for every step-th n until y is at most 0.001 or n reaches 10000.
+template <class Y>
+std::vector<ChartPoint> SteppedStateGraphPoints(int step, Y&& y) {
+    std::vector<ChartPoint> points;
+    for (int n = step; n <= 10000; n += step) {
+        const double value = y(n);
+        points.push_back({static_cast<double>(n), value});
+        if (value <= 0.001) break;
+    }
+    return points;
+}
+
+// P{L > n} / P{L > 0}, the states from a table of the solution; empty when nothing lies above
+// state 0 (one server at a load so small that beta is 0).
+template <class Table, class NMax>
+std::vector<ChartPoint> ConditionalStatePoints(const DmcSolution& s, Table&& table, NMax&& nMax) {
+    const double busy = table(s, 0).greater;
+    if (!(busy > 0)) return {};
+    const auto y = [&](int n) { return table(s, n).greater / busy; };
+    return SteppedStateGraphPoints(StateGraphStep(s.c - 1, y, nMax), y);
+}
+
+}  // namespace
+
+bool DmcRhoTooSmall(int c, double rho) {
+    double threshold;
+    if (c <= 10)
+        threshold = 0.015 * std::sqrt(1.5 * c);
+    else if (c <= 100)
+        threshold = 0.025 * std::sqrt(1.5 * c);
+    else if (c <= 130)
+        threshold = 0.5;
+    else if (c <= 180)
+        threshold = 0.55;
+    else
+        threshold = 0.6;
+    return rho <= threshold;
+}
+
+DmcSolution SolveDMC(int c, double rho) {
+    DmcBoundary boundary = SolveDmcBoundary(c, rho);
+    DmcSolution s;
+    s.c = c;
+    s.rho = rho;
+    s.beta = boundary.beta;
+    s.x = std::move(boundary.x);
+    s.balanceResidual = boundary.balanceResidual;
+
+    const long double beta = s.beta;
+    long double below = 0;
+    for (const long double x : s.x)
+        below += x;
+    const long double piTop = 1 / (1 / (1 - beta) + below);
+    s.piTop = static_cast<double>(piTop);
+    s.Pwait = static_cast<double>(piTop * beta / (1 - beta));
+    s.Pbusy = static_cast<double>(rho * piTop / (1 - beta));
+
+    const double decay = c * (1 - s.beta);
+    s.EWq = s.Pwait / decay;
+    const double EWq2 = 2 * s.Pwait / (decay * decay);
+    s.StdWq = std::sqrt(std::fabs(EWq2 - s.EWq * s.EWq));
+    s.ELq = c * rho * s.EWq;
+    const double M2 = static_cast<double>(2 * rho * piTop * beta * beta / std::pow(1 - beta, 3));
+    s.StdLq = std::sqrt(std::fabs(M2 + s.ELq - s.ELq * s.ELq));
+
+    // Over time, p_j = (c rho / j) pi_(j-1) below c: arrivals up from j - 1 balance the j
+    // departures down from j.
+    std::vector<long double> p(c, 0.0L);
+    long double sum = 0;
+    for (int j = 1; j <= c - 1; ++j) {
+        p[j] = static_cast<long double>(c) * rho / j * piTop * s.x[j - 1];
+        sum += p[j];
+    }
+    p[0] = std::fabs(1 - sum - rho * piTop / (1 - beta));
+    s.T.assign(c, 0.0);
+    s.A.assign(c, 0.0);
+    long double T = 0, A = 0;
+    for (int j = 0; j < c; ++j) {
+        T += p[j];
+        A += j < c - 1 ? piTop * s.x[j] : piTop;
+        s.T[j] = static_cast<double>(T);
+        s.A[j] = static_cast<double>(A);
+    }
+    return s;
+}
+
+double DmcWaitingTail(const DmcSolution& s, double t) {
+    return static_cast<double>(s.Pwait * SafeExp(-s.c * (1 - s.beta) * t));
+}
+
+double DmcPercentile(const DmcSolution& s, double p) {
+    const double noWait = 1 - s.Pwait;
+    if (std::fabs(p - noWait) <= 1e-10) return 0;
+    if (p <= noWait) return -1;
+    return (std::log(s.Pwait) - std::log(1 - p)) / (s.c * (1 - s.beta));
+}
+
+namespace {
+
+// beta^k, with beta^0 = 1 also for beta = 0 (SafePower takes 0^0 as 0).
+long double TailPower(double beta, int k) {
+    return k == 0 ? 1.0L : SafePower(beta, k);
+}
+
+// P{= n} and P{> n} below c from a cumulative table.
+StateProbability FromCumulative(const std::vector<double>& G, int n) {
+    if (n == 0) return {G[0], 1 - G[0]};
+    return {std::fabs(G[n] - G[n - 1]), 1 - G[n]};
+}
+
+}  // namespace
+
+StateProbability DmcTimeAverageState(const DmcSolution& s, int n) {
+    if (n < s.c) return FromCumulative(s.T, n);
+    const long double top = s.rho * static_cast<long double>(s.piTop);
+    return {static_cast<double>(top * TailPower(s.beta, n - s.c)),
+            static_cast<double>(top * SafePower(s.beta, n + 1 - s.c) / (1 - s.beta))};
+}
+
+StateProbability DmcCustomerAverageState(const DmcSolution& s, int n) {
+    if (n < s.c) return FromCumulative(s.A, n);
+    const long double top = s.piTop;
+    return {static_cast<double>(top * SafePower(s.beta, n - s.c + 1)),
+            static_cast<double>(top * SafePower(s.beta, n + 2 - s.c) / (1 - s.beta))};
+}
+
+double DmcBusyServerDeviation(const DmcSolution& s) {
+    long double busy = s.c * (1 - static_cast<long double>(s.T[s.c - 1]));
+    for (int j = 1; j <= s.c - 1; ++j)
+        busy += j * (static_cast<long double>(s.T[j]) - s.T[j - 1]);
+    return static_cast<double>(busy - static_cast<long double>(s.c) * s.rho);
+}
+
+std::string DmcAccuracyLine(const DmcSolution& s, double accuracyExtra) {
+    if (s.c == 1) return "Accuracy Check = 0.00000000";
+    if (s.rho * s.piTop < 5e-6 && s.beta * s.piTop < 5e-7)
+        return Format("Accuracy Check = %8g", {std::fabs(accuracyExtra)});
+    return Format("Accuracy Check = %s",
+                  {FormatShortG(std::fabs(s.balanceResidual + accuracyExtra))});
+}
+
+std::vector<ChartPoint> DmcWaitingGraphPoints(const DmcSolution& s) {
+    const double decay = s.c * (1 - s.beta);
+    const double tmax = (std::log(s.Pwait) - std::log(0.001 * s.Pwait)) / decay;
+    return TimeGraphPoints(tmax, [&](double t) { return SafeExp(-decay * t); });
+}
+
+std::vector<ChartPoint> DmcTimeAverageGraphPoints(const DmcSolution& s) {
+    return ConditionalStatePoints(s, DmcTimeAverageState, [&] {
+        const long double reach = 0.001L * (1 - s.T[0]) * (1 - s.beta) / (s.rho * s.piTop);
+        return static_cast<double>(SafeLn(reach) / SafeLn(s.beta) + s.c - 1);
+    });
+}
+
+std::vector<ChartPoint> DmcCustomerAverageGraphPoints(const DmcSolution& s) {
+    return ConditionalStatePoints(s, DmcCustomerAverageState, [&] {
+        const long double reach = 0.001L * (1 - s.A[0]) * (1 - s.beta) / s.piTop;
+        return static_cast<double>(SafeLn(reach) / SafeLn(s.beta) + s.c - 2);
+    });
+}
+
+}  // namespace wachtrix
