@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "core/numeric/safe_math.h"
 #include "core/queue/dmc_beta.h"
 #include "core/queue/graph_points.h"
+#include "core/queue/report.h"
+#include "core/queue/standard_report.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
+#include "core/text/number_parse.h"
 
 namespace wachtrix {
 namespace {
@@ -171,9 +175,7 @@ std::string DmcAccuracyLine(const DmcSolution& s, double accuracyExtra) {
 }
 
 std::vector<ChartPoint> DmcWaitingGraphPoints(const DmcSolution& s) {
-    const double decay = s.c * (1 - s.beta);
-    const double tmax = (std::log(s.Pwait) - std::log(0.001 * s.Pwait)) / decay;
-    return TimeGraphPoints(tmax, [&](double t) { return SafeExp(-decay * t); });
+    return ExponentialWaitingGraphPoints(s.Pwait, s.c * (1 - s.beta));
 }
 
 std::vector<ChartPoint> DmcTimeAverageGraphPoints(const DmcSolution& s) {
@@ -187,6 +189,115 @@ std::vector<ChartPoint> DmcCustomerAverageGraphPoints(const DmcSolution& s) {
     return ConditionalStatePoints(s, DmcCustomerAverageState, [&] {
         const long double reach = 0.001L * (1 - s.A[0]) * (1 - s.beta) / s.piTop;
         return static_cast<double>(SafeLn(reach) / SafeLn(s.beta) + s.c - 2);
+    });
+}
+
+namespace {
+
+struct DmcParameters {
+    int c;
+    double rho;
+    OutputRequest output;  // Graphs: the mode of the chosen curve
+    GraphHandle graph = kNoGraph;
+};
+
+std::optional<DmcParameters> Validate(DmcForm& form, QueueHost& host) {
+    auto refuse = [&](const char* text) {
+        host.showError("Error", text);
+        return std::nullopt;
+    };
+    const auto c = ParseInt(form.c);
+    if (!c) return refuse("c incorrect");
+    if (!kDmcServers.contains(*c)) return refuse("c out of range");
+    const auto rho = ParseReal(form.rho);
+    if (!rho) return refuse("Rho incorrect");
+    if (!kDmcLoad.contains(*rho)) return refuse("Rho out of range");
+
+    DmcParameters p{*c, *rho,
+                    ReadOutput(kAverageStateOutput, form.output, {&form.t, &form.p, &form.n},
+                               {kDmcGroups[0].upper, static_cast<int>(kDmcGroups[1].upper)})};
+    if (p.output.mode == kGraphs) {
+        static constexpr OutputMode kCurves[] = {kGraphs, kTimeStateGraph, kCustomerStateGraph};
+        p.output.mode = form.graph >= 0 && form.graph < 3 ? kCurves[form.graph] : kGraphs;
+        p.graph = host.createGraphWindow(
+            GraphWindowKind::DG1, {"Logarithmic Graphs of the D/M/c queue", Format("c = %4d", {*c}),
+                                   Format("rho = %.4g", {*rho}), ""});
+    }
+    return p;
+}
+
+// A table of one of the state views for the requested n.
+template <class View>
+StateTable Rows(const DmcSolution& s, const std::vector<int>& n, View&& view) {
+    StateTable table;
+    for (const int k : n)
+        table.rows.push_back(view(s, k));
+    return table;
+}
+
+StandardReport Report(const DmcSolution& s) {
+    return {"D/M/c queue",
+            Format("Parameters: c=%d  rho=%.6g", {s.c, s.rho}),
+            {s.Pwait, s.EWq, s.ELq, s.StdWq, s.StdLq, 0},
+            s.Pbusy,
+            {[&s](double t) { return DmcWaitingTail(s, t); },
+             [&s](double p) { return DmcPercentile(s, p); },
+             {},
+             "  ",
+             [&s](const std::vector<int>& n) {
+                 // Writing the time-average table adds its busy-server check to the accuracy.
+                 StateTable table = Rows(s, n, DmcTimeAverageState);
+                 if (!n.empty()) table.check = DmcBusyServerDeviation(s);
+                 return table;
+             },
+             [&s](const std::vector<int>& n) { return Rows(s, n, DmcCustomerAverageState); }},
+            [&s](double check) { return DmcAccuracyLine(s, check); }};
+}
+
+// The chosen curve with its titles; empty points when the states have nothing above 0.
+ChartPlot Curve(const DmcSolution& s, OutputMode mode) {
+    ChartPlot plot;
+    if (mode == kTimeStateGraph) {
+        plot = MarksOrLine(DmcTimeAverageGraphPoints(s));
+        plot.graphTitle = "P(L(time)>n | L(time)>0)";
+    } else if (mode == kCustomerStateGraph) {
+        plot = MarksOrLine(DmcCustomerAverageGraphPoints(s));
+        plot.graphTitle = "P(L(cust)>n | L(cust)>0)";
+    } else {
+        plot = MarksOrLine(DmcWaitingGraphPoints(s));
+        plot.graphTitle = "P(Wq>t | Wq>0)";
+    }
+    plot.xAxis.title = mode == kGraphs ? "Time t" : "State n";
+    return plot;
+}
+
+}  // namespace
+
+void RunDMC(DmcForm& form, QueueHost& host) {
+    RunGuarded(host, [&] {
+        const auto parameters = Validate(form, host);
+        if (!parameters) return;
+        const DmcParameters& p = *parameters;
+        ResultWriter& out = host.results();
+        if (DmcRhoTooSmall(p.c, p.rho)) {
+            WriteRunMessage(out, "Rho is too small for reliable results");
+            return;
+        }
+        const auto busy = host.busy();
+        const DmcSolution s = SolveDMC(p.c, p.rho);
+        WriteStandardReport(out, Report(s), p.output);
+        const char* tooSmall = "Pdelay too small for meaningful graphs";
+        if (p.output.mode == kGraphs) {
+            PlotConditionalWaitingGraph(host, p.graph, s.Pwait, tooSmall,
+                                        [&] { return Curve(s, kGraphs); });
+        } else if (p.output.mode == kTimeStateGraph || p.output.mode == kCustomerStateGraph) {
+            // With beta = 0 at one server no arrival ever finds anyone: nothing to condition on.
+            const ChartPlot plot = Curve(s, p.output.mode);
+            if (plot.points.empty())
+                WriteRunMessage(out, tooSmall);
+            else
+                host.plot(p.graph, 0, plot);
+        }
     });
 }
 

@@ -1,5 +1,7 @@
 #include "core/queue/graph_points.h"
 
+#include "core/numeric/safe_math.h"
+
 namespace wachtrix {
 
 double GraphTimeStep(double tmax) {
@@ -12,6 +14,11 @@ double GraphTimeStep(double tmax) {
     if (m > 25) return unit;
     if (m > 12) return 0.5 * unit;
     return 0.25 * unit;
+}
+
+std::vector<ChartPoint> ExponentialWaitingGraphPoints(double Pwait, double decay) {
+    const double tmax = (std::log(Pwait) - std::log(0.001 * Pwait)) / decay;
+    return TimeGraphPoints(tmax, [&](double t) { return SafeExp(-decay * t); });
 }
 
 bool StateGraphThinning::add(int n, double y) {

@@ -43,6 +43,19 @@ void WriteStateTable(ResultWriter& out, const std::vector<int>& n,
     WriteResultTable(out, Format("%4s  %10s  %10s", {"n", "P{L=n}", "P{L>n}"}), lines);
 }
 
+void WriteAverageStateTable(ResultWriter& out, bool timeAverage, const std::vector<int>& n,
+                            const std::vector<StateProbability>& rows) {
+    const char* seen = timeAverage ? "time" : "cust";
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < n.size() && i < rows.size(); ++i)
+        lines.push_back(Format("%4d  %12s  %12s",
+                               {n[i], FormatProb(rows[i].equal), FormatProb(rows[i].greater)}));
+    WriteResultTable(out,
+                     Format("%4s  %12s  %12s", {"n", std::string("P{L(") + seen + ")=n}",
+                                                std::string("P{L(") + seen + ")>n}"}),
+                     lines);
+}
+
 }  // namespace wachtrix
 
 namespace wachtrix {
@@ -61,6 +74,14 @@ double WriteRequestedTable(ResultWriter& out, const OutputRequest& request,
             const std::vector<int> n = StateNumbers(request.values);
             const StateTable table = tables.states(n);
             WriteStateTable(out, n, table.rows);
+            return table.check;
+        }
+        case kTimeStates:
+        case kCustomerStates: {
+            const bool time = request.mode == kTimeStates;
+            const std::vector<int> n = StateNumbers(request.values);
+            const StateTable table = (time ? tables.timeStates : tables.customerStates)(n);
+            WriteAverageStateTable(out, time, n, table.rows);
             return table.check;
         }
         default:

@@ -6,6 +6,8 @@
 //                                                            0.5   0.5800000 ...
 //   WritePercentileTable(out, p {0.2}, {-1}, "  ")    ->         p  Percentile
 //                                                       0.200000   undefined
+//   WriteAverageStateTable(out, true, {3}, {{0.1, 0.2}}) ->   n  P{L(time)=n}  P{L(time)>n}
+//                                                            3     0.1000000     0.2000000
 
 #include <functional>
 #include <vector>
@@ -41,13 +43,21 @@ void WritePercentileTable(ResultWriter& out, const ValueList& p,
 void WriteStateTable(ResultWriter& out, const std::vector<int>& n,
                      const std::vector<StateProbability>& rows);
 
-// What a solution offers the tables of the standard Output group; a model leaves out what its
-// tab never asks for.
+// "n", "P{L(time)=n}" and "P{L(time)>n}" in columns of 12 for the time average (timeAverage
+// true), the same with "cust" for the states arriving customers see.
+void WriteAverageStateTable(ResultWriter& out, bool timeAverage, const std::vector<int>& n,
+                            const std::vector<StateProbability>& rows);
+
+// What a solution offers the tables of the Output groups; a model leaves out what its tab never
+// asks for.
 struct SolutionTables {
+    using States = std::function<StateTable(const std::vector<int>&)>;
     std::function<double(double)> waitingTail;  // P{Wq > t}
     std::function<double(double)> percentile;   // negative: undefined
-    std::function<StateTable(const std::vector<int>&)> states;
+    States states;
     const char* percentileGap = "  ";  // the blanks between the percentile table's columns
+    States timeStates = {};            // as seen over time
+    States customerStates = {};        // as seen by arriving customers
 };
 
 // Writes the table the request asks for (nothing for the statistics or a graph) and answers

@@ -22,6 +22,9 @@ struct StandardReport {
     QueueStatistics statistics;
     double Pbusy = 0;
     SolutionTables tables;
+    // A model whose accuracy line is not "Accuracy Check = " FormatShortG(|accuracy| + |check|)
+    // writes its own from the state table's (signed) check, 0 for any other table.
+    std::function<std::string(double check)> accuracyLine = {};
 };
 
 // The whole report; a state table's own check is added to the accuracy.
@@ -38,5 +41,10 @@ struct ConditionalGraphs {
 void PlotConditionalGraphs(QueueHost& host, GraphHandle window, double Pwait,
                            const std::string& tooSmallMessage,
                            const std::function<ConditionalGraphs()>& graphs);
+
+// The conditional waiting-time curve in the only chart of a window, likewise.
+void PlotConditionalWaitingGraph(QueueHost& host, GraphHandle window, double Pwait,
+                                 const std::string& tooSmallMessage,
+                                 const std::function<ChartPlot()>& graph);
 
 }  // namespace wachtrix
