@@ -8,7 +8,8 @@
 namespace wachtrix::cli {
 
 const std::vector<ModelCommand>& Commands() {
-    static const std::vector<ModelCommand> commands{MmcCommand(), Mg1Command(), MarkovCommand()};
+    static const std::vector<ModelCommand> commands{MmcCommand(), Mg1Command(), DmcCommand(),
+                                                    MarkovCommand()};
     return commands;
 }
 

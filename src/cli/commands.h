@@ -62,6 +62,7 @@ int Choice(const Arguments& args, const std::string& key, int count);  // 0..cou
 // The commands, one file each.
 ModelCommand MmcCommand();
 ModelCommand Mg1Command();
+ModelCommand DmcCommand();
 ModelCommand MarkovCommand();
 
 }  // namespace wachtrix::cli

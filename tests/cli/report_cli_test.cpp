@@ -156,6 +156,47 @@ TEST(ReportTool, RunsTheMG1ModelWithItsServiceType) {
     EXPECT_EQ(refused.err, "Error: CS2 out of bounds\n");
 }
 
+// D/M/c: the Output group's six items and the graph choice of output=5.
+TEST(ReportTool, RunsTheDMcModelWithItsCurves) {
+    const Outcome states = RunReport("dmc c=3 rho=0.8 output=3 n=4,0 --styles");
+    ASSERT_EQ(states.exitCode, 0) << states.err;
+    EXPECT_EQ(states.out.substr(0, states.out.find('\n')), "T D/M/c queue");
+    EXPECT_NE(states.out.find("U    n  P{L(time)=n}  P{L(time)>n}\n"), std::string::npos);
+
+    const auto csvPath = std::filesystem::temp_directory_path() / "wachtrix_cli_dmc.csv";
+    for (const char* graph : {"0", "1", "2"}) {
+        const Outcome o = RunReport(std::string("dmc c=3 rho=0.8 output=5 graph=") + graph +
+                                    " --graph-csv " + csvPath.string());
+        ASSERT_EQ(o.exitCode, 0) << o.err;
+        std::istringstream csv(ReadFile(csvPath));
+        std::string line;
+        std::getline(csv, line);
+        EXPECT_EQ(line, "chart,x,y");
+        int points = 0;
+        while (std::getline(csv, line)) {
+            EXPECT_EQ(line.substr(0, 2), "1,") << line;  // one chart
+            ++points;
+        }
+        EXPECT_GT(points, 5) << graph;
+    }
+    std::filesystem::remove(csvPath);
+
+    const Outcome refused = RunReport("dmc c=501 rho=0.5");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "Error: c out of range\n");
+    const Outcome tooSmall = RunReport("dmc c=200 rho=0.6");
+    EXPECT_EQ(tooSmall.exitCode, 0);
+    EXPECT_EQ(tooSmall.out, "Rho is too small for reliable results\n\n");
+    const Outcome badGraph = RunReport("dmc c=2 rho=0.5 output=5 graph=3");
+    EXPECT_EQ(badGraph.exitCode, 2);
+    EXPECT_NE(badGraph.err.find("graph must be"), std::string::npos);
+    const Outcome help = RunReport("dmc --help");
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* key : {"  c ", "  rho ", "  output ", "  graph ", "  t ", "  p ", "  n "})
+        EXPECT_NE(help.out.find(key), std::string::npos) << key;
+    EXPECT_NE(help.out.find("1 to 500"), std::string::npos);
+}
+
 std::string WriteChainFile(const std::string& name, const std::string& text) {
     const auto path = std::filesystem::temp_directory_path() / name;
     std::ofstream(path, std::ios::binary) << text;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "core/queue/dmc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
 
@@ -60,6 +61,14 @@ const Refusal kRefusals[] = {
     {"mg1", "type=0 cs2=0.009 rho=0.5", "CS2 out of bounds"},
     {"mg1", "type=0 cs2=0.5 rho=0.9900001", "Rho out of bounds"},
     {"mg1", "type=1 cs2=0.5 rho=9.9e-13", "Rho out of bounds"},
+
+    {"dmc", "c=abc rho=x", "c incorrect"},
+    {"dmc", "c=1.5 rho=0.5", "c incorrect"},
+    {"dmc", "c=0 rho=x", "c out of range"},
+    {"dmc", "c=501 rho=0.5", "c out of range"},
+    {"dmc", "c=2 rho=", "Rho incorrect"},
+    {"dmc", "c=2 rho=0.9991", "Rho out of range"},
+    {"dmc", "c=2 rho=9e-11", "Rho out of range"},
 };
 
 TEST(Validation, RefusesWithOneBoxAndWritesNothing) {
@@ -85,6 +94,7 @@ const Registration kModels[] = {
     {"mmc", "c=2 rho=0.5", {kMmcServers, kMmcLoad}},
     {"mg1", "type=0 cs2=0.5 rho=0.5", {kMg1ErlangianCs2, kMg1Load}},
     {"mg1", "type=2 cs2=0.6 rho=0.5", {kMg1CoxianCs2, kMg1Load}},
+    {"dmc", "c=2 rho=0.5", {kDmcServers, kDmcLoad}},
 };
 
 std::string WithField(const std::string& arguments, std::string_view key, double value) {
