@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/queue/dmc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
 #include "core/queue/report.h"
@@ -177,7 +178,17 @@ void TQueueMainForm::MDC_Run_ButtonClick() {
 }
 
 void TQueueMainForm::DMC_Run_ButtonClick() {
-    modelNotAvailable();
+    DmcForm form{.c = Text(dmc_.c),
+                 .rho = Text(dmc_.rho),
+                 .output = dmc_.output->itemIndex(),
+                 .graph = dmc_.graphs->itemIndex(),
+                 .t = EditTexts(DMC_TEdits),
+                 .p = EditTexts(DMC_PEdits),
+                 .n = EditTexts(DMC_NEdits)};
+    RunDMC(form, *this);
+    SetEditTexts(DMC_TEdits, form.t);
+    SetEditTexts(DMC_PEdits, form.p);
+    SetEditTexts(DMC_NEdits, form.n);
 }
 
 void TQueueMainForm::GMC_Run_ButtonClick() {

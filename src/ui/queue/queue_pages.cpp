@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "core/queue/dmc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
 #include "ui/common/help.h"
@@ -25,12 +26,7 @@ constexpr int kEditWidth = 64;
 constexpr int kBoundEditWidth = 48;  // two on a line with their captions
 
 const QStringList kFiveOutputs = Captions(kStandardOutput);
-const QStringList kSixOutputs = {"Standard Statistics",
-                                 "Waiting Time Probabilities",
-                                 "Waiting Time Percentiles",
-                                 "Time Average State Probabilities",
-                                 "Customer Average State Probabilities",
-                                 "Graphs"};
+const QStringList kSixOutputs = Captions(kAverageStateOutput);
 const char* const kOutputHint = "The type of output can be specified here";
 
 QString ValueHint(char kind) {
@@ -359,16 +355,19 @@ void TQueueMainForm::buildMDCPage() {
 
 void TQueueMainForm::buildDMCPage() {
     auto page = PageBuilder::Page(this, "DMC_TabSheet", 140, "D/M/c", "D/M/c Queue");
-    dmc_.c = page.parameter("DMC_C_edit", "C:", "<=500", EditFilter::Integer);
-    dmc_.rho = page.parameter("DMC_Rho_edit", "Rho:", "<=0.99", EditFilter::Real);
+    dmc_.c = page.parameter("DMC_C_edit", "C:", Label(kDmcServers), EditFilter::Integer);
+    dmc_.rho = page.parameter("DMC_Rho_edit", "Rho:", Label(kDmcLoad), EditFilter::Real);
     dmc_.output = page.radioGroup("DMC_Output_RadioGroup", "Output", kSixOutputs, kOutputHint);
-    dmc_.graphs = page.radioGroup("DMC_Graph_GroupBox", "Conditional Probability Graphs",
-                                  {"Waiting-Time", "Time-Average State", "Customer-Average State"});
-    dmc_.values.t = page.valueGroup("DMC", 'T', "t-values (<= 2500)", DMC_TEdits, EditFilter::Real);
+    QStringList curves;
+    for (const char* item : kDmcGraphItems)
+        curves << item;
+    dmc_.graphs = page.radioGroup("DMC_Graph_GroupBox", "Conditional Probability Graphs", curves);
+    dmc_.values.t =
+        page.valueGroup("DMC", 'T', Caption(kDmcLimits, 'T'), DMC_TEdits, EditFilter::Real);
     dmc_.values.n =
-        page.valueGroup("DMC", 'N', "n-values (<= 1250)", DMC_NEdits, EditFilter::Integer);
+        page.valueGroup("DMC", 'N', Caption(kDmcLimits, 'N'), DMC_NEdits, EditFilter::Integer);
     dmc_.values.p =
-        page.valueGroup("DMC", 'P', "p-values (<= 0.999999)", DMC_PEdits, EditFilter::Real);
+        page.valueGroup("DMC", 'P', Caption(kDmcLimits, 'P'), DMC_PEdits, EditFilter::Real);
     page.buttons("DMC", &TQueueMainForm::DMC_Run_ButtonClick);
 }
 

@@ -19,6 +19,7 @@
 
 #include "chart/xy_graph.h"
 #include "core/numeric/numerical_failure.h"
+#include "core/queue/dmc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
 #include "support/recording_host.h"
@@ -597,6 +598,51 @@ private slots:
             .c = "2", .rho = "0.8", .output = 1, .t = {"1", "0.5", "", "2"}, .p = {}, .n = {}};
         QCOMPARE(StyledLines(results()).mid(2), CoreLines([&](QueueHost& h) { RunMMC(form, h); }));
         QCOMPARE(form_->results().style(), ResultTextStyle::Normal);
+    }
+
+    // D/M/c Graphs: the curve chosen in DMC_Graph_GroupBox, alone in a D/G/1 window with its
+    // titles, with the points of the same run in the core; Results gets the run's lines.
+    void dmcGraphsShowTheChosenCurve_data() {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("xTitle");
+        QTest::newRow("waiting time") << 0 << "P(Wq>t | Wq>0)"
+                                      << "Time t";
+        QTest::newRow("time-average states") << 1 << "P(L(time)>n | L(time)>0)"
+                                             << "State n";
+        QTest::newRow("customer-average states") << 2 << "P(L(cust)>n | L(cust)>0)"
+                                                 << "State n";
+    }
+    void dmcGraphsShowTheChosenCurve() {
+        QFETCH(int, item);
+        QFETCH(QString, title);
+        QFETCH(QString, xTitle);
+        QTest::keyClicks(edit("DMC_C_edit"), "3");
+        QTest::keyClicks(edit("DMC_Rho_edit"), "0.8");
+        find<RadioGroup>("DMC_Output_RadioGroup")->item(5)->click();
+        QVERIFY(shown("DMC_Graph_GroupBox"));
+        find<RadioGroup>("DMC_Graph_GroupBox")->item(item)->click();
+        form_->ClearButtonClick();
+        find<QPushButton>("DMC_Run_Button")->click();
+
+        DmcForm form{.c = "3", .rho = "0.8", .output = 5, .graph = item, .t = {}, .p = {}, .n = {}};
+        testing::RecordingHost core;
+        RunDMC(form, core);
+        QCOMPARE(StyledLines(results()).mid(2), CoreLines([&](QueueHost& h) { RunDMC(form, h); }));
+
+        const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 1);
+        GraphWindow* w = windows[0];
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->label(0)->text(), QString("Logarithmic Graphs of the D/M/c queue"));
+        QCOMPARE(w->label(1)->text(), QString("c =    3"));
+        QCOMPARE(w->label(2)->text(), QString("rho = 0.8"));
+        chart::TxyGraph* chart = w->chart(0);
+        QCOMPARE(QString::fromStdString(chart->Appearance().GraphTitle()), title);
+        QCOMPARE(QString::fromStdString(chart->XAxis().Title()), xTitle);
+        const std::vector<ChartPoint>& expected = core.windows.at(0).charts.at(0).points;
+        QCOMPARE(chart->Series(1).Count(), static_cast<int>(expected.size()));
+        QVERIFY(expected.size() > 5);
     }
 
     void refusedInputWritesNothing() {
