@@ -63,6 +63,7 @@ int Choice(const Arguments& args, const std::string& key, int count);  // 0..cou
 ModelCommand MmcCommand();
 ModelCommand Mg1Command();
 ModelCommand DmcCommand();
+ModelCommand GmcCommand();
 ModelCommand MarkovCommand();
 
 }  // namespace wachtrix::cli

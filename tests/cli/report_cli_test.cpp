@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -195,6 +196,42 @@ TEST(ReportTool, RunsTheDMcModelWithItsCurves) {
     for (const char* key : {"  c ", "  rho ", "  output ", "  graph ", "  t ", "  p ", "  n "})
         EXPECT_NE(help.out.find(key), std::string::npos) << key;
     EXPECT_NE(help.out.find("1 to 500"), std::string::npos);
+}
+
+// G/M/c: the arrival type picks the fit; deterministic arrivals need no CA2.
+TEST(ReportTool, RunsTheGMcModelForEachArrivalType) {
+    const char* titles[] = {
+        "T G/M/c queue (Deterministic arrivals)", "T G/M/c queue (Erlangian arrivals)",
+        "T G/M/c queue (Coxian-2 arrivals, gamma)", "T G/M/c queue (Coxian-2 arrivals, balanced)"};
+    for (int type = 0; type < 4; ++type) {
+        const Outcome o =
+            RunReport("gmc arrivals=" + std::to_string(type) + (type ? " ca2=0.8" : "") +
+                      " c=3 rho=0.8 output=2 p=0.9 --styles");
+        ASSERT_EQ(o.exitCode, 0) << o.err;
+        EXPECT_EQ(o.out.substr(0, o.out.find('\n')), titles[type]);
+        EXPECT_NE(o.out.find("U          p  Percentile\n"), std::string::npos);
+    }
+    const auto csvPath = std::filesystem::temp_directory_path() / "wachtrix_cli_gmc.csv";
+    const Outcome graph =
+        RunReport("gmc arrivals=1 ca2=0.5 c=3 rho=0.8 output=3 --graph-csv " + csvPath.string());
+    ASSERT_EQ(graph.exitCode, 0) << graph.err;
+    const std::string csv = ReadFile(csvPath);
+    std::filesystem::remove(csvPath);
+    EXPECT_EQ(csv.substr(0, csv.find('\n')), "chart,x,y");
+    EXPECT_GT(std::count(csv.begin(), csv.end(), '\n'), 10);
+
+    const Outcome refused = RunReport("gmc arrivals=1 ca2=2 c=3 rho=0.8");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "Error: CA2 out of range\n");
+    const Outcome t = RunReport("gmc arrivals=0 c=3 rho=0.8 output=1 t=2501");
+    EXPECT_EQ(t.exitCode, 2);
+    EXPECT_EQ(t.err, "Error: t value \"2501\" is out of range\n");
+    const Outcome help = RunReport("gmc --help");
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* key : {"  arrivals ", "  ca2 ", "  c ", "  rho ", "  output ", "  t ", "  p "})
+        EXPECT_NE(help.out.find(key), std::string::npos) << key;
+    EXPECT_EQ(help.out.find("  n "), std::string::npos);
+    EXPECT_NE(help.out.find("1 to 1000"), std::string::npos);
 }
 
 std::string WriteChainFile(const std::string& name, const std::string& text) {

@@ -11,6 +11,7 @@
 
 #include "cli/commands.h"
 #include "core/queue/dmc.h"
+#include "core/queue/gmc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
 
@@ -69,11 +70,36 @@ const Refusal kRefusals[] = {
     {"dmc", "c=2 rho=", "Rho incorrect"},
     {"dmc", "c=2 rho=0.9991", "Rho out of range"},
     {"dmc", "c=2 rho=9e-11", "Rho out of range"},
+
+    {"gmc", "arrivals=1 ca2=x c=x rho=x", "CA2 incorrect"},
+    {"gmc", "arrivals=2 ca2= c=2 rho=0.5", "CA2 incorrect"},
+    {"gmc", "arrivals=1 ca2=2 c=2.5 rho=x", "c incorrect"},
+    {"gmc", "arrivals=0 ca2=x c=0 rho=x", "rho incorrect"},
+    {"gmc", "arrivals=1 ca2=2 c=0 rho=2", "CA2 out of range"},
+    {"gmc", "arrivals=1 ca2=0.009 c=2 rho=0.5", "CA2 out of range"},
+    {"gmc", "arrivals=3 ca2=0.49 c=2 rho=0.5", "CA2 out of range"},
+    {"gmc", "arrivals=2 ca2=100.1 c=2 rho=0.5", "CA2 out of range"},
+    {"gmc", "arrivals=0 ca2=7 c=1001 rho=2", "c out of range"},
+    {"gmc", "arrivals=1 ca2=0.5 c=0 rho=0.5", "c out of range"},
+    {"gmc", "arrivals=2 ca2=2 c=2 rho=0.9991", "rho out of range"},
+    {"gmc", "arrivals=3 ca2=2 c=2 rho=9e-11", "rho out of range"},
 };
+
+// The Graphs item of each model's Output group: a refusal must come before its graph window.
+std::string GraphsChoice(const std::string& model) {
+    const std::pair<const char*, const ModelLimits*> models[] = {
+        {"mmc", &kMmcLimits}, {"mg1", &kMg1Limits}, {"dmc", &kDmcLimits}, {"gmc", &kGmcLimits}};
+    for (const auto& [name, limits] : models) {
+        if (model != name) continue;
+        for (std::size_t i = 0; i < limits->output.size(); ++i)
+            if (limits->output[i].mode == kGraphs) return " output=" + std::to_string(i);
+    }
+    throw std::runtime_error("no Graphs item for " + model);
+}
 
 TEST(Validation, RefusesWithOneBoxAndWritesNothing) {
     for (const Refusal& r : kRefusals) {
-        const CommandResult result = RunModel(r.model, std::string(r.arguments) + " output=4");
+        const CommandResult result = RunModel(r.model, r.arguments + GraphsChoice(r.model));
         EXPECT_EQ(result.errors, std::vector<std::string>{r.message})
             << r.model << " " << r.arguments;
         EXPECT_TRUE(result.lines.empty()) << r.model << " " << r.arguments;
@@ -95,6 +121,9 @@ const Registration kModels[] = {
     {"mg1", "type=0 cs2=0.5 rho=0.5", {kMg1ErlangianCs2, kMg1Load}},
     {"mg1", "type=2 cs2=0.6 rho=0.5", {kMg1CoxianCs2, kMg1Load}},
     {"dmc", "c=2 rho=0.5", {kDmcServers, kDmcLoad}},
+    {"gmc", "arrivals=0 c=2 rho=0.5", {kGmcServers, kGmcLoad}},
+    {"gmc", "arrivals=1 ca2=0.5 c=2 rho=0.5", {kGmcErlangCa2, kGmcServers, kGmcLoad}},
+    {"gmc", "arrivals=3 ca2=2 c=2 rho=0.5", {kGmcCoxianCa2, kGmcServers, kGmcLoad}},
 };
 
 std::string WithField(const std::string& arguments, std::string_view key, double value) {

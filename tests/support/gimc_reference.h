@@ -26,18 +26,59 @@ struct EventWeights {
     std::vector<long double> timeAverage;
 };
 
+// The time-average weights from the embedded ones.
+inline EventWeights WithTimeAverage(std::vector<long double> embedded) {
+    EventWeights w;
+    long double mean = 0;
+    for (std::size_t m = 0; m < embedded.size(); ++m)
+        mean += m * embedded[m];
+    long double below = 0;
+    for (const long double e : embedded) {
+        below += e;
+        w.timeAverage.push_back(std::max(0.0L, 1 - below) / mean);
+    }
+    w.embedded = std::move(embedded);
+    return w;
+}
+
 // Deterministic interarrival times D: Poisson(c D) events.
 inline EventWeights DeterministicEvents(int c, long double D) {
     const long double mean = c * D;
-    EventWeights w;
-    long double term = std::exp(-mean), below = 0;
+    std::vector<long double> embedded;
+    long double term = std::exp(-mean);
     for (int m = 0; m < mean || term > 1e-40L; ++m) {
-        w.embedded.push_back(term);
-        below += term;
-        w.timeAverage.push_back(std::max(0.0L, 1 - below) / mean);
+        embedded.push_back(term);
         term *= mean / (m + 1);
     }
-    return w;
+    return WithTimeAverage(std::move(embedded));
+}
+
+// Erlang(k - 1, nu) with probability p, else Erlang(k, nu): negative binomial event counts.
+inline EventWeights ErlangMixtureEvents(int c, int k, long double p, long double nu) {
+    const long double stay = nu / (nu + c), move = c / (nu + c);
+    std::vector<long double> embedded;
+    // NB(m; r) = C(m + r - 1, m) stay^r move^m, kept as running terms for r = k - 1 and k.
+    long double shorter = std::pow(stay, k - 1), longer = std::pow(stay, k);
+    const long double mean = k * move / stay;
+    for (int m = 0; m < mean || shorter + longer > 1e-40L; ++m) {
+        embedded.push_back(p * shorter + (1 - p) * longer);  // NB(m; 0) is 1 at m = 0 only
+        shorter *= move * (m + k - 1) / (m + 1);
+        longer *= move * (m + k) / (m + 1);
+    }
+    return WithTimeAverage(std::move(embedded));
+}
+
+// A*(s) = p mu1 / (mu1 + s) + q mu2 / (mu2 + s): a signed mix of geometric event counts.
+inline EventWeights TwoExponentialEvents(int c, long double mu1, long double mu2, long double p,
+                                         long double q) {
+    std::vector<long double> embedded;
+    long double first = p * mu1 / (mu1 + c), second = q * mu2 / (mu2 + c);
+    for (int m = 0; std::fabs(first) + std::fabs(second) > 1e-40L; ++m) {
+        embedded.push_back(first + second);
+        first *= c / (mu1 + c);
+        second *= c / (mu2 + c);
+    }
+    return WithTimeAverage(std::move(embedded));
 }
 
 namespace detail {

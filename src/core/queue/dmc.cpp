@@ -87,16 +87,7 @@ DmcSolution SolveDMC(int c, double rho) {
         below += x;
     const long double piTop = 1 / (1 / (1 - beta) + below);
     s.piTop = static_cast<double>(piTop);
-    s.Pwait = static_cast<double>(piTop * beta / (1 - beta));
-    s.Pbusy = static_cast<double>(rho * piTop / (1 - beta));
-
-    const double decay = c * (1 - s.beta);
-    s.EWq = s.Pwait / decay;
-    const double EWq2 = 2 * s.Pwait / (decay * decay);
-    s.StdWq = std::sqrt(std::fabs(EWq2 - s.EWq * s.EWq));
-    s.ELq = c * rho * s.EWq;
-    const double M2 = static_cast<double>(2 * rho * piTop * beta * beta / std::pow(1 - beta, 3));
-    s.StdLq = std::sqrt(std::fabs(M2 + s.ELq - s.ELq * s.ELq));
+    static_cast<GimcStatistics&>(s) = GimcStatisticsOf(c, rho, beta, piTop);
 
     // Over time, p_j = (c rho / j) pi_(j-1) below c: arrivals up from j - 1 balance the j
     // departures down from j.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/queue/chart_plot.h"
+#include "core/queue/gimc_statistics.h"
 #include "core/queue/model_limits.h"
 #include "core/queue/queue_host.h"
 #include "core/queue/queue_statistics.h"
@@ -50,16 +51,13 @@ void RunDMC(DmcForm& form, QueueHost& host);
 // 0.025 sqrt(1.5 c) up to 100, then 0.5, 0.55 and 0.6 from 101, 131 and 181 servers.
 bool DmcRhoTooSmall(int c, double rho);
 
-struct DmcSolution {
+struct DmcSolution : GimcStatistics {
     int c = 1;
     double rho = 0;
     double beta = 0;
     double piTop = 0;            // pi_(c-1): an arrival finds c - 1 customers
     std::vector<long double> x;  // pi_j / pi_(c-1), j = 0..c-2
     double balanceResidual = 0;
-    double Pwait = 0;  // an arrival finds all servers busy
-    double Pbusy = 0;  // all servers busy, over time
-    double EWq = 0, ELq = 0, StdWq = 0, StdLq = 0;
     std::vector<double> T;  // P{L(time) <= n}, n = 0..c-1
     std::vector<double> A;  // P{L(cust) <= n}, n = 0..c-1
 };

@@ -1,35 +1,14 @@
 #include "core/queue/dmc_beta.h"
 
 #include <cmath>
-#include <cstdint>
 
 #include "core/numeric/gauss_legendre.h"
 #include "core/numeric/log_gamma.h"
+#include "core/numeric/negative_end_bisection.h"
 #include "core/numeric/numerical_failure.h"
-#include "core/numeric/root_finders.h"
 #include "core/numeric/safe_math.h"
 
 namespace wachtrix {
-namespace {
-
-// Halves [x1, x2] (f1 = f(x1), opposite in sign to f(x2)), keeping the end where f is negative,
-// until the step is below tol or a midpoint is a root; beyond `limit` halvings, limitExceeded.
-template <class Real, class F>
-Real HalveTowardNegativeEnd(F&& f, Real x1, Real x2, Real f1, Real tol, std::int64_t limit,
-                            const FailureTexts& limitExceeded) {
-    Real end = f1 < 0 ? x1 : x2;
-    Real step = f1 < 0 ? x2 - x1 : x1 - x2;
-    for (std::int64_t iter = 0; iter < limit; ++iter) {
-        step *= Real(0.5);
-        const Real mid = end + step;
-        const Real fmid = f(mid);
-        if (fmid <= 0) end = mid;
-        if (std::fabs(step) < tol || fmid == 0) return end;
-    }
-    throw NumericalFailure(limitExceeded.lines());
-}
-
-}  // namespace
 
 double DmcRoot(double rho) {
     // Evaluated in extended precision: near rho = 1 the function is flat (slope about rho - 1).

@@ -61,6 +61,16 @@ inline constexpr OutputItem kAverageStateOutputItems[] = {
 };
 inline constexpr OutputGroup kAverageStateOutput{kAverageStateOutputItems};
 
+// The tabs without state tables: Standard Statistics, Waiting Time Probabilities, Waiting Time
+// Percentiles, Graphs.
+inline constexpr OutputItem kWaitingOutputItems[] = {
+    {"Standard Statistics", kStatistics},
+    {"Waiting Time Probabilities", kWaitingTable, ValueGroupKind::T},
+    {"Waiting Time Percentiles", kPercentiles, ValueGroupKind::P},
+    {"Graphs", kGraphs},
+};
+inline constexpr OutputGroup kWaitingOutput{kWaitingOutputItems};
+
 // The three value groups of a tab, rewritten in place by the readers.
 struct ValueEdits {
     TEditArray* t = nullptr;

@@ -52,9 +52,9 @@ void WriteAverageStateTable(ResultWriter& out, bool timeAverage, const std::vect
 // asks for.
 struct SolutionTables {
     using States = std::function<StateTable(const std::vector<int>&)>;
-    std::function<double(double)> waitingTail;  // P{Wq > t}
-    std::function<double(double)> percentile;   // negative: undefined
-    States states;
+    std::function<double(double)> waitingTail = {};  // P{Wq > t}
+    std::function<double(double)> percentile = {};   // negative: undefined
+    States states = {};
     const char* percentileGap = "  ";  // the blanks between the percentile table's columns
     States timeStates = {};            // as seen over time
     States customerStates = {};        // as seen by arriving customers
