@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <string>
@@ -13,6 +14,7 @@
 #include "core/queue/dmc.h"
 #include "core/queue/gmc.h"
 #include "core/queue/mg1.h"
+#include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
 
 namespace wachtrix::cli {
@@ -83,15 +85,31 @@ const Refusal kRefusals[] = {
     {"gmc", "arrivals=1 ca2=0.5 c=0 rho=0.5", "c out of range"},
     {"gmc", "arrivals=2 ca2=2 c=2 rho=0.9991", "rho out of range"},
     {"gmc", "arrivals=3 ca2=2 c=2 rho=9e-11", "rho out of range"},
+
+    // The graph of Std Lq (output=4) does not read j.
+    {"mm1tran", "rho=abc i=x T=x", "rho incorrect"},
+    {"mm1tran", "rho=0.99011 i=x T=x", "rho out of bounds"},
+    {"mm1tran", "rho=-0.1 i=x T=x", "rho out of bounds"},
+    {"mm1tran", "rho=0.5 i=1.5 T=x", "i incorrect"},
+    {"mm1tran", "rho=0.5 i=54 T=1", "i out of bounds"},
+    {"mm1tran", "rho=0 i=2 T=1", "i out of bounds"},
+    {"mm1tran", "rho=0.5 i=-1 T=1", "i out of bounds"},
+    {"mm1tran", "rho=0.5 i=53 j=x T=", "t incorrect"},
+    {"mm1tran", "rho=0.5 i=53 T=0.009", "t out of range"},
+    {"mm1tran", "rho=0.5 i=53 T=1000001", "t out of range"},
 };
 
-// The Graphs item of each model's Output group: a refusal must come before its graph window.
+// The last Graphs item of each model's Output group: a refusal must come before its graph
+// window. (The last, because the transient M/M/1 graph of Std Lq reads no end state.)
 std::string GraphsChoice(const std::string& model) {
-    const std::pair<const char*, const ModelLimits*> models[] = {
-        {"mmc", &kMmcLimits}, {"mg1", &kMg1Limits}, {"dmc", &kDmcLimits}, {"gmc", &kGmcLimits}};
+    const std::pair<const char*, const ModelLimits*> models[] = {{"mmc", &kMmcLimits},
+                                                                 {"mg1", &kMg1Limits},
+                                                                 {"dmc", &kDmcLimits},
+                                                                 {"gmc", &kGmcLimits},
+                                                                 {"mm1tran", &kMM1TranLimits}};
     for (const auto& [name, limits] : models) {
         if (model != name) continue;
-        for (std::size_t i = 0; i < limits->output.size(); ++i)
+        for (std::size_t i = limits->output.size(); i-- > 0;)
             if (limits->output[i].mode == kGraphs) return " output=" + std::to_string(i);
     }
     throw std::runtime_error("no Graphs item for " + model);
@@ -124,6 +142,10 @@ const Registration kModels[] = {
     {"gmc", "arrivals=0 c=2 rho=0.5", {kGmcServers, kGmcLoad}},
     {"gmc", "arrivals=1 ca2=0.5 c=2 rho=0.5", {kGmcErlangCa2, kGmcServers, kGmcLoad}},
     {"gmc", "arrivals=3 ca2=2 c=2 rho=0.5", {kGmcCoxianCa2, kGmcServers, kGmcLoad}},
+    // i = 1 is allowed for every load; the bound 100 on i holds from rho = 0.7 on.
+    {"mm1tran",
+     "rho=0.9 i=1 j=2 T=10 output=1",
+     {kMM1TranLoad, kMM1TranInitialState, kMM1TranEndState, kMM1TranHorizon}},
 };
 
 std::string WithField(const std::string& arguments, std::string_view key, double value) {
@@ -143,8 +165,10 @@ TEST(Validation, AcceptsExactlyTheDocumentedRanges) {
         ASSERT_TRUE(RunModel(m.model, m.validArguments).errors.empty()) << m.model;
         for (const FieldLimit& field : m.fields) {
             const double step = field.integer ? 1 : std::fabs(field.upper) * 1e-6;
-            const double below =
-                field.integer ? field.lower - 1 : field.lower - std::fabs(field.lower) * 1e-6;
+            // A real lower bound of 0 needs a step of its own.
+            const double below = field.integer
+                                     ? field.lower - 1
+                                     : field.lower - std::max(std::fabs(field.lower) * 1e-6, 1e-9);
             for (const double inside : {field.lower, field.upper}) {
                 const std::string args = WithField(m.validArguments, field.key, inside);
                 EXPECT_TRUE(RunModel(m.model, args).errors.empty()) << m.model << " " << args;
@@ -161,6 +185,7 @@ TEST(Validation, AcceptsExactlyTheDocumentedRanges) {
 TEST(Validation, RangeLabelsShowAcceptedBounds) {
     for (const Registration& m : kModels) {
         for (const FieldLimit& field : m.fields) {
+            if (field.rangeLabel.empty()) continue;  // a label that follows another field
             // "<=2500", "0.01 <= CS2 <= 1": every number the label shows.
             std::string label(field.rangeLabel);
             for (auto at = label.find("<="); at != std::string::npos; at = label.find("<="))
