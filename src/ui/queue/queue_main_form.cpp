@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "core/queue/dmc.h"
+#include "core/queue/gmc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
@@ -193,7 +194,16 @@ void TQueueMainForm::DMC_Run_ButtonClick() {
 }
 
 void TQueueMainForm::GMC_Run_ButtonClick() {
-    modelNotAvailable();
+    GmcForm form{.arrivals = gmc_.arrivals->itemIndex(),
+                 .ca2 = Text(gmc_.ca2),
+                 .c = Text(gmc_.c),
+                 .rho = Text(gmc_.rho),
+                 .output = gmc_.output->itemIndex(),
+                 .t = EditTexts(GMC_TEdits),
+                 .p = EditTexts(GMC_PEdits)};
+    RunGMC(form, *this);
+    SetEditTexts(GMC_TEdits, form.t);
+    SetEditTexts(GMC_PEdits, form.p);
 }
 
 void TQueueMainForm::FinCap_Run_ButtonClick() {

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/queue/dmc.h"
+#include "core/queue/gmc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
@@ -374,23 +375,21 @@ void TQueueMainForm::buildDMCPage() {
 
 void TQueueMainForm::buildGMCPage() {
     auto page = PageBuilder::Page(this, "GMC_TabSheet", 150, "G/M/c", "G/M/c Queue");
-    gmc_.c = page.parameter("GMC_C_edit", "C:", "<=1000", EditFilter::Integer);
-    gmc_.rho = page.parameter("GMC_Rho_edit", "Rho:", "<=0.999", EditFilter::Real);
+    gmc_.c = page.parameter("GMC_C_edit", "C:", Label(kGmcServers), EditFilter::Integer);
+    gmc_.rho = page.parameter("GMC_Rho_edit", "Rho:", Label(kGmcLoad), EditFilter::Real);
     gmc_.ca2 = page.parameter("GMC_CA2_Edit", "CA2:", "(deterministic)", EditFilter::Real);
     gmc_.ca2.edit->setText("0");
     gmc_.ca2.edit->setEnabled(false);
-    gmc_.arrivals = page.radioGroup(
-        "GMC_Arrivals_RadioGroup", "Arrivals Distribution",
-        {"Deterministic Arrivals", "Erlangian Arrivals", "Coxian-2 Arrivals (gamma normalization)",
-         "Coxian-2 Arrivals (balanced means)"});
-    gmc_.output = page.radioGroup(
-        "GMC_Output_RadioGroup", "Output",
-        {"Standard Statistics", "Waiting Time Probabilities", "Waiting Time Percentiles", "Graphs"},
-        kOutputHint);
+    QStringList arrivals;
+    for (const char* item : kGmcArrivalItems)
+        arrivals << item;
+    gmc_.arrivals = page.radioGroup("GMC_Arrivals_RadioGroup", "Arrivals Distribution", arrivals);
+    gmc_.output =
+        page.radioGroup("GMC_Output_RadioGroup", "Output", Captions(kWaitingOutput), kOutputHint);
     gmc_.values.t =
-        page.valueGroup("GMC", 'T', "t-values (<= 75000)", GMC_TEdits, EditFilter::Real);
+        page.valueGroup("GMC", 'T', Caption(kGmcLimits, 'T'), GMC_TEdits, EditFilter::Real);
     gmc_.values.p =
-        page.valueGroup("GMC", 'P', "p-values (<= 0.999999)", GMC_PEdits, EditFilter::Real);
+        page.valueGroup("GMC", 'P', Caption(kGmcLimits, 'P'), GMC_PEdits, EditFilter::Real);
     page.buttons("GMC", &TQueueMainForm::GMC_Run_ButtonClick);
 }
 
