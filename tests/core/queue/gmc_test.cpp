@@ -350,12 +350,28 @@ TEST(GmcReport, CoxianArrivalsWithPercentiles) {
                 {"  0.900000     4.85216", S::Underline}}));
 }
 
-TEST(GmcReport, BalancedCoxianReportsTheNudgedCa2) {
-    const auto lines = Report(Form(3, "0.5", "2", "0.7"));
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[0], (StyledLine{"G/M/c queue (Coxian-2 arrivals, balanced)", S::Title}));
-    EXPECT_EQ(lines[1], (StyledLine{"Parameters: c=2  rho=0.7  CA2=0.5", S::Bold}));
-    testing::ExpectAccuracyLine(lines[lines.size() - 2], 1e-10);  // next to a singular fit
+// At CA2 = 0.5 (nudged to 0.50000001) the balanced fit is Erlang-2 arrivals, which the
+// Erlangian fit gives exactly (k = 2, p = 0): the figures are those of the E2/M/2 queue.
+TEST(GmcReport, BalancedCoxianAtTheNudgedCa2IsErlangTwo) {
+    GmcForm form = Form(3, "0.5", "2", "0.7", 2);
+    form.p = Texts({"0.99"});
+    // The accuracy check keeps 10 digits next to the fit's singular point.
+    ExpectReport(Report(form),
+                 Concat(Header("G/M/c queue (Coxian-2 arrivals, balanced)",
+                               "Parameters: c=2  rho=0.7  CA2=0.5",
+                               {"0.487185", "0.55409", "0.63349", "0.88689", "1.116", "1.714"}),
+                        {{"", S::Normal},
+                         {"         p  Percentile", S::Underline},
+                         {"  0.990000     5.05309", S::Underline}}),
+                 1e-10);
+
+    const GmcSolution erlang = SolveGMC(kErlang, 0.5, 2, 0.7);
+    for (const GmcArrivals a : {kGamma, kBalanced}) {
+        const GmcSolution s = SolveGMC(a, 0.5, 2, 0.7);
+        EXPECT_EQ(Printed(s.Pwait, s.Pbusy, s.EWq, s.ELq, s.StdWq, s.StdLq),
+                  Printed(erlang.Pwait, erlang.Pbusy, erlang.EWq, erlang.ELq, erlang.StdWq,
+                          erlang.StdLq));
+    }
 }
 
 TEST(GmcRun, RefusesTooSmallLoadsWithAMessageOnly) {
