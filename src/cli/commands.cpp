@@ -10,8 +10,9 @@
 namespace wachtrix::cli {
 
 const std::vector<ModelCommand>& Commands() {
-    static const std::vector<ModelCommand> commands{
-        MmcCommand(), MdcCommand(), Mg1Command(), MM1TranCommand(), Dg1Command(), MarkovCommand()};
+    static const std::vector<ModelCommand> commands{MmcCommand(), MdcCommand(),   Mg1Command(),
+                                                    DmcCommand(), GmcCommand(),   MM1TranCommand(),
+                                                    Dg1Command(), MarkovCommand()};
     return commands;
 }
 

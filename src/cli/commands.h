@@ -79,6 +79,8 @@ ModelCommand MmcCommand();
 ModelCommand MdcCommand();
 ModelCommand Mg1Command();
 ModelCommand Dg1Command();
+ModelCommand DmcCommand();
+ModelCommand GmcCommand();
 ModelCommand MM1TranCommand();
 ModelCommand MarkovCommand();
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -228,6 +229,83 @@ TEST(ReportTool, RunsTheDG1ModelWithTheOutputGroupOfItsService) {
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("5 Graphs"), std::string::npos);
     EXPECT_NE(help.out.find("each <= 75000"), std::string::npos);
+}
+
+// D/M/c: the Output group's six items and the graph choice of output=5.
+TEST(ReportTool, RunsTheDMcModelWithItsCurves) {
+    const Outcome states = RunReport("dmc c=3 rho=0.8 output=3 n=4,0 --styles");
+    ASSERT_EQ(states.exitCode, 0) << states.err;
+    EXPECT_EQ(states.out.substr(0, states.out.find('\n')), "T D/M/c queue");
+    EXPECT_NE(states.out.find("U    n  P{L(time)=n}  P{L(time)>n}\n"), std::string::npos);
+
+    const auto csvPath = std::filesystem::temp_directory_path() / "wachtrix_cli_dmc.csv";
+    for (const char* graph : {"0", "1", "2"}) {
+        const Outcome o = RunReport(std::string("dmc c=3 rho=0.8 output=5 graph=") + graph +
+                                    " --graph-csv " + csvPath.string());
+        ASSERT_EQ(o.exitCode, 0) << o.err;
+        std::istringstream csv(ReadFile(csvPath));
+        std::string line;
+        std::getline(csv, line);
+        EXPECT_EQ(line, "chart,x,y");
+        int points = 0;
+        while (std::getline(csv, line)) {
+            EXPECT_EQ(line.substr(0, 2), "1,") << line;  // one chart
+            ++points;
+        }
+        EXPECT_GT(points, 5) << graph;
+    }
+    std::filesystem::remove(csvPath);
+
+    const Outcome refused = RunReport("dmc c=501 rho=0.5");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "Error: c out of range\n");
+    const Outcome tooSmall = RunReport("dmc c=200 rho=0.6");
+    EXPECT_EQ(tooSmall.exitCode, 0);
+    EXPECT_EQ(tooSmall.out, "Rho is too small for reliable results\n\n");
+    const Outcome badGraph = RunReport("dmc c=2 rho=0.5 output=5 graph=3");
+    EXPECT_EQ(badGraph.exitCode, 2);
+    EXPECT_NE(badGraph.err.find("graph must be"), std::string::npos);
+    const Outcome help = RunReport("dmc --help");
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* key : {"  c ", "  rho ", "  output ", "  graph ", "  t ", "  p ", "  n "})
+        EXPECT_NE(help.out.find(key), std::string::npos) << key;
+    EXPECT_NE(help.out.find("1 to 500"), std::string::npos);
+}
+
+// G/M/c: the arrival type picks the fit; deterministic arrivals need no CA2.
+TEST(ReportTool, RunsTheGMcModelForEachArrivalType) {
+    const char* titles[] = {
+        "T G/M/c queue (Deterministic arrivals)", "T G/M/c queue (Erlangian arrivals)",
+        "T G/M/c queue (Coxian-2 arrivals, gamma)", "T G/M/c queue (Coxian-2 arrivals, balanced)"};
+    for (int type = 0; type < 4; ++type) {
+        const Outcome o =
+            RunReport("gmc arrivals=" + std::to_string(type) + (type ? " ca2=0.8" : "") +
+                      " c=3 rho=0.8 output=2 p=0.9 --styles");
+        ASSERT_EQ(o.exitCode, 0) << o.err;
+        EXPECT_EQ(o.out.substr(0, o.out.find('\n')), titles[type]);
+        EXPECT_NE(o.out.find("U          p  Percentile\n"), std::string::npos);
+    }
+    const auto csvPath = std::filesystem::temp_directory_path() / "wachtrix_cli_gmc.csv";
+    const Outcome graph =
+        RunReport("gmc arrivals=1 ca2=0.5 c=3 rho=0.8 output=3 --graph-csv " + csvPath.string());
+    ASSERT_EQ(graph.exitCode, 0) << graph.err;
+    const std::string csv = ReadFile(csvPath);
+    std::filesystem::remove(csvPath);
+    EXPECT_EQ(csv.substr(0, csv.find('\n')), "chart,x,y");
+    EXPECT_GT(std::count(csv.begin(), csv.end(), '\n'), 10);
+
+    const Outcome refused = RunReport("gmc arrivals=1 ca2=2 c=3 rho=0.8");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "Error: CA2 out of range\n");
+    const Outcome t = RunReport("gmc arrivals=0 c=3 rho=0.8 output=1 t=2501");
+    EXPECT_EQ(t.exitCode, 2);
+    EXPECT_EQ(t.err, "Error: t value \"2501\" is out of range\n");
+    const Outcome help = RunReport("gmc --help");
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* key : {"  arrivals ", "  ca2 ", "  c ", "  rho ", "  output ", "  t ", "  p "})
+        EXPECT_NE(help.out.find(key), std::string::npos) << key;
+    EXPECT_EQ(help.out.find("  n "), std::string::npos);
+    EXPECT_NE(help.out.find("1 to 1000"), std::string::npos);
 }
 
 TEST(ReportTool, RunsTheTransientMM1Model) {

@@ -99,6 +99,42 @@ const std::vector<ModelGrid> kGrids = {
        "output=3 n=0,1,2,3,10,30,99,100,101,1250", "output=4 n=0,1,2,3,10,30,99,100,101,1250",
        "output=5"}},
      1e-6},
+    {"dmc",
+     {{"c=1", "c=2", "c=3", "c=10", "c=11", "c=50", "c=100", "c=101", "c=130", "c=131", "c=180",
+       "c=181", "c=300", "c=500"},
+      {"rho=1e-10", "rho=0.0184", "rho=0.02", "rho=0.05", "rho=0.1", "rho=0.2", "rho=0.3",
+       "rho=0.5", "rho=0.5001", "rho=0.55", "rho=0.5501", "rho=0.6", "rho=0.6001", "rho=0.7",
+       "rho=0.8", "rho=0.9", "rho=0.95", "rho=0.99", "rho=0.999"},
+      [] {
+          Dimension d = kStandardOutputs;
+          d.pop_back();  // output=4 is a state table here, the graphs are output=5
+          const char* n = " n=0,1,2,3,10,11,99,100,101,500,1249,1250";
+          d.push_back(std::string("output=3") + n);
+          d.push_back(std::string("output=4") + n);
+          for (const char* graph : {"output=5 graph=0", "output=5 graph=1", "output=5 graph=2"})
+              d.push_back(graph);
+          return d;
+      }()},
+     1e-7},
+    {"gmc",
+     {{"arrivals=0", "arrivals=1 ca2=0.01", "arrivals=1 ca2=0.0101", "arrivals=1 ca2=0.1",
+       "arrivals=1 ca2=0.1001", "arrivals=1 ca2=0.5", "arrivals=1 ca2=0.5001", "arrivals=1 ca2=1",
+       "arrivals=2 ca2=0.5", "arrivals=2 ca2=0.95", "arrivals=2 ca2=1", "arrivals=2 ca2=100",
+       "arrivals=3 ca2=0.5", "arrivals=3 ca2=0.6", "arrivals=3 ca2=1", "arrivals=3 ca2=2",
+       "arrivals=3 ca2=100"},
+      {"c=1",   "c=2",   "c=3",   "c=4",   "c=5",   "c=10",  "c=11",  "c=15",  "c=16",  "c=20",
+       "c=21",  "c=25",  "c=26",  "c=50",  "c=51",  "c=100", "c=101", "c=130", "c=131", "c=150",
+       "c=151", "c=180", "c=181", "c=200", "c=201", "c=500", "c=501", "c=1000"},
+      // Just above the thresholds of too small loads, where the delay is smallest.
+      {"rho=1e-10",  "rho=1.01e-9", "rho=1.1e-7", "rho=1.1e-6", "rho=1.01e-5", "rho=1.1e-4",
+       "rho=4.1e-4", "rho=0.0011",  "rho=0.0101", "rho=0.0201", "rho=0.0368",  "rho=0.061",
+       "rho=0.091",  "rho=0.101",   "rho=0.121",  "rho=0.151",  "rho=0.201",   "rho=0.251",
+       "rho=0.301",  "rho=0.351",   "rho=0.391",  "rho=0.401",  "rho=0.441",   "rho=0.501",
+       "rho=0.511",  "rho=0.551",   "rho=0.601",  "rho=0.611",  "rho=0.621",   "rho=0.651",
+       "rho=0.661",  "rho=0.701",   "rho=0.751",  "rho=0.9",    "rho=0.99",    "rho=0.999"},
+      {"output=0", "output=1 t=0,1e-9,0.001,0.5,1,2,10,100,1000,2500",
+       "output=2 p=0,1e-6,0.1,0.5,0.8,0.9,0.99,0.999,0.999999", "output=3"}},
+     1e-9},
     // i at most the bound of its rho, so rho and i vary together.
     {"mm1tran",
      {{"rho=0 i=0", "rho=0 i=1", "rho=1e-9 i=1", "rho=0.01 i=8", "rho=0.2 i=22", "rho=0.5 i=0",

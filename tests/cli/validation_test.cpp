@@ -12,6 +12,8 @@
 
 #include "cli/commands.h"
 #include "core/queue/dg1.h"
+#include "core/queue/dmc.h"
+#include "core/queue/gmc.h"
 #include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
@@ -73,6 +75,27 @@ const Refusal kRefusals[] = {
     {"mg1", "type=0 cs2=0.5 rho=0.9900001", "Rho out of bounds"},
     {"mg1", "type=1 cs2=0.5 rho=9.9e-13", "Rho out of bounds"},
 
+    {"dmc", "c=abc rho=x", "c incorrect"},
+    {"dmc", "c=1.5 rho=0.5", "c incorrect"},
+    {"dmc", "c=0 rho=x", "c out of range"},
+    {"dmc", "c=501 rho=0.5", "c out of range"},
+    {"dmc", "c=2 rho=", "Rho incorrect"},
+    {"dmc", "c=2 rho=0.9991", "Rho out of range"},
+    {"dmc", "c=2 rho=9e-11", "Rho out of range"},
+
+    {"gmc", "arrivals=1 ca2=x c=x rho=x", "CA2 incorrect"},
+    {"gmc", "arrivals=2 ca2= c=2 rho=0.5", "CA2 incorrect"},
+    {"gmc", "arrivals=1 ca2=2 c=2.5 rho=x", "c incorrect"},
+    {"gmc", "arrivals=0 ca2=x c=0 rho=x", "rho incorrect"},
+    {"gmc", "arrivals=1 ca2=2 c=0 rho=2", "CA2 out of range"},
+    {"gmc", "arrivals=1 ca2=0.009 c=2 rho=0.5", "CA2 out of range"},
+    {"gmc", "arrivals=3 ca2=0.49 c=2 rho=0.5", "CA2 out of range"},
+    {"gmc", "arrivals=2 ca2=100.1 c=2 rho=0.5", "CA2 out of range"},
+    {"gmc", "arrivals=0 ca2=7 c=1001 rho=2", "c out of range"},
+    {"gmc", "arrivals=1 ca2=0.5 c=0 rho=0.5", "c out of range"},
+    {"gmc", "arrivals=2 ca2=2 c=2 rho=0.9991", "rho out of range"},
+    {"gmc", "arrivals=3 ca2=2 c=2 rho=9e-11", "rho out of range"},
+
     // The graph of Std Lq (output=4) does not read j.
     {"dg1", "service=1 cs2=2.5 rho=x output=5", "cs2 incorrect"},
     {"dg1", "service=0 cs2=abc rho=x output=3", "cs2 incorrect"},
@@ -96,13 +119,28 @@ const Refusal kRefusals[] = {
     {"mm1tran", "rho=0.5 i=53 T=1000001", "t out of range"},
 };
 
+// The last Graphs item of each model's Output group: a refusal must come before its graph
+// window. (The last, because the transient M/M/1 graph of Std Lq reads no end state.)
+std::string GraphsChoice(const std::string& model) {
+    const std::pair<const char*, const ModelLimits*> models[] = {
+        {"mmc", &kMmcLimits}, {"mdc", &kMdcLimits}, {"mg1", &kMg1Limits},
+        {"dmc", &kDmcLimits}, {"gmc", &kGmcLimits}, {"mm1tran", &kMM1TranLimits}};
+    for (const auto& [name, limits] : models) {
+        if (model != name) continue;
+        for (std::size_t i = limits->output.size(); i-- > 0;)
+            if (limits->output[i].mode == kGraphs) return " output=" + std::to_string(i);
+    }
+    throw std::runtime_error("no Graphs item for " + model);
+}
+
 TEST(Validation, RefusesWithOneBoxAndWritesNothing) {
     for (const Refusal& r : kRefusals) {
         // The Graphs item where a row does not name its own (D/G/1's depends on the service).
         const std::string arguments = r.arguments;
-        const CommandResult result = RunModel(
-            r.model,
-            arguments.find("output=") == std::string::npos ? arguments + " output=4" : arguments);
+        const CommandResult result =
+            RunModel(r.model, arguments.find("output=") == std::string::npos
+                                  ? arguments + GraphsChoice(r.model)
+                                  : arguments);
         EXPECT_EQ(result.errors, std::vector<std::string>{r.message})
             << r.model << " " << r.arguments;
         EXPECT_TRUE(result.lines.empty()) << r.model << " " << r.arguments;
@@ -128,6 +166,10 @@ const Registration kModels[] = {
     {"dg1", "service=1 cs2=2 rho=0.5", {kDg1ErlangPhases, kDg1Load}},
     {"dg1", "service=2 cs2=2 rho=0.5", {kDg1CoxianCs2, kDg1Load}},
     {"dg1", "service=3 cs2=2 rho=0.5", {kDg1CoxianCs2}},
+    {"dmc", "c=2 rho=0.5", {kDmcServers, kDmcLoad}},
+    {"gmc", "arrivals=0 c=2 rho=0.5", {kGmcServers, kGmcLoad}},
+    {"gmc", "arrivals=1 ca2=0.5 c=2 rho=0.5", {kGmcErlangCa2, kGmcServers, kGmcLoad}},
+    {"gmc", "arrivals=3 ca2=2 c=2 rho=0.5", {kGmcCoxianCa2, kGmcServers, kGmcLoad}},
     // i = 1 is allowed for every load; the bound 100 on i holds from rho = 0.7 on.
     {"mm1tran",
      "rho=0.9 i=1 j=2 T=10 output=1",

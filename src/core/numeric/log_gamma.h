@@ -2,8 +2,10 @@
 // ln Gamma(x) for x > 0 by Lanczos' series (about 1e-10 relative), over the caller's real type.
 //
 //   LogGamma(1.0) -> 0,  LogGamma(11.0) -> ln 10! = 15.1044...
+//   LogFactorialTable<double>(3) -> {0, 0, ln 2, ln 6}
 
 #include <cmath>
+#include <vector>
 
 namespace wachtrix {
 
@@ -19,6 +21,15 @@ Real LogGamma(Real x) {
     for (int k = 1; k <= 6; ++k)
         series += static_cast<Real>(kCoefficients[k - 1]) / (y + k);
     return head + std::log(Real(2.50662827465L) * series);
+}
+
+// ln k! for k = 0..n as running sums of ln k, free of the series error of LogGamma.
+template <class Real>
+std::vector<Real> LogFactorialTable(int n) {
+    std::vector<Real> table(n + 1, Real(0));
+    for (int k = 1; k <= n; ++k)
+        table[k] = table[k - 1] + std::log(static_cast<Real>(k));
+    return table;
 }
 
 }  // namespace wachtrix

@@ -116,6 +116,9 @@ void RunDG1(Dg1Form& form, QueueHost& host) {
         const Dg1ErlangSolution s = SolveDg1Erlang(p.cs2, p.rho, p.serviceType == kDg1PureErlang);
         SolutionTables tables;
         if (s.pureErlang) {
+            // This tab's tail headers have always closed with ")"; users' scripts match them.
+            tables.timeColumns = {"P{L(time)=n}", "P{L(time)>n)", 12};
+            tables.customerColumns = {"P{L(cust)=n}", "P{L(cust)>n)", 12};
             tables.timeStates = [&s](const std::vector<int>& n) {
                 return TimeStateProbabilities(s, n);
             };

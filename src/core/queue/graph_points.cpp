@@ -1,5 +1,7 @@
 #include "core/queue/graph_points.h"
 
+#include "core/numeric/safe_math.h"
+
 namespace wachtrix {
 
 double GraphTimeStep(double tmax) {
@@ -21,6 +23,11 @@ int GeometricGraphStep(double busy, const GeometricStateTail& g) {
     if (std::isnan(v) || v < 0) return 1;  // no tail left to show (an anchor of 0 or below)
     if (v >= 10000) return 200;            // n_max = trunc(v) + 1 beyond 10000
     return static_cast<int>(std::trunc(v)) / 50 + 1;
+}
+
+std::vector<ChartPoint> ExponentialWaitingGraphPoints(double Pwait, double decay) {
+    const double tmax = (std::log(Pwait) - std::log(0.001 * Pwait)) / decay;
+    return TimeGraphPoints(tmax, [&](double t) { return SafeExp(-decay * t); });
 }
 
 bool StateGraphThinning::add(int n, double y) {

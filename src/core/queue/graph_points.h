@@ -34,6 +34,10 @@ std::vector<ChartPoint> TimeGraphPoints(double tmax, Y&& y) {
     return points;
 }
 
+// P{Wq > t | Wq > 0} = e^(-decay t) for a delayed customer's exponential wait, up to tmax where
+// P{Wq > t} = Pwait e^(-decay t) has fallen to 0.001 Pwait.
+std::vector<ChartPoint> ExponentialWaitingGraphPoints(double Pwait, double decay);
+
 // Collects state-graph points n = 1, 2, ...; `add` takes each n in turn with its conditional
 // probability and answers whether the list is complete.
 class StateGraphThinning {

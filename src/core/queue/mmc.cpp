@@ -176,9 +176,7 @@ double MmcAccuracy(const MmcSolution& s, long double closedFormTerm) {
 }
 
 std::vector<ChartPoint> MmcWaitingGraphPoints(const MmcSolution& s) {
-    const double decay = (1 - s.rho) * s.c;
-    const double tmax = (std::log(s.Pdelay) - std::log(0.001 * s.Pdelay)) / decay;
-    return TimeGraphPoints(tmax, [&](double t) { return SafeExp(-decay * t); });
+    return ExponentialWaitingGraphPoints(s.Pdelay, (1 - s.rho) * s.c);
 }
 
 std::vector<ChartPoint> MmcQueueGraphPoints(const MmcSolution& s) {

@@ -49,6 +49,29 @@ inline constexpr OutputItem kStandardOutputItems[] = {
 };
 inline constexpr OutputGroup kStandardOutput{kStandardOutputItems};
 
+// The tabs whose states are seen both over time and by arriving customers: Standard
+// Statistics, Waiting Time Probabilities, Waiting Time Percentiles, Time Average State
+// Probabilities, Customer Average State Probabilities, Graphs.
+inline constexpr OutputItem kAverageStateOutputItems[] = {
+    {"Standard Statistics", kStatistics},
+    {"Waiting Time Probabilities", kWaitingTable, ValueGroupKind::T},
+    {"Waiting Time Percentiles", kPercentiles, ValueGroupKind::P},
+    {"Time Average State Probabilities", kTimeStates, ValueGroupKind::N},
+    {"Customer Average State Probabilities", kCustomerStates, ValueGroupKind::N},
+    {"Graphs", kGraphs},
+};
+inline constexpr OutputGroup kAverageStateOutput{kAverageStateOutputItems};
+
+// The tabs without state tables: Standard Statistics, Waiting Time Probabilities, Waiting Time
+// Percentiles, Graphs.
+inline constexpr OutputItem kWaitingOutputItems[] = {
+    {"Standard Statistics", kStatistics},
+    {"Waiting Time Probabilities", kWaitingTable, ValueGroupKind::T},
+    {"Waiting Time Percentiles", kPercentiles, ValueGroupKind::P},
+    {"Graphs", kGraphs},
+};
+inline constexpr OutputGroup kWaitingOutput{kWaitingOutputItems};
+
 // The three value groups of a tab, rewritten in place by the readers.
 struct ValueEdits {
     TEditArray* t = nullptr;

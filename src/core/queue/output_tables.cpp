@@ -75,9 +75,9 @@ double WriteRequestedTable(ResultWriter& out, const OutputRequest& request,
         case kStates:
             return WriteStates(out, request.values, tables.states, kStateColumns);
         case kTimeStates:
-            return WriteStates(out, request.values, tables.timeStates, kTimeStateColumns);
+            return WriteStates(out, request.values, tables.timeStates, tables.timeColumns);
         case kCustomerStates:
-            return WriteStates(out, request.values, tables.customerStates, kCustomerStateColumns);
+            return WriteStates(out, request.values, tables.customerStates, tables.customerColumns);
         default:
             return 0;
     }

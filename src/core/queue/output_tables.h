@@ -6,6 +6,8 @@
 //                                                            0.5   0.5800000 ...
 //   WritePercentileTable(out, p {0.2}, {-1}, "  ")    ->         p  Percentile
 //                                                       0.200000   undefined
+//   WriteStateTable(out, {3}, {{0.1, 0.2}}, kTimeStateColumns) ->   n  P{L(time)=n}  P{L(time)>n}
+//                                                                  3     0.1000000     0.2000000
 
 #include <functional>
 #include <vector>
@@ -44,24 +46,27 @@ struct StateColumns {
     int width;
 };
 inline constexpr StateColumns kStateColumns{"P{L=n}", "P{L>n}", 10};
-// Time- and customer-average tables, headers as the tabs have always printed them.
-inline constexpr StateColumns kTimeStateColumns{"P{L(time)=n}", "P{L(time)>n)", 12};
-inline constexpr StateColumns kCustomerStateColumns{"P{L(cust)=n}", "P{L(cust)>n)", 12};
+// Time- and customer-average tables.
+inline constexpr StateColumns kTimeStateColumns{"P{L(time)=n}", "P{L(time)>n}", 12};
+inline constexpr StateColumns kCustomerStateColumns{"P{L(cust)=n}", "P{L(cust)>n}", 12};
 
 // "n" and the two columns; rows[i] belongs to n[i].
 void WriteStateTable(ResultWriter& out, const std::vector<int>& n,
                      const std::vector<StateProbability>& rows,
                      const StateColumns& columns = kStateColumns);
 
-// What a solution offers the tables of the standard Output group; a model leaves out what its
-// tab never asks for.
+// What a solution offers the tables of the Output groups; a model leaves out what its tab never
+// asks for.
 struct SolutionTables {
-    std::function<double(double)> waitingTail;  // P{Wq > t}
-    std::function<double(double)> percentile;   // negative: undefined
-    std::function<StateTable(const std::vector<int>&)> states;
+    using States = std::function<StateTable(const std::vector<int>&)>;
+    std::function<double(double)> waitingTail = {};  // P{Wq > t}
+    std::function<double(double)> percentile = {};   // negative: undefined
+    States states = {};
     const char* percentileGap = "  ";  // the blanks between the percentile table's columns
-    std::function<StateTable(const std::vector<int>&)> timeStates = {};      // time averages
-    std::function<StateTable(const std::vector<int>&)> customerStates = {};  // as arrivals see them
+    States timeStates = {};            // as seen over time
+    States customerStates = {};        // as seen by arriving customers
+    StateColumns timeColumns = kTimeStateColumns;
+    StateColumns customerColumns = kCustomerStateColumns;
 };
 
 // Writes the table the request asks for (nothing for the statistics or a graph) and answers

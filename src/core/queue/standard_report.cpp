@@ -24,6 +24,10 @@ void WriteStandardReport(ResultWriter& out, const StandardReport& report,
     WriteReportHeader(out, report.title, report.parameters);
     WriteStandardStatistics(out, report.statistics, report.Pbusy, report.withStdLq);
     const double check = WriteRequestedTable(out, request, report.tables);
+    if (report.accuracyLine) {
+        WriteRunMessage(out, report.accuracyLine(check));
+        return;
+    }
     WriteAccuracyCheck(out, std::fabs(report.statistics.accuracy) + std::fabs(check));
 }
 
@@ -37,6 +41,16 @@ void PlotConditionalGraphs(QueueHost& host, GraphHandle window, double Pwait,
     const ConditionalGraphs g = graphs();
     host.plot(window, 0, MarksOrLine(g.waiting));
     host.plot(window, 1, MarksOrLine(g.states));
+}
+
+void PlotConditionalWaitingGraph(QueueHost& host, GraphHandle window, double Pwait,
+                                 const std::string& tooSmallMessage,
+                                 const std::function<ChartPlot()>& graph) {
+    if (!IsSignificant(Pwait)) {
+        WriteRunMessage(host.results(), tooSmallMessage);
+        return;
+    }
+    host.plot(window, 0, graph());
 }
 
 }  // namespace wachtrix

@@ -24,6 +24,9 @@ struct StandardReport {
     double Pbusy = 0;
     SolutionTables tables;
     bool withStdLq = true;
+    // A model whose accuracy line is not "Accuracy Check = " FormatShortG(|accuracy| + |check|)
+    // writes its own from the state table's (signed) check, 0 for any other table.
+    std::function<std::string(double check)> accuracyLine = {};
 };
 
 // The whole report; a state table's own check is added to the accuracy.
@@ -40,5 +43,10 @@ struct ConditionalGraphs {
 void PlotConditionalGraphs(QueueHost& host, GraphHandle window, double Pwait,
                            const std::string& tooSmallMessage,
                            const std::function<ConditionalGraphs()>& graphs);
+
+// The conditional waiting-time curve in the only chart of a window, likewise.
+void PlotConditionalWaitingGraph(QueueHost& host, GraphHandle window, double Pwait,
+                                 const std::string& tooSmallMessage,
+                                 const std::function<ChartPlot()>& graph);
 
 }  // namespace wachtrix

@@ -14,6 +14,8 @@
 #include <QVBoxLayout>
 
 #include "core/queue/dg1.h"
+#include "core/queue/dmc.h"
+#include "core/queue/gmc.h"
 #include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
@@ -201,11 +203,30 @@ void TQueueMainForm::MDC_Run_ButtonClick() {
 }
 
 void TQueueMainForm::DMC_Run_ButtonClick() {
-    modelNotAvailable();
+    DmcForm form{.c = Text(dmc_.c),
+                 .rho = Text(dmc_.rho),
+                 .output = dmc_.output->itemIndex(),
+                 .graph = dmc_.graphs->itemIndex(),
+                 .t = EditTexts(DMC_TEdits),
+                 .p = EditTexts(DMC_PEdits),
+                 .n = EditTexts(DMC_NEdits)};
+    RunDMC(form, *this);
+    SetEditTexts(DMC_TEdits, form.t);
+    SetEditTexts(DMC_PEdits, form.p);
+    SetEditTexts(DMC_NEdits, form.n);
 }
 
 void TQueueMainForm::GMC_Run_ButtonClick() {
-    modelNotAvailable();
+    GmcForm form{.arrivals = gmc_.arrivals->itemIndex(),
+                 .ca2 = Text(gmc_.ca2),
+                 .c = Text(gmc_.c),
+                 .rho = Text(gmc_.rho),
+                 .output = gmc_.output->itemIndex(),
+                 .t = EditTexts(GMC_TEdits),
+                 .p = EditTexts(GMC_PEdits)};
+    RunGMC(form, *this);
+    SetEditTexts(GMC_TEdits, form.t);
+    SetEditTexts(GMC_PEdits, form.p);
 }
 
 void TQueueMainForm::FinCap_Run_ButtonClick() {

@@ -10,6 +10,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "core/queue/dmc.h"
+#include "core/queue/gmc.h"
 #include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
@@ -27,12 +29,7 @@ constexpr int kEditWidth = 64;
 constexpr int kBoundEditWidth = 48;  // two on a line with their captions
 
 const QStringList kFiveOutputs = Captions(kStandardOutput);
-const QStringList kSixOutputs = {"Standard Statistics",
-                                 "Waiting Time Probabilities",
-                                 "Waiting Time Percentiles",
-                                 "Time Average State Probabilities",
-                                 "Customer Average State Probabilities",
-                                 "Graphs"};
+const QStringList kSixOutputs = Captions(kAverageStateOutput);
 const char* const kOutputHint = "The type of output can be specified here";
 
 QString ValueHint(char kind) {
@@ -362,38 +359,39 @@ void TQueueMainForm::buildMDCPage() {
 
 void TQueueMainForm::buildDMCPage() {
     auto page = PageBuilder::Page(this, "DMC_TabSheet", 140, "D/M/c", "D/M/c Queue");
-    dmc_.c = page.parameter("DMC_C_edit", "C:", "<=500", EditFilter::Integer);
-    dmc_.rho = page.parameter("DMC_Rho_edit", "Rho:", "<=0.99", EditFilter::Real);
+    dmc_.c = page.parameter("DMC_C_edit", "C:", Label(kDmcServers), EditFilter::Integer);
+    dmc_.rho = page.parameter("DMC_Rho_edit", "Rho:", Label(kDmcLoad), EditFilter::Real);
     dmc_.output = page.radioGroup("DMC_Output_RadioGroup", "Output", kSixOutputs, kOutputHint);
-    dmc_.graphs = page.radioGroup("DMC_Graph_GroupBox", "Conditional Probability Graphs",
-                                  {"Waiting-Time", "Time-Average State", "Customer-Average State"});
-    dmc_.values.t = page.valueGroup("DMC", 'T', "t-values (<= 2500)", DMC_TEdits, EditFilter::Real);
+    QStringList curves;
+    for (const char* item : kDmcGraphItems)
+        curves << item;
+    dmc_.graphs = page.radioGroup("DMC_Graph_GroupBox", "Conditional Probability Graphs", curves);
+    dmc_.values.t =
+        page.valueGroup("DMC", 'T', Caption(kDmcLimits, 'T'), DMC_TEdits, EditFilter::Real);
     dmc_.values.n =
-        page.valueGroup("DMC", 'N', "n-values (<= 1250)", DMC_NEdits, EditFilter::Integer);
+        page.valueGroup("DMC", 'N', Caption(kDmcLimits, 'N'), DMC_NEdits, EditFilter::Integer);
     dmc_.values.p =
-        page.valueGroup("DMC", 'P', "p-values (<= 0.999999)", DMC_PEdits, EditFilter::Real);
+        page.valueGroup("DMC", 'P', Caption(kDmcLimits, 'P'), DMC_PEdits, EditFilter::Real);
     page.buttons("DMC", &TQueueMainForm::DMC_Run_ButtonClick);
 }
 
 void TQueueMainForm::buildGMCPage() {
     auto page = PageBuilder::Page(this, "GMC_TabSheet", 150, "G/M/c", "G/M/c Queue");
-    gmc_.c = page.parameter("GMC_C_edit", "C:", "<=1000", EditFilter::Integer);
-    gmc_.rho = page.parameter("GMC_Rho_edit", "Rho:", "<=0.999", EditFilter::Real);
+    gmc_.c = page.parameter("GMC_C_edit", "C:", Label(kGmcServers), EditFilter::Integer);
+    gmc_.rho = page.parameter("GMC_Rho_edit", "Rho:", Label(kGmcLoad), EditFilter::Real);
     gmc_.ca2 = page.parameter("GMC_CA2_Edit", "CA2:", "(deterministic)", EditFilter::Real);
     gmc_.ca2.edit->setText("0");
     gmc_.ca2.edit->setEnabled(false);
-    gmc_.arrivals = page.radioGroup(
-        "GMC_Arrivals_RadioGroup", "Arrivals Distribution",
-        {"Deterministic Arrivals", "Erlangian Arrivals", "Coxian-2 Arrivals (gamma normalization)",
-         "Coxian-2 Arrivals (balanced means)"});
-    gmc_.output = page.radioGroup(
-        "GMC_Output_RadioGroup", "Output",
-        {"Standard Statistics", "Waiting Time Probabilities", "Waiting Time Percentiles", "Graphs"},
-        kOutputHint);
+    QStringList arrivals;
+    for (const char* item : kGmcArrivalItems)
+        arrivals << item;
+    gmc_.arrivals = page.radioGroup("GMC_Arrivals_RadioGroup", "Arrivals Distribution", arrivals);
+    gmc_.output =
+        page.radioGroup("GMC_Output_RadioGroup", "Output", Captions(kWaitingOutput), kOutputHint);
     gmc_.values.t =
-        page.valueGroup("GMC", 'T', "t-values (<= 75000)", GMC_TEdits, EditFilter::Real);
+        page.valueGroup("GMC", 'T', Caption(kGmcLimits, 'T'), GMC_TEdits, EditFilter::Real);
     gmc_.values.p =
-        page.valueGroup("GMC", 'P', "p-values (<= 0.999999)", GMC_PEdits, EditFilter::Real);
+        page.valueGroup("GMC", 'P', Caption(kGmcLimits, 'P'), GMC_PEdits, EditFilter::Real);
     page.buttons("GMC", &TQueueMainForm::GMC_Run_ButtonClick);
 }
 

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "core/queue/dg1.h"
+#include "core/queue/gmc.h"
 #include "core/queue/mg1.h"
 #include "ui/common/radio_group.h"
 #include "ui/queue/label_rules.h"
@@ -121,8 +122,7 @@ void TQueueMainForm::GMC_ArrivalsChange() {
         }
         return;
     }
-    gmc_.ca2.range->setText(gmc_.arrivals->itemIndex() == 1 ? "0.01 <= CA2 <= 1"
-                                                            : "0.5 <= CA2 <= 100");
+    gmc_.ca2.range->setText(Label(gmc_.arrivals->itemIndex() == 1 ? kGmcErlangCa2 : kGmcCoxianCa2));
     if (!ca2->isEnabled()) {
         ca2->setText(gmc_.savedCA2);
         ca2->setEnabled(true);

@@ -54,6 +54,15 @@ TEST(LogGamma, AgreesWithTheLibraryAndFactorials) {
     EXPECT_NEAR(LogGamma(11.0L), std::log(3628800.0L), 1e-9L);
 }
 
+TEST(LogFactorialTable, HoldsLnKFactorialFromZero) {
+    const auto table = LogFactorialTable<long double>(1000);
+    ASSERT_EQ(table.size(), 1001u);
+    EXPECT_EQ(table[0], 0.0L);
+    EXPECT_EQ(table[1], 0.0L);
+    for (const int k : {2, 10, 170, 1000})
+        EXPECT_NEAR(static_cast<double>(table[k]), std::lgamma(k + 1.0), 1e-12 * k) << k;
+}
+
 // A plain Gaussian elimination with partial pivoting, the second method.
 std::vector<double> Eliminate(std::vector<std::vector<double>> a, std::vector<double> b) {
     const int n = static_cast<int>(b.size());

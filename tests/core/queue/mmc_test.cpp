@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/numeric/safe_math.h"
+#include "support/erlang_c.h"
 #include "support/expect_near.h"
 #include "support/recording_host.h"
 #include "support/report_expectations.h"
@@ -14,18 +15,10 @@ namespace {
 
 using S = ResultTextStyle;
 using testing::Concat;
+using testing::ErlangC;
 using testing::ExpectReport;
 using testing::RecordingHost;
 using testing::Texts;
-
-// Erlang's delay probability by the Erlang-B recursion, independent of the model's method.
-long double ErlangC(int c, long double rho) {
-    const long double a = c * rho;
-    long double B = 1;
-    for (int k = 1; k <= c; ++k)
-        B = a * B / (k + a * B);
-    return B / (1 - rho * (1 - B));
-}
 
 MmcForm Form(const char* c, const char* rho, int output = 0) {
     MmcForm form;

@@ -20,6 +20,8 @@
 #include "chart/xy_graph.h"
 #include "core/numeric/numerical_failure.h"
 #include "core/queue/dg1.h"
+#include "core/queue/dmc.h"
+#include "core/queue/gmc.h"
 #include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
@@ -660,6 +662,116 @@ private slots:
             .c = "2", .rho = "0.8", .output = 1, .t = {"1", "0.5", "", "2"}, .p = {}, .n = {}};
         QCOMPARE(StyledLines(results()).mid(2), CoreLines([&](QueueHost& h) { RunMMC(form, h); }));
         QCOMPARE(form_->results().style(), ResultTextStyle::Normal);
+    }
+
+    // D/M/c Graphs: the curve chosen in DMC_Graph_GroupBox, alone in a D/G/1 window with its
+    // titles, with the points of the same run in the core; Results gets the run's lines.
+    void dmcGraphsShowTheChosenCurve_data() {
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("xTitle");
+        QTest::newRow("waiting time") << 0 << "P(Wq>t | Wq>0)"
+                                      << "Time t";
+        QTest::newRow("time-average states") << 1 << "P(L(time)>n | L(time)>0)"
+                                             << "State n";
+        QTest::newRow("customer-average states") << 2 << "P(L(cust)>n | L(cust)>0)"
+                                                 << "State n";
+    }
+    void dmcGraphsShowTheChosenCurve() {
+        QFETCH(int, item);
+        QFETCH(QString, title);
+        QFETCH(QString, xTitle);
+        QTest::keyClicks(edit("DMC_C_edit"), "3");
+        QTest::keyClicks(edit("DMC_Rho_edit"), "0.8");
+        find<RadioGroup>("DMC_Output_RadioGroup")->item(5)->click();
+        QVERIFY(shown("DMC_Graph_GroupBox"));
+        find<RadioGroup>("DMC_Graph_GroupBox")->item(item)->click();
+        form_->ClearButtonClick();
+        find<QPushButton>("DMC_Run_Button")->click();
+
+        DmcForm form{.c = "3", .rho = "0.8", .output = 5, .graph = item, .t = {}, .p = {}, .n = {}};
+        testing::RecordingHost core;
+        RunDMC(form, core);
+        QCOMPARE(StyledLines(results()).mid(2), CoreLines([&](QueueHost& h) { RunDMC(form, h); }));
+
+        const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 1);
+        GraphWindow* w = windows[0];
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->label(0)->text(), QString("Logarithmic Graphs of the D/M/c queue"));
+        QCOMPARE(w->label(1)->text(), QString("c =    3"));
+        QCOMPARE(w->label(2)->text(), QString("rho = 0.8"));
+        chart::TxyGraph* chart = w->chart(0);
+        QCOMPARE(QString::fromStdString(chart->Appearance().GraphTitle()), title);
+        QCOMPARE(QString::fromStdString(chart->XAxis().Title()), xTitle);
+        const std::vector<ChartPoint>& expected = core.windows.at(0).charts.at(0).points;
+        QCOMPARE(chart->Series(1).Count(), static_cast<int>(expected.size()));
+        QVERIFY(expected.size() > 5);
+    }
+
+    // G/M/c: each arrival type with its CA2, a table run and a Graphs run; Results gets the
+    // core's lines, the window its five labels and the core's points. The t box says what its
+    // reader accepts.
+    void gmcRunsEachArrivalType_data() {
+        QTest::addColumn<int>("arrivals");
+        QTest::addColumn<QString>("ca2");
+        QTest::addColumn<QString>("service");
+        QTest::newRow("deterministic") << 0 << "0"
+                                       << "Deterministic arrivals";
+        QTest::newRow("Erlangian") << 1 << "0.3"
+                                   << "Erlangian arrivals";
+        QTest::newRow("Coxian-2, gamma") << 2 << "2"
+                                         << "Coxian-2 arrivals, gamma";
+        QTest::newRow("Coxian-2, balanced") << 3 << "0.7"
+                                            << "Coxian-2 arrivals, balanced";
+    }
+    void gmcRunsEachArrivalType() {
+        QFETCH(int, arrivals);
+        QFETCH(QString, ca2);
+        QFETCH(QString, service);
+        QCOMPARE(find<QGroupBox>("GMC_TValues_GroupBox")->title(), QString("t-values (<= 2500)"));
+        find<RadioGroup>("GMC_Arrivals_RadioGroup")->item(arrivals)->click();
+        if (arrivals != 0) QTest::keyClicks(edit("GMC_CA2_Edit"), ca2);
+        QTest::keyClicks(edit("GMC_C_edit"), "3");
+        QTest::keyClicks(edit("GMC_Rho_edit"), "0.8");
+        find<RadioGroup>("GMC_Output_RadioGroup")->item(1)->click();
+        QTest::keyClicks(edit("GMC_TEdit1"), "1");
+        QTest::keyClicks(edit("GMC_TEdit3"), "0.5");
+        form_->ClearButtonClick();
+        find<QPushButton>("GMC_Run_Button")->click();
+        QCOMPARE(edit("GMC_TEdit1")->text(), QString("0.5"));  // sorted by the reader
+        GmcForm table{.arrivals = arrivals,
+                      .ca2 = ca2.toStdString(),
+                      .c = "3",
+                      .rho = "0.8",
+                      .output = 1,
+                      .t = {"1", "", "0.5"},
+                      .p = {}};
+        QCOMPARE(StyledLines(results()).mid(2), CoreLines([&](QueueHost& h) { RunGMC(table, h); }));
+
+        find<RadioGroup>("GMC_Output_RadioGroup")->item(3)->click();
+        form_->ClearButtonClick();
+        find<QPushButton>("GMC_Run_Button")->click();
+        GmcForm graph = table;
+        graph.output = 3;
+        testing::RecordingHost core;
+        RunGMC(graph, core);
+        QCOMPARE(StyledLines(results()).mid(2), CoreLines([&](QueueHost& h) { RunGMC(graph, h); }));
+        const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 1);
+        GraphWindow* w = windows[0];
+        QVERIFY(w->isVisible());
+        const QString labels[] = {"Logarithmic Graph of the G/M/c queue",
+                                  arrivals == 0 ? "CA2 = 0" : "CA2 = " + ca2, "c = 3", "rho = 0.8",
+                                  service};
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(w->label(i)->text(), labels[i]);
+        chart::TxyGraph* chart = w->chart(0);
+        QCOMPARE(QString::fromStdString(chart->Appearance().GraphTitle()),
+                 QString("P(Wq>t | Wq>0)"));
+        const std::vector<ChartPoint>& expected = core.windows.at(0).charts.at(0).points;
+        QCOMPARE(chart->Series(1).Count(), static_cast<int>(expected.size()));
+        QVERIFY(expected.size() > 12);
     }
 
     void refusedInputWritesNothing() {

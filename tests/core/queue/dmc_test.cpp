@@ -1,0 +1,530 @@
+#include "core/queue/dmc.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/numeric/safe_math.h"
+#include "core/queue/dmc_beta.h"
+#include "support/expect_near.h"
+#include "support/gimc_reference.h"
+#include "support/recording_host.h"
+#include "support/report_expectations.h"
+
+namespace wachtrix {
+namespace {
+
+using S = ResultTextStyle;
+using testing::Concat;
+using testing::DeterministicEvents;
+using testing::ExpectReport;
+using testing::GimcReference;
+using testing::RecordingHost;
+using testing::SolveGimcReference;
+using testing::Texts;
+
+// beta = e^(-(1 - beta) / rho) by fixed-point iteration from 0, which climbs to the smallest root.
+long double FixedPointBeta(long double rho) {
+    long double x = 0;
+    for (int i = 0; i < 10000000; ++i) {
+        const long double next = std::exp(-(1 - x) / rho);
+        if (std::fabs(next - x) < 1e-19L) return next;
+        x = next;
+    }
+    return x;
+}
+
+// Enough states that the truncated tail is below 1e-25 of the chain.
+GimcReference Reference(int c, double rho) {
+    const long double beta = FixedPointBeta(rho);
+    const int tail = static_cast<int>(std::log(1e-25L) / std::log(beta)) + 10;
+    return SolveGimcReference(c, c + tail, DeterministicEvents(c, 1.0L / (c * rho)));
+}
+
+TEST(DmcRoot, SolvesTheRootEquationBelowRho) {
+    for (const double rho : {0.05, 0.2, 0.5, 0.9, 0.99, 0.999}) {
+        const double beta = DmcRoot(rho);
+        EXPECT_GT(beta, 0.0) << rho;
+        EXPECT_LT(beta, rho) << rho;
+        // The bisection stops within 1e-14; near rho = 1 the root is flat, 1 - beta ~ 2(1 - rho).
+        EXPECT_NEAR(beta, static_cast<double>(FixedPointBeta(rho)), 2e-14) << rho;
+    }
+    EXPECT_NEAR(DmcRoot(0.5), 0.2031878, 1e-7);
+}
+
+TEST(DmcRoot, IsZeroWhenTheFunctionIsNotNegativeAt1e14) {
+    // (1 - 1e-14) + rho ln 1e-14 >= 0 for rho up to about 0.0310.
+    EXPECT_EQ(DmcRoot(0.03), 0.0);
+    EXPECT_GT(DmcRoot(0.032), 0.0);
+}
+
+class DmcSingleServer : public ::testing::TestWithParam<double> {};
+
+// D/M/1: Pwait = beta, Wq exponential with rate 1 - beta given a wait, an arrival finds n with
+// probability (1 - beta) beta^n, and over time P{L = n} = rho (1 - beta) beta^(n - 1), n >= 1.
+TEST_P(DmcSingleServer, MatchesTheClosedForms) {
+    const double rho = GetParam();
+    const long double beta = FixedPointBeta(rho);
+    const DmcSolution s = SolveDMC(1, rho);
+    EXPECT_TRUE(s.x.empty());
+    EXPECT_REL_NEAR(s.Pwait, beta, 1e-12);
+    EXPECT_REL_NEAR(s.piTop, 1 - beta, 1e-10);  // beta to 1e-14 at 0.999
+    EXPECT_REL_NEAR(s.EWq, beta / (1 - beta), 1e-10);
+    EXPECT_REL_NEAR(s.StdWq, std::sqrt(beta * (2 - beta)) / (1 - beta), 1e-10);
+    EXPECT_REL_NEAR(s.ELq, rho * beta / (1 - beta), 1e-10);
+    EXPECT_REL_NEAR(s.Pbusy, rho, 1e-12);
+    // Below e^-100 powers are taken as 0; P{> 0} is 1 - P{= 0}, good to 1e-16 absolute.
+    for (int n = 0; n <= 40; ++n) {
+        const long double customer = (1 - beta) * std::pow(beta, n);
+        EXPECT_REL_NEAR_FLOOR(DmcCustomerAverageState(s, n).equal, customer, 1e-10, 1e-43) << n;
+        EXPECT_REL_NEAR_FLOOR(DmcCustomerAverageState(s, n).greater, std::pow(beta, n + 1), 1e-10,
+                              n == 0 ? 1e-16 : 1e-43)
+            << n;
+        const long double time = n == 0 ? 1 - rho : rho * (1 - beta) * std::pow(beta, n - 1);
+        EXPECT_REL_NEAR_FLOOR(DmcTimeAverageState(s, n).equal, time, 1e-10, 1e-43) << n;
+    }
+    EXPECT_EQ(DmcAccuracyLine(s, DmcBusyServerDeviation(s)), "Accuracy Check = 0.00000000");
+}
+
+INSTANTIATE_TEST_SUITE_P(Loads, DmcSingleServer, ::testing::Values(0.05, 0.3, 0.5, 0.9, 0.999));
+
+struct ChainCase {
+    int c;
+    double rho;
+};
+
+class DmcAgainstUniformisedChain : public ::testing::TestWithParam<ChainCase> {};
+
+// The embedded and time-average distributions against the uniformised death process solved by
+// elimination: no root, no integral, no Hessenberg system in common with the model.
+TEST_P(DmcAgainstUniformisedChain, StatesAndStatisticsAgree) {
+    const auto [c, rho] = GetParam();
+    ASSERT_FALSE(DmcRhoTooSmall(c, rho));
+    const DmcSolution s = SolveDMC(c, rho);
+    const GimcReference r = Reference(c, rho);
+    EXPECT_REL_NEAR(s.Pwait, r.Pwait, 1e-9);
+    long double queue = 0, busyOverTime = 0;
+    for (int n = 0; n < static_cast<int>(r.embedded.size()); ++n) {
+        if (n >= c) busyOverTime += r.timeAverage[n];
+        queue += (n > c ? n - c : 0) * r.timeAverage[n];
+        if (n > c + 60) continue;
+        // Below c the tables are differences of cumulative doubles: 1e-16 absolute at best.
+        EXPECT_REL_NEAR_FLOOR(DmcCustomerAverageState(s, n).equal, r.embedded[n], 1e-9, 1e-15)
+            << "c=" << c << " n=" << n;
+        EXPECT_REL_NEAR_FLOOR(DmcTimeAverageState(s, n).equal, r.timeAverage[n], 1e-9, 1e-15)
+            << "c=" << c << " n=" << n;
+    }
+    EXPECT_REL_NEAR(s.Pbusy, busyOverTime, 1e-9);
+    EXPECT_REL_NEAR(s.ELq, queue, 1e-9);
+    EXPECT_LT(s.balanceResidual, 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grid, DmcAgainstUniformisedChain,
+    ::testing::Values(ChainCase{2, 0.05}, ChainCase{2, 0.5}, ChainCase{2, 0.95}, ChainCase{3, 0.8},
+                      ChainCase{5, 0.2}, ChainCase{5, 0.9}, ChainCase{10, 0.7}, ChainCase{20, 0.95},
+                      ChainCase{50, 0.3}, ChainCase{50, 0.6}, ChainCase{100, 0.9},
+                      ChainCase{130, 0.99}, ChainCase{200, 0.61}, ChainCase{500, 0.95}));
+
+class DmcIdentities : public ::testing::TestWithParam<ChainCase> {};
+
+TEST_P(DmcIdentities, BetweenTheTablesAndTheStatistics) {
+    const auto [c, rho] = GetParam();
+    const DmcSolution s = SolveDMC(c, rho);
+    // Arrivals up from n - 1 balance departures down from n (to the tables' 1e-16 below c).
+    for (int n = 1; n <= c + 20; ++n)
+        EXPECT_REL_NEAR_FLOOR(DmcTimeAverageState(s, n).equal,
+                              c * rho / std::min(n, c) * DmcCustomerAverageState(s, n - 1).equal,
+                              1e-10, n <= c ? 1e-15 : 1e-300)
+            << n;
+    EXPECT_REL_NEAR(DmcTimeAverageState(s, c).equal, rho * s.piTop, 1e-12);
+    // P{> c - 1} below c is 1 - a cumulative sum: 1e-16 absolute.
+    EXPECT_REL_NEAR_FLOOR(DmcTimeAverageState(s, c - 1).greater, s.Pbusy, 1e-9, 1e-15);
+    EXPECT_REL_NEAR_FLOOR(DmcCustomerAverageState(s, c - 1).greater, s.Pwait, 1e-9, 1e-15);
+
+    // Both tables sum to one with tails that are the complements; the queue's moments from the
+    // time-average table agree with the statistics (Little: E(Lq) = c rho E(Wq)), and the busy
+    // servers average c rho.
+    long double time = 0, customer = 0, lq = 0, lq2 = 0, busy = 0;
+    for (int n = 0; n < 100000; ++n) {
+        const StateProbability t = DmcTimeAverageState(s, n), a = DmcCustomerAverageState(s, n);
+        time += t.equal;
+        customer += a.equal;
+        lq += (n > c ? n - c : 0) * static_cast<long double>(t.equal);
+        lq2 += (n > c ? (n - c) * (n - c) : 0) * static_cast<long double>(t.equal);
+        busy += std::min(n, c) * static_cast<long double>(t.equal);
+        EXPECT_NEAR(t.greater, 1 - time, 1e-12) << n;
+        EXPECT_NEAR(a.greater, 1 - customer, 1e-12) << n;
+        if (n > c && t.greater < 1e-20 * s.Pbusy) break;
+    }
+    EXPECT_NEAR(static_cast<double>(time), 1.0, 1e-12);
+    EXPECT_NEAR(static_cast<double>(customer), 1.0, 1e-12);
+    EXPECT_REL_NEAR(s.ELq, lq, 1e-10);
+    EXPECT_REL_NEAR(s.StdLq, std::sqrt(lq2 - lq * lq), 1e-9);
+    EXPECT_REL_NEAR(busy, c * rho, 1e-10);
+    EXPECT_NEAR(DmcBusyServerDeviation(s), 0.0, 1e-10 * c);
+}
+
+INSTANTIATE_TEST_SUITE_P(Grid, DmcIdentities,
+                         ::testing::Values(ChainCase{1, 0.4}, ChainCase{2, 0.8}, ChainCase{7, 0.5},
+                                           ChainCase{40, 0.9}, ChainCase{250, 0.7},
+                                           ChainCase{500, 0.999}));
+
+TEST(DmcKernel, ServiceIntegralsMatchAFineQuadratureWhereTheyCount) {
+    for (const ChainCase k :
+         {ChainCase{2, 0.05}, ChainCase{10, 0.2}, ChainCase{60, 0.9}, ChainCase{300, 0.999}}) {
+        const double beta = DmcRoot(k.rho);
+        const DmcKernel kernel(k.c, k.rho, beta);
+        const long double D = 1.0L / (k.c * k.rho), cb = k.c * static_cast<long double>(beta);
+        const int K = static_cast<int>(cb);
+        for (int j = 0; j <= k.c; ++j) {
+            // Below 40 and from trunc(c beta) up: the recursion's start and its longest run.
+            if (j > 40 && j < K) continue;
+            // Composite Simpson in extended precision on 4000 panels.
+            const int panels = 4000;
+            long double sum = 0;
+            for (int i = 0; i <= 2 * panels; ++i) {
+                const long double t = D * i / (2 * panels);
+                const long double w = i == 0 || i == 2 * panels ? 1 : (i % 2 ? 4 : 2);
+                sum += w * std::exp(cb * t) * std::pow(std::exp(-t) - std::exp(-D), j);
+            }
+            const long double expected = sum * D / (6 * panels);
+            const long double I = kernel.serviceIntegrals()[j];
+            // Where the integral's weight in the tail contribution is negligible, the 24-point
+            // rule need not resolve its sharp peak.
+            const long double weight =
+                cb * std::exp(std::lgamma(k.c + 1.0L) - std::lgamma(k.c - j + 1.0L) -
+                              std::lgamma(j + 1.0L) - (k.c - j) * D);
+            EXPECT_REL_NEAR_FLOOR(I, expected, 1e-10, 1e-13 / weight) << "c=" << k.c << " j=" << j;
+        }
+    }
+}
+
+TEST(DmcTwoServers, EliminationIsTheClosedForm) {
+    // x_0 = tail(0) / (1 - B(0, 0)), and the left-out balance of state 1 holds as well.
+    for (const double rho : {0.05, 0.5, 0.999}) {
+        const DmcBoundary b = SolveDmcBoundary(2, rho);
+        const DmcKernel kernel(2, rho, b.beta);
+        ASSERT_EQ(b.x.size(), 1u);
+        EXPECT_REL_NEAR(b.x[0], kernel.tailContribution(0) / (1 - kernel.binomialTransition(0, 0)),
+                        1e-15);
+        EXPECT_LT(b.balanceResidual, 1e-8 * b.x[0]) << rho;
+    }
+}
+
+TEST(DmcRhoTooSmall, FollowsTheThresholdTable) {
+    const struct {
+        int c;
+        double refused, accepted;
+    } cases[] = {{1, 0.015 * std::sqrt(1.5), 0.0184},
+                 {10, 0.015 * std::sqrt(15.0), 0.0581},
+                 {11, 0.025 * std::sqrt(16.5), 0.1016},
+                 {100, 0.025 * std::sqrt(150.0), 0.3062},
+                 {101, 0.5, 0.5000001},
+                 {130, 0.5, 0.51},
+                 {131, 0.55, 0.5500001},
+                 {180, 0.55, 0.56},
+                 {181, 0.6, 0.601},
+                 {200, 0.6, 0.61},
+                 {500, 0.6, 0.61}};
+    for (const auto& k : cases) {
+        EXPECT_TRUE(DmcRhoTooSmall(k.c, k.refused)) << k.c;
+        EXPECT_FALSE(DmcRhoTooSmall(k.c, k.accepted)) << k.c;
+    }
+}
+
+TEST(DmcPercentile, ZeroAtTheNoWaitMassUndefinedBelowAndInvertsTheTail) {
+    const DmcSolution s = SolveDMC(4, 0.7);
+    EXPECT_EQ(DmcPercentile(s, 1 - s.Pwait), 0.0);
+    EXPECT_EQ(DmcPercentile(s, 1 - s.Pwait + 5e-11), 0.0);
+    EXPECT_LT(DmcPercentile(s, 1 - s.Pwait - 1e-9), 0.0);
+    EXPECT_LT(DmcPercentile(s, 0.01), 0.0);
+    for (const double p : {0.9, 0.99, 0.999999})
+        EXPECT_REL_NEAR(DmcWaitingTail(s, DmcPercentile(s, p)), 1 - p, 1e-12) << p;
+}
+
+TEST(DmcAccuracyLine, ResidualFormAndNegligibleTopForm) {
+    const DmcSolution busy = SolveDMC(20, 0.9);
+    const std::string line = DmcAccuracyLine(busy, DmcBusyServerDeviation(busy));
+    ASSERT_EQ(line.substr(0, 17), "Accuracy Check = ");
+    EXPECT_LT(std::stod(line.substr(17)), 1e-9) << line;
+
+    // At 0.61 with 500 servers an arrival almost never finds 499.
+    const DmcSolution idle = SolveDMC(500, 0.61);
+    ASSERT_LT(idle.rho * idle.piTop, 5e-6);
+    ASSERT_LT(idle.beta * idle.piTop, 5e-7);
+    EXPECT_EQ(DmcAccuracyLine(idle, 0), "Accuracy Check =        0");
+    EXPECT_EQ(DmcAccuracyLine(idle, -0.25), "Accuracy Check =     0.25");
+}
+
+TEST(DmcGraphs, WaitingTimeGraphIsTheExponentialDownToOnePerMille) {
+    const DmcSolution s = SolveDMC(3, 0.8);
+    const auto points = DmcWaitingGraphPoints(s);
+    ASSERT_GT(points.size(), 12u);
+    for (const auto& p : points)
+        EXPECT_REL_NEAR(p.y, std::exp(-3 * (1 - s.beta) * p.x), 1e-12);
+    EXPECT_LE(points.back().y, 0.001);
+    EXPECT_GT(points[points.size() - 2].y, 0.001);
+}
+
+// A state graph: conditional tails at a regular step, ending at the first at or below 0.001.
+void ExpectStateGraph(const std::vector<ChartPoint>& points, int maxPoints,
+                      StateProbability (*table)(const DmcSolution&, int), const DmcSolution& s) {
+    ASSERT_GE(points.size(), 2u);
+    ASSERT_LE(points.size(), static_cast<std::size_t>(maxPoints));
+    const double step = points[0].x;
+    const double busy = table(s, 0).greater;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        EXPECT_EQ(points[i].x, step * (i + 1));
+        EXPECT_REL_NEAR(points[i].y, table(s, static_cast<int>(points[i].x)).greater / busy, 1e-14);
+    }
+    EXPECT_LE(points.back().y, 0.001);
+    EXPECT_GT(points[points.size() - 2].y, 0.001);
+}
+
+TEST(DmcGraphs, StateGraphsOnTheGeometricTail) {
+    // At 0.95 the tail above c holds more than a thousandth: about 50 points to where the
+    // geometric tail reaches 0.001.
+    const DmcSolution s = SolveDMC(10, 0.95);
+    const auto time = DmcTimeAverageGraphPoints(s);
+    ExpectStateGraph(time, 52, DmcTimeAverageState, s);
+    EXPECT_GT(time.size(), 25u);
+    EXPECT_GT(time.back().x, 10);
+    ExpectStateGraph(DmcCustomerAverageGraphPoints(s), 52, DmcCustomerAverageState, s);
+}
+
+TEST(DmcGraphs, StateGraphsThatEndBelowTheServers) {
+    // At 0.61 with 400 servers the conditional tail falls to 0.001 long before 399: the step
+    // comes from the scan, and the graph ends there.
+    const DmcSolution s = SolveDMC(400, 0.61);
+    for (const auto table : {DmcTimeAverageState, DmcCustomerAverageState}) {
+        const auto points = table == DmcTimeAverageState ? DmcTimeAverageGraphPoints(s)
+                                                         : DmcCustomerAverageGraphPoints(s);
+        ExpectStateGraph(points, 60, table, s);
+        EXPECT_LT(points.back().x, 399);
+    }
+}
+
+TEST(DmcGraphs, NoStateGraphWhenNothingLiesAboveStateZero) {
+    // One server at 0.025: beta is 0, so no arrival ever waits.
+    ASSERT_FALSE(DmcRhoTooSmall(1, 0.025));
+    const DmcSolution s = SolveDMC(1, 0.025);
+    ASSERT_EQ(s.beta, 0.0);
+    EXPECT_TRUE(DmcCustomerAverageGraphPoints(s).empty());
+    EXPECT_EQ(DmcTimeAverageState(s, 1).equal, 0.025);  // n = c: rho pi_(c-1) with beta^0 = 1
+}
+
+DmcForm Form(const char* c, const char* rho, int output = 0, int graph = 0) {
+    DmcForm form;
+    form.c = c;
+    form.rho = rho;
+    form.output = output;
+    form.graph = graph;
+    return form;
+}
+
+std::vector<StyledLine> Report(DmcForm form) {
+    RecordingHost host;
+    RunDMC(form, host);
+    EXPECT_TRUE(host.errors.empty());
+    return host.sink.lines;
+}
+
+// The figures are those the tests above hold against the uniformised chain.
+const std::vector<StyledLine> kHeaderC2Rho08 = {{"D/M/c queue", S::Title},
+                                                {"Parameters: c=2  rho=0.8", S::Bold},
+                                                {"Results: Pwait   = 0.528174", S::Normal},
+                                                {"         Pbusy   = 0.67216", S::Normal},
+                                                {"         E(Wq)   = 0.71111", S::Normal},
+                                                {"         E(Lq)   = 1.1378", S::Normal},
+                                                {"         Std(Wq) = 1.187", S::Normal},
+                                                {"         Std(Lq) = 1.922", S::Normal}};
+
+TEST(DmcReport, StandardStatistics) {
+    ExpectReport(Report(Form("2", "0.8")), kHeaderC2Rho08, 1e-11);
+}
+
+TEST(DmcReport, WaitingTimeTableSortsTheTValues) {
+    DmcForm form = Form("2", "0.8", 1);
+    form.t = Texts({"1", "0.5", "2"});
+    RecordingHost host;
+    RunDMC(form, host);
+    EXPECT_EQ(form.t, Texts({"0.5", "1", "2"}));
+    ExpectReport(host.sink.lines,
+                 Concat(kHeaderC2Rho08, {{"", S::Normal},
+                                         {"         t     P{Wq>t}", S::Underline},
+                                         {"       0.5   0.3643282", S::Normal},
+                                         {"         1   0.2513094", S::Normal},
+                                         {"         2   0.1195751", S::Underline}}),
+                 1e-11);
+}
+
+TEST(DmcReport, PercentilesWithAnUndefinedOne) {
+    DmcForm form = Form("2", "0.8", 2);
+    form.p = Texts({"0.5", "0.2", "0.999999", "0.9"});
+    ExpectReport(Report(form),
+                 Concat(kHeaderC2Rho08, {{"", S::Normal},
+                                         {"         p  Percentile", S::Underline},
+                                         {"  0.200000   undefined", S::Normal},
+                                         {"  0.500000    0.073804", S::Normal},
+                                         {"  0.900000     2.24070", S::Normal},
+                                         {"  0.999999     17.7413", S::Underline}}),
+                 1e-11);
+}
+
+TEST(DmcReport, TimeAverageStates) {
+    DmcForm form = Form("2", "0.8", 3);
+    form.n = Texts({"5", "0", "1", "2"});
+    ExpectReport(Report(form),
+                 Concat(kHeaderC2Rho08, {{"", S::Normal},
+                                         {"   n  P{L(time)=n}  P{L(time)>n}", S::Underline},
+                                         {"   0     0.0721587     0.9278413", S::Normal},
+                                         {"   1     0.2556826     0.6721587", S::Normal},
+                                         {"   2     0.2496197     0.4225390", S::Normal},
+                                         {"   5     0.0620103     0.1049667", S::Underline}}),
+                 1e-11);
+}
+
+TEST(DmcReport, CustomerAverageStates) {
+    DmcForm form = Form("2", "0.8", 4);
+    form.n = Texts({"5", "0", "1", "2"});
+    ExpectReport(Report(form),
+                 Concat(kHeaderC2Rho08, {{"", S::Normal},
+                                         {"   n  P{L(cust)=n}  P{L(cust)>n}", S::Underline},
+                                         {"   0     0.1598016     0.8401984", S::Normal},
+                                         {"   1     0.3120246     0.5281737", S::Normal},
+                                         {"   2     0.1961480     0.3320257", S::Normal},
+                                         {"   5     0.0487269     0.0824815", S::Underline}}),
+                 1e-11);
+}
+
+TEST(DmcReport, AccuracyLineForms) {
+    // One server: the literal line, exactly.
+    const auto single = Report(Form("1", "0.5"));
+    ASSERT_GE(single.size(), 2u);
+    EXPECT_EQ(single[single.size() - 2], (StyledLine{"Accuracy Check = 0.00000000", S::Normal}));
+    // Negligible top states: "%8g" of the busy-server check, 0 without the time-average table.
+    const auto idle = Report(Form("500", "0.61"));
+    ASSERT_GE(idle.size(), 2u);
+    EXPECT_EQ(idle[idle.size() - 2].text, "Accuracy Check =        0");
+    DmcForm table = Form("500", "0.61", 3);
+    table.n = Texts({"300"});
+    const auto withTable = Report(table);
+    ASSERT_GE(withTable.size(), 2u);
+    const std::string line = withTable[withTable.size() - 2].text;
+    ASSERT_EQ(line.substr(0, 17), "Accuracy Check = ");
+    EXPECT_LT(std::stod(line.substr(17)), 1e-9) << line;
+}
+
+TEST(DmcRun, RefusesTooSmallLoadsWithAMessageOnly) {
+    for (const auto& [c, rho] : {std::pair{"200", "0.6"}, std::pair{"1", "0.018"}}) {
+        RecordingHost host;
+        DmcForm form = Form(c, rho);
+        RunDMC(form, host);
+        EXPECT_EQ(host.texts(),
+                  (std::vector<std::string>{"Rho is too small for reliable results", ""}));
+        EXPECT_EQ(host.busyCount, 0);
+    }
+    for (const auto& [c, rho] : {std::pair{"200", "0.61"}, std::pair{"2", "0.999"}}) {
+        RecordingHost host;
+        DmcForm form = Form(c, rho);
+        RunDMC(form, host);
+        EXPECT_EQ(host.texts().front(), "D/M/c queue");
+        EXPECT_EQ(host.busyCount, 1);
+    }
+}
+
+// The refusal texts and their order are in the batch tool's validation table; here the box.
+TEST(DmcRun, RefusalIsOneErrorBoxAndNothingElse) {
+    RecordingHost host;
+    DmcForm form = Form("2", "0.9991", 5);
+    RunDMC(form, host);
+    ASSERT_EQ(host.errors.size(), 1u);
+    EXPECT_EQ(host.errors[0].title, "Error");
+    EXPECT_EQ(host.errors[0].text, "Rho out of range");
+    EXPECT_TRUE(host.sink.lines.empty());
+    EXPECT_TRUE(host.windows.empty());
+    EXPECT_EQ(host.busyCount, 0);
+}
+
+// Graphs: one window of the D/G/1 class with the chosen curve and its titles.
+struct GraphCase {
+    int item;
+    const char *title, *xTitle;
+};
+
+class DmcGraphRun : public ::testing::TestWithParam<GraphCase> {};
+
+TEST_P(DmcGraphRun, PlotsTheChosenCurveWithItsTitles) {
+    const GraphCase g = GetParam();
+    RecordingHost host;
+    DmcForm form = Form("2", "0.8", 5, g.item);
+    RunDMC(form, host);
+    ExpectReport(host.sink.lines, kHeaderC2Rho08, 1e-11);  // the statistics, no table
+    ASSERT_EQ(host.windows.size(), 1u);
+    const auto& w = host.windows[0];
+    EXPECT_EQ(w.kind, GraphWindowKind::DG1);
+    EXPECT_EQ(w.labels, (std::vector<std::string>{"Logarithmic Graphs of the D/M/c queue",
+                                                  "c =    2", "rho = 0.8", ""}));
+    EXPECT_TRUE(w.shown);
+    ASSERT_EQ(w.charts.size(), 1u);
+    const ChartPlot& plot = w.charts.at(0);
+    EXPECT_EQ(plot.graphTitle, g.title);
+    EXPECT_EQ(plot.xAxis.title, g.xTitle);
+    const DmcSolution s = SolveDMC(2, 0.8);
+    const auto expected = g.item == 0   ? DmcWaitingGraphPoints(s)
+                          : g.item == 1 ? DmcTimeAverageGraphPoints(s)
+                                        : DmcCustomerAverageGraphPoints(s);
+    EXPECT_EQ(plot.points, expected);
+    EXPECT_EQ(plot.drawPoints, expected.size() <= 24);
+    EXPECT_EQ(plot.drawLine, expected.size() > 24);
+    EXPECT_EQ(plot.color, kChartBlue);
+}
+
+INSTANTIATE_TEST_SUITE_P(Items, DmcGraphRun,
+                         ::testing::Values(GraphCase{0, "P(Wq>t | Wq>0)", "Time t"},
+                                           GraphCase{1, "P(L(time)>n | L(time)>0)", "State n"},
+                                           GraphCase{2, "P(L(cust)>n | L(cust)>0)", "State n"}));
+
+TEST(DmcGraphRun, NegligibleDelayStopsOnlyTheWaitingTimeGraph) {
+    // c = 50 at 0.5: Pwait is about 3e-11.
+    RecordingHost waiting;
+    DmcForm form = Form("50", "0.5", 5, 0);
+    RunDMC(form, waiting);
+    const auto texts = waiting.texts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[texts.size() - 2], "Pdelay too small for meaningful graphs");
+    EXPECT_EQ(texts.back(), "");
+    ASSERT_EQ(waiting.windows.size(), 1u);
+    EXPECT_FALSE(waiting.windows[0].shown);
+
+    RecordingHost states;
+    form = Form("50", "0.5", 5, 1);
+    RunDMC(form, states);
+    ASSERT_EQ(states.windows.size(), 1u);
+    EXPECT_TRUE(states.windows[0].shown);
+    EXPECT_EQ(states.texts().size(), kHeaderC2Rho08.size() + 2);
+}
+
+TEST(DmcGraphRun, NothingAboveStateZeroGivesTheMessage) {
+    RecordingHost host;
+    DmcForm form = Form("1", "0.025", 5, 2);
+    RunDMC(form, host);
+    const auto texts = host.texts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[texts.size() - 2], "Pdelay too small for meaningful graphs");
+    EXPECT_FALSE(host.windows.at(0).shown);
+}
+
+TEST(DmcGraphRun, RefusedLoadLeavesTheWindowHidden) {
+    RecordingHost host;
+    DmcForm form = Form("200", "0.6", 5, 1);
+    RunDMC(form, host);
+    ASSERT_EQ(host.windows.size(), 1u);  // created when the Output group is read
+    EXPECT_FALSE(host.windows[0].shown);
+}
+
+}  // namespace
+}  // namespace wachtrix

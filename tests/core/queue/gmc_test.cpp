@@ -1,0 +1,459 @@
+#include "core/queue/gmc.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/queue/dmc.h"
+#include "core/text/delphi_format.h"
+#include "support/erlang_c.h"
+#include "support/expect_near.h"
+#include "support/gimc_reference.h"
+#include "support/recording_host.h"
+#include "support/report_expectations.h"
+
+namespace wachtrix {
+namespace {
+
+using S = ResultTextStyle;
+using testing::Concat;
+using testing::ErlangC;
+using testing::EventWeights;
+using testing::ExpectReport;
+using testing::RecordingHost;
+using testing::SolveGimcReference;
+using testing::Texts;
+
+constexpr GmcArrivals kDeterministic = GmcArrivals::Deterministic;
+constexpr GmcArrivals kErlang = GmcArrivals::Erlangian;
+constexpr GmcArrivals kGamma = GmcArrivals::CoxianGamma;
+constexpr GmcArrivals kBalanced = GmcArrivals::CoxianBalanced;
+
+// The interarrival time's mean and squared coefficient of variation from a fit.
+struct Moments {
+    long double mean, ca2;
+};
+Moments Of(const ErlangFit& f) {
+    const long double k = f.k, p = f.p, nu = f.nu;
+    const long double mean = (p * (k - 1) + (1 - p) * k) / nu;
+    const long double second = (p * (k - 1) * k + (1 - p) * k * (k + 1)) / (nu * nu);
+    return {mean, second / (mean * mean) - 1};
+}
+Moments Of(const Coxian2Fit& f) {
+    const long double mean = f.p / f.mu1 + f.q / f.mu2;
+    const long double second = 2 * f.p / (f.mu1 * f.mu1) + 2 * f.q / (f.mu2 * f.mu2);
+    return {mean, second / (mean * mean) - 1};
+}
+
+TEST(GmcFits, ReproduceTheMeanAndTheRequestedCa2) {
+    for (const double ca2 : {0.01, 0.05, 0.3, 0.5, 0.7, 0.999, 1.0}) {
+        const Moments m = Of(FitErlang(ca2, 7, 0.8));
+        EXPECT_REL_NEAR(m.mean, 1 / (7 * 0.8L), 1e-14) << ca2;
+        EXPECT_REL_NEAR(m.ca2, ca2, 1e-12) << ca2;
+    }
+    for (const GmcArrivals fit : {kGamma, kBalanced}) {
+        for (const double ca2 : {0.5, 0.6, 0.99, 1.0, 1.5, 4.0, 100.0}) {
+            const double nudged = NudgeCoxianCa2(ca2);
+            const Moments m = Of(FitCoxian2(fit, nudged, 12, 0.9));
+            // Next to the fits' singular points the mean keeps 11 digits.
+            EXPECT_REL_NEAR(m.mean, 1 / (12 * 0.9L), 1e-11) << ca2;
+            EXPECT_REL_NEAR(m.ca2, nudged, 1e-9) << ca2;
+        }
+    }
+}
+
+TEST(GmcFits, ErlangPhasesAndTheCoxianNudges) {
+    const ErlangFit exponential = FitErlang(1, 4, 0.5);
+    EXPECT_EQ(exponential.k, 1);
+    EXPECT_EQ(exponential.p, 0);
+    EXPECT_DOUBLE_EQ(exponential.nu, 2.0);
+    const ErlangFit two = FitErlang(0.5, 4, 0.5);
+    EXPECT_EQ(two.k, 2);
+    EXPECT_EQ(two.p, 0);
+    EXPECT_EQ(FitErlang(0.3, 1, 0.5).k, 4);  // 1/4 <= 0.3 < 1/3
+    EXPECT_EQ(NudgeCoxianCa2(0.5), 0.50000001);
+    EXPECT_EQ(NudgeCoxianCa2(0.5 + 1e-9), 0.50000001);
+    EXPECT_EQ(NudgeCoxianCa2(1), 1.000000001);
+    EXPECT_EQ(NudgeCoxianCa2(0.75), 0.75);
+    EXPECT_EQ(SolveGMC(kGamma, 0.5, 3, 0.8).ca2, 0.50000001);
+}
+
+struct Load {
+    int c;
+    double rho;
+};
+
+class GmcExponentialArrivals : public ::testing::TestWithParam<Load> {};
+
+// CA2 = 1: every fit is the exponential (the Coxian-2 ones after the nudge to 1 + 1e-9), and the
+// queue is M/M/c.
+TEST_P(GmcExponentialArrivals, ReproduceErlangC) {
+    const auto [c, rho] = GetParam();
+    const long double C = ErlangC(c, rho);
+    for (const GmcArrivals a : {kErlang, kGamma, kBalanced}) {
+        ASSERT_FALSE(GmcRhoTooSmall(a, c, 1, rho));
+        const GmcSolution s = SolveGMC(a, 1, c, rho);
+        // The Coxian-2 fits are at CA2 = 1 + 1e-9, which moves the delay by up to 1e-8 (at
+        // c = 1000, rho = 0.8; the uniformised chain of that fit agrees to 1e-9).
+        EXPECT_REL_NEAR(s.sigma, rho, a == kErlang ? 1e-15 : 1e-8);
+        EXPECT_REL_NEAR(s.Pwait, C, a == kErlang ? 1e-12 : 3e-8) << static_cast<int>(a);
+        EXPECT_REL_NEAR(s.EWq, C / (c * (1 - rho)), a == kErlang ? 1e-12 : 3e-8);
+    }
+}
+
+// Light loads with many servers: a delay of 1e-24 or less keeps its digits. (The two-phase
+// recursion's own 1 - (X + Y) / W is pure rounding there, even of the wrong sign.)
+TEST(GmcCoxianArrivals, KeepTheDelayDigitsAtLightLoads) {
+    for (const Load l : {Load{100, 0.3}, Load{500, 0.5}, Load{1000, 0.45}}) {
+        for (const GmcArrivals a : {kGamma, kBalanced}) {
+            ASSERT_FALSE(GmcRhoTooSmall(a, l.c, 1, l.rho));
+            const GmcSolution s = SolveGMC(a, 1, l.c, l.rho);
+            EXPECT_REL_NEAR(s.Pwait, ErlangC(l.c, l.rho), 1e-6) << l.c;
+            EXPECT_LT(s.accuracy, 1e-15);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Grid, GmcExponentialArrivals,
+                         ::testing::Values(Load{1, 0.3}, Load{2, 0.8}, Load{10, 0.5},
+                                           Load{100, 0.9}, Load{500, 0.999}, Load{1000, 0.8}));
+
+// The statistics as the report prints them.
+std::vector<std::string> Printed(double Pwait, double Pbusy, double EWq, double ELq, double StdWq,
+                                 double StdLq) {
+    return {Format("%.6g", {Pwait}), Format("%.5g", {Pbusy}), Format("%.5g", {EWq}),
+            Format("%.5g", {ELq}),   Format("%.4g", {StdWq}), Format("%.4g", {StdLq})};
+}
+
+TEST(GmcDeterministicArrivals, AgreeWithTheDmcModelToPrintedDigits) {
+    // Two algorithms for one queue: Takacs' sum here, the arrival chain's boundary there.
+    for (const Load l : {Load{1, 0.5}, Load{2, 0.3}, Load{3, 0.9}, Load{10, 0.7}, Load{50, 0.95},
+                         Load{150, 0.8}, Load{500, 0.999}}) {
+        ASSERT_FALSE(GmcRhoTooSmall(kDeterministic, l.c, 0, l.rho));
+        const GmcSolution g = SolveGMC(kDeterministic, 0.7, l.c, l.rho);  // CA2 is ignored
+        const DmcSolution d = SolveDMC(l.c, l.rho);
+        EXPECT_EQ(g.ca2, 0);
+        EXPECT_EQ(Printed(g.Pwait, g.Pbusy, g.EWq, g.ELq, g.StdWq, g.StdLq),
+                  Printed(d.Pwait, d.Pbusy, d.EWq, d.ELq, d.StdWq, d.StdLq))
+            << "c=" << l.c << " rho=" << l.rho;
+        EXPECT_REL_NEAR(g.Pwait, d.Pwait, 1e-11);
+    }
+}
+
+struct ChainCase {
+    GmcArrivals arrivals;
+    double ca2;
+    int c;
+    double rho;
+};
+
+class GmcAgainstUniformisedChain : public ::testing::TestWithParam<ChainCase> {};
+
+// The arrival chain by uniformisation and elimination, with the fitted interarrival law.
+TEST_P(GmcAgainstUniformisedChain, DelayAndWaitingTimeAgree) {
+    const auto [arrivals, ca2, c, rho] = GetParam();
+    ASSERT_FALSE(GmcRhoTooSmall(arrivals, c, ca2, rho));
+    const GmcSolution s = SolveGMC(arrivals, ca2, c, rho);
+    EventWeights events;
+    if (arrivals == kErlang) {
+        const ErlangFit f = FitErlang(ca2, c, rho);
+        events = testing::ErlangMixtureEvents(c, f.k, f.p, f.nu);
+    } else {
+        const Coxian2Fit f = FitCoxian2(arrivals, s.ca2, c, rho);
+        events = testing::TwoExponentialEvents(c, f.mu1, f.mu2, f.p, f.q);
+    }
+    const int tail = static_cast<int>(std::log(1e-25) / std::log(s.sigma)) + 10;
+    const auto r = SolveGimcReference(c, c + tail, events);
+    EXPECT_REL_NEAR(s.Pwait, r.Pwait, 1e-9);
+    // Above c - 1 an arrival sees a geometric queue with ratio sigma.
+    EXPECT_REL_NEAR(r.embedded[c + 5] / r.embedded[c + 4], s.sigma, 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Grid, GmcAgainstUniformisedChain,
+    ::testing::Values(ChainCase{kErlang, 0.25, 1, 0.5}, ChainCase{kErlang, 0.5, 2, 0.8},
+                      ChainCase{kErlang, 1.0 / 3, 5, 0.9}, ChainCase{kErlang, 0.1, 20, 0.95},
+                      ChainCase{kErlang, 0.37, 8, 0.6}, ChainCase{kErlang, 0.05, 60, 0.8},
+                      ChainCase{kGamma, 0.7, 3, 0.7}, ChainCase{kGamma, 1.6, 10, 0.9},
+                      ChainCase{kBalanced, 0.6, 4, 0.85}, ChainCase{kBalanced, 2.0, 30, 0.8},
+                      ChainCase{kGamma, 0.8, 60, 0.3}));
+
+// One server at the lightest loads accepted: Pwait is the decay root itself, here far below
+// 1e-18 (or close to it), and must keep its relative digits. The reference iterates
+// sigma = A*(1 - sigma), which converges at once for a tiny root.
+TEST(GmcDecayRoot, KeepsItsDigitsAtTheLightestLoads) {
+    const struct {
+        GmcArrivals arrivals;
+        double ca2, rho;
+    } cases[] = {
+        {kDeterministic, 0, 0.0368},   // about 1.6e-12
+        {kErlang, 0.01, 0.0101},       // 100 phases: about 1e-30
+        {kErlang, 0.03, 0.011},        // 34 phases
+        {kErlang, 0.1001, 1.0001e-5},  // 10 phases: about 1e-40
+        {kErlang, 0.51, 1.01e-9},      // 2 phases: about 4e-18
+        {kGamma, 0.5, 1.01e-6},       {kBalanced, 0.6, 1.01e-6},
+    };
+    for (const auto& k : cases) {
+        ASSERT_FALSE(GmcRhoTooSmall(k.arrivals, 1, k.ca2, k.rho));
+        const GmcSolution s = SolveGMC(k.arrivals, k.ca2, 1, k.rho);
+        const ErlangFit e = FitErlang(k.ca2, 1, k.rho);
+        const Coxian2Fit x = FitCoxian2(k.arrivals, s.ca2, 1, k.rho);
+        const auto transform = [&](long double t) -> long double {
+            if (k.arrivals == kDeterministic) return std::exp(-t / k.rho);
+            if (k.arrivals == kErlang)
+                return std::pow(e.nu / (e.nu + t), e.k) * (1 + e.p * t / e.nu);
+            const long double p = x.p, q = x.q, mu1 = x.mu1, mu2 = x.mu2;
+            return p * mu1 / (mu1 + t) + q * mu2 / (mu2 + t);
+        };
+        long double sigma = 0;
+        for (int i = 0; i < 50; ++i)
+            sigma = transform(1 - sigma);
+        // The Coxian-2 weights are of opposite sign (p = -0.6 for balanced means at CA2 = 0.6,
+        // about -6000 for gamma normalisation next to CA2 = 0.5): A* is a difference that keeps
+        // 12 or 9 digits, in the model as in this reference.
+        const double digits = k.arrivals == kGamma ? 1e-9 : k.arrivals == kBalanced ? 1e-12 : 1e-15;
+        EXPECT_REL_NEAR(s.sigma, sigma, digits) << k.ca2 << " " << k.rho;
+        EXPECT_REL_NEAR(s.Pwait, sigma, digits) << k.ca2 << " " << k.rho;
+    }
+}
+
+TEST(GmcRhoTooSmall, FollowsTheTablesOfEachArrivalType) {
+    const struct {
+        GmcArrivals arrivals;
+        int c;
+        double ca2, refused, accepted;
+    } cases[] = {
+        {kDeterministic, 1, 0, 0.03 * std::sqrt(1.5), 0.0368},
+        {kDeterministic, 11, 0, 0.05 * std::sqrt(16.5), 0.204},
+        {kDeterministic, 130, 0, 0.61, 0.62},
+        {kDeterministic, 131, 0, 0.66, 0.67},
+        {kDeterministic, 500, 0, 0.7, 0.71},
+        {kDeterministic, 501, 0, 0.75, 0.76},
+        {kErlang, 1, 0.1, 0.01, 0.011},
+        {kErlang, 1, 0.11, 1e-5, 1.1e-5},
+        {kErlang, 1, 0.51, 1e-9, 1.1e-9},
+        {kErlang, 4, 0.5, 0.04, 0.041},
+        {kErlang, 10, 0.05, 0.12, 0.13},
+        {kErlang, 26, 0.9, 0.2, 0.21},
+        {kErlang, 200, 0.3, 0.6, 0.61},
+        {kErlang, 1000, 1, 0.75, 0.76},
+        {kGamma, 1, 0.96, 1e-7, 1.1e-7},
+        {kBalanced, 1, 0.95, 1e-6, 1.1e-6},
+        {kGamma, 10, 2, 1e-4, 1.1e-4},
+        {kBalanced, 100, 2, 0.01, 0.011},
+        {kGamma, 201, 2, 0.25, 0.26},
+        {kBalanced, 1000, 2, 0.4, 0.41},
+    };
+    for (const auto& k : cases) {
+        EXPECT_TRUE(GmcRhoTooSmall(k.arrivals, k.c, k.ca2, k.refused)) << k.c << " " << k.ca2;
+        EXPECT_FALSE(GmcRhoTooSmall(k.arrivals, k.c, k.ca2, k.accepted)) << k.c << " " << k.ca2;
+    }
+}
+
+TEST(GmcPercentile, UndefinedUpToTheNoWaitMassAndInvertsTheTailAbove) {
+    const GmcSolution s = SolveGMC(kErlang, 0.4, 3, 0.8);
+    EXPECT_LT(GmcPercentile(s, 1 - s.Pwait), 0.0);
+    EXPECT_LT(GmcPercentile(s, 0.1), 0.0);
+    for (const double p : {0.9, 0.99, 0.999999})
+        EXPECT_REL_NEAR(GmcWaitingTail(s, GmcPercentile(s, p)), 1 - p, 1e-12) << p;
+}
+
+TEST(GmcAccuracyLine, LiteralForTakacsAndTheRecursionsCheckForCoxian) {
+    EXPECT_EQ(GmcAccuracyLine(SolveGMC(kDeterministic, 0, 5, 0.8)), "Accuracy Check = 0.00000000");
+    EXPECT_EQ(GmcAccuracyLine(SolveGMC(kErlang, 0.2, 5, 0.8)), "Accuracy Check = 0.00000000");
+    for (const GmcArrivals a : {kGamma, kBalanced}) {
+        const std::string line = GmcAccuracyLine(SolveGMC(a, 3, 5, 0.8));
+        ASSERT_EQ(line.substr(0, 17), "Accuracy Check = ");
+        EXPECT_LT(std::stod(line.substr(17)), 1e-12) << line;
+    }
+}
+
+TEST(GmcGraph, IsTheConditionalExponentialTail) {
+    const GmcSolution s = SolveGMC(kBalanced, 2, 4, 0.9);
+    const auto points = GmcWaitingGraphPoints(s);
+    ASSERT_GT(points.size(), 12u);
+    for (const auto& p : points)
+        EXPECT_REL_NEAR(p.y, std::exp(-4 * (1 - s.sigma) * p.x), 1e-12);
+    EXPECT_LE(points.back().y, 0.001);
+    EXPECT_GT(points[points.size() - 2].y, 0.001);
+}
+
+GmcForm Form(int arrivals, const char* ca2, const char* c, const char* rho, int output = 0) {
+    GmcForm form;
+    form.arrivals = arrivals;
+    form.ca2 = ca2;
+    form.c = c;
+    form.rho = rho;
+    form.output = output;
+    return form;
+}
+
+std::vector<StyledLine> Report(GmcForm form) {
+    RecordingHost host;
+    RunGMC(form, host);
+    EXPECT_TRUE(host.errors.empty());
+    return host.sink.lines;
+}
+
+// The statistics block of c = 3, rho = 0.8; the deterministic figures are also the D/M/c model's.
+std::vector<StyledLine> Header(const char* title, const char* parameters,
+                               const std::vector<std::string>& figures) {
+    std::vector<StyledLine> lines = {{title, S::Title}, {parameters, S::Bold}};
+    const char* names[] = {"Results: Pwait   = ", "         Pbusy   = ", "         E(Wq)   = ",
+                           "         E(Lq)   = ", "         Std(Wq) = ", "         Std(Lq) = "};
+    for (std::size_t i = 0; i < figures.size(); ++i)
+        lines.push_back({names[i] + figures[i], S::Normal});
+    return lines;
+}
+
+TEST(GmcReport, DeterministicArrivalsIgnoreTheTypedCa2) {
+    const auto lines = Report(Form(0, "0.7", "3", "0.8"));
+    ExpectReport(lines,
+                 Header("G/M/c queue (Deterministic arrivals)", "Parameters: c=3  rho=0.8  CA2=0",
+                        {"0.458375", "0.58333", "0.41143", "0.98743", "0.7545", "1.832"}));
+    EXPECT_EQ(lines[lines.size() - 2].text, "Accuracy Check = 0.00000000");
+}
+
+TEST(GmcReport, ErlangianArrivalsWithTheWaitingTimeTable) {
+    GmcForm form = Form(1, "0.5", "3", "0.8", 1);
+    form.t = Texts({"1", "0.5", "2"});
+    const auto lines = Report(form);
+    ExpectReport(
+        lines,
+        Concat(Header("G/M/c queue (Erlangian arrivals)", "Parameters: c=3  rho=0.8  CA2=0.5",
+                      {"0.574998", "0.62174", "0.73676", "1.7682", "1.16", "2.949"}),
+               {{"", S::Normal},
+                {"         t     P{Wq>t}", S::Underline},
+                {"       0.5   0.3892203", S::Normal},
+                {"         1   0.2634662", S::Normal},
+                {"         2   0.1207212", S::Underline}}));
+    EXPECT_EQ(lines[lines.size() - 2].text, "Accuracy Check = 0.00000000");
+}
+
+TEST(GmcReport, CoxianArrivalsWithPercentiles) {
+    GmcForm form = Form(2, "2", "3", "0.8", 2);
+    const GmcSolution s = SolveGMC(kGamma, 2, 3, 0.8);
+    // 1 - Pwait itself is undefined: no waiting time has that probability of being exceeded.
+    // x_p = ln(Pwait / (1 - p)) / (c (1 - sigma)), with c (1 - sigma) = Pwait / E(Wq) = 0.41080.
+    const std::string noWait = Format("%.15g", {1 - s.Pwait});
+    form.p = Texts({"0.5", noWait.c_str(), "0.9"});
+    ExpectReport(
+        Report(form),
+        Concat(Header("G/M/c queue (Coxian-2 arrivals, gamma)", "Parameters: c=3  rho=0.8  CA2=2",
+                      {"0.733931", "0.6803", "1.7866", "4.2879", "2.347", "6.321"}),
+               {{"", S::Normal},
+                {"         p  Percentile", S::Underline},
+                {"  0.266069   undefined", S::Normal},
+                {"  0.500000    0.934302", S::Normal},
+                {"  0.900000     4.85216", S::Underline}}));
+}
+
+// At CA2 = 0.5 (nudged to 0.50000001) the balanced fit is Erlang-2 arrivals, which the
+// Erlangian fit gives exactly (k = 2, p = 0): the figures are those of the E2/M/2 queue.
+TEST(GmcReport, BalancedCoxianAtTheNudgedCa2IsErlangTwo) {
+    GmcForm form = Form(3, "0.5", "2", "0.7", 2);
+    form.p = Texts({"0.99"});
+    // The accuracy check keeps 10 digits next to the fit's singular point.
+    ExpectReport(Report(form),
+                 Concat(Header("G/M/c queue (Coxian-2 arrivals, balanced)",
+                               "Parameters: c=2  rho=0.7  CA2=0.5",
+                               {"0.487185", "0.55409", "0.63349", "0.88689", "1.116", "1.714"}),
+                        {{"", S::Normal},
+                         {"         p  Percentile", S::Underline},
+                         {"  0.990000     5.05309", S::Underline}}),
+                 1e-10);
+
+    const GmcSolution erlang = SolveGMC(kErlang, 0.5, 2, 0.7);
+    for (const GmcArrivals a : {kGamma, kBalanced}) {
+        const GmcSolution s = SolveGMC(a, 0.5, 2, 0.7);
+        EXPECT_EQ(Printed(s.Pwait, s.Pbusy, s.EWq, s.ELq, s.StdWq, s.StdLq),
+                  Printed(erlang.Pwait, erlang.Pbusy, erlang.EWq, erlang.ELq, erlang.StdWq,
+                          erlang.StdLq));
+    }
+}
+
+TEST(GmcRun, RefusesTooSmallLoadsWithAMessageOnly) {
+    for (const GmcForm& form :
+         {Form(0, "0", "1000", "0.75"), Form(1, "0.05", "10", "0.12"), Form(2, "3", "1", "1e-7")}) {
+        RecordingHost host;
+        GmcForm f = form;
+        RunGMC(f, host);
+        EXPECT_EQ(host.texts(),
+                  (std::vector<std::string>{"Rho is too small for reliable results", ""}));
+        EXPECT_EQ(host.busyCount, 0);
+    }
+    RecordingHost host;
+    GmcForm form = Form(0, "0", "1000", "0.76");
+    RunGMC(form, host);
+    EXPECT_EQ(host.texts().front(), "G/M/c queue (Deterministic arrivals)");
+}
+
+// The refusal texts and their order are in the batch tool's validation table; here the box.
+TEST(GmcRun, RefusalIsOneErrorBoxAndNothingElse) {
+    RecordingHost host;
+    GmcForm form = Form(1, "0.5", "1001", "0.5", 3);
+    RunGMC(form, host);
+    ASSERT_EQ(host.errors.size(), 1u);
+    EXPECT_EQ(host.errors[0].title, "Error");
+    EXPECT_EQ(host.errors[0].text, "c out of range");
+    EXPECT_TRUE(host.sink.lines.empty());
+    EXPECT_TRUE(host.windows.empty());
+}
+
+TEST(GmcGraphRun, PlotsTheConditionalWaitingTimeWithTheArrivalLabels) {
+    RecordingHost host;
+    GmcForm form = Form(3, "2", "3", "0.8", 3);
+    RunGMC(form, host);
+    ASSERT_EQ(host.windows.size(), 1u);
+    const auto& w = host.windows[0];
+    EXPECT_EQ(w.kind, GraphWindowKind::GMC);
+    EXPECT_EQ(w.labels,
+              (std::vector<std::string>{"Logarithmic Graph of the G/M/c queue", "CA2 = 2", "c = 3",
+                                        "rho = 0.8", "Coxian-2 arrivals, balanced"}));
+    EXPECT_TRUE(w.shown);
+    const ChartPlot& plot = w.charts.at(0);
+    EXPECT_EQ(plot.points, GmcWaitingGraphPoints(SolveGMC(kBalanced, 2, 3, 0.8)));
+    EXPECT_FALSE(plot.graphTitle);  // the window keeps its own titles
+    EXPECT_EQ(plot.drawLine, plot.points.size() > 24);
+}
+
+// Up to 24 points the graph shows marks, from 25 a line. The time step rule leaves 24 points
+// only where t_max is exactly 12 of its decade unit, so the run is taken at 25 points and the
+// 24-point list from the same curve, one point shorter.
+TEST(GmcGraphRun, MarksUpTo24PointsAndALineFrom25) {
+    for (double rho = 0.2; rho < 0.99; rho += 0.001) {
+        const GmcSolution s = SolveGMC(kErlang, 0.5, 2, rho);
+        std::vector<ChartPoint> points = GmcWaitingGraphPoints(s);
+        if (points.size() != 25) continue;
+        RecordingHost host;
+        GmcForm form = Form(1, "0.5", "2", Format("%.17g", {rho}).c_str(), 3);
+        RunGMC(form, host);
+        ASSERT_EQ(host.windows.size(), 1u);
+        const ChartPlot& plot = host.windows[0].charts.at(0);
+        EXPECT_EQ(plot.points, points);
+        EXPECT_FALSE(plot.drawPoints);
+        EXPECT_TRUE(plot.drawLine);
+        points.pop_back();
+        const ChartPlot marks = MarksOrLine(points);
+        EXPECT_TRUE(marks.drawPoints);
+        EXPECT_FALSE(marks.drawLine);
+        return;
+    }
+    ADD_FAILURE() << "no load with 25 graph points";
+}
+
+TEST(GmcGraphRun, NegligibleDelayGivesTheMessage) {
+    RecordingHost host;
+    GmcForm form = Form(0, "0", "100", "0.7", 3);  // Pwait 5.6e-7
+    RunGMC(form, host);
+    const auto texts = host.texts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[texts.size() - 2], "Pdelay is too small for meaningful graphs");
+    ASSERT_EQ(host.windows.size(), 1u);
+    EXPECT_FALSE(host.windows[0].shown);
+}
+
+}  // namespace
+}  // namespace wachtrix
