@@ -4,8 +4,8 @@
 
 #include "core/numeric/gauss_legendre.h"
 #include "core/numeric/log_gamma.h"
-#include "core/numeric/negative_end_bisection.h"
 #include "core/numeric/numerical_failure.h"
+#include "core/numeric/root_finders.h"
 #include "core/numeric/safe_math.h"
 
 namespace wachtrix {
@@ -21,9 +21,9 @@ double DmcRoot(double rho) {
     // Bisected in u = ln x, so that the step limit 1e-14 is relative: at light loads beta is
     // e^(-1/rho) or so, and an absolute 1e-14 would leave its leading digits wrong.
     const auto g = [&](long double u) { return f(std::exp(u)); };
-    return static_cast<double>(std::exp(
-        HalveTowardNegativeEnd<long double>(g, std::log(lo), std::log(hi), fLo, 1e-14L, 10000,
-                                            {"pause in bisectie - te veel iteraties ", ""})));
+    return static_cast<double>(
+        std::exp(BisectToNegativeEnd<long double>(g, std::log(lo), std::log(hi), fLo, 1e-14L, 10000,
+                                                  {"pause in bisectie - te veel iteraties ", ""})));
 }
 
 DmcKernel::DmcKernel(int c, double rho, double beta) : c_(c), beta_(beta), D_(1 / (c * rho)) {

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "core/numeric/log_gamma.h"
-#include "core/numeric/negative_end_bisection.h"
 #include "core/numeric/numerical_failure.h"
+#include "core/numeric/root_finders.h"
 #include "core/numeric/safe_math.h"
 #include "core/queue/graph_points.h"
 #include "core/queue/report.h"
@@ -27,8 +27,8 @@ Real DecayRootSearch(F&& f, Real x1, Real x2) {
     if (std::fabs(f1) <= 1e-18L) return x1;
     if (std::fabs(f2) <= 1e-18L) return x2;
     if (f1 * f2 >= 0) throw NumericalFailure({"Error : No correct interval for bisection !"});
-    return HalveTowardNegativeEnd<Real>(f, x1, x2, f1, 1e-18L, 1000,
-                                        {"Error : Too many bisections", ""});
+    return BisectToNegativeEnd<Real>(f, x1, x2, f1, 1e-18L, 1000,
+                                     {"Error : Too many bisections", ""});
 }
 
 // The decay root is searched in u = ln x, from just below 1 down to x = 1e-300: at the lightest

@@ -23,10 +23,10 @@ struct StandardReport {
     QueueStatistics statistics;
     double Pbusy = 0;
     SolutionTables tables;
-    bool withStdLq = true;
     // A model whose accuracy line is not "Accuracy Check = " FormatShortG(|accuracy| + |check|)
     // writes its own from the state table's (signed) check, 0 for any other table.
     std::function<std::string(double check)> accuracyLine = {};
+    bool withStdLq = true;
 };
 
 // The whole report; a state table's own check is added to the accuracy.
