@@ -10,6 +10,8 @@
 // is finally thinned to at most about 50 points.
 
 #include <cmath>
+#include <functional>
+#include <span>
 #include <vector>
 
 #include "core/queue/chart_plot.h"
@@ -53,5 +55,17 @@ std::vector<ChartPoint> StateGraphPoints(NextY&& nextY) {
         if (thinning.add(n, static_cast<double>(nextY(n)))) break;
     return thinning.points();
 }
+
+// The waiting-time curve of the finite models, tail(t) / Pwait: the end t* where the conditional
+// tail has fallen to 0.001, by bisection between 1e-10 and the first of 1, 10, 100, ... beyond
+// it; then the time-graph points up to t*. t* is 0 when the tail has fallen that far already at
+// 1e-10; the curve is then empty (too short to plot).
+double ConditionalTailEnd(const std::function<double(double)>& tail, double Pwait);
+std::vector<ChartPoint> ConditionalWaitingCurve(const std::function<double(double)>& tail,
+                                                double Pwait);
+
+// P{L > n} / P{L > 0} for n = 1, 2, ... from the probabilities p(0..K) (none above K), with the
+// state-graph thinning.
+std::vector<ChartPoint> StateTailCurve(std::span<const double> p);
 
 }  // namespace wachtrix

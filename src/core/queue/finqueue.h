@@ -1,0 +1,84 @@
+#pragma once
+// The finite-capacity queues: c servers and N waiting places, so at most K = c + N customers; an
+// arrival that finds K present is rejected. Time in mean service times (service rate 1), arrival
+// rate c rho.
+//   M/M/c/c+N  birth-death probabilities in extended precision (exact);
+//   M/D/c/c+N  a two-moment recursion over the states with a uniform-residual approximation of
+//              the busy servers (approximate; the report says so);
+//   D/M/c/c+N  the chain embedded at arrival epochs, an upper-Hessenberg system solved by
+//              Householder reflections (exact).
+// Where the tail of the distribution is negligible the waiting room is cut to NEff places.
+
+#include <span>
+#include <vector>
+
+#include "core/queue/chart_plot.h"
+
+namespace wachtrix {
+
+enum class FinCapType { MM, DM, MD };
+
+// The Queue Type group lists M/M/c/c+N, M/D/c/c+N, D/M/c/c+N in that order.
+FinCapType FinCapTypeOfItem(int item);
+
+struct FinCapLimits {
+    const char* name;         // "M/M/c/c+N"
+    int cMax;                 // servers
+    int nMax;                 // waiting places
+    const char* nOutOfRange;  // the refusal of N beyond nMax
+};
+
+inline constexpr FinCapLimits kFinCapLimits[] = {
+    {"M/M/c/c+N", 2500, 1000, "N out of range"},
+    {"D/M/c/c+N", 500, 500, "0 <= N <= 500 required"},
+    {"M/D/c/c+N", 500, 1000, "N out of range"},
+};
+inline constexpr double kFinCapRhoMin = 1e-10;
+inline constexpr double kFinCapRhoMax = 5;
+inline constexpr double kFinCapTUpper = 1000;
+
+inline const FinCapLimits& FinCapLimitsOf(FinCapType type) {
+    return kFinCapLimits[static_cast<int>(type)];
+}
+
+// The waiting places used by the computations: N, cut where the load makes the far states
+// negligible.   (MM, 0.2, 100) -> 15    (DM, 0.96, 500) -> 500
+int FinCapEffectiveN(FinCapType type, double rho, int N);
+
+// Loads too small for reliable results.
+bool FinCapRhoTooSmall(FinCapType type, int c, double rho);
+
+struct FinCapSolution {
+    FinCapType type = FinCapType::MM;
+    int c = 1;
+    double rho = 0;
+    int NEff = 0;
+    std::vector<double> P;      // p(0..K); for D/M what arrivals find (customer average)
+    std::vector<double> Ptime;  // time-average p(0..K); the same as P for Poisson arrivals
+    double accuracy = 0;        // conservation checks, 0 in exact arithmetic
+    int K() const { return c + NEff; }
+};
+
+FinCapSolution SolveFinCap(FinCapType type, int c, double rho, int NEff);
+
+struct FinCapStatistics {
+    double Prej = 0;   // rejected arrivals
+    double Pwait = 0;  // admitted customers who wait
+    double Pbusy = 0;  // all servers busy, time average
+    double EWq = 0, ELq = 0, StdWq = 0, StdLq = 0;
+    double Utilization = 0;
+};
+
+FinCapStatistics FinCapStatisticsOf(const FinCapSolution& s);
+
+// P{Wq > t} of an admitted customer.
+double FinCapWaitingTail(const FinCapSolution& s, double t);
+
+// P{Wq > t | Wq > 0} up to where it has fallen to 0.001; empty when the waiting time is too
+// short to plot.
+std::vector<ChartPoint> FinCapWaitingGraphPoints(const FinCapSolution& s, double Pwait);
+
+// P{L > n | L > 0} of P (for D/M: what arrivals find).
+std::vector<ChartPoint> FinCapStateGraphPoints(const FinCapSolution& s);
+
+}  // namespace wachtrix
