@@ -55,8 +55,8 @@ FinCapSolution SolveMM(FinCapSolution s) {
     s.P = Normalised(a);
     const std::vector<double>& p = s.P;
 
-    // Busy servers equal the admitted arrival rate; and the time all servers are busy equals
-    // the arrival rate times the expected such time each arrival into state c-1.. brings.
+    // Two balances: the busy servers against the admitted arrival rate, and the time all
+    // servers are busy against what the arrivals that find c - 1 or more present add to it.
     long double S1 = 0, S2 = 0, S3 = 0;
     for (int j = 1; j <= c - 1; ++j)
         S1 += static_cast<long double>(j) * p[j];

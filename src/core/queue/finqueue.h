@@ -4,7 +4,8 @@
 // rate c rho.
 //   M/M/c/c+N  birth-death probabilities in extended precision (exact);
 //   M/D/c/c+N  a two-moment recursion over the states with a uniform-residual approximation of
-//              the busy servers (approximate; the report says so);
+//              the busy servers (approximate; the report says so). With a long waiting room
+//              its delay probability is Erlang's, up to some 12 % above the M/D/c queue's;
 //   D/M/c/c+N  the chain embedded at arrival epochs, an upper-Hessenberg system solved by
 //              Householder reflections (exact).
 // Where the tail of the distribution is negligible the waiting room is cut to NEff places.
