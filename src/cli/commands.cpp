@@ -1,5 +1,8 @@
 #include "cli/commands.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "core/text/number_parse.h"
 
 namespace wachtrix::cli {
@@ -13,6 +16,48 @@ const ModelCommand* FindCommand(const std::string& name) {
     for (const auto& c : Commands())
         if (c.name == name) return &c;
     return nullptr;
+}
+
+namespace {
+
+std::string Shortest(double v) {
+    char buffer[32];
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
+}
+
+std::string OutputHelp(OutputGroup output) {
+    std::string help;
+    for (std::size_t i = 0; i < output.size(); ++i)
+        help += (i ? ", " : "") + std::to_string(i) + " " + std::string(output[i].caption);
+    return help + " (default 0)";
+}
+
+std::string ValueGroupHelp(const ValueGroupLimit& group) {
+    const char* what = group.kind == 'T'   ? "t-values for P{Wq>t}"
+                       : group.kind == 'P' ? "p-values for percentiles"
+                                           : "n-values for state probabilities";
+    return std::string(what) + ", up to 12, each <= " + Shortest(group.upper);
+}
+
+}  // namespace
+
+std::vector<KeyHelp> QueueKeys(std::vector<KeyHelp> choices, const ModelLimits& limits) {
+    std::vector<KeyHelp> keys = std::move(choices);
+    for (const FieldLimit& field : limits.fields) {
+        const std::string help = std::string(field.help) + ", " + RangeText(field);
+        auto same = std::find_if(keys.begin(), keys.end(),
+                                 [&](const KeyHelp& k) { return k.key == field.key; });
+        if (same == keys.end())
+            keys.push_back({std::string(field.key), help});
+        else
+            same->help += "; " + help;
+    }
+    if (!limits.output.empty()) keys.push_back({"output", OutputHelp(limits.output)});
+    for (const char kind : {'T', 'P', 'N'})
+        if (const ValueGroupLimit* group = limits.group(kind))
+            keys.push_back(
+                {std::string(1, static_cast<char>(kind - 'A' + 'a')), ValueGroupHelp(*group)});
+    return keys;
 }
 
 TEditArray ValueGroup(const Arguments& args, const std::string& key) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/queue/model_limits.h"
 #include "core/text/value_list.h"
 
 namespace wachtrix::cli {
@@ -47,6 +48,11 @@ struct ModelCommand {
 
 const std::vector<ModelCommand>& Commands();
 const ModelCommand* FindCommand(const std::string& name);
+
+// The keys of a queue model, generated from its limits table: `choices` (keys that pick an
+// item, such as a service type) first, then the typed fields with their ranges, the Output group
+// and the value groups.
+std::vector<KeyHelp> QueueKeys(std::vector<KeyHelp> choices, const ModelLimits& limits);
 
 // Helpers for the commands.
 TEditArray ValueGroup(const Arguments& args, const std::string& key);  // "1,0.5,2" -> 12 texts

@@ -2,6 +2,7 @@
 // material. Exit codes: 0 done, 2 usage or input refused, 3 the computation failed.
 
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -108,5 +109,9 @@ int main(int argc, char* argv[]) {
     } catch (const UsageError& e) {
         std::cerr << "wachtrix-report: " << e.what() << "\n";
         return 2;
+    } catch (const std::exception& e) {
+        // Whatever else went wrong, a script gets a reason and the failure exit code.
+        std::cerr << "wachtrix-report: the computation failed: " << e.what() << "\n";
+        return 3;
     }
 }

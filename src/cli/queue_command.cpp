@@ -1,28 +1,40 @@
 #include "cli/queue_command.h"
 
-#include <charconv>
+#include "core/text/number_parse.h"
+#include "core/text/points_csv.h"
 
 namespace wachtrix::cli {
-namespace {
-
-// Shortest text that reads back as the same double.
-std::string Exact(double v) {
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
-    return std::string(buffer, end);
-}
-
-}  // namespace
 
 std::string ChartCsv(const TextQueueHost& host) {
-    std::string csv = "chart,x,y\n";
+    std::vector<CsvPoint> points;
     int chart = 0;
     for (const auto& plotted : host.charts()) {
         ++chart;
         for (const auto& p : plotted.plot.points)
-            csv += std::to_string(chart) + "," + Exact(p.x) + "," + Exact(p.y) + "\n";
+            points.push_back({chart, p.x, p.y});
     }
-    return csv;
+    return PointsCsv("chart", points);
+}
+
+std::vector<std::string> RefusedValues(const ValueEdits& edits) {
+    std::vector<std::string> refused;
+    const auto check = [&](const TEditArray* texts, const char* key, bool whole) {
+        if (!texts) return;
+        for (const std::string& text : *texts) {
+            if (text.size() < 2 || text.compare(text.size() - 2, 2, "**") != 0) continue;
+            const std::string value = text.substr(0, text.size() - 2);
+            const bool readable =
+                whole ? ParseInt(value).has_value() : ParseReal(value).has_value();
+            refused.push_back(std::string(key) + " value \"" + value + "\" " +
+                              (readable ? "is out of range"
+                               : whole  ? "is not a whole number"
+                                        : "is not a number"));
+        }
+    };
+    check(edits.t, "t", false);
+    check(edits.p, "p", false);
+    check(edits.n, "n", true);
+    return refused;
 }
 
 CommandResult Collect(const TextQueueHost& host) {

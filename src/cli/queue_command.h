@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/text_host.h"
+#include "core/queue/output_group.h"
 
 namespace wachtrix::cli {
 
@@ -11,11 +12,23 @@ std::string ChartCsv(const TextQueueHost& host);
 
 CommandResult Collect(const TextQueueHost& host);
 
+// A value the readers marked as refused ("**"), with why: "Error: t value \"abc\" is not a
+// number". The window shows such a mark and goes on; a script must not get a silently shorter
+// table, so the batch tool refuses the whole run.
+std::vector<std::string> RefusedValues(const ValueEdits& edits);
+
+// Runs the model; values the readers refused turn the run into a refusal (exit code 2).
 template <class Run>
-CommandResult RunQueueModel(Run&& run) {
+CommandResult RunQueueModel(Run&& run, const ValueEdits& edits = {}) {
     TextQueueHost host;
     run(host);
-    return Collect(host);
+    CommandResult result = Collect(host);
+    std::vector<std::string> refused = RefusedValues(edits);
+    if (!refused.empty()) {
+        result = CommandResult{};
+        result.errors = std::move(refused);
+    }
+    return result;
 }
 
 }  // namespace wachtrix::cli

@@ -17,7 +17,6 @@ void TextQueueHost::plot(GraphHandle window, int chart, const ChartPlot& plot) {
 void TextQueueHost::numericalFailure(const std::vector<std::string>& lines) {
     failed_ = true;
     failure_ = lines;
-    writer_.AddResultLine(NumericalFailureNotice(lines));
 }
 
 }  // namespace wachtrix::cli

@@ -10,28 +10,13 @@
 #include <vector>
 
 #include "core/queue/chart_plot.h"
-#include "core/queue/output_tables.h"
+#include "core/queue/queue_statistics.h"
 
 namespace wachtrix {
-
-// The standard statistics of a single-server report.
-struct QueueStatistics {
-    double Pwait = 0;
-    double EWq = 0, ELq = 0;
-    double StdWq = 0, StdLq = 0;
-    double accuracy = 0;
-};
 
 // M/G/1 statistics from the first two moments of the waiting time; the queue length follows by
 // Little's law and its distributional form E(Lq(Lq-1)) = rho^2 E(Wq^2).
 QueueStatistics Mg1Statistics(double Pwait, long double rho, long double EWq, long double EWq2);
-
-// State probabilities for the requested n, in their order, and how far the method's own check
-// (its mean number in system against Little's law) is off; 0 for an exact method.
-struct StateTable {
-    std::vector<StateProbability> rows;
-    double check = 0;
-};
 
 enum class CoxianKind {
     MG1Gamma = 1,     // M/G/1, gamma normalization

@@ -6,10 +6,24 @@
 
 #include <string>
 
+#include "core/queue/model_limits.h"
 #include "core/queue/queue_host.h"
 #include "core/text/value_list.h"
 
 namespace wachtrix {
+
+inline constexpr FieldLimit kMg1ErlangianCs2{
+    "cs2", "squared coefficient of variation; Erlangian services", 0.01, 1, "0.01 <= CS2 <= 1"};
+inline constexpr FieldLimit kMg1CoxianCs2{"cs2", "Coxian-2 services", 0.5, 100,
+                                          "0.5 <= CS2 <= 100"};
+inline constexpr FieldLimit kMg1Load{"rho", "load", 1e-12, 0.99, "<= 0.99 ", false, 1e-12};
+inline constexpr FieldLimit kMg1Fields[] = {kMg1ErlangianCs2, kMg1CoxianCs2, kMg1Load};
+inline constexpr ValueGroupLimit kMg1Groups[] = {
+    {'T', 75000, "t-values (<= 75000)"},
+    {'N', 2500, "n-values (<= 2500)"},
+    {'P', 0.999999, "p-values (<= 0.999999)"},
+};
+inline constexpr ModelLimits kMg1Limits{kMg1Fields, kMg1Groups, kStandardOutput};
 
 // What the "M/G/1" tab holds.
 struct Mg1Form {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "core/numeric/log_gamma.h"
 #include "core/numeric/root_finders.h"
 #include "core/numeric/safe_math.h"
 #include "core/queue/graph_points.h"
@@ -80,7 +81,7 @@ Real PoissonTail(const ErlangianSolution& s, double y, PoissonWindow window) {
     const Real logY = std::log(Real(y));
     Real sum = 0;
     for (int i = window.first; i <= window.last; ++i) {
-        const Real logPoisson = -Real(y) + i * logY - LanczosLogGamma(i + 1.0);
+        const Real logPoisson = -Real(y) + i * logY - LogGamma(i + 1.0);
         if (logPoisson > kNegligibleLog) sum += std::exp(logPoisson) * PhasesBeyond(s, i);
     }
     return sum;
@@ -179,19 +180,6 @@ std::vector<Real> ArrivalTerms(const ErlangianSolution& s, int K) {
 
 }  // namespace
 
-double LanczosLogGamma(double x) {
-    static constexpr double kCoefficients[6] = {76.18009172947146,     -86.50532032941677,
-                                                24.01409824083091,     -1.231739572450155,
-                                                0.1208650973866179e-2, -0.5395239384953e-5};
-    const double y = x - 1;
-    const double t = y + 5.5;
-    const double head = (y + 0.5) * std::log(t) - t;
-    double series = 1;
-    for (int k = 1; k <= 6; ++k)
-        series += kCoefficients[k - 1] / (y + k);
-    return head + std::log(2.50662827465 * series);
-}
-
 ErlangianFit FitErlangian(double cs2) {
     if (!(cs2 >= 0.01 && cs2 <= 1))
         throw std::invalid_argument("an Erlang mixture needs 0.01 <= CS2 <= 1");
@@ -253,12 +241,6 @@ ErlangianSolution SolveErlangian(double cs2, double rho) {
         std::exp(std::log(s.q[s.N]) + std::log(s.N * (1 - tau) + tau) - 2 * std::log(1 - tau));
     s.statistics.accuracy = static_cast<double>(std::fabs(phases / mu - EWq));
     return s;
-}
-
-long double PhaseProbability(const ErlangianSolution& s, int j) {
-    if (j <= s.N) return s.q[j];
-    const Real exponent = (j - s.N) * std::log(s.tau);
-    return exponent < kNegligibleLog ? 0 : s.q[s.N] * std::exp(exponent);
 }
 
 double WaitingTail(const ErlangianSolution& s, double t) {

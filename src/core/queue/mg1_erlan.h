@@ -16,9 +16,6 @@
 
 namespace wachtrix {
 
-// ln Gamma(x) for x > 0 by the six-term Lanczos series; about ten correct digits.
-double LanczosLogGamma(double x);
-
 struct ErlangianFit {
     int k = 1;
     double p = 0;  // probability of k-1 phases
@@ -46,9 +43,6 @@ struct ErlangianSolution {
 
 // Throws NumericalFailure when the decay ratio cannot be found.
 ErlangianSolution SolveErlangian(double cs2, double rho);
-
-// q[j] for every j, the geometric tail beyond N included.
-long double PhaseProbability(const ErlangianSolution& s, int j);
 
 // P{Wq > t}: the Poisson mixture over the phases ahead; from t = 10 on, once the phases that
 // matter all lie in the geometric tail, its closed-form asymptote.

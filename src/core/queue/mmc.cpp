@@ -6,8 +6,8 @@
 
 #include "core/numeric/safe_math.h"
 #include "core/queue/graph_points.h"
-#include "core/queue/output_tables.h"
 #include "core/queue/report.h"
+#include "core/queue/standard_report.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
@@ -18,8 +18,7 @@ namespace {
 struct MmcParameters {
     int c;
     double rho;
-    int mode;
-    ValueList values;
+    OutputRequest output;
     GraphHandle graph = kNoGraph;
 };
 
@@ -30,48 +29,35 @@ std::optional<MmcParameters> Validate(MmcForm& form, QueueHost& host) {
     };
     const auto c = ParseInt(form.c);
     if (!c) return refuse("c incorrect");
-    if (*c < 1 || *c > 2500) return refuse("c out of range");
+    if (!kMmcServers.contains(*c)) return refuse("c out of range");
     const auto rho = ParseReal(form.rho);
     if (!rho) return refuse("Rho incorrect");
-    if (*rho < 1e-10 || *rho > 0.9990000001) return refuse("Rho out of range");
+    if (!kMmcLoad.contains(*rho)) return refuse("Rho out of range");
 
-    const OutputRequest output =
-        ReadStandardOutput(form.output, form.t, form.p, form.n, 2500, 5000);
-    MmcParameters p{*c, *rho, output.mode, output.values};
-    if (p.mode == kGraphs)
+    MmcParameters p{*c, *rho,
+                    ReadOutput(kStandardOutput, form.output, {&form.t, &form.p, &form.n},
+                               {kMmcGroups[0].upper, static_cast<int>(kMmcGroups[1].upper)})};
+    if (p.output.mode == kGraphs)
         p.graph = host.createGraphWindow(
             GraphWindowKind::MG1, {"Logarithmic Graphs of the M/M/c queue", Format("c = %4d", {*c}),
                                    Format("rho = %.4g", {*rho}), ""});
     return p;
 }
 
-void WriteOutputTable(ResultWriter& out, const MmcSolution& s, int mode, const ValueList& values) {
-    if (mode == kWaitingTable) {
-        WriteWaitingTable(out, values,
-                          Evaluate(values, [&](double t) { return MmcWaitingTail(s, t); }));
-    } else if (mode == kPercentiles) {
-        WritePercentileTable(out, values,
-                             Evaluate(values, [&](double p) { return MmcPercentile(s, p); }), "  ");
-    } else if (mode == kStates) {
-        const std::vector<int> n = StateNumbers(values);
-        std::vector<StateProbability> rows;
-        for (const int k : n)
-            rows.push_back({MmcStateProbability(s, k), MmcStateTail(s, k)});
-        WriteStateTable(out, n, rows);
-    }
-}
-
-void WriteReport(ResultWriter& out, const MmcSolution& s, const MmcParameters& p,
-                 long double closedFormTerm) {
-    WriteReportHeader(out, "M/M/c queue", Format("Parameters: c=%d  rho=%.6g", {p.c, p.rho}));
-    WriteStatistics(out, {{"Pwait", "%.6g", std::fabs(s.Pdelay)},
-                          {"Pbusy", "%.5g", std::fabs(s.Pdelay)},
-                          {"E(Wq)", "%.5g", std::fabs(s.EWq)},
-                          {"E(Lq)", "%.5g", std::fabs(s.ELq)},
-                          {"Std(Wq)", "%.4g", std::fabs(s.StdWq)},
-                          {"Std(Lq)", "%.4g", std::fabs(s.StdLq)}});
-    WriteOutputTable(out, s, p.mode, p.values);
-    WriteAccuracyCheck(out, MmcAccuracy(s, closedFormTerm));
+StandardReport Report(const MmcSolution& s, long double closedFormTerm) {
+    return {"M/M/c queue",
+            Format("Parameters: c=%d  rho=%.6g", {s.c, s.rho}),
+            {s.Pdelay, s.EWq, s.ELq, s.StdWq, s.StdLq, MmcAccuracy(s, closedFormTerm)},
+            s.Pdelay,
+            {[&s](double t) { return MmcWaitingTail(s, t); },
+             [&s](double p) { return MmcPercentile(s, p); },
+             [&s](const std::vector<int>& n) {
+                 StateTable table;
+                 for (const int k : n)
+                     table.rows.push_back({MmcStateProbability(s, k), MmcStateTail(s, k)});
+                 return table;
+             },
+             "  "}};
 }
 
 }  // namespace
@@ -236,16 +222,12 @@ void RunMMC(MmcForm& form, QueueHost& host) {
             return;
         }
         const auto busy = host.busy();
-        const long double closedFormTerm = MmcClosedFormTerm(p.c, p.rho);
         const MmcSolution s = SolveMMC(p.c, p.rho);
-        WriteReport(out, s, p, closedFormTerm);
-        if (p.mode != kGraphs) return;
-        if (!IsSignificant(s.Pdelay)) {
-            WriteRunMessage(out, "Pdelay too small for graphs");
-            return;
-        }
-        host.plot(p.graph, 0, MarksOrLine(MmcWaitingGraphPoints(s)));
-        host.plot(p.graph, 1, MarksOrLine(MmcQueueGraphPoints(s)));
+        WriteStandardReport(out, Report(s, MmcClosedFormTerm(p.c, p.rho)), p.output);
+        if (p.output.mode != kGraphs) return;
+        PlotConditionalGraphs(host, p.graph, s.Pdelay, "Pdelay too small for graphs", [&] {
+            return ConditionalGraphs{MmcWaitingGraphPoints(s), MmcQueueGraphPoints(s)};
+        });
     });
 }
 

@@ -7,10 +7,22 @@
 #include <vector>
 
 #include "core/queue/chart_plot.h"
+#include "core/queue/model_limits.h"
 #include "core/queue/queue_host.h"
 #include "core/text/value_list.h"
 
 namespace wachtrix {
+
+inline constexpr FieldLimit kMmcServers{"c", "number of servers", 1, 2500, "<=2500", true};
+inline constexpr FieldLimit kMmcLoad{"rho", "load per server", 1e-10, 0.999, "<=0.999", false,
+                                     1e-10};
+inline constexpr FieldLimit kMmcFields[] = {kMmcServers, kMmcLoad};
+inline constexpr ValueGroupLimit kMmcGroups[] = {
+    {'T', 2500, "t-values (<= 2500)"},
+    {'N', 5000, "n-values (<= 5000)"},
+    {'P', 0.999999, "p-values (<= 0.999999)"},
+};
+inline constexpr ModelLimits kMmcLimits{kMmcFields, kMmcGroups, kStandardOutput};
 
 // What the "M/M/c" tab holds.
 struct MmcForm {

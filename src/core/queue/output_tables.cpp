@@ -8,22 +8,6 @@
 
 namespace wachtrix {
 
-OutputRequest ReadStandardOutput(int item, TEditArray& t, TEditArray& p, TEditArray& n,
-                                 double tUpper, int nUpper) {
-    switch (item) {
-        case 1:
-            return {kWaitingTable, ReadRealValues(t, tUpper)};
-        case 2:
-            return {kPercentiles, ReadProbValues(p)};
-        case 3:
-            return {kStates, ReadIntValues(n, nUpper)};
-        case 4:
-            return {kGraphs, {}};
-        default:
-            return {kStatistics, {}};
-    }
-}
-
 std::vector<int> StateNumbers(const ValueList& values) {
     std::vector<int> n;
     for (int i = 1; i <= values.Count; ++i)
@@ -57,6 +41,31 @@ void WriteStateTable(ResultWriter& out, const std::vector<int>& n,
         lines.push_back(Format("%4d  %10s  %10s",
                                {n[i], FormatProb(rows[i].equal), FormatProb(rows[i].greater)}));
     WriteResultTable(out, Format("%4s  %10s  %10s", {"n", "P{L=n}", "P{L>n}"}), lines);
+}
+
+}  // namespace wachtrix
+
+namespace wachtrix {
+
+double WriteRequestedTable(ResultWriter& out, const OutputRequest& request,
+                           const SolutionTables& tables) {
+    switch (request.mode) {
+        case kWaitingTable:
+            WriteWaitingTable(out, request.values, Evaluate(request.values, tables.waitingTail));
+            return 0;
+        case kPercentiles:
+            WritePercentileTable(out, request.values, Evaluate(request.values, tables.percentile),
+                                 tables.percentileGap);
+            return 0;
+        case kStates: {
+            const std::vector<int> n = StateNumbers(request.values);
+            const StateTable table = tables.states(n);
+            WriteStateTable(out, n, table.rows);
+            return table.check;
+        }
+        default:
+            return 0;
+    }
 }
 
 }  // namespace wachtrix

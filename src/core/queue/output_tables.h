@@ -1,37 +1,21 @@
 #pragma once
-// The Output group most queue tabs share (Standard Statistics, Waiting Time Probabilities,
-// Waiting Time Percentiles, State Probabilities, Graphs) and the three tables it asks for.
+// The three tables of the standard Output group, and the step that writes the one a run asks
+// for from what the model's solution offers.
 //
 //   WriteWaitingTable(out, t {0.5, 1}, {0.58, 0.48}) ->          t     P{Wq>t}
 //                                                            0.5   0.5800000 ...
 //   WritePercentileTable(out, p {0.2}, {-1}, "  ")    ->         p  Percentile
 //                                                       0.200000   undefined
 
+#include <functional>
 #include <vector>
 
+#include "core/queue/output_group.h"
+#include "core/queue/queue_statistics.h"
 #include "core/text/result_writer.h"
 #include "core/text/value_list.h"
 
 namespace wachtrix {
-
-// The per-run code of the chosen output.
-enum OutputMode {
-    kWaitingTable = 0,
-    kPercentiles = 1,
-    kStates = 4,
-    kGraphs = 5,
-    kStatistics = 9,
-};
-
-struct OutputRequest {
-    int mode = kStatistics;
-    ValueList values;  // the t-, p- or n-values the table asks for
-};
-
-// Reads the value group the chosen item needs (t up to tUpper, p below 1, n up to nUpper); any
-// item other than 1 to 4 gives the statistics alone.
-OutputRequest ReadStandardOutput(int item, TEditArray& t, TEditArray& p, TEditArray& n,
-                                 double tUpper, int nUpper);
 
 // n = trunc(value + 1e-10) for each requested state.
 std::vector<int> StateNumbers(const ValueList& values);
@@ -53,14 +37,22 @@ void WriteWaitingTable(ResultWriter& out, const ValueList& t, const std::vector<
 void WritePercentileTable(ResultWriter& out, const ValueList& p,
                           const std::vector<double>& percentiles, const char* gap);
 
-// P{L = n} and P{L > n}.
-struct StateProbability {
-    double equal = 0;
-    double greater = 0;
-};
-
 // "n", "P{L=n}" and "P{L>n}"; rows[i] belongs to n[i].
 void WriteStateTable(ResultWriter& out, const std::vector<int>& n,
                      const std::vector<StateProbability>& rows);
+
+// What a solution offers the tables of the standard Output group; a model leaves out what its
+// tab never asks for.
+struct SolutionTables {
+    std::function<double(double)> waitingTail;  // P{Wq > t}
+    std::function<double(double)> percentile;   // negative: undefined
+    std::function<StateTable(const std::vector<int>&)> states;
+    const char* percentileGap = "  ";  // the blanks between the percentile table's columns
+};
+
+// Writes the table the request asks for (nothing for the statistics or a graph) and answers
+// the state solution's own check, 0 for any other table.
+double WriteRequestedTable(ResultWriter& out, const OutputRequest& request,
+                           const SolutionTables& tables);
 
 }  // namespace wachtrix

@@ -4,14 +4,6 @@
 
 namespace wachtrix {
 
-ChartPlot MarksOrLine(std::vector<ChartPoint> points) {
-    ChartPlot plot;
-    plot.drawPoints = points.size() <= 24;
-    plot.drawLine = points.size() > 24;
-    plot.points = std::move(points);
-    return plot;
-}
-
 std::string NumericalFailureNotice(const std::vector<std::string>& lines) {
     std::string text = "The computation failed";
     for (std::size_t i = 0; i < lines.size(); ++i)
@@ -19,6 +11,12 @@ std::string NumericalFailureNotice(const std::vector<std::string>& lines) {
     const char last = text.back();
     if (last != '.' && last != '!' && last != '?') text += '.';
     return text;
+}
+
+void WriteFailureNotice(ResultWriter& out, const std::vector<std::string>& lines) {
+    out.SetNormalStyle();
+    out.AddResultLine(NumericalFailureNotice(lines));
+    out.AddResultLine("");
 }
 
 void PrintFailureLines(const std::vector<std::string>& lines) {

@@ -47,17 +47,23 @@ public:
     // Fills chart `chart` of the window and shows the window.
     virtual void plot(GraphHandle window, int chart, const ChartPlot& plot) = 0;
 
-    // A numerical routine gave up: its lines go to standard output, and Results says so.
+    // A numerical routine gave up. Results has already been told (by RunGuarded); the host only
+    // passes the routine's own lines on (the window and the batch tool print them to standard
+    // output).
     virtual void numericalFailure(const std::vector<std::string>& lines) = 0;
 };
 
-// Runs a model's body; a NumericalFailure ends it through host.numericalFailure, keeping what
-// was already written.
+// Runs a model's body. A NumericalFailure ends it: what was already written stays, Results gets
+// one line saying the computation failed and why, then an empty line (the same in every host),
+// and the host receives the routine's lines.
 template <class Body>
 void RunGuarded(QueueHost& host, Body&& body);
 
 // The line written into Results when a computation gave up.
 std::string NumericalFailureNotice(const std::vector<std::string>& lines);
+
+// That line in the Normal style, then an empty line.
+void WriteFailureNotice(ResultWriter& out, const std::vector<std::string>& lines);
 
 // Writes the failure lines to standard output, as the numerical routines always have.
 void PrintFailureLines(const std::vector<std::string>& lines);
@@ -71,6 +77,7 @@ void wachtrix::RunGuarded(QueueHost& host, Body&& body) {
     try {
         body();
     } catch (const NumericalFailure& failure) {
+        WriteFailureNotice(host.results(), failure.lines());
         host.numericalFailure(failure.lines());
     }
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/text/delphi_format.h"
-#include "core/text/markov_format.h"
+#include "core/text/padding.h"
 #include "core/text/number_format.h"
 
 namespace wachtrix {

@@ -27,9 +27,4 @@ std::string FormatSignificant(long double x, int n) {
     return FormatFixedPrecision(x, 10, d);
 }
 
-std::string PadRight(const std::string& s, int w) {
-    if (static_cast<int>(s.size()) >= w) return s;
-    return s + std::string(w - s.size(), ' ');
-}
-
 }  // namespace wachtrix

@@ -20,7 +20,4 @@ std::string FormatGeneral15(long double value);
 // For x >= 0: values from 1 on keep n significant digits, values below 1 get n decimals.
 std::string FormatSignificant(long double x, int n);
 
-// s followed by blanks up to length w.
-std::string PadRight(const std::string& s, int w);
-
 }  // namespace wachtrix

@@ -140,8 +140,7 @@ std::string TQueueMainForm::Text(const ParameterField& field) {
 }
 
 // Each Run gathers its tab into the model's form, runs the model with this window as its host,
-// and shows the value texts the readers rewrote. The models not yet written plug in the same
-// way; until then their Run does nothing.
+// and shows the value texts the readers rewrote.
 void TQueueMainForm::MG1_Run_ButtonClick() {
     Mg1Form form{.serviceType = mg1_.service->itemIndex(),
                  .cs2 = Text(mg1_.cs2),
@@ -156,7 +155,9 @@ void TQueueMainForm::MG1_Run_ButtonClick() {
     SetEditTexts(MG1_NEdits, form.n);
 }
 
-void TQueueMainForm::DG1_Run_ButtonClick() {}
+void TQueueMainForm::DG1_Run_ButtonClick() {
+    modelNotAvailable();
+}
 
 void TQueueMainForm::MMC_Run_ButtonClick() {
     MmcForm form{.c = Text(mmc_.c),
@@ -171,13 +172,39 @@ void TQueueMainForm::MMC_Run_ButtonClick() {
     SetEditTexts(MMC_NEdits, form.n);
 }
 
-void TQueueMainForm::MDC_Run_ButtonClick() {}
-void TQueueMainForm::DMC_Run_ButtonClick() {}
-void TQueueMainForm::GMC_Run_ButtonClick() {}
-void TQueueMainForm::FinCap_Run_ButtonClick() {}
-void TQueueMainForm::MMCN_Run_ButtonClick() {}
-void TQueueMainForm::FinSrc_Run_ButtonClick() {}
-void TQueueMainForm::MM1_Run_ButtonClick() {}
+void TQueueMainForm::MDC_Run_ButtonClick() {
+    modelNotAvailable();
+}
+
+void TQueueMainForm::DMC_Run_ButtonClick() {
+    modelNotAvailable();
+}
+
+void TQueueMainForm::GMC_Run_ButtonClick() {
+    modelNotAvailable();
+}
+
+void TQueueMainForm::FinCap_Run_ButtonClick() {
+    modelNotAvailable();
+}
+
+void TQueueMainForm::MMCN_Run_ButtonClick() {
+    modelNotAvailable();
+}
+
+void TQueueMainForm::FinSrc_Run_ButtonClick() {
+    modelNotAvailable();
+}
+
+void TQueueMainForm::MM1_Run_ButtonClick() {
+    modelNotAvailable();
+}
+
+// A tab whose model is not part of this version says so rather than doing nothing.
+void TQueueMainForm::modelNotAvailable() {
+    Dialogs::show(this, DialogKind::Information, "Run",
+                  "This model is not available yet in this version of Wachtrix.");
+}
 
 void TQueueMainForm::MG1_Quit_ButtonClick() {
     if (Dialogs::show(this, DialogKind::Confirm, "Confirm", "Do you want to quit from queue?") ==
@@ -306,8 +333,6 @@ void TQueueMainForm::plot(GraphHandle handle, int chart, const ChartPlot& plot) 
 
 void TQueueMainForm::numericalFailure(const std::vector<std::string>& lines) {
     PrintFailureLines(lines);
-    writer_.SetNormalStyle();
-    WriteRunMessage(writer_, NumericalFailureNotice(lines));
 }
 
 }  // namespace wachtrix::ui

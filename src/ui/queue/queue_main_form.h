@@ -115,6 +115,7 @@ protected:
 
 private:
     class PageBuilder;
+    void modelNotAvailable();
     enum class EditFilter { Real, Integer, None, Own };
 
     struct Mg1Tab {

@@ -10,8 +10,11 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "core/queue/mg1.h"
+#include "core/queue/mmc.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
+#include "ui/queue/limit_texts.h"
 #include "ui/queue/multi_row_tab_widget.h"
 #include "ui/queue/queue_main_form.h"
 
@@ -21,8 +24,7 @@ namespace {
 constexpr int kEditWidth = 64;
 constexpr int kBoundEditWidth = 48;  // two on a line with their captions
 
-const QStringList kFiveOutputs = {"Standard Statistics", "Waiting Time Probabilities",
-                                  "Waiting Time Percentiles", "State Probabilities", "Graphs"};
+const QStringList kFiveOutputs = Captions(kStandardOutput);
 const QStringList kSixOutputs = {"Standard Statistics",
                                  "Waiting Time Probabilities",
                                  "Waiting Time Percentiles",
@@ -279,8 +281,8 @@ private:
 
 void TQueueMainForm::buildMG1Page() {
     auto page = PageBuilder::Page(this, "MG1_TabSheet", 100, "M/G/1", "M/G/1 Queue");
-    mg1_.cs2 = page.parameter("MG1_CS2_edit", "CS2:", "0.01 <= CS2 <= 1", EditFilter::Real);
-    mg1_.rho = page.parameter("MG1_Rho_edit", "Rho:", "<= 0.99 ", EditFilter::Real);
+    mg1_.cs2 = page.parameter("MG1_CS2_edit", "CS2:", Label(kMg1ErlangianCs2), EditFilter::Real);
+    mg1_.rho = page.parameter("MG1_Rho_edit", "Rho:", Label(kMg1Load), EditFilter::Real);
     mg1_.cs2.label->setToolTip("Square of the coefficient of variation");
     mg1_.cs2.range->setToolTip("CS2 should be between these two values");
     mg1_.cs2.edit->setToolTip("Enter squared coefficient of variation of the service time");
@@ -293,11 +295,11 @@ void TQueueMainForm::buildMG1Page() {
         "The type of M/G/1 queue can be specified here");
     mg1_.output = page.radioGroup("MG1_Output_RadioGroup", "Output", kFiveOutputs, kOutputHint);
     mg1_.values.t =
-        page.valueGroup("MG1", 'T', "t-values (<= 75000)", MG1_TEdits, EditFilter::Real);
+        page.valueGroup("MG1", 'T', Caption(kMg1Limits, 'T'), MG1_TEdits, EditFilter::Real);
     mg1_.values.n =
-        page.valueGroup("MG1", 'N', "n-values (<= 2500)", MG1_NEdits, EditFilter::Integer);
+        page.valueGroup("MG1", 'N', Caption(kMg1Limits, 'N'), MG1_NEdits, EditFilter::Integer);
     mg1_.values.p =
-        page.valueGroup("MG1", 'P', "p-values (<= 0.999999)", MG1_PEdits, EditFilter::Real);
+        page.valueGroup("MG1", 'P', Caption(kMg1Limits, 'P'), MG1_PEdits, EditFilter::Real);
     page.buttons("MG1", &TQueueMainForm::MG1_Run_ButtonClick);
 }
 
@@ -330,14 +332,15 @@ void TQueueMainForm::buildDG1Page() {
 
 void TQueueMainForm::buildMMCPage() {
     auto page = PageBuilder::Page(this, "MMC_TabSheet", 120, "M/M/c", "M/M/c Queue");
-    mmc_.c = page.parameter("MMC_C_edit", "C:", "<=2500", EditFilter::Integer);
-    mmc_.rho = page.parameter("MMC_Rho_edit", "Rho:", "<=0.999", EditFilter::Real);
+    mmc_.c = page.parameter("MMC_C_edit", "C:", Label(kMmcServers), EditFilter::Integer);
+    mmc_.rho = page.parameter("MMC_Rho_edit", "Rho:", Label(kMmcLoad), EditFilter::Real);
     mmc_.output = page.radioGroup("MMC_Output_RadioGroup", "Output", kFiveOutputs, kOutputHint);
-    mmc_.values.t = page.valueGroup("MMC", 'T', "t-values (<= 2500)", MMC_TEdits, EditFilter::Real);
+    mmc_.values.t =
+        page.valueGroup("MMC", 'T', Caption(kMmcLimits, 'T'), MMC_TEdits, EditFilter::Real);
     mmc_.values.n =
-        page.valueGroup("MMC", 'N', "n-values (<= 5000)", MMC_NEdits, EditFilter::Integer);
+        page.valueGroup("MMC", 'N', Caption(kMmcLimits, 'N'), MMC_NEdits, EditFilter::Integer);
     mmc_.values.p =
-        page.valueGroup("MMC", 'P', "p-values (<= 0.999999)", MMC_PEdits, EditFilter::Real);
+        page.valueGroup("MMC", 'P', Caption(kMmcLimits, 'P'), MMC_PEdits, EditFilter::Real);
     page.buttons("MMC", &TQueueMainForm::MMC_Run_ButtonClick);
 }
 

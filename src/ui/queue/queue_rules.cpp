@@ -4,8 +4,10 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "core/queue/mg1.h"
 #include "ui/common/radio_group.h"
 #include "ui/queue/label_rules.h"
+#include "ui/queue/limit_texts.h"
 #include "ui/queue/queue_main_form.h"
 
 namespace wachtrix::ui {
@@ -54,8 +56,8 @@ void TQueueMainForm::connectRules() {
 }
 
 void TQueueMainForm::MG1_ServiceTypeChange() {
-    mg1_.cs2.range->setText(mg1_.service->itemIndex() == 0 ? "0.01 <= CS2 <= 1"
-                                                           : "0.5 <= CS2 <= 100");
+    mg1_.cs2.range->setText(
+        Label(mg1_.service->itemIndex() == 0 ? kMg1ErlangianCs2 : kMg1CoxianCs2));
 }
 
 void TQueueMainForm::MG1_OutputChange() {

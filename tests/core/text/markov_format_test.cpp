@@ -1,4 +1,5 @@
 #include "core/text/markov_format.h"
+#include "core/text/padding.h"
 
 #include <gtest/gtest.h>
 
