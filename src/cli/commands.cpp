@@ -8,7 +8,8 @@
 namespace wachtrix::cli {
 
 const std::vector<ModelCommand>& Commands() {
-    static const std::vector<ModelCommand> commands{MmcCommand(), Mg1Command(), MarkovCommand()};
+    static const std::vector<ModelCommand> commands{MmcCommand(), Mg1Command(), FinCapCommand(),
+                                                    MarkovCommand()};
     return commands;
 }
 
@@ -25,21 +26,23 @@ std::string Shortest(double v) {
     return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
 }
 
+std::string ValueGroupHelp(const ValueGroupLimit& group) {
+    const char* what = group.kind == 'T'   ? "t-values for P{Wq>t}"
+                       : group.kind == 'P' ? "p-values for percentiles"
+                                           : "n-values for state probabilities";
+    const std::string upper =
+        group.upperText.empty() ? Shortest(group.upper) : std::string(group.upperText);
+    return std::string(what) + ", up to 12, each <= " + upper;
+}
+
+}  // namespace
+
 std::string OutputHelp(OutputGroup output) {
     std::string help;
     for (std::size_t i = 0; i < output.size(); ++i)
         help += (i ? ", " : "") + std::to_string(i) + " " + std::string(output[i].caption);
     return help + " (default 0)";
 }
-
-std::string ValueGroupHelp(const ValueGroupLimit& group) {
-    const char* what = group.kind == 'T'   ? "t-values for P{Wq>t}"
-                       : group.kind == 'P' ? "p-values for percentiles"
-                                           : "n-values for state probabilities";
-    return std::string(what) + ", up to 12, each <= " + Shortest(group.upper);
-}
-
-}  // namespace
 
 std::vector<KeyHelp> QueueKeys(std::vector<KeyHelp> choices, const ModelLimits& limits) {
     std::vector<KeyHelp> keys = std::move(choices);

@@ -54,6 +54,9 @@ const ModelCommand* FindCommand(const std::string& name);
 // and the value groups.
 std::vector<KeyHelp> QueueKeys(std::vector<KeyHelp> choices, const ModelLimits& limits);
 
+// "0 Standard Statistics, 1 Waiting Time Probabilities, ... (default 0)".
+std::string OutputHelp(OutputGroup output);
+
 // Helpers for the commands.
 TEditArray ValueGroup(const Arguments& args, const std::string& key);  // "1,0.5,2" -> 12 texts
 std::string Text(const Arguments& args, const std::string& key);       // "" when absent
@@ -62,6 +65,7 @@ int Choice(const Arguments& args, const std::string& key, int count);  // 0..cou
 // The commands, one file each.
 ModelCommand MmcCommand();
 ModelCommand Mg1Command();
+ModelCommand FinCapCommand();
 ModelCommand MarkovCommand();
 
 }  // namespace wachtrix::cli

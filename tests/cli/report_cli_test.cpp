@@ -156,6 +156,28 @@ TEST(ReportTool, RunsTheMG1ModelWithItsServiceType) {
     EXPECT_EQ(refused.err, "Error: CS2 out of bounds\n");
 }
 
+TEST(ReportTool, RunsTheFiniteCapacityTypesWithTheirOwnOutputGroups) {
+    const Outcome mm = RunReport("fincap type=0 c=1 rho=1 N=1 --styles");
+    ASSERT_EQ(mm.exitCode, 0) << mm.err;
+    EXPECT_EQ(mm.out.substr(0, mm.out.find('\n')), "T M/M/c/c+N queue");
+    // Item 3 of the D/M/c/c+N group is the customer-average table.
+    const Outcome dm = RunReport("fincap type=2 c=2 rho=0.8 N=3 output=3 n=0,5");
+    ASSERT_EQ(dm.exitCode, 0) << dm.err;
+    EXPECT_NE(dm.out.find("P{L(cust)=n}"), std::string::npos);
+    // M/M/c/c+N and M/D/c/c+N have four items; the n-values stop at c + N.
+    EXPECT_EQ(RunReport("fincap type=1 c=2 rho=0.8 N=3 output=4").exitCode, 2);
+    const Outcome beyond = RunReport("fincap type=1 c=2 rho=0.8 N=3 output=2 n=6");
+    EXPECT_EQ(beyond.exitCode, 2);
+    EXPECT_EQ(beyond.err, "Error: n value \"6\" is out of range\n");
+    const Outcome refused = RunReport("fincap type=2 c=2 rho=0.8 N=501");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "Error: 0 <= N <= 500 required\n");
+    const Outcome help = RunReport("fincap --help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("1 to 2500"), std::string::npos);
+    EXPECT_NE(help.out.find("each <= c+N"), std::string::npos);
+}
+
 std::string WriteChainFile(const std::string& name, const std::string& text) {
     const auto path = std::filesystem::temp_directory_path() / name;
     std::ofstream(path, std::ios::binary) << text;

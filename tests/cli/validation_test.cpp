@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "core/queue/finqueue.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
 
@@ -60,11 +61,29 @@ const Refusal kRefusals[] = {
     {"mg1", "type=0 cs2=0.009 rho=0.5", "CS2 out of bounds"},
     {"mg1", "type=0 cs2=0.5 rho=0.9900001", "Rho out of bounds"},
     {"mg1", "type=1 cs2=0.5 rho=9.9e-13", "Rho out of bounds"},
+
+    {"fincap", "type=0 c=abc rho=x N=y output=3", "c incorrect"},
+    {"fincap", "type=2 c=2.5 rho=0.5 N=1 output=4", "c incorrect"},
+    {"fincap", "type=0 c=0 rho=x N=y output=3", "c out of range"},
+    {"fincap", "type=0 c=2501 rho=0.5 N=1 output=3", "c out of range"},
+    {"fincap", "type=1 c=501 rho=0.5 N=1 output=3", "c out of range"},
+    {"fincap", "type=2 c=501 rho=0.5 N=1 output=4", "c out of range"},
+    {"fincap", "type=0 c=2 rho= N=y output=3", "rho incorrect"},
+    {"fincap", "type=0 c=2 rho=5.01 N=y output=3", "rho out of range"},
+    {"fincap", "type=1 c=2 rho=1e-11 N=y output=3", "rho out of range"},
+    {"fincap", "type=0 c=2 rho=0.5 N=x output=3", "n incorrect"},
+    {"fincap", "type=2 c=2 rho=0.5 N=1.5 output=4", "n incorrect"},
+    {"fincap", "type=0 c=2 rho=0.5 N=1001 output=3", "N out of range"},
+    {"fincap", "type=1 c=2 rho=0.5 N=-1 output=3", "N out of range"},
+    {"fincap", "type=2 c=2 rho=0.5 N=501 output=4", "0 <= N <= 500 required"},
 };
 
 TEST(Validation, RefusesWithOneBoxAndWritesNothing) {
     for (const Refusal& r : kRefusals) {
-        const CommandResult result = RunModel(r.model, std::string(r.arguments) + " output=4");
+        // Graphs, unless the row names its own output item.
+        std::string arguments = r.arguments;
+        if (arguments.find("output=") == std::string::npos) arguments += " output=4";
+        const CommandResult result = RunModel(r.model, arguments);
         EXPECT_EQ(result.errors, std::vector<std::string>{r.message})
             << r.model << " " << r.arguments;
         EXPECT_TRUE(result.lines.empty()) << r.model << " " << r.arguments;
@@ -85,6 +104,9 @@ const Registration kModels[] = {
     {"mmc", "c=2 rho=0.5", {kMmcServers, kMmcLoad}},
     {"mg1", "type=0 cs2=0.5 rho=0.5", {kMg1ErlangianCs2, kMg1Load}},
     {"mg1", "type=2 cs2=0.6 rho=0.5", {kMg1CoxianCs2, kMg1Load}},
+    {"fincap", "type=0 c=2 rho=0.5 N=3", {kFinCapServersMM, kFinCapLoad, kFinCapPlaces}},
+    {"fincap", "type=1 c=2 rho=0.5 N=3", {kFinCapServers, kFinCapLoad, kFinCapPlaces}},
+    {"fincap", "type=2 c=2 rho=0.5 N=3", {kFinCapServers, kFinCapLoad, kFinCapPlacesDM}},
 };
 
 std::string WithField(const std::string& arguments, std::string_view key, double value) {

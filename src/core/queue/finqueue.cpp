@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "core/numeric/gauss_legendre.h"
 #include "core/numeric/householder.h"
@@ -10,7 +11,12 @@
 #include "core/numeric/safe_math.h"
 #include "core/numeric/square_matrix.h"
 #include "core/queue/graph_points.h"
+#include "core/queue/output_tables.h"
+#include "core/queue/report.h"
 #include "core/queue/waiting_tails.h"
+#include "core/text/delphi_format.h"
+#include "core/text/number_format.h"
+#include "core/text/number_parse.h"
 
 namespace wachtrix {
 namespace {
@@ -272,7 +278,120 @@ std::span<const double> Admitted(const FinCapSolution& s) {
     return std::span<const double>(s.P).first(s.K());
 }
 
+// ---- The run ----
+
+struct FinCapParameters {
+    FinCapType type;
+    int c;
+    double rho;
+    int N, NEff;
+    OutputRequest output;
+    GraphHandle graph = kNoGraph;
+};
+
+// Validates in the tab's order; on success writes the header, reads the chosen output's values
+// and, for Graphs, opens the window.
+std::optional<FinCapParameters> Validate(FinCapForm& form, QueueHost& host) {
+    auto refuse = [&](const char* text) {
+        host.showError("Error", text);
+        return std::nullopt;
+    };
+    const FinCapType type = FinCapTypeOfItem(form.type);
+    const ModelLimits& limits = FinCapLimitsOf(type);
+    const FieldLimit& servers = limits.fields[0];
+    const FieldLimit& places = limits.fields[2];
+    const auto c = ParseInt(form.c);
+    if (!c) return refuse("c incorrect");
+    if (!servers.contains(*c)) return refuse("c out of range");
+    const auto rho = ParseReal(form.rho);
+    if (!rho) return refuse("rho incorrect");
+    if (!kFinCapLoad.contains(*rho)) return refuse("rho out of range");
+    const auto N = ParseInt(form.N);
+    if (!N) return refuse("n incorrect");
+    if (!places.contains(*N))
+        return refuse(type == FinCapType::DM ? "0 <= N <= 500 required" : "N out of range");
+
+    FinCapParameters p{type, *c, *rho, *N, FinCapEffectiveN(type, *rho, *N), {}};
+    WriteReportHeader(host.results(), std::string(FinCapName(type)) + " queue",
+                      Format("Parameters: c=%d  rho=%.6g  N=%d", {p.c, p.rho, p.N}));
+    p.output = ReadOutput(limits.output, form.output, {&form.t, nullptr, &form.n},
+                          {limits.group('T')->upper, p.c + p.N});
+    if (p.output.mode == kGraphs)
+        p.graph = host.createGraphWindow(
+            GraphWindowKind::MG1,
+            {std::string("Logarithmic Graphs of the ") + FinCapName(type) + " queue",
+             Format("rho = %.4g", {p.rho}), Format("c = %d", {p.c}), Format("n = %d", {p.NEff})});
+    return p;
+}
+
+// P{L = n} and P{L > n} from p(0..K); none above K.
+StateTable StateRows(const std::vector<double>& p, const std::vector<int>& n) {
+    StateTable table;
+    const int K = static_cast<int>(p.size()) - 1;
+    for (const int k : n) {
+        long double upTo = 0;
+        for (int j = 0; j <= std::min(k, K); ++j)
+            upTo += p[j];
+        table.rows.push_back({k <= K ? p[k] : 0, static_cast<double>(1 - upTo)});
+    }
+    return table;
+}
+
+void WriteReport(ResultWriter& out, const FinCapSolution& s, const FinCapStatistics& st,
+                 const OutputRequest& output) {
+    const auto g = [](const char* format, double v) { return Format(format, {std::fabs(v)}); };
+    WriteHeadedStatistics(out, s.type == FinCapType::MD ? "Approximations: " : "Results :       ",
+                          {{"Prej", FormatProbTrimmed(st.Prej)},
+                           {"Pwait", FormatProbTrimmed(st.Pwait)},
+                           {"Pbusy", FormatProbTrimmed(st.Pbusy)},
+                           {"E(Wq)", g("%.5g", st.EWq)},
+                           {"E(Lq)", g("%.5g", st.ELq)},
+                           {"Std(Wq)", g("%.4g", st.StdWq)},
+                           {"Std(Lq)", g("%.4g", st.StdLq)},
+                           {"Utilization", g("%.4g", st.Utilization)}});
+    SolutionTables tables;
+    tables.waitingTail = [&s](double t) { return FinCapWaitingTail(s, t); };
+    tables.states = [&s](const std::vector<int>& n) { return StateRows(s.P, n); };
+    tables.customerStates = tables.states;
+    tables.timeStates = [&s](const std::vector<int>& n) { return StateRows(s.Ptime, n); };
+    WriteRequestedTable(out, output, tables);
+    WriteAccuracyCheck(out, std::fabs(s.accuracy));
+}
+
+// On a logarithmic axis a probability of 0 is drawn at 1e-6; so is the rounding noise of either
+// sign that a vanished tail leaves.
+ChartPlot LogPlot(std::vector<ChartPoint> points) {
+    for (ChartPoint& point : points)
+        if (point.y <= 0) point.y = 1e-6;
+    return MarksOrLine(std::move(points));
+}
+
+void PlotGraphs(QueueHost& host, const FinCapParameters& p, const FinCapSolution& s, double Pwait) {
+    ResultWriter& out = host.results();
+    if (!IsSignificant(Pwait)) {
+        WriteRunMessage(out, "Pwait is too small for meaningful graphs");
+        return;
+    }
+    std::vector<ChartPoint> waiting = FinCapWaitingGraphPoints(s, Pwait);
+    if (waiting.empty())
+        WriteRunMessage(out, "The waiting time is too short to plot");
+    else
+        host.plot(p.graph, 0, LogPlot(std::move(waiting)));
+    host.plot(p.graph, 1, LogPlot(FinCapStateGraphPoints(s)));
+}
+
 }  // namespace
+
+const char* FinCapName(FinCapType type) {
+    switch (type) {
+        case FinCapType::DM:
+            return "D/M/c/c+N";
+        case FinCapType::MD:
+            return "M/D/c/c+N";
+        default:
+            return "M/M/c/c+N";
+    }
+}
 
 FinCapType FinCapTypeOfItem(int item) {
     switch (item) {
@@ -405,6 +524,24 @@ std::vector<ChartPoint> FinCapWaitingGraphPoints(const FinCapSolution& s, double
 
 std::vector<ChartPoint> FinCapStateGraphPoints(const FinCapSolution& s) {
     return StateTailCurve(s.P);
+}
+
+void RunFinCap(FinCapForm& form, QueueHost& host) {
+    RunGuarded(host, [&] {
+        const auto parameters = Validate(form, host);
+        if (!parameters) return;
+        const FinCapParameters& p = *parameters;
+        ResultWriter& out = host.results();
+        const auto busy = host.busy();
+        if (FinCapRhoTooSmall(p.type, p.c, p.rho)) {
+            WriteRunMessage(out, "Rho is too small");
+            return;
+        }
+        const FinCapSolution s = SolveFinCap(p.type, p.c, p.rho, p.NEff);
+        const FinCapStatistics st = FinCapStatisticsOf(s);
+        WriteReport(out, s, st, p.output);
+        if (p.output.mode == kGraphs) PlotGraphs(host, p, s, st.Pwait);
+    });
 }
 
 }  // namespace wachtrix

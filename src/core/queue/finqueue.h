@@ -10,10 +10,13 @@
 //              Householder reflections (exact).
 // Where the tail of the distribution is negligible the waiting room is cut to NEff places.
 
-#include <span>
+#include <string>
 #include <vector>
 
 #include "core/queue/chart_plot.h"
+#include "core/queue/model_limits.h"
+#include "core/queue/queue_host.h"
+#include "core/text/value_list.h"
 
 namespace wachtrix {
 
@@ -21,26 +24,64 @@ enum class FinCapType { MM, DM, MD };
 
 // The Queue Type group lists M/M/c/c+N, M/D/c/c+N, D/M/c/c+N in that order.
 FinCapType FinCapTypeOfItem(int item);
+const char* FinCapName(FinCapType type);  // "M/M/c/c+N"
 
-struct FinCapLimits {
-    const char* name;         // "M/M/c/c+N"
-    int cMax;                 // servers
-    int nMax;                 // waiting places
-    const char* nOutOfRange;  // the refusal of N beyond nMax
+inline constexpr FieldLimit kFinCapServersMM{
+    "c", "number of servers (M/M/c/c+N)", 1, 2500, "<=2500", true};
+inline constexpr FieldLimit kFinCapServers{
+    "c", "number of servers (M/D/c/c+N, D/M/c/c+N)", 1, 500, "<=500", true};
+inline constexpr FieldLimit kFinCapLoad{"rho", "load per server", 1e-10, 5, "<=5"};
+inline constexpr FieldLimit kFinCapPlaces{
+    "N", "waiting places (M/M/c/c+N, M/D/c/c+N)", 0, 1000, "<=1000", true};
+inline constexpr FieldLimit kFinCapPlacesDM{"N", "waiting places (D/M/c/c+N)", 0, 500, "<=500",
+                                            true};
+inline constexpr FieldLimit kFinCapMMFields[] = {kFinCapServersMM, kFinCapLoad, kFinCapPlaces};
+inline constexpr FieldLimit kFinCapDMFields[] = {kFinCapServers, kFinCapLoad, kFinCapPlacesDM};
+inline constexpr FieldLimit kFinCapMDFields[] = {kFinCapServers, kFinCapLoad, kFinCapPlaces};
+inline constexpr ValueGroupLimit kFinCapGroups[] = {
+    {'T', 1000, "t-values (<= 1000)"},
+    {'N', 3500, "n-values", "c+N"},
 };
 
-inline constexpr FinCapLimits kFinCapLimits[] = {
-    {"M/M/c/c+N", 2500, 1000, "N out of range"},
-    {"D/M/c/c+N", 500, 500, "0 <= N <= 500 required"},
-    {"M/D/c/c+N", 500, 1000, "N out of range"},
+// FinCap_Output1 serves M/M/c/c+N and M/D/c/c+N, FinCap_Output2 D/M/c/c+N.
+inline constexpr OutputItem kFinCapOutput1Items[] = {
+    {"Standard Statistics", kStatistics},
+    {"Waiting Time Probabilities", kWaitingTable, ValueGroupKind::T},
+    {"State Probabilities", kStates, ValueGroupKind::N},
+    {"Graphs", kGraphs},
 };
-inline constexpr double kFinCapRhoMin = 1e-10;
-inline constexpr double kFinCapRhoMax = 5;
-inline constexpr double kFinCapTUpper = 1000;
+inline constexpr OutputItem kFinCapOutput2Items[] = {
+    {"Standard Statistics", kStatistics},
+    {"Waiting Time Probabilities", kWaitingTable, ValueGroupKind::T},
+    {"Time Average State Probabilities", kTimeStates, ValueGroupKind::N},
+    {"Customer Average State Probabilities", kCustomerStates, ValueGroupKind::N},
+    {"Graphs", kGraphs},
+};
 
-inline const FinCapLimits& FinCapLimitsOf(FinCapType type) {
-    return kFinCapLimits[static_cast<int>(type)];
+inline constexpr ModelLimits kFinCapMMLimits{kFinCapMMFields, kFinCapGroups,
+                                             OutputGroup{kFinCapOutput1Items}};
+inline constexpr ModelLimits kFinCapDMLimits{kFinCapDMFields, kFinCapGroups,
+                                             OutputGroup{kFinCapOutput2Items}};
+inline constexpr ModelLimits kFinCapMDLimits{kFinCapMDFields, kFinCapGroups,
+                                             OutputGroup{kFinCapOutput1Items}};
+
+inline const ModelLimits& FinCapLimitsOf(FinCapType type) {
+    return type == FinCapType::MM   ? kFinCapMMLimits
+           : type == FinCapType::DM ? kFinCapDMLimits
+                                    : kFinCapMDLimits;
 }
+
+// What the "Finite Capacity" tab holds.
+struct FinCapForm {
+    int type = 0;           // FinCap_Queue_Type item index
+    std::string c, rho, N;  // FinCap_C_edit, FinCap_Rho_edit, FinCap_N_edit
+    int output = 0;         // item index of the Output group shown for the type
+    TEditArray t, n;        // FinCap_TEdits, FinCap_NEdits, rewritten by the readers
+};
+
+// Validates, computes and reports; Graphs opens one window with the waiting-time and the state
+// curve. The parameter line shows the N entered, the computation uses NEff places.
+void RunFinCap(FinCapForm& form, QueueHost& host);
 
 // The waiting places used by the computations: N, cut where the load makes the far states
 // negligible.   (MM, 0.2, 100) -> 15    (DM, 0.96, 500) -> 500

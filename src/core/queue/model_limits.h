@@ -32,6 +32,9 @@ struct ValueGroupLimit {
     char kind = 'T';  // 'T', 'P' or 'N'
     double upper = 0;
     std::string_view caption;
+    // The bound as help texts show it when it depends on other fields ("c+N"); upper is then
+    // its largest value.
+    std::string_view upperText = {};
 };
 
 // Everything a model accepts: its typed fields, its value groups and its Output group.

@@ -43,6 +43,17 @@ void WriteStateTable(ResultWriter& out, const std::vector<int>& n,
     WriteResultTable(out, Format("%4s  %10s  %10s", {"n", "P{L=n}", "P{L>n}"}), lines);
 }
 
+void WriteAveragedStateTable(ResultWriter& out, StateAverage average, const std::vector<int>& n,
+                             const std::vector<StateProbability>& rows) {
+    const char* equal = average == StateAverage::Time ? "P{L(time)=n}" : "P{L(cust)=n}";
+    const char* greater = average == StateAverage::Time ? "P{L(time)>n}" : "P{L(cust)>n}";
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < n.size() && i < rows.size(); ++i)
+        lines.push_back(Format("%4d  %12s  %12s",
+                               {n[i], FormatProb(rows[i].equal), FormatProb(rows[i].greater)}));
+    WriteResultTable(out, Format("%4s  %12s  %12s", {"n", equal, greater}), lines);
+}
+
 }  // namespace wachtrix
 
 namespace wachtrix {
@@ -61,6 +72,15 @@ double WriteRequestedTable(ResultWriter& out, const OutputRequest& request,
             const std::vector<int> n = StateNumbers(request.values);
             const StateTable table = tables.states(n);
             WriteStateTable(out, n, table.rows);
+            return table.check;
+        }
+        case kTimeStates:
+        case kCustomerStates: {
+            const bool time = request.mode == kTimeStates;
+            const std::vector<int> n = StateNumbers(request.values);
+            const StateTable table = (time ? tables.timeStates : tables.customerStates)(n);
+            WriteAveragedStateTable(out, time ? StateAverage::Time : StateAverage::Customer, n,
+                                    table.rows);
             return table.check;
         }
         default:

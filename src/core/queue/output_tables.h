@@ -41,6 +41,12 @@ void WritePercentileTable(ResultWriter& out, const ValueList& p,
 void WriteStateTable(ResultWriter& out, const std::vector<int>& n,
                      const std::vector<StateProbability>& rows);
 
+// The state tables of a model whose arrivals do not see time averages: "n", "P{L(time)=n}",
+// "P{L(time)>n}" (or L(cust), what arrivals find) in columns of 12.
+enum class StateAverage { Time, Customer };
+void WriteAveragedStateTable(ResultWriter& out, StateAverage average, const std::vector<int>& n,
+                             const std::vector<StateProbability>& rows);
+
 // What a solution offers the tables of the standard Output group; a model leaves out what its
 // tab never asks for.
 struct SolutionTables {
@@ -48,6 +54,8 @@ struct SolutionTables {
     std::function<double(double)> percentile;   // negative: undefined
     std::function<StateTable(const std::vector<int>&)> states;
     const char* percentileGap = "  ";  // the blanks between the percentile table's columns
+    std::function<StateTable(const std::vector<int>&)> timeStates = {};      // time average
+    std::function<StateTable(const std::vector<int>&)> customerStates = {};  // found by arrivals
 };
 
 // Writes the table the request asks for (nothing for the statistics or a graph) and answers

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/queue/finqueue.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
 #include "core/queue/report.h"
@@ -185,7 +186,17 @@ void TQueueMainForm::GMC_Run_ButtonClick() {
 }
 
 void TQueueMainForm::FinCap_Run_ButtonClick() {
-    modelNotAvailable();
+    const int type = finCap_.type->itemIndex();
+    FinCapForm form{.type = type,
+                    .c = Text(finCap_.c),
+                    .rho = Text(finCap_.rho),
+                    .N = Text(finCap_.n),
+                    .output = (type == 2 ? finCap_.output2 : finCap_.output1)->itemIndex(),
+                    .t = EditTexts(FinCap_TEdits),
+                    .n = EditTexts(FinCap_NEdits)};
+    RunFinCap(form, *this);
+    SetEditTexts(FinCap_TEdits, form.t);
+    SetEditTexts(FinCap_NEdits, form.n);
 }
 
 void TQueueMainForm::MMCN_Run_ButtonClick() {

@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "core/queue/finqueue.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
 #include "ui/common/help.h"
@@ -397,25 +398,21 @@ void TQueueMainForm::buildGMCPage() {
 void TQueueMainForm::buildFinCapPage() {
     auto page = PageBuilder::Page(this, "Finite_Capacity_TabSheet", 160, "Finite Capacity",
                                   "Finite Capacity Queues");
-    finCap_.c = page.parameter("FinCap_C_edit", "c:", "<=2500", EditFilter::Own);
-    finCap_.rho = page.parameter("FinCap_Rho_edit", "Rho:", "<=5", EditFilter::Real);
-    finCap_.n = page.parameter("FinCap_N_edit", "N:", "<=1000", EditFilter::Own);
-    finCap_.type =
-        page.radioGroup("FinCap_Queue_Type", "Queue Type", {"M/M/c/c+N", "M/D/c/c+N", "D/M/c/c+N"});
-    finCap_.output1 = page.radioGroup(
-        "FinCap_Output1", "Output",
-        {"Standard Statistics", "Waiting Time Probabilities", "State Probabilities", "Graphs"},
-        kOutputHint);
-    finCap_.output2 = page.radioGroup(
-        "FinCap_Output2", "Output",
-        {"Standard Statistics", "Waiting Time Probabilities", "Time Average State Probabilities",
-         "Customer Average State Probabilities", "Graphs"},
-        kOutputHint);
+    finCap_.c = page.parameter("FinCap_C_edit", "c:", Label(kFinCapServersMM), EditFilter::Own);
+    finCap_.rho = page.parameter("FinCap_Rho_edit", "Rho:", Label(kFinCapLoad), EditFilter::Real);
+    finCap_.n = page.parameter("FinCap_N_edit", "N:", Label(kFinCapPlaces), EditFilter::Own);
+    finCap_.type = page.radioGroup(
+        "FinCap_Queue_Type", "Queue Type",
+        {FinCapName(FinCapType::MM), FinCapName(FinCapType::MD), FinCapName(FinCapType::DM)});
+    finCap_.output1 =
+        page.radioGroup("FinCap_Output1", "Output", Captions(kFinCapMMLimits.output), kOutputHint);
+    finCap_.output2 =
+        page.radioGroup("FinCap_Output2", "Output", Captions(kFinCapDMLimits.output), kOutputHint);
     finCap_.output2->hide();
-    finCap_.values.t =
-        page.valueGroup("FinCap", 'T', "t-values (<= 1000)", FinCap_TEdits, EditFilter::Real);
-    finCap_.values.n =
-        page.valueGroup("FinCap", 'N', "n-values", FinCap_NEdits, EditFilter::Integer);
+    finCap_.values.t = page.valueGroup("FinCap", 'T', Caption(kFinCapMMLimits, 'T'), FinCap_TEdits,
+                                       EditFilter::Real);
+    finCap_.values.n = page.valueGroup("FinCap", 'N', Caption(kFinCapMMLimits, 'N'), FinCap_NEdits,
+                                       EditFilter::Integer);
     page.buttons("FinCap", &TQueueMainForm::FinCap_Run_ButtonClick);
 }
 

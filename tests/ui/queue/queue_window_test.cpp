@@ -19,6 +19,7 @@
 
 #include "chart/xy_graph.h"
 #include "core/numeric/numerical_failure.h"
+#include "core/queue/finqueue.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
 #include "support/recording_host.h"
@@ -620,6 +621,73 @@ private slots:
         Mg1Form form{
             .serviceType = 0, .cs2 = "0.5", .rho = "0.8", .output = 0, .t = {}, .p = {}, .n = {}};
         QCOMPARE(StyledLines(results()).mid(2), CoreLines([&](QueueHost& h) { RunMG1(form, h); }));
+    }
+
+    // Each queue type of the Finite Capacity tab: its range labels and Output group, the values
+    // written back sorted, and Results gets exactly the lines of the same run in the core.
+    void finiteCapacityRunsEachType() {
+        const struct {
+            int type;
+            const char *cRange, *nRange, *output;
+            int item;
+            const char* valueStem;
+            TEditArray typed, sorted;
+        } rows[] = {
+            {0,
+             "<=2500",
+             "<=1000",
+             "FinCap_Output1",
+             1,
+             "FinCap_TEdit",
+             {"2", "0.5"},
+             {"0.5", "2"}},
+            {1, "<=500", "<=1000", "FinCap_Output1", 2, "FinCap_NEdit", {"4", "0"}, {"0", "4"}},
+            {2, "<=500", "<=500", "FinCap_Output2", 3, "FinCap_NEdit", {"5", "1"}, {"1", "5"}},
+        };
+        QTest::keyClicks(edit("FinCap_C_edit"), "2");
+        QTest::keyClicks(edit("FinCap_Rho_edit"), "0.8");
+        QTest::keyClicks(edit("FinCap_N_edit"), "3");
+        for (const auto& row : rows) {
+            find<RadioGroup>("FinCap_Queue_Type")->item(row.type)->click();
+            QCOMPARE(label("FinCap_C_range_label"), QString(row.cRange));
+            QCOMPARE(label("FinCap_N_range_label"), QString(row.nRange));
+            find<RadioGroup>(row.output)->item(row.item)->click();
+            for (int i = 0; i < 12; ++i)
+                edit(row.valueStem + QString::number(i + 1))->clear();
+            QTest::keyClicks(edit(row.valueStem + QString("1")), row.typed[0].c_str());
+            QTest::keyClicks(edit(row.valueStem + QString("2")), row.typed[1].c_str());
+            form_->ClearButtonClick();
+            find<QPushButton>("FinCap_Run_Button")->click();
+
+            const bool t = row.valueStem == std::string("FinCap_TEdit");
+            FinCapForm form{.type = row.type,
+                            .c = "2",
+                            .rho = "0.8",
+                            .N = "3",
+                            .output = row.item,
+                            .t = t ? row.typed : TEditArray{},
+                            .n = t ? TEditArray{} : row.typed};
+            QCOMPARE(StyledLines(results()).mid(2),
+                     CoreLines([&](QueueHost& h) { RunFinCap(form, h); }));
+            QCOMPARE(EditTexts(t ? form_->FinCap_TEdits : form_->FinCap_NEdits), row.sorted);
+        }
+    }
+
+    void finiteCapacityGraphsOpenOneWindowWithBothCurves() {
+        find<RadioGroup>("FinCap_Queue_Type")->item(2)->click();
+        QTest::keyClicks(edit("FinCap_C_edit"), "3");
+        QTest::keyClicks(edit("FinCap_Rho_edit"), "0.9");
+        QTest::keyClicks(edit("FinCap_N_edit"), "10");
+        find<RadioGroup>("FinCap_Output2")->item(4)->click();
+        find<QPushButton>("FinCap_Run_Button")->click();
+        const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 1);
+        QVERIFY(windows[0]->isVisible());
+        QCOMPARE(windows[0]->label(0)->text(),
+                 QString("Logarithmic Graphs of the D/M/c/c+N queue"));
+        QCOMPARE(windows[0]->label(3)->text(), QString("n = 10"));
+        QVERIFY(windows[0]->chart(0)->Series(1).Count() > 24);
+        QCOMPARE(windows[0]->chart(1)->Series(1).Count(), 13);
     }
 
     void printWithoutPrinterSaysSo() {
