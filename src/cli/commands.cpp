@@ -9,7 +9,7 @@ namespace wachtrix::cli {
 
 const std::vector<ModelCommand>& Commands() {
     static const std::vector<ModelCommand> commands{MmcCommand(), Mg1Command(), FinCapCommand(),
-                                                    MarkovCommand()};
+                                                    MmcnCommand(), MarkovCommand()};
     return commands;
 }
 

@@ -66,6 +66,7 @@ int Choice(const Arguments& args, const std::string& key, int count);  // 0..cou
 ModelCommand MmcCommand();
 ModelCommand Mg1Command();
 ModelCommand FinCapCommand();
+ModelCommand MmcnCommand();
 ModelCommand MarkovCommand();
 
 }  // namespace wachtrix::cli

@@ -178,6 +178,20 @@ TEST(ReportTool, RunsTheFiniteCapacityTypesWithTheirOwnOutputGroups) {
     EXPECT_NE(help.out.find("each <= c+N"), std::string::npos);
 }
 
+// The M/M/c/c+N graphs write nothing to Results: the tool prints the curve in two columns.
+TEST(ReportTool, PrintsTheMMcNCurveAsTwoColumns) {
+    const Outcome o = RunReport("mmcn lambda=2 es=1 vary=0 N=0 from=1 to=3");
+    ASSERT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_EQ(o.out,
+              "   c        Prej\n"
+              "   1   0.6666667\n"
+              "   2   0.4000000\n"
+              "   3   0.2105263\n");  // Erlang's loss 2/3, 2/5, 4/19
+    const Outcome refused = RunReport("mmcn lambda=2 es=1 vary=1 c=2 from=5 to=4");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "Error: Upper bound should be greater than lower bound\n");
+}
+
 std::string WriteChainFile(const std::string& name, const std::string& text) {
     const auto path = std::filesystem::temp_directory_path() / name;
     std::ofstream(path, std::ios::binary) << text;

@@ -13,6 +13,7 @@
 #include "core/queue/finqueue.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
+#include "core/queue/qgraph.h"
 
 namespace wachtrix::cli {
 namespace {
@@ -76,6 +77,30 @@ const Refusal kRefusals[] = {
     {"fincap", "type=0 c=2 rho=0.5 N=1001 output=3", "N out of range"},
     {"fincap", "type=1 c=2 rho=0.5 N=-1 output=3", "N out of range"},
     {"fincap", "type=2 c=2 rho=0.5 N=501 output=4", "0 <= N <= 500 required"},
+
+    {"mmcn", "lambda=x es=y", "lambda incorrect"},
+    {"mmcn", "lambda=1000.1 es=y", "lambda out of range"},
+    {"mmcn", "lambda=0.009 es=y", "lambda out of range"},
+    {"mmcn", "lambda=1 es=", "ES incorrect"},
+    {"mmcn", "lambda=1 es=1001", "ES out of range"},
+    {"mmcn", "lambda=1 es=1 vary=0 N=x", "N incorrect"},
+    {"mmcn", "lambda=1 es=1 vary=0 N=101", "N out of range"},
+    {"mmcn", "lambda=1 es=1 vary=0 N=5 from=a", "Lower bound on c incorrect"},
+    {"mmcn", "lambda=1 es=1 vary=0 N=5 from=0", "Lower bound on c out of range"},
+    {"mmcn", "lambda=1 es=1 vary=0 N=5 from=2 to=", "Upper bound on c incorrect"},
+    {"mmcn", "lambda=1 es=1 vary=0 N=5 from=2 to=101", "Upper bound on c out of range"},
+    {"mmcn", "lambda=1 es=1 vary=0 N=5 from=3 to=2",
+     "Upper bound should be greater than lower bound"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=1.5", "c incorrect"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=0", "c out of range"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=2 from=x", "Lower bound on N incorrect"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=2 from=-1", "Lower bound on N out of range"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=2 from=0 to=x", "Upper bound on N incorrect"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=2 from=0 to=101", "Upper bound on N out of range"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=2 from=5 to=4",
+     "Upper bound should be greater than lower bound"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=2 from=0 to=4 y=1 t=x", "t incorrect"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=2 from=0 to=4 y=1 t=2501", "t out of range"},
 };
 
 TEST(Validation, RefusesWithOneBoxAndWritesNothing) {
@@ -107,6 +132,12 @@ const Registration kModels[] = {
     {"fincap", "type=0 c=2 rho=0.5 N=3", {kFinCapServersMM, kFinCapLoad, kFinCapPlaces}},
     {"fincap", "type=1 c=2 rho=0.5 N=3", {kFinCapServers, kFinCapLoad, kFinCapPlaces}},
     {"fincap", "type=2 c=2 rho=0.5 N=3", {kFinCapServers, kFinCapLoad, kFinCapPlacesDM}},
+    {"mmcn",
+     "lambda=1 es=1 vary=0 N=5 from=1 to=100 y=1 t=1",
+     {kMmcnArrival, kMmcnServiceTime, kMmcnCapacity, kMmcnServersFrom, kMmcnServersTo, kMmcnTime}},
+    {"mmcn",
+     "lambda=1 es=1 vary=1 c=2 from=0 to=100",
+     {kMmcnArrival, kMmcnServiceTime, kMmcnServers, kMmcnCapacityFrom, kMmcnCapacityTo}},
 };
 
 std::string WithField(const std::string& arguments, std::string_view key, double value) {

@@ -16,6 +16,7 @@
 #include "core/queue/finqueue.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
+#include "core/queue/qgraph.h"
 #include "core/queue/report.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/help.h"
@@ -200,7 +201,18 @@ void TQueueMainForm::FinCap_Run_ButtonClick() {
 }
 
 void TQueueMainForm::MMCN_Run_ButtonClick() {
-    modelNotAvailable();
+    MmcnForm form{.lambda = Text(mmcn_.arrival),
+                  .es = Text(mmcn_.es),
+                  .xAxis = mmcn_.xAxis->itemIndex(),
+                  .N = Text(mmcn_.cap),
+                  .cFrom = Text(mmcn_.cFrom),
+                  .cTo = Text(mmcn_.cTo),
+                  .c = Text(mmcn_.c),
+                  .nFrom = Text(mmcn_.nFrom),
+                  .nTo = Text(mmcn_.nTo),
+                  .yAxis = mmcn_.yAxis->itemIndex(),
+                  .t = Text(mmcn_.t)};
+    RunMMCN(form, *this);
 }
 
 void TQueueMainForm::FinSrc_Run_ButtonClick() {

@@ -13,6 +13,7 @@
 #include "core/queue/finqueue.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
+#include "core/queue/qgraph.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
 #include "ui/queue/limit_texts.h"
@@ -419,9 +420,9 @@ void TQueueMainForm::buildFinCapPage() {
 void TQueueMainForm::buildMMCNPage() {
     auto page = PageBuilder::Page(this, "MMCN_Graphs_sheet", 200, "M/M/c/c+N", "M/M/c/c+N Graphs");
     page.setStackedCaptions(true);
-    mmcn_.arrival = page.parameter(
-        "MMCN_Arrival_edit", "Average arrival rate:", "0.01 <= lambda <= 1000", EditFilter::Real);
-    mmcn_.es = page.parameter("MMCN_ES_edit", "Mean service time:", "0.01 <= ES <= 1000",
+    mmcn_.arrival = page.parameter("MMCN_Arrival_edit",
+                                   "Average arrival rate:", Label(kMmcnArrival), EditFilter::Real);
+    mmcn_.es = page.parameter("MMCN_ES_edit", "Mean service time:", Label(kMmcnServiceTime),
                               EditFilter::Real);
     mmcn_.xAxis = page.radioGroup("MMCN_type_radio_group", "Graph X-Axis",
                                   {"Vary the number of servers c for a fixed capacity N",
@@ -429,21 +430,23 @@ void TQueueMainForm::buildMMCNPage() {
 
     auto [varyC, inC] = page.groupBox("MMCN_Input_vary_c", "Fixed N, varying c");
     mmcn_.varyC = varyC;
-    mmcn_.cap = inC.parameter("MMCN_cap_edit", "Capacity N:", "0...100", EditFilter::Integer);
-    std::tie(mmcn_.cFrom, mmcn_.cTo) =
-        inC.bounds("MMCN_c_from_edit", "Vary c from", "MMCN_c_to_edit", "to", "1...100");
+    mmcn_.cap =
+        inC.parameter("MMCN_cap_edit", "Capacity N:", Label(kMmcnCapacity), EditFilter::Integer);
+    std::tie(mmcn_.cFrom, mmcn_.cTo) = inC.bounds("MMCN_c_from_edit", "Vary c from",
+                                                  "MMCN_c_to_edit", "to", Label(kMmcnServersFrom));
 
     auto [varyN, inN] = page.groupBox("MMCN_input_vary_N", "Fixed c, varying N");
     mmcn_.varyN = varyN;
-    mmcn_.c = inN.parameter("MMCN_c_edit", "Number of servers c:", "1...100", EditFilter::Integer);
-    std::tie(mmcn_.nFrom, mmcn_.nTo) =
-        inN.bounds("MMCN_N_from_edit", "Vary N from", "MMCN_N_to_edit", "to", "0...100");
+    mmcn_.c = inN.parameter("MMCN_c_edit", "Number of servers c:", Label(kMmcnServers),
+                            EditFilter::Integer);
+    std::tie(mmcn_.nFrom, mmcn_.nTo) = inN.bounds("MMCN_N_from_edit", "Vary N from",
+                                                  "MMCN_N_to_edit", "to", Label(kMmcnCapacityFrom));
     varyN->hide();
 
     mmcn_.yAxis = page.radioGroup(
         "MMCN_Graph_radio_group", "Graph Y-Axis",
         {"Rejection probabilities Prej", "Waiting time probabilities P{Wq>t} for fixed t"});
-    mmcn_.t = page.parameter("MMCN_t_edit", "Time t:", "0 <= t <= 2500", EditFilter::Real);
+    mmcn_.t = page.parameter("MMCN_t_edit", "Time t:", Label(kMmcnTime), EditFilter::Real);
     mmcn_.t.setVisible(false);
     page.buttons("MMCN", &TQueueMainForm::MMCN_Run_ButtonClick);
 }

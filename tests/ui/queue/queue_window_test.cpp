@@ -22,6 +22,7 @@
 #include "core/queue/finqueue.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mmc.h"
+#include "core/queue/qgraph.h"
 #include "support/recording_host.h"
 #include "ui/common/dialog_recorder.h"
 #include "ui/common/help.h"
@@ -688,6 +689,63 @@ private slots:
         QCOMPARE(windows[0]->label(3)->text(), QString("n = 10"));
         QVERIFY(windows[0]->chart(0)->Series(1).Count() > 24);
         QCOMPARE(windows[0]->chart(1)->Series(1).Count(), 13);
+    }
+
+    // The M/M/c/c+N graphs: the fields of the chosen X-axis mode are read, one window shows the
+    // curve of the core's points, and nothing reaches Results.
+    void mmcnGraphsDrawTheCurveOfTheChosenMode() {
+        QTest::keyClicks(edit("MMCN_Arrival_edit"), "3");
+        QTest::keyClicks(edit("MMCN_ES_edit"), "2");
+        find<RadioGroup>("MMCN_type_radio_group")->item(1)->click();
+        QVERIFY(find<QGroupBox>("MMCN_input_vary_N")->isVisibleTo(form_));
+        QVERIFY(!find<QGroupBox>("MMCN_Input_vary_c")->isVisibleTo(form_));
+        QTest::keyClicks(edit("MMCN_c_edit"), "2");
+        QTest::keyClicks(edit("MMCN_N_from_edit"), "0");
+        QTest::keyClicks(edit("MMCN_N_to_edit"), "40");
+        find<RadioGroup>("MMCN_Graph_radio_group")->item(1)->click();
+        QVERIFY(edit("MMCN_t_edit")->isVisibleTo(form_));
+        QTest::keyClicks(edit("MMCN_t_edit"), "0.5");
+        const QString before = results()->toPlainText();
+        find<QPushButton>("MMCN_Run_Button")->click();
+
+        const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 1);
+        GraphWindow* w = windows[0];
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->label(0)->text(), QString("Graph of the M/M/c/c+N queue"));
+        QCOMPARE(w->label(1)->text(), QString("lambda = 3"));
+        QCOMPARE(w->label(2)->text(), QString("ES = 2"));
+        QCOMPARE(w->label(3)->text(), QString("c = 2"));
+        const TxyGraph& g = *w->chart(0);
+        QCOMPARE(g.Appearance().GraphTitle(), std::string("P{Wq>0.5}"));
+        QCOMPARE(g.XAxis().Title(), std::string("Capacity N"));
+        QVERIFY(!g.YAxis().LogScale && !g.YAxis().AutoSizing);
+        QCOMPARE(g.YAxis().Min(), 0.0);
+        QCOMPARE(g.YAxis().Max(), 1.0);
+        MmcnCurve curve;
+        curve.lambda = 3;
+        curve.ES = 2;
+        curve.vary = MmcnVary::Capacity;
+        curve.fixed = 2;
+        curve.from = 0;
+        curve.to = 40;
+        curve.y = MmcnY::Waiting;
+        curve.t = 0.5;
+        const std::vector<ChartPoint> expected = MmcnPoints(curve);
+        const auto& drawn = w->chart(0)->Series(1).Points();
+        QCOMPARE(drawn.size(), expected.size());
+        for (std::size_t i = 0; i < drawn.size(); ++i) {
+            QCOMPARE(drawn[i].X, expected[i].x);
+            QCOMPARE(drawn[i].Y, expected[i].y);
+        }
+        QCOMPARE(results()->toPlainText(), before);
+
+        DialogRecorder boxes;
+        edit("MMCN_N_to_edit")->setText("101");
+        find<QPushButton>("MMCN_Run_Button")->click();
+        QCOMPARE(boxes.requests.size(), 1);
+        QCOMPARE(boxes.requests[0].text, QString("Upper bound on N out of range"));
+        QCOMPARE(form_->findChildren<GraphWindow*>().size(), 1);
     }
 
     void printWithoutPrinterSaysSo() {
