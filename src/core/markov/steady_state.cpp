@@ -58,10 +58,10 @@ double AverageCost(const std::vector<double>& x, const std::vector<double>& cost
     return static_cast<double>(g);
 }
 
-std::vector<std::string> SteadyStateReport(const ChainData& chain, ChainKind kind) {
+std::vector<std::string> SteadyStateReport(const ChainData& chain) {
     if (!chain.DataLoaded) return {};
     const int n = chain.StateCount;
-    const bool continuous = kind == ChainKind::Continuous;
+    const bool continuous = chain.Kind == ChainKind::Continuous;
     std::vector<double> cost(n + 1, 0.0);
     Matrix p;
     if (continuous) {

@@ -27,6 +27,6 @@ double AverageCost(const std::vector<double>& x, const std::vector<double>& cost
 
 // The "STEADY-STATE BEHAVIOUR" report; a continuous chain is solved on its uniformised matrix
 // and its costs are the rates r(i) plus the transition costs F(j) q(i,j).
-std::vector<std::string> SteadyStateReport(const ChainData& chain, ChainKind kind);
+std::vector<std::string> SteadyStateReport(const ChainData& chain);
 
 }  // namespace wachtrix

@@ -40,7 +40,7 @@ inline constexpr FieldLimit kFinCapDMFields[] = {kFinCapServers, kFinCapLoad, kF
 inline constexpr FieldLimit kFinCapMDFields[] = {kFinCapServers, kFinCapLoad, kFinCapPlaces};
 inline constexpr ValueGroupLimit kFinCapGroups[] = {
     {'T', 1000, "t-values (<= 1000)"},
-    {'N', 3500, "n-values", "c+N"},
+    {'N', 3500, "n-values", {}, "c+N"},
 };
 
 // FinCap_Output1 serves M/M/c/c+N and M/D/c/c+N, FinCap_Output2 D/M/c/c+N.

@@ -55,27 +55,10 @@ TEST(SolveSteadyState, BirthDeathChainMeetsDetailedBalance) {
         EXPECT_REL_NEAR(s.x[i + 2] / s.x[i + 1], rows[i][i + 1] / rows[i + 1][i], 1e-10) << i;
 }
 
-// Random irreducible chains: a cycle through all states plus random extra transitions.
-Matrix RandomIrreducibleChain(std::mt19937& rng, int n) {
-    std::uniform_real_distribution<double> unit(0, 1);
-    Matrix p(n + 1, std::vector<double>(n + 1, 0.0));
-    for (int i = 1; i <= n; ++i) {
-        p[i][i % n + 1] = 0.05 + unit(rng);
-        for (int j = 1; j <= n; ++j)
-            if (unit(rng) < 0.1) p[i][j] += unit(rng);
-        double sum = 0;
-        for (int j = 1; j <= n; ++j)
-            sum += p[i][j];
-        for (int j = 1; j <= n; ++j)
-            p[i][j] /= sum;
-    }
-    return p;
-}
-
 TEST(SolveSteadyState, RandomIrreducibleChainsSatisfyPiPEqualsPi) {
     std::mt19937 rng(1234);
     for (int n = 2; n <= 100; n += 7) {
-        const Matrix p = RandomIrreducibleChain(rng, n);
+        const Matrix p = testing::RandomStochastic(rng, n, 0.1);
         const SteadyState s = SolveSteadyState(p, n);
         ASSERT_TRUE(s.unichained && s.solved) << n;
         long double total = 0;
@@ -106,7 +89,7 @@ TEST(SolveSteadyState, TransientStatesGetNoMass) {
 TEST(SteadyStateReport, TwoStateChainWithCosts) {
     const ChainData chain = MakeChain({{0.75, 0.25}, {0.75, 0.25}}, ChainKind::Discrete, {{1, 2}});
     EXPECT_EQ(
-        SteadyStateReport(chain, ChainKind::Discrete),
+        SteadyStateReport(chain),
         WithHeader({"The solution is: ", " ", "State 1: pi[1] = 0.7500000000",
                     "State 2: pi[2] = 0.2500000000", "", "Average cost per unit time: 1.2500000000",
                     " ", "Accuracy check: 0.0000000000"}));
@@ -114,7 +97,7 @@ TEST(SteadyStateReport, TwoStateChainWithCosts) {
 
 TEST(SteadyStateReport, SingleStateIsOneWithNineDecimals) {
     const ChainData chain = MakeChain({{1}}, ChainKind::Discrete, {{-100000}});
-    EXPECT_EQ(SteadyStateReport(chain, ChainKind::Discrete),
+    EXPECT_EQ(SteadyStateReport(chain),
               WithHeader({"The solution is: ", " ", "State 1: pi[1] = 1.000000000", "",
                           "Average cost per unit time: -100000.0000000000", " ",
                           "Accuracy check: 0.0000000000"}));
@@ -122,7 +105,7 @@ TEST(SteadyStateReport, SingleStateIsOneWithNineDecimals) {
 
 TEST(SteadyStateReport, NotUnichainedGetsOnlyTheTwoLines) {
     const ChainData chain = MakeChain(Identity(2), ChainKind::Discrete, {{1, 1}});
-    EXPECT_EQ(SteadyStateReport(chain, ChainKind::Discrete),
+    EXPECT_EQ(SteadyStateReport(chain),
               WithHeader({"This Markov chain is not unichained",
                           "and thus has no unique equilibrium distribution."}));
 }
@@ -130,11 +113,11 @@ TEST(SteadyStateReport, NotUnichainedGetsOnlyTheTwoLines) {
 TEST(SteadyStateReport, LeavesOutTheCostWhenNoCostsWereHandedOver) {
     ChainData chain = MakeChain({{0.5, 0.5}, {0.5, 0.5}}, ChainKind::Discrete);
     chain.CostVectorRead = false;
-    EXPECT_EQ(SteadyStateReport(chain, ChainKind::Discrete),
+    EXPECT_EQ(SteadyStateReport(chain),
               WithHeader({"The solution is: ", " ", "State 1: pi[1] = 0.5000000000",
                           "State 2: pi[2] = 0.5000000000", " ", "Accuracy check: 0.0000000000"}));
     chain.DataLoaded = false;
-    EXPECT_TRUE(SteadyStateReport(chain, ChainKind::Discrete).empty());
+    EXPECT_TRUE(SteadyStateReport(chain).empty());
 }
 
 TEST(SteadyStateReport, ContinuousTwoStateRatesGiveMuOverLambdaPlusMu) {
@@ -143,7 +126,7 @@ TEST(SteadyStateReport, ContinuousTwoStateRatesGiveMuOverLambdaPlusMu) {
     // g = 0.75 (1 + 10) + 0.25 (2) = 8.75.
     const ChainData chain = MakeChain({{0, 1}, {3, 0}}, ChainKind::Continuous, {{1, 2}, {0, 10}});
     EXPECT_EQ(
-        SteadyStateReport(chain, ChainKind::Continuous),
+        SteadyStateReport(chain),
         WithHeader({"The solution is: ", " ", "State 1: p[1] = 0.7500000000",
                     "State 2: p[2] = 0.2500000000", "", "Average cost per unit time: 8.7500000000",
                     " ", "Accuracy check: 0.0000000000"}));
@@ -152,8 +135,7 @@ TEST(SteadyStateReport, ContinuousTwoStateRatesGiveMuOverLambdaPlusMu) {
 TEST(SteadyStateReport, IllConditionedSystemPrintsNoSolution) {
     // Rates so small that the uniformised chain holds almost nothing but self-transitions.
     const ChainData chain = MakeChain({{0, 1e-25}, {1e-25, 0}}, ChainKind::Continuous, {{1, 1}});
-    EXPECT_EQ(SteadyStateReport(chain, ChainKind::Continuous),
-              WithHeader({"Problem ill-conditioned."}));
+    EXPECT_EQ(SteadyStateReport(chain), WithHeader({"Problem ill-conditioned."}));
 }
 
 }  // namespace
