@@ -10,9 +10,9 @@
 namespace wachtrix::cli {
 
 const std::vector<ModelCommand>& Commands() {
-    static const std::vector<ModelCommand> commands{MmcCommand(),     Mg1Command(),
-                                                    FinCapCommand(),  MmcnCommand(),
-                                                    MM1TranCommand(), MarkovCommand()};
+    static const std::vector<ModelCommand> commands{
+        MmcCommand(),    Mg1Command(),     FinCapCommand(), MmcnCommand(),
+        FinSrcCommand(), MM1TranCommand(), MarkovCommand()};
     return commands;
 }
 

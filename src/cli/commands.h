@@ -79,6 +79,7 @@ ModelCommand MmcCommand();
 ModelCommand Mg1Command();
 ModelCommand FinCapCommand();
 ModelCommand MmcnCommand();
+ModelCommand FinSrcCommand();
 ModelCommand MM1TranCommand();
 ModelCommand MarkovCommand();
 

@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "cli/queue_command.h"
 #include "core/queue/finqueue.h"
 
@@ -14,10 +12,9 @@ std::vector<KeyHelp> Keys() {
     std::vector<KeyHelp> keys =
         QueueKeys({{"type", "0 M/M/c/c+N, 1 M/D/c/c+N, 2 D/M/c/c+N (default 0)"}},
                   {kAllFields, kFinCapGroups, {}});
-    const auto t =
-        std::find_if(keys.begin(), keys.end(), [](const KeyHelp& k) { return k.key == "t"; });
-    keys.insert(t, {"output", "types 0 and 1: " + OutputHelp(kFinCapMMLimits.output) +
-                                  "; type 2: " + OutputHelp(kFinCapDMLimits.output)});
+    InsertKeyBefore(keys, "t",
+                    {"output", "types 0 and 1: " + OutputHelp(kFinCapMMLimits.output) +
+                                   "; type 2: " + OutputHelp(kFinCapDMLimits.output)});
     return keys;
 }
 

@@ -235,6 +235,36 @@ TEST(ReportTool, PrintsTheMMcNCurveAsTwoColumns) {
     EXPECT_EQ(refused.err, "Error: Upper bound should be greater than lower bound\n");
 }
 
+TEST(ReportTool, RunsTheFiniteSourceModelWithItsGraphChoice) {
+    const Outcome table = RunReport("finsrc service=0 c=1 M=1 nu=1 output=2 n=1,0 --styles");
+    ASSERT_EQ(table.exitCode, 0) << table.err;
+    EXPECT_EQ(table.out.substr(0, table.out.find('\n')),
+              "T Finite-source queue (exponential services)");
+    EXPECT_NE(table.out.find("U    1     0.5000000             0"), std::string::npos);
+    // n stops at M; c at 250 for deterministic repairs.
+    const Outcome beyond = RunReport("finsrc service=0 c=1 M=1 nu=1 output=2 n=2");
+    EXPECT_EQ(beyond.exitCode, 2);
+    EXPECT_EQ(beyond.err, "Error: n value \"2\" is out of range\n");
+    const Outcome refused = RunReport("finsrc service=1 c=251 M=10 nu=1");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "Error: c out of range\n");
+    // An overloaded system says so instead of the graph; nothing goes to the graph file.
+    const Outcome overloaded = RunReport("finsrc service=1 c=1 M=1000 nu=100 output=4 graph=1");
+    EXPECT_EQ(overloaded.exitCode, 0);
+    EXPECT_NE(overloaded.out.find("The time average state probabilities cannot be computed"),
+              std::string::npos);
+    const auto csvPath = std::filesystem::temp_directory_path() / "wachtrix_cli_finsrc.csv";
+    const Outcome graph = RunReport(
+        "finsrc service=1 c=2 M=30 nu=0.05 output=4 graph=2 --graph-csv " + csvPath.string());
+    ASSERT_EQ(graph.exitCode, 0) << graph.err;
+    EXPECT_EQ(ReadFile(csvPath).rfind("chart,x,y\n1,0,1\n", 0), 0u);
+    std::filesystem::remove(csvPath);
+    const Outcome help = RunReport("finsrc --help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("each <= M"), std::string::npos);
+    EXPECT_NE(help.out.find("  graph "), std::string::npos);
+}
+
 TEST(ReportTool, RunsTheTransientMM1Model) {
     // From 3 customers at rho = 0.5: at t = 1000 the stationary p = 0.125, ELq = 0.5.
     const Outcome table = RunReport("mm1tran rho=0.5 i=3 j=2 t=1000,0");

@@ -63,6 +63,17 @@ const Dimension kFinCapLoads = {"rho=1e-10", "rho=1e-5", "rho=0.01", "rho=0.1",
                                 "rho=0.3",   "rho=0.5",  "rho=0.9",  "rho=0.99",
                                 "rho=1",     "rho=1.01", "rho=2",    "rho=5"};
 
+const Dimension kFinSrcMachines = {"M=1 n=0,1", "M=2 n=0,1,2", "M=10 n=0,1,2,5,9,10",
+                                   "M=100 n=0,1,2,9,10,11,50,99,100",
+                                   "M=1000 n=0,1,2,99,100,101,250,251,500,998,999,1000"};
+const Dimension kFinSrcRates = {"nu=1e-5", "nu=1e-3", "nu=0.01", "nu=0.1", "nu=0.3",
+                                "nu=0.5",  "nu=1",    "nu=10",   "nu=100"};
+const Dimension kFinSrcOutputs = {
+    "output=0",         "output=1 t=0,1e-9,0.001,0.5,1,1.5,2,10,100,1000",
+    "output=2",         "output=3",
+    "output=4 graph=0", "output=4 graph=1",
+    "output=4 graph=2"};
+
 const std::vector<ModelGrid> kGrids = {
     {"mmc",
      {{"c=1", "c=2", "c=3", "c=10", "c=25", "c=26", "c=50", "c=51", "c=100", "c=101", "c=250",
@@ -115,6 +126,21 @@ const std::vector<ModelGrid> kGrids = {
       {"output=0", "output=1 t=0,1e-9,0.001,0.5,1,2,10,100,1000", "output=2", "output=3",
        "output=4"}},
      1e-8},
+    // Each repair service with its own bound on c; the n-values stay within M, since a value
+    // beyond is refused.
+    {"finsrc",
+     {{"service=0 c=1", "service=0 c=2", "service=0 c=10", "service=0 c=100", "service=0 c=500"},
+      kFinSrcMachines,
+      kFinSrcRates,
+      kFinSrcOutputs},
+     1e-9},
+    // The deterministic approximation conserves less exactly near its overload.
+    {"finsrc",
+     {{"service=1 c=1", "service=1 c=2", "service=1 c=10", "service=1 c=100", "service=1 c=250"},
+      kFinSrcMachines,
+      kFinSrcRates,
+      kFinSrcOutputs},
+     1e-5},
     // Both X-axis modes over their whole ranges; a y of 1 reads t.
     {"mmcn",
      {{"vary=0 N=0 from=1 to=100", "vary=0 N=1 from=1 to=1", "vary=0 N=100 from=1 to=100",

@@ -12,6 +12,7 @@
 
 #include "cli/commands.h"
 #include "core/queue/finqueue.h"
+#include "core/queue/machine.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
@@ -104,6 +105,17 @@ const Refusal kRefusals[] = {
     {"mmcn", "lambda=1 es=1 vary=1 c=2 from=0 to=4 y=1 t=x", "t incorrect"},
     {"mmcn", "lambda=1 es=1 vary=1 c=2 from=0 to=4 y=1 t=2501", "t out of range"},
 
+    {"finsrc", "service=0 c=x M=y nu=z", "c incorrect"},
+    {"finsrc", "service=0 c=501 M=y nu=z", "c out of range"},
+    {"finsrc", "service=1 c=251 M=y nu=z", "c out of range"},
+    {"finsrc", "service=1 c=0 M=y nu=z", "c out of range"},
+    {"finsrc", "service=0 c=500 M=2.5 nu=z", "M incorrect"},
+    {"finsrc", "service=0 c=2 M=1001 nu=z", "M out of range"},
+    {"finsrc", "service=1 c=2 M=0 nu=z", "M out of range"},
+    {"finsrc", "service=1 c=250 M=1 nu=", "nu incorrect"},
+    {"finsrc", "service=0 c=2 M=5 nu=100.01", "nu out of range"},
+    {"finsrc", "service=1 c=2 M=5 nu=9.99e-6", "nu out of range"},
+
     // The graph of Std Lq (output=4) does not read j.
     {"mm1tran", "rho=abc i=x T=x", "rho incorrect"},
     {"mm1tran", "rho=0.99011 i=x T=x", "rho out of bounds"},
@@ -153,6 +165,12 @@ const Registration kModels[] = {
      "lambda=1 es=1 vary=1 c=2 from=0 to=100",
      {kMmcnArrival, kMmcnServiceTime, kMmcnServers, kMmcnCapacityFrom, kMmcnCapacityTo}},
 
+    {"finsrc",
+     "service=0 c=2 M=5 nu=0.5",
+     {kFinSrcServersExp, kFinSrcMachines, kFinSrcFailureRate}},
+    {"finsrc",
+     "service=1 c=2 M=5 nu=0.5",
+     {kFinSrcServersDet, kFinSrcMachines, kFinSrcFailureRate}},
     // i = 1 is allowed for every load; the bound 100 on i holds from rho = 0.7 on.
     {"mm1tran",
      "rho=0.9 i=1 j=2 T=10 output=1",

@@ -324,19 +324,6 @@ std::optional<FinCapParameters> Validate(FinCapForm& form, QueueHost& host) {
     return p;
 }
 
-// P{L = n} and P{L > n} from p(0..K); none above K.
-StateTable StateRows(const std::vector<double>& p, const std::vector<int>& n) {
-    StateTable table;
-    const int K = static_cast<int>(p.size()) - 1;
-    for (const int k : n) {
-        long double upTo = 0;
-        for (int j = 0; j <= std::min(k, K); ++j)
-            upTo += p[j];
-        table.rows.push_back({k <= K ? p[k] : 0, static_cast<double>(1 - upTo)});
-    }
-    return table;
-}
-
 void WriteReport(ResultWriter& out, const FinCapSolution& s, const FinCapStatistics& st,
                  const OutputRequest& output) {
     const auto g = [](const char* format, double v) { return Format(format, {std::fabs(v)}); };
@@ -351,9 +338,9 @@ void WriteReport(ResultWriter& out, const FinCapSolution& s, const FinCapStatist
                            {"Utilization", g("%.4g", st.Utilization)}});
     SolutionTables tables;
     tables.waitingTail = [&s](double t) { return FinCapWaitingTail(s, t); };
-    tables.states = [&s](const std::vector<int>& n) { return StateRows(s.P, n); };
+    tables.states = [&s](const std::vector<int>& n) { return StateRowsOf(s.P, n); };
     tables.customerStates = tables.states;
-    tables.timeStates = [&s](const std::vector<int>& n) { return StateRows(s.Ptime, n); };
+    tables.timeStates = [&s](const std::vector<int>& n) { return StateRowsOf(s.Ptime, n); };
     WriteRequestedTable(out, output, tables);
     WriteAccuracyCheck(out, std::fabs(s.accuracy));
 }

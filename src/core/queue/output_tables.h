@@ -8,6 +8,7 @@
 //                                                       0.200000   undefined
 
 #include <functional>
+#include <span>
 #include <vector>
 
 #include "core/queue/output_group.h"
@@ -46,6 +47,10 @@ void WriteStateTable(ResultWriter& out, const std::vector<int>& n,
 enum class StateAverage { Time, Customer };
 void WriteAveragedStateTable(ResultWriter& out, StateAverage average, const std::vector<int>& n,
                              const std::vector<StateProbability>& rows);
+
+// P{L = n} and P{L > n} for each n from the probabilities p(0..K) of a finite model; none above
+// K.
+StateTable StateRowsOf(std::span<const double> p, const std::vector<int>& n);
 
 // What a solution offers the tables of the standard Output group; a model leaves out what its
 // tab never asks for.

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "core/queue/finqueue.h"
+#include "core/queue/machine.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
@@ -217,7 +218,17 @@ void TQueueMainForm::MMCN_Run_ButtonClick() {
 }
 
 void TQueueMainForm::FinSrc_Run_ButtonClick() {
-    modelNotAvailable();
+    FinSrcForm form{.service = finSrc_.service->itemIndex(),
+                    .c = Text(finSrc_.c),
+                    .M = Text(finSrc_.m),
+                    .nu = Text(finSrc_.nu),
+                    .output = finSrc_.output->itemIndex(),
+                    .graph = finSrc_.graphs->itemIndex(),
+                    .t = EditTexts(FinSrc_TEdits),
+                    .n = EditTexts(FinSrc_NEdits)};
+    RunFinSrc(form, *this);
+    SetEditTexts(FinSrc_TEdits, form.t);
+    SetEditTexts(FinSrc_NEdits, form.n);
 }
 
 void TQueueMainForm::MM1_Run_ButtonClick() {

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/queue/finqueue.h"
+#include "core/queue/machine.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
@@ -456,25 +457,22 @@ void TQueueMainForm::buildFinSrcPage() {
     auto page =
         PageBuilder::Page(this, "FinSrc_sheet", 170, "Finite Source", "Machine Repair Queue");
     page.setStackedCaptions(true);
-    finSrc_.c =
-        page.parameter("FinSrc_c_Edit", "Number of servers c:", "<= 500", EditFilter::Integer);
-    finSrc_.m =
-        page.parameter("FinSrc_N_Edit", "Number of machines M:", "<= 1000", EditFilter::Own);
-    finSrc_.nu =
-        page.parameter("FinSrc_nu_edit", "Failure rate nu:", "0.00001<=nu<=100", EditFilter::Real);
+    finSrc_.c = page.parameter("FinSrc_c_Edit", "Number of servers c:", Label(kFinSrcServersExp),
+                               EditFilter::Integer);
+    finSrc_.m = page.parameter("FinSrc_N_Edit", "Number of machines M:", Label(kFinSrcMachines),
+                               EditFilter::Own);
+    finSrc_.nu = page.parameter("FinSrc_nu_edit", "Failure rate nu:", Label(kFinSrcFailureRate),
+                                EditFilter::Real);
     finSrc_.service =
         page.radioGroup("FinSrc_service_radio_group", "Service Type Machine Repair Queue",
                         {"Exponential services", "Deterministic services"});
-    finSrc_.output = page.radioGroup(
-        "FinSrc_Output_radio_group", "Output",
-        {"Standard Statistics", "Waiting Time Probabilities", "Time Average State Probabilities",
-         "Customer Average State Probabilities", "Graphs"},
-        kOutputHint);
-    finSrc_.graphs = page.radioGroup("FinSrc_Graph_Radio_Group", "Graphs",
-                                     {"P{ Wq > t  |  Wq > 0 }", "P{ L(time) > n | L(time) > 0 }",
-                                      "P{ L(cust) > n | L(cust) > 0 }"});
-    finSrc_.values.t =
-        page.valueGroup("FinSrc", 'T', "t-values (<= 1000)", FinSrc_TEdits, EditFilter::Real);
+    finSrc_.output = page.radioGroup("FinSrc_Output_radio_group", "Output", Captions(kFinSrcOutput),
+                                     kOutputHint);
+    finSrc_.graphs =
+        page.radioGroup("FinSrc_Graph_Radio_Group", "Graphs",
+                        {kFinSrcGraphItems[0], kFinSrcGraphItems[1], kFinSrcGraphItems[2]});
+    finSrc_.values.t = page.valueGroup("FinSrc", 'T', Caption(kFinSrcExpLimits, 'T'), FinSrc_TEdits,
+                                       EditFilter::Real);
     finSrc_.values.n =
         page.valueGroup("FinSrc", 'N', "n-values", FinSrc_NEdits, EditFilter::Integer);
     page.buttons("FinSrc", &TQueueMainForm::FinSrc_Run_ButtonClick);

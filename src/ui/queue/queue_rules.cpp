@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "core/queue/finqueue.h"
+#include "core/queue/machine.h"
 #include "core/queue/mg1.h"
 #include "ui/common/radio_group.h"
 #include "ui/queue/label_rules.h"
@@ -176,7 +177,8 @@ void TQueueMainForm::MMCN_YAxisChange() {
 }
 
 void TQueueMainForm::FinSrc_ServiceTypeChange() {
-    finSrc_.c.range->setText(finSrc_.service->itemIndex() == 0 ? "<= 500" : "<= 250");
+    finSrc_.c.range->setText(
+        Label(finSrc_.service->itemIndex() == 0 ? kFinSrcServersExp : kFinSrcServersDet));
 }
 
 void TQueueMainForm::FinSrc_OutputChange() {

@@ -20,6 +20,7 @@
 #include "chart/xy_graph.h"
 #include "core/numeric/numerical_failure.h"
 #include "core/queue/finqueue.h"
+#include "core/queue/machine.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
@@ -766,13 +767,13 @@ private slots:
         QTest::keyClicks(edit("MMCN_Arrival_edit"), "3");
         QTest::keyClicks(edit("MMCN_ES_edit"), "2");
         find<RadioGroup>("MMCN_type_radio_group")->item(1)->click();
-        QVERIFY(find<QGroupBox>("MMCN_input_vary_N")->isVisibleTo(form_));
-        QVERIFY(!find<QGroupBox>("MMCN_Input_vary_c")->isVisibleTo(form_));
+        QVERIFY(shown("MMCN_input_vary_N"));
+        QVERIFY(!shown("MMCN_Input_vary_c"));
         QTest::keyClicks(edit("MMCN_c_edit"), "2");
         QTest::keyClicks(edit("MMCN_N_from_edit"), "0");
         QTest::keyClicks(edit("MMCN_N_to_edit"), "40");
         find<RadioGroup>("MMCN_Graph_radio_group")->item(1)->click();
-        QVERIFY(edit("MMCN_t_edit")->isVisibleTo(form_));
+        QVERIFY(shown("MMCN_t_edit"));
         QTest::keyClicks(edit("MMCN_t_edit"), "0.5");
         const QString before = results()->toPlainText();
         find<QPushButton>("MMCN_Run_Button")->click();
@@ -785,7 +786,7 @@ private slots:
         QCOMPARE(w->label(1)->text(), QString("lambda = 3"));
         QCOMPARE(w->label(2)->text(), QString("ES = 2"));
         QCOMPARE(w->label(3)->text(), QString("c = 2"));
-        const TxyGraph& g = *w->chart(0);
+        const chart::TxyGraph& g = *w->chart(0);
         QCOMPARE(g.Appearance().GraphTitle(), std::string("P{Wq>0.5}"));
         QCOMPARE(g.XAxis().Title(), std::string("Capacity N"));
         QVERIFY(!g.YAxis().LogScale && !g.YAxis().AutoSizing);
@@ -815,6 +816,50 @@ private slots:
         QCOMPARE(boxes.requests.size(), 1);
         QCOMPARE(boxes.requests[0].text, QString("Upper bound on N out of range"));
         QCOMPARE(form_->findChildren<GraphWindow*>().size(), 1);
+    }
+
+    // The Finite Source tab: the service sets the range of c, Results gets exactly the lines of
+    // the same run in the core with the n-values written back sorted and marked, and the chosen
+    // graph opens in its own window.
+    void finiteSourceRunsTablesAndGraphs() {
+        find<RadioGroup>("FinSrc_service_radio_group")->item(1)->click();
+        QCOMPARE(label("FinSrc_c_range_label"), QString("<= 250"));
+        find<RadioGroup>("FinSrc_service_radio_group")->item(0)->click();
+        QCOMPARE(label("FinSrc_c_range_label"), QString("<= 500"));
+        find<RadioGroup>("FinSrc_service_radio_group")->item(1)->click();
+        QTest::keyClicks(edit("FinSrc_c_Edit"), "2");
+        QTest::keyClicks(edit("FinSrc_N_Edit"), "10");
+        QTest::keyClicks(edit("FinSrc_nu_edit"), "0.15");
+        find<RadioGroup>("FinSrc_Output_radio_group")->item(2)->click();
+        QTest::keyClicks(edit("FinSrc_NEdit1"), "11");
+        QTest::keyClicks(edit("FinSrc_NEdit2"), "3");
+        form_->ClearButtonClick();
+        find<QPushButton>("FinSrc_Run_Button")->click();
+        FinSrcForm form{.service = 1,
+                        .c = "2",
+                        .M = "10",
+                        .nu = "0.15",
+                        .output = 2,
+                        .graph = 0,
+                        .t = {},
+                        .n = {"11", "3"}};
+        QCOMPARE(StyledLines(results()).mid(2),
+                 CoreLines([&](QueueHost& h) { RunFinSrc(form, h); }));
+        QCOMPARE(EditTexts(form_->FinSrc_NEdits), form.n);
+        QCOMPARE(edit("FinSrc_NEdit2")->text(), QString("11**"));
+
+        find<RadioGroup>("FinSrc_Output_radio_group")->item(4)->click();
+        find<RadioGroup>("FinSrc_Graph_Radio_Group")->item(1)->click();
+        find<QPushButton>("FinSrc_Run_Button")->click();
+        const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 1);
+        QVERIFY(windows[0]->isVisible());
+        QCOMPARE(windows[0]->label(0)->text(),
+                 QString("Logarithmic graph of the machine repair queue"));
+        QCOMPARE(windows[0]->label(4)->text(), QString("Deterministic services"));
+        QCOMPARE(windows[0]->chart(0)->Appearance().GraphTitle(),
+                 std::string("P{ L(time) > n | L(time) > 0}"));
+        QCOMPARE(windows[0]->chart(0)->Series(1).Points().front().Y, 1.0);
     }
 
     void printWithoutPrinterSaysSo() {
