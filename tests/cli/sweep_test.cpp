@@ -134,7 +134,7 @@ const std::vector<ModelGrid> kGrids = {
       kFinSrcRates,
       kFinSrcOutputs},
      1e-9},
-    // The deterministic approximation conserves less exactly near its overload.
+    // The deterministic approximation conserves less exactly: some 3e-6 on 250 busy repairmen.
     {"finsrc",
      {{"service=1 c=1", "service=1 c=2", "service=1 c=10", "service=1 c=100", "service=1 c=250"},
       kFinSrcMachines,
