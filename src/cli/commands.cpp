@@ -10,9 +10,10 @@
 namespace wachtrix::cli {
 
 const std::vector<ModelCommand>& Commands() {
-    static const std::vector<ModelCommand> commands{MmcCommand(), MdcCommand(),   Mg1Command(),
-                                                    DmcCommand(), GmcCommand(),   MM1TranCommand(),
-                                                    Dg1Command(), MarkovCommand()};
+    static const std::vector<ModelCommand> commands{
+        MmcCommand(),     MdcCommand(),    Mg1Command(),   DmcCommand(),
+        GmcCommand(),     FinCapCommand(), MmcnCommand(),  FinSrcCommand(),
+        MM1TranCommand(), Dg1Command(),    MarkovCommand()};
     return commands;
 }
 
@@ -34,7 +35,9 @@ std::string ValueGroupHelp(const ValueGroupLimit& group) {
                                   : group.kind == 'T' ? "t-values for P{Wq>t}"
                                   : group.kind == 'P' ? "p-values for percentiles"
                                                       : "n-values for state probabilities";
-    return std::string(what) + ", up to 12, each <= " + Shortest(group.upper);
+    const std::string upper =
+        group.upperText.empty() ? Shortest(group.upper) : std::string(group.upperText);
+    return std::string(what) + ", up to 12, each <= " + upper;
 }
 
 }  // namespace

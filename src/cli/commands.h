@@ -81,6 +81,9 @@ ModelCommand Mg1Command();
 ModelCommand Dg1Command();
 ModelCommand DmcCommand();
 ModelCommand GmcCommand();
+ModelCommand FinCapCommand();
+ModelCommand MmcnCommand();
+ModelCommand FinSrcCommand();
 ModelCommand MM1TranCommand();
 ModelCommand MarkovCommand();
 

@@ -1,5 +1,7 @@
 #include "cli/queue_command.h"
 
+#include <algorithm>
+
 #include "core/text/number_parse.h"
 #include "core/text/points_csv.h"
 
@@ -49,6 +51,12 @@ CommandResult Collect(const TextQueueHost& host) {
     result.csv = ChartCsv(host);
     result.drewGraph = !host.charts().empty();
     return result;
+}
+
+void InsertKeyBefore(std::vector<KeyHelp>& keys, const std::string& before, KeyHelp key) {
+    const auto at =
+        std::find_if(keys.begin(), keys.end(), [&](const KeyHelp& k) { return k.key == before; });
+    keys.insert(at, std::move(key));
 }
 
 }  // namespace wachtrix::cli

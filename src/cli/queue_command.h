@@ -12,6 +12,10 @@ std::string ChartCsv(const TextQueueHost& host);
 
 CommandResult Collect(const TextQueueHost& host);
 
+// Puts `key` in front of the key named `before` (at the end when there is none): a choice that
+// only some of a model's outputs read, listed beside them.
+void InsertKeyBefore(std::vector<KeyHelp>& keys, const std::string& before, KeyHelp key);
+
 // A value the readers marked as refused ("**"), with why: "Error: t value \"abc\" is not a
 // number". The window shows such a mark and goes on; a script must not get a silently shorter
 // table, so the batch tool refuses the whole run.

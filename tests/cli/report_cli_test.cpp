@@ -308,6 +308,84 @@ TEST(ReportTool, RunsTheGMcModelForEachArrivalType) {
     EXPECT_NE(help.out.find("1 to 1000"), std::string::npos);
 }
 
+TEST(ReportTool, RunsTheFiniteCapacityTypesWithTheirOwnOutputGroups) {
+    const Outcome mm = RunReport("fincap type=0 c=1 rho=1 N=1 --styles");
+    ASSERT_EQ(mm.exitCode, 0) << mm.err;
+    EXPECT_EQ(mm.out.substr(0, mm.out.find('\n')), "T M/M/c/c+N queue");
+    // Item 3 of the D/M/c/c+N group is the customer-average table.
+    const Outcome dm = RunReport("fincap type=2 c=2 rho=0.8 N=3 output=3 n=0,5");
+    ASSERT_EQ(dm.exitCode, 0) << dm.err;
+    EXPECT_NE(dm.out.find("P{L(cust)=n}"), std::string::npos);
+    // M/M/c/c+N and M/D/c/c+N have four items; the n-values stop at c + N.
+    EXPECT_EQ(RunReport("fincap type=1 c=2 rho=0.8 N=3 output=4").exitCode, 2);
+    const Outcome beyond = RunReport("fincap type=1 c=2 rho=0.8 N=3 output=2 n=6");
+    EXPECT_EQ(beyond.exitCode, 2);
+    EXPECT_EQ(beyond.err, "Error: n value \"6\" is out of range\n");
+    const Outcome refused = RunReport("fincap type=2 c=2 rho=0.8 N=501");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "Error: 0 <= N <= 500 required\n");
+    const Outcome help = RunReport("fincap --help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("1 to 2500"), std::string::npos);
+    EXPECT_NE(help.out.find("each <= c+N"), std::string::npos);
+}
+
+// The M/M/c/c+N graphs write nothing to Results: the tool prints the curve in two columns.
+TEST(ReportTool, PrintsTheMMcNCurveAsTwoColumns) {
+    const Outcome o = RunReport("mmcn lambda=2 es=1 vary=0 N=0 from=1 to=3");
+    ASSERT_EQ(o.exitCode, 0) << o.err;
+    EXPECT_EQ(o.out,
+              "   c        Prej\n"
+              "   1   0.6666667\n"
+              "   2   0.4000000\n"
+              "   3   0.2105263\n");  // Erlang's loss 2/3, 2/5, 4/19
+
+    // The same curve into the graph file, at full precision.
+    const auto csvPath = std::filesystem::temp_directory_path() / "wachtrix_cli_mmcn.csv";
+    const Outcome graph = RunReport(
+        "mmcn lambda=2 es=1 vary=1 c=1 from=0 to=1 y=1 t=0 "
+        "--graph-csv " +
+        csvPath.string());
+    ASSERT_EQ(graph.exitCode, 0) << graph.err;
+    EXPECT_EQ(graph.out, "   N     P{Wq>0}\n   0           0\n   1   0.6666667\n");
+    const std::string csv = ReadFile(csvPath);
+    EXPECT_EQ(csv.rfind("chart,x,y\n1,0,0\n1,1,0.66666666666666", 0), 0u) << csv;
+    std::filesystem::remove(csvPath);
+    const Outcome refused = RunReport("mmcn lambda=2 es=1 vary=1 c=2 from=5 to=4");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "Error: Upper bound should be greater than lower bound\n");
+}
+
+TEST(ReportTool, RunsTheFiniteSourceModelWithItsGraphChoice) {
+    const Outcome table = RunReport("finsrc service=0 c=1 M=1 nu=1 output=2 n=1,0 --styles");
+    ASSERT_EQ(table.exitCode, 0) << table.err;
+    EXPECT_EQ(table.out.substr(0, table.out.find('\n')),
+              "T Finite-source queue (exponential services)");
+    EXPECT_NE(table.out.find("U    1     0.5000000             0"), std::string::npos);
+    // n stops at M; c at 250 for deterministic repairs.
+    const Outcome beyond = RunReport("finsrc service=0 c=1 M=1 nu=1 output=2 n=2");
+    EXPECT_EQ(beyond.exitCode, 2);
+    EXPECT_EQ(beyond.err, "Error: n value \"2\" is out of range\n");
+    const Outcome refused = RunReport("finsrc service=1 c=251 M=10 nu=1");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "Error: c out of range\n");
+    // An overloaded system says so instead of the graph; nothing goes to the graph file.
+    const Outcome overloaded = RunReport("finsrc service=1 c=1 M=1000 nu=100 output=4 graph=1");
+    EXPECT_EQ(overloaded.exitCode, 0);
+    EXPECT_NE(overloaded.out.find("The time average state probabilities cannot be computed"),
+              std::string::npos);
+    const auto csvPath = std::filesystem::temp_directory_path() / "wachtrix_cli_finsrc.csv";
+    const Outcome graph = RunReport(
+        "finsrc service=1 c=2 M=30 nu=0.05 output=4 graph=2 --graph-csv " + csvPath.string());
+    ASSERT_EQ(graph.exitCode, 0) << graph.err;
+    EXPECT_EQ(ReadFile(csvPath).rfind("chart,x,y\n1,0,1\n", 0), 0u);
+    std::filesystem::remove(csvPath);
+    const Outcome help = RunReport("finsrc --help");
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("each <= M"), std::string::npos);
+    EXPECT_NE(help.out.find("  graph "), std::string::npos);
+}
+
 TEST(ReportTool, RunsTheTransientMM1Model) {
     // From 3 customers at rho = 0.5: at t = 1000 the stationary p = 0.125, ELq = 0.5.
     const Outcome table = RunReport("mm1tran rho=0.5 i=3 j=2 t=1000,0");

@@ -13,11 +13,14 @@
 #include "cli/commands.h"
 #include "core/queue/dg1.h"
 #include "core/queue/dmc.h"
+#include "core/queue/finqueue.h"
 #include "core/queue/gmc.h"
+#include "core/queue/machine.h"
 #include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
+#include "core/queue/qgraph.h"
 
 namespace wachtrix::cli {
 namespace {
@@ -96,6 +99,56 @@ const Refusal kRefusals[] = {
     {"gmc", "arrivals=2 ca2=2 c=2 rho=0.9991", "rho out of range"},
     {"gmc", "arrivals=3 ca2=2 c=2 rho=9e-11", "rho out of range"},
 
+    {"fincap", "type=0 c=abc rho=x N=y output=3", "c incorrect"},
+    {"fincap", "type=2 c=2.5 rho=0.5 N=1 output=4", "c incorrect"},
+    {"fincap", "type=0 c=0 rho=x N=y output=3", "c out of range"},
+    {"fincap", "type=0 c=2501 rho=0.5 N=1 output=3", "c out of range"},
+    {"fincap", "type=1 c=501 rho=0.5 N=1 output=3", "c out of range"},
+    {"fincap", "type=2 c=501 rho=0.5 N=1 output=4", "c out of range"},
+    {"fincap", "type=0 c=2 rho= N=y output=3", "rho incorrect"},
+    {"fincap", "type=0 c=2 rho=5.01 N=y output=3", "rho out of range"},
+    {"fincap", "type=1 c=2 rho=1e-11 N=y output=3", "rho out of range"},
+    {"fincap", "type=0 c=2 rho=0.5 N=x output=3", "n incorrect"},
+    {"fincap", "type=2 c=2 rho=0.5 N=1.5 output=4", "n incorrect"},
+    {"fincap", "type=0 c=2 rho=0.5 N=1001 output=3", "N out of range"},
+    {"fincap", "type=1 c=2 rho=0.5 N=-1 output=3", "N out of range"},
+    {"fincap", "type=2 c=2 rho=0.5 N=501 output=4", "0 <= N <= 500 required"},
+
+    {"mmcn", "lambda=x es=y", "lambda incorrect"},
+    {"mmcn", "lambda=1000.1 es=y", "lambda out of range"},
+    {"mmcn", "lambda=0.009 es=y", "lambda out of range"},
+    {"mmcn", "lambda=1 es=", "ES incorrect"},
+    {"mmcn", "lambda=1 es=1001", "ES out of range"},
+    {"mmcn", "lambda=1 es=1 vary=0 N=x", "N incorrect"},
+    {"mmcn", "lambda=1 es=1 vary=0 N=101", "N out of range"},
+    {"mmcn", "lambda=1 es=1 vary=0 N=5 from=a", "Lower bound on c incorrect"},
+    {"mmcn", "lambda=1 es=1 vary=0 N=5 from=0", "Lower bound on c out of range"},
+    {"mmcn", "lambda=1 es=1 vary=0 N=5 from=2 to=", "Upper bound on c incorrect"},
+    {"mmcn", "lambda=1 es=1 vary=0 N=5 from=2 to=101", "Upper bound on c out of range"},
+    {"mmcn", "lambda=1 es=1 vary=0 N=5 from=3 to=2",
+     "Upper bound should be greater than lower bound"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=1.5", "c incorrect"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=0", "c out of range"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=2 from=x", "Lower bound on N incorrect"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=2 from=-1", "Lower bound on N out of range"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=2 from=0 to=x", "Upper bound on N incorrect"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=2 from=0 to=101", "Upper bound on N out of range"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=2 from=5 to=4",
+     "Upper bound should be greater than lower bound"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=2 from=0 to=4 y=1 t=x", "t incorrect"},
+    {"mmcn", "lambda=1 es=1 vary=1 c=2 from=0 to=4 y=1 t=2501", "t out of range"},
+
+    {"finsrc", "service=0 c=x M=y nu=z", "c incorrect"},
+    {"finsrc", "service=0 c=501 M=y nu=z", "c out of range"},
+    {"finsrc", "service=1 c=251 M=y nu=z", "c out of range"},
+    {"finsrc", "service=1 c=0 M=y nu=z", "c out of range"},
+    {"finsrc", "service=0 c=500 M=2.5 nu=z", "M incorrect"},
+    {"finsrc", "service=0 c=2 M=1001 nu=z", "M out of range"},
+    {"finsrc", "service=1 c=2 M=0 nu=z", "M out of range"},
+    {"finsrc", "service=1 c=250 M=1 nu=", "nu incorrect"},
+    {"finsrc", "service=0 c=2 M=5 nu=100.01", "nu out of range"},
+    {"finsrc", "service=1 c=2 M=5 nu=9.99e-6", "nu out of range"},
+
     // The graph of Std Lq (output=4) does not read j.
     {"dg1", "service=1 cs2=2.5 rho=x output=5", "cs2 incorrect"},
     {"dg1", "service=0 cs2=abc rho=x output=3", "cs2 incorrect"},
@@ -123,10 +176,12 @@ const Refusal kRefusals[] = {
 // window. (The last, because the transient M/M/1 graph of Std Lq reads no end state.)
 std::string GraphsChoice(const std::string& model) {
     const std::pair<const char*, const ModelLimits*> models[] = {
-        {"mmc", &kMmcLimits}, {"mdc", &kMdcLimits}, {"mg1", &kMg1Limits},
-        {"dmc", &kDmcLimits}, {"gmc", &kGmcLimits}, {"mm1tran", &kMM1TranLimits}};
+        {"mmc", &kMmcLimits},   {"mdc", &kMdcLimits},        {"mg1", &kMg1Limits},
+        {"dmc", &kDmcLimits},   {"gmc", &kGmcLimits},        {"finsrc", &kFinSrcExpLimits},
+        {"mmcn", &kMmcnLimits}, {"mm1tran", &kMM1TranLimits}};
     for (const auto& [name, limits] : models) {
         if (model != name) continue;
+        if (limits->output.empty()) return "";  // the graph is the model's only output
         for (std::size_t i = limits->output.size(); i-- > 0;)
             if (limits->output[i].mode == kGraphs) return " output=" + std::to_string(i);
     }
@@ -170,6 +225,22 @@ const Registration kModels[] = {
     {"gmc", "arrivals=0 c=2 rho=0.5", {kGmcServers, kGmcLoad}},
     {"gmc", "arrivals=1 ca2=0.5 c=2 rho=0.5", {kGmcErlangCa2, kGmcServers, kGmcLoad}},
     {"gmc", "arrivals=3 ca2=2 c=2 rho=0.5", {kGmcCoxianCa2, kGmcServers, kGmcLoad}},
+    {"fincap", "type=0 c=2 rho=0.5 N=3", {kFinCapServersMM, kFinCapLoad, kFinCapPlaces}},
+    {"fincap", "type=1 c=2 rho=0.5 N=3", {kFinCapServers, kFinCapLoad, kFinCapPlaces}},
+    {"fincap", "type=2 c=2 rho=0.5 N=3", {kFinCapServers, kFinCapLoad, kFinCapPlacesDM}},
+    {"mmcn",
+     "lambda=1 es=1 vary=0 N=5 from=1 to=100 y=1 t=1",
+     {kMmcnArrival, kMmcnServiceTime, kMmcnCapacity, kMmcnServersFrom, kMmcnServersTo, kMmcnTime}},
+    {"mmcn",
+     "lambda=1 es=1 vary=1 c=2 from=0 to=100",
+     {kMmcnArrival, kMmcnServiceTime, kMmcnServers, kMmcnCapacityFrom, kMmcnCapacityTo}},
+
+    {"finsrc",
+     "service=0 c=2 M=5 nu=0.5",
+     {kFinSrcServersExp, kFinSrcMachines, kFinSrcFailureRate}},
+    {"finsrc",
+     "service=1 c=2 M=5 nu=0.5",
+     {kFinSrcServersDet, kFinSrcMachines, kFinSrcFailureRate}},
     // i = 1 is allowed for every load; the bound 100 on i holds from rho = 0.7 on.
     {"mm1tran",
      "rho=0.9 i=1 j=2 T=10 output=1",

@@ -1,5 +1,6 @@
 #include "core/queue/graph_points.h"
 
+#include "core/numeric/root_finders.h"
 #include "core/numeric/safe_math.h"
 
 namespace wachtrix {
@@ -54,6 +55,46 @@ std::vector<ChartPoint> StateGraphThinning::points() const {
     for (int i = 1; i <= count; ++i)
         out.push_back(points_[i * g - 1]);
     return out;
+}
+
+}  // namespace wachtrix
+
+namespace wachtrix {
+namespace {
+
+// The bisection halves a step that starts at most 1e15 wide down to 1e-10: some 85 halvings.
+constexpr RootFinderCopy kTailEndBisection{
+    10000, {"The waiting-time tail could not be bracketed", ""}, {"Too many bisections", ""}};
+
+}  // namespace
+
+double ConditionalTailEnd(const std::function<double(double)>& tail, double Pwait) {
+    const auto f = [&](double t) { return 0.001 * Pwait - tail(t); };
+    constexpr double lo = 1e-10;
+    if (f(lo) >= 0) return 0;
+    double hi = 1;
+    while (f(hi) <= 0) {
+        hi *= 10;
+        if (hi > 1e15) throw NumericalFailure(kTailEndBisection.notBracketed.lines());
+    }
+    return RTBIS<double>(f, lo, hi, 1e-10, kTailEndBisection);
+}
+
+std::vector<ChartPoint> ConditionalWaitingCurve(const std::function<double(double)>& tail,
+                                                double Pwait) {
+    const double end = ConditionalTailEnd(tail, Pwait);
+    if (end <= 0) return {};
+    return TimeGraphPoints(end, [&](double t) { return tail(t) / Pwait; });
+}
+
+std::vector<ChartPoint> StateTailCurve(std::span<const double> p) {
+    const int K = static_cast<int>(p.size()) - 1;
+    long double below = p[0];  // P{L <= n}
+    const long double busy = 1 - below;
+    return StateGraphPoints([&](int n) {
+        if (n <= K) below += p[n];
+        return (1 - below) / busy;
+    });
 }
 
 }  // namespace wachtrix

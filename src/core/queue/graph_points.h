@@ -13,6 +13,8 @@
 // beforehand from where the conditional tail reaches 0.001, so that about 50 points cover it.
 
 #include <cmath>
+#include <functional>
+#include <span>
 #include <vector>
 
 #include "core/queue/chart_plot.h"
@@ -104,5 +106,17 @@ std::vector<ChartPoint> ServerStateGraphPoints(int c, double busy, const Geometr
     }
     return points;
 }
+
+// The waiting-time curve of the finite models, tail(t) / Pwait: the end t* where the conditional
+// tail has fallen to 0.001, by bisection between 1e-10 and the first of 1, 10, 100, ... beyond
+// it; then the time-graph points up to t*. t* is 0 when the tail has fallen that far already at
+// 1e-10; the curve is then empty (too short to plot).
+double ConditionalTailEnd(const std::function<double(double)>& tail, double Pwait);
+std::vector<ChartPoint> ConditionalWaitingCurve(const std::function<double(double)>& tail,
+                                                double Pwait);
+
+// P{L > n} / P{L > 0} for n = 1, 2, ... from the probabilities p(0..K) (none above K), with the
+// state-graph thinning.
+std::vector<ChartPoint> StateTailCurve(std::span<const double> p);
 
 }  // namespace wachtrix

@@ -33,6 +33,9 @@ struct ValueGroupLimit {
     double upper = 0;
     std::string_view caption;
     std::string_view help = {};  // what the values are for, where a tab's differ from the usual
+    // The bound as help texts show it when it depends on other fields ("c+N"); upper is then
+    // its largest value.
+    std::string_view upperText = {};
 };
 
 // Everything a model accepts: its typed fields, its value groups and its Output group.

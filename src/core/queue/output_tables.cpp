@@ -1,5 +1,6 @@
 #include "core/queue/output_tables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -61,6 +62,18 @@ double WriteStates(ResultWriter& out, const ValueList& values,
 }  // namespace wachtrix
 
 namespace wachtrix {
+
+StateTable StateRowsOf(std::span<const double> p, const std::vector<int>& n) {
+    StateTable table;
+    const int K = static_cast<int>(p.size()) - 1;
+    for (const int k : n) {
+        long double upTo = 0;
+        for (int j = 0; j <= std::min(k, K); ++j)
+            upTo += p[j];
+        table.rows.push_back({k <= K ? p[k] : 0, static_cast<double>(1 - upTo)});
+    }
+    return table;
+}
 
 double WriteRequestedTable(ResultWriter& out, const OutputRequest& request,
                            const SolutionTables& tables) {

@@ -10,6 +10,7 @@
 //                                                                  3     0.1000000     0.2000000
 
 #include <functional>
+#include <span>
 #include <vector>
 
 #include "core/queue/output_group.h"
@@ -57,6 +58,11 @@ void WriteStateTable(ResultWriter& out, const std::vector<int>& n,
 
 // What a solution offers the tables of the Output groups; a model leaves out what its tab never
 // asks for.
+
+// P{L = n} and P{L > n} for each n from the probabilities p(0..K) of a finite model; none above
+// K.
+StateTable StateRowsOf(std::span<const double> p, const std::vector<int>& n);
+
 struct SolutionTables {
     using States = std::function<StateTable(const std::vector<int>&)>;
     std::function<double(double)> waitingTail = {};  // P{Wq > t}

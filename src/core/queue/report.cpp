@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "core/text/delphi_format.h"
-#include "core/text/padding.h"
 #include "core/text/number_format.h"
+#include "core/text/padding.h"
 
 namespace wachtrix {
 
@@ -23,6 +23,17 @@ void WriteStatistics(ResultWriter& out, const std::vector<Statistic>& statistics
 
 void WriteStatistics(ResultWriter& out, std::initializer_list<Statistic> statistics) {
     WriteStatistics(out, std::vector<Statistic>(statistics));
+}
+
+void WriteHeadedStatistics(ResultWriter& out, const std::string& heading,
+                           const std::vector<StatisticText>& statistics) {
+    constexpr int kHeadingWidth = 16, kNameWidth = 12;
+    bool first = true;
+    for (const auto& s : statistics) {
+        out.AddResultLine(PadRight(first ? heading : "", kHeadingWidth) +
+                          PadRight(s.name, kNameWidth) + "= " + s.value);
+        first = false;
+    }
 }
 
 void WriteReportHeader(ResultWriter& out, const std::string& title, const std::string& parameters) {

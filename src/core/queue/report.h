@@ -23,6 +23,18 @@ struct Statistic {
 void WriteStatistics(ResultWriter& out, std::initializer_list<Statistic> statistics);
 void WriteStatistics(ResultWriter& out, const std::vector<Statistic>& statistics);
 
+// A statistics block under a heading of 16 columns, the names padded to 12, the values already
+// formatted:
+//   WriteHeadedStatistics(out, "Approximations: ", {{"Prej", "0.1"}, {"Pwait", "0.25"}})
+//   -> "Approximations: Prej        = 0.1"
+//      "                Pwait       = 0.25"
+struct StatisticText {
+    std::string name;
+    std::string value;
+};
+void WriteHeadedStatistics(ResultWriter& out, const std::string& heading,
+                           const std::vector<StatisticText>& statistics);
+
 // Title (Title style) and parameter line (Bold), leaving the style Normal.
 void WriteReportHeader(ResultWriter& out, const std::string& title, const std::string& parameters);
 

@@ -15,11 +15,14 @@
 
 #include "core/queue/dg1.h"
 #include "core/queue/dmc.h"
+#include "core/queue/finqueue.h"
 #include "core/queue/gmc.h"
+#include "core/queue/machine.h"
 #include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
+#include "core/queue/qgraph.h"
 #include "core/queue/report.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/help.h"
@@ -230,15 +233,46 @@ void TQueueMainForm::GMC_Run_ButtonClick() {
 }
 
 void TQueueMainForm::FinCap_Run_ButtonClick() {
-    modelNotAvailable();
+    const int type = finCap_.type->itemIndex();
+    FinCapForm form{.type = type,
+                    .c = Text(finCap_.c),
+                    .rho = Text(finCap_.rho),
+                    .N = Text(finCap_.n),
+                    .output = (type == 2 ? finCap_.output2 : finCap_.output1)->itemIndex(),
+                    .t = EditTexts(FinCap_TEdits),
+                    .n = EditTexts(FinCap_NEdits)};
+    RunFinCap(form, *this);
+    SetEditTexts(FinCap_TEdits, form.t);
+    SetEditTexts(FinCap_NEdits, form.n);
 }
 
 void TQueueMainForm::MMCN_Run_ButtonClick() {
-    modelNotAvailable();
+    MmcnForm form{.lambda = Text(mmcn_.arrival),
+                  .es = Text(mmcn_.es),
+                  .xAxis = mmcn_.xAxis->itemIndex(),
+                  .N = Text(mmcn_.cap),
+                  .cFrom = Text(mmcn_.cFrom),
+                  .cTo = Text(mmcn_.cTo),
+                  .c = Text(mmcn_.c),
+                  .nFrom = Text(mmcn_.nFrom),
+                  .nTo = Text(mmcn_.nTo),
+                  .yAxis = mmcn_.yAxis->itemIndex(),
+                  .t = Text(mmcn_.t)};
+    RunMMCN(form, *this);
 }
 
 void TQueueMainForm::FinSrc_Run_ButtonClick() {
-    modelNotAvailable();
+    FinSrcForm form{.service = finSrc_.service->itemIndex(),
+                    .c = Text(finSrc_.c),
+                    .M = Text(finSrc_.m),
+                    .nu = Text(finSrc_.nu),
+                    .output = finSrc_.output->itemIndex(),
+                    .graph = finSrc_.graphs->itemIndex(),
+                    .t = EditTexts(FinSrc_TEdits),
+                    .n = EditTexts(FinSrc_NEdits)};
+    RunFinSrc(form, *this);
+    SetEditTexts(FinSrc_TEdits, form.t);
+    SetEditTexts(FinSrc_NEdits, form.n);
 }
 
 void TQueueMainForm::MM1_Run_ButtonClick() {

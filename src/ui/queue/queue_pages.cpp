@@ -11,11 +11,14 @@
 #include <QVBoxLayout>
 
 #include "core/queue/dmc.h"
+#include "core/queue/finqueue.h"
 #include "core/queue/gmc.h"
+#include "core/queue/machine.h"
 #include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
+#include "core/queue/qgraph.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
 #include "ui/queue/limit_texts.h"
@@ -398,34 +401,30 @@ void TQueueMainForm::buildGMCPage() {
 void TQueueMainForm::buildFinCapPage() {
     auto page = PageBuilder::Page(this, "Finite_Capacity_TabSheet", 160, "Finite Capacity",
                                   "Finite Capacity Queues");
-    finCap_.c = page.parameter("FinCap_C_edit", "c:", "<=2500", EditFilter::Own);
-    finCap_.rho = page.parameter("FinCap_Rho_edit", "Rho:", "<=5", EditFilter::Real);
-    finCap_.n = page.parameter("FinCap_N_edit", "N:", "<=1000", EditFilter::Own);
-    finCap_.type =
-        page.radioGroup("FinCap_Queue_Type", "Queue Type", {"M/M/c/c+N", "M/D/c/c+N", "D/M/c/c+N"});
-    finCap_.output1 = page.radioGroup(
-        "FinCap_Output1", "Output",
-        {"Standard Statistics", "Waiting Time Probabilities", "State Probabilities", "Graphs"},
-        kOutputHint);
-    finCap_.output2 = page.radioGroup(
-        "FinCap_Output2", "Output",
-        {"Standard Statistics", "Waiting Time Probabilities", "Time Average State Probabilities",
-         "Customer Average State Probabilities", "Graphs"},
-        kOutputHint);
+    finCap_.c = page.parameter("FinCap_C_edit", "c:", Label(kFinCapServersMM), EditFilter::Own);
+    finCap_.rho = page.parameter("FinCap_Rho_edit", "Rho:", Label(kFinCapLoad), EditFilter::Real);
+    finCap_.n = page.parameter("FinCap_N_edit", "N:", Label(kFinCapPlaces), EditFilter::Own);
+    finCap_.type = page.radioGroup(
+        "FinCap_Queue_Type", "Queue Type",
+        {FinCapName(FinCapType::MM), FinCapName(FinCapType::MD), FinCapName(FinCapType::DM)});
+    finCap_.output1 =
+        page.radioGroup("FinCap_Output1", "Output", Captions(kFinCapMMLimits.output), kOutputHint);
+    finCap_.output2 =
+        page.radioGroup("FinCap_Output2", "Output", Captions(kFinCapDMLimits.output), kOutputHint);
     finCap_.output2->hide();
-    finCap_.values.t =
-        page.valueGroup("FinCap", 'T', "t-values (<= 1000)", FinCap_TEdits, EditFilter::Real);
-    finCap_.values.n =
-        page.valueGroup("FinCap", 'N', "n-values", FinCap_NEdits, EditFilter::Integer);
+    finCap_.values.t = page.valueGroup("FinCap", 'T', Caption(kFinCapMMLimits, 'T'), FinCap_TEdits,
+                                       EditFilter::Real);
+    finCap_.values.n = page.valueGroup("FinCap", 'N', Caption(kFinCapMMLimits, 'N'), FinCap_NEdits,
+                                       EditFilter::Integer);
     page.buttons("FinCap", &TQueueMainForm::FinCap_Run_ButtonClick);
 }
 
 void TQueueMainForm::buildMMCNPage() {
     auto page = PageBuilder::Page(this, "MMCN_Graphs_sheet", 200, "M/M/c/c+N", "M/M/c/c+N Graphs");
     page.setStackedCaptions(true);
-    mmcn_.arrival = page.parameter(
-        "MMCN_Arrival_edit", "Average arrival rate:", "0.01 <= lambda <= 1000", EditFilter::Real);
-    mmcn_.es = page.parameter("MMCN_ES_edit", "Mean service time:", "0.01 <= ES <= 1000",
+    mmcn_.arrival = page.parameter("MMCN_Arrival_edit",
+                                   "Average arrival rate:", Label(kMmcnArrival), EditFilter::Real);
+    mmcn_.es = page.parameter("MMCN_ES_edit", "Mean service time:", Label(kMmcnServiceTime),
                               EditFilter::Real);
     mmcn_.xAxis = page.radioGroup("MMCN_type_radio_group", "Graph X-Axis",
                                   {"Vary the number of servers c for a fixed capacity N",
@@ -433,21 +432,23 @@ void TQueueMainForm::buildMMCNPage() {
 
     auto [varyC, inC] = page.groupBox("MMCN_Input_vary_c", "Fixed N, varying c");
     mmcn_.varyC = varyC;
-    mmcn_.cap = inC.parameter("MMCN_cap_edit", "Capacity N:", "0...100", EditFilter::Integer);
-    std::tie(mmcn_.cFrom, mmcn_.cTo) =
-        inC.bounds("MMCN_c_from_edit", "Vary c from", "MMCN_c_to_edit", "to", "1...100");
+    mmcn_.cap =
+        inC.parameter("MMCN_cap_edit", "Capacity N:", Label(kMmcnCapacity), EditFilter::Integer);
+    std::tie(mmcn_.cFrom, mmcn_.cTo) = inC.bounds("MMCN_c_from_edit", "Vary c from",
+                                                  "MMCN_c_to_edit", "to", Label(kMmcnServersFrom));
 
     auto [varyN, inN] = page.groupBox("MMCN_input_vary_N", "Fixed c, varying N");
     mmcn_.varyN = varyN;
-    mmcn_.c = inN.parameter("MMCN_c_edit", "Number of servers c:", "1...100", EditFilter::Integer);
-    std::tie(mmcn_.nFrom, mmcn_.nTo) =
-        inN.bounds("MMCN_N_from_edit", "Vary N from", "MMCN_N_to_edit", "to", "0...100");
+    mmcn_.c = inN.parameter("MMCN_c_edit", "Number of servers c:", Label(kMmcnServers),
+                            EditFilter::Integer);
+    std::tie(mmcn_.nFrom, mmcn_.nTo) = inN.bounds("MMCN_N_from_edit", "Vary N from",
+                                                  "MMCN_N_to_edit", "to", Label(kMmcnCapacityFrom));
     varyN->hide();
 
     mmcn_.yAxis = page.radioGroup(
         "MMCN_Graph_radio_group", "Graph Y-Axis",
         {"Rejection probabilities Prej", "Waiting time probabilities P{Wq>t} for fixed t"});
-    mmcn_.t = page.parameter("MMCN_t_edit", "Time t:", "0 <= t <= 2500", EditFilter::Real);
+    mmcn_.t = page.parameter("MMCN_t_edit", "Time t:", Label(kMmcnTime), EditFilter::Real);
     mmcn_.t.setVisible(false);
     page.buttons("MMCN", &TQueueMainForm::MMCN_Run_ButtonClick);
 }
@@ -456,25 +457,22 @@ void TQueueMainForm::buildFinSrcPage() {
     auto page =
         PageBuilder::Page(this, "FinSrc_sheet", 170, "Finite Source", "Machine Repair Queue");
     page.setStackedCaptions(true);
-    finSrc_.c =
-        page.parameter("FinSrc_c_Edit", "Number of servers c:", "<= 500", EditFilter::Integer);
-    finSrc_.m =
-        page.parameter("FinSrc_N_Edit", "Number of machines M:", "<= 1000", EditFilter::Own);
-    finSrc_.nu =
-        page.parameter("FinSrc_nu_edit", "Failure rate nu:", "0.00001<=nu<=100", EditFilter::Real);
+    finSrc_.c = page.parameter("FinSrc_c_Edit", "Number of servers c:", Label(kFinSrcServersExp),
+                               EditFilter::Integer);
+    finSrc_.m = page.parameter("FinSrc_N_Edit", "Number of machines M:", Label(kFinSrcMachines),
+                               EditFilter::Own);
+    finSrc_.nu = page.parameter("FinSrc_nu_edit", "Failure rate nu:", Label(kFinSrcFailureRate),
+                                EditFilter::Real);
     finSrc_.service =
         page.radioGroup("FinSrc_service_radio_group", "Service Type Machine Repair Queue",
                         {"Exponential services", "Deterministic services"});
-    finSrc_.output = page.radioGroup(
-        "FinSrc_Output_radio_group", "Output",
-        {"Standard Statistics", "Waiting Time Probabilities", "Time Average State Probabilities",
-         "Customer Average State Probabilities", "Graphs"},
-        kOutputHint);
-    finSrc_.graphs = page.radioGroup("FinSrc_Graph_Radio_Group", "Graphs",
-                                     {"P{ Wq > t  |  Wq > 0 }", "P{ L(time) > n | L(time) > 0 }",
-                                      "P{ L(cust) > n | L(cust) > 0 }"});
-    finSrc_.values.t =
-        page.valueGroup("FinSrc", 'T', "t-values (<= 1000)", FinSrc_TEdits, EditFilter::Real);
+    finSrc_.output = page.radioGroup("FinSrc_Output_radio_group", "Output", Captions(kFinSrcOutput),
+                                     kOutputHint);
+    finSrc_.graphs =
+        page.radioGroup("FinSrc_Graph_Radio_Group", "Graphs",
+                        {kFinSrcGraphItems[0], kFinSrcGraphItems[1], kFinSrcGraphItems[2]});
+    finSrc_.values.t = page.valueGroup("FinSrc", 'T', Caption(kFinSrcExpLimits, 'T'), FinSrc_TEdits,
+                                       EditFilter::Real);
     finSrc_.values.n =
         page.valueGroup("FinSrc", 'N', "n-values", FinSrc_NEdits, EditFilter::Integer);
     page.buttons("FinSrc", &TQueueMainForm::FinSrc_Run_ButtonClick);

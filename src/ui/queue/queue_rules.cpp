@@ -5,7 +5,9 @@
 #include <QLineEdit>
 
 #include "core/queue/dg1.h"
+#include "core/queue/finqueue.h"
 #include "core/queue/gmc.h"
+#include "core/queue/machine.h"
 #include "core/queue/mg1.h"
 #include "ui/common/radio_group.h"
 #include "ui/queue/label_rules.h"
@@ -131,8 +133,9 @@ void TQueueMainForm::GMC_ArrivalsChange() {
 
 void TQueueMainForm::FinCap_QueueTypeChange() {
     const int type = finCap_.type->itemIndex();
-    finCap_.c.range->setText(type == 0 ? "<=2500" : "<=500");
-    finCap_.n.range->setText(type == 2 ? "<=500" : "<=1000");
+    const ModelLimits& limits = FinCapLimitsOf(FinCapTypeOfItem(type));
+    finCap_.c.range->setText(Label(limits.fields[0]));
+    finCap_.n.range->setText(Label(limits.fields[2]));
     finCap_.output1->setVisible(type != 2);
     finCap_.output2->setVisible(type == 2);
     FinCap_ValueGroupsUpdate();
@@ -156,7 +159,7 @@ void TQueueMainForm::FinCap_NValuesCaptionUpdate() {
 void TQueueMainForm::FinCap_C_editChange() {
     IntEditChange(finCap_.c.edit);
     if (!finCap_.values.n->isHidden()) FinCap_NValuesCaptionUpdate();
-    if (finCap_.type->itemIndex() == 2) finCap_.n.range->setText("<=500");
+    if (finCap_.type->itemIndex() == 2) finCap_.n.range->setText(Label(kFinCapPlacesDM));
 }
 
 void TQueueMainForm::FinCap_N_editChange() {
@@ -175,7 +178,8 @@ void TQueueMainForm::MMCN_YAxisChange() {
 }
 
 void TQueueMainForm::FinSrc_ServiceTypeChange() {
-    finSrc_.c.range->setText(finSrc_.service->itemIndex() == 0 ? "<= 500" : "<= 250");
+    finSrc_.c.range->setText(
+        Label(finSrc_.service->itemIndex() == 0 ? kFinSrcServersExp : kFinSrcServersDet));
 }
 
 void TQueueMainForm::FinSrc_OutputChange() {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
+
+#include "core/numeric/numerical_failure.h"
 
 namespace wachtrix {
 namespace {
@@ -113,6 +116,43 @@ TEST(ServerStateGraphPoints, AnAnchorOfZeroOrRoundOffBelowGivesStepOne) {
     // ln of 0 or of a negative number: no integer conversion of an infinity or NaN.
     EXPECT_EQ(GeometricGraphStep(0.5, {0, 10, 0.5}), 1);
     EXPECT_EQ(GeometricGraphStep(0.5, {-1e-18, 10, 0.5}), 1);
+}
+
+TEST(ConditionalWaitingCurve, EndsWhereTheTailHasFallenToOnePerMille) {
+    // P{Wq > t} = 0.4 e^(-t / 3): the conditional tail reaches 0.001 at 3 ln 1000.
+    const auto tail = [](double t) { return 0.4 * std::exp(-t / 3); };
+    const double end = ConditionalTailEnd(tail, 0.4);
+    EXPECT_NEAR(end, 3 * std::log(1000.0), 1e-9);
+    const auto points = ConditionalWaitingCurve(tail, 0.4);
+    const auto expected = TimeGraphPoints(end, [](double t) { return std::exp(-t / 3); });
+    ASSERT_EQ(points.size(), expected.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        EXPECT_EQ(points[i].x, expected[i].x);
+        EXPECT_DOUBLE_EQ(points[i].y, expected[i].y);
+    }
+}
+
+TEST(ConditionalWaitingCurve, NothingToPlotWhenTheWaitIsGoneAtOnce) {
+    // A tail that has already fallen below 0.001 Pwait at t = 1e-10.
+    const auto tail = [](double t) { return t > 0 ? 1e-12 : 0.5; };
+    EXPECT_EQ(ConditionalTailEnd(tail, 0.5), 0);
+    EXPECT_TRUE(ConditionalWaitingCurve(tail, 0.5).empty());
+}
+
+TEST(ConditionalWaitingCurve, ATailThatNeverFallsIsANumericalFailure) {
+    EXPECT_THROW(ConditionalTailEnd([](double) { return 1.0; }, 1.0), NumericalFailure);
+}
+
+TEST(StateTailCurve, ConditionalTailOfAFiniteDistribution) {
+    const std::vector<double> p = {0.5, 0.25, 0.125, 0.0625, 0.0625};
+    const auto points = StateTailCurve(p);
+    // P{L > n | L > 0} = 0.5, 0.25, 0.125, then 0 beyond the last state.
+    ASSERT_EQ(points.size(), 4u);
+    const double expected[] = {0.5, 0.25, 0.125, 0};
+    for (int n = 1; n <= 4; ++n) {
+        EXPECT_EQ(points[n - 1].x, n);
+        EXPECT_NEAR(points[n - 1].y, expected[n - 1], 1e-15);
+    }
 }
 
 }  // namespace

@@ -21,11 +21,14 @@
 #include "core/numeric/numerical_failure.h"
 #include "core/queue/dg1.h"
 #include "core/queue/dmc.h"
+#include "core/queue/finqueue.h"
 #include "core/queue/gmc.h"
+#include "core/queue/machine.h"
 #include "core/queue/mdc.h"
 #include "core/queue/mg1.h"
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
+#include "core/queue/qgraph.h"
 #include "support/recording_host.h"
 #include "ui/common/dialog_recorder.h"
 #include "ui/common/help.h"
@@ -862,6 +865,174 @@ private slots:
         Mg1Form form{
             .serviceType = 0, .cs2 = "0.5", .rho = "0.8", .output = 0, .t = {}, .p = {}, .n = {}};
         QCOMPARE(StyledLines(results()).mid(2), CoreLines([&](QueueHost& h) { RunMG1(form, h); }));
+    }
+
+    // Each queue type of the Finite Capacity tab: its range labels and Output group, the values
+    // written back sorted, and Results gets exactly the lines of the same run in the core.
+    void finiteCapacityRunsEachType() {
+        const struct {
+            int type;
+            const char *cRange, *nRange, *output;
+            int item;
+            const char* valueStem;
+            TEditArray typed, sorted;
+        } rows[] = {
+            {0,
+             "<=2500",
+             "<=1000",
+             "FinCap_Output1",
+             1,
+             "FinCap_TEdit",
+             {"2", "0.5"},
+             {"0.5", "2"}},
+            {1, "<=500", "<=1000", "FinCap_Output1", 2, "FinCap_NEdit", {"4", "0"}, {"0", "4"}},
+            {2, "<=500", "<=500", "FinCap_Output2", 3, "FinCap_NEdit", {"5", "1"}, {"1", "5"}},
+        };
+        QTest::keyClicks(edit("FinCap_C_edit"), "2");
+        QTest::keyClicks(edit("FinCap_Rho_edit"), "0.8");
+        QTest::keyClicks(edit("FinCap_N_edit"), "3");
+        for (const auto& row : rows) {
+            find<RadioGroup>("FinCap_Queue_Type")->item(row.type)->click();
+            QCOMPARE(label("FinCap_C_range_label"), QString(row.cRange));
+            QCOMPARE(label("FinCap_N_range_label"), QString(row.nRange));
+            find<RadioGroup>(row.output)->item(row.item)->click();
+            for (int i = 0; i < 12; ++i)
+                edit(row.valueStem + QString::number(i + 1))->clear();
+            QTest::keyClicks(edit(row.valueStem + QString("1")), row.typed[0].c_str());
+            QTest::keyClicks(edit(row.valueStem + QString("2")), row.typed[1].c_str());
+            form_->ClearButtonClick();
+            find<QPushButton>("FinCap_Run_Button")->click();
+
+            const bool t = row.valueStem == std::string("FinCap_TEdit");
+            FinCapForm form{.type = row.type,
+                            .c = "2",
+                            .rho = "0.8",
+                            .N = "3",
+                            .output = row.item,
+                            .t = t ? row.typed : TEditArray{},
+                            .n = t ? TEditArray{} : row.typed};
+            QCOMPARE(StyledLines(results()).mid(2),
+                     CoreLines([&](QueueHost& h) { RunFinCap(form, h); }));
+            QCOMPARE(EditTexts(t ? form_->FinCap_TEdits : form_->FinCap_NEdits), row.sorted);
+        }
+    }
+
+    void finiteCapacityGraphsOpenOneWindowWithBothCurves() {
+        find<RadioGroup>("FinCap_Queue_Type")->item(2)->click();
+        QTest::keyClicks(edit("FinCap_C_edit"), "3");
+        QTest::keyClicks(edit("FinCap_Rho_edit"), "0.9");
+        QTest::keyClicks(edit("FinCap_N_edit"), "10");
+        find<RadioGroup>("FinCap_Output2")->item(4)->click();
+        find<QPushButton>("FinCap_Run_Button")->click();
+        const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 1);
+        QVERIFY(windows[0]->isVisible());
+        QCOMPARE(windows[0]->label(0)->text(),
+                 QString("Logarithmic Graphs of the D/M/c/c+N queue"));
+        QCOMPARE(windows[0]->label(3)->text(), QString("n = 10"));
+        QVERIFY(windows[0]->chart(0)->Series(1).Count() > 24);
+        QCOMPARE(windows[0]->chart(1)->Series(1).Count(), 13);
+    }
+
+    // The M/M/c/c+N graphs: the fields of the chosen X-axis mode are read, one window shows the
+    // curve of the core's points, and nothing reaches Results.
+    void mmcnGraphsDrawTheCurveOfTheChosenMode() {
+        QTest::keyClicks(edit("MMCN_Arrival_edit"), "3");
+        QTest::keyClicks(edit("MMCN_ES_edit"), "2");
+        find<RadioGroup>("MMCN_type_radio_group")->item(1)->click();
+        QVERIFY(shown("MMCN_input_vary_N"));
+        QVERIFY(!shown("MMCN_Input_vary_c"));
+        QTest::keyClicks(edit("MMCN_c_edit"), "2");
+        QTest::keyClicks(edit("MMCN_N_from_edit"), "0");
+        QTest::keyClicks(edit("MMCN_N_to_edit"), "40");
+        find<RadioGroup>("MMCN_Graph_radio_group")->item(1)->click();
+        QVERIFY(shown("MMCN_t_edit"));
+        QTest::keyClicks(edit("MMCN_t_edit"), "0.5");
+        const QString before = results()->toPlainText();
+        find<QPushButton>("MMCN_Run_Button")->click();
+
+        const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 1);
+        GraphWindow* w = windows[0];
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->label(0)->text(), QString("Graph of the M/M/c/c+N queue"));
+        QCOMPARE(w->label(1)->text(), QString("lambda = 3"));
+        QCOMPARE(w->label(2)->text(), QString("ES = 2"));
+        QCOMPARE(w->label(3)->text(), QString("c = 2"));
+        const chart::TxyGraph& g = *w->chart(0);
+        QCOMPARE(g.Appearance().GraphTitle(), std::string("P{Wq>0.5}"));
+        QCOMPARE(g.XAxis().Title(), std::string("Capacity N"));
+        QVERIFY(!g.YAxis().LogScale && !g.YAxis().AutoSizing);
+        QCOMPARE(g.YAxis().Min(), 0.0);
+        QCOMPARE(g.YAxis().Max(), 1.0);
+        MmcnCurve curve;
+        curve.lambda = 3;
+        curve.ES = 2;
+        curve.vary = MmcnVary::Capacity;
+        curve.fixed = 2;
+        curve.from = 0;
+        curve.to = 40;
+        curve.y = MmcnY::Waiting;
+        curve.t = 0.5;
+        const std::vector<ChartPoint> expected = MmcnPoints(curve);
+        const auto& drawn = w->chart(0)->Series(1).Points();
+        QCOMPARE(drawn.size(), expected.size());
+        for (std::size_t i = 0; i < drawn.size(); ++i) {
+            QCOMPARE(drawn[i].X, expected[i].x);
+            QCOMPARE(drawn[i].Y, expected[i].y);
+        }
+        QCOMPARE(results()->toPlainText(), before);
+
+        DialogRecorder boxes;
+        edit("MMCN_N_to_edit")->setText("101");
+        find<QPushButton>("MMCN_Run_Button")->click();
+        QCOMPARE(boxes.requests.size(), 1);
+        QCOMPARE(boxes.requests[0].text, QString("Upper bound on N out of range"));
+        QCOMPARE(form_->findChildren<GraphWindow*>().size(), 1);
+    }
+
+    // The Finite Source tab: the service sets the range of c, Results gets exactly the lines of
+    // the same run in the core with the n-values written back sorted and marked, and the chosen
+    // graph opens in its own window.
+    void finiteSourceRunsTablesAndGraphs() {
+        find<RadioGroup>("FinSrc_service_radio_group")->item(1)->click();
+        QCOMPARE(label("FinSrc_c_range_label"), QString("<= 250"));
+        find<RadioGroup>("FinSrc_service_radio_group")->item(0)->click();
+        QCOMPARE(label("FinSrc_c_range_label"), QString("<= 500"));
+        find<RadioGroup>("FinSrc_service_radio_group")->item(1)->click();
+        QTest::keyClicks(edit("FinSrc_c_Edit"), "2");
+        QTest::keyClicks(edit("FinSrc_N_Edit"), "10");
+        QTest::keyClicks(edit("FinSrc_nu_edit"), "0.15");
+        find<RadioGroup>("FinSrc_Output_radio_group")->item(2)->click();
+        QTest::keyClicks(edit("FinSrc_NEdit1"), "11");
+        QTest::keyClicks(edit("FinSrc_NEdit2"), "3");
+        form_->ClearButtonClick();
+        find<QPushButton>("FinSrc_Run_Button")->click();
+        FinSrcForm form{.service = 1,
+                        .c = "2",
+                        .M = "10",
+                        .nu = "0.15",
+                        .output = 2,
+                        .graph = 0,
+                        .t = {},
+                        .n = {"11", "3"}};
+        QCOMPARE(StyledLines(results()).mid(2),
+                 CoreLines([&](QueueHost& h) { RunFinSrc(form, h); }));
+        QCOMPARE(EditTexts(form_->FinSrc_NEdits), form.n);
+        QCOMPARE(edit("FinSrc_NEdit2")->text(), QString("11**"));
+
+        find<RadioGroup>("FinSrc_Output_radio_group")->item(4)->click();
+        find<RadioGroup>("FinSrc_Graph_Radio_Group")->item(1)->click();
+        find<QPushButton>("FinSrc_Run_Button")->click();
+        const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 1);
+        QVERIFY(windows[0]->isVisible());
+        QCOMPARE(windows[0]->label(0)->text(),
+                 QString("Logarithmic graph of the machine repair queue"));
+        QCOMPARE(windows[0]->label(4)->text(), QString("Deterministic services"));
+        QCOMPARE(windows[0]->chart(0)->Appearance().GraphTitle(),
+                 std::string("P{ L(time) > n | L(time) > 0}"));
+        QCOMPARE(windows[0]->chart(0)->Series(1).Points().front().Y, 1.0);
     }
 
     void printWithoutPrinterSaysSo() {

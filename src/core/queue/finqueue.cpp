@@ -1,0 +1,534 @@
+#include "core/queue/finqueue.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "core/numeric/gauss_legendre.h"
+#include "core/numeric/householder.h"
+#include "core/numeric/log_gamma.h"
+#include "core/numeric/numerical_failure.h"
+#include "core/numeric/safe_math.h"
+#include "core/numeric/square_matrix.h"
+#include "core/queue/graph_points.h"
+#include "core/queue/output_tables.h"
+#include "core/queue/report.h"
+#include "core/queue/waiting_tails.h"
+#include "core/text/delphi_format.h"
+#include "core/text/number_format.h"
+#include "core/text/number_parse.h"
+
+namespace wachtrix {
+namespace {
+
+using Extended = long double;
+
+constexpr int kGaussPoints = 32;
+constexpr double kGaussNewtonTolerance = 3e-11;
+// Terms whose logarithm is below this are taken as 0.
+constexpr double kNegligibleLog = -250;
+
+// p(j) = a(j) / sum of a.
+std::vector<double> Normalised(const std::vector<Extended>& a) {
+    Extended total = 0;
+    for (const Extended x : a)
+        total += x;
+    std::vector<double> p(a.size());
+    for (std::size_t j = 0; j < a.size(); ++j)
+        p[j] = static_cast<double>(a[j] / total);
+    return p;
+}
+
+// a(0) = 1, a(j) = a(j-1) c rho / j for j < c: the unnormalised states below c, shared by the
+// two models with Poisson arrivals.
+std::vector<Extended> PoissonArrivalsBelowC(int c, double rho, int K) {
+    std::vector<Extended> a(K + 1, 0.0L);
+    a[0] = 1;
+    const Extended lambda = static_cast<Extended>(c) * rho;
+    for (int j = 1; j <= c - 1; ++j)
+        a[j] = a[j - 1] * lambda / j;
+    return a;
+}
+
+// ---- M/M/c/c+N ----
+
+FinCapSolution SolveMM(FinCapSolution s) {
+    const int c = s.c, K = s.K();
+    const double rho = s.rho;
+    std::vector<Extended> a = PoissonArrivalsBelowC(c, rho, K);
+    for (int j = c; j <= K; ++j)
+        a[j] = a[j - 1] * rho;
+    s.P = Normalised(a);
+    const std::vector<double>& p = s.P;
+
+    // Two balances: the busy servers against the admitted arrival rate, and the time all
+    // servers are busy against what the arrivals that find c - 1 or more present add to it.
+    long double S1 = 0, S2 = 0, S3 = 0;
+    for (int j = 1; j <= c - 1; ++j)
+        S1 += static_cast<long double>(j) * p[j];
+    for (int j = c; j <= K; ++j)
+        S2 += p[j];
+    const long double d = 1 / (c + static_cast<long double>(c) * rho);
+    long double w = d;
+    for (int j = c - 1; j <= K - 1; ++j) {
+        S3 += p[j] * w;
+        if (j < K - 1) w = (c * w + 1) * d;
+    }
+    const long double cRho = static_cast<long double>(c) * rho;
+    s.accuracy = static_cast<double>(std::fabs(c * S2 + S1 - (1 - p[K]) * cRho) +
+                                     std::fabs(S2 - (p[K] * w + S3) * cRho));
+    s.Ptime = s.P;
+    return s;
+}
+
+// ---- M/D/c/c+N ----
+
+// A(i) = integral over [0, 1] of (1-x)^(c-1) e^(-c rho x) (c rho x)^i / i!, i = 0..count-1.
+std::vector<double> MinimumResidualArrivals(int c, double rho, int count) {
+    const auto rule = GaussLegendre<double>(kGaussPoints, 1.0, 0.0, kGaussNewtonTolerance);
+    const double lambda = c * rho;
+    std::vector<double> A(count, 0.0);
+    for (int i = 0; i < count; ++i) {
+        const double lnFactorial = LogGamma<double>(i + 1.0);
+        A[i] = rule.integrate([&](double x) {
+            const double exponent =
+                -lambda * x + (c - 1) * std::log1p(-x) + i * std::log(lambda * x) - lnFactorial;
+            return exponent < kNegligibleLog ? 0.0 : std::exp(exponent);
+        });
+    }
+    return A;
+}
+
+FinCapSolution SolveMD(FinCapSolution s) {
+    const int c = s.c, K = s.K(), NEff = s.NEff;
+    const double rho = s.rho;
+    const Extended lambda = static_cast<Extended>(c) * rho;
+    constexpr int kAlphaCount = 50;
+    const int L = rho <= 1 ? 14 : 27;
+    const std::vector<double> A = MinimumResidualArrivals(c, rho, std::min(NEff, kAlphaCount));
+
+    // B(i) = P{Poisson(rho) > i} / (c rho): the tails summed from the far end, so that a light
+    // load keeps their relative precision instead of losing it in 1 - (1 - tail).
+    std::vector<Extended> poisson(L + 60);
+    poisson[0] = std::exp(-static_cast<Extended>(rho));
+    for (std::size_t k = 1; k < poisson.size(); ++k)
+        poisson[k] = poisson[k - 1] * rho / static_cast<Extended>(k);
+    std::vector<Extended> B(L + 1);
+    Extended tail = 0;
+    for (int k = static_cast<int>(poisson.size()) - 1; k > L; --k)
+        tail += poisson[k];
+    for (int i = L; i >= 0; --i) {
+        B[i] = tail / lambda;
+        tail += poisson[i];
+    }
+
+    std::vector<Extended> a = PoissonArrivalsBelowC(c, rho, K);
+    Extended total = 0;
+    for (int j = c; j <= K - 1; ++j) {
+        Extended S = 0;
+        for (int k = std::max(j - L, c); k <= j - 1; ++k)
+            S += a[k] * B[j - k];
+        const Extended alpha = j - c < kAlphaCount ? A[j - c] : 0;
+        a[j] = (lambda * a[c - 1] * alpha + lambda * S) / (1 - lambda * B[0]);
+        total += a[j];
+    }
+    a[K] = rho * a[c - 1] - (1 - rho) * total;
+    s.P = Normalised(a);
+
+    const std::vector<double>& p = s.P;
+    long double busy = 0;
+    for (int j = 1; j <= K; ++j)
+        busy += static_cast<long double>(std::min(j, c)) * p[j];
+    s.accuracy = static_cast<double>(std::fabs(busy - lambda * (1 - p[K])));
+    s.Ptime = s.P;
+    return s;
+}
+
+// ---- D/M/c/c+N ----
+
+// One-step probabilities of the chain embedded just before arrivals; state i means i found.
+class ArrivalChain {
+public:
+    ArrivalChain(int c, double rho, int K)
+        : c_(c),
+          K_(K),
+          D_(1 / (c * rho)),
+          lnFactorial_(K + 2),
+          poisson_(K + 2),
+          T_(static_cast<std::size_t>(c + 1) * (K + 1), 0.0) {
+        for (int k = 0; k <= K + 1; ++k)
+            lnFactorial_[k] = LogGamma<double>(k + 1.0);
+        // Poisson(g) terms, g = c D = 1 / rho completions at rate c between arrivals.
+        const double g = 1 / rho;
+        for (int m = 0; m <= K + 1; ++m) {
+            const double lnTerm = -g + m * std::log(g) - lnFactorial_[m];
+            poisson_[m] = lnTerm < kNegligibleLog ? 0 : std::exp(lnTerm);
+        }
+        BuildT(rho);
+    }
+
+    // P(i, j) for j <= i + 1 (0 beyond); state K moves as state K - 1.
+    double operator()(int i, int j) const {
+        if (i == K_) i = K_ - 1;
+        if (j > i + 1) return 0;
+        const int n = i + 1;  // present just after the arrival
+        if (i < c_) {
+            // All n in service: each still there after D with chance q = e^-D.
+            const double lnTerm = lnFactorial_[n] - lnFactorial_[j] - lnFactorial_[n - j] - j * D_ +
+                                  (n - j) * std::log1p(-std::exp(-D_));
+            return std::exp(lnTerm);
+        }
+        if (j >= c_) return poisson_[n - j];
+        // The queue ran empty at some x within D; then j of the c services outlast D - x.
+        const double integral = T(c_ - j, i - c_);
+        if (integral <= 0) return 0;
+        return std::exp(std::log(integral) + std::log(static_cast<double>(c_)) - j * D_ +
+                        lnFactorial_[c_] - lnFactorial_[j] - lnFactorial_[c_ - j]);
+    }
+
+private:
+    // T(l, k) = integral over [0, D] of (e^-x - e^-D)^l (c x)^k / k!, l = 0..c, k = 0..K - l:
+    // the last k of each row by quadrature, the others by the recursion of integrating by parts,
+    // which only adds positive terms.
+    void BuildT(double rho) {
+        const double q = std::exp(-D_);
+        T(0, 0) = D_;
+        for (int k = 1; k <= K_; ++k)
+            T(0, k) = T(0, k - 1) / ((k + 1) * rho);
+        const auto rule = GaussLegendre<double>(kGaussPoints, D_, 0.0, kGaussNewtonTolerance);
+        for (int l = 1; l <= c_; ++l) {
+            const int top = K_ - l;
+            T(l, top) = rule.integrate([&](double x) {
+                const double exponent =
+                    l * std::log(std::exp(-x) - q) + top * std::log(c_ * x) - lnFactorial_[top];
+                return exponent < kNegligibleLog ? 0.0 : std::exp(exponent);
+            });
+            for (int k = top - 1; k >= 0; --k)
+                T(l, k) = (static_cast<double>(l) / c_) * (q * T(l - 1, k + 1) + T(l, k + 1));
+        }
+    }
+
+    int c_, K_;
+    double D_;
+    std::vector<double> lnFactorial_;  // ln k!, k = 0..K + 1
+    std::vector<double> poisson_;      // Poisson(1 / rho) terms 0..K + 1
+    std::vector<double> T_;            // rows l = 0..c of K + 1 entries
+
+    double& T(int l, int k) { return T_[static_cast<std::size_t>(l) * (K_ + 1) + k]; }
+    double T(int l, int k) const { return T_[static_cast<std::size_t>(l) * (K_ + 1) + k]; }
+};
+
+FinCapSolution SolveDM(FinCapSolution s) {
+    const int c = s.c, K = s.K(), NEff = s.NEff;
+    const double rho = s.rho;
+    const ArrivalChain P(c, rho, K);
+
+    // pi = pi P with row 0 replaced by the normalisation; column i holds the moves out of i,
+    // which reach at most i + 1: an upper-Hessenberg system.
+    SquareMatrix<double> A(K + 1);
+    std::vector<double> b(K + 1, 0.0);
+    b[0] = 1;
+    for (int i = 0; i <= K; ++i)
+        A(0, i) = 1;
+    for (int j = 1; j <= K; ++j)
+        for (int i = j - 1; i <= K; ++i)
+            A(j, i) = (i == j ? 1 : 0) - P(i, j);
+    s.P = HouseholderSolve(A, b, "householder matrix is singulier");
+    const std::vector<double>& pi = s.P;
+
+    // Time average from what arrivals find: arrivals into j - 1 make j.
+    const double cRho = c * rho;
+    s.Ptime.assign(K + 1, 0.0);
+    long double above0 = 0;
+    for (int j = 1; j <= K; ++j) {
+        s.Ptime[j] = (j <= c ? cRho / j : rho) * pi[j - 1];
+        above0 += s.Ptime[j];
+    }
+    s.Ptime[0] = static_cast<double>(std::fabs(1 - above0));
+
+    // All servers busy: the arrival rate times the expected such time in one interarrival
+    // period, E min(Erlang(m) at rate c, D) with m = i + 2 - c completions to wait for, against
+    // the time average.
+    const double g = 1 / rho;
+    long double prev = std::exp(-g);           // P{Poisson(g) <= m - 1}
+    long double term = g * std::exp(-g);       // the Poisson(g) term of m
+    long double cum = std::exp(-g) * (1 + g);  // P{Poisson(g) <= m}
+    const auto busyTime = [&](int m) { return prev / cRho + (1 - cum) * m / c; };
+    long double S = 0;
+    for (int i = c - 1; i <= K - 2; ++i) {
+        S += busyTime(i + 2 - c) * pi[i];
+        prev = cum;
+        term *= g / (i + 3 - c);
+        cum += term;
+    }
+    long double allBusy = 0;
+    for (int i = c - 1; i <= K - 1; ++i)
+        allBusy += pi[i];
+    const long double chainCheck =
+        std::fabs(cRho * (S + busyTime(NEff + 1) * (pi[K - 1] + pi[K])) - rho * allBusy);
+
+    long double busyServers = 0;
+    for (int j = 1; j <= K; ++j)
+        busyServers += static_cast<long double>(std::min(j, c)) * s.Ptime[j];
+    s.accuracy = static_cast<double>(chainCheck + std::fabs(busyServers - cRho * (1 - pi[K])));
+    return s;
+}
+
+std::span<const double> Admitted(const FinCapSolution& s) {
+    return std::span<const double>(s.P).first(s.K());
+}
+
+// ---- The run ----
+
+struct FinCapParameters {
+    FinCapType type;
+    int c;
+    double rho;
+    int N, NEff;
+    OutputRequest output;
+    GraphHandle graph = kNoGraph;
+};
+
+// Validates in the tab's order; on success writes the header, reads the chosen output's values
+// and, for Graphs, opens the window.
+std::optional<FinCapParameters> Validate(FinCapForm& form, QueueHost& host) {
+    auto refuse = [&](const char* text) {
+        host.showError("Error", text);
+        return std::nullopt;
+    };
+    const FinCapType type = FinCapTypeOfItem(form.type);
+    const ModelLimits& limits = FinCapLimitsOf(type);
+    const FieldLimit& servers = limits.fields[0];
+    const FieldLimit& places = limits.fields[2];
+    const auto c = ParseInt(form.c);
+    if (!c) return refuse("c incorrect");
+    if (!servers.contains(*c)) return refuse("c out of range");
+    const auto rho = ParseReal(form.rho);
+    if (!rho) return refuse("rho incorrect");
+    if (!kFinCapLoad.contains(*rho)) return refuse("rho out of range");
+    const auto N = ParseInt(form.N);
+    if (!N) return refuse("n incorrect");
+    if (!places.contains(*N))
+        return refuse(type == FinCapType::DM ? "0 <= N <= 500 required" : "N out of range");
+
+    FinCapParameters p{type, *c, *rho, *N, FinCapEffectiveN(type, *rho, *N), {}};
+    WriteReportHeader(host.results(), std::string(FinCapName(type)) + " queue",
+                      Format("Parameters: c=%d  rho=%.6g  N=%d", {p.c, p.rho, p.N}));
+    p.output = ReadOutput(limits.output, form.output, {&form.t, nullptr, &form.n},
+                          {limits.group('T')->upper, p.c + p.N});
+    if (p.output.mode == kGraphs)
+        p.graph = host.createGraphWindow(
+            GraphWindowKind::MG1,
+            {std::string("Logarithmic Graphs of the ") + FinCapName(type) + " queue",
+             Format("rho = %.4g", {p.rho}), Format("c = %d", {p.c}), Format("n = %d", {p.NEff})});
+    return p;
+}
+
+void WriteReport(ResultWriter& out, const FinCapSolution& s, const FinCapStatistics& st,
+                 const OutputRequest& output) {
+    const auto g = [](const char* format, double v) { return Format(format, {std::fabs(v)}); };
+    WriteHeadedStatistics(out, s.type == FinCapType::MD ? "Approximations: " : "Results :       ",
+                          {{"Prej", FormatProbTrimmed(st.Prej)},
+                           {"Pwait", FormatProbTrimmed(st.Pwait)},
+                           {"Pbusy", FormatProbTrimmed(st.Pbusy)},
+                           {"E(Wq)", g("%.5g", st.EWq)},
+                           {"E(Lq)", g("%.5g", st.ELq)},
+                           {"Std(Wq)", g("%.4g", st.StdWq)},
+                           {"Std(Lq)", g("%.4g", st.StdLq)},
+                           {"Utilization", g("%.4g", st.Utilization)}});
+    SolutionTables tables;
+    tables.waitingTail = [&s](double t) { return FinCapWaitingTail(s, t); };
+    tables.states = [&s](const std::vector<int>& n) { return StateRowsOf(s.P, n); };
+    tables.customerStates = tables.states;
+    tables.timeStates = [&s](const std::vector<int>& n) { return StateRowsOf(s.Ptime, n); };
+    WriteRequestedTable(out, output, tables);
+    WriteAccuracyCheck(out, std::fabs(s.accuracy));
+}
+
+// On a logarithmic axis a probability of 0 is drawn at 1e-6; so is the rounding noise of either
+// sign that a vanished tail leaves.
+ChartPlot LogPlot(std::vector<ChartPoint> points) {
+    for (ChartPoint& point : points)
+        if (point.y <= 0) point.y = 1e-6;
+    return MarksOrLine(std::move(points));
+}
+
+void PlotGraphs(QueueHost& host, const FinCapParameters& p, const FinCapSolution& s, double Pwait) {
+    ResultWriter& out = host.results();
+    if (!IsSignificant(Pwait)) {
+        WriteRunMessage(out, "Pwait is too small for meaningful graphs");
+        return;
+    }
+    std::vector<ChartPoint> waiting = FinCapWaitingGraphPoints(s, Pwait);
+    if (waiting.empty())
+        WriteRunMessage(out, "The waiting time is too short to plot");
+    else
+        host.plot(p.graph, 0, LogPlot(std::move(waiting)));
+    host.plot(p.graph, 1, LogPlot(FinCapStateGraphPoints(s)));
+}
+
+}  // namespace
+
+const char* FinCapName(FinCapType type) {
+    switch (type) {
+        case FinCapType::DM:
+            return "D/M/c/c+N";
+        case FinCapType::MD:
+            return "M/D/c/c+N";
+        default:
+            return "M/M/c/c+N";
+    }
+}
+
+FinCapType FinCapTypeOfItem(int item) {
+    switch (item) {
+        case 1:
+            return FinCapType::MD;
+        case 2:
+            return FinCapType::DM;
+        default:
+            return FinCapType::MM;
+    }
+}
+
+int FinCapEffectiveN(FinCapType type, double rho, int N) {
+    struct Cap {
+        double rhoAtMost;
+        int cap[3];  // M/M, D/M, M/D
+    };
+    static constexpr Cap kCaps[] = {
+        {0.2, {15, 5, 10}},
+        {0.5, {35, 10, 20}},
+        {0.7, {65, 25, 35}},
+        {0.8, {100, 40, 50}},
+        {0.9000000001, {200, 90, 100}},
+        {0.9500000001, {500, 180, 200}},
+    };
+    for (const Cap& row : kCaps)
+        if (rho <= row.rhoAtMost) return std::min(N, row.cap[static_cast<int>(type)]);
+    return N;
+}
+
+bool FinCapRhoTooSmall(FinCapType type, int c, double rho) {
+    double threshold;
+    if (type == FinCapType::DM) {
+        threshold = c <= 5     ? 0.01
+                    : c <= 10  ? 0.05
+                    : c <= 25  ? 0.1
+                    : c <= 50  ? 0.15
+                    : c <= 100 ? 0.2
+                               : 0.3;
+    } else {
+        threshold = c <= 5    ? std::pow(10.0, c - 10)
+                    : c <= 10 ? 0.0001
+                    : c <= 25 ? 0.001
+                    : c <= 50 ? 0.01
+                              : 0.1;
+    }
+    return !(rho > threshold);
+}
+
+FinCapSolution SolveFinCap(FinCapType type, int c, double rho, int NEff) {
+    FinCapSolution s;
+    s.type = type;
+    s.c = c;
+    s.rho = rho;
+    s.NEff = NEff;
+    switch (type) {
+        case FinCapType::MM:
+            return SolveMM(std::move(s));
+        case FinCapType::MD:
+            return SolveMD(std::move(s));
+        case FinCapType::DM:
+            return SolveDM(std::move(s));
+    }
+    return s;
+}
+
+FinCapStatistics FinCapStatisticsOf(const FinCapSolution& s) {
+    const int c = s.c, K = s.K();
+    const std::vector<double>& p = s.P;
+    const long double admitted = 1 - static_cast<long double>(p[K]);
+    const long double cRho = static_cast<long double>(c) * s.rho;
+    FinCapStatistics st;
+    st.Prej = p[K];
+
+    long double wait = 0, pairs = 0;
+    for (int j = c; j <= K; ++j) {
+        if (j < K) wait += p[j];
+        pairs += static_cast<long double>(j - c - 1) * (j - c) * s.Ptime[j];
+    }
+    st.Pwait = static_cast<double>(wait / admitted);
+    long double busy = 0;
+    for (int j = c; j <= K; ++j)
+        busy += s.Ptime[j];
+    st.Pbusy = static_cast<double>(busy);
+
+    long double EWq, ELq, EWq2;
+    if (s.type == FinCapType::MD) {
+        ELq = 0;
+        for (int j = c; j <= K; ++j)
+            ELq += static_cast<long double>(j - c) * p[j];
+        EWq = ELq / (admitted * cRho);
+        EWq2 = DeterministicServiceWait(c).SecondMoment(Admitted(s),
+                                                        1 / static_cast<double>(admitted));
+    } else {
+        // Behind j >= c an admitted customer waits Erlang(j - c + 1) at rate c.
+        long double m1 = 0, m2 = 0;
+        for (int j = c; j <= K - 1; ++j) {
+            const long double k = j - c + 1;
+            m1 += k * p[j];
+            m2 += k * (k + 1) * p[j];
+        }
+        EWq = m1 / (c * admitted);
+        EWq2 = m2 / (static_cast<long double>(c) * c * admitted);
+        ELq = admitted * cRho * EWq;
+    }
+    st.EWq = static_cast<double>(EWq);
+    st.ELq = static_cast<double>(ELq);
+    const long double V = EWq2 - EWq * EWq;
+    st.StdWq = V >= 1e-12L ? static_cast<double>(std::sqrt(std::fabs(V))) : 0;
+    st.StdLq = static_cast<double>(std::sqrt(std::fabs(pairs + ELq - ELq * ELq)));
+    st.Utilization = static_cast<double>(admitted * s.rho);
+    return st;
+}
+
+double FinCapWaitingTail(const FinCapSolution& s, double t) {
+    const double scale = 1 / (1 - s.P[s.K()]);
+    if (s.type == FinCapType::MD) return DeterministicServiceWait(s.c).Tail(Admitted(s), scale, t);
+    return ExponentialServiceTail(Admitted(s), scale, s.c, t);
+}
+
+std::vector<ChartPoint> FinCapWaitingGraphPoints(const FinCapSolution& s, double Pwait) {
+    if (s.type == FinCapType::MD) {
+        const DeterministicServiceWait wait(s.c);
+        const double scale = 1 / (1 - s.P[s.K()]);
+        return ConditionalWaitingCurve([&](double t) { return wait.Tail(Admitted(s), scale, t); },
+                                       Pwait);
+    }
+    return ConditionalWaitingCurve([&](double t) { return FinCapWaitingTail(s, t); }, Pwait);
+}
+
+std::vector<ChartPoint> FinCapStateGraphPoints(const FinCapSolution& s) {
+    return StateTailCurve(s.P);
+}
+
+void RunFinCap(FinCapForm& form, QueueHost& host) {
+    RunGuarded(host, [&] {
+        const auto parameters = Validate(form, host);
+        if (!parameters) return;
+        const FinCapParameters& p = *parameters;
+        ResultWriter& out = host.results();
+        const auto busy = host.busy();
+        if (FinCapRhoTooSmall(p.type, p.c, p.rho)) {
+            WriteRunMessage(out, "Rho is too small");
+            return;
+        }
+        const FinCapSolution s = SolveFinCap(p.type, p.c, p.rho, p.NEff);
+        const FinCapStatistics st = FinCapStatisticsOf(s);
+        WriteReport(out, s, st, p.output);
+        if (p.output.mode == kGraphs) PlotGraphs(host, p, s, st.Pwait);
+    });
+}
+
+}  // namespace wachtrix

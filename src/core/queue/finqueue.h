@@ -1,0 +1,126 @@
+#pragma once
+// The finite-capacity queues: c servers and N waiting places, so at most K = c + N customers; an
+// arrival that finds K present is rejected. Time in mean service times (service rate 1), arrival
+// rate c rho.
+//   M/M/c/c+N  birth-death probabilities in extended precision (exact);
+//   M/D/c/c+N  a two-moment recursion over the states with a uniform-residual approximation of
+//              the busy servers (approximate; the report says so). With a long waiting room
+//              its delay probability is Erlang's, up to some 12 % above the M/D/c queue's;
+//   D/M/c/c+N  the chain embedded at arrival epochs, an upper-Hessenberg system solved by
+//              Householder reflections (exact).
+// Where the tail of the distribution is negligible the waiting room is cut to NEff places.
+
+#include <string>
+#include <vector>
+
+#include "core/queue/chart_plot.h"
+#include "core/queue/model_limits.h"
+#include "core/queue/queue_host.h"
+#include "core/text/value_list.h"
+
+namespace wachtrix {
+
+enum class FinCapType { MM, DM, MD };
+
+// The Queue Type group lists M/M/c/c+N, M/D/c/c+N, D/M/c/c+N in that order.
+FinCapType FinCapTypeOfItem(int item);
+const char* FinCapName(FinCapType type);  // "M/M/c/c+N"
+
+inline constexpr FieldLimit kFinCapServersMM{
+    "c", "number of servers (M/M/c/c+N)", 1, 2500, "<=2500", true};
+inline constexpr FieldLimit kFinCapServers{
+    "c", "number of servers (M/D/c/c+N, D/M/c/c+N)", 1, 500, "<=500", true};
+inline constexpr FieldLimit kFinCapLoad{"rho", "load per server", 1e-10, 5, "<=5"};
+inline constexpr FieldLimit kFinCapPlaces{
+    "N", "waiting places (M/M/c/c+N, M/D/c/c+N)", 0, 1000, "<=1000", true};
+inline constexpr FieldLimit kFinCapPlacesDM{"N", "waiting places (D/M/c/c+N)", 0, 500, "<=500",
+                                            true};
+inline constexpr FieldLimit kFinCapMMFields[] = {kFinCapServersMM, kFinCapLoad, kFinCapPlaces};
+inline constexpr FieldLimit kFinCapDMFields[] = {kFinCapServers, kFinCapLoad, kFinCapPlacesDM};
+inline constexpr FieldLimit kFinCapMDFields[] = {kFinCapServers, kFinCapLoad, kFinCapPlaces};
+inline constexpr ValueGroupLimit kFinCapGroups[] = {
+    {'T', 1000, "t-values (<= 1000)"},
+    {'N', 3500, "n-values", {}, "c+N"},
+};
+
+// FinCap_Output1 serves M/M/c/c+N and M/D/c/c+N, FinCap_Output2 D/M/c/c+N.
+inline constexpr OutputItem kFinCapOutput1Items[] = {
+    {"Standard Statistics", kStatistics},
+    {"Waiting Time Probabilities", kWaitingTable, ValueGroupKind::T},
+    {"State Probabilities", kStates, ValueGroupKind::N},
+    {"Graphs", kGraphs},
+};
+inline constexpr OutputItem kFinCapOutput2Items[] = {
+    {"Standard Statistics", kStatistics},
+    {"Waiting Time Probabilities", kWaitingTable, ValueGroupKind::T},
+    {"Time Average State Probabilities", kTimeStates, ValueGroupKind::N},
+    {"Customer Average State Probabilities", kCustomerStates, ValueGroupKind::N},
+    {"Graphs", kGraphs},
+};
+
+inline constexpr ModelLimits kFinCapMMLimits{kFinCapMMFields, kFinCapGroups,
+                                             OutputGroup{kFinCapOutput1Items}};
+inline constexpr ModelLimits kFinCapDMLimits{kFinCapDMFields, kFinCapGroups,
+                                             OutputGroup{kFinCapOutput2Items}};
+inline constexpr ModelLimits kFinCapMDLimits{kFinCapMDFields, kFinCapGroups,
+                                             OutputGroup{kFinCapOutput1Items}};
+
+inline const ModelLimits& FinCapLimitsOf(FinCapType type) {
+    return type == FinCapType::MM   ? kFinCapMMLimits
+           : type == FinCapType::DM ? kFinCapDMLimits
+                                    : kFinCapMDLimits;
+}
+
+// What the "Finite Capacity" tab holds.
+struct FinCapForm {
+    int type = 0;           // FinCap_Queue_Type item index
+    std::string c, rho, N;  // FinCap_C_edit, FinCap_Rho_edit, FinCap_N_edit
+    int output = 0;         // item index of the Output group shown for the type
+    TEditArray t, n;        // FinCap_TEdits, FinCap_NEdits, rewritten by the readers
+};
+
+// Validates, computes and reports; Graphs opens one window with the waiting-time and the state
+// curve. The parameter line shows the N entered, the computation uses NEff places.
+void RunFinCap(FinCapForm& form, QueueHost& host);
+
+// The waiting places used by the computations: N, cut where the load makes the far states
+// negligible.   (MM, 0.2, 100) -> 15    (DM, 0.96, 500) -> 500
+int FinCapEffectiveN(FinCapType type, double rho, int N);
+
+// Loads too small for reliable results.
+bool FinCapRhoTooSmall(FinCapType type, int c, double rho);
+
+struct FinCapSolution {
+    FinCapType type = FinCapType::MM;
+    int c = 1;
+    double rho = 0;
+    int NEff = 0;
+    std::vector<double> P;      // p(0..K); for D/M what arrivals find (customer average)
+    std::vector<double> Ptime;  // time-average p(0..K); the same as P for Poisson arrivals
+    double accuracy = 0;        // conservation checks, 0 in exact arithmetic
+    int K() const { return c + NEff; }
+};
+
+FinCapSolution SolveFinCap(FinCapType type, int c, double rho, int NEff);
+
+struct FinCapStatistics {
+    double Prej = 0;   // rejected arrivals
+    double Pwait = 0;  // admitted customers who wait
+    double Pbusy = 0;  // all servers busy, time average
+    double EWq = 0, ELq = 0, StdWq = 0, StdLq = 0;
+    double Utilization = 0;
+};
+
+FinCapStatistics FinCapStatisticsOf(const FinCapSolution& s);
+
+// P{Wq > t} of an admitted customer.
+double FinCapWaitingTail(const FinCapSolution& s, double t);
+
+// P{Wq > t | Wq > 0} up to where it has fallen to 0.001; empty when the waiting time is too
+// short to plot.
+std::vector<ChartPoint> FinCapWaitingGraphPoints(const FinCapSolution& s, double Pwait);
+
+// P{L > n | L > 0} of P (for D/M: what arrivals find).
+std::vector<ChartPoint> FinCapStateGraphPoints(const FinCapSolution& s);
+
+}  // namespace wachtrix

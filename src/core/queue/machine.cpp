@@ -1,0 +1,402 @@
+#include "core/queue/machine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <span>
+
+#include "core/numeric/gauss_legendre.h"
+#include "core/numeric/log_gamma.h"
+#include "core/numeric/numerical_failure.h"
+#include "core/queue/graph_points.h"
+#include "core/queue/output_tables.h"
+#include "core/queue/report.h"
+#include "core/queue/waiting_tails.h"
+#include "core/text/delphi_format.h"
+#include "core/text/number_format.h"
+#include "core/text/number_parse.h"
+
+namespace wachtrix {
+namespace {
+
+using Extended = long double;
+
+constexpr int kGaussPoints = 32;
+constexpr Extended kGaussNewtonTolerance = 1e-14L;
+// Unnormalised weights are brought down by 2^-3000 (about 1e-903) whenever one passes 2^3000:
+// a common factor leaves the probabilities as they are and keeps the sums inside the range.
+constexpr int kRescaleExponent = 3000;
+
+// The same common factor on a(0..last) and on `also` whenever a(last) has grown too large.
+void KeepInRange(std::vector<Extended>& a, int last, Extended& also) {
+    if (a[last] < std::ldexp(Extended(1), kRescaleExponent)) return;
+    for (int k = 0; k <= last; ++k)
+        a[k] = std::ldexp(a[k], -kRescaleExponent);
+    also = std::ldexp(also, -kRescaleExponent);
+}
+
+std::vector<double> Normalised(const std::vector<Extended>& a) {
+    Extended total = 0;
+    for (const Extended x : a)
+        total += x;
+    if (!std::isfinite(total) || total <= 0)
+        throw NumericalFailure({"The machine repair probabilities could not be normalised"});
+    std::vector<double> p(a.size());
+    for (std::size_t j = 0; j < a.size(); ++j)
+        p[j] = static_cast<double>(a[j] / total);
+    return p;
+}
+
+// ln C(n, k)
+Extended LnBinomial(int n, int k) {
+    return LogGamma<Extended>(n + 1.0L) - LogGamma<Extended>(k + 1.0L) -
+           LogGamma<Extended>(n - k + 1.0L);
+}
+
+// X(j), j = c..M: C(M - c, j - c) times the integral over [0, 1] of (1 - x)^(c - 1) times the
+// chance that j - c of the M - c working machines fail within x, e^(-nu x (M - j))
+// (1 - e^(-nu x))^(j - c). Each term is formed from its logarithm, so that no state's share is
+// lost to the underflow of a running product.
+std::vector<Extended> RegenerationWeights(int c, int M, double nu) {
+    const auto rule = GaussLegendre<Extended>(kGaussPoints, 0, 1, kGaussNewtonTolerance);
+    std::vector<Extended> X(M + 1, 0.0L);
+    for (int j = c; j <= M; ++j) {
+        const Extended lnCoef = LnBinomial(M - c, j - c);
+        X[j] = rule.integrate([&](Extended x) {
+            const Extended exponent = lnCoef + (c - 1) * std::log1p(-x) - nu * x * (M - j) +
+                                      (j - c) * std::log(-std::expm1(-nu * x));
+            return exponent < -5000 ? Extended(0) : std::exp(exponent);
+        });
+    }
+    return X;
+}
+
+// The beta values Y(c..j) for step j, updated in place from those of step j - 1.
+void UpdateBeta(std::vector<Extended>& Y, int c, int M, double nu, int j) {
+    if (j < M) {
+        const Extended rate = static_cast<Extended>(M - j) * nu;
+        const Extended e = std::exp(-rate / c);
+        Y[j] = -std::expm1(-rate / c) / rate;
+        Extended t = e / rate;
+        const Extended u = -std::expm1(-static_cast<Extended>(nu) / c);
+        Extended coef = M - j + 1;
+        for (int k = j - 1; k >= c; --k) {
+            if (Y[k] >= 1e-15L) {
+                t *= u;
+                Y[k] = Y[k] * (M - j + 1) / (M - j) - t * coef;
+                coef *= static_cast<Extended>(M - k + 1) / (j - k + 1);
+            } else {
+                Y[k] = 0;
+            }
+        }
+    } else {
+        Y[M] = 1.0L / c;
+        for (int k = M - 1; k >= c; --k)
+            Y[k] = std::fabs(Y[k + 1]) >= 1e-15L ? (Y[k + 1] * (M - k) - Y[k]) / (M - k) : 0;
+    }
+}
+
+// p(0..M) for deterministic repairs of length 1, the regenerative approximation.
+std::vector<double> DeterministicProbabilities(int c, int M, double nu) {
+    const std::vector<Extended> X = RegenerationWeights(c, M, nu);
+    std::vector<Extended> Y(M + 1, 1.0L);
+    std::vector<Extended> a(M + 1, 0.0L);
+    // Below c every broken machine is in repair: binomial weights C(M, j) nu^j.
+    Extended largest = 0;
+    for (int j = 0; j < c; ++j) {
+        a[j] = std::exp(LnBinomial(M, j) + j * std::log(static_cast<Extended>(nu)));
+        largest = std::max(largest, a[j]);
+    }
+    for (int j = c; j <= M; ++j) {
+        UpdateBeta(Y, c, M, nu, j);
+        Extended S = 0;
+        for (int k = c; k < j; ++k)
+            S += static_cast<Extended>(M - k) * nu * Y[k] * a[k];
+        // 1 - Y(j) (M - j) nu, which the beta values make e^(-(M - j) nu / c).
+        const Extended stay = std::exp(-static_cast<Extended>(M - j) * nu / c);
+        a[j] = (S + static_cast<Extended>(M - c + 1) * nu * X[j] * a[c - 1]) / stay;
+        // The beta recursion cancels where the states are negligible; what is left there is
+        // rounding noise of either sign.
+        if (std::isfinite(a[j]) && a[j] < 0 && -a[j] < 1e-15L * largest) a[j] = 0;
+        if (!std::isfinite(a[j]) || a[j] < 0)
+            throw NumericalFailure({"The machine repair recursion lost its accuracy"});
+        largest = std::max(largest, a[j]);
+        KeepInRange(a, j, largest);
+    }
+    return Normalised(a);
+}
+
+// q(j) = (M - j) p(j) / sum of (M - k) p(k): what a failing machine finds.
+std::vector<double> FailureAverage(const std::vector<double>& p) {
+    const int M = static_cast<int>(p.size()) - 1;
+    long double total = 0;
+    for (int j = 0; j <= M; ++j)
+        total += static_cast<long double>(M - j) * p[j];
+    std::vector<double> q(M + 1, 0.0);
+    for (int j = 0; j < M; ++j)
+        q[j] = static_cast<double>((M - j) * p[j] / total);
+    return q;
+}
+
+std::span<const double> Found(const FinSrcSolution& s) {
+    return std::span<const double>(s.Q).first(s.M);  // q(M) = 0: a broken machine cannot fail
+}
+
+// ---- The run ----
+
+struct FinSrcParameters {
+    FinSrcService service;
+    int c, M;
+    double nu;
+    OutputRequest output;
+};
+
+const char* ServiceName(FinSrcService service) {
+    return service == FinSrcService::Deterministic ? "deterministic" : "exponential";
+}
+
+// Validates in the tab's order; on success writes the header and reads the chosen output's
+// values (n up to M).
+std::optional<FinSrcParameters> Validate(FinSrcForm& form, QueueHost& host) {
+    auto refuse = [&](const char* text) {
+        host.showError("Error", text);
+        return std::nullopt;
+    };
+    const FinSrcService service =
+        form.service == 1 ? FinSrcService::Deterministic : FinSrcService::Exponential;
+    const ModelLimits& limits = FinSrcLimitsOf(service);
+    const auto c = ParseInt(form.c);
+    if (!c) return refuse("c incorrect");
+    if (!limits.fields[0].contains(*c)) return refuse("c out of range");
+    const auto M = ParseInt(form.M);
+    if (!M) return refuse("M incorrect");
+    if (!kFinSrcMachines.contains(*M)) return refuse("M out of range");
+    const auto nu = ParseReal(form.nu);
+    if (!nu) return refuse("nu incorrect");
+    if (!kFinSrcFailureRate.contains(*nu)) return refuse("nu out of range");
+
+    FinSrcParameters p{service, *c, *M, *nu, {}};
+    WriteReportHeader(host.results(),
+                      std::string("Finite-source queue (") + ServiceName(service) + " services)",
+                      Format("Parameters: c=%d  M=%d  nu=%.5g", {std::min(p.c, p.M), p.M, p.nu}));
+    p.output = ReadOutput(limits.output, form.output, {&form.t, nullptr, &form.n},
+                          {limits.group('T')->upper, p.M});
+    if (p.output.mode == kGraphs) {
+        static constexpr OutputMode kGraphModes[] = {kGraphs, kTimeStateGraph, kCustomerStateGraph};
+        p.output.mode = kGraphModes[std::clamp(form.graph, 0, 2)];
+    }
+    return p;
+}
+
+// What an overloaded system cannot give: the output's name in the two lines that say so.
+const char* OverloadedOutputName(OutputMode mode) {
+    switch (mode) {
+        case kTimeStates:
+        case kTimeStateGraph:
+            return "time average state probabilities";
+        case kCustomerStates:
+        case kCustomerStateGraph:
+            return "customer average state probabilities";
+        default:
+            return "waiting time probabilities";
+    }
+}
+
+void WriteReport(ResultWriter& out, const FinSrcSolution& s, const FinSrcStatistics& st,
+                 const OutputRequest& output) {
+    const auto g = [](const char* format, double v) { return Format(format, {std::fabs(v)}); };
+    std::vector<StatisticText> lines = {{"Pwait", FormatProbTrimmed(st.Pwait)},
+                                        {"Pbusy", FormatProbTrimmed(st.Pbusy)},
+                                        {"E(Wq)", g("%.5g", st.EWq)},
+                                        {"E(Lq)", g("%.5g", st.ELq)}};
+    if (!s.overloaded) {
+        lines.push_back({"Std(Wq)", g("%.4g", st.StdWq)});
+        lines.push_back({"Std(Lq)", g("%.4g", st.StdLq)});
+    }
+    lines.push_back({"Utilization", g("%.4g", st.Utilization)});
+    lines.push_back({"Throughput", g("%.4g", st.Busy)});
+    WriteHeadedStatistics(
+        out,
+        s.service == FinSrcService::Deterministic ? "Approximations: " : "Results:        ", lines);
+    if (s.overloaded) {
+        if (output.mode != kStatistics) {
+            out.AddResultLine(std::string("The ") + OverloadedOutputName(output.mode) +
+                              " cannot be computed ");
+            out.AddResultLine("accurately enough for this extremely overloaded system.");
+        }
+    } else {
+        SolutionTables tables;
+        tables.waitingTail = [&s](double t) { return FinSrcWaitingTail(s, t); };
+        tables.timeStates = [&s](const std::vector<int>& n) { return StateRowsOf(s.P, n); };
+        tables.customerStates = [&s](const std::vector<int>& n) { return StateRowsOf(s.Q, n); };
+        WriteRequestedTable(out, output, tables);
+    }
+    WriteAccuracyCheck(out, std::fabs(st.accuracy));
+}
+
+// Point 0 is (0, 1); on the logarithmic axis nothing is drawn below 0.001.
+ChartPlot LogCurve(std::vector<ChartPoint> points, const char* title, const char* xTitle) {
+    points.insert(points.begin(), ChartPoint{0, 1});
+    for (ChartPoint& point : points)
+        point.y = std::max(point.y, 0.001);
+    ChartPlot plot = MarksOrLine(std::move(points));
+    plot.graphTitle = title;
+    plot.xAxis.title = xTitle;
+    return plot;
+}
+
+void PlotGraph(QueueHost& host, const FinSrcSolution& s, const FinSrcStatistics& st,
+               OutputMode mode) {
+    ResultWriter& out = host.results();
+    ChartPlot plot;
+    if (mode == kGraphs) {
+        if (st.Pwait < 1e-6) {
+            WriteRunMessage(out, "Pdelay too small for graphs.");
+            return;
+        }
+        std::vector<ChartPoint> waiting =
+            ConditionalWaitingCurve([&s](double t) { return FinSrcWaitingTail(s, t); }, st.Pwait);
+        if (waiting.empty()) {
+            WriteRunMessage(out, "The waiting time is too short to plot");
+            return;
+        }
+        plot = LogCurve(std::move(waiting), "P{Wq > t | Wq > 0}", "Time t");
+    } else {
+        const bool time = mode == kTimeStateGraph;
+        const std::vector<double>& p = time ? s.P : s.Q;
+        // Conditioned on L > 0, the curve needs some chance of L > 0: a failing machine may
+        // never find another broken, as with a single machine.
+        if (1 - p[0] < 1e-12) {
+            WriteRunMessage(out, time ? "P{L(time)>0} too small for graphs."
+                                      : "P{L(cust)>0} too small for graphs.");
+            return;
+        }
+        plot = time ? LogCurve(StateTailCurve(p), "P{ L(time) > n | L(time) > 0}", "State n")
+                    : LogCurve(StateTailCurve(p), "P{ L(cust) > n | L(cust) > 0}", "State n");
+    }
+    const GraphHandle window = host.createGraphWindow(
+        GraphWindowKind::GMC,
+        {"Logarithmic graph of the machine repair queue", Format("c = %d", {s.cEff}),
+         Format("M = %d", {s.M}), Format("nu = %.4g", {s.nu}),
+         s.service == FinSrcService::Deterministic ? "Deterministic services"
+                                                   : "Exponential services"});
+    host.plot(window, 0, std::move(plot));
+}
+
+}  // namespace
+
+std::vector<double> FinSrcExponentialProbabilities(int cEff, int M, double nu) {
+    std::vector<Extended> a(M + 1, 0.0L);
+    a[0] = 1;
+    Extended unused = 0;
+    for (int j = 1; j <= M; ++j) {
+        a[j] = a[j - 1] * static_cast<Extended>(M - j + 1) * nu / std::min(j, cEff);
+        KeepInRange(a, j, unused);
+    }
+    return Normalised(a);
+}
+
+bool FinSrcOverloaded(int cEff, int M, double nu) {
+    const std::vector<double> p = FinSrcExponentialProbabilities(cEff, M, nu);
+    // The failures that find a repairman free, as a share of all: 1 - R.
+    long double free = 0, all = 0;
+    for (int j = 0; j <= M; ++j) {
+        const long double rate = static_cast<long double>(M - j) * p[j];
+        all += rate;
+        if (j < cEff) free += rate;
+    }
+    return free / all < 1e-10L;
+}
+
+FinSrcSolution SolveFinSrc(FinSrcService service, int c, int M, double nu) {
+    FinSrcSolution s;
+    s.service = service;
+    s.c = c;
+    s.cEff = std::min(c, M);
+    s.M = M;
+    s.nu = nu;
+    if (service == FinSrcService::Exponential) {
+        s.P = FinSrcExponentialProbabilities(s.cEff, M, nu);
+    } else {
+        s.overloaded = FinSrcOverloaded(s.cEff, M, nu);
+        if (s.overloaded) return s;
+        s.P = DeterministicProbabilities(s.cEff, M, nu);
+    }
+    // Probabilities too small to tell from rounding noise count as 0.
+    for (double& p : s.P)
+        if (p <= 1e-15) p = 0;
+    s.Q = FailureAverage(s.P);
+    return s;
+}
+
+FinSrcStatistics FinSrcStatisticsOf(const FinSrcSolution& s) {
+    FinSrcStatistics st;
+    const int c = s.c, cEff = s.cEff, M = s.M;
+    const double nu = s.nu;
+    if (s.overloaded) {
+        st.Pwait = 1;
+        st.Pbusy = 1;
+        st.Busy = c;
+        st.Utilization = 1;
+        st.ELq = M - (nu + 1) * c / nu;
+        st.EWq = st.ELq / c;
+        return st;
+    }
+    const std::vector<double>& p = s.P;
+    long double failures = 0, waiting = 0, busy = 0, busyServers = 0, ELq = 0, pairs = 0;
+    for (int j = 0; j <= M; ++j) {
+        const long double working = static_cast<long double>(M - j) * p[j];
+        failures += working;
+        if (j >= cEff && j < M) waiting += working;
+        if (j >= c) busy += p[j];
+        busyServers += static_cast<long double>(std::min(j, cEff)) * p[j];
+        if (j > cEff) ELq += static_cast<long double>(j - cEff) * p[j];
+        if (j >= cEff) pairs += static_cast<long double>(j - cEff) * (j - cEff - 1) * p[j];
+    }
+    const long double throughput = nu * failures;
+    st.Pwait = static_cast<double>(waiting / failures);
+    st.Pbusy = static_cast<double>(busy);
+    st.Utilization = static_cast<double>(throughput / c);
+    st.Busy = static_cast<double>(busyServers);
+    st.ELq = static_cast<double>(ELq);
+    st.EWq = static_cast<double>(ELq / throughput);
+    st.accuracy = static_cast<double>(busyServers - throughput);
+    const long double VLq = pairs + ELq - ELq * ELq;
+    st.StdLq = VLq >= 1e-12L ? static_cast<double>(std::sqrt(VLq)) : 0;
+
+    long double EWq2 = 0;
+    if (s.service == FinSrcService::Exponential) {
+        // Behind j >= cEff a failing machine waits Erlang(j - cEff + 1) at rate cEff.
+        for (int j = cEff; j < M; ++j)
+            EWq2 += s.Q[j] * static_cast<long double>(j - cEff + 1) * (j - cEff + 2);
+        EWq2 /= static_cast<long double>(cEff) * cEff;
+    } else {
+        EWq2 = DeterministicServiceWait(cEff).SecondMoment(Found(s), 1);
+    }
+    const long double VWq = EWq2 - static_cast<long double>(st.EWq) * st.EWq;
+    st.StdWq = VWq >= 1e-12L ? static_cast<double>(std::sqrt(VWq)) : 0;
+    return st;
+}
+
+double FinSrcWaitingTail(const FinSrcSolution& s, double t) {
+    if (s.service == FinSrcService::Deterministic)
+        return DeterministicServiceWait(s.cEff).Tail(Found(s), 1, t);
+    return ExponentialServiceTail(Found(s), 1, s.cEff, t);
+}
+
+void RunFinSrc(FinSrcForm& form, QueueHost& host) {
+    RunGuarded(host, [&] {
+        const auto parameters = Validate(form, host);
+        if (!parameters) return;
+        const FinSrcParameters& p = *parameters;
+        const auto busy = host.busy();
+        const FinSrcSolution s = SolveFinSrc(p.service, p.c, p.M, p.nu);
+        const FinSrcStatistics st = FinSrcStatisticsOf(s);
+        WriteReport(host.results(), s, st, p.output);
+        const bool graph = p.output.mode == kGraphs || p.output.mode == kTimeStateGraph ||
+                           p.output.mode == kCustomerStateGraph;
+        if (graph && !s.overloaded) PlotGraph(host, s, st, p.output.mode);
+    });
+}
+
+}  // namespace wachtrix
