@@ -147,6 +147,30 @@ TEST(CoxianMG1, Cs2OneHalfIsTheErlang2Queue) {
     }
 }
 
+TEST(CoxianMG1, LightestLoadsKeepTheDelayProbabilityAndTheTail) {
+    // Near CS2 = 0.5 both rates lie near 2 and the two tail weights are some 3e4 times rho, of
+    // opposite signs; they must still add up to rho, which is P{Wq > 0} of every M/G/1 queue.
+    for (const CoxianKind kind : kMG1Kinds) {
+        for (const double cs2 : {0.5, 0.5000001, 0.7, 2.0, 100.0}) {
+            for (const double rho : {5e-11, 1e-10, 3e-10, 1e-9, 1e-8, 1e-6}) {
+                const CoxianSolution s = SolveCoxian(kind, cs2, rho);
+                ASSERT_FALSE(s.rhoTooSmall);
+                EXPECT_EQ(s.statistics.Pwait, rho) << cs2 << " " << rho;
+                EXPECT_REL_NEAR(s.A1 + s.A2, rho, 1e-12) << cs2 << " " << rho;
+                EXPECT_REL_NEAR(WaitingTail(s, 0), rho, 1e-12) << cs2 << " " << rho;
+                EXPECT_LT(s.statistics.accuracy, 1e-12 * rho) << cs2 << " " << rho;
+            }
+        }
+        // At CS2 = 0.5 the queue is M/E2/1.
+        for (const double rho : {5e-11, 1e-10, 1e-9}) {
+            const CoxianSolution s = SolveCoxian(kind, 0.5, rho);
+            const ME21 reference(rho);
+            for (const double t : {0.1, 0.5, 1.0, 3.0})
+                EXPECT_REL_NEAR(WaitingTail(s, t), reference.tail(t), 1e-6) << rho << " " << t;
+        }
+    }
+}
+
 TEST(CoxianPercentile, UndefinedBelowTheNoWaitMassAndZeroAtIt) {
     const CoxianSolution s = SolveCoxian(CoxianKind::MG1Gamma, 3.0, 0.6);
     const double noWait = 1 - s.statistics.Pwait;
