@@ -130,19 +130,28 @@ MmcSolution SolveMMC(int c, double rho) {
 
     // P{L = n} downwards from c-1; once a probability is negligible and still falling, the
     // rest below is zero.
-    s.P.assign(c, 0.0);
-    s.P[c - 1] = s.pcMinus1;
+    s.equal.assign(c, 0.0);
+    s.equal[c - 1] = s.pcMinus1;
     double p = s.pcMinus1;
     for (int n = c - 2; n >= 0; --n) {
         if (p <= 1e-18 && (n + 1) / a < 1) {
-            s.P[n] = 0;
+            s.equal[n] = 0;
         } else {
             p = (n + 1) * p / a;
-            s.P[n] = p;
+            s.equal[n] = p;
         }
     }
+    s.P = s.equal;
     for (int k = 1; k <= c - 1; ++k)
         s.P[k] += s.P[k - 1];
+    // Above c-1 the customers wait: P{L > c-1} = Pdelay. A small tail is summed from above, a
+    // large one is the complement, which the sum from above could round past 1.
+    s.greater.assign(c, 0.0);
+    long double above = s.Pdelay;
+    for (int n = c - 1; n >= 0; --n) {
+        s.greater[n] = above < 0.5L ? static_cast<double>(above) : 1 - s.P[n];
+        above += s.equal[n];
+    }
     return s;
 }
 
@@ -156,13 +165,12 @@ double MmcPercentile(const MmcSolution& s, double p) {
 }
 
 double MmcStateProbability(const MmcSolution& s, int n) {
-    if (n == 0) return s.P[0];
-    if (n <= s.c - 1) return std::fabs(s.P[n] - s.P[n - 1]);
+    if (n <= s.c - 1) return s.equal[n];
     return static_cast<double>(SafePower(s.rho, n - s.c + 1) * s.pcMinus1);
 }
 
 double MmcStateTail(const MmcSolution& s, int n) {
-    if (n <= s.c - 1) return 1 - s.P[n];
+    if (n <= s.c - 1) return s.greater[n];
     return static_cast<double>(SafePower(s.rho, n - s.c + 2) * s.pcMinus1 / (1 - s.rho));
 }
 
@@ -184,9 +192,9 @@ std::vector<ChartPoint> MmcWaitingGraphPoints(const MmcSolution& s) {
 
 std::vector<ChartPoint> MmcQueueGraphPoints(const MmcSolution& s) {
     const int c = s.c;
-    const double busy = 1 - s.P[0];
+    const double busy = s.greater[0];
     int stride;
-    if ((1 - s.P[c - 1]) / busy >= 0.001) {
+    if (s.greater[c - 1] / busy >= 0.001) {
         const double v =
             std::log(busy * 0.001 * (1 - s.rho) / s.pcMinus1) / std::log(s.rho) + c - 2;
         const int tv = static_cast<int>(std::trunc(v));
@@ -194,7 +202,7 @@ std::vector<ChartPoint> MmcQueueGraphPoints(const MmcSolution& s) {
     } else {
         int nStar = c - 1;
         for (int n = 1; n < c - 1; ++n) {
-            if ((1 - s.P[n]) / busy < 0.001) {
+            if (s.greater[n] / busy < 0.001) {
                 nStar = n;
                 break;
             }
