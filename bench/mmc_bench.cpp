@@ -18,7 +18,8 @@ BENCHMARK(BM_MmcSolveAndClosedForm)->Arg(10)->Arg(250)->Arg(2500)->Complexity(be
 
 void BM_MmcQueueGraph(benchmark::State& state) {
     const auto s = wachtrix::SolveMMC(2500, 0.999);
-    for (auto _ : state) benchmark::DoNotOptimize(wachtrix::MmcQueueGraphPoints(s));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(wachtrix::MmcQueueGraphPoints(s));
 }
 BENCHMARK(BM_MmcQueueGraph);
 

@@ -1,8 +1,9 @@
 #include "chart/axis_ticks.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <string>
 
 namespace wachtrix::chart {
 namespace {
@@ -19,10 +20,13 @@ bool IsDecade(double v) {
     return std::fabs(mantissa - 1) < 1e-9;
 }
 
-std::string Printf(const char* format, int precision, double value) {
+// Fixed notation with "." whatever the locale (std::to_chars never looks at it).
+std::string Fixed(double value, int decimals) {
     char buffer[512];
-    std::snprintf(buffer, sizeof buffer, format, precision, value);
-    return buffer;
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals)
+            .ptr;
+    return std::string(buffer, end);
 }
 
 // "1.50000" -> "1.5", "2.000" -> "2"
@@ -38,7 +42,7 @@ std::string ShortExponentLabel(double value, int decimals) {
     const int exponent = DecadeExponent(std::fabs(value));
     const double mantissa = value / TimesPowerOfTen(1, exponent);
     const int digits = std::clamp(decimals + exponent, 0, 6);
-    return TrimFraction(Printf("%.*f", digits, mantissa)) + "E" + std::to_string(exponent);
+    return TrimFraction(Fixed(mantissa, digits)) + "E" + std::to_string(exponent);
 }
 
 }  // namespace
@@ -99,7 +103,7 @@ std::string FormatTickLabel(double value, int decimals) {
     if (!std::isfinite(value)) return "?";
     if (value != 0 && (decimals > 9 || std::fabs(value) >= 1e10))
         return ShortExponentLabel(value, decimals);
-    std::string text = Printf("%.*f", decimals, value);
+    std::string text = Fixed(value, decimals);
     if (text.front() == '-' && text.find_first_of("123456789") == std::string::npos)
         text.erase(0, 1);
     return text;
@@ -138,8 +142,8 @@ AxisMetrics CalcMetrics(const AxisScale& scale, double pixels) {
                           : scale.log ? std::log(scale.max) - std::log(scale.min)
                                       : scale.max - scale.min;
     if (!(extent > 0) || !std::isfinite(extent))
-        throw ScalingError("CalcMetrics: XMin>=XMax (" + std::to_string(scale.min) +
-                           " >= " + std::to_string(scale.max) + ")");
+        throw ScalingError("CalcMetrics: XMin>=XMax (" + Fixed(scale.min, 6) +
+                           " >= " + Fixed(scale.max, 6) + ")");
     return {scale.min, scale.max, scale.log, pixels / extent};
 }
 

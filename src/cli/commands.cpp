@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
+#include <fstream>
 
 #include "core/text/number_parse.h"
 
 namespace wachtrix::cli {
 
 const std::vector<ModelCommand>& Commands() {
-    static const std::vector<ModelCommand> commands{MmcCommand(), Mg1Command(), MarkovCommand()};
+    static const std::vector<ModelCommand> commands{MmcCommand(), Mg1Command(), MM1TranCommand(),
+                                                    MarkovCommand()};
     return commands;
 }
 
@@ -33,9 +36,10 @@ std::string OutputHelp(OutputGroup output) {
 }
 
 std::string ValueGroupHelp(const ValueGroupLimit& group) {
-    const char* what = group.kind == 'T'   ? "t-values for P{Wq>t}"
-                       : group.kind == 'P' ? "p-values for percentiles"
-                                           : "n-values for state probabilities";
+    const std::string_view what = !group.help.empty() ? group.help
+                                  : group.kind == 'T' ? "t-values for P{Wq>t}"
+                                  : group.kind == 'P' ? "p-values for percentiles"
+                                                      : "n-values for state probabilities";
     return std::string(what) + ", up to 12, each <= " + Shortest(group.upper);
 }
 
@@ -60,18 +64,87 @@ std::vector<KeyHelp> QueueKeys(std::vector<KeyHelp> choices, const ModelLimits& 
     return keys;
 }
 
-TEditArray ValueGroup(const Arguments& args, const std::string& key) {
-    TEditArray texts;
+std::string Printable(std::string_view text) {
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string out;
+    const auto escape = [&](unsigned char byte) {
+        out += "\\x";
+        out += kHex[byte >> 4];
+        out += kHex[byte & 15];
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        // The length of the UTF-8 sequence this byte starts, 0 when it starts none.
+        const int length = byte < 0x80                    ? 1
+                           : byte >= 0xC2 && byte <= 0xDF ? 2
+                           : byte >= 0xE0 && byte <= 0xEF ? 3
+                           : byte >= 0xF0 && byte <= 0xF4 ? 4
+                                                          : 0;
+        bool valid = length > 0 && i + length <= text.size();
+        for (int k = 1; valid && k < length; ++k)
+            valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
+        if (valid && length == 3) {  // no overlong forms, no surrogates
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            valid = !(byte == 0xE0 && next < 0xA0) && !(byte == 0xED && next >= 0xA0);
+        }
+        if (valid && length == 4) {
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            valid = !(byte == 0xF0 && next < 0x90) && !(byte == 0xF4 && next >= 0x90);
+        }
+        if (!valid || (length == 1 && (byte < 0x20 || byte == 0x7F))) {
+            escape(byte);
+            ++i;
+        } else {
+            out.append(text.substr(i, length));
+            i += length;
+        }
+    }
+    return out;
+}
+
+bool WriteFileReplacing(const std::string& path, const std::string& text) {
+    const std::filesystem::path target(path);
+    const std::filesystem::path temporary =
+        target.parent_path() / ("." + target.filename().string() + ".wachtrix-tmp");
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out << text;
+        out.close();
+        if (out.fail()) {
+            std::error_code ignored;
+            std::filesystem::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temporary, target, ec);
+    if (!ec) return true;
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    return false;
+}
+
+std::vector<std::string> Values(const Arguments& args, const std::string& key, std::size_t most) {
+    std::vector<std::string> texts;
     const auto it = args.keys.find(key);
     if (it == args.keys.end() || it->second.empty()) return texts;
-    std::size_t count = 0, start = 0;
+    std::size_t start = 0;
     while (true) {
         const auto comma = it->second.find(',', start);
-        if (count == texts.size()) throw UsageError("at most 12 values for " + key + "=");
-        texts[count++] = it->second.substr(start, comma - start);
+        if (texts.size() == most)
+            throw UsageError("at most " + std::to_string(most) + " values for " + key + "=");
+        texts.push_back(it->second.substr(start, comma - start));
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
+    return texts;
+}
+
+TEditArray ValueGroup(const Arguments& args, const std::string& key) {
+    TEditArray texts;
+    const auto values = Values(args, key, texts.size());
+    std::copy(values.begin(), values.end(), texts.begin());
     return texts;
 }
 

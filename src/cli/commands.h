@@ -4,6 +4,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/queue/model_limits.h"
@@ -30,6 +31,7 @@ struct CommandResult {
     std::vector<std::string> failure;  // numerical failure lines, exit 3
     bool failed = false;
     std::string csv;  // the plotted points, "chart,x,y" lines
+    bool drewGraph = false;
 };
 
 struct Arguments {
@@ -54,7 +56,17 @@ const ModelCommand* FindCommand(const std::string& name);
 // and the value groups.
 std::vector<KeyHelp> QueueKeys(std::vector<KeyHelp> choices, const ModelLimits& limits);
 
+// Text a user gave, safe to echo in a message: bytes that are not UTF-8, and control
+// characters, as \xNN.
+std::string Printable(std::string_view text);
+
+// Writes `text` to a temporary file beside `path` and renames it over `path`; false, with `path`
+// as it was, when that fails.
+bool WriteFileReplacing(const std::string& path, const std::string& text);
+
 // Helpers for the commands.
+// "1,0.5,2" -> {"1", "0.5", "2"}; more than `most` values is a usage fault.
+std::vector<std::string> Values(const Arguments& args, const std::string& key, std::size_t most);
 TEditArray ValueGroup(const Arguments& args, const std::string& key);  // "1,0.5,2" -> 12 texts
 std::string Text(const Arguments& args, const std::string& key);       // "" when absent
 int Choice(const Arguments& args, const std::string& key, int count);  // 0..count-1, default 0
@@ -62,6 +74,7 @@ int Choice(const Arguments& args, const std::string& key, int count);  // 0..cou
 // The commands, one file each.
 ModelCommand MmcCommand();
 ModelCommand Mg1Command();
+ModelCommand MM1TranCommand();
 ModelCommand MarkovCommand();
 
 }  // namespace wachtrix::cli

@@ -47,6 +47,7 @@ CommandResult Collect(const TextQueueHost& host) {
     result.failed = host.failed();
     result.failure = host.failureLines();
     result.csv = ChartCsv(host);
+    result.drewGraph = !host.charts().empty();
     return result;
 }
 

@@ -117,6 +117,26 @@ TEST(ReportTool, UsageFaultsNameTheProblem) {
     EXPECT_EQ(RunReport("").exitCode, 2);
 }
 
+TEST(ReportTool, RefusesRepeatedKeysAndAMissingCsvFileName) {
+    const Outcome twice = RunReport("mmc c=2 rho=0.5 c=3");
+    EXPECT_EQ(twice.exitCode, 2);
+    EXPECT_EQ(twice.err, "wachtrix-report: key \"c\" given twice\n");
+    const Outcome swallowed = RunReport("mmc c=2 --graph-csv rho=0.5");
+    EXPECT_EQ(swallowed.exitCode, 2);
+    EXPECT_FALSE(std::filesystem::exists("rho=0.5"));
+}
+
+TEST(ReportTool, EscapesBytesThatAreNotText) {
+    const Outcome o = RunReport("\"$(printf 'mm\\377c')\" c=2");
+    EXPECT_EQ(o.exitCode, 2);
+    EXPECT_EQ(o.err, "wachtrix-report: unknown model \"mm\\xFFc\" (see --help)\n");
+    EXPECT_EQ(Printable("r\xC3\xA9sum\xC3\xA9 \xE2\x82\xAC"), "r\xC3\xA9sum\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(Printable("a\xC3"), "a\\xC3");                  // cut short
+    EXPECT_EQ(Printable("\xC0\xAF"), "\\xC0\\xAF");           // overlong
+    EXPECT_EQ(Printable("\xED\xA0\x80"), "\\xED\\xA0\\x80");  // surrogate
+    EXPECT_EQ(Printable("a\tb\n"), "a\\x09b\\x0A");
+}
+
 TEST(ReportTool, HelpListsModelsAndKeys) {
     const Outcome all = RunReport("--help");
     EXPECT_EQ(all.exitCode, 0);
@@ -126,6 +146,17 @@ TEST(ReportTool, HelpListsModelsAndKeys) {
     for (const char* key : {"  c ", "  rho ", "  output ", "  t ", "  p ", "  n "})
         EXPECT_NE(mmc.out.find(key), std::string::npos) << key;
     EXPECT_NE(mmc.out.find("1 to 2500"), std::string::npos);
+}
+
+TEST(ReportTool, LeavesTheCsvFileAloneUnlessGraphsWereDrawn) {
+    const auto csvPath = std::filesystem::temp_directory_path() / "wachtrix_cli_kept.csv";
+    std::ofstream(csvPath) << "precious\n";
+    for (const char* run : {"mmc c=abc rho=0.8 output=4", "mmc c=2 rho=0.8 output=0",
+                            "mmc c=2500 rho=0.7 output=4"}) {
+        const Outcome o = RunReport(std::string(run) + " --graph-csv " + csvPath.string());
+        EXPECT_EQ(ReadFile(csvPath), "precious\n") << run;
+    }
+    std::filesystem::remove(csvPath);
 }
 
 TEST(ReportTool, WritesGraphPointsAsCsv) {
@@ -154,6 +185,45 @@ TEST(ReportTool, RunsTheMG1ModelWithItsServiceType) {
     const Outcome refused = RunReport("mg1 type=1 cs2=0.4 rho=0.5");
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_EQ(refused.err, "Error: CS2 out of bounds\n");
+}
+
+TEST(ReportTool, RunsTheTransientMM1Model) {
+    // From 3 customers at rho = 0.5: at t = 1000 the stationary p = 0.125, ELq = 0.5.
+    const Outcome table = RunReport("mm1tran rho=0.5 i=3 j=2 t=1000,0");
+    ASSERT_EQ(table.exitCode, 0) << table.err;
+    EXPECT_EQ(table.out,
+              "Transient M/M/1 queue\n"
+              "Parameters: rho=0.5  i=3  j=2\n"
+              "\n"
+              "\n"
+              "     t p(i,j,t) P(i,j,t) ELq(i,t)Std Lq(i,t)\n"
+              "0.0000 0.000000 0.000000   2.0000   0.0000\n"
+              "  1000 0.125000 0.875000  0.50000    1.118\n"
+              "\n");
+
+    const auto csvPath = std::filesystem::temp_directory_path() / "wachtrix_cli_mm1tran.csv";
+    const Outcome graph =
+        RunReport("mm1tran rho=0.5 i=3 output=3 T=20 --graph-csv " + csvPath.string());
+    ASSERT_EQ(graph.exitCode, 0) << graph.err;
+    EXPECT_EQ(graph.out, "");  // a graph writes nothing into Results
+    std::istringstream csv(ReadFile(csvPath));
+    std::filesystem::remove(csvPath);
+    std::string line;
+    int points = 0;
+    while (std::getline(csv, line))
+        points += line.rfind("1,", 0) == 0;
+    EXPECT_EQ(points, 201);
+
+    const Outcome refused = RunReport("mm1tran rho=0.5 i=54 j=0");
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "Error: i out of bounds\n");
+    EXPECT_EQ(RunReport("mm1tran rho=0.5 i=3 j=2 t=1e7").exitCode, 2);  // a marked t-value
+    EXPECT_EQ(RunReport("mm1tran rho=0.5 i=3 output=5 T=1").exitCode, 2);
+    const Outcome help = RunReport("mm1tran --help");
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* key : {"  rho ", "  i ", "  j ", "  T ", "  output ", "  t "})
+        EXPECT_NE(help.out.find(key), std::string::npos) << key;
 }
 
 std::string WriteChainFile(const std::string& name, const std::string& text) {
@@ -193,7 +263,27 @@ TEST(ReportTool, RefusesUnreadableChainFilesAndUnknownAnalyses) {
     const Outcome o = RunReport("markov " + missing + " analysis=steady");
     EXPECT_EQ(o.exitCode, 2);
     EXPECT_EQ(o.out, "");
-    EXPECT_EQ(o.err, "Error: Cannot read file " + missing + "\n");
+    EXPECT_EQ(o.err, "Error: Cannot read file " + missing + "\nthe file cannot be opened\n");
+
+    // Each reason names the line, so that a user can mend the file.
+    const struct {
+        const char* text;
+        const char* why;
+    } faults[] = {
+        {"99\n2\n0.5 0.5\n0.1 x\n1 2\n", "line 4: matrix row 2: \"x\" is not a number"},
+        {"99\n2\n0.5 0.5\n0.1\n1 2\n", "line 4: matrix row 2 has 1 of its 2 numbers"},
+        {"99\n2\n0.5 0.5\n0.1 0.9\n", "line 5: the cost line is missing"},
+        {"88\n2\n0 1\n1 0\n1 2\n", "line 6: the second cost line is missing"},
+        {"99\n101\n", "line 2: the number of states must be 1 to 100"},
+        {"abc\n", "line 1: the chain kind (99 or 88) is not a whole number"},
+    };
+    for (const auto& f : faults) {
+        const std::string file = WriteChainFile("wachtrix_cli_fault.txt", f.text);
+        const Outcome fault = RunReport("markov " + file + " analysis=steady");
+        EXPECT_EQ(fault.exitCode, 2) << f.text;
+        EXPECT_EQ(fault.err, "Error: Cannot read file " + file + "\n" + f.why + "\n");
+        std::filesystem::remove(file);
+    }
 
     const std::string bad = WriteChainFile("wachtrix_cli_bad.txt", "99\n2\n0.5 0.4\n0 1\n0 0\n");
     const Outcome rows = RunReport("markov " + bad + " analysis=structure");
@@ -201,8 +291,79 @@ TEST(ReportTool, RefusesUnreadableChainFilesAndUnknownAnalyses) {
     EXPECT_EQ(rows.err, "Error: Sum of rows not 1 in transitionmatrix.\n");
     std::filesystem::remove(bad);
 
-    EXPECT_EQ(RunReport("markov " + missing + " analysis=transient").exitCode, 2);
+    EXPECT_EQ(RunReport("markov " + missing + " analysis=first").exitCode, 2);
     EXPECT_EQ(RunReport("markov analysis=steady").exitCode, 2);
+}
+
+TEST(ReportTool, TransientAndFirstPassageOfAChainFile) {
+    // A walk on three states: from 1, P(X(t) = 1) = 1/4 + (1/2)^(t+1); every state costs 2.
+    const std::string walk = WriteChainFile("wachtrix_cli_walk.txt",
+                                            "99\n3\n0.5 0.5 0\n0.25 0.5 0.25\n0 0.5 0.5\n2 2 2\n");
+    const Outcome probabilities =
+        RunReport("markov " + walk + " analysis=transient initial=1 times=5,1,5 end=1,3");
+    EXPECT_EQ(probabilities.exitCode, 0) << probabilities.err;
+    EXPECT_EQ(probabilities.out,
+              "=========================\n   TRANSIENT BEHAVIOUR\n=========================\n \n"
+              "Transient probabilities\n\nInitial State = 1\n\n"
+              "              State 1       State 3\n"
+              "At t = 1     0.500000000   0.000000000\n"
+              "At t = 5     0.265625000   0.234375000\n"
+              "At t = 5     0.265625000   0.234375000\n\nAccuracy check: 0.000000000\n");
+    const Outcome costs =
+        RunReport("markov " + walk + " analysis=transient times=3 choice=costs --styles");
+    EXPECT_EQ(costs.exitCode, 0) << costs.err;
+    EXPECT_NE(costs.out.find("N t1 = 3         6.000000     2.000000\n"), std::string::npos)
+        << costs.out;
+
+    const Outcome passage =
+        RunReport("markov " + walk + " analysis=passage start=2 times=10,1,2 set=0 a=2");
+    EXPECT_EQ(passage.exitCode, 0) << passage.err;
+    EXPECT_EQ(passage.out,
+              "==================================\nFIRST-PASSAGE TIME PROBABILITIES\n"
+              "==================================\n \nInitial State = 2\nReturn Set = {2}\n\n"
+              "P( T({2}) > t | X(0) = 2 )\n\n"
+              "At t = 1:       0.50000000 \nAt t = 2:       0.25000000 \n"
+              "At t = 10:      0.00097656 \n");
+
+    // The dialog's messages, and the keys' own faults.
+    const Outcome badTime = RunReport("markov " + walk + " analysis=transient times=1,5001 end=1");
+    EXPECT_EQ(badTime.exitCode, 2);
+    EXPECT_EQ(badTime.out, "");
+    EXPECT_EQ(badTime.err, "Error: Time points must be between 1 and 5000\n");
+    EXPECT_EQ(RunReport("markov " + walk + " analysis=passage times=1 set=1").err,
+              "Error: Illegal value for state a.\n");
+    for (const std::string keys :
+         {"analysis=transient times=1", "analysis=transient end=1",
+          "analysis=transient times=1 end=1 choice=visits", "analysis=passage times=1 a=1 set=3",
+          "analysis=transient times=1 end=1,1,1,1,1"}) {
+        const Outcome refused = RunReport("markov " + walk + " " + keys);
+        EXPECT_EQ(refused.exitCode, 2) << keys;
+        EXPECT_EQ(refused.err.rfind("wachtrix-report: ", 0), 0u) << keys << ": " << refused.err;
+    }
+    std::filesystem::remove(walk);
+}
+
+TEST(ReportTool, ContinuousChainOverTimeAndAComputationThatGivesUp) {
+    // q(1,2) = 1, q(2,1) = 3: P(T({2}) > t | X(0) = 1) = e^{-t}.
+    const std::string pair =
+        WriteChainFile("wachtrix_cli_pair.txt", "88\n2\n0 1\n3 0\n1 2\n0 10\n");
+    const Outcome passage = RunReport("markov " + pair + " analysis=passage times=2.5,1 a=2");
+    EXPECT_EQ(passage.exitCode, 0) << passage.err;
+    EXPECT_NE(passage.out.find("At t = 1.000:     0.36787944 \nAt t = 2.500:     0.08208500 \n"),
+              std::string::npos)
+        << passage.out;
+    EXPECT_EQ(RunReport("markov " + pair + " analysis=transient times=0.5 end=1").err,
+              "Error: Time points must be between 1 and 5000\n");
+
+    const std::string fast =
+        WriteChainFile("wachtrix_cli_fast.txt", "88\n2\n0 1E+300\n1 0\n0 0\n0 0\n");
+    const Outcome gaveUp = RunReport("markov " + fast + " analysis=passage times=5000 a=2");
+    EXPECT_EQ(gaveUp.exitCode, 3);
+    EXPECT_NE(gaveUp.out.find("The computation failed: Too many steps"), std::string::npos)
+        << gaveUp.out;
+    EXPECT_EQ(gaveUp.err, "Too many steps for the uniformised chain: nu t = 5E+303\n");
+    std::filesystem::remove(pair);
+    std::filesystem::remove(fast);
 }
 
 TEST(TextHost, ReportsANumericalFailureAfterTheLinesAlreadyWritten) {

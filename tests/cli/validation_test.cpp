@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "cli/commands.h"
 #include "core/queue/mg1.h"
+#include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
 
 namespace wachtrix::cli {
@@ -60,6 +62,18 @@ const Refusal kRefusals[] = {
     {"mg1", "type=0 cs2=0.009 rho=0.5", "CS2 out of bounds"},
     {"mg1", "type=0 cs2=0.5 rho=0.9900001", "Rho out of bounds"},
     {"mg1", "type=1 cs2=0.5 rho=9.9e-13", "Rho out of bounds"},
+
+    // The graph of Std Lq (output=4) does not read j.
+    {"mm1tran", "rho=abc i=x T=x", "rho incorrect"},
+    {"mm1tran", "rho=0.99011 i=x T=x", "rho out of bounds"},
+    {"mm1tran", "rho=-0.1 i=x T=x", "rho out of bounds"},
+    {"mm1tran", "rho=0.5 i=1.5 T=x", "i incorrect"},
+    {"mm1tran", "rho=0.5 i=54 T=1", "i out of bounds"},
+    {"mm1tran", "rho=0 i=2 T=1", "i out of bounds"},
+    {"mm1tran", "rho=0.5 i=-1 T=1", "i out of bounds"},
+    {"mm1tran", "rho=0.5 i=53 j=x T=", "t incorrect"},
+    {"mm1tran", "rho=0.5 i=53 T=0.009", "t out of range"},
+    {"mm1tran", "rho=0.5 i=53 T=1000001", "t out of range"},
 };
 
 TEST(Validation, RefusesWithOneBoxAndWritesNothing) {
@@ -85,6 +99,10 @@ const Registration kModels[] = {
     {"mmc", "c=2 rho=0.5", {kMmcServers, kMmcLoad}},
     {"mg1", "type=0 cs2=0.5 rho=0.5", {kMg1ErlangianCs2, kMg1Load}},
     {"mg1", "type=2 cs2=0.6 rho=0.5", {kMg1CoxianCs2, kMg1Load}},
+    // i = 1 is allowed for every load; the bound 100 on i holds from rho = 0.7 on.
+    {"mm1tran",
+     "rho=0.9 i=1 j=2 T=10 output=1",
+     {kMM1TranLoad, kMM1TranInitialState, kMM1TranEndState, kMM1TranHorizon}},
 };
 
 std::string WithField(const std::string& arguments, std::string_view key, double value) {
@@ -104,8 +122,10 @@ TEST(Validation, AcceptsExactlyTheDocumentedRanges) {
         ASSERT_TRUE(RunModel(m.model, m.validArguments).errors.empty()) << m.model;
         for (const FieldLimit& field : m.fields) {
             const double step = field.integer ? 1 : std::fabs(field.upper) * 1e-6;
-            const double below =
-                field.integer ? field.lower - 1 : field.lower - std::fabs(field.lower) * 1e-6;
+            // A real lower bound of 0 needs a step of its own.
+            const double below = field.integer
+                                     ? field.lower - 1
+                                     : field.lower - std::max(std::fabs(field.lower) * 1e-6, 1e-9);
             for (const double inside : {field.lower, field.upper}) {
                 const std::string args = WithField(m.validArguments, field.key, inside);
                 EXPECT_TRUE(RunModel(m.model, args).errors.empty()) << m.model << " " << args;
@@ -122,6 +142,7 @@ TEST(Validation, AcceptsExactlyTheDocumentedRanges) {
 TEST(Validation, RangeLabelsShowAcceptedBounds) {
     for (const Registration& m : kModels) {
         for (const FieldLimit& field : m.fields) {
+            if (field.rangeLabel.empty()) continue;  // a label that follows another field
             // "<=2500", "0.01 <= CS2 <= 1": every number the label shows.
             std::string label(field.rangeLabel);
             for (auto at = label.find("<="); at != std::string::npos; at = label.find("<="))

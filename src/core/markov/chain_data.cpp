@@ -15,11 +15,12 @@ int CostColumnCount(ChainKind kind) {
     return kind == ChainKind::Discrete ? 1 : 2;
 }
 
-ChainData ChainData::Zero(int n, int costColumns) {
+ChainData ChainData::Zero(int n, ChainKind kind) {
     ChainData data;
+    data.Kind = kind;
     data.StateCount = n;
     data.TransitionMatrix.assign(n + 1, std::vector<double>(n + 1, 0.0));
-    data.CostMatrix.assign(n + 1, std::vector<double>(costColumns + 1, 0.0));
+    data.CostMatrix.assign(n + 1, std::vector<double>(CostColumnCount(kind) + 1, 0.0));
     return data;
 }
 

@@ -26,14 +26,15 @@ int ChainKindCode(ChainKind kind);
 int CostColumnCount(ChainKind kind);
 
 struct ChainData {
+    ChainKind Kind = ChainKind::Discrete;
     int StateCount = 0;
     Matrix TransitionMatrix;  // (N+1) x (N+1)
     Matrix CostMatrix;        // (N+1) x 2 or 3
     bool CostVectorRead = false;
     bool DataLoaded = false;
 
-    // Sized for n states, all zero; costColumns is 1 (discrete) or 2 (continuous).
-    static ChainData Zero(int n, int costColumns);
+    // Sized for n states of the kind, all zero.
+    static ChainData Zero(int n, ChainKind kind);
 };
 
 }  // namespace wachtrix

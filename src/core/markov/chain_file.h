@@ -21,6 +21,15 @@ namespace wachtrix {
 // 15 digits. Nothing when the file cannot be read or does not hold a chain of 1 to 100 states.
 std::optional<ChainInput> ReadChainFile(const std::string& path);
 
+// A reading and, when it failed, why: "the file is larger than 16 MB", "line 4: matrix row 2:
+// \"x\" is not a number", "line 5: the cost line is missing".
+struct ChainFileReading {
+    std::optional<ChainInput> chain;
+    std::string reason;
+};
+ChainFileReading ReadChainFileWithReason(const std::string& path);
+ChainFileReading ParseChainFileTextWithReason(const std::string& text);
+
 // Writes the cell texts as they stand, through a temporary file beside the target that replaces
 // it only when complete: on failure (false) an existing file is left as it was.
 bool WriteChainFile(const std::string& path, const ChainInput& chain);

@@ -101,7 +101,7 @@ std::optional<std::string> ValidateChainInput(const ChainInput& input) {
 ChainData ChainDataFromInput(const ChainInput& input) {
     const int n = input.StateCount();
     const int costColumns = CostColumnCount(input.kind);
-    ChainData data = ChainData::Zero(n, costColumns);
+    ChainData data = ChainData::Zero(n, input.kind);
     for (int i = 1; i <= n; ++i) {
         for (int j = 1; j <= n; ++j)
             data.TransitionMatrix[i][j] = Value(input.matrix[i - 1].at(j - 1));

@@ -175,10 +175,10 @@ bool IsUnichained(const Matrix& p, int n) {
     return Classifier(p, n).Run(1).subchains.size() <= 1;
 }
 
-std::vector<std::string> ChainStructureReport(const ChainData& chain, ChainKind kind) {
+std::vector<std::string> ChainStructureReport(const ChainData& chain) {
     if (!chain.DataLoaded) return {};
     const int n = chain.StateCount;
-    const ChainStructure structure = kind == ChainKind::Continuous
+    const ChainStructure structure = chain.Kind == ChainKind::Continuous
                                          ? ClassifyChain(Uniformise(chain.TransitionMatrix, n).w, n)
                                          : ClassifyChain(chain.TransitionMatrix, n);
     std::vector<std::string> lines{"=====================", "   CHAIN STRUCTURE",
@@ -193,7 +193,7 @@ std::vector<std::string> ChainStructureReport(const ChainData& chain, ChainKind 
         lines.push_back("Transient states      : None   ");
     } else {
         std::string line =
-            kind == ChainKind::Continuous ? "Transient states      : " : "Transient states: ";
+            chain.Kind == ChainKind::Continuous ? "Transient states      : " : "Transient states: ";
         for (int s : structure.transientStates)
             line += std::to_string(s) + " ";
         lines.push_back(line);

@@ -31,6 +31,6 @@ ChainStructure ClassifyChain(const Matrix& p, int n);
 bool IsUnichained(const Matrix& p, int n);
 
 // The "CHAIN STRUCTURE" report; a continuous chain is classified on its uniformised matrix.
-std::vector<std::string> ChainStructureReport(const ChainData& chain, ChainKind kind);
+std::vector<std::string> ChainStructureReport(const ChainData& chain);
 
 }  // namespace wachtrix

@@ -3,32 +3,82 @@
 #include "core/markov/chain_file.h"
 #include "core/markov/chain_input.h"
 #include "core/markov/chain_structure.h"
+#include "core/markov/first_passage.h"
 #include "core/markov/steady_state.h"
+#include "core/markov/transient_report.h"
+#include "core/numeric/numerical_failure.h"
 
 namespace wachtrix {
+namespace {
 
-std::optional<MarkovAnalysis> MarkovAnalysisNamed(std::string_view name) {
-    if (name == "structure") return MarkovAnalysis::ChainStructure;
-    if (name == "steady") return MarkovAnalysis::SteadyState;
-    return std::nullopt;
-}
-
-std::vector<std::string> RunMarkovAnalysis(const ChainData& chain, ChainKind kind,
-                                           MarkovAnalysis analysis) {
-    switch (analysis) {
+MarkovReport Analyse(const MarkovRequest& request, const ChainData& chain, Progress& progress) {
+    switch (request.analysis) {
         case MarkovAnalysis::ChainStructure:
-            return ChainStructureReport(chain, kind);
+            return {ChainStructureReport(chain), false, {}};
         case MarkovAnalysis::SteadyState:
-            return SteadyStateReport(chain, kind);
+            return {SteadyStateReport(chain), false, {}};
+        case MarkovAnalysis::Transient:
+            return TransientAnalysis(chain, request.transient, progress);
+        case MarkovAnalysis::FirstPassage:
+            return FirstPassageAnalysis(chain, request.firstPassage, progress);
     }
     return {};
 }
 
-MarkovFileReport RunMarkovFile(const std::string& path, MarkovAnalysis analysis) {
-    const auto input = ReadChainFile(path);
-    if (!input) return {{}, "Cannot read file " + path};
-    if (const auto fault = ValidateChainInput(*input)) return {{}, *fault};
-    return {RunMarkovAnalysis(ChainDataFromInput(*input), input->kind, analysis), {}};
+std::vector<std::string> Header(MarkovAnalysis analysis) {
+    return analysis == MarkovAnalysis::Transient ? TransientHeader() : FirstPassageHeader();
+}
+
+}  // namespace
+
+std::optional<MarkovAnalysis> MarkovAnalysisNamed(std::string_view name) {
+    if (name == "structure") return MarkovAnalysis::ChainStructure;
+    if (name == "steady") return MarkovAnalysis::SteadyState;
+    if (name == "transient") return MarkovAnalysis::Transient;
+    if (name == "passage") return MarkovAnalysis::FirstPassage;
+    return std::nullopt;
+}
+
+Checked<MarkovRequest> CheckMarkovChoice(const MarkovChoice& choice, const ChainData& chain) {
+    Checked<MarkovRequest> result;
+    result.value.analysis = choice.analysis;
+    if (choice.analysis == MarkovAnalysis::Transient) {
+        auto options = CheckTransientInput(choice.transient, chain.StateCount, chain.Kind);
+        if (!options.ok()) return {{}, options.error};
+        result.value.transient = std::move(options.value);
+    } else if (choice.analysis == MarkovAnalysis::FirstPassage) {
+        auto options = CheckFirstPassageInput(choice.firstPassage, chain.StateCount, chain.Kind);
+        if (!options.ok()) return {{}, options.error};
+        result.value.firstPassage = std::move(options.value);
+    }
+    return result;
+}
+
+MarkovReport RunMarkovAnalysis(const MarkovRequest& request, const ChainData& chain,
+                               Progress& progress) {
+    if (!chain.DataLoaded) return {};
+    try {
+        return Analyse(request, chain, progress);
+    } catch (const NumericalFailure& failure) {
+        // Only the analyses over time can give up, before or while they step.
+        MarkovReport report{Header(request.analysis), false, failure.lines()};
+        report.lines.push_back(NumericalFailureNotice(failure.lines()));
+        return report;
+    }
+}
+
+MarkovFileReport RunMarkovFile(const std::string& path, const MarkovChoice& choice) {
+    const ChainFileReading reading = ReadChainFileWithReason(path);
+    // The window's box says only the first line; a script's user also needs to know why.
+    if (!reading.chain) return {{}, "Cannot read file " + path + "\n" + reading.reason, {}};
+    const auto& input = reading.chain;
+    if (const auto fault = ValidateChainInput(*input)) return {{}, *fault, {}};
+    const ChainData chain = ChainDataFromInput(*input);
+    const auto request = CheckMarkovChoice(choice, chain);
+    if (!request.ok()) return {{}, request.error, {}};
+    NoProgress progress;
+    MarkovReport report = RunMarkovAnalysis(request.value, chain, progress);
+    return {std::move(report.lines), {}, std::move(report.failure)};
 }
 
 }  // namespace wachtrix

@@ -127,10 +127,10 @@ long double AverageCost(const std::vector<double>& x, const std::vector<double>&
     return g;
 }
 
-std::vector<std::string> SteadyStateReport(const ChainData& chain, ChainKind kind) {
+std::vector<std::string> SteadyStateReport(const ChainData& chain) {
     if (!chain.DataLoaded) return {};
     const int n = chain.StateCount;
-    const bool continuous = kind == ChainKind::Continuous;
+    const bool continuous = chain.Kind == ChainKind::Continuous;
     std::vector<double> cost(n + 1, 0.0);
     if (continuous) {
         cost = ContinuousCostRates(chain);

@@ -42,6 +42,6 @@ long double AverageCost(const std::vector<double>& x, const std::vector<double>&
 
 // The "STEADY-STATE BEHAVIOUR" report; the costs of a continuous chain are the rates r(i) plus
 // the transition costs F(j) q(i,j).
-std::vector<std::string> SteadyStateReport(const ChainData& chain, ChainKind kind);
+std::vector<std::string> SteadyStateReport(const ChainData& chain);
 
 }  // namespace wachtrix

@@ -2,6 +2,7 @@
 // Thrown when a numerical routine gives up (an unbracketed root, an iteration limit, a singular
 // matrix). It carries the routine's message lines; the host reports them and the run ends.
 
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,5 +24,24 @@ private:
     }
     std::vector<std::string> lines_;
 };
+
+// The line a report gets when a computation gave up:
+//   {"pause in RTBIS", "Root must be bracketed"}
+//     -> "The computation failed: pause in RTBIS; Root must be bracketed."
+inline std::string NumericalFailureNotice(const std::vector<std::string>& lines) {
+    std::string text = "The computation failed";
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += (i ? "; " : ": ") + lines[i];
+    const char last = text.back();
+    if (last != '.' && last != '!' && last != '?') text += '.';
+    return text;
+}
+
+// Writes the failure lines to standard output, as the numerical routines always have.
+inline void PrintFailureLines(const std::vector<std::string>& lines) {
+    for (const auto& line : lines)
+        std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
 
 }  // namespace wachtrix

@@ -143,7 +143,8 @@ int LengthTermCount(double rho) {
 
 // The ratio of the geometric tail of the number in system.
 Real LengthTailRatio(const ErlangianSolution& s) {
-    const auto& [k, p, mu] = s.fit;
+    const int k = s.fit.k;
+    const double p = s.fit.p, mu = s.fit.mu;
     const double rho = s.rho;
     if (std::fabs(s.cs2 - 1) <= 1e-11) return rho;
     const double u = UnitIntervalBisection(

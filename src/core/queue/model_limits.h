@@ -32,6 +32,7 @@ struct ValueGroupLimit {
     char kind = 'T';  // 'T', 'P' or 'N'
     double upper = 0;
     std::string_view caption;
+    std::string_view help = {};  // what the values are for, where a tab's differ from the usual
 };
 
 // Everything a model accepts: its typed fields, its value groups and its Output group.

@@ -24,6 +24,7 @@ enum OutputMode {
     kTimeStateGraph = 7,
     kCustomerStateGraph = 8,
     kStatistics = 9,
+    kMomentTable = 10,  // the transient M/M/1 table of probabilities and moments at times t
 };
 
 // Which value group an output item reads.

@@ -59,14 +59,8 @@ public:
 template <class Body>
 void RunGuarded(QueueHost& host, Body&& body);
 
-// The line written into Results when a computation gave up.
-std::string NumericalFailureNotice(const std::vector<std::string>& lines);
-
-// That line in the Normal style, then an empty line.
+// The failure notice (NumericalFailureNotice) in the Normal style, then an empty line.
 void WriteFailureNotice(ResultWriter& out, const std::vector<std::string>& lines);
-
-// Writes the failure lines to standard output, as the numerical routines always have.
-void PrintFailureLines(const std::vector<std::string>& lines);
 
 }  // namespace wachtrix
 

@@ -1,8 +1,9 @@
 #include "core/text/decimal_digits.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <string_view>
 
 namespace wachtrix {
 namespace {
@@ -16,15 +17,20 @@ struct Expansion {
     int exponent = 0;
 };
 
+// Exact digits from std::to_chars, which never looks at the locale.
 Expansion Expand(long double magnitude) {
     char buffer[128];
-    std::snprintf(buffer, sizeof buffer, "%.*Le", kGuardDigits, magnitude);
-    Expansion e;
-    const std::string text(buffer);
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                   std::chars_format::scientific, kGuardDigits)
+                         .ptr;
+    const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
     const auto ePos = text.find('e');
+    Expansion e;
     for (std::size_t i = 0; i < ePos; ++i)
         if (text[i] != '.') e.digits.push_back(text[i]);
-    e.exponent = std::stoi(text.substr(ePos + 1));
+    // "e-01" or "e+4931"; from_chars takes no "+".
+    const std::size_t exponentStart = ePos + (text[ePos + 1] == '+' ? 2 : 1);
+    std::from_chars(text.data() + exponentStart, text.data() + text.size(), e.exponent);
     return e;
 }
 

@@ -25,6 +25,11 @@ std::string FormatProbTrimmed(long double x);
 std::string FormatSig(int n, long double x);
 std::string FormatSig6(long double x);
 
+// FormatSig in `width` columns; a longer text (an exponent form) widens the field.
+//   FormatSig(6, 4, 0.5) -> "0.5000"    FormatSig(6, 4, 12.5) -> " 12.50"
+//   FormatSig(6, 4, 1e6) -> "1.000E+006"
+std::string FormatSig(int width, int n, long double x);
+
 // x right-aligned in `width` columns with `decimals` decimals.
 std::string FormatFixed(int width, int decimals, long double x);
 

@@ -1,10 +1,9 @@
 #include "core/text/number_parse.h"
 
-#include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
-#include <string>
+#include <system_error>
 
 namespace wachtrix {
 namespace {
@@ -40,6 +39,36 @@ bool IsRealSyntax(std::string_view text) {
     return exponentDigits > 0 && i == text.size();
 }
 
+// The power of ten of the leading nonzero digit of an unsigned text of real syntax, e.g. 3 for
+// "1234.5" and -2 for "0.01"; what out-of-range tells apart: too large or too small. A huge
+// exponent is clamped, which keeps the sign right.
+long long DecimalMagnitude(std::string_view text) {
+    long long before = 0;      // digits before the point, from the first nonzero one
+    long long zerosAfter = 0;  // zeros after the point that precede the first nonzero digit
+    bool point = false;
+    bool nonzero = false;
+    std::size_t i = 0;
+    for (; i < text.size() && text[i] != 'e' && text[i] != 'E'; ++i) {
+        if (text[i] == '.') {
+            point = true;
+            continue;
+        }
+        nonzero = nonzero || text[i] != '0';
+        if (!point && nonzero) ++before;
+        if (point && !nonzero) ++zerosAfter;
+    }
+    long long exponent = 0;
+    bool negativeExponent = false;
+    if (i < text.size()) {
+        ++i;
+        if (text[i] == '+' || text[i] == '-') negativeExponent = text[i++] == '-';
+        for (; i < text.size() && exponent < 1'000'000; ++i)
+            exponent = exponent * 10 + (text[i] - '0');
+    }
+    return (before > 0 ? before - 1 : -(zerosAfter + 1)) +
+           (negativeExponent ? -exponent : exponent);
+}
+
 }  // namespace
 
 std::string_view Trim(std::string_view text) {
@@ -55,11 +84,18 @@ std::string_view Trim(std::string_view text) {
 std::optional<long double> ParseExtended(std::string_view text) {
     text = Trim(text);
     if (!IsRealSyntax(text)) return std::nullopt;
-    const std::string copy(text);
-    errno = 0;
-    const long double value = std::strtold(copy.c_str(), nullptr);
-    if (!std::isfinite(value)) return std::nullopt;
-    return value;
+    // std::from_chars reads "." whatever the locale; it takes "-" but no "+".
+    const bool negative = text.front() == '-';
+    if (text.front() == '+' || negative) text.remove_prefix(1);
+    long double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        if (DecimalMagnitude(text) > 0) return std::nullopt;
+        value = 0;  // below the range
+    } else if (error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
 }
 
 std::optional<double> ParseReal(std::string_view text) {

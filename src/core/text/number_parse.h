@@ -1,7 +1,8 @@
 #pragma once
 // Strict reading of typed numbers: optional blanks, an optional sign, digits with at most one
 // ".", an optional exponent ("e" or "E", optional sign, digits), optional blanks; nothing else.
-// A text that does not read as a whole is refused, never half-read.
+// A text that does not read as a whole is refused, never half-read. The decimal separator is
+// "." whatever the locale.
 //
 //   ParseReal(" 2.5 ") -> 2.5      ParseReal("1.2.3") -> nullopt    ParseReal("inf") -> nullopt
 //   ParseInt("-12")    -> -12      ParseInt("2.5")    -> nullopt    ParseInt("3000000000") ->
@@ -14,6 +15,7 @@ namespace wachtrix {
 
 // Out of the double range: refused. Below it: 0.
 std::optional<double> ParseReal(std::string_view text);
+// The same for the long double range; below its normal range: 0.
 std::optional<long double> ParseExtended(std::string_view text);
 
 // 32-bit signed.

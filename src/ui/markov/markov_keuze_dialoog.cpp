@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
@@ -20,13 +21,13 @@
 #include <algorithm>
 
 #include "core/markov/chain_file.h"
-#include "core/markov/chain_structure.h"
-#include "core/markov/steady_state.h"
+#include "core/markov/markov_analysis.h"
+#include "core/numeric/numerical_failure.h"
 #include "core/text/number_parse.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/help.h"
-#include "ui/markov/markov_progress.h"
 #include "ui/common/radio_group.h"
+#include "ui/markov/markov_progress.h"
 #include "ui/markov/spin_edit.h"
 #include "ui/markov/string_grid.h"
 
@@ -48,6 +49,13 @@ QString Qs(const std::string& text) {
 }
 std::string Std(const QString& text) {
     return text.toStdString();
+}
+
+QString JoinLines(const std::vector<std::string>& lines) {
+    QStringList text;
+    for (const auto& line : lines)
+        text << Qs(line);
+    return text.join('\n');
 }
 
 QStringList Numbered(int n) {
@@ -226,9 +234,9 @@ QWidget* TMarkovKeuzeDialoog::BuildChoicePage() {
     page->setObjectName("TabSheet2");
 
     rgSoort = new RadioGroup("rgSoort", "Choice of output",
-                              {"Chain Structure", "Steady-state behaviour", "Transient behaviour",
-                               "First-passage Time Probabilities"},
-                              page);
+                             {"Chain Structure", "Steady-state behaviour", "Transient behaviour",
+                              "First-passage Time Probabilities"},
+                             page);
     connect(rgSoort, &RadioGroup::itemIndexChanged, this, &TMarkovKeuzeDialoog::rgSoortClick);
     SimuleerBtn = new QPushButton("&Run", page);
     SimuleerBtn->setObjectName("SimuleerBtn");
@@ -304,7 +312,7 @@ QGroupBox* TMarkovKeuzeDialoog::BuildFirstPassageGroup() {
             &TMarkovKeuzeDialoog::seTimePoints2Change);
     sgTimePoints2 = MakeOptionGrid("sgTimePoints2", group);
     rgReturnSet = new RadioGroup("rgReturnSet", "Type of the return set A of states",
-                                  {"A = {a}", "A = {1..a}", "A = {a..N}"}, group);
+                                 {"A = {a}", "A = {1..a}", "A = {a..N}"}, group);
     EditStateA = new QLineEdit(group);
     EditStateA->setObjectName("EditStateA");
     EditStateA->setMaximumWidth(60);
@@ -584,6 +592,8 @@ void TMarkovKeuzeDialoog::rgTransientChoiceClick(int index) {
 }
 
 void TMarkovKeuzeDialoog::SimuleerBtnClick() {
+    // Events are let through during a run; a second Run must wait for the first.
+    if (running_) return;
     chain_.CostVectorRead = false;
     chain_.DataLoaded = false;
     const ChainInput input = CurrentChain();
@@ -599,45 +609,42 @@ void TMarkovKeuzeDialoog::SimuleerBtnClick() {
         UpdateNavigation();
     }
     chain_ = ChainDataFromInput(input);
-    switch (rgSoort->itemIndex()) {
-        case 0:
-            ShowReport(StructureTab, ChainStructureReport(chain_, ChainKind));
-            break;
-        case 1:
-            ShowReport(SteadyStateTab, SteadyStateReport(chain_, ChainKind));
-            break;
-        case 2:
-            RunTransient();
-            break;
-        case 3:
-            RunFirstPassage();
-            break;
-    }
-}
-
-void TMarkovKeuzeDialoog::RunTransient() {
-    const TransientInput input{Std(EditInitialState->text()),
-                               OptionValues(sgTimePoints, seTimePoints->value()),
-                               static_cast<TransientChoice>(rgTransientChoice->itemIndex()),
-                               OptionValues(sgEndStates, seEndStates->value())};
-    const auto checked = CheckTransientInput(input, chain_.StateCount, ChainKind);
-    if (!checked.ok()) {
-        ShowError(Qs(checked.error));
+    const auto request = CheckMarkovChoice(CurrentChoice(), chain_);
+    if (!request.ok()) {
+        ShowError(Qs(request.error));
         return;
     }
-    if (TMarkovProgress* progress = MarkovProgress()) progress->ClearStopRequest();
+
+    // The result tabs are in the order of the analyses.
+    const int tab = static_cast<int>(request.value.analysis);
+    memos_[tab]->clear();
+    if (TMarkovProgress* dialog = MarkovProgress()) dialog->ClearStopRequest();
+    MarkovProgressRun progress(MarkovProgress());
+    MarkovReport report;
+    {
+        const QScopedValueRollback<bool> running(running_, true);
+        report = RunMarkovAnalysis(request.value, chain_, progress);
+    }
+    if (!report.failure.empty()) PrintFailureLines(report.failure);
+    if (report.stopped) {
+        // Only the header was written; the memo is not shown and the dialog stays where it is.
+        memos_[tab]->setPlainText(JoinLines(report.lines));
+        return;
+    }
+    ShowReport(tab, report.lines);
 }
 
-void TMarkovKeuzeDialoog::RunFirstPassage() {
-    const FirstPassageInput input{
+MarkovChoice TMarkovKeuzeDialoog::CurrentChoice() const {
+    MarkovChoice choice;
+    choice.analysis = static_cast<MarkovAnalysis>(rgSoort->itemIndex());
+    choice.transient = {Std(EditInitialState->text()),
+                        OptionValues(sgTimePoints, seTimePoints->value()),
+                        static_cast<TransientChoice>(rgTransientChoice->itemIndex()),
+                        OptionValues(sgEndStates, seEndStates->value())};
+    choice.firstPassage = {
         Std(editStartingState->text()), OptionValues(sgTimePoints2, seTimePoints2->value()),
         static_cast<ReturnSetType>(rgReturnSet->itemIndex()), Std(EditStateA->text())};
-    const auto checked = CheckFirstPassageInput(input, chain_.StateCount, ChainKind);
-    if (!checked.ok()) {
-        ShowError(Qs(checked.error));
-        return;
-    }
-    if (TMarkovProgress* progress = MarkovProgress()) progress->ClearStopRequest();
+    return choice;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -682,10 +689,7 @@ void TMarkovKeuzeDialoog::SetMemoVisible(int tab, bool visible) {
 void TMarkovKeuzeDialoog::ShowReport(int tab, const std::vector<std::string>& lines) {
     PageControl1->setCurrentIndex(ResultsPage);
     PageControl2->setCurrentIndex(tab);
-    QStringList text;
-    for (const auto& line : lines)
-        text << Qs(line);
-    memos_[tab]->setPlainText(text.join('\n'));
+    memos_[tab]->setPlainText(JoinLines(lines));
     SetMemoVisible(tab, true);
     VolgendeBtn->setEnabled(false);
 }

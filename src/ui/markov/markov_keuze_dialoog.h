@@ -9,7 +9,7 @@
 
 #include "core/markov/chain_data.h"
 #include "core/markov/chain_input.h"
-#include "core/markov/time_analysis_input.h"
+#include "core/markov/markov_analysis.h"
 
 class QComboBox;
 class QGroupBox;
@@ -87,9 +87,8 @@ private:
     void ShowReport(int tab, const std::vector<std::string>& lines);
     void ShowError(const QString& text);
 
-    // The analyses over time: their inputs are checked; the runs are still to come.
-    void RunTransient();
-    void RunFirstPassage();
+    // What the output-choice page holds.
+    MarkovChoice CurrentChoice() const;
 
     // State.
     wachtrix::ChainKind ChainKind = wachtrix::ChainKind::Discrete;
@@ -98,6 +97,7 @@ private:
     int LastPage = ChoicePage;
     ChainData chain_;
     bool ownerClosing_ = false;
+    bool running_ = false;  // an analysis is running
     int activePage_ = InputPage;
     QString lastDirectory_;
 

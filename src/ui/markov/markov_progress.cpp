@@ -107,7 +107,9 @@ void MarkovProgressRun::position(int percent) {
     if (dialog_) dialog_->SetPosition(percent);
 }
 void MarkovProgressRun::processEvents() {
+    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventIntervalMs) return;
     QCoreApplication::processEvents();
+    sinceEvents_.start();
 }
 bool MarkovProgressRun::stopRequested() const {
     return dialog_ && dialog_->StopRequested();

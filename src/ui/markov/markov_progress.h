@@ -3,6 +3,7 @@
 // lives for the whole program; the analyses only show, move and hide it.
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 #include "core/markov/progress.h"
 
@@ -46,7 +47,9 @@ TMarkovProgress* MarkovProgress();
 void SetMarkovProgress(TMarkovProgress* progress);
 
 // The Progress the analyses talk to, over the program's dialog; without one it shows nothing
-// and is never stopped.
+// and is never stopped. A round of events costs far more than a step of a small chain, so
+// events are let through only every so many milliseconds: often enough for the bar to move and
+// for Stop to answer at once, rarely enough not to slow the run.
 class MarkovProgressRun : public Progress {
 public:
     explicit MarkovProgressRun(TMarkovProgress* dialog) : dialog_(dialog) {}
@@ -57,8 +60,11 @@ public:
     bool stopRequested() const override;
     void hide() override;
 
+    static constexpr qint64 kEventIntervalMs = 20;
+
 private:
     TMarkovProgress* dialog_;
+    QElapsedTimer sinceEvents_;
 };
 
 }  // namespace wachtrix::ui

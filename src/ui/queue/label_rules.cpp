@@ -1,7 +1,6 @@
 #include "ui/queue/label_rules.h"
 
-#include <cmath>
-
+#include "core/queue/mm1_tran.h"
 #include "core/text/number_parse.h"
 
 namespace wachtrix::ui {
@@ -27,14 +26,9 @@ QString MachineNValuesCaption(const QString& mText) {
 }
 
 QString InitialStateRangeLabel(const QString& rhoText) {
-    const auto read = ParseReal(rhoText.toStdString());
-    if (!read) return QString();
-    double rho = *read;
-    if ((rho > 0.99 && rho < 1.01) || rho > 10) return QString();
-    rho = std::max(rho, 1e-9);
-    double n = -16 * std::log(10.0) / std::log(rho);
-    if (n > 100 || rho > 1) n = 100;
-    return QString("<= %1").arg(static_cast<int>(std::trunc(n)));
+    const auto rho = ParseReal(rhoText.toStdString());
+    if (!rho || (*rho > 0.99 && *rho < 1.01) || *rho > 10) return QString();
+    return QString("<= %1").arg(MM1MaxInitialState(*rho));
 }
 
 }  // namespace wachtrix::ui

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "core/queue/mg1.h"
+#include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
 #include "core/queue/report.h"
 #include "ui/common/dialogs.h"
@@ -197,7 +198,14 @@ void TQueueMainForm::FinSrc_Run_ButtonClick() {
 }
 
 void TQueueMainForm::MM1_Run_ButtonClick() {
-    modelNotAvailable();
+    MM1TranForm form{.rho = Text(mm1_.rho),
+                     .i = Text(mm1_.initial),
+                     .j = Text(mm1_.end),
+                     .T = Text(mm1_.t),
+                     .output = mm1_.output->itemIndex(),
+                     .t = EditTexts(MM1_TEdits)};
+    RunMM1Tran(form, *this);
+    SetEditTexts(MM1_TEdits, form.t);
 }
 
 // A tab whose model is not part of this version says so rather than doing nothing.

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/queue/mg1.h"
+#include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
@@ -482,19 +483,17 @@ void TQueueMainForm::buildFinSrcPage() {
 void TQueueMainForm::buildMM1Page() {
     auto page =
         PageBuilder::Page(this, "Trans_MM1_sheet", 180, "Transient M/M/1", "Transient M/M/1 Queue");
-    mm1_.rho = page.parameter("MM1_Rho_edit", "Rho:", "<=0.99", EditFilter::Own);
+    mm1_.rho = page.parameter("MM1_Rho_edit", "Rho:", Label(kMM1TranLoad), EditFilter::Own);
     mm1_.initial =
-        page.parameter("MM1_initial_state_edit", "Initial state i:", "", EditFilter::Integer);
-    mm1_.end = page.parameter("MM1_end_state_edit", "End state j:", "<= 100", EditFilter::Integer);
-    mm1_.t = page.parameter("MM1_t_edit", "t:", "0.01 <= t <= 1e6", EditFilter::Real);
+        page.parameter("MM1_initial_state_edit", "Initial state i:", Label(kMM1TranInitialState),
+                       EditFilter::Integer);
+    mm1_.end = page.parameter("MM1_end_state_edit", "End state j:", Label(kMM1TranEndState),
+                              EditFilter::Integer);
+    mm1_.t = page.parameter("MM1_t_edit", "t:", Label(kMM1TranHorizon), EditFilter::Real);
     mm1_.output =
-        page.radioGroup("MM1_Output_radio_group", "Output",
-                        {"Tables of moments of queue size", "Graph of state probabilities",
-                         "Graph of cumulative state probabilities", "Graph of mean queue size",
-                         "Graph of standard deviation queue size"},
-                        kOutputHint);
+        page.radioGroup("MM1_Output_radio_group", "Output", Captions(kMM1TranOutput), kOutputHint);
     mm1_.values.t =
-        page.valueGroup("MM1", 'T', "t-values (0.01 <= t <= 1e6)", MM1_TEdits, EditFilter::Real);
+        page.valueGroup("MM1", 'T', Caption(kMM1TranLimits, 'T'), MM1_TEdits, EditFilter::Real);
     page.buttons("MM1", &TQueueMainForm::MM1_Run_ButtonClick);
 }
 

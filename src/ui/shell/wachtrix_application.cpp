@@ -1,6 +1,7 @@
 #include "ui/shell/wachtrix_application.h"
 
 #include <QDebug>
+#include <clocale>
 #include <stdexcept>
 
 #include "ui/common/dialogs.h"
@@ -9,7 +10,12 @@
 
 namespace wachtrix::ui {
 
-TWachtrixApplication::TWachtrixApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TWachtrixApplication::TWachtrixApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // QApplication has just taken the user's locale for the C library, decimal comma included.
+    // Our own numbers never consult it, but a library in the process might: numbers are written
+    // with "." throughout.
+    std::setlocale(LC_NUMERIC, "C");
+}
 
 bool TWachtrixApplication::notify(QObject* receiver, QEvent* event) {
     try {

@@ -3,6 +3,7 @@
 // loop is swallowed and the program goes on. Only a bad index while the Markov module is open
 // (the closest C++ has to an access violation: std::out_of_range from a checked index) hides
 // the Markov progress dialog and tells the user to try again.
+// It also keeps the C library's number format at "." whatever the user's locale.
 
 #include <QApplication>
 #include <exception>

@@ -2,6 +2,7 @@
 // Chains for the Markov tests, written as 0-based rows and turned into the 1-based ChainData
 // the analyses read.
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,7 @@ inline Matrix OneBased(const Rows& rows) {
 inline ChainData MakeChain(const Rows& rows, ChainKind kind,
                            const std::vector<std::vector<double>>& costColumns = {}) {
     const int n = static_cast<int>(rows.size());
-    ChainData data = ChainData::Zero(n, CostColumnCount(kind));
+    ChainData data = ChainData::Zero(n, kind);
     data.TransitionMatrix = OneBased(rows);
     for (std::size_t k = 0; k < costColumns.size(); ++k)
         for (int i = 0; i < n; ++i)
@@ -40,6 +41,36 @@ inline Rows Identity(int n) {
     for (int i = 0; i < n; ++i)
         rows[i][i] = 1;
     return rows;
+}
+
+// A random stochastic matrix (1-based) with about `density` of its entries positive; every row
+// has at least its entry to the next state, so that the chain is irreducible.
+inline Matrix RandomStochastic(std::mt19937& rng, int n, double density) {
+    std::uniform_real_distribution<double> unit(0, 1);
+    Matrix p(n + 1, std::vector<double>(n + 1, 0.0));
+    for (int i = 1; i <= n; ++i) {
+        p[i][i % n + 1] = 0.05 + unit(rng);
+        for (int j = 1; j <= n; ++j)
+            if (unit(rng) < density) p[i][j] += unit(rng);
+        double sum = 0;
+        for (int j = 1; j <= n; ++j)
+            sum += p[i][j];
+        for (int j = 1; j <= n; ++j)
+            p[i][j] /= sum;
+    }
+    return p;
+}
+
+// Random rates (1-based, zero diagonal) with about `density` of the entries positive, each row
+// summing to about `rowRate`.
+inline Matrix RandomRates(std::mt19937& rng, int n, double density, double rowRate) {
+    Matrix q = RandomStochastic(rng, n, density);
+    for (int i = 1; i <= n; ++i) {
+        q[i][i] = 0;
+        for (int j = 1; j <= n; ++j)
+            q[i][j] *= rowRate;
+    }
+    return q;
 }
 
 }  // namespace wachtrix::testing

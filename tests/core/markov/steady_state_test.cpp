@@ -59,27 +59,10 @@ TEST(SolveSteadyState, BirthDeathChainMeetsDetailedBalance) {
         EXPECT_REL_NEAR(s.x[i + 2] / s.x[i + 1], rows[i][i + 1] / rows[i + 1][i], 1e-10) << i;
 }
 
-// Random irreducible chains: a cycle through all states plus random extra transitions.
-Matrix RandomIrreducibleChain(std::mt19937& rng, int n) {
-    std::uniform_real_distribution<double> unit(0, 1);
-    Matrix p(n + 1, std::vector<double>(n + 1, 0.0));
-    for (int i = 1; i <= n; ++i) {
-        p[i][i % n + 1] = 0.05 + unit(rng);
-        for (int j = 1; j <= n; ++j)
-            if (unit(rng) < 0.1) p[i][j] += unit(rng);
-        double sum = 0;
-        for (int j = 1; j <= n; ++j)
-            sum += p[i][j];
-        for (int j = 1; j <= n; ++j)
-            p[i][j] /= sum;
-    }
-    return p;
-}
-
 TEST(SolveSteadyState, RandomIrreducibleChainsSatisfyPiPEqualsPi) {
     std::mt19937 rng(1234);
     for (int n = 2; n <= 100; n += 7) {
-        const Matrix p = RandomIrreducibleChain(rng, n);
+        const Matrix p = testing::RandomStochastic(rng, n, 0.1);
         const SteadyState s = SolveSteadyState(p, n);
         ASSERT_TRUE(s.unichained && s.solved) << n;
         long double total = 0;
@@ -147,7 +130,7 @@ TEST(SteadyStateReport, NearlyDecomposableChainPrintsItsClosedForm) {
     const NearlyDecomposable blocks{1e-12, 3e-12};
     const ChainData chain = MakeChain(blocks.rows(), ChainKind::Discrete, {{1, 1, 1, 1}});
     EXPECT_EQ(
-        SteadyStateReport(chain, ChainKind::Discrete),
+        SteadyStateReport(chain),
         WithHeader({"The solution is: ", " ", "State 1: pi[1] = 0.2500000000",
                     "State 2: pi[2] = 0.5000000000", "State 3: pi[3] = 0.1071428571",
                     "State 4: pi[4] = 0.1428571429", "", "Average cost per unit time: 1.0000000000",
@@ -207,8 +190,7 @@ TEST(SteadyStateReport, ContinuousEquilibriumDoesNotDependOnTheScaleOfTheRates) 
                 g += (i + 1) * chain.p[i];
             }
             const auto lines = SteadyStateReport(
-                MakeChain(rates, ChainKind::Continuous, {r, std::vector<double>(n, 0.0)}),
-                ChainKind::Continuous);
+                MakeChain(rates, ChainKind::Continuous, {r, std::vector<double>(n, 0.0)}));
             Lines expected{"The solution is: ", " "};
             for (int i = 1; i <= n; ++i)
                 expected.push_back("State " + std::to_string(i) + ": p[" + std::to_string(i) +
@@ -246,7 +228,7 @@ TEST(RateBalanceResidual, IsRelativeToTheLargestRateOut) {
 TEST(SteadyStateReport, TwoStateChainWithCosts) {
     const ChainData chain = MakeChain({{0.75, 0.25}, {0.75, 0.25}}, ChainKind::Discrete, {{1, 2}});
     EXPECT_EQ(
-        SteadyStateReport(chain, ChainKind::Discrete),
+        SteadyStateReport(chain),
         WithHeader({"The solution is: ", " ", "State 1: pi[1] = 0.7500000000",
                     "State 2: pi[2] = 0.2500000000", "", "Average cost per unit time: 1.2500000000",
                     " ", "Accuracy check: 0.0000000000"}));
@@ -254,7 +236,7 @@ TEST(SteadyStateReport, TwoStateChainWithCosts) {
 
 TEST(SteadyStateReport, SingleStateIsOneWithNineDecimals) {
     const ChainData chain = MakeChain({{1}}, ChainKind::Discrete, {{-100000}});
-    EXPECT_EQ(SteadyStateReport(chain, ChainKind::Discrete),
+    EXPECT_EQ(SteadyStateReport(chain),
               WithHeader({"The solution is: ", " ", "State 1: pi[1] = 1.000000000", "",
                           "Average cost per unit time: -100000.0000000000", " ",
                           "Accuracy check: 0.0000000000"}));
@@ -262,7 +244,7 @@ TEST(SteadyStateReport, SingleStateIsOneWithNineDecimals) {
 
 TEST(SteadyStateReport, NotUnichainedGetsOnlyTheTwoLines) {
     const ChainData chain = MakeChain(Identity(2), ChainKind::Discrete, {{1, 1}});
-    EXPECT_EQ(SteadyStateReport(chain, ChainKind::Discrete),
+    EXPECT_EQ(SteadyStateReport(chain),
               WithHeader({"This Markov chain is not unichained",
                           "and thus has no unique equilibrium distribution."}));
 }
@@ -270,11 +252,11 @@ TEST(SteadyStateReport, NotUnichainedGetsOnlyTheTwoLines) {
 TEST(SteadyStateReport, LeavesOutTheCostWhenNoCostsWereHandedOver) {
     ChainData chain = MakeChain({{0.5, 0.5}, {0.5, 0.5}}, ChainKind::Discrete);
     chain.CostVectorRead = false;
-    EXPECT_EQ(SteadyStateReport(chain, ChainKind::Discrete),
+    EXPECT_EQ(SteadyStateReport(chain),
               WithHeader({"The solution is: ", " ", "State 1: pi[1] = 0.5000000000",
                           "State 2: pi[2] = 0.5000000000", " ", "Accuracy check: 0.0000000000"}));
     chain.DataLoaded = false;
-    EXPECT_TRUE(SteadyStateReport(chain, ChainKind::Discrete).empty());
+    EXPECT_TRUE(SteadyStateReport(chain).empty());
 }
 
 TEST(SteadyStateReport, ContinuousTwoStateRatesGiveMuOverLambdaPlusMu) {
@@ -283,7 +265,7 @@ TEST(SteadyStateReport, ContinuousTwoStateRatesGiveMuOverLambdaPlusMu) {
     // g = 0.75 (1 + 10) + 0.25 (2) = 8.75.
     const ChainData chain = MakeChain({{0, 1}, {3, 0}}, ChainKind::Continuous, {{1, 2}, {0, 10}});
     EXPECT_EQ(
-        SteadyStateReport(chain, ChainKind::Continuous),
+        SteadyStateReport(chain),
         WithHeader({"The solution is: ", " ", "State 1: p[1] = 0.7500000000",
                     "State 2: p[2] = 0.2500000000", "", "Average cost per unit time: 8.7500000000",
                     " ", "Accuracy check: 0.0000000000"}));
@@ -294,12 +276,12 @@ TEST(SteadyStateReport, CostsNearTheLimitOfNumbersGiveAFiniteAverage) {
     // p(1,2) = 0.9, p(2,1) = 0.1: pi = (0.1, 0.9), whose doubles add up to just above 1.
     const ChainData discrete =
         MakeChain({{0.1, 0.9}, {0.1, 0.9}}, ChainKind::Discrete, {{largest, largest}});
-    EXPECT_EQ(SteadyStateReport(discrete, ChainKind::Discrete).at(9),
+    EXPECT_EQ(SteadyStateReport(discrete).at(9),
               "Average cost per unit time: 1.7976931348623E+308");
     // Cost rates c = (1e8 * 1e300, 1e7 * 2e300) at p = (2/3, 1/3): g = 2.2e308 / 3.
     const ChainData continuous =
         MakeChain({{0, 1e300}, {2e300, 0}}, ChainKind::Continuous, {{0, 0}, {1e7, 1e8}});
-    EXPECT_EQ(SteadyStateReport(continuous, ChainKind::Continuous).at(9),
+    EXPECT_EQ(SteadyStateReport(continuous).at(9),
               "Average cost per unit time: 7.3333333333333E+307");
 }
 
@@ -308,7 +290,7 @@ TEST(SteadyStateReport, TinyRatesGetTheirEquilibrium) {
     const ChainData chain =
         MakeChain({{0, 1e-20}, {2e-20, 0}}, ChainKind::Continuous, {{3, 0}, {0, 0}});
     EXPECT_EQ(
-        SteadyStateReport(chain, ChainKind::Continuous),
+        SteadyStateReport(chain),
         WithHeader({"The solution is: ", " ", "State 1: p[1] = 0.6666666667",
                     "State 2: p[2] = 0.3333333333", "", "Average cost per unit time: 2.0000000000",
                     " ", "Accuracy check: 0.0000000000"}));

@@ -41,6 +41,17 @@ TEST(FormatSig, WritesLargeValuesInExponentNotation) {
     EXPECT_EQ(FormatSig(3, 12345.0), " 1.23E+004");
 }
 
+TEST(FormatSig, KeepsItsRulesInAGivenWidth) {
+    EXPECT_EQ(FormatSig(6, 4, 0.5), "0.5000");
+    EXPECT_EQ(FormatSig(6, 4, 12.5), " 12.50");
+    EXPECT_EQ(FormatSig(8, 5, 0.0), " 0.00000");
+    EXPECT_EQ(FormatSig(8, 5, 98.5), "  98.500");
+    EXPECT_EQ(FormatSig(6, 4, 9999.0), "  9999");
+    // 10^n and more: the exponent form widens the field rather than losing digits.
+    EXPECT_EQ(FormatSig(6, 4, 1e6), "1.000E+006");
+    EXPECT_EQ(FormatSig(10, 6, 1234567.0), FormatSig6(1234567.0));
+}
+
 TEST(FormatShortGAndFixed, FollowTheirDirectives) {
     EXPECT_EQ(FormatShortG(1.234e-15), "1.23E-015");
     EXPECT_EQ(FormatShortG(0.0), "      0");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace wachtrix {
 namespace {
 
@@ -29,6 +31,29 @@ TEST(ParseReal, RefusesAnythingElseWhole) {
     for (const char* text : {"", " ", "1.2.3", "inf", "nan", ",", "1,5", "0x10", "$10", "e5", "1e",
                              "1e+", "--1", "1 2", "1e400", ".", "+", "2a", "1.5e3.2"})
         EXPECT_FALSE(ParseReal(text).has_value()) << '"' << text << '"';
+}
+
+TEST(ParseExtended, ReadsTheLongDoubleRangeExactly) {
+    const std::pair<const char*, long double> cases[] = {{"0.1", 0.1L},
+                                                         {"-2.5e-1", -0.25L},
+                                                         {"1e4000", 1e4000L},
+                                                         {"1e-4000", 1e-4000L},
+                                                         {"1e-5000", 0.0L},
+                                                         {"0.0001e-4930", 0.0L},
+                                                         {"1e-99999999999999999999", 0.0L},
+                                                         {"0e99999", 0.0L}};
+    for (const auto& [text, value] : cases) {
+        const auto parsed = ParseExtended(text);
+        ASSERT_TRUE(parsed.has_value()) << '"' << text << '"';
+        EXPECT_EQ(*parsed, value) << '"' << text << '"';
+    }
+    EXPECT_TRUE(std::signbit(*ParseExtended("-1e-5000")));
+}
+
+TEST(ParseExtended, RefusesWhatTheRangeCannotHold) {
+    for (const char* text :
+         {"1e5000", "-1e5000", "100000e4930", "0.00001e4940", "1e99999999999999999999", "1.5e3.2"})
+        EXPECT_FALSE(ParseExtended(text).has_value()) << '"' << text << '"';
 }
 
 TEST(ParseInt, ReadsThirtyTwoBitIntegers) {

@@ -13,11 +13,13 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <memory>
 
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
+#include "ui/markov/markov_progress.h"
 #include "ui/markov/markov_test_support.h"
 #include "ui/markov/spin_edit.h"
 #include "ui/markov/string_grid.h"
@@ -93,6 +95,22 @@ private:
         w<QPushButton>("SimuleerBtn")->click();
     }
     QStringList MemoLines(const char* name) { return memo(name)->toPlainText().split('\n'); }
+
+    // The output-choice page with an analysis chosen; its options may be set next.
+    void Choose(int analysis) {
+        pages()->setCurrentIndex(TMarkovKeuzeDialoog::ChoicePage);
+        w<RadioGroup>("rgSoort")->item(analysis)->click();
+    }
+    void SetOptions(const char* spin, const char* grid, const QStringList& values) {
+        w<TSpinEdit>(spin)->setValue(values.size());
+        for (int r = 0; r < values.size(); ++r)
+            w<TStringGrid>(grid)->item(r, 0)->setText(values[r]);
+    }
+    // A walk on three states; from state 1, P(X(t) = 1) = 1/4 + (1/2)^(t+1).
+    void EnterWalk() {
+        EnterChain({{"0.5", "0.5", "0"}, {"0.25", "0.5", "0.25"}, {"0", "0.5", "0.5"}},
+                   {{"2"}, {"2"}, {"2"}});
+    }
     // Shown when its page and tab are: not hidden on its own.
     static bool Shown(const QWidget* widget) { return !widget->isHidden(); }
 
@@ -479,6 +497,103 @@ private slots:
         QCOMPARE(pages()->currentIndex(), 1);
         QVERIFY2(dialog->chainData().DataLoaded, "the chain was handed over before");
         QVERIFY2(w<QPushButton>("VolgendeBtn")->isEnabled(), "the results page is reachable");
+    }
+
+    void transientRunShowsProgressAndFillsItsMemo() {
+        TMarkovProgress progress;
+        SetMarkovProgress(&progress);
+        EnterWalk();
+        Choose(2);
+        SetOptions("seTimePoints", "sgTimePoints", {"5", "1", "5"});
+        SetOptions("seEndStates", "sgEndStates", {"1", "3"});
+        bool shownDuringTheRun = false;
+        QTimer::singleShot(0, &progress, [&] { shownDuringTheRun = progress.isVisible(); });
+        w<QPushButton>("SimuleerBtn")->click();
+        SetMarkovProgress(nullptr);
+
+        QVERIFY(boxes->requests.empty());
+        QVERIFY(shownDuringTheRun);
+        QVERIFY(!progress.isVisible());
+        QCOMPARE(progress.Position(), 100);
+        QCOMPARE(
+            MemoLines("MemoTransient"),
+            QStringList(
+                {"=========================", "   TRANSIENT BEHAVIOUR",
+                 "=========================", " ", "Transient probabilities", "",
+                 "Initial State = 1", "", "              State 1       State 3",
+                 "At t = 1     0.500000000   0.000000000", "At t = 5     0.265625000   0.234375000",
+                 "At t = 5     0.265625000   0.234375000", "", "Accuracy check: 0.000000000"}));
+        QCOMPARE(pages()->currentIndex(), 2);
+        QCOMPARE(w<QTabWidget>("PageControl2")->currentIndex(), 2);
+        QVERIFY(Shown(memo("MemoTransient")));
+        QVERIFY(!w<QPushButton>("VolgendeBtn")->isEnabled());
+
+        // Expected costs need no end states, whatever their grid holds.
+        Choose(2);
+        w<RadioGroup>("rgTransientChoice")->item(2)->click();
+        SetOptions("seEndStates", "sgEndStates", {"9"});
+        w<QPushButton>("SimuleerBtn")->click();
+        QVERIFY(boxes->requests.empty());
+        QCOMPARE(
+            MemoLines("MemoTransient").mid(8, 4),
+            QStringList(
+                {"             Total costs   Average costs", "t1 = 1         2.000000     2.000000",
+                 "t2 = 5         10.00000     2.000000", "t3 = 5         10.00000     2.000000"}));
+    }
+
+    void firstPassageRunOfAContinuousChainFillsItsMemo() {
+        // q(1,2) = 1, q(2,1) = 3: P(T({2}) > t | X(0) = 1) = e^{-t}.
+        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
+        EnterChain({{"0", "1"}, {"3", "0"}}, {{"0", "0"}, {"0", "0"}});
+        Choose(3);
+        SetOptions("seTimePoints2", "sgTimePoints2", {"2.5", "1"});
+        w<QLineEdit>("EditStateA")->setText("2");
+        w<QPushButton>("SimuleerBtn")->click();
+        QVERIFY(boxes->requests.empty());
+        QCOMPARE(
+            MemoLines("MemoFirstPassageTime"),
+            QStringList({"==================================", "FIRST-PASSAGE TIME PROBABILITIES",
+                         "==================================", " ", "Initial State = 1",
+                         "Return Set = {2}", "", "P( T({2}) > t | X(0) = 1 )", "",
+                         "At t = 1.000:     0.36787944 ", "At t = 2.500:     0.08208500 "}));
+        QCOMPARE(pages()->currentIndex(), 2);
+        QCOMPARE(w<QTabWidget>("PageControl2")->currentIndex(), 3);
+        QVERIFY(Shown(memo("MemoFirstPassageTime")));
+    }
+
+    // Stop pressed during a run: the memo keeps only its header and is not shown, the dialog
+    // stays on its page, and the progress dialog goes.
+    void stopDuringARunLeavesOnlyTheHeader() {
+        struct Case {
+            int analysis;
+            const char* memo;
+            QString title;
+        };
+        for (const Case& c :
+             {Case{2, "MemoTransient", "   TRANSIENT BEHAVIOUR"},
+              Case{3, "MemoFirstPassageTime", "FIRST-PASSAGE TIME PROBABILITIES"}}) {
+            TMarkovProgress progress;
+            SetMarkovProgress(&progress);
+            w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
+            EnterChain({{"0", "20"}, {"20", "0"}}, {{"0", "0"}, {"0", "0"}});  // nu t = 1e5
+            Choose(c.analysis);
+            SetOptions("seTimePoints", "sgTimePoints", {"5000"});
+            SetOptions("seTimePoints2", "sgTimePoints2", {"5000"});
+            w<QLineEdit>("EditStateA")->setText("2");
+            SetOptions("seEndStates", "sgEndStates", {"1"});
+            QTimer::singleShot(0, &progress,
+                               [&] { Child<QPushButton>(&progress, "StopBtn")->click(); });
+            w<QPushButton>("SimuleerBtn")->click();
+            SetMarkovProgress(nullptr);
+
+            QVERIFY(progress.StopRequested());
+            QVERIFY(!progress.isVisible());
+            QCOMPARE(MemoLines(c.memo).size(), 4);
+            QCOMPARE(MemoLines(c.memo)[1], c.title);
+            QVERIFY(!Shown(memo(c.memo)));
+            QCOMPARE(pages()->currentIndex(), 1);
+            QVERIFY(boxes->requests.empty());
+        }
     }
 
     void saveThenOpenGivesTheSameGrids() {

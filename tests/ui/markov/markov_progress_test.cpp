@@ -3,6 +3,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "ui/markov/markov_test_support.h"
 
@@ -66,6 +67,17 @@ private slots:
         none.show();
         none.position(50);
         QVERIFY(!none.stopRequested());
+    }
+
+    // Events between steps are let through only every so many milliseconds, but always at the
+    // first step, so that a Stop pressed at once is seen.
+    void aRunLetsEventsThroughAtItsFirstStep() {
+        TMarkovProgress progress;
+        MarkovProgressRun run(&progress);
+        bool delivered = false;
+        QTimer::singleShot(0, &progress, [&] { delivered = true; });
+        run.processEvents();
+        QVERIFY(delivered);
     }
 };
 

@@ -20,11 +20,13 @@
 #include "chart/xy_graph.h"
 #include "core/numeric/numerical_failure.h"
 #include "core/queue/mg1.h"
+#include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
 #include "support/recording_host.h"
 #include "ui/common/dialog_recorder.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
+#include "ui/graph/gmc_graph1.h"
 #include "ui/graph/graph_window.h"
 #include "ui/queue/multi_row_tab_widget.h"
 #include "ui/queue/queue_main_form.h"
@@ -610,6 +612,73 @@ private slots:
         QCOMPARE(boxes.requests[0].title, QString("Error"));
         QCOMPARE(boxes.requests[0].text, QString("c out of range"));
         QCOMPARE(results()->toPlainText(), before);
+    }
+
+    // Transient M/M/1: the box of this tab is titled "ERROR"; a table run hands the tab's texts
+    // to the model, shows the sorted t-values, and Results gets the lines of the same core run.
+    void mm1TableAndItsBox() {
+        DialogRecorder boxes;
+        QTest::keyClicks(edit("MM1_Rho_edit"), "0");
+        QCOMPARE(label("MM1_initial_state_range_label"), QString("<= 1"));
+        QTest::keyClicks(edit("MM1_initial_state_edit"), "2");
+        QTest::keyClicks(edit("MM1_end_state_edit"), "0");
+        QTest::keyClicks(edit("MM1_TEdit1"), "1");
+        QTest::keyClicks(edit("MM1_TEdit2"), "0.5");
+        form_->ClearButtonClick();
+        find<QPushButton>("MM1_Run_Button")->click();
+        QCOMPARE(boxes.requests.size(), 1);
+        QCOMPARE(boxes.requests[0].kind, DialogKind::ErrorOkCancel);
+        QCOMPARE(boxes.requests[0].title, QString("ERROR"));
+        QCOMPARE(boxes.requests[0].text, QString("i out of bounds"));
+        QCOMPARE(StyledLines(results()).size(), 2);
+
+        edit("MM1_initial_state_edit")->setText("1");
+        find<QPushButton>("MM1_Run_Button")->click();
+        QCOMPARE(boxes.requests.size(), 1);
+        QCOMPARE(edit("MM1_TEdit1")->text(), QString("0.5"));
+        QCOMPARE(edit("MM1_TEdit2")->text(), QString("1"));
+        MM1TranForm form{.rho = "0", .i = "1", .j = "0", .T = "", .output = 0, .t = {"1", "0.5"}};
+        const QStringList lines = StyledLines(results()).mid(2);
+        QCOMPARE(lines, CoreLines([&](QueueHost& h) { RunMM1Tran(form, h); }));
+        QCOMPARE(lines.size(), 8);  // title, parameters, two empty lines, header, two rows, end
+    }
+
+    // Each graph kind opens its own G/M/c-class window and draws a blue line of 201 points.
+    void mm1GraphsOfEachKindAreDrawn() {
+        QTest::keyClicks(edit("MM1_Rho_edit"), "0.8");
+        QTest::keyClicks(edit("MM1_initial_state_edit"), "4");
+        QTest::keyClicks(edit("MM1_end_state_edit"), "2");
+        const char* const titles[] = {"p{i,j,t}", "P{i,j,t} (cumulative)", "ELq(i,t)",
+                                      "Std Lq(i,t)"};
+        for (int item = 1; item <= 4; ++item) {
+            find<RadioGroup>("MM1_Output_radio_group")->item(item)->click();
+            QVERIFY(shown("MM1_t_edit"));
+            edit("MM1_t_edit")->setText("50");
+            find<QPushButton>("MM1_Run_Button")->click();
+            const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+            QCOMPARE(windows.size(), item);
+            GraphWindow* w = windows.back();
+            QVERIFY(w->isVisible());
+            QVERIFY(qobject_cast<TGMC_Graph1*>(w));
+            QCOMPARE(w->label(0)->text(), QString("Transient M/M/1 queue"));
+            QCOMPARE(w->label(1)->text(), QString("rho = 0.8"));
+            QCOMPARE(w->label(2)->text(), QString(item <= 2 ? "i=4 j=2" : "i=4"));
+            QCOMPARE(w->label(3)->text(), QString("t <= 50"));
+            chart::TxyGraph& g = *w->chart(0);
+            QCOMPARE(g.Appearance().GraphTitle(), std::string(titles[item - 1]));
+            QVERIFY(!g.YAxis().LogScale && g.YAxis().AutoSizing && g.YAxis().AutoStepping);
+            QCOMPARE(g.Series(1).Count(), 201);
+            const QImage image = w->chart(0)->grab().toImage();
+            int blue = 0;  // the line is antialiased: count the clearly blue pixels
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    blue += c.blue() > 150 && c.red() < 120 && c.green() < 120;
+                }
+            }
+            QVERIFY2(blue > 100, qPrintable(QString("%1 blue pixels").arg(blue)));
+        }
+        QCOMPARE(StyledLines(results()).size(), 2);  // graphs write nothing
     }
 
     void mg1RunWritesItsReport() {

@@ -1,8 +1,12 @@
 // The program-wide exception handler: what reaches the event loop is swallowed and the program
-// goes on; a bad index while the Markov module is open says so in Dutch.
+// goes on; a bad index while the Markov module is open says so in Dutch. And the application's
+// number format.
 
 #include <QPushButton>
 #include <QTest>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "ui/common/dialog_recorder.h"
@@ -86,6 +90,17 @@ private slots:
         SendUserEvent(&thrower);
         QCOMPARE(boxes.requests.size(), 1);
         SetMarkovProgress(nullptr);
+    }
+
+    // In the locale runs (LC_ALL=nl_NL.UTF-8) the application has taken the user's locale, all
+    // but the number format.
+    void numbersKeepThePointWhateverTheLocale() {
+        QCOMPARE(QByteArray(std::setlocale(LC_NUMERIC, nullptr)), QByteArray("C"));
+        char text[16];
+        std::snprintf(text, sizeof text, "%.1f", 0.5);
+        QCOMPARE(QByteArray(text), QByteArray("0.5"));
+        if (const char* wanted = std::getenv("LC_ALL"); wanted && *wanted)
+            QCOMPARE(QByteArray(std::setlocale(LC_CTYPE, nullptr)), QByteArray(wanted));
     }
 
     void exceptionFromAClickIsSwallowed() {

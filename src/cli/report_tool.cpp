@@ -1,0 +1,126 @@
+// The batch tool's command line, for main() and the fuzz target.
+
+#include "cli/report_tool.h"
+
+#include <exception>
+#include <string>
+
+#include "cli/commands.h"
+#include "core/text/padding.h"
+
+namespace wachtrix::cli {
+namespace {
+
+void PrintOverview(std::ostream& out) {
+    out << "Usage: wachtrix-report MODEL [FILE] KEY=VALUE... [--styles] [--graph-csv FILE]\n"
+           "       wachtrix-report MODEL --help\n\n"
+           "Runs a model as its window would and prints the report lines.\n"
+           "  --styles          prefix each line with its style letter (N, T, B, U) and a blank\n"
+           "  --graph-csv FILE  write the points of a Graphs run as CSV (chart,x,y)\n\n"
+           "Models:\n";
+    for (const auto& c : Commands())
+        out << "  " << PadRight(c.name, 9) << " " << c.summary << "\n";
+}
+
+void PrintModelHelp(const ModelCommand& c, std::ostream& out) {
+    out << "Usage: wachtrix-report " << c.name << " " << c.usage << "\n\n"
+        << c.summary << "\n\nKeys:\n";
+    for (const auto& k : c.keys)
+        out << "  " << PadRight(k.key, 9) << " " << k.help << "\n";
+}
+
+int Run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    if (words.empty() || words[0] == "--help" || words[0] == "-h") {
+        PrintOverview(out);
+        return words.empty() ? 2 : 0;
+    }
+    const ModelCommand* command = FindCommand(words[0]);
+    if (!command) {
+        err << "wachtrix-report: unknown model \"" << Printable(words[0]) << "\" (see --help)\n";
+        return 2;
+    }
+    Arguments args;
+    bool styles = false;
+    std::string csvFile;
+    for (std::size_t i = 1; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        if (w == "--help" || w == "-h") {
+            PrintModelHelp(*command, out);
+            return 0;
+        }
+        if (w == "--styles") {
+            styles = true;
+        } else if (w == "--graph-csv") {
+            // A key=value after the option is a forgotten file name, not a file to overwrite.
+            if (++i == words.size() || words[i].find('=') != std::string::npos ||
+                words[i].rfind("--", 0) == 0)
+                throw UsageError("--graph-csv needs a file name");
+            csvFile = words[i];
+        } else if (w.rfind("--", 0) == 0) {
+            throw UsageError("unknown option " + w);
+        } else if (const auto eq = w.find('='); eq != std::string::npos) {
+            const std::string key = w.substr(0, eq);
+            bool known = false;
+            for (const auto& k : command->keys)
+                known = known || k.key == key;
+            if (!known) throw UsageError("unknown key \"" + key + "\" for " + command->name);
+            if (!args.keys.emplace(key, w.substr(eq + 1)).second)
+                throw UsageError("key \"" + key + "\" given twice");
+        } else {
+            args.positional.push_back(w);
+        }
+    }
+    if (static_cast<int>(args.positional.size()) != command->positionalCount)
+        throw UsageError("usage: wachtrix-report " + command->name + " " + command->usage);
+
+    const auto result = command->run(args);
+    for (std::size_t i = 0; i < result.lines.size(); ++i) {
+        if (styles) out << result.styles[i] << ' ';
+        out << result.lines[i] << '\n';
+    }
+    out.flush();
+    for (const auto& e : result.errors) {
+        // A message may say why on a line of its own.
+        std::string_view rest = e;
+        err << "Error: ";
+        for (auto end = rest.find('\n'); end != std::string_view::npos; end = rest.find('\n')) {
+            err << Printable(rest.substr(0, end)) << "\n";
+            rest.remove_prefix(end + 1);
+        }
+        err << Printable(rest) << "\n";
+    }
+    if (!result.errors.empty()) return 2;
+    if (result.failed) {
+        for (const auto& l : result.failure)
+            err << l << "\n";
+        return 3;
+    }
+    // Only a run that drew its graphs replaces the file, and only once the points are written.
+    if (!csvFile.empty()) {
+        if (!result.drewGraph) {
+            err << "wachtrix-report: the run drew no graph; " << Printable(csvFile)
+                << " is left as it was\n";
+        } else if (!WriteFileReplacing(csvFile, result.csv)) {
+            err << "wachtrix-report: cannot write " << Printable(csvFile) << "\n";
+            return 2;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+int RunReportTool(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    try {
+        return Run(words, out, err);
+    } catch (const UsageError& e) {
+        err << "wachtrix-report: " << Printable(e.what()) << "\n";
+        return 2;
+    } catch (const std::exception& e) {
+        // Whatever else went wrong, a script gets a reason and the failure exit code.
+        err << "wachtrix-report: the computation failed: " << Printable(e.what()) << "\n";
+        return 3;
+    }
+}
+
+}  // namespace wachtrix::cli

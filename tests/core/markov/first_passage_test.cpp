@@ -1,0 +1,207 @@
+#include "core/markov/first_passage.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/markov/chain_builders.h"
+#include "core/markov/dense_reference.h"
+#include "core/markov/recording_progress.h"
+#include "support/expect_near.h"
+
+namespace wachtrix {
+namespace {
+
+using testing::Dense;
+using testing::MakeChain;
+using testing::OneBased;
+using testing::RandomRates;
+using testing::RandomStochastic;
+using testing::RecordingProgress;
+using Lines = std::vector<std::string>;
+
+std::vector<double> Discrete(const Matrix& p, int start, ReturnSet set,
+                             const std::vector<double>& times) {
+    NoProgress none;
+    const auto tails = RunDiscreteFirstPassage(SparseMatrix(p, static_cast<int>(p.size()) - 1),
+                                               start, set, times, none);
+    EXPECT_TRUE(tails.has_value());
+    return tails.value_or(std::vector<double>{});
+}
+
+std::vector<double> Continuous(const Matrix& q, int start, ReturnSet set,
+                               const std::vector<double>& times) {
+    NoProgress none;
+    const auto tails = RunContinuousFirstPassage(Uniformise(q, static_cast<int>(q.size()) - 1),
+                                                 start, set, times, none);
+    EXPECT_TRUE(tails.has_value());
+    return tails.value_or(std::vector<double>{});
+}
+
+TEST(ReturnSetOf, NamesTheThreeKindsOfSet) {
+    const ReturnSet single = ReturnSetOf(ReturnSetType::Single, 3, 7);
+    const ReturnSet low = ReturnSetOf(ReturnSetType::FromOne, 3, 7);
+    const ReturnSet high = ReturnSetOf(ReturnSetType::ToLast, 3, 7);
+    EXPECT_EQ(std::make_pair(single.first, single.last), std::make_pair(3, 3));
+    EXPECT_EQ(std::make_pair(low.first, low.last), std::make_pair(1, 3));
+    EXPECT_EQ(std::make_pair(high.first, high.last), std::make_pair(3, 7));
+}
+
+// P(X(1..t) outside A | X(0) = s) is row s of the taboo matrix (P without the columns of A)
+// to the power t, summed.
+TEST(DiscreteFirstPassage, TailsArePowersOfTheTabooMatrix) {
+    std::mt19937 rng(3);
+    const int n = 15;
+    const Matrix p = RandomStochastic(rng, n, 0.25);
+    const std::vector<double> times{1, 3, 3, 10, 44};
+    for (const ReturnSetType type :
+         {ReturnSetType::Single, ReturnSetType::FromOne, ReturnSetType::ToLast}) {
+        const ReturnSet set = ReturnSetOf(type, 6, n);
+        Dense taboo = testing::ToDense(p);
+        for (int i = 1; i <= n; ++i)
+            for (int j = set.first; j <= set.last; ++j)
+                taboo[i][j] = 0;
+        for (const int start : {2, 6, 15}) {
+            const std::vector<double> tails = Discrete(p, start, set, times);
+            Dense power = testing::IdentityDense(n);
+            std::size_t k = 0;
+            for (int t = 1; t <= 44; ++t) {
+                power = testing::Product(power, taboo);
+                long double tail = 0;
+                for (int j = 1; j <= n; ++j)
+                    tail += power[start][j];
+                for (; k < times.size() && times[k] == t; ++k)
+                    EXPECT_NEAR(tails[k], tail, 1e-14) << static_cast<int>(type) << " " << start;
+            }
+        }
+    }
+}
+
+TEST(DiscreteFirstPassage, AStateThatOnlyStaysReturnsAtOnce) {
+    const Matrix p = OneBased({{1, 0}, {0.5, 0.5}});
+    EXPECT_EQ(Discrete(p, 1, {1, 1}, {1, 2, 9}), (std::vector<double>{0, 0, 0}));
+    // From 2 the chain reaches 1 at each period with chance 1/2.
+    EXPECT_EQ(Discrete(p, 2, {1, 1}, {1, 2, 9}),
+              (std::vector<double>{0.5, 0.25, std::ldexp(1.0, -9)}));
+}
+
+// Two states, q(1,2) = lambda, q(2,1) = mu. Leaving 1 for good: e^{-lambda t}. Returning to 1:
+// the chain must leave (rate lambda) and come back (rate mu) by t:
+//   P(T > t) = e^{-lambda t} + lambda/(mu - lambda) (e^{-lambda t} - e^{-mu t}).
+TEST(ContinuousFirstPassage, TwoStatesFollowTheirClosedForms) {
+    const double lambda = 0.7, mu = 2.2;
+    const Matrix q = OneBased({{0, lambda}, {mu, 0}});
+    const std::vector<double> times{1, 2.5, 10};
+    const std::vector<double> leave = Continuous(q, 1, {2, 2}, times);
+    const std::vector<double> back = Continuous(q, 1, {1, 1}, times);
+    for (std::size_t k = 0; k < times.size(); ++k) {
+        const double t = times[k];
+        EXPECT_REL_NEAR(leave[k], std::exp(-lambda * t), 1e-10);
+        EXPECT_REL_NEAR(back[k],
+                        std::exp(-lambda * t) +
+                            lambda / (mu - lambda) * (std::exp(-lambda * t) - std::exp(-mu * t)),
+                        1e-10);
+    }
+}
+
+// Against e^{Q' t} of the chain that is killed on entering A, with a copy s' of the starting
+// state that keeps only the way out of s (so that a start in A counts only a real return).
+TEST(ContinuousFirstPassage, AgreesWithTheMatrixExponentialOfTheKilledChain) {
+    std::mt19937 rng(9);
+    const int n = 10;
+    const Matrix q = RandomRates(rng, n, 0.3, 1.3);
+    const Dense generator = testing::Generator(q);
+    const std::vector<double> times{1, 4.5, 12};
+    for (const ReturnSetType type :
+         {ReturnSetType::Single, ReturnSetType::FromOne, ReturnSetType::ToLast}) {
+        const ReturnSet set = ReturnSetOf(type, 4, n);
+        for (const int start : {1, 4, 9}) {
+            const int copy = n + 1;
+            Dense killed(n + 2, std::vector<long double>(n + 2, 0.0L));
+            for (int i = 1; i <= n; ++i)
+                for (int j = 1; j <= n; ++j)
+                    if (!set.contains(j) || i == j) killed[i][j] = generator[i][j];
+            for (int j = 1; j <= n; ++j)
+                if (!set.contains(j) && j != start) killed[copy][j] = generator[start][j];
+            killed[copy][copy] = generator[start][start];
+            const std::vector<double> tails = Continuous(q, start, set, times);
+            for (std::size_t k = 0; k < times.size(); ++k) {
+                const Dense e = testing::MatrixExponential(killed, times[k]);
+                long double survive = e[copy][copy];
+                for (int j = 1; j <= n; ++j)
+                    if (!set.contains(j)) survive += e[copy][j];
+                EXPECT_NEAR(tails[k], survive, 1e-11)
+                    << static_cast<int>(type) << " " << start << " " << times[k];
+            }
+        }
+    }
+}
+
+TEST(ContinuousFirstPassage, AStateWithoutRatesNeverReturns) {
+    // The uniformised self-loop of state 2 is no jump of the chain.
+    const Matrix q = OneBased({{0, 1}, {0, 0}});
+    for (const double tail : Continuous(q, 2, {2, 2}, {1, 250, 5000}))
+        EXPECT_NEAR(tail, 1, 1e-12);
+}
+
+TEST(FirstPassageProgress, ContinuousRunTestsStopEveryStep) {
+    const UniformisedChain chain = Uniformise(OneBased({{0, 1}, {1, 0}}), 2);
+    RecordingProgress progress;
+    ASSERT_TRUE(RunContinuousFirstPassage(chain, 1, {2, 2}, {40}, progress));
+    EXPECT_EQ(progress.eventRounds, 110);  // steps 0..109
+    EXPECT_FALSE(progress.visible);
+    RecordingProgress stopped(5);
+    EXPECT_FALSE(RunContinuousFirstPassage(chain, 1, {2, 2}, {40}, stopped));
+    EXPECT_EQ(stopped.eventRounds, 5);
+    RecordingProgress discrete(5);
+    EXPECT_FALSE(RunDiscreteFirstPassage(SparseMatrix(chain.w, 2), 1, {2, 2}, {40}, discrete));
+    EXPECT_EQ(discrete.eventRounds, 5);
+    EXPECT_FALSE(discrete.visible);
+}
+
+TEST(FirstPassageReport, DiscreteReportsForTheThreeKindsOfSet) {
+    const ChainData chain =
+        MakeChain({{0.5, 0.5, 0}, {0.25, 0.5, 0.25}, {0, 0.5, 0.5}}, ChainKind::Discrete);
+    NoProgress none;
+    const MarkovReport single =
+        FirstPassageAnalysis(chain, {2, {1, 2, 10}, ReturnSetType::Single, 2}, none);
+    EXPECT_FALSE(single.stopped);
+    EXPECT_EQ(
+        single.lines,
+        (Lines{"==================================", "FIRST-PASSAGE TIME PROBABILITIES",
+               "==================================", " ", "Initial State = 2", "Return Set = {2}",
+               "", "P( T({2}) > t | X(0) = 2 )", "", "At t = 1:       0.50000000 ",
+               "At t = 2:       0.25000000 ", "At t = 10:      0.00097656 "}));
+    const MarkovReport low = FirstPassageAnalysis(chain, {3, {3}, ReturnSetType::FromOne, 2}, none);
+    EXPECT_EQ(Lines(low.lines.begin() + 4, low.lines.end()),
+              (Lines{"Initial State = 3", "Return Set = {1..2}", "",
+                     "P( T({1..2}) > t | X(0) = 3 )", "", "At t = 3:       0.12500000 "}));
+    const MarkovReport high =
+        FirstPassageAnalysis(chain, {1, {5000}, ReturnSetType::ToLast, 3}, none);
+    EXPECT_EQ(Lines(high.lines.begin() + 4, high.lines.end()),
+              (Lines{"Initial State = 1", "Return Set = {3..3}", "",
+                     "P( T({3..3}) > t | X(0) = 1 )", "", "At t = 5000:    0.00000000 "}));
+}
+
+TEST(FirstPassageReport, ContinuousTimesHaveThreeDecimals) {
+    const ChainData chain = MakeChain({{0, 1}, {3, 0}}, ChainKind::Continuous);
+    NoProgress none;
+    const MarkovReport report =
+        FirstPassageAnalysis(chain, {1, {1, 2.5, 1234.5}, ReturnSetType::Single, 2}, none);
+    EXPECT_EQ(Lines(report.lines.begin() + 4, report.lines.end()),
+              (Lines{"Initial State = 1", "Return Set = {2}", "", "P( T({2}) > t | X(0) = 1 )", "",
+                     "At t = 1.000:     0.36787944 ", "At t = 2.500:     0.08208500 ",
+                     "At t = 1234.500:  0.00000000 "}));
+}
+
+TEST(FirstPassageReport, AStoppedRunKeepsOnlyTheHeader) {
+    const ChainData chain = MakeChain({{0, 1}, {3, 0}}, ChainKind::Continuous);
+    RecordingProgress progress(1);
+    const MarkovReport report =
+        FirstPassageAnalysis(chain, {1, {1, 2.5}, ReturnSetType::Single, 2}, progress);
+    EXPECT_TRUE(report.stopped);
+    EXPECT_EQ(report.lines, FirstPassageHeader());
+}
+
+}  // namespace
+}  // namespace wachtrix

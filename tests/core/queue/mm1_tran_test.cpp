@@ -1,0 +1,355 @@
+#include "core/queue/mm1_tran.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "core/text/number_parse.h"
+#include "support/expect_near.h"
+#include "support/recording_host.h"
+#include "support/report_expectations.h"
+
+namespace wachtrix {
+namespace {
+
+using S = ResultTextStyle;
+using testing::RecordingHost;
+using testing::Texts;
+
+// The distribution of the number in system at time t by uniformisation of the birth-death chain
+// truncated at `states` states, in long double: an independent second method.
+std::vector<long double> Uniformised(long double rho, int i, long double t, int states) {
+    const long double rate = 1 + rho;
+    std::vector<long double> x(states, 0), next(states), sum(states, 0);
+    x[i] = 1;
+    const long double mean = rate * t;
+    long double weight = std::exp(-mean);  // fine in long double up to a mean of about 11000
+    for (int k = 0;; ++k) {
+        for (int n = 0; n < states; ++n)
+            sum[n] += weight * x[n];
+        if (k > mean + 12 * std::sqrt(mean) + 40) break;  // the Poisson tail is below 1e-25
+        // One step of I + Q / rate: up with rho / rate, down with 1 / rate, the rest stays.
+        for (int n = 0; n < states; ++n) {
+            const long double up = n + 1 < states ? rho / rate : 0;
+            const long double down = n > 0 ? 1 / rate : 0;
+            next[n] = x[n] * (1 - up - down);
+            if (n > 0) next[n] += x[n - 1] * rho / rate;
+            if (n + 1 < states) next[n] += x[n + 1] / rate;
+        }
+        x.swap(next);
+        weight *= mean / (k + 1);
+    }
+    return sum;
+}
+
+MM1TranMeasures MeasuresOf(const std::vector<long double>& pi, int j) {
+    MM1TranMeasures m;
+    long double Lq2 = 0;
+    for (int n = 0; n < static_cast<int>(pi.size()); ++n) {
+        if (n <= j) m.P += pi[n];
+        m.EL += n * pi[n];
+        m.EL2 += static_cast<long double>(n) * n * pi[n];
+        if (n > 0) {
+            m.ELq += (n - 1) * pi[n];
+            Lq2 += static_cast<long double>(n - 1) * (n - 1) * pi[n];
+        }
+    }
+    m.p = pi[j];
+    m.StdL = std::sqrt(m.EL2 - m.EL * m.EL);
+    m.StdLq = std::sqrt(Lq2 - m.ELq * m.ELq);
+    return m;
+}
+
+// The 275-point rule is good to about 1e-10: near the largest initial states rho^(-i/2)
+// magnifies the rounding of the sum, and with rho near 1 the factor g^-3 of E(L^2) peaks
+// sharply at y = 0. The report prints six decimals, five and four digits.
+void ExpectMeasuresNear(const MM1TranMeasures& actual, const MM1TranMeasures& expected) {
+    EXPECT_NEAR(actual.p, expected.p, 1e-9);
+    EXPECT_NEAR(actual.P, expected.P, 1e-9);
+    EXPECT_REL_NEAR_FLOOR(actual.EL, expected.EL, 1e-10L, 1e-9L);
+    EXPECT_REL_NEAR_FLOOR(actual.EL2, expected.EL2, 1e-9L, 2e-6L);
+    EXPECT_REL_NEAR_FLOOR(actual.ELq, expected.ELq, 1e-10L, 1e-9L);
+    EXPECT_REL_NEAR_FLOOR(actual.StdL, expected.StdL, 1e-7L, 1e-7L);
+    EXPECT_REL_NEAR_FLOOR(actual.StdLq, expected.StdLq, 1e-7L, 1e-7L);
+}
+
+struct TransientCase {
+    double rho;
+    int i, j;
+    double t;
+};
+
+class MM1TranAgainstUniformisation : public ::testing::TestWithParam<TransientCase> {};
+
+TEST_P(MM1TranAgainstUniformisation, AllMeasures) {
+    const TransientCase c = GetParam();
+    // 700 states: the mass beyond them is below 1e-20 for every case here.
+    const auto pi = Uniformised(c.rho, c.i, c.t, 700);
+    const MM1Transient model(c.rho, c.i, c.j);
+    const MM1TranMeasures m = model.Measures(c.t);
+    ExpectMeasuresNear(m, MeasuresOf(pi, c.j));
+    EXPECT_EQ(model.StateProbability(c.t), m.p);
+    EXPECT_EQ(model.Cumulative(c.t), m.P);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MM1TranAgainstUniformisation,
+    ::testing::Values(TransientCase{0.5, 0, 0, 0.01}, TransientCase{0.5, 3, 5, 1},
+                      TransientCase{0.5, 53, 0, 20}, TransientCase{0.5, 53, 60, 2},
+                      TransientCase{0.9, 10, 2, 5}, TransientCase{0.9, 5, 5, 1000},
+                      TransientCase{0.2, 22, 0, 3}, TransientCase{0.2, 0, 100, 50},
+                      TransientCase{0.99, 100, 100, 50}, TransientCase{0.99, 0, 30, 300},
+                      TransientCase{0.7, 50, 40, 0.3}, TransientCase{1e-9, 1, 0, 0.5},
+                      TransientCase{0.9901, 100, 0, 100}));
+
+TEST(MM1Tran, StartsInTheInitialState) {
+    for (const auto& [rho, i] : {std::pair{0.5, 0}, {0.5, 7}, {0.99, 100}, {1e-9, 1}}) {
+        for (const int j : {0, i, i + 1, 100}) {
+            const MM1TranMeasures m = MM1Transient(rho, i, j).Measures(0);
+            EXPECT_NEAR(m.p, j == i ? 1 : 0, 1e-12) << rho << " " << i << " " << j;
+            EXPECT_NEAR(m.P, j >= i ? 1 : 0, 1e-12) << rho << " " << i << " " << j;
+            EXPECT_REL_NEAR_FLOOR(m.EL, i, 1e-11L, 1e-11L);
+            EXPECT_REL_NEAR_FLOOR(m.EL2, i * i, 1e-9L, 1e-9L);
+            EXPECT_REL_NEAR_FLOOR(m.ELq, std::max(i - 1, 0), 1e-11L, 1e-11L);
+            // Roots of a difference of squares that cancels to the error of E(L^2): about
+            // 1e-6 at rho = 0.99 and i = 100, so 0.001 there.
+            EXPECT_LT(m.StdL, 2e-3);
+            EXPECT_LT(m.StdLq, 2e-3);
+        }
+    }
+}
+
+TEST(MM1Tran, LeavesTheInitialStateSlowlyAtFirst) {
+    // From 0 the first event is an arrival at rate rho: p(0,0,t) is about exp(-rho t).
+    EXPECT_NEAR(MM1Transient(0.5, 0, 0).Cumulative(0.01), 0.995, 0.0001);
+    EXPECT_NEAR(MM1Transient(0.5, 0, 0).StateProbability(0.01), std::exp(-0.005), 5e-5);
+    // From i > 0 events come at rate 1 + rho.
+    EXPECT_NEAR(MM1Transient(0.8, 4, 4).StateProbability(1e-4), std::exp(-1.8e-4), 1e-8);
+}
+
+TEST(MM1Tran, ReachesTheStationaryDistribution) {
+    for (const double rho : {0.1, 0.5, 0.8}) {
+        for (const int j : {0, 3, 20}) {
+            const MM1TranMeasures m = MM1Transient(rho, 5, j).Measures(1e4);
+            const long double r = rho;
+            EXPECT_REL_NEAR(m.p, (1 - r) * std::pow(r, j), 1e-12L);
+            EXPECT_REL_NEAR(m.P, 1 - std::pow(r, j + 1), 1e-12L);
+            EXPECT_REL_NEAR(m.EL, r / (1 - r), 1e-12L);
+            EXPECT_REL_NEAR(m.EL2, r * (1 + r) / ((1 - r) * (1 - r)), 1e-12L);
+            EXPECT_REL_NEAR(m.ELq, r * r / (1 - r), 1e-12L);
+            EXPECT_REL_NEAR(m.StdLq, std::sqrt(r * r * (1 + r - r * r)) / (1 - r), 1e-12L);
+        }
+    }
+}
+
+TEST(MM1Tran, GraphValuesAreTheMeasures) {
+    const MM1Transient model(0.8, 6, 2);
+    const MM1TranMeasures m = model.Measures(3.5);
+    EXPECT_EQ(model.GraphValue(MM1GraphKind::StateProbability, 3.5), m.p);
+    EXPECT_EQ(model.GraphValue(MM1GraphKind::Cumulative, 3.5), m.P);
+    EXPECT_EQ(model.GraphValue(MM1GraphKind::MeanQueue, 3.5), m.ELq);
+    EXPECT_EQ(model.GraphValue(MM1GraphKind::StdQueue, 3.5), m.StdLq);
+}
+
+TEST(MM1Tran, GraphHas201PointsFromZeroToT) {
+    const MM1Transient model(0.5, 2, 2);
+    const auto points = MM1TranGraphPoints(model, MM1GraphKind::StateProbability, 40);
+    ASSERT_EQ(points.size(), 201u);
+    EXPECT_EQ(points.front().x, 0);
+    EXPECT_NEAR(points.front().y, 1, 1e-12);
+    EXPECT_EQ(points[100].x, 20);
+    EXPECT_EQ(points.back().x, 40);
+    EXPECT_NEAR(points.back().y, Uniformised(0.5, 2, 40, 200)[2], 1e-9);
+}
+
+TEST(MM1MaxInitialState, IsWhereRhoToTheIFallsTo1e16) {
+    const struct {
+        double rho;
+        int imax;
+    } cases[] = {{0, 1},      {1e-9, 1},     {1e-12, 1}, {1e-8, 2},  {0.01, 8},
+                 {0.1, 16},   {0.2, 22},     {0.5, 53},  {0.69, 99}, {0.7, 100},
+                 {0.99, 100}, {0.9901, 100}, {1.0, 100}, {5.0, 100}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MM1MaxInitialState(c.rho), c.imax) << c.rho;
+}
+
+MM1TranForm Form(const char* rho, const char* i, const char* j, int output = 0,
+                 const char* T = "") {
+    MM1TranForm form;
+    form.rho = rho;
+    form.i = i;
+    form.j = j;
+    form.output = output;
+    form.T = T;
+    return form;
+}
+
+TEST(MM1TranValidation, ChecksInOrderWithTheTabsTexts) {
+    const struct {
+        MM1TranForm form;
+        const char* error;
+    } cases[] = {
+        {Form("", "1", "1"), "rho incorrect"},
+        {Form("0.5.1", "1", "1"), "rho incorrect"},
+        {Form("-0.1", "x", "x"), "rho out of bounds"},
+        {Form("0.99011", "1", "1"), "rho out of bounds"},
+        {Form("0.5", "1.5", "x"), "i incorrect"},
+        {Form("0.5", "54", "x"), "i out of bounds"},
+        {Form("0.5", "-1", "x"), "i out of bounds"},
+        {Form("0", "2", "x"), "i out of bounds"},
+        {Form("0.5", "53", ""), "j incorrect"},
+        {Form("0.5", "53", "101"), "j out of bounds"},
+        {Form("0.5", "53", "-1", 2, "x"), "j out of bounds"},
+        {Form("0.5", "3", "2", 1, "x"), "t incorrect"},
+        {Form("0.5", "3", "2", 1, "0.009"), "t out of range"},
+        {Form("0.5", "3", "x", 3, "1000001"), "t out of range"},
+        {Form("0.5", "3", "x", 4, ""), "t incorrect"},
+    };
+    for (const auto& c : cases) {
+        const MM1TranValidation v = ValidateMM1Tran(c.form);
+        EXPECT_FALSE(v.parameters) << c.error;
+        EXPECT_EQ(v.error, c.error);
+    }
+}
+
+TEST(MM1TranValidation, AcceptsTheBoundsAndRaisesATinyRho) {
+    const auto zero = ValidateMM1Tran(Form("0", "1", "100", 1, "0.01"));
+    ASSERT_TRUE(zero.parameters);
+    EXPECT_EQ(zero.parameters->rho, 1e-9);
+    EXPECT_EQ(zero.parameters->i, 1);
+    EXPECT_EQ(zero.parameters->j, 100);
+    EXPECT_EQ(zero.parameters->T, 0.01);
+
+    const auto top = ValidateMM1Tran(Form("0.9901", "100", "0", 4, "1e6"));
+    ASSERT_TRUE(top.parameters);
+    EXPECT_EQ(top.parameters->rho, 0.9901);
+    EXPECT_EQ(top.parameters->j, 0);  // the queue-size graphs do not read j
+    EXPECT_EQ(top.parameters->T, 1e6);
+
+    const auto table = ValidateMM1Tran(Form("0.5", "53", "7", 0, "nonsense"));
+    ASSERT_TRUE(table.parameters);  // a table does not read the graph horizon
+    EXPECT_EQ(table.parameters->j, 7);
+}
+
+// The bound the tab shows beside i is the one validation holds.
+TEST(MM1TranValidation, AcceptsInitialStatesUpToTheShownBound) {
+    for (const char* rho : {"0", "1e-9", "0.2", "0.5", "0.69", "0.9901"}) {
+        const int imax = MM1MaxInitialState(*ParseReal(rho));
+        const std::string at = std::to_string(imax), beyond = std::to_string(imax + 1);
+        EXPECT_TRUE(ValidateMM1Tran(Form(rho, at.c_str(), "0")).parameters) << rho;
+        EXPECT_EQ(ValidateMM1Tran(Form(rho, beyond.c_str(), "0")).error, "i out of bounds") << rho;
+    }
+}
+
+TEST(MM1TranTable, RowsKeepTheirWidths) {
+    EXPECT_EQ(MM1TranTableHeader(), "     t p(i,j,t) P(i,j,t) ELq(i,t)Std Lq(i,t)");
+    MM1TranMeasures m;
+    m.p = 0.1234567;
+    m.P = -0.5;
+    m.ELq = 12.345678;
+    m.StdLq = 0.25;
+    EXPECT_EQ(MM1TranTableRow(0.5, m), "0.5000 0.123457 0.500000   12.346   0.2500");
+    EXPECT_EQ(MM1TranTableRow(150, m), " 150.0 0.123457 0.500000   12.346   0.2500");
+}
+
+// Rows checked against uniformisation and the stationary values ((1 - rho) rho^2 = 0.125,
+// ELq = 0.5, Std Lq = 1.118).
+TEST(MM1TranReport, GoldenTable) {
+    MM1TranForm form = Form("0.5", "3", "2");
+    form.t = Texts({"1000", "1", "0", "0.01"});
+    const auto v = ValidateMM1Tran(form);
+    ASSERT_TRUE(v.parameters);
+    const ValueList t = ReadRealValues(form.t, kMM1TranGroups[0].upper);
+    MemoryResultSink sink;
+    ResultWriter out(sink);
+    WriteMM1TranReport(out, *v.parameters, MM1Transient(0.5, 3, 2), t);
+    const std::vector<StyledLine> expected = {
+        {"Transient M/M/1 queue", S::Title},
+        {"Parameters: rho=0.5  i=3  j=2", S::Bold},
+        {"", S::Normal},
+        {"", S::Normal},
+        {"     t p(i,j,t) P(i,j,t) ELq(i,t)Std Lq(i,t)", S::Underline},
+        {"0.0000 0.000000 0.000000   2.0000   0.0000", S::Normal},
+        {"0.0100 0.009851 0.009901   1.9950   0.1225", S::Normal},
+        {" 1.000 0.283850 0.469863   1.5704    1.084", S::Normal},
+        {"  1000 0.125000 0.875000  0.50000    1.118", S::Underline},
+        {"", S::Normal},
+    };
+    EXPECT_EQ(sink.lines, expected);
+}
+
+TEST(MM1TranRun, RefusedInputWritesNothingAndOpensNothing) {
+    RecordingHost host;
+    MM1TranForm form = Form("0.5", "54", "1", 1, "10");
+    RunMM1Tran(form, host);
+    ASSERT_EQ(host.errors.size(), 1u);
+    EXPECT_EQ(host.errors[0].title, "ERROR");
+    EXPECT_EQ(host.errors[0].text, "i out of bounds");
+    EXPECT_TRUE(host.sink.lines.empty());
+    EXPECT_TRUE(host.windows.empty());
+}
+
+TEST(MM1TranRun, TableReadsAndSortsTheTValues) {
+    RecordingHost host;
+    MM1TranForm form = Form("0", "1", "0");
+    form.t = Texts({"2e6", "0.5", "", "x"});
+    RunMM1Tran(form, host);
+    EXPECT_TRUE(host.errors.empty());
+    EXPECT_EQ(form.t, Texts({"0.5", "2e6**", "x**"}));
+    // rho = 0 is computed as 1e-9: from one customer the queue empties at rate 1, so
+    // p(1,0,0.5) = 1 - exp(-0.5).
+    const std::vector<StyledLine> expected = {
+        {"Transient M/M/1 queue", S::Title},
+        {"Parameters: rho=1E-009  i=1  j=0", S::Bold},
+        {"", S::Normal},
+        {"", S::Normal},
+        {"     t p(i,j,t) P(i,j,t) ELq(i,t)Std Lq(i,t)", S::Underline},
+        {"0.5000 0.393469 0.393469  0.00000   0.0000", S::Underline},
+        {"", S::Normal},
+    };
+    EXPECT_EQ(host.sink.lines, expected);
+    EXPECT_EQ(host.busyCount, 1);
+}
+
+// Each graph kind: one GMC window, its labels, a blue line of 201 points over [0, T].
+TEST(MM1TranRun, GraphsOfEachKind) {
+    const struct {
+        int output;
+        const char* title;
+        const char* states;
+        double y0;  // at t = 0, from i = 4 with j = 4
+    } cases[] = {{1, "p{i,j,t}", "i=4 j=4", 1},
+                 {2, "P{i,j,t} (cumulative)", "i=4 j=4", 1},
+                 {3, "ELq(i,t)", "i=4", 3},
+                 {4, "Std Lq(i,t)", "i=4", 0}};
+    for (const auto& c : cases) {
+        RecordingHost host;
+        MM1TranForm form = Form("0.8", "4", c.output <= 2 ? "4" : "", c.output, "250");
+        RunMM1Tran(form, host);
+        EXPECT_TRUE(host.errors.empty()) << c.title;
+        EXPECT_TRUE(host.sink.lines.empty()) << c.title;
+        ASSERT_EQ(host.windows.size(), 1u);
+        const auto& w = host.windows[0];
+        EXPECT_EQ(w.kind, GraphWindowKind::GMC);
+        EXPECT_EQ(w.labels, (std::vector<std::string>{"Transient M/M/1 queue", "rho = 0.8",
+                                                      c.states, "t <= 250", ""}));
+        ASSERT_TRUE(w.shown);
+        const ChartPlot& plot = w.charts.at(0);
+        EXPECT_EQ(plot.graphTitle, c.title);
+        EXPECT_EQ(plot.xAxis.title, "Time t");
+        EXPECT_EQ(plot.xAxis.min, 0);
+        EXPECT_EQ(plot.xAxis.max, 250);
+        EXPECT_EQ(plot.yAxis.logScale, false);
+        EXPECT_EQ(plot.yAxis.autoSizing, true);
+        EXPECT_EQ(plot.yAxis.autoStepping, true);
+        EXPECT_TRUE(plot.drawLine && !plot.drawPoints);
+        EXPECT_EQ(plot.color, kChartBlue);
+        ASSERT_EQ(plot.points.size(), 201u);
+        EXPECT_NEAR(plot.points[0].y, c.y0, 1e-3);
+        EXPECT_EQ(plot.points[200].x, 250);
+    }
+}
+
+}  // namespace
+}  // namespace wachtrix
