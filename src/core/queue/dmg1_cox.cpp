@@ -113,6 +113,9 @@ void RequireMG1(const CoxianSolution& s) {
 }
 
 // The number in system, one state at a time: a and q are P{L = n} split by the phase in service.
+// From one state to the next (a, q) is multiplied by a nonnegative 2 x 2 matrix M, so the tail
+// beyond a state is w (a, q) with w = 1 M (I - M)^-1: a sum of positive terms, which keeps the
+// digits of a small tail that 1 - cum, after many states, would lose.
 class StateRecursion {
 public:
     explicit StateRecursion(const CoxianSolution& s)
@@ -120,6 +123,13 @@ public:
         D_ = mu2_ * mu1_ * b_ / (mu2_ + rho_) + mu1_ * (1 - b_);
         a_ = 1 - rho_;
         cum_ = 1 - rho_;
+        const Real m11 = rho_ / D_, m12 = rho_ * rho_ / (D_ * (mu2_ + rho_));
+        const Real m21 = mu1_ * b_ * m11 / (mu2_ + rho_);
+        const Real m22 = (mu1_ * b_ * m12 + rho_) / (mu2_ + rho_);
+        const Real u1 = m11 + m21, u2 = m12 + m22;
+        const Real det = (1 - m11) * (1 - m22) - m12 * m21;
+        w1_ = (u1 * (1 - m22) + u2 * m21) / det;
+        w2_ = (u1 * m12 + u2 * (1 - m11)) / det;
     }
     void next() {
         a_ = (q_ * rho_ / (mu2_ + rho_) + a_) * rho_ / D_;
@@ -127,12 +137,16 @@ public:
         cum_ += a_ + q_;
     }
     Real equal() const { return a_ + q_; }
-    Real greater() const { return 1 - cum_; }
+    // A large tail stays the complement, as it always was.
+    Real greater() const {
+        const Real above = w1_ * a_ + w2_ * q_;
+        return above < 0.5L ? above : 1 - cum_;
+    }
     // Beyond this everything left is below the resolution of the sums.
     bool exhausted() const { return cum_ > 0.9999999999999999L; }
 
 private:
-    Real mu1_, mu2_, b_, rho_, D_;
+    Real mu1_, mu2_, b_, rho_, D_, w1_, w2_;
     Real a_ = 0, q_ = 0, cum_ = 0;
 };
 

@@ -223,6 +223,31 @@ TEST(CoxianStateProbabilities, SumToOneWithTailsAsComplementsAndLittlesMean) {
     }
 }
 
+TEST(CoxianStateProbabilities, SmallTailsOfHeavyLoadsKeepTheirDigits) {
+    // Tens of thousands of states before the tail falls to 1e-12: a complement of the running
+    // sum would be off in the fourth printed digit there.
+    for (const CoxianKind kind : kMG1Kinds) {
+        for (const double rho : {0.99, 0.999}) {
+            const CoxianSolution exponential = SolveCoxian(kind, 1.0, rho);
+            const CoxianSolution erlang2 = SolveCoxian(kind, 0.5, rho);
+            const ME21 reference(rho);
+            std::vector<int> n;
+            for (int i = 0; i <= 27000; i += 25)
+                n.push_back(i);
+            const StateTable mm1 = StateProbabilities(exponential, n);
+            const StateTable me21 = StateProbabilities(erlang2, n);
+            for (std::size_t i = 0; i < n.size(); ++i) {
+                const long double tail = std::pow(static_cast<long double>(rho), n[i] + 1);
+                if (tail < 1e-12) break;
+                EXPECT_REL_NEAR(mm1.rows[i].greater, tail, 1e-7) << rho << " " << n[i];
+                // The nudge of 1e-15 in CS2 moves the rates by about 1e-7.
+                EXPECT_REL_NEAR(me21.rows[i].greater, reference.stateTail(n[i]), 2e-6)
+                    << rho << " " << n[i];
+            }
+        }
+    }
+}
+
 TEST(CoxianStateProbabilities, KeepTheRequestedOrderAndEndInZeros) {
     const CoxianSolution s = SolveCoxian(CoxianKind::MG1Gamma, 0.8, 0.4);
     const StateTable table = StateProbabilities(s, {3, 0, 2500, 3});
