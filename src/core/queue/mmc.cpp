@@ -192,9 +192,9 @@ std::vector<ChartPoint> MmcWaitingGraphPoints(const MmcSolution& s) {
 
 std::vector<ChartPoint> MmcQueueGraphPoints(const MmcSolution& s) {
     const int c = s.c;
-    const double busy = s.greater[0];
+    const double busy = 1 - s.P[0];
     int stride;
-    if (s.greater[c - 1] / busy >= 0.001) {
+    if ((1 - s.P[c - 1]) / busy >= 0.001) {
         const double v =
             std::log(busy * 0.001 * (1 - s.rho) / s.pcMinus1) / std::log(s.rho) + c - 2;
         const int tv = static_cast<int>(std::trunc(v));
@@ -202,7 +202,7 @@ std::vector<ChartPoint> MmcQueueGraphPoints(const MmcSolution& s) {
     } else {
         int nStar = c - 1;
         for (int n = 1; n < c - 1; ++n) {
-            if (s.greater[n] / busy < 0.001) {
+            if ((1 - s.P[n]) / busy < 0.001) {
                 nStar = n;
                 break;
             }
