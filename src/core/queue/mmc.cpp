@@ -8,6 +8,7 @@
 #include "core/queue/graph_points.h"
 #include "core/queue/report.h"
 #include "core/queue/standard_report.h"
+#include "core/queue/state_tails.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
@@ -144,14 +145,8 @@ MmcSolution SolveMMC(int c, double rho) {
     s.P = s.equal;
     for (int k = 1; k <= c - 1; ++k)
         s.P[k] += s.P[k - 1];
-    // Above c-1 the customers wait: P{L > c-1} = Pdelay. A small tail is summed from above, a
-    // large one is the complement, which the sum from above could round past 1.
-    s.greater.assign(c, 0.0);
-    long double above = s.Pdelay;
-    for (int n = c - 1; n >= 0; --n) {
-        s.greater[n] = above < 0.5L ? static_cast<double>(above) : 1 - s.P[n];
-        above += s.equal[n];
-    }
+    // Above c-1 the customers wait: P{L > c-1} = Pdelay.
+    s.greater = StateTails(s.equal, s.Pdelay);
     return s;
 }
 
