@@ -35,6 +35,10 @@ struct ME21 {
     double phases(int j) const { return A1 * std::pow(x1, j) + A2 * std::pow(x2, j); }
     // A customer in service holds 1 or 2 phases, each waiting one holds 2.
     double state(int n) const { return n == 0 ? 1 - rho : phases(2 * n - 1) + phases(2 * n); }
+    // P{L > n}: more than 2n phases.
+    double stateTail(int n) const {
+        return A1 * std::pow(x1, 2 * n + 1) / (1 - x1) + A2 * std::pow(x2, 2 * n + 1) / (1 - x2);
+    }
 
     double rho;
     double r1, r2, c1, c2;

@@ -4,6 +4,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "core/markov/uniformisation.h"
 #include "core/text/number_parse.h"
 
 namespace wachtrix {
@@ -82,6 +83,16 @@ std::optional<std::string> ValidateChainInput(const ChainInput& input) {
     for (const auto& row : input.costs) {
         for (int j = 0; j < costColumns; ++j) {
             if (Value(row[j]) < kLowestCost) return "Value in cost vector must be above -100000.";
+        }
+    }
+    if (input.kind == ChainKind::Continuous) {
+        // The cost figures of the analyses are sums of these rates.
+        const std::vector<double> rates = ContinuousCostRates(ChainDataFromInput(input));
+        for (int j = 1; j <= n; ++j) {
+            if (!std::isfinite(rates[j])) {
+                return "Cost rate of state " + std::to_string(j) +
+                       " too large: r(j) + sum of F(k) q(j,k) exceeds 1E308.";
+            }
         }
     }
     return std::nullopt;

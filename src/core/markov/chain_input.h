@@ -27,7 +27,8 @@ struct ChainInput {
 ChainInput ZeroChainInput(ChainKind kind, int n);
 
 // The message of the first fault, in the dialog's order: unreadable matrix cells, unreadable
-// costs, the kind's matrix rules row by row, costs below -100000. Nothing when the chain is fine.
+// costs, the kind's matrix rules row by row, costs below -100000, cost rates of a continuous
+// chain beyond the range of numbers. Nothing when the chain is fine.
 std::optional<std::string> ValidateChainInput(const ChainInput& input);
 
 // The validated texts as numbers, with CostVectorRead and DataLoaded set. Throws

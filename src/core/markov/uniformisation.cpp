@@ -33,9 +33,12 @@ std::vector<double> ContinuousCostRates(const ChainData& chain) {
     const int n = chain.StateCount;
     std::vector<double> c(n + 1, 0.0);
     for (int i = 1; i <= n; ++i) {
-        c[i] = chain.CostMatrix[i][1];
+        // Extended precision holds every product of two numbers, so only the sum can leave the
+        // range, and then it becomes infinite rather than not a number.
+        long double rate = chain.CostMatrix[i][1];
         for (int j = 1; j <= n; ++j)
-            c[i] += chain.CostMatrix[j][2] * chain.TransitionMatrix[i][j];
+            rate += static_cast<long double>(chain.CostMatrix[j][2]) * chain.TransitionMatrix[i][j];
+        c[i] = static_cast<double>(rate);
     }
     return c;
 }

@@ -20,7 +20,7 @@ struct UniformisedChain {
 UniformisedChain Uniformise(const Matrix& q, int n);
 
 // The cost rate of each state, 1-based: c(i) = r(i) + sum over j of F(j) q(i,j), with r and F
-// the two cost columns.
+// the two cost columns; infinite where it exceeds the range of doubles.
 std::vector<double> ContinuousCostRates(const ChainData& chain);
 
 }  // namespace wachtrix

@@ -27,13 +27,58 @@ Real NudgedAwayFromErlang2(double cs2) {
     return std::fabs(cs2 - 0.5) <= 1e-15 ? Real(cs2) + 1e-15L : Real(cs2);
 }
 
-// Zero at x = 0 and at the two decay rates of the waiting-time tail.
+// D/G/1: zero at the two decay rates of the waiting-time tail.
 Real Characteristic(const CoxianSolution& s, Real x) {
     const auto& [mu1, mu2, b] = s.fit;
     const Real N = mu1 * mu2 - (1 - b) * mu1 * x;
     const Real Q = (x - mu1) * (x - mu2);  // factored: no cancellation near the root just below mu2
-    if (IsMG1(s.kind)) return Q * (x + s.rho) - N * s.rho;
     return Q - N * SafeExp(-x / s.rho);
+}
+
+// M/G/1: the characteristic function (x - mu1)(x - mu2)(x + rho) - (mu1 mu2 - (1 - b) mu1 x) rho
+// is x times G(x) = (x - mu1)(x - mu2) + rho (x - mu2 - b mu1), so the decay rates have closed
+// forms. They are taken as their distances to the phase rates, which shrink with rho: formed
+// from the roots, those distances (and the tail's weights, which divide by them) would keep only
+// the digits the roots have beyond them.
+void SolveMG1Tail(CoxianSolution& s) {
+    const auto& [mu1, mu2, b] = s.fit;
+    const Real rho = s.rho;
+    const Real gap = mu1 - mu2;
+    const Real flow = rho * b * mu1;
+    // d1 = mu2 - r1 is the positive root of d^2 + (gap - rho) d - flow, the other root is -g2 with
+    // g2 = r2 - mu2; each is taken where no sum cancels.
+    const Real B = gap - rho;
+    const Real root = std::sqrt(B * B + 4 * flow);
+    const Real d1 = B >= 0 ? 2 * flow / (B + root) : (root - B) / 2;
+    const Real g2 = flow / d1;
+    const Real spread = d1 + g2;  // r2 - r1
+    // e2 = r2 - mu1 is the larger root of e^2 + (gap + rho) e + rho (gap - b mu1), whose roots lie
+    // r2 - r1 apart.
+    const Real e2 = -2 * rho * (gap - b * mu1) / (gap + rho + spread);
+    s.r1 = mu2 - d1;
+    s.r2 = mu2 + g2;
+    const Real scale = spread * mu1 * mu2;
+    s.A1 = s.r2 * (gap + d1) * d1 / scale;
+    s.A2 = -s.r1 * e2 * g2 / scale;
+}
+
+// D/G/1: the decay rates by bisection, to the resolution of extended precision.
+void SolveDG1Tail(CoxianSolution& s) {
+    const auto& [mu1, mu2, b] = s.fit;
+    auto F = [&](Real x) { return Characteristic(s, x); };
+    s.r1 = RTBIS<Real>(F, 1e-14L, mu2, kRootAccuracy, kCoxianRtbis);
+    s.r2 = RTBIS<Real>(F, mu2, 2 * mu1, kRootAccuracy, kCoxianRtbis);
+    const Real r1 = s.r1, r2 = s.r2;
+    const Real scale = (r1 - r2) * mu1 * mu2;
+    s.A1 = -r2 * (r1 - mu1) * (r1 - mu2) / scale;
+    s.A2 = r1 * (r2 - mu1) * (r2 - mu2) / scale;
+}
+
+// P{Wq > 0}. With Poisson arrivals an arrival waits exactly when the server is busy, which it is
+// with probability rho; the two coefficients, of opposite signs and far larger than rho at the
+// lightest loads, would lose digits of it.
+Real DelayProbability(const CoxianSolution& s) {
+    return IsMG1(s.kind) ? Real(s.rho) : s.A1 + s.A2;
 }
 
 // At the lightest loads the two terms nearly cancel, and rounding must not leave a negative
@@ -55,7 +100,7 @@ Real PercentileBracket(const CoxianSolution& s, F&& percentileFunction) {
 }
 
 Real Percentile(const CoxianSolution& s, Real p) {
-    const Real noWait = 1 - (s.A1 + s.A2);
+    const Real noWait = 1 - DelayProbability(s);
     if (p < noWait - 1e-10L) return -1;
     if (std::fabs(p - noWait) <= 1e-10L) return 0;
     auto F = [&](Real x) { return Tail(s, x) + p - 1; };
@@ -68,6 +113,9 @@ void RequireMG1(const CoxianSolution& s) {
 }
 
 // The number in system, one state at a time: a and q are P{L = n} split by the phase in service.
+// From one state to the next (a, q) is multiplied by a nonnegative 2 x 2 matrix M, so the tail
+// beyond a state is w (a, q) with w = 1 M (I - M)^-1: a sum of positive terms, which keeps the
+// digits of a small tail that 1 - cum, after many states, would lose.
 class StateRecursion {
 public:
     explicit StateRecursion(const CoxianSolution& s)
@@ -75,6 +123,13 @@ public:
         D_ = mu2_ * mu1_ * b_ / (mu2_ + rho_) + mu1_ * (1 - b_);
         a_ = 1 - rho_;
         cum_ = 1 - rho_;
+        const Real m11 = rho_ / D_, m12 = rho_ * rho_ / (D_ * (mu2_ + rho_));
+        const Real m21 = mu1_ * b_ * m11 / (mu2_ + rho_);
+        const Real m22 = (mu1_ * b_ * m12 + rho_) / (mu2_ + rho_);
+        const Real u1 = m11 + m21, u2 = m12 + m22;
+        const Real det = (1 - m11) * (1 - m22) - m12 * m21;
+        w1_ = (u1 * (1 - m22) + u2 * m21) / det;
+        w2_ = (u1 * m12 + u2 * (1 - m11)) / det;
     }
     void next() {
         a_ = (q_ * rho_ / (mu2_ + rho_) + a_) * rho_ / D_;
@@ -82,12 +137,16 @@ public:
         cum_ += a_ + q_;
     }
     Real equal() const { return a_ + q_; }
-    Real greater() const { return 1 - cum_; }
+    // A large tail stays the complement, as it always was.
+    Real greater() const {
+        const Real above = w1_ * a_ + w2_ * q_;
+        return above < 0.5L ? above : 1 - cum_;
+    }
     // Beyond this everything left is below the resolution of the sums.
     bool exhausted() const { return cum_ > 0.9999999999999999L; }
 
 private:
-    Real mu1_, mu2_, b_, rho_, D_;
+    Real mu1_, mu2_, b_, rho_, D_, w1_, w2_;
     Real a_ = 0, q_ = 0, cum_ = 0;
 };
 
@@ -161,18 +220,13 @@ CoxianSolution SolveCoxian(CoxianKind kind, double cs2, double rho) {
     s.fit = FitCoxian(kind, cs2);
     const auto& [mu1, mu2, b] = s.fit;
 
-    // x = 0 is always a root; the bracket of r1 starts just above it. At light loads r1 lies
-    // within about rho of mu2 and the tail's weights divide by mu2 - r1, so the roots are taken
-    // to the resolution of extended precision rather than to 1e-12.
-    auto F = [&](Real x) { return Characteristic(s, x); };
-    s.r1 = RTBIS<Real>(F, 1e-14L, mu2, kRootAccuracy, kCoxianRtbis);
-    s.r2 = RTBIS<Real>(F, mu2, 2 * mu1, kRootAccuracy, kCoxianRtbis);
+    if (IsMG1(kind))
+        SolveMG1Tail(s);
+    else
+        SolveDG1Tail(s);
     const Real r1 = s.r1, r2 = s.r2;
-    const Real scale = (r1 - r2) * mu1 * mu2;
-    s.A1 = ((mu1 + mu2) * r1 * r2 - r2 * r1 * r1 - mu1 * mu2 * r2) / scale;
-    s.A2 = (mu1 * mu2 * r1 + r1 * r2 * r2 - (mu1 + mu2) * r1 * r2) / scale;
 
-    const double Pwait = static_cast<double>(s.A1 + s.A2);
+    const double Pwait = static_cast<double>(DelayProbability(s));
     const Real rhoL = rho;
     if (IsMG1(kind)) {
         const Real EWq = (1 + Real(cs2)) * rhoL / (2 * (1 - rhoL));
@@ -227,7 +281,7 @@ StateTable StateProbabilities(const CoxianSolution& s, const std::vector<int>& n
 }
 
 std::vector<ChartPoint> WaitingGraph(const CoxianSolution& s) {
-    const Real Pwait = s.A1 + s.A2;
+    const Real Pwait = DelayProbability(s);
     if (!IsSignificant(Pwait)) return {};
     const double tmax = static_cast<double>(Percentile(s, 1 - 0.001L * Pwait));
     return TimeGraphPoints(tmax, [&](double t) { return Tail(s, t) / Pwait; });

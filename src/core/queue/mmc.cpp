@@ -7,6 +7,7 @@
 #include "core/queue/graph_points.h"
 #include "core/queue/report.h"
 #include "core/queue/standard_report.h"
+#include "core/queue/state_tails.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
@@ -129,19 +130,22 @@ MmcSolution SolveMMC(int c, double rho) {
 
     // P{L = n} downwards from c-1; once a probability is negligible and still falling, the
     // rest below is zero.
-    s.P.assign(c, 0.0);
-    s.P[c - 1] = s.pcMinus1;
+    s.equal.assign(c, 0.0);
+    s.equal[c - 1] = s.pcMinus1;
     double p = s.pcMinus1;
     for (int n = c - 2; n >= 0; --n) {
         if (p <= 1e-18 && (n + 1) / a < 1) {
-            s.P[n] = 0;
+            s.equal[n] = 0;
         } else {
             p = (n + 1) * p / a;
-            s.P[n] = p;
+            s.equal[n] = p;
         }
     }
+    s.P = s.equal;
     for (int k = 1; k <= c - 1; ++k)
         s.P[k] += s.P[k - 1];
+    // Above c-1 the customers wait: P{L > c-1} = Pdelay.
+    s.greater = StateTails(s.equal, s.Pdelay);
     return s;
 }
 
@@ -155,13 +159,12 @@ double MmcPercentile(const MmcSolution& s, double p) {
 }
 
 double MmcStateProbability(const MmcSolution& s, int n) {
-    if (n == 0) return s.P[0];
-    if (n <= s.c - 1) return std::fabs(s.P[n] - s.P[n - 1]);
+    if (n <= s.c - 1) return s.equal[n];
     return static_cast<double>(SafePower(s.rho, n - s.c + 1) * s.pcMinus1);
 }
 
 double MmcStateTail(const MmcSolution& s, int n) {
-    if (n <= s.c - 1) return 1 - s.P[n];
+    if (n <= s.c - 1) return s.greater[n];
     return static_cast<double>(SafePower(s.rho, n - s.c + 2) * s.pcMinus1 / (1 - s.rho));
 }
 

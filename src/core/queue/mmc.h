@@ -50,6 +50,9 @@ struct MmcSolution {
     double Pdelay = 0;
     double ELq = 0, EWq = 0, StdWq = 0, StdLq = 0;
     std::vector<double> P;  // P[n] = P{L <= n}, n = 0..c-1
+    // P{L = n} and P{L > n}, n = 0..c-1, without subtracting from P[n] where that is near 1,
+    // so that small probabilities keep their digits.
+    std::vector<double> equal, greater;
 };
 
 MmcSolution SolveMMC(int c, double rho);

@@ -100,6 +100,25 @@ TEST(ValidateChainInput, CostsMayGoDownToMinusOneHundredThousand) {
     });
 }
 
+TEST(ValidateChainInput, ContinuousCostRatesMustStayWithinTheRangeOfNumbers) {
+    // c(j) = r(j) + sum over k of F(k) q(j,k); the analyses add these up.
+    const Cells rates{{"0", "1e300"}, {"2e300", "0"}};
+    ExpectMessages({
+        {"1e308 at the limit", Continuous(rates, {{"0", "1e7"}, {"0", "1e8"}}), std::nullopt},
+        {"fixed cost times rate", Continuous(rates, {{"0", "1e7"}, {"0", "1e9"}}),
+         "Cost rate of state 1 too large: r(j) + sum of F(k) q(j,k) exceeds 1E308."},
+        {"rate cost plus fixed costs",
+         Continuous({{"0", "1"}, {"1", "0"}}, {{"1e308", "0"}, {"1.7e308", "1e308"}}),
+         "Cost rate of state 1 too large: r(j) + sum of F(k) q(j,k) exceeds 1E308."},
+        {"negative fixed cost",
+         Continuous({{"0", "1"}, {"1e305", "0"}}, {{"0", "-100000"}, {"0", "0"}}),
+         "Cost rate of state 2 too large: r(j) + sum of F(k) q(j,k) exceeds 1E308."},
+        {"after the cost bound", Continuous(rates, {{"0", "-2e5"}, {"0", "1e300"}}),
+         "Value in cost vector must be above -100000."},
+        {"discrete costs are rates already", Discrete({{"1"}}, {{"1.7e308"}}), std::nullopt},
+    });
+}
+
 TEST(ChainDataFromInput, PlacesTheValuesOneBasedAndMarksTheHandOver) {
     const ChainData data =
         ChainDataFromInput(Continuous({{"0", "2", "0.5"}, {"1", "0", "0"}, {"0", "3", "0"}},

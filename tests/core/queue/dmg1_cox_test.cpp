@@ -147,6 +147,30 @@ TEST(CoxianMG1, Cs2OneHalfIsTheErlang2Queue) {
     }
 }
 
+TEST(CoxianMG1, LightestLoadsKeepTheDelayProbabilityAndTheTail) {
+    // Near CS2 = 0.5 both rates lie near 2 and the two tail weights are some 3e4 times rho, of
+    // opposite signs; they must still add up to rho, which is P{Wq > 0} of every M/G/1 queue.
+    for (const CoxianKind kind : kMG1Kinds) {
+        for (const double cs2 : {0.5, 0.5000001, 0.7, 2.0, 100.0}) {
+            for (const double rho : {5e-11, 1e-10, 3e-10, 1e-9, 1e-8, 1e-6}) {
+                const CoxianSolution s = SolveCoxian(kind, cs2, rho);
+                ASSERT_FALSE(s.rhoTooSmall);
+                EXPECT_EQ(s.statistics.Pwait, rho) << cs2 << " " << rho;
+                EXPECT_REL_NEAR(s.A1 + s.A2, rho, 1e-12) << cs2 << " " << rho;
+                EXPECT_REL_NEAR(WaitingTail(s, 0), rho, 1e-12) << cs2 << " " << rho;
+                EXPECT_LT(s.statistics.accuracy, 1e-12 * rho) << cs2 << " " << rho;
+            }
+        }
+        // At CS2 = 0.5 the queue is M/E2/1.
+        for (const double rho : {5e-11, 1e-10, 1e-9}) {
+            const CoxianSolution s = SolveCoxian(kind, 0.5, rho);
+            const ME21 reference(rho);
+            for (const double t : {0.1, 0.5, 1.0, 3.0})
+                EXPECT_REL_NEAR(WaitingTail(s, t), reference.tail(t), 1e-6) << rho << " " << t;
+        }
+    }
+}
+
 TEST(CoxianPercentile, UndefinedBelowTheNoWaitMassAndZeroAtIt) {
     const CoxianSolution s = SolveCoxian(CoxianKind::MG1Gamma, 3.0, 0.6);
     const double noWait = 1 - s.statistics.Pwait;
@@ -195,6 +219,31 @@ TEST(CoxianStateProbabilities, SumToOneWithTailsAsComplementsAndLittlesMean) {
             ASSERT_LT(table.rows[2500].greater, 1e-13);  // the rest is negligible
             EXPECT_NEAR(static_cast<double>(sum), 1.0, 1e-12);
             EXPECT_REL_NEAR(mean, s.statistics.ELq + rho, 1e-9) << cs2 << " " << rho;
+        }
+    }
+}
+
+TEST(CoxianStateProbabilities, SmallTailsOfHeavyLoadsKeepTheirDigits) {
+    // Tens of thousands of states before the tail falls to 1e-12: a complement of the running
+    // sum would be off in the fourth printed digit there.
+    for (const CoxianKind kind : kMG1Kinds) {
+        for (const double rho : {0.99, 0.999}) {
+            const CoxianSolution exponential = SolveCoxian(kind, 1.0, rho);
+            const CoxianSolution erlang2 = SolveCoxian(kind, 0.5, rho);
+            const ME21 reference(rho);
+            std::vector<int> n;
+            for (int i = 0; i <= 27000; i += 25)
+                n.push_back(i);
+            const StateTable mm1 = StateProbabilities(exponential, n);
+            const StateTable me21 = StateProbabilities(erlang2, n);
+            for (std::size_t i = 0; i < n.size(); ++i) {
+                const long double tail = std::pow(static_cast<long double>(rho), n[i] + 1);
+                if (tail < 1e-12) break;
+                EXPECT_REL_NEAR(mm1.rows[i].greater, tail, 1e-7) << rho << " " << n[i];
+                // The nudge of 1e-15 in CS2 moves the rates by about 1e-7.
+                EXPECT_REL_NEAR(me21.rows[i].greater, reference.stateTail(n[i]), 2e-6)
+                    << rho << " " << n[i];
+            }
         }
     }
 }

@@ -234,6 +234,20 @@ TEST(Mg1Run, TooSmallLoadsGiveOnlyTheMessage) {
     }
 }
 
+TEST(Mg1Report, CoxianDelayProbabilityIsRhoAtTheLightestLoads) {
+    for (const int type : {kGamma, kBalanced}) {
+        RecordingHost host;
+        Mg1Form form = Form(type, "0.5", "1e-10", kWaiting);
+        form.t = Texts({"0"});
+        RunMG1(form, host);
+        const auto texts = host.texts();
+        ASSERT_EQ(texts.size(), 13u);
+        EXPECT_EQ(texts[2], "Results: Pwait   = 1E-010");
+        EXPECT_EQ(texts[3], "         Pbusy   = 1E-010");
+        EXPECT_EQ(texts[10], "         0  1.000E-010");
+    }
+}
+
 // The refusal texts and their order are in the batch tool's validation table; here the box.
 TEST(Mg1Run, RefusalIsOneErrorBoxAndNothingElse) {
     RecordingHost host;
