@@ -46,16 +46,16 @@ inline constexpr ModelLimits kStaffingLimits{kStaffingFields, {}, {}};
 
 // What the "Staffing" tab holds.
 struct StaffingForm {
-    int model = 0;       // Staffing_Model_RadioGroup item index
-    int arrivals = 0;    // Staffing_Arrivals_RadioGroup item index (G/M/c)
-    std::string ca2;     // Staffing_CA2_Edit, read for G/M/c with random arrivals
-    std::string a;       // Staffing_Load_edit
-    int target = 0;      // Staffing_Target_RadioGroup item index
-    std::string t;       // Staffing_T_edit (P{Wq>t} target)
-    std::string alpha;   // Staffing_Alpha_edit (P{Wq>t} and Pwait targets)
-    std::string w;       // Staffing_W_edit (E(Wq) target)
-    std::string maxRho;  // Staffing_MaxRho_edit; empty for no bound
-    bool graph = false;  // Staffing_Graph_CheckBox
+    int model = 0;            // Staffing_Model_RadioGroup item index
+    int arrivals = 0;         // Staffing_Arrivals_RadioGroup item index (G/M/c)
+    std::string ca2 = {};     // Staffing_CA2_Edit, read for G/M/c with random arrivals
+    std::string a = {};       // Staffing_Load_edit
+    int target = 0;           // Staffing_Target_RadioGroup item index
+    std::string t = {};       // Staffing_T_edit (P{Wq>t} target)
+    std::string alpha = {};   // Staffing_Alpha_edit (P{Wq>t} and Pwait targets)
+    std::string w = {};       // Staffing_W_edit (E(Wq) target)
+    std::string maxRho = {};  // Staffing_MaxRho_edit; empty for no bound
+    bool graph = false;       // Staffing_Graph_CheckBox
 };
 
 // Validates, searches and reports; with the graph box ticked, one window shows the target
