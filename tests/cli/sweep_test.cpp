@@ -19,9 +19,12 @@
 
 #include "cli/commands.h"
 #include "core/text/number_parse.h"
+#include "support/words.h"
 
 namespace wachtrix::cli {
 namespace {
+
+using testing::Words;
 
 // Each dimension lists alternatives, each a group of key=value words; a point takes one
 // alternative of every dimension.
@@ -242,14 +245,6 @@ Arguments Parse(const std::string& words) {
         args.keys[w.substr(0, eq)] = w.substr(eq + 1);
     }
     return args;
-}
-
-std::vector<std::string> Words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
 }
 
 // A number as the reports and the graph files write it, whatever the locale; subnormal

@@ -15,29 +15,22 @@
 namespace wachtrix {
 namespace {
 
-const FieldLimit& ServerField(StaffingModel model) {
-    switch (model) {
-        case StaffingModel::MDC:
-            return kMdcServers;
-        case StaffingModel::DMC:
-            return kDmcServers;
-        case StaffingModel::GMC:
-            return kGmcServers;
-        default:
-            return kMmcServers;
-    }
-}
+// The model's own fields for c and rho.
+struct ModelFields {
+    const FieldLimit& servers;
+    const FieldLimit& load;
+};
 
-const FieldLimit& LoadField(StaffingModel model) {
+ModelFields Fields(StaffingModel model) {
     switch (model) {
         case StaffingModel::MDC:
-            return kMdcLoad;
+            return {kMdcServers, kMdcLoad};
         case StaffingModel::DMC:
-            return kDmcLoad;
+            return {kDmcServers, kDmcLoad};
         case StaffingModel::GMC:
-            return kGmcLoad;
+            return {kGmcServers, kGmcLoad};
         default:
-            return kMmcLoad;
+            return {kMmcServers, kMmcLoad};
     }
 }
 
@@ -49,7 +42,7 @@ double LoadPerServer(double a, int c) {
 // a load below the model's range counts as refused too.
 bool Refused(const StaffingQuestion& q, int c) {
     const double rho = LoadPerServer(q.a, c);
-    if (!LoadField(q.model).contains(rho)) return true;
+    if (!Fields(q.model).load.contains(rho)) return true;
     switch (q.model) {
         case StaffingModel::MDC:
             return MdcRhoTooSmall(c, rho);
@@ -226,7 +219,7 @@ std::string OutcomeMessage(const StaffingQuestion& q, const StaffingAnswer& answ
             return Format(
                 "a = %.6g Erlangs needs more than %d servers at rho <= %s: beyond the "
                 "%s model's range.",
-                {q.a, answer.limit, Format("%.6g", {LoadField(q.model).upper}), model});
+                {q.a, answer.limit, Format("%.6g", {Fields(q.model).load.upper}), model});
         case StaffingOutcome::MaxRhoUnreachable:
             return Format("No c up to %d keeps rho <= %.6g in the %s model.",
                           {answer.limit, q.maxRho, model});
@@ -276,11 +269,11 @@ void PlotStaffing(QueueHost& host, GraphHandle window, const StaffingQuestion& q
 }  // namespace
 
 int StaffingServerLimit(StaffingModel model) {
-    return static_cast<int>(ServerField(model).upper);
+    return static_cast<int>(Fields(model).servers.upper);
 }
 
 int StaffingSmallestStable(StaffingModel model, double a) {
-    const FieldLimit& load = LoadField(model);
+    const FieldLimit& load = Fields(model).load;
     const int limit = StaffingServerLimit(model);
     // a / upper is within a server of the answer; the steps settle the rounding.
     const double guess = std::ceil(a / load.upper);

@@ -21,6 +21,7 @@
 #include "support/erlang_c.h"
 #include "support/recording_host.h"
 #include "support/report_expectations.h"
+#include "support/words.h"
 
 namespace wachtrix {
 namespace {
@@ -28,6 +29,7 @@ namespace {
 using S = ResultTextStyle;
 using testing::RecordingHost;
 using testing::Texts;
+using testing::Words;
 using Target = StaffingTarget;
 using Model = StaffingModel;
 
@@ -49,14 +51,6 @@ StaffingQuestion Gmc(GmcArrivals arrivals, double ca2, double a, Target target, 
     q.arrivals = arrivals;
     q.ca2 = ca2;
     return q;
-}
-
-std::vector<std::string> Words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
 }
 
 std::string Shortest(double v) {
