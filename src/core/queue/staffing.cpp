@@ -266,6 +266,26 @@ void PlotStaffing(QueueHost& host, GraphHandle window, const StaffingQuestion& q
     host.plot(window, 0, target);
 }
 
+// The first index in 0..size-1 where met holds, for a met that holds from some index on: gallop
+// upward (steps 1, 2, 4, ...) to an index that meets it, then bisect back to the last that does
+// not. About 2 log2 of the answer's index in calls.
+template <class Met>
+std::optional<std::size_t> FirstMet(std::size_t size, Met&& met) {
+    if (met(0)) return 0;
+    std::size_t missed = 0, hit = 0;
+    for (std::size_t step = 1;; step *= 2) {
+        hit = std::min(missed + step, size - 1);
+        if (met(hit)) break;
+        if (hit == size - 1) return std::nullopt;
+        missed = hit;
+    }
+    while (hit - missed > 1) {
+        const std::size_t middle = missed + (hit - missed) / 2;
+        (met(middle) ? hit : missed) = middle;
+    }
+    return hit;
+}
+
 }  // namespace
 
 int StaffingServerLimit(StaffingModel model) {
@@ -334,35 +354,15 @@ StaffingAnswer FindStaffing(const StaffingQuestion& q) {
         answer.outcome = StaffingOutcome::AllRefused;
         return answer;
     }
-    const auto met = [&](std::size_t i) { return RunAt(q, answer, answer.accepted[i]).met; };
-    // Gallop upward (steps 1, 2, 4, ...) to the first accepted c that meets the target, then
-    // bisect between it and the last one that did not.
-    const std::size_t size = answer.accepted.size();
-    std::size_t missed = 0, hit = 0;
-    bool found = false;
-    if (met(0)) {
-        found = true;
-    } else {
-        for (std::size_t step = 1;; step *= 2) {
-            hit = std::min(missed + step, size - 1);
-            if (met(hit)) {
-                found = true;
-                break;
-            }
-            if (hit == size - 1) break;
-            missed = hit;
-        }
-        while (found && hit - missed > 1) {
-            const std::size_t middle = missed + (hit - missed) / 2;
-            (met(middle) ? hit : missed) = middle;
-        }
-    }
-    if (!found) {
+    const auto hit = FirstMet(answer.accepted.size(), [&](std::size_t i) {
+        return RunAt(q, answer, answer.accepted[i]).met;
+    });
+    if (!hit) {
         answer.outcome = StaffingOutcome::NotMet;
         return answer;
     }
     answer.outcome = StaffingOutcome::Found;
-    answer.c = answer.accepted[hit];
+    answer.c = answer.accepted[*hit];
     return answer;
 }
 
@@ -390,9 +390,10 @@ void RunStaffing(StaffingForm& form, QueueHost& host) {
         if (!parameters) return;
         const StaffingQuestion& q = parameters->question;
         ResultWriter& out = host.results();
+        // The heading first, so that a model run that gives up is seen to belong to it.
+        WriteReportHeader(out, Title(q), ParameterLine(*parameters));
         const auto busy = host.busy();
         StaffingAnswer answer = FindStaffing(q);
-        WriteReportHeader(out, Title(q), ParameterLine(*parameters));
         if (answer.outcome == StaffingOutcome::Found) {
             out.AddResultLine(Format("Smallest number of servers: c = %d", {answer.c}));
         } else {
