@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iostream>
 #include <map>
 #include <numeric>
 #include <sstream>
@@ -262,7 +264,14 @@ bool HasNonNumber(std::string text) {
 }
 
 // The checks on one report; `where` names the point in failure messages.
-void CheckReport(const CommandResult& r, double accuracyBound, const std::string& where) {
+// The largest accuracy check a grid's reports printed, for the summary.
+struct SweepFigures {
+    std::size_t points = 0;
+    double worstAccuracy = 0;
+};
+
+void CheckReport(const CommandResult& r, double accuracyBound, const std::string& where,
+                 SweepFigures& figures) {
     ASSERT_TRUE(r.errors.empty()) << where << ": refused: " << r.errors[0];
     ASSERT_FALSE(r.failed) << where << ": failed: " << r.lines.back();
     for (const std::string& line : r.lines)
@@ -272,7 +281,9 @@ void CheckReport(const CommandResult& r, double accuracyBound, const std::string
     for (std::size_t i = 0; i < r.lines.size(); ++i) {
         const std::string& line = r.lines[i];
         if (line.rfind("Accuracy Check = ", 0) == 0) {
-            EXPECT_LT(std::fabs(Number(line.substr(17))), accuracyBound) << where;
+            const double accuracy = std::fabs(Number(line.substr(17)));
+            EXPECT_LT(accuracy, accuracyBound) << where;
+            figures.worstAccuracy = std::max(figures.worstAccuracy, accuracy);
             continue;
         }
         if (r.styles[i] != 'U' || i + 1 >= r.lines.size()) continue;
@@ -380,6 +391,7 @@ TEST(Sweep, EveryModelGivesSoundReportsOverItsGrid) {
         std::size_t stride = size / wanted + 1;
         while (std::gcd(stride, size) != 1)
             ++stride;
+        SweepFigures figures;
         for (std::size_t k = 0, index = 0; k < wanted; ++k, index = (index + stride) % size) {
             std::string words;
             std::size_t rest = index;
@@ -389,11 +401,15 @@ TEST(Sweep, EveryModelGivesSoundReportsOverItsGrid) {
             }
             const std::string where = std::string(grid.model) + " " + words;
             try {
-                CheckReport(command->run(Parse(words)), grid.accuracyBound, where);
+                ++figures.points;
+                CheckReport(command->run(Parse(words)), grid.accuracyBound, where, figures);
             } catch (const std::exception& e) {  // a word of a table that is not a number
                 ADD_FAILURE() << where << ": " << e.what();
             }
         }
+        std::cout << grid.model << ": " << figures.points << " of " << size
+                  << " grid points, worst accuracy check " << figures.worstAccuracy << " (bound "
+                  << grid.accuracyBound << ")\n";
     }
 }
 
