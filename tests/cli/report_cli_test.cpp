@@ -565,6 +565,61 @@ TEST(ReportTool, ContinuousChainOverTimeAndAComputationThatGivesUp) {
     std::filesystem::remove(fast);
 }
 
+// Scripts read the answer from its own line; a target that cannot be met is an answer too.
+TEST(ReportTool, StaffingAnswersOnItsOwnLine) {
+    const Outcome o = RunReport("staffing model=mmc a=10 t=0.33 alpha=0.2");
+    EXPECT_EQ(o.exitCode, 0);
+    EXPECT_EQ(o.err, "");
+    std::istringstream lines(o.out);
+    std::vector<std::string> got;
+    for (std::string line; std::getline(lines, line);)
+        got.push_back(line);
+    ASSERT_GE(got.size(), 3u);
+    EXPECT_EQ(got[0], "Staffing of the M/M/c queue");
+    EXPECT_EQ(got[2], "Smallest number of servers: c = 13");
+
+    const Outcome gmc = RunReport("staffing model=gmc arrivals=3 ca2=2 a=40 ewq=0.01 maxrho=0.9");
+    EXPECT_EQ(gmc.exitCode, 0);
+    EXPECT_NE(gmc.out.find("\nSmallest number of servers: c = "), std::string::npos);
+
+    const Outcome beyond = RunReport("staffing model=mdc a=2000 pwait=0.2");
+    EXPECT_EQ(beyond.exitCode, 0);
+    EXPECT_EQ(beyond.out,
+              "Staffing of the M/D/c queue\nParameters: a=2000  target Pwait<=0.2\n"
+              "Smallest number of servers: none\n"
+              "a = 2000 Erlangs needs more than 500 servers at rho <= 0.99: beyond the M/D/c "
+              "model's range.\n\n");
+}
+
+TEST(ReportTool, StaffingWantsOneModelAndOneTarget) {
+    const struct {
+        const char* arguments;
+        const char* err;
+    } kCases[] = {
+        {"staffing a=10 pwait=0.2", "wachtrix-report: model must be mmc, mdc, dmc or gmc\n"},
+        {"staffing model=mg1 a=10 pwait=0.2",
+         "wachtrix-report: model must be mmc, mdc, dmc or gmc\n"},
+        {"staffing model=mmc a=10",
+         "wachtrix-report: give one target: t=T alpha=ALPHA, ewq=W or "
+         "pwait=ALPHA\n"},
+        {"staffing model=mmc a=10 t=1",
+         "wachtrix-report: give one target: t=T alpha=ALPHA, "
+         "ewq=W or pwait=ALPHA\n"},
+        {"staffing model=mmc a=10 ewq=0.1 pwait=0.2",
+         "wachtrix-report: give one target: t=T alpha=ALPHA, ewq=W or pwait=ALPHA\n"},
+        {"staffing model=mmc a=10 pwait=0.2 c=3",
+         "wachtrix-report: unknown key \"c\" for staffing\n"},
+        {"staffing model=mmc a=1e9 pwait=0.2", "Error: a out of range\n"},
+        {"staffing model=gmc arrivals=1 ca2=3 a=10 pwait=0.2", "Error: CA2 out of range\n"},
+    };
+    for (const auto& k : kCases) {
+        const Outcome o = RunReport(k.arguments);
+        EXPECT_EQ(o.exitCode, 2) << k.arguments;
+        EXPECT_EQ(o.out, "") << k.arguments;
+        EXPECT_EQ(o.err, k.err) << k.arguments;
+    }
+}
+
 TEST(TextHost, ReportsANumericalFailureAfterTheLinesAlreadyWritten) {
     const CommandResult result = RunQueueModel([](QueueHost& host) {
         RunGuarded(host, [&] {

@@ -21,9 +21,12 @@
 
 #include "cli/commands.h"
 #include "core/text/number_parse.h"
+#include "support/words.h"
 
 namespace wachtrix::cli {
 namespace {
+
+using testing::Words;
 
 // Each dimension lists alternatives, each a group of key=value words; a point takes one
 // alternative of every dimension.
@@ -213,6 +216,18 @@ const std::vector<ModelGrid> kGrids = {
       kFinSrcRates,
       kFinSrcOutputs},
      1e-5},
+    // Each model over loads from the lightest to the heaviest it takes, and the three targets
+    // from loose to strict.
+    {"staffing",
+     {{"model=mmc", "model=mdc", "model=dmc", "model=gmc arrivals=0",
+       "model=gmc arrivals=1 ca2=0.05", "model=gmc arrivals=1 ca2=0.7",
+       "model=gmc arrivals=2 ca2=0.5", "model=gmc arrivals=3 ca2=100"},
+      {"a=1e-10", "a=1e-4", "a=0.05", "a=0.9", "a=1", "a=3.91", "a=10", "a=108.66", "a=250",
+       "a=495", "a=999", "a=2000", "a=2497.5"},
+      {"pwait=1", "pwait=0.5", "pwait=0.01", "pwait=1e-10", "ewq=1000", "ewq=0.1", "ewq=1e-10",
+       "t=0 alpha=0.2", "t=0.2 alpha=0.05", "t=2500 alpha=1e-10", "t=1 alpha=1e-10 maxrho=0.01",
+       "pwait=0.2 maxrho=0.6004"}},
+     0},
     // Both X-axis modes over their whole ranges; a y of 1 reads t.
     {"mmcn",
      {{"vary=0 N=0 from=1 to=100", "vary=0 N=1 from=1 to=1", "vary=0 N=100 from=1 to=100",
@@ -232,14 +247,6 @@ Arguments Parse(const std::string& words) {
         args.keys[w.substr(0, eq)] = w.substr(eq + 1);
     }
     return args;
-}
-
-std::vector<std::string> Words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
 }
 
 // A number as the reports and the graph files write it, whatever the locale; subnormal
@@ -326,6 +333,27 @@ void CheckReport(const CommandResult& r, double accuracyBound, const std::string
                     << where << " n=" << rows[k][0];
             }
         }
+    }
+
+    // Staffing: the row of the answer meets the target and the row before it does not; Pwait
+    // falls as servers are added.
+    const std::string answer = "Smallest number of servers: c = ";
+    for (std::size_t i = 0; i < r.lines.size(); ++i) {
+        if (r.lines[i].rfind(answer, 0) != 0) continue;
+        const int c = std::stoi(r.lines[i].substr(answer.size()));
+        double lastPwait = 2;
+        bool sawAnswer = false;
+        for (std::size_t j = i + 3; j + 1 < r.lines.size(); ++j) {
+            const std::vector<std::string> row = Words(r.lines[j]);
+            const int rowC = std::stoi(row.at(0));
+            if (row.back() == "results") continue;  // the model refuses the load at rowC
+            const double Pwait = Number(row.at(2));
+            EXPECT_LE(Pwait, lastPwait * (1 + 1e-6) + 1e-7) << where << " c=" << rowC;
+            lastPwait = Pwait;
+            if (rowC == c) sawAnswer = true;
+            EXPECT_EQ(row.back() == "yes", rowC >= c) << where << ": " << r.lines[j];
+        }
+        EXPECT_TRUE(sawAnswer) << where;
     }
 
     // Graph points: finite, x increasing along each chart.
