@@ -4,10 +4,8 @@
 #include "cli/man_page.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -16,6 +14,7 @@
 
 #include "cli/commands.h"
 #include "cli/report_tool.h"
+#include "support/run_command.h"
 
 namespace wachtrix::cli {
 namespace {
@@ -36,12 +35,7 @@ struct TempFile {
     }
 };
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testing::ReadFile;
 
 // Runs of blanks and line ends as one blank: line breaks and justification are the renderer's.
 std::string Collapse(std::string_view text) {
@@ -57,26 +51,11 @@ std::string Collapse(std::string_view text) {
     return out;
 }
 
-struct Rendered {
-    std::string text, warnings;
-    int exitCode = -1;
-};
-
-// The page as man shows it, without bold or underlining.
-Rendered Render(const std::string& page) {
+// The page as man shows it, without bold or underlining; groff's warnings on standard error.
+testing::CommandOutcome Render(const std::string& page) {
     const TempFile source("page.1", page);
-    const TempFile warnings("warnings.txt");
-    const std::string command = std::string(WACHTRIX_GROFF) + " -man -Tutf8 -ww -P-c -P-b -P-u " +
-                                source.path.string() + " 2>" + warnings.path.string();
-    Rendered rendered;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        rendered.text.append(buffer, n);
-    const int status = ::pclose(pipe);
-    rendered.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    rendered.warnings = ReadFile(warnings.path);
-    return rendered;
+    return testing::RunCommand(std::string(WACHTRIX_GROFF) + " -man -Tutf8 -ww -P-c -P-b -P-u " +
+                               source.path.string());
 }
 
 std::string Help(const std::vector<std::string>& words) {
@@ -87,10 +66,10 @@ std::string Help(const std::vector<std::string>& words) {
 
 TEST(ManPage, SaysEveryLineTheHelpSays) {
     if (std::string(WACHTRIX_GROFF).empty()) GTEST_SKIP() << "groff is not installed";
-    const Rendered rendered = Render(ManPage("2.0"));
+    const testing::CommandOutcome rendered = Render(ManPage("2.0"));
     ASSERT_EQ(rendered.exitCode, 0);
-    EXPECT_EQ(rendered.warnings, "");
-    const std::string page = Collapse(rendered.text);
+    EXPECT_EQ(rendered.err, "");  // no warnings
+    const std::string page = Collapse(rendered.out);
 
     std::vector<std::vector<std::string>> calls{{"--help"}};
     for (const ModelCommand& c : Commands())
