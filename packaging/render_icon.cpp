@@ -12,6 +12,7 @@ int main(int argc, char* argv[]) {
         std::fputs("usage: render_icon ICON.svg OUTDIR NAME SIZE...\n", stderr);
         return 2;
     }
+    // Painting into an image needs no application object, and so no display at build time.
     QSvgRenderer svg(QString::fromLocal8Bit(argv[1]));
     if (!svg.isValid()) {
         std::fprintf(stderr, "render_icon: cannot read %s\n", argv[1]);

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <cstdio>
+#include <cstdlib>
 
 #include "ui/common/radio_group.h"
 #include "ui/queue/multi_row_tab_widget.h"
