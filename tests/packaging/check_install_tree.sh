@@ -64,7 +64,7 @@ if [ "$ui" = ON ]; then
     [ "$(entry Exec)" = wachtrix ] || fail "Exec=$(entry Exec)"
     [ "$(entry Icon)" = "$app_id" ] || fail "Icon=$(entry Icon)"
     grep -qF "$app_id" "$stage/bin/wachtrix" || fail "wachtrix does not name $app_id"
-    grep -qF "$(entry StartupWMClass)" "$stage/bin/wachtrix" ||
+    [ -n "$(entry StartupWMClass)" ] && grep -qF "$(entry StartupWMClass)" "$stage/bin/wachtrix" ||
         fail "wachtrix does not take the class StartupWMClass=$(entry StartupWMClass)"
     grep -qF "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$stage/$metainfo" ||
         fail "the metainfo does not launch $app_id.desktop"
