@@ -1,10 +1,8 @@
 // The batch tool, run as a user runs it: its output, error text and exit code.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,37 +10,16 @@
 
 #include "cli/queue_command.h"
 #include "core/numeric/numerical_failure.h"
+#include "support/run_command.h"
 
 namespace wachtrix::cli {
 namespace {
 
-struct Outcome {
-    std::string out, err;
-    int exitCode = -1;
-};
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using Outcome = testing::CommandOutcome;
+using testing::ReadFile;
 
 Outcome RunReport(const std::string& arguments) {
-    const auto dir = std::filesystem::temp_directory_path();
-    const auto errFile = dir / ("wachtrix_cli_err_" + std::to_string(::getpid()));
-    const std::string command =
-        std::string(WACHTRIX_REPORT) + " " + arguments + " 2>" + errFile.string();
-    Outcome outcome;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        outcome.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.err = ReadFile(errFile);
-    std::filesystem::remove(errFile);
-    return outcome;
+    return testing::RunCommand(std::string(WACHTRIX_REPORT) + " " + arguments);
 }
 
 // The tool prints exactly the lines the model's run writes (the figures themselves are the
