@@ -63,7 +63,7 @@ void WriteTable(std::vector<std::string>& lines, const Table& table) {
     }
     lines.push_back("");
     lines.push_back("As comma-separated values:");
-    std::string header = "from";
+    std::string header = "From";
     for (const auto& column : table.columns)
         header += "," + column;
     lines.push_back(header);
