@@ -104,13 +104,7 @@ void WriteAbsorption(std::vector<std::string>& lines, const ChainData& chain,
                      const ChainStructure& classes) {
     const int n = chain.StateCount;
     const bool continuous = chain.Kind == ChainKind::Continuous;
-    std::vector<double> cost(n + 1, 0.0);
-    if (continuous) {
-        cost = ContinuousCostRates(chain);
-    } else {
-        for (int i = 1; i <= n; ++i)
-            cost[i] = chain.CostMatrix[i][1];
-    }
+    const std::vector<double> cost = StateCosts(chain);
     const Absorption absorption =
         SolveAbsorption(chain.TransitionMatrix, n, chain.Kind, classes, cost);
     Table table;
@@ -170,10 +164,7 @@ void WriteAbsorption(std::vector<std::string>& lines, const ChainData& chain,
 std::vector<std::string> MeanPassageReport(const ChainData& chain) {
     if (!chain.DataLoaded) return {};
     std::vector<std::string> lines = MeanPassageHeader();
-    const int n = chain.StateCount;
-    const ChainStructure classes = chain.Kind == ChainKind::Continuous
-                                       ? ClassifyChain(Uniformise(chain.TransitionMatrix, n).w, n)
-                                       : ClassifyChain(chain.TransitionMatrix, n);
+    const ChainStructure classes = ClassifyChain(chain);
     if (!classes.transientStates.empty()) {
         WriteAbsorption(lines, chain, classes);
     } else if (classes.subchains.size() == 1) {
