@@ -35,8 +35,11 @@ SubtractionFreeSolver::SubtractionFreeSolver(const Matrix& a, const std::vector<
             if (toK == 0) continue;
             const Real share = toK / out;
             a_[i][k] = share;
+            // The diagonal slot (j = i) collects the loop back to i, which is never read.
+            Real* row = a_[i].data();
+            const Real* from = a_[k].data();
             for (int j = k + 1; j < m; ++j)
-                if (j != i) a_[i][j] += share * a_[k][j];
+                row[j] += share * from[j];
             exit[i] += share * exit[k];
         }
     }

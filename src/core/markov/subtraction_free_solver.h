@@ -34,7 +34,7 @@ public:
 
 private:
     // Row i: left of the diagonal the multipliers of elimination, right of it the reduced
-    // transitions; the diagonal is unused.
+    // transitions; the diagonal is never read.
     std::vector<std::vector<Real>> a_;
     std::vector<Real> out_;  // the reduced diagonal
 };
