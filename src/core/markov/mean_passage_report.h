@@ -1,7 +1,7 @@
 #pragma once
 // The "MEAN PASSAGE AND ABSORPTION" report. Tables are cut into blocks of five columns, so that
 // a line stays within 80 characters, and each is followed by a copy as comma-separated values
-// with 15 significant digits.
+// with 15 significant digits. Both rows of p (0.25, 0.75):
 //
 //   =================================
 //      MEAN PASSAGE AND ABSORPTION
