@@ -1,6 +1,6 @@
 // The chain-file reader on arbitrary text, then what the Markov module does with a chain it
-// read: validation, the structure and steady-state analyses, and a save-then-open round trip
-// that must give the same chain.
+// read: validation, the analyses that need no further input (structure, steady state, mean
+// passage and absorption), and a save-then-open round trip that must give the same chain.
 
 #include <cstddef>
 #include <cstdint>
@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ChainData chainData = ChainDataFromInput(chain);
     NoProgress progress;
     for (const MarkovAnalysis analysis :
-         {MarkovAnalysis::ChainStructure, MarkovAnalysis::SteadyState}) {
+         {MarkovAnalysis::ChainStructure, MarkovAnalysis::SteadyState,
+          MarkovAnalysis::MeanPassage}) {
         MarkovRequest request;
         request.analysis = analysis;
         (void)RunMarkovAnalysis(request, chainData, progress);

@@ -29,7 +29,8 @@ std::vector<std::string> TimePoints(const Arguments& args) {
 MarkovChoice ChoiceOf(const Arguments& args) {
     MarkovChoice choice;
     const auto analysis = MarkovAnalysisNamed(Text(args, "analysis"));
-    if (!analysis) throw UsageError("analysis must be structure, steady, transient or passage");
+    if (!analysis)
+        throw UsageError("analysis must be structure, steady, transient, passage or means");
     choice.analysis = *analysis;
     if (choice.analysis == MarkovAnalysis::Transient) {
         TransientInput& t = choice.transient;
@@ -55,11 +56,12 @@ MarkovChoice ChoiceOf(const Arguments& args) {
 ModelCommand MarkovCommand() {
     return {"markov",
             "Markov chain analyses of a chain file (as saved by the Markov module)",
-            "FILE analysis=structure|steady|transient|passage [KEY=VALUE...]",
+            "FILE analysis=structure|steady|transient|passage|means [KEY=VALUE...]",
             {{"analysis",
               "structure (recurrent subchains and transient states), steady (equilibrium "
-              "distribution, average cost), transient (behaviour over time) or passage "
-              "(first-passage time probabilities)"},
+              "distribution, average cost), transient (behaviour over time), passage "
+              "(first-passage time probabilities) or means (mean first-passage times, or "
+              "absorption probabilities, times, visits and costs until absorption)"},
              {"initial", "transient: the initial state (default 1)"},
              {"times", "transient, passage: 1 to 25 time points from 1 to 5000"},
              {"choice", "transient: probabilities (default), sojourn or costs"},

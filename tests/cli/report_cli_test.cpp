@@ -519,6 +519,42 @@ TEST(ReportTool, TransientAndFirstPassageOfAChainFile) {
     std::filesystem::remove(walk);
 }
 
+TEST(ReportTool, MeanPassageAndAbsorptionOfAChainFile) {
+    // pi = (2/3, 1/3): return times 1.5 and 3; m(1,2) = 1 / 0.25, m(2,1) = 1 / 0.5.
+    const std::string pair =
+        WriteChainFile("wachtrix_cli_means2.txt", "99\n2\n0.75 0.25\n0.5 0.5\n1 2\n");
+    const Outcome means = RunReport("markov " + pair + " analysis=means");
+    EXPECT_EQ(means.exitCode, 0) << means.err;
+    EXPECT_EQ(means.out,
+              "=================================\n   MEAN PASSAGE AND ABSORPTION\n"
+              "=================================\n \n"
+              "Mean first-passage times m(i,j) in steps\n"
+              "(m(i,i) is the mean return time to state i)\n \n"
+              "          To 1          To 2\n"
+              "From 1    1.5000000     4.0000000\n"
+              "From 2    2.0000000     3.0000000\n\n"
+              "As comma-separated values:\nFrom,To 1,To 2\n1,1.5,4\n2,2,3\n \n"
+              "Accuracy check: 0.0000000000\n");
+
+    // 1 -> 2 at rate 1, 2 -> 3 at rate 1 or back at rate 1, 3 absorbing: 2 is entered twice on
+    // average from 1, for half a unit of time each, and 1 as often for a unit each; costs 1 per
+    // unit of time and 10 for the entry into 3.
+    const std::string line =
+        WriteChainFile("wachtrix_cli_means3.txt", "88\n3\n0 1 0\n1 0 1\n0 0 0\n1 1 0\n0 0 10\n");
+    const Outcome absorbed = RunReport("markov " + line + " analysis=means");
+    EXPECT_EQ(absorbed.exitCode, 0) << absorbed.err;
+    EXPECT_NE(absorbed.out.find("Expected time until absorption\n \n"
+                                "From 1:   3.0000000\nFrom 2:   2.0000000\n \n"
+                                "Expected total cost until absorption\n \n"
+                                "From 1:   13.000000\nFrom 2:   12.000000\n"),
+              std::string::npos)
+        << absorbed.out;
+    EXPECT_NE(absorbed.out.find("From,To 1,To 2\n1,2,1\n2,1,1\n"), std::string::npos)
+        << absorbed.out;
+    std::filesystem::remove(pair);
+    std::filesystem::remove(line);
+}
+
 TEST(ReportTool, ContinuousChainOverTimeAndAComputationThatGivesUp) {
     // q(1,2) = 1, q(2,1) = 3: P(T({2}) > t | X(0) = 1) = e^{-t}.
     const std::string pair =

@@ -175,12 +175,16 @@ bool IsUnichained(const Matrix& p, int n) {
     return Classifier(p, n).Run(1).subchains.size() <= 1;
 }
 
+ChainStructure ClassifyChain(const ChainData& chain) {
+    const int n = chain.StateCount;
+    return chain.Kind == ChainKind::Continuous
+               ? ClassifyChain(Uniformise(chain.TransitionMatrix, n).w, n)
+               : ClassifyChain(chain.TransitionMatrix, n);
+}
+
 std::vector<std::string> ChainStructureReport(const ChainData& chain) {
     if (!chain.DataLoaded) return {};
-    const int n = chain.StateCount;
-    const ChainStructure structure = chain.Kind == ChainKind::Continuous
-                                         ? ClassifyChain(Uniformise(chain.TransitionMatrix, n).w, n)
-                                         : ClassifyChain(chain.TransitionMatrix, n);
+    const ChainStructure structure = ClassifyChain(chain);
     std::vector<std::string> lines{"=====================", "   CHAIN STRUCTURE",
                                    "=====================", " "};
     for (std::size_t k = 0; k < structure.subchains.size(); ++k)

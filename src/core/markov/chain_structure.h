@@ -27,6 +27,9 @@ struct ChainStructure {
 // p is 1-based, n states.
 ChainStructure ClassifyChain(const Matrix& p, int n);
 
+// The entered chain's classification: a continuous chain's on its uniformised matrix.
+ChainStructure ClassifyChain(const ChainData& chain);
+
 // At most one recurrent subchain; the search stops at the second one it finds.
 bool IsUnichained(const Matrix& p, int n);
 

@@ -4,6 +4,7 @@
 #include "core/markov/chain_input.h"
 #include "core/markov/chain_structure.h"
 #include "core/markov/first_passage.h"
+#include "core/markov/mean_passage_report.h"
 #include "core/markov/steady_state.h"
 #include "core/markov/transient_report.h"
 #include "core/numeric/numerical_failure.h"
@@ -21,12 +22,23 @@ MarkovReport Analyse(const MarkovRequest& request, const ChainData& chain, Progr
             return TransientAnalysis(chain, request.transient, progress);
         case MarkovAnalysis::FirstPassage:
             return FirstPassageAnalysis(chain, request.firstPassage, progress);
+        case MarkovAnalysis::MeanPassage:
+            return {MeanPassageReport(chain), false, {}};
     }
     return {};
 }
 
 std::vector<std::string> Header(MarkovAnalysis analysis) {
-    return analysis == MarkovAnalysis::Transient ? TransientHeader() : FirstPassageHeader();
+    switch (analysis) {
+        case MarkovAnalysis::Transient:
+            return TransientHeader();
+        case MarkovAnalysis::FirstPassage:
+            return FirstPassageHeader();
+        case MarkovAnalysis::MeanPassage:
+            return MeanPassageHeader();
+        default:
+            return {};
+    }
 }
 
 }  // namespace
@@ -36,6 +48,7 @@ std::optional<MarkovAnalysis> MarkovAnalysisNamed(std::string_view name) {
     if (name == "steady") return MarkovAnalysis::SteadyState;
     if (name == "transient") return MarkovAnalysis::Transient;
     if (name == "passage") return MarkovAnalysis::FirstPassage;
+    if (name == "means") return MarkovAnalysis::MeanPassage;
     return std::nullopt;
 }
 
@@ -60,7 +73,8 @@ MarkovReport RunMarkovAnalysis(const MarkovRequest& request, const ChainData& ch
     try {
         return Analyse(request, chain, progress);
     } catch (const NumericalFailure& failure) {
-        // Only the analyses over time can give up, before or while they step.
+        // The analyses over time, before or while they step, and the mean passage times, when
+        // they leave the range of numbers.
         MarkovReport report{Header(request.analysis), false, failure.lines()};
         report.lines.push_back(NumericalFailureNotice(failure.lines()));
         return report;

@@ -21,9 +21,15 @@
 namespace wachtrix {
 
 // In the order of the dialog's choices.
-enum class MarkovAnalysis { ChainStructure = 0, SteadyState = 1, Transient = 2, FirstPassage = 3 };
+enum class MarkovAnalysis {
+    ChainStructure = 0,
+    SteadyState = 1,
+    Transient = 2,
+    FirstPassage = 3,
+    MeanPassage = 4,
+};
 
-// "structure", "steady", "transient" or "passage".
+// "structure", "steady", "transient", "passage" or "means".
 std::optional<MarkovAnalysis> MarkovAnalysisNamed(std::string_view name);
 
 // What the output-choice page holds, as texts; only the chosen analysis's inputs are read.

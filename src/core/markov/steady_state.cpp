@@ -131,13 +131,7 @@ std::vector<std::string> SteadyStateReport(const ChainData& chain) {
     if (!chain.DataLoaded) return {};
     const int n = chain.StateCount;
     const bool continuous = chain.Kind == ChainKind::Continuous;
-    std::vector<double> cost(n + 1, 0.0);
-    if (continuous) {
-        cost = ContinuousCostRates(chain);
-    } else {
-        for (int i = 1; i <= n; ++i)
-            cost[i] = chain.CostMatrix[i][1];
-    }
+    const std::vector<double> cost = StateCosts(chain);
     const SteadyState state = continuous ? SolveContinuousSteadyState(chain.TransitionMatrix, n)
                                          : SolveSteadyState(chain.TransitionMatrix, n);
 

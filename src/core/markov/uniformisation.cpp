@@ -43,4 +43,12 @@ std::vector<double> ContinuousCostRates(const ChainData& chain) {
     return c;
 }
 
+std::vector<double> StateCosts(const ChainData& chain) {
+    if (chain.Kind == ChainKind::Continuous) return ContinuousCostRates(chain);
+    std::vector<double> costs(chain.StateCount + 1, 0.0);
+    for (int i = 1; i <= chain.StateCount; ++i)
+        costs[i] = chain.CostMatrix[i][1];
+    return costs;
+}
+
 }  // namespace wachtrix

@@ -23,4 +23,8 @@ UniformisedChain Uniformise(const Matrix& q, int n);
 // the two cost columns; infinite where it exceeds the range of doubles.
 std::vector<double> ContinuousCostRates(const ChainData& chain);
 
+// The cost of each state, 1-based: per step c(j) (discrete) or per unit time as above
+// (continuous).
+std::vector<double> StateCosts(const ChainData& chain);
+
 }  // namespace wachtrix

@@ -235,7 +235,7 @@ QWidget* TMarkovKeuzeDialoog::BuildChoicePage() {
 
     rgSoort = new RadioGroup("rgSoort", "Choice of output",
                              {"Chain Structure", "Steady-state behaviour", "Transient behaviour",
-                              "First-passage Time Probabilities"},
+                              "First-passage Time Probabilities", "Mean passage and absorption"},
                              page);
     connect(rgSoort, &RadioGroup::itemIndexChanged, this, &TMarkovKeuzeDialoog::rgSoortClick);
     SimuleerBtn = new QPushButton("&Run", page);
@@ -341,16 +341,17 @@ QWidget* TMarkovKeuzeDialoog::BuildResultsPage() {
     PageControl2->setObjectName("PageControl2");
     PageControl2->setTabPosition(QTabWidget::South);
 
-    const char* titles[] = {"Chain Structure", "Steady-State Behaviour", "Transient Behaviour",
-                            "First-Passage Time Behaviour"};
-    const char* memoNames[] = {"MemoChainStructure", "MemoSteadyState", "MemoTransient",
-                               "MemoFirstPassageTime"};
+    const char* titles[kResultTabs] = {"Chain Structure", "Steady-State Behaviour",
+                                       "Transient Behaviour", "First-Passage Time Behaviour",
+                                       "Mean Passage and Absorption"};
+    const char* memoNames[kResultTabs] = {"MemoChainStructure", "MemoSteadyState", "MemoTransient",
+                                          "MemoFirstPassageTime", "MemoMeanPassage"};
     QFont fixed("Courier New");
     fixed.setStyleHint(QFont::Monospace);
     fixed.setFixedPitch(true);
     QFont bold = font();
     bold.setBold(true);
-    for (int k = 0; k < 4; ++k) {
+    for (int k = 0; k < kResultTabs; ++k) {
         auto* tab = new QWidget;
         auto* memo = new QPlainTextEdit(tab);
         memo->setObjectName(memoNames[k]);
@@ -537,7 +538,7 @@ void TMarkovKeuzeDialoog::SaveBtnClick() {
 // Page "Choice of Output"
 
 void TMarkovKeuzeDialoog::ResetOutputChoices() {
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < kResultTabs; ++k)
         SetMemoVisible(k, false);
 
     for (TSpinEdit* spin : {seTimePoints, seTimePoints2}) {

@@ -40,7 +40,14 @@ public:
 
     // Indexes of the pages and of the result tabs.
     enum Page { InputPage = 0, ChoicePage = 1, ResultsPage = 2 };
-    enum ResultTab { StructureTab = 0, SteadyStateTab = 1, TransientTab = 2, FirstPassageTab = 3 };
+    enum ResultTab {
+        StructureTab = 0,
+        SteadyStateTab = 1,
+        TransientTab = 2,
+        FirstPassageTab = 3,
+        MeanPassageTab = 4,
+    };
+    static constexpr int kResultTabs = 5;
 
 signals:
     // "&Quit" or the close box: the owner asks whether to close the module.
@@ -125,8 +132,8 @@ private:
     RadioGroup* rgReturnSet;
     QLineEdit* EditStateA;
     QTabWidget* PageControl2;
-    QPlainTextEdit* memos_[4];
-    QLabel* noResults_[4];
+    QPlainTextEdit* memos_[kResultTabs];
+    QLabel* noResults_[kResultTabs];
     QPushButton* VorigeBtn;
     QPushButton* VolgendeBtn;
 };

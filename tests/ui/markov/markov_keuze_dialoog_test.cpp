@@ -150,9 +150,10 @@ private slots:
         QCOMPARE(w<RadioGroup>("rgSoort")->itemIndex(), 0);
         QVERIFY(!Shown(w<QGroupBox>("gbTransient")));
         QVERIFY(!Shown(w<QGroupBox>("gbFirstPassage")));
-        for (const char* name :
-             {"MemoChainStructure", "MemoSteadyState", "MemoTransient", "MemoFirstPassageTime"})
+        for (const char* name : {"MemoChainStructure", "MemoSteadyState", "MemoTransient",
+                                 "MemoFirstPassageTime", "MemoMeanPassage"})
             QVERIFY(!Shown(memo(name)));
+        QCOMPARE(w<RadioGroup>("rgSoort")->item(4)->text(), QString("Mean passage and absorption"));
         QCOMPARE(w<QLabel>("NoResultsSteadyState")->text(), QString("No results"));
     }
 
@@ -481,6 +482,38 @@ private slots:
         QCOMPARE(MemoLines("MemoChainStructure").last(),
                  QString("Transient states      : None   "));
         QVERIFY2(Shown(memo("MemoSteadyState")), "earlier results stay until the input changes");
+    }
+
+    void meanPassageRunFillsItsOwnTab() {
+        // pi = (2/3, 1/3): return times 1.5 and 3; m(1,2) = 1 / 0.25, m(2,1) = 1 / 0.5.
+        EnterChain({{"0.75", "0.25"}, {"0.5", "0.5"}}, {{"1"}, {"2"}});
+        Run(4);
+        QVERIFY(boxes->requests.empty());
+        QVERIFY(!Shown(w<QGroupBox>("gbTransient")));
+        QVERIFY(!Shown(w<QGroupBox>("gbFirstPassage")));
+        QCOMPARE(MemoLines("MemoMeanPassage").mid(0, 10),
+                 QStringList({"=================================", "   MEAN PASSAGE AND ABSORPTION",
+                              "=================================", " ",
+                              "Mean first-passage times m(i,j) in steps",
+                              "(m(i,i) is the mean return time to state i)", " ",
+                              "          To 1          To 2", "From 1    1.5000000     4.0000000",
+                              "From 2    2.0000000     3.0000000"}));
+        QCOMPARE(MemoLines("MemoMeanPassage").last(), QString("Accuracy check: 0.0000000000"));
+        QCOMPARE(pages()->currentIndex(), 2);
+        QTabWidget* tabs = w<QTabWidget>("PageControl2");
+        QCOMPARE(tabs->currentIndex(), int(TMarkovKeuzeDialoog::MeanPassageTab));
+        QCOMPARE(tabs->tabText(4), QString("Mean Passage and Absorption"));
+        QVERIFY(Shown(memo("MemoMeanPassage")));
+        QVERIFY(!Shown(w<QLabel>("NoResultsMeanPassage")));
+        QVERIFY(!Shown(memo("MemoSteadyState")));
+        QVERIFY(!w<QPushButton>("VolgendeBtn")->isEnabled());
+
+        // A changed chain hides the results, as for the other analyses.
+        pages()->setCurrentIndex(TMarkovKeuzeDialoog::InputPage);
+        matrix()->item(0, 0)->setText("0.7");
+        matrix()->item(0, 1)->setText("0.3");
+        pages()->setCurrentIndex(TMarkovKeuzeDialoog::ChoicePage);
+        QVERIFY(!Shown(memo("MemoMeanPassage")));
     }
 
     void timeAnalysesCheckTheirInputsAndStayOnTheChoicePage() {

@@ -1,0 +1,183 @@
+#include "core/markov/mean_passage_report.h"
+
+#include <gtest/gtest.h>
+
+#include "core/markov/chain_builders.h"
+#include "core/markov/markov_analysis.h"
+
+namespace wachtrix {
+namespace {
+
+using testing::MakeChain;
+using testing::Rows;
+using Lines = std::vector<std::string>;
+
+Lines WithHeader(const Lines& body) {
+    Lines all{"=================================", "   MEAN PASSAGE AND ABSORPTION",
+              "=================================", " "};
+    all.insert(all.end(), body.begin(), body.end());
+    return all;
+}
+
+TEST(MeanPassageReport, IrreducibleDiscreteChain) {
+    // pi = (2/3, 1/3): return times 1.5 and 3; m(1,2) = 1 / 0.25, m(2,1) = 1 / 0.5.
+    const ChainData chain = MakeChain({{0.75, 0.25}, {0.5, 0.5}}, ChainKind::Discrete, {{1, 2}});
+    EXPECT_EQ(MeanPassageReport(chain),
+              WithHeader({"Mean first-passage times m(i,j) in steps",
+                          "(m(i,i) is the mean return time to state i)", " ",
+                          "          To 1          To 2", "From 1    1.5000000     4.0000000",
+                          "From 2    2.0000000     3.0000000", "",
+                          "As comma-separated values:", "From,To 1,To 2", "1,1.5,4", "2,2,3", " ",
+                          "Accuracy check: 0.0000000000"}));
+}
+
+TEST(MeanPassageReport, GamblersRuinWithCosts) {
+    // Fair walk on 0..4 (states 1..5) with both ends absorbing: ruin from i is 1 - i/4, the
+    // duration i (4 - i); each step costs 2.
+    const Rows rows{{1, 0, 0, 0, 0},
+                    {0.5, 0, 0.5, 0, 0},
+                    {0, 0.5, 0, 0.5, 0},
+                    {0, 0, 0.5, 0, 0.5},
+                    {0, 0, 0, 0, 1}};
+    const ChainData chain = MakeChain(rows, ChainKind::Discrete, {{0, 2, 2, 2, 0}});
+    EXPECT_EQ(MeanPassageReport(chain),
+              WithHeader({"Absorption probabilities in the recurrent classes",
+                          " ",
+                          "Class 1: 1",
+                          "Class 2: 5",
+                          "",
+                          "          Class 1       Class 2",
+                          "From 2    0.750000000   0.250000000",
+                          "From 3    0.500000000   0.500000000",
+                          "From 4    0.250000000   0.750000000",
+                          "",
+                          "As comma-separated values:",
+                          "From,Class 1,Class 2",
+                          "2,0.75,0.25",
+                          "3,0.5,0.5",
+                          "4,0.25,0.75",
+                          " ",
+                          "Expected number of steps until absorption",
+                          " ",
+                          "From 2:   3.0000000",
+                          "From 3:   4.0000000",
+                          "From 4:   3.0000000",
+                          " ",
+                          "Expected total cost until absorption",
+                          " ",
+                          "From 2:   6.0000000",
+                          "From 3:   8.0000000",
+                          "From 4:   6.0000000",
+                          " ",
+                          "Expected number of visits to each transient state",
+                          "(the fundamental matrix; the start counts as a visit)",
+                          " ",
+                          "          To 2          To 3          To 4",
+                          "From 2    1.5000000     1.0000000     0.50000000",
+                          "From 3    1.0000000     2.0000000     1.0000000",
+                          "From 4    0.50000000    1.0000000     1.5000000",
+                          "",
+                          "As comma-separated values:",
+                          "From,To 2,To 3,To 4",
+                          "2,1.5,1,0.5",
+                          "3,1,2,1",
+                          "4,0.5,1,1.5",
+                          " ",
+                          "Accuracy check: 0.0000000000"}));
+}
+
+TEST(MeanPassageReport, ContinuousChainWithoutCostsAndWithNegativeCosts) {
+    // q(1,2) = 4 to the absorbing state 2; r(1) = -3 and F(2) = 0.5: cost -3/4 + 0.5.
+    const Rows rates{{0, 4}, {0, 0}};
+    ChainData chain = MakeChain(rates, ChainKind::Continuous, {{-3, 0}, {0, 0.5}});
+    const Lines lines = MeanPassageReport(chain);
+    ASSERT_EQ(lines.size(), 34u);
+    EXPECT_EQ(lines[6], "Class 1: 2");
+    EXPECT_EQ(lines[8], "          Class 1");
+    EXPECT_EQ(lines[9], "From 1    1.000000000");
+    EXPECT_EQ(lines[15], "Expected time until absorption");
+    EXPECT_EQ(lines[17], "From 1:   0.25000000");
+    EXPECT_EQ(lines[21], "From 1:   -0.25000000");
+    EXPECT_EQ(lines[23], "Expected time in each transient state");
+    EXPECT_EQ(lines[24], "(the fundamental matrix)");
+    EXPECT_EQ(lines[27], "From 1    0.25000000");
+
+    chain.CostVectorRead = false;
+    const Lines uncosted = MeanPassageReport(chain);
+    EXPECT_EQ(uncosted.size(), lines.size() - 4);
+    for (const auto& line : uncosted)
+        EXPECT_EQ(line.find("cost"), std::string::npos) << line;
+
+    // A cost beyond the range of numbers spoils only the costs.
+    chain.CostVectorRead = true;
+    chain.CostMatrix[1][1] = 1e308;
+    chain.CostMatrix[2][2] = 1e308;
+    const Lines huge = MeanPassageReport(chain);
+    EXPECT_EQ(huge[17], "From 1:   0.25000000");
+    EXPECT_EQ(huge[21], "From 1:   out of range");
+}
+
+TEST(MeanPassageReport, WideTablesComeInBlocksOfFiveColumns) {
+    // A cycle of 12 states: m(i,j) = (j - i) mod 12, and 12 for a return.
+    const int n = 12;
+    Rows rows(n, std::vector<double>(n, 0.0));
+    for (int i = 0; i < n; ++i)
+        rows[i][(i + 1) % n] = 1;
+    const Lines lines = MeanPassageReport(MakeChain(rows, ChainKind::Discrete));
+    const auto at = [&](const std::string& text) {
+        for (std::size_t k = 0; k < lines.size(); ++k)
+            if (lines[k] == text) return k;
+        return lines.size();
+    };
+    const std::size_t first =
+        at("          To 1          To 2          To 3          To 4"
+           "          To 5");
+    const std::size_t second =
+        at("          To 6          To 7          To 8          To 9"
+           "          To 10");
+    const std::size_t third = at("          To 11         To 12");
+    ASSERT_LT(first, lines.size());
+    EXPECT_EQ(second, first + n + 2);
+    EXPECT_EQ(third, second + n + 2);
+    EXPECT_EQ(lines[third + 12], "From 12   11.000000     12.000000");
+    for (const auto& line : lines) {
+        if (line.rfind("From ", 0) == 0) {
+            EXPECT_LE(line.size(), 80u) << line;
+        }
+    }
+    EXPECT_EQ(lines[at("1,12,1,2,3,4,5,6,7,8,9,10,11")], "1,12,1,2,3,4,5,6,7,8,9,10,11");
+}
+
+TEST(MeanPassageReport, ChainsWithoutPassageTimes) {
+    EXPECT_EQ(MeanPassageReport(MakeChain(testing::Identity(2), ChainKind::Discrete)),
+              WithHeader({"This Markov chain has more than one recurrent class",
+                          "and no transient states: nothing is absorbed,",
+                          "and no class is ever left for another."}));
+    EXPECT_EQ(MeanPassageReport(MakeChain({{0}}, ChainKind::Continuous)),
+              WithHeader({"The chain has a single state that it never leaves,",
+                          "so there are no passage times."}));
+    const Lines single = MeanPassageReport(MakeChain({{1}}, ChainKind::Discrete));
+    EXPECT_EQ(single[8], "From 1    1.0000000");
+    EXPECT_EQ(MeanPassageReport(ChainData::Zero(2, ChainKind::Discrete)), Lines{});
+}
+
+TEST(MeanPassageReport, RunsBehindTheDispatchAndGivesUpBeyondTheRangeOfNumbers) {
+    EXPECT_EQ(MarkovAnalysisNamed("means"), MarkovAnalysis::MeanPassage);
+    MarkovRequest request;
+    request.analysis = MarkovAnalysis::MeanPassage;
+    NoProgress none;
+    const ChainData pair = MakeChain({{0.75, 0.25}, {0.5, 0.5}}, ChainKind::Discrete);
+    EXPECT_EQ(RunMarkovAnalysis(request, pair, none).lines, MeanPassageReport(pair));
+
+    // m(1,2) = 1e310 is more than a double holds.
+    const ChainData slow = MakeChain({{1, 1e-310}, {0.5, 0.5}}, ChainKind::Discrete);
+    const MarkovReport report = RunMarkovAnalysis(request, slow, none);
+    EXPECT_EQ(report.failure, Lines{"The mean times are beyond the range of numbers"});
+    EXPECT_EQ(report.lines,
+              WithHeader({"The computation failed: The mean times are beyond the range of "
+                          "numbers."}));
+    EXPECT_FALSE(report.stopped);
+}
+
+}  // namespace
+}  // namespace wachtrix
