@@ -21,7 +21,7 @@
 
 #include "cli/commands.h"
 #include "core/text/number_parse.h"
-#include "support/words.h"
+#include "support/arguments_of.h"
 
 namespace wachtrix::cli {
 namespace {
@@ -239,16 +239,6 @@ const std::vector<ModelGrid> kGrids = {
      0},
 };
 
-Arguments Parse(const std::string& words) {
-    Arguments args;
-    std::istringstream in(words);
-    for (std::string w; in >> w;) {
-        const auto eq = w.find('=');
-        args.keys[w.substr(0, eq)] = w.substr(eq + 1);
-    }
-    return args;
-}
-
 // A number as the reports and the graph files write it, whatever the locale; subnormal
 // probabilities of a far tail included.
 double Number(const std::string& text) {
@@ -402,7 +392,8 @@ TEST(Sweep, EveryModelGivesSoundReportsOverItsGrid) {
             const std::string where = std::string(grid.model) + " " + words;
             try {
                 ++figures.points;
-                CheckReport(command->run(Parse(words)), grid.accuracyBound, where, figures);
+                CheckReport(command->run(testing::ArgumentsOf(words)), grid.accuracyBound, where,
+                            figures);
             } catch (const std::exception& e) {  // a word of a table that is not a number
                 ADD_FAILURE() << where << ": " << e.what();
             }

@@ -22,25 +22,15 @@
 #include "core/queue/mmc.h"
 #include "core/queue/qgraph.h"
 #include "core/queue/staffing.h"
+#include "support/arguments_of.h"
 
 namespace wachtrix::cli {
 namespace {
 
-// "c=2 rho=0.5" -> the batch tool's arguments.
-Arguments Parse(const std::string& words) {
-    Arguments args;
-    std::istringstream in(words);
-    for (std::string w; in >> w;) {
-        const auto eq = w.find('=');
-        args.keys[w.substr(0, eq)] = w.substr(eq + 1);
-    }
-    return args;
-}
-
 CommandResult RunModel(const std::string& model, const std::string& words) {
     const ModelCommand* command = FindCommand(model);
     if (!command) throw std::runtime_error("no model " + model);
-    return command->run(Parse(words));
+    return command->run(testing::ArgumentsOf(words));
 }
 
 struct Refusal {
