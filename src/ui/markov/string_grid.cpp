@@ -1,7 +1,9 @@
 #include "ui/markov/string_grid.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 
 namespace wachtrix::ui {
 
@@ -52,8 +54,19 @@ void TStringGrid::keyPressEvent(QKeyEvent* event) {
     emit keyPressed();
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         // While a cell is being edited the editor's own Enter closes it, and closeEditor moves.
-        if (state() != QAbstractItemView::EditingState) moveOnEnter();
+        // (An editor opened by a click leaves the view's state at rest, hence the second test.)
+        const bool editing =
+            state() == QAbstractItemView::EditingState || indexWidget(currentIndex()) != nullptr;
+        if (!editing) moveOnEnter();
         event->accept();
+        return;
+    }
+    // Keys queued for the grid before the cell's editor opened belong in that editor.
+    QWidget* editor = indexWidget(currentIndex());
+    if (editor && !forwarding_ && !event->text().isEmpty() &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        const QScopedValueRollback<bool> once(forwarding_, true);
+        QCoreApplication::sendEvent(editor, event);
         return;
     }
     QTableWidget::keyPressEvent(event);
@@ -63,6 +76,15 @@ void TStringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHin
     QTableWidget::closeEditor(editor, hint);
     // Enter in an editor submits the cell; Tab and Escape come with other hints.
     if (hint == QAbstractItemDelegate::SubmitModelCache) moveOnEnter();
+}
+
+bool TStringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    // The view waits a double-click interval before editing a clicked current cell; keys typed
+    // meanwhile opened another edit that the late one then overran, and the text went astray.
+    if (trigger == QAbstractItemView::SelectedClicked) {
+        return QTableWidget::edit(index, QAbstractItemView::EditKeyPressed, event);
+    }
+    return QTableWidget::edit(index, trigger, event);
 }
 
 void TStringGrid::moveOnEnter() {

@@ -2,7 +2,8 @@
 // A grid of editable cell texts, as the chain and option grids of the Markov dialog use it.
 // Enter moves on instead of starting an edit: row by row (right, then to the first column of
 // the next row) or column by column (down, then to the first row of the next column); nothing
-// happens at the last cell.
+// happens at the last cell. A click on the current cell opens its editor at once, so typing that
+// follows the click lands in that cell however quickly it comes.
 
 #include <QTableWidget>
 
@@ -32,11 +33,13 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 private:
     void moveOnEnter();
 
     EnterMove move_;
+    bool forwarding_ = false;  // a key passed on to the open editor
 };
 
 }  // namespace wachtrix::ui

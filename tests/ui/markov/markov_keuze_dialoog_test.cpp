@@ -1,5 +1,6 @@
 #include "ui/markov/markov_keuze_dialoog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -283,6 +284,36 @@ private slots:
         QCoreApplication::processEvents();  // the editor submits its text queued
         QCOMPARE(m->item(1, 4)->text(), QString("0.25"));
         QCOMPARE(QPoint(m->currentRow(), m->currentColumn()), QPoint(2, 0));
+    }
+
+    // Clicking the cell that is already current and typing at once, quicker than a double
+    // click: the text replaces that cell's value, whenever the click's own edit timer fires.
+    // The keys go to the grid, where they were queued before any editor opened.
+    void typingRightAfterAClickOnTheCurrentCellEditsThatCell() {
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        TStringGrid* m = matrix();
+        m->item(1, 2)->setText("0.3");
+        const QPoint cell = m->visualItemRect(m->item(1, 2)).center();
+        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell);
+        QCOMPARE(QPoint(m->currentRow(), m->currentColumn()), QPoint(1, 2));
+        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell);
+        QTest::keyClicks(m, "0.7");
+        QTest::qWait(QApplication::doubleClickInterval() + 200);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(m->item(1, 2)->text(), QString("0.7"));
+        QCOMPARE(m->item(2, 2)->text(), QString("0"));
+        QCOMPARE(m->item(1, 3)->text(), QString("0"));
+        QCOMPARE(QPoint(m->currentRow(), m->currentColumn()), QPoint(1, 3));
+
+        // A cell reached by a click on another one takes typing at once as well.
+        const QPoint other = m->visualItemRect(m->item(3, 0)).center();
+        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, other);
+        QTest::keyClicks(m, "0.25");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(m->item(3, 0)->text(), QString("0.25"));
     }
 
     void pageChangeResetsTheOutputChoicesOnlyAfterAnInputChange() {
