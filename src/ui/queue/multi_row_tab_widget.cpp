@@ -35,7 +35,6 @@ int MultiRowTabBar::addTab(const QString& text) {
 void MultiRowTabBar::setCurrentIndex(int index) {
     if (index < 0 || index >= count() || index == current_) return;
     current_ = index;
-    rects_ = layoutTabs(width());
     update();
     emit currentChanged(index);
 }
@@ -60,8 +59,9 @@ int MultiRowTabBar::tabHeight() const {
 }
 
 QList<QRect> MultiRowTabBar::layoutTabs(int width) const {
-    // Greedy rows, each stretched to the full width. As on the platforms with multi-row tabs,
-    // the rows turn round so that the one holding the current tab comes last, next to its page.
+    // Greedy rows, each stretched to the full width. The rows keep their places whichever tab is
+    // current (the selected tab is only drawn raised): rows that turned round to bring the
+    // current one next to the page moved every tab away from under the pointer.
     QList<QList<int>> rows;
     for (int i = 0; i < count(); ++i) {
         int used = 0;
@@ -70,13 +70,6 @@ QList<QRect> MultiRowTabBar::layoutTabs(int width) const {
                 used += tabWidth(j);
         if (rows.isEmpty() || used + tabWidth(i) > width) rows.append(QList<int>());
         rows.last().append(i);
-    }
-    for (int r = 0; r < rows.size(); ++r) {
-        if (rows[r].contains(current_)) {
-            for (int k = 0; k <= r; ++k)
-                rows.append(rows.takeFirst());
-            break;
-        }
     }
 
     QList<QRect> rects(count());

@@ -1,6 +1,7 @@
 #pragma once
 // A tab set whose captions all stay visible: they are laid out in as many rows as the width
-// needs (Qt's own tab bar scrolls instead), each row stretched to the full width.
+// needs (Qt's own tab bar scrolls instead), each row stretched to the full width. The rows stay
+// where they are when another tab is chosen; the chosen tab is marked, not moved.
 
 #include <QList>
 #include <QStringList>
