@@ -105,6 +105,7 @@ void GraphWindow::BuildButtons(const GraphWindowDesign& design) {
 
     help_ = new QPushButton("&Help", this);
     help_->setObjectName("Help_button");
+    help_->setIcon(HelpIcon());
     const auto help = [this] { ShowHelpContext(kHelpContext, this); };
     connect(help_, &QPushButton::clicked, this, help);
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, help);
