@@ -377,7 +377,7 @@ QWidget* TMarkovKeuzeDialoog::BuildResultsPage() {
 QLayout* TMarkovKeuzeDialoog::BuildButtonBar() {
     auto* help = new QPushButton("&Help", this);
     help->setObjectName("BitBtn4");
-    help->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    help->setIcon(HelpIcon());
     connect(help, &QPushButton::clicked, this,
             [this] { ShowHelpContext(kMarkovHelpContext, this); });
     VorigeBtn = new QPushButton("&Previous", this);

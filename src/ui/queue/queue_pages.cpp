@@ -233,6 +233,7 @@ public:
         line->addWidget(quit);
         line->addWidget(help);
         layout_->addSpacing(4);
+        help->setIcon(HelpIcon());
         layout_->addLayout(line);
         layout_->addStretch(1);
     }

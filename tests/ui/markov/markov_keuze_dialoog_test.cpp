@@ -692,7 +692,7 @@ private slots:
         QVERIFY(QDir(dir.filePath("taken.txt/inside")).exists());
     }
 
-    void helpOpensTheMarkovTopic() {
+    void helpOpensTheMarkovTopicAndShowsTheHelpPicture() {
         w<QPushButton>("BitBtn4")->click();
         QCOMPARE(LastHelpContext(), 13);
     }
@@ -714,3 +714,6 @@ private slots:
 
 QTEST_MAIN(MarkovKeuzeDialoogTest)
 #include "markov_keuze_dialoog_test.moc"
+        const QImage help = HelpIcon().pixmap(16, 16).toImage();
+        QVERIFY(!help.isNull());
+        QCOMPARE(w<QPushButton>("BitBtn4")->icon().pixmap(16, 16).toImage(), help);

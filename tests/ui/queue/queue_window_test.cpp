@@ -1078,6 +1078,17 @@ private slots:
         }
     }
 
+    // Every Help button shows the one help picture.
+    void helpButtonsShareTheHelpPicture() {
+        const QImage help = HelpIcon().pixmap(16, 16).toImage();
+        QVERIFY(!help.isNull());
+        for (const char* prefix :
+             {"MG1", "DG1", "MMC", "MDC", "DMC", "GMC", "FinCap", "MMCN", "FinSrc", "MM1"}) {
+            const QIcon icon = find<QPushButton>(QString(prefix) + "_Help_Button")->icon();
+            QCOMPARE(icon.pixmap(16, 16).toImage(), help);
+        }
+    }
+
 private:
     template <class T>
     T* find(const QString& name) const {
