@@ -242,21 +242,36 @@ QWidget* TMarkovKeuzeDialoog::BuildChoicePage() {
     SimuleerBtn->setObjectName("SimuleerBtn");
     connect(SimuleerBtn, &QPushButton::clicked, this, &TMarkovKeuzeDialoog::SimuleerBtnClick);
 
-    auto* left = new QVBoxLayout;
+    // The left column keeps its width whichever group shows beside it, so that the choices
+    // never wrap and "&Run" keeps its size.
+    auto* leftColumn = new QWidget(page);
+    leftColumn->setObjectName("ChoiceColumn");
+    auto* left = new QVBoxLayout(leftColumn);
+    left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(rgSoort);
     left->addWidget(SimuleerBtn);
     left->addStretch();
+    leftColumn->setFixedWidth(leftColumn->sizeHint().width());
 
     gbTransient = BuildTransientGroup();
     gbFirstPassage = BuildFirstPassageGroup();
-    auto* right = new QVBoxLayout;
+    // The groups share a place that is always as large as the larger of them, so that showing
+    // one never makes the dialog grow.
+    auto* rightColumn = new QWidget(page);
+    rightColumn->setObjectName("ChoiceGroups");
+    auto* right = new QVBoxLayout(rightColumn);
+    right->setContentsMargins(0, 0, 0, 0);
     right->addWidget(gbTransient);
     right->addWidget(gbFirstPassage);
     right->addStretch();
+    QSize room;
+    for (QGroupBox* group : {gbTransient, gbFirstPassage})
+        room = room.expandedTo(group->minimumSizeHint());
+    rightColumn->setMinimumSize(room);
 
     auto* layout = new QHBoxLayout(page);
-    layout->addLayout(left);
-    layout->addLayout(right, 1);
+    layout->addWidget(leftColumn);
+    layout->addWidget(rightColumn, 1);
     return page;
 }
 

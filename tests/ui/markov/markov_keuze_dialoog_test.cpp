@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -314,6 +315,32 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCoreApplication::processEvents();
         QCOMPARE(m->item(3, 0)->text(), QString("0.25"));
+    }
+
+    // Showing the transient or first-passage group moves nothing else on the page: the choices
+    // keep their lines, "&Run" its size, the dialog its size.
+    void choicePageKeepsItsLayoutWhicheverGroupShows() {
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        Choose(0);
+        QApplication::processEvents();
+        auto* choices = w<RadioGroup>("rgSoort");
+        auto* run = w<QPushButton>("SimuleerBtn");
+        const QRect choicesAt = choices->geometry();
+        const QRect runAt = run->geometry();
+        const QSize dialogSize = dialog->size();
+        for (int item : {2, 3, 1, 3, 2, 0}) {
+            choices->item(item)->click();
+            QApplication::processEvents();
+            QCOMPARE(choices->geometry(), choicesAt);
+            QCOMPARE(run->geometry(), runAt);
+            QCOMPARE(dialog->size(), dialogSize);
+            for (int k = 0; k < choices->count(); ++k) {
+                QRadioButton* button = choices->item(k);
+                QCOMPARE(button->height(),
+                         button->heightForWidth(button->sizeHint().width()));  // one line
+            }
+            QVERIFY(run->width() >= run->sizeHint().width());
+        }
     }
 
     void pageChangeResetsTheOutputChoicesOnlyAfterAnInputChange() {
@@ -695,6 +722,9 @@ private slots:
     void helpOpensTheMarkovTopicAndShowsTheHelpPicture() {
         w<QPushButton>("BitBtn4")->click();
         QCOMPARE(LastHelpContext(), 13);
+        const QImage help = HelpIcon().pixmap(16, 16).toImage();
+        QVERIFY(!help.isNull());
+        QCOMPARE(w<QPushButton>("BitBtn4")->icon().pixmap(16, 16).toImage(), help);
     }
 
     void quitAndTheCloseBoxAskTheOwnerInsteadOfClosing() {
@@ -714,6 +744,3 @@ private slots:
 
 QTEST_MAIN(MarkovKeuzeDialoogTest)
 #include "markov_keuze_dialoog_test.moc"
-        const QImage help = HelpIcon().pixmap(16, 16).toImage();
-        QVERIFY(!help.isNull());
-        QCOMPARE(w<QPushButton>("BitBtn4")->icon().pixmap(16, 16).toImage(), help);

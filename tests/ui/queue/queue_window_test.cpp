@@ -1078,6 +1078,26 @@ private slots:
         }
     }
 
+    // The wider Pure Erlang caption "1/CS2:" does not push the edits aside.
+    void dg1EditsStayPutWhateverTheService() {
+        showAndActivate();
+        auto* pages = find<MultiRowTabWidget>("PageControl");
+        pages->setCurrentIndex(1);
+        QApplication::processEvents();
+        auto* service = find<RadioGroup>("DG1_Service_Type_RadioGroup");
+        const QRect cs2 = edit("DG1_CS2_edit")->geometry();
+        const QRect rho = edit("DG1_Rho_edit")->geometry();
+        for (int item : {1, 2, 0, 1, 3}) {
+            service->item(item)->click();
+            QApplication::processEvents();
+            QCOMPARE(label("DG1_CS2_label"), QString(item == 1 ? "1/CS2:" : "CS2:"));
+            QCOMPARE(edit("DG1_CS2_edit")->geometry(), cs2);
+            QCOMPARE(edit("DG1_Rho_edit")->geometry(), rho);
+            auto* caption = find<QLabel>("DG1_CS2_label");
+            QVERIFY(caption->width() >= caption->sizeHint().width());
+        }
+    }
+
     // Every Help button shows the one help picture.
     void helpButtonsShareTheHelpPicture() {
         const QImage help = HelpIcon().pixmap(16, 16).toImage();
