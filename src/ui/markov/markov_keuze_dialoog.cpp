@@ -25,6 +25,7 @@
 #include "core/numeric/numerical_failure.h"
 #include "core/text/number_parse.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/document_output.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
 #include "ui/markov/markov_progress.h"
@@ -385,7 +386,38 @@ QWidget* TMarkovKeuzeDialoog::BuildResultsPage() {
         noResults_[k] = label;
         PageControl2->addTab(tab, titles[k]);
     }
-    (new QVBoxLayout(page))->addWidget(PageControl2);
+    // Keeping the report of the tab on view.
+    auto* save = new QPushButton("Save...", page);
+    save->setObjectName("SaveMemoBtn");
+    save->setToolTip("Save these results as plain text, HTML or PDF");
+    connect(save, &QPushButton::clicked, this, [this] {
+        if (const QPlainTextEdit* memo = VisibleMemo())
+            SaveDocumentAs(this, *memo->document(), MemoTitle(), lastDirectory_);
+    });
+    auto* print = new QPushButton("Print...", page);
+    print->setObjectName("PrintMemoBtn");
+    connect(print, &QPushButton::clicked, this, [this] {
+        if (const QPlainTextEdit* memo = VisibleMemo())
+            PrintDocument(this, *memo->document(), MemoTitle(), lastDirectory_);
+    });
+    auto* preview = new QPushButton("Preview...", page);
+    preview->setObjectName("PreviewMemoBtn");
+    connect(preview, &QPushButton::clicked, this, [this] {
+        if (const QPlainTextEdit* memo = VisibleMemo())
+            PreviewDocument(this, *memo->document(), MemoTitle());
+    });
+    resultButtons_ = {save, print, preview};
+    connect(PageControl2, &QTabWidget::currentChanged, this,
+            &TMarkovKeuzeDialoog::UpdateResultButtons);
+
+    auto* keep = new QHBoxLayout;
+    keep->addStretch();
+    keep->addWidget(save);
+    keep->addWidget(print);
+    keep->addWidget(preview);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(PageControl2, 1);
+    layout->addLayout(keep);
     return page;
 }
 
@@ -699,6 +731,22 @@ void TMarkovKeuzeDialoog::UpdateNavigation() {
 void TMarkovKeuzeDialoog::SetMemoVisible(int tab, bool visible) {
     memos_[tab]->setVisible(visible);
     noResults_[tab]->setVisible(!visible);
+    UpdateResultButtons();
+}
+
+QPlainTextEdit* TMarkovKeuzeDialoog::VisibleMemo() const {
+    QPlainTextEdit* memo = memos_[PageControl2->currentIndex()];
+    return memo->isHidden() ? nullptr : memo;
+}
+
+QString TMarkovKeuzeDialoog::MemoTitle() const {
+    return PageControl2->tabText(PageControl2->currentIndex());
+}
+
+void TMarkovKeuzeDialoog::UpdateResultButtons() {
+    const bool results = VisibleMemo() != nullptr;
+    for (QPushButton* button : resultButtons_)
+        if (button) button->setEnabled(results);
 }
 
 void TMarkovKeuzeDialoog::ShowReport(int tab, const std::vector<std::string>& lines) {

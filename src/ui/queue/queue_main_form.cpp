@@ -1,6 +1,7 @@
 #include "ui/queue/queue_main_form.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -8,8 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -25,6 +24,7 @@
 #include "core/queue/qgraph.h"
 #include "core/queue/report.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/document_output.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
 #include "ui/graph/create_graph_window.h"
@@ -41,6 +41,7 @@ namespace {
 
 constexpr int kQueueWindowHelp = 12;
 constexpr int kPageColumnWidth = 300;
+const char* const kPrintJob = "QUEUE";
 const char* const kBanner = "QUEUE, queueing models; all times in units of the mean service time.";
 
 // The hourglass for the length of a computation; the cursor before it comes back.
@@ -82,6 +83,7 @@ TQueueMainForm::TQueueMainForm(QWidget* parent)
     setWindowTitle("Module Queue");
     setAttribute(Qt::WA_DeleteOnClose);
     QueueMainForm = this;
+    lastDirectory_ = QDir::currentPath();
 
     buildMenus();
     PageControl = new MultiRowTabWidget(this);
@@ -116,6 +118,15 @@ void TQueueMainForm::buildMenus() {
     fileMenu_ = new QMenu("&File", this);
     QAction* close = fileMenu_->addAction("Close &Queue", this, [this] { Close1Click(); });
     close->setObjectName("Close1");
+    QAction* save = fileMenu_->addAction("&Save Results...", this, [this] { SaveButtonClick(); });
+    save->setObjectName("SaveResults1");
+    QAction* print =
+        fileMenu_->addAction("&Print Results...", this, [this] { PrintButtonClick(); });
+    print->setObjectName("PrintResults1");
+    QAction* preview =
+        fileMenu_->addAction("Print Pre&view...", this, [this] { PreviewButtonClick(); });
+    preview->setObjectName("PrintPreview1");
+    fileMenu_->addSeparator();
     QAction* exit = fileMenu_->addAction("Close &Wachtrix", this, [this] { Exit1Click(); });
     exit->setObjectName("Exit1");
     helpMenu_ = new QMenu("&Help", this);
@@ -127,14 +138,19 @@ QWidget* TQueueMainForm::buildResultsColumn() {
     auto* column = new QWidget(this);
     auto* print = new QPushButton("&Print", column);
     print->setObjectName("PrintButton");
+    auto* save = new QPushButton("Save...", column);
+    save->setObjectName("SaveButton");
+    save->setToolTip("Save the results as plain text, HTML or PDF");
     auto* clear = new QPushButton("&Clear", column);
     clear->setObjectName("ClearButton");
     connect(print, &QPushButton::clicked, this, [this] { PrintButtonClick(); });
+    connect(save, &QPushButton::clicked, this, [this] { SaveButtonClick(); });
     connect(clear, &QPushButton::clicked, this, [this] { ClearButtonClick(); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(print);
+    buttons->addWidget(save);
     buttons->addWidget(clear);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -310,15 +326,15 @@ void TQueueMainForm::ClearButtonClick() {
 }
 
 void TQueueMainForm::PrintButtonClick() {
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    if (printer.isNull()) {
-        Dialogs::show(this, DialogKind::Information, "Print",
-                      "No printer is installed, so the results cannot be printed.");
-        return;
-    }
-    QPrinter job(printer);
-    job.setDocName("QUEUE");
-    Results->print(&job);
+    PrintDocument(this, *Results->document(), kPrintJob, lastDirectory_);
+}
+
+void TQueueMainForm::SaveButtonClick() {
+    SaveDocumentAs(this, *Results->document(), kPrintJob, lastDirectory_);
+}
+
+void TQueueMainForm::PreviewButtonClick() {
+    PreviewDocument(this, *Results->document(), kPrintJob);
 }
 
 void TQueueMainForm::Close1Click() {

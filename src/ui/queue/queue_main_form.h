@@ -98,7 +98,9 @@ public:
     void MG1_Quit_ButtonClick();     // every Quit button
     void FinCap_Help_ButtonClick();  // every Help button
     void ClearButtonClick();
-    void PrintButtonClick();
+    void PrintButtonClick();  // without a printer: offered as a PDF file
+    void SaveButtonClick();   // plain text, HTML or PDF, by the file's type
+    void PreviewButtonClick();
     void Close1Click();
     void Exit1Click();
     void HelpTopics1Click();
@@ -223,6 +225,7 @@ private:
     QMenu* fileMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;
     ResultWriter writer_;
+    QString lastDirectory_;  // where Save and the PDF of Print were last written
     // The graph windows the runs asked for, by handle; a closed one is null.
     std::vector<QPointer<GraphWindow>> graphWindows_;
 

@@ -510,6 +510,39 @@ private slots:
         QVERIFY(!w<QPushButton>("VolgendeBtn")->isEnabled());
     }
 
+    // The report on view can be kept as text or PDF; without a report there is nothing to keep.
+    void resultsOnViewCanBeSaved() {
+        auto* save = w<QPushButton>("SaveMemoBtn");
+        QVERIFY(!save->isEnabled());
+        QVERIFY(!w<QPushButton>("PrintMemoBtn")->isEnabled());
+        EnterChain({{"0", "1", "0"}, {"0", "0", "1"}, {"0", "0", "1"}}, {{"0"}, {"0"}, {"0"}});
+        Run(0);
+        QVERIFY(save->isEnabled());
+        QVERIFY(w<QPushButton>("PreviewMemoBtn")->isEnabled());
+
+        QTemporaryDir dir;
+        boxes->fileName = dir.filePath("structure.txt");
+        save->click();
+        QCOMPARE(boxes->fileRequests.size(), 1);
+        QVERIFY(boxes->fileRequests[0].save);
+        QFile text(boxes->fileName);
+        QVERIFY(text.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(text.readAll()),
+                 memo("MemoChainStructure")->toPlainText() + "\n");
+
+        boxes->fileName = dir.filePath("structure.pdf");
+        save->click();
+        QFile pdf(boxes->fileName);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF-1.") && bytes.trimmed().endsWith("%%EOF"));
+        QVERIFY(boxes->requests.empty());
+
+        // Another result tab, still empty: nothing to keep there.
+        w<QTabWidget>("PageControl2")->setCurrentIndex(TMarkovKeuzeDialoog::SteadyStateTab);
+        QVERIFY(!save->isEnabled());
+    }
+
     void steadyStateRunHandsTheChainOverAndFillsItsMemo() {
         EnterChain({{"0.75", "0.25"}, {"0.75", "0.25"}}, {{"1"}, {"2"}});
         Run(1);

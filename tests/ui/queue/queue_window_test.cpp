@@ -4,15 +4,19 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <algorithm>
@@ -1035,14 +1039,74 @@ private slots:
         QCOMPARE(windows[0]->chart(0)->Series(1).Points().front().Y, 1.0);
     }
 
-    void printWithoutPrinterSaysSo() {
+    // Without a printer, Print offers a PDF file; No leaves it at that.
+    void printWithoutPrinterOffersAPdfFile() {
         if (!QPrinterInfo::defaultPrinter().isNull())
             QSKIP("this machine has a printer; printing is not tried in a test");
+        QTemporaryDir dir;
         DialogRecorder boxes;
         QTest::mouseClick(find<QPushButton>("PrintButton"), Qt::LeftButton);
         QCOMPARE(boxes.requests.size(), 1);
-        QCOMPARE(boxes.requests[0].kind, DialogKind::Information);
+        QCOMPARE(boxes.requests[0].kind, DialogKind::Confirm);
         QVERIFY(boxes.requests[0].text.contains("printer"));
+        QVERIFY(boxes.fileRequests.isEmpty());
+
+        boxes.answer(DialogButton::Yes);
+        boxes.fileName = dir.filePath("results.pdf");
+        form_->fileMenu()->findChild<QAction*>("PrintResults1")->trigger();
+        QCOMPARE(boxes.fileRequests.size(), 1);
+        QVERIFY(boxes.fileRequests[0].save);
+        QVERIFY(IsPdf(boxes.fileName));
+    }
+
+    // Save writes what Results shows in the format of the file's type: the plain text, HTML
+    // that keeps the line styles, or a PDF.
+    void saveWritesTextHtmlOrPdf() {
+        QTest::keyClicks(edit("MMC_C_edit"), "2");
+        QTest::keyClicks(edit("MMC_Rho_edit"), "0.8");
+        QTest::mouseClick(find<QPushButton>("MMC_Run_Button"), Qt::LeftButton);
+        QTemporaryDir dir;
+        DialogRecorder boxes;
+
+        boxes.fileName = dir.filePath("results.txt");
+        QTest::mouseClick(find<QPushButton>("SaveButton"), Qt::LeftButton);
+        QCOMPARE(boxes.fileRequests.size(), 1);
+        QVERIFY(boxes.fileRequests[0].save);
+        QCOMPARE(boxes.fileRequests[0].defaultSuffix, QString("txt"));
+        QCOMPARE(QString::fromUtf8(ReadAll(boxes.fileName)), results()->toPlainText() + "\n");
+
+        boxes.fileName = dir.filePath("results.html");
+        form_->fileMenu()->findChild<QAction*>("SaveResults1")->trigger();
+        const QString html = QString::fromUtf8(ReadAll(boxes.fileName));
+        // The title line in blue italics, underlined; the parameter line bold.
+        const QRegularExpression title(
+            "<span style=\"[^\"]*font-style:italic;[^\"]*text-decoration: underline;[^\"]*"
+            "color:#0000ff;[^\"]*\">M/M/c queue</span>");
+        QVERIFY2(title.match(html).hasMatch(), qPrintable(html.left(3000)));
+        QVERIFY(QRegularExpression("font-weight:(700|600|bold);[^\"]*\">Parameters: c=2")
+                    .match(html)
+                    .hasMatch());
+
+        boxes.fileName = dir.filePath("results.PDF");
+        QTest::mouseClick(find<QPushButton>("SaveButton"), Qt::LeftButton);
+        QVERIFY(IsPdf(boxes.fileName));
+        QVERIFY(boxes.requests.isEmpty());
+
+        // A file that cannot be written is told, and nothing is left behind.
+        boxes.fileName = dir.filePath("missing/results.txt");
+        QTest::mouseClick(find<QPushButton>("SaveButton"), Qt::LeftButton);
+        QCOMPARE(boxes.texts(), QStringList{"Cannot write file " + boxes.fileName});
+        QVERIFY(!QFile::exists(boxes.fileName));
+    }
+
+    void previewShowsTheResults() {
+        showAndActivate();
+        form_->fileMenu()->findChild<QAction*>("PrintPreview1")->trigger();
+        auto* preview = form_->findChild<QPrintPreviewDialog*>("PrintPreview");
+        QVERIFY(preview);
+        QTRY_VERIFY(preview->isVisible());
+        preview->close();
+        QTRY_VERIFY(!form_->findChild<QPrintPreviewDialog*>("PrintPreview"));
     }
 
     void focusedFieldTurnsYellow() {
@@ -1117,6 +1181,16 @@ private:
         return widget;
     }
     QLineEdit* edit(const QString& name) const { return find<QLineEdit>(name); }
+    static QByteArray ReadAll(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // A whole PDF file: its header, and its end-of-file mark after the cross references.
+    static bool IsPdf(const QString& path) {
+        const QByteArray bytes = ReadAll(path);
+        return bytes.startsWith("%PDF-1.") && bytes.trimmed().endsWith("%%EOF") &&
+               bytes.contains("startxref") && bytes.size() > 500;
+    }
     QString label(const QString& name) const { return find<QLabel>(name)->text(); }
     bool shown(const QString& name) const { return !find<QWidget>(name)->isHidden(); }
     ResultsPanel* results() const { return find<ResultsPanel>("Results"); }
