@@ -1,10 +1,12 @@
 #include "ui/markov/markov_keuze_dialoog.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -341,6 +343,103 @@ private slots:
             }
             QVERIFY(run->width() >= run->sizeHint().width());
         }
+    }
+
+    // A block copied from a spreadsheet or a text file goes in from the current cell.
+    void pasteFillsABlockFromTheCurrentCell_data() {
+        QTest::addColumn<QString>("clip");
+        QTest::newRow("tabs, CRLF, trailing tab") << "0.5\t0.5\t\r\n0.25\t0.75\t\r\n";
+        QTest::newRow("blanks") << "  0.5   0.5\n0.25 0.75\n\n";
+        QTest::newRow("semicolons") << "0.5;0.5\n0.25; 0.75";
+    }
+    void pasteFillsABlockFromTheCurrentCell() {
+        QFETCH(QString, clip);
+        TStringGrid* m = matrix();
+        m->setFocus();
+        m->setCurrentCell(1, 2);
+        QGuiApplication::clipboard()->setText(clip);
+        QTest::keyClick(m, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Cells(m), Rows({{"0", "0", "0", "0", "0"},
+                                 {"0", "0", "0.5", "0.5", "0"},
+                                 {"0", "0", "0.25", "0.75", "0"},
+                                 {"0", "0", "0", "0", "0"},
+                                 {"0", "0", "0", "0", "0"}}));
+        QVERIFY(boxes->requests.empty());
+    }
+
+    // A block that does not fit, is not rectangular or holds a text that is not a number is
+    // refused with one message, and no cell changes.
+    void pasteRefusesWhatItCannotPlace_data() {
+        QTest::addColumn<QString>("clip");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("too wide")
+            << "1 2 3 4"
+            << "A block of 1 x 4 values does not fit here: from row 2, column "
+               "3 there is room for 4 x 3.";
+        QTest::newRow("too long")
+            << "1\n2\n3\n4\n5"
+            << "A block of 5 x 1 values does not fit here: from row 2, column "
+               "3 there is room for 4 x 3.";
+        QTest::newRow("ragged") << "1\t2\n3"
+                                << "The rows of the copied block do not all have the same number "
+                                   "of values.";
+        QTest::newRow("text") << "1;2\n3;x4"
+                              << "\"x4\" for row 3, column 4 is not a number.";
+        QTest::newRow("decimal comma") << "0,5\t1"
+                                       << "\"0,5\" for row 2, column 3 is not a number.";
+    }
+    void pasteRefusesWhatItCannotPlace() {
+        QFETCH(QString, clip);
+        QFETCH(QString, message);
+        TStringGrid* m = matrix();
+        m->item(1, 2)->setText("0.9");
+        const Rows before = Cells(m);
+        m->setFocus();
+        m->setCurrentCell(1, 2);
+        QGuiApplication::clipboard()->setText(clip);
+        QTest::keyClick(m, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(boxes->texts(), QStringList{message});
+        QCOMPARE(boxes->requests[0].kind, DialogKind::Error);
+        QCOMPARE(Cells(m), before);
+    }
+
+    // Ctrl+C gives the selected block as tab-separated rows, which paste back elsewhere; a block
+    // pasted into an open cell editor still goes in as a block.
+    void copyAndPasteABlock() {
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        TStringGrid* m = matrix();
+        SetGrid(m, {{"0.1", "0.2", "0.7"}, {"1", "0", "0"}});
+        m->setFocus();
+        m->setCurrentCell(0, 0);
+        m->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 2), true);
+        QTest::keyClick(m, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("0.1\t0.2\t0.7\n1\t0\t0\n"));
+
+        // A click on the current cell opens its editor; the block still lands in the grid.
+        const QPoint cell = m->visualItemRect(m->item(3, 2)).center();
+        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell);
+        QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        QCOMPARE(Cells(m)[3], QStringList({"0", "0", "0.1", "0.2", "0.7"}));
+        QCOMPARE(Cells(m)[4], QStringList({"0", "0", "1", "0", "0"}));
+        QVERIFY(boxes->requests.empty());
+
+        // One value in an open editor is ordinary text for that cell.
+        QGuiApplication::clipboard()->setText("0.35");
+        QTest::mouseClick(m->viewport(), Qt::LeftButton, {},
+                          m->visualItemRect(m->item(0, 4)).center());
+        QTest::mouseClick(m->viewport(), Qt::LeftButton, {},
+                          m->visualItemRect(m->item(0, 4)).center());
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(m->item(0, 4)->text(), QString("0.35"));
     }
 
     void pageChangeResetsTheOutputChoicesOnlyAfterAnInputChange() {
