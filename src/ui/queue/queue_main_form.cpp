@@ -166,6 +166,7 @@ std::string TQueueMainForm::Text(const ParameterField& field) {
 // Each Run gathers its tab into the model's form, runs the model with this window as its host,
 // and shows the value texts the readers rewrote.
 void TQueueMainForm::MG1_Run_ButtonClick() {
+    setRefusable({{"cs2", mg1_.cs2.edit}, {"rho", mg1_.rho.edit}});
     Mg1Form form{.serviceType = mg1_.service->itemIndex(),
                  .cs2 = Text(mg1_.cs2),
                  .rho = Text(mg1_.rho),
@@ -180,6 +181,7 @@ void TQueueMainForm::MG1_Run_ButtonClick() {
 }
 
 void TQueueMainForm::DG1_Run_ButtonClick() {
+    setRefusable({{"cs2", dg1_.cs2.edit}, {"rho", dg1_.rho.edit}});
     const int service = dg1_.service->itemIndex();
     // Pure Erlang has its own Output group, with the state probabilities.
     const RadioGroup* output =
@@ -201,6 +203,7 @@ template <class Form>
 void TQueueMainForm::runMultiServerTab(const MultiServerTab& tab, const EditGroup& t,
                                        const EditGroup& p, const EditGroup& n,
                                        void (*run)(Form&, QueueHost&)) {
+    setRefusable({{"c", tab.c.edit}, {"rho", tab.rho.edit}});
     Form form{.c = Text(tab.c),
               .rho = Text(tab.rho),
               .output = tab.output->itemIndex(),
@@ -222,6 +225,7 @@ void TQueueMainForm::MDC_Run_ButtonClick() {
 }
 
 void TQueueMainForm::DMC_Run_ButtonClick() {
+    setRefusable({{"c", dmc_.c.edit}, {"rho", dmc_.rho.edit}});
     DmcForm form{.c = Text(dmc_.c),
                  .rho = Text(dmc_.rho),
                  .output = dmc_.output->itemIndex(),
@@ -236,6 +240,7 @@ void TQueueMainForm::DMC_Run_ButtonClick() {
 }
 
 void TQueueMainForm::GMC_Run_ButtonClick() {
+    setRefusable({{"ca2", gmc_.ca2.edit}, {"c", gmc_.c.edit}, {"rho", gmc_.rho.edit}});
     GmcForm form{.arrivals = gmc_.arrivals->itemIndex(),
                  .ca2 = Text(gmc_.ca2),
                  .c = Text(gmc_.c),
@@ -249,6 +254,10 @@ void TQueueMainForm::GMC_Run_ButtonClick() {
 }
 
 void TQueueMainForm::FinCap_Run_ButtonClick() {
+    setRefusable({{"c", finCap_.c.edit},
+                  {"rho", finCap_.rho.edit},
+                  {"n", finCap_.n.edit},
+                  {"0 <= N <= 500 required", finCap_.n.edit}});
     const int type = finCap_.type->itemIndex();
     FinCapForm form{.type = type,
                     .c = Text(finCap_.c),
@@ -263,6 +272,18 @@ void TQueueMainForm::FinCap_Run_ButtonClick() {
 }
 
 void TQueueMainForm::MMCN_Run_ButtonClick() {
+    const bool varyC = mmcn_.xAxis->itemIndex() == 0;
+    setRefusable({{"lambda", mmcn_.arrival.edit},
+                  {"es", mmcn_.es.edit},
+                  {"n", mmcn_.cap.edit},
+                  {"c", mmcn_.c.edit},
+                  {"Lower bound on c", mmcn_.cFrom.edit},
+                  {"Upper bound on c", mmcn_.cTo.edit},
+                  {"Lower bound on N", mmcn_.nFrom.edit},
+                  {"Upper bound on N", mmcn_.nTo.edit},
+                  {"Upper bound should be greater than lower bound",
+                   varyC ? mmcn_.cTo.edit : mmcn_.nTo.edit},
+                  {"t", mmcn_.t.edit}});
     MmcnForm form{.lambda = Text(mmcn_.arrival),
                   .es = Text(mmcn_.es),
                   .xAxis = mmcn_.xAxis->itemIndex(),
@@ -278,6 +299,7 @@ void TQueueMainForm::MMCN_Run_ButtonClick() {
 }
 
 void TQueueMainForm::FinSrc_Run_ButtonClick() {
+    setRefusable({{"c", finSrc_.c.edit}, {"m", finSrc_.m.edit}, {"nu", finSrc_.nu.edit}});
     FinSrcForm form{.service = finSrc_.service->itemIndex(),
                     .c = Text(finSrc_.c),
                     .M = Text(finSrc_.m),
@@ -292,6 +314,10 @@ void TQueueMainForm::FinSrc_Run_ButtonClick() {
 }
 
 void TQueueMainForm::MM1_Run_ButtonClick() {
+    setRefusable({{"rho", mm1_.rho.edit},
+                  {"i", mm1_.initial.edit},
+                  {"j", mm1_.end.edit},
+                  {"t", mm1_.t.edit}});
     MM1TranForm form{.rho = Text(mm1_.rho),
                      .i = Text(mm1_.initial),
                      .j = Text(mm1_.end),
@@ -406,8 +432,27 @@ void TQueueMainForm::wireEdit(QLineEdit* edit, EditFilter filter) {
 }
 
 void TQueueMainForm::showError(const std::string& title, const std::string& text) {
-    Dialogs::show(this, DialogKind::ErrorOkCancel, QString::fromStdString(title),
-                  QString::fromStdString(text));
+    const QString message = QString::fromStdString(text);
+    Dialogs::show(this, DialogKind::ErrorOkCancel, QString::fromStdString(title), message);
+    // Ready for the user to retype the refused value.
+    if (QLineEdit* field = RefusedField(message); field && field->isVisibleTo(this)) {
+        field->setFocus(Qt::OtherFocusReason);
+        field->selectAll();
+    }
+}
+
+QLineEdit* TQueueMainForm::RefusedField(const QString& text) const {
+    QString subject = text;
+    for (const char* verdict : {" incorrect", " out of range", " out of bounds"}) {
+        if (subject.endsWith(verdict)) {
+            subject.chop(static_cast<int>(qstrlen(verdict)));
+            break;
+        }
+    }
+    for (const RefusableField& field : refusable_) {
+        if (subject.compare(field.subject, Qt::CaseInsensitive) == 0) return field.edit;
+    }
+    return nullptr;
 }
 
 std::unique_ptr<BusyGuard> TQueueMainForm::busy() {

@@ -13,6 +13,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -1171,6 +1172,81 @@ private slots:
             const QIcon icon = find<QPushButton>(QString(prefix) + "_Help_Button")->icon();
             QCOMPARE(icon.pixmap(16, 16).toImage(), help);
         }
+    }
+
+    // After a refusal box the refused field has the cursor, its text selected for retyping.
+    void refusedFieldGetsTheCursor_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("choice");      // a radio item to click first, or empty
+        QTest::addColumn<QStringList>("fields");  // name=text pairs
+        QTest::addColumn<QString>("run");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("M/M/c c") << 2 << "" << QStringList{"MMC_C_edit=0", "MMC_Rho_edit=0.5"}
+                                 << "MMC_Run_Button"
+                                 << "c out of range"
+                                 << "MMC_C_edit";
+        QTest::newRow("M/D/c rho")
+            << 3 << "" << QStringList{"MDC_C_edit=2", "MDC_Rho_edit=1.5"} << "MDC_Run_Button"
+            << "Rho out of range"
+            << "MDC_Rho_edit";
+        QTest::newRow("D/G/1 cs2")
+            << 1 << "" << QStringList{"DG1_CS2_edit=7", "DG1_Rho_edit=0.5"} << "DG1_Run_Button"
+            << "CS2 out of bounds"
+            << "DG1_CS2_edit";
+        QTest::newRow("G/M/c CA2")
+            << 5 << "GMC_Arrivals_RadioGroup_Item1"
+            << QStringList{"GMC_CA2_Edit=7", "GMC_C_edit=2", "GMC_Rho_edit=0.5"} << "GMC_Run_Button"
+            << "CA2 out of range"
+            << "GMC_CA2_Edit";
+        QTest::newRow("D/M/c/c+N N")
+            << 6 << "FinCap_Queue_Type_Item2"
+            << QStringList{"FinCap_C_edit=2", "FinCap_Rho_edit=0.5", "FinCap_N_edit=600"}
+            << "FinCap_Run_Button"
+            << "0 <= N <= 500 required"
+            << "FinCap_N_edit";
+        QTest::newRow("M/M/c/c+N bounds")
+            << 7 << ""
+            << QStringList{"MMCN_Arrival_edit=1", "MMCN_ES_edit=1", "MMCN_cap_edit=5",
+                           "MMCN_c_from_edit=5", "MMCN_c_to_edit=2"}
+            << "MMCN_Run_Button"
+            << "Upper bound should be greater than lower bound"
+            << "MMCN_c_to_edit";
+        QTest::newRow("Finite Source M")
+            << 8 << "" << QStringList{"FinSrc_c_Edit=2", "FinSrc_N_Edit=5000", "FinSrc_nu_edit=0.1"}
+            << "FinSrc_Run_Button"
+            << "M out of range"
+            << "FinSrc_N_Edit";
+        QTest::newRow("Transient M/M/1 i")
+            << 9 << "" << QStringList{"MM1_Rho_edit=0.5", "MM1_initial_state_edit=99"}
+            << "MM1_Run_Button"
+            << "i out of bounds"
+            << "MM1_initial_state_edit";
+    }
+    void refusedFieldGetsTheCursor() {
+        QFETCH(int, tab);
+        QFETCH(QString, choice);
+        QFETCH(QStringList, fields);
+        QFETCH(QString, run);
+        QFETCH(QString, message);
+        QFETCH(QString, refused);
+        showAndActivate();
+        find<MultiRowTabWidget>("PageControl")->setCurrentIndex(tab);
+        if (!choice.isEmpty()) find<QRadioButton>(choice)->click();
+        for (const QString& field : fields) {
+            const QStringList pair = field.split('=');
+            edit(pair[0])->setText(pair[1]);
+        }
+        DialogRecorder boxes;
+        QPushButton* button = find<QPushButton>(run);
+        button->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), button);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(boxes.texts(), QStringList{message});
+        QCOMPARE(boxes.requests[0].text, message);  // the box text as it was
+        QTRY_COMPARE(QApplication::focusWidget(), edit(refused));
+        QCOMPARE(edit(refused)->selectedText(), edit(refused)->text());
+        QVERIFY(!edit(refused)->text().isEmpty());
     }
 
 private:
