@@ -151,6 +151,12 @@ void MultiRowTabBar::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Down:
             setCurrentIndex(std::min(count() - 1, current_ + 1));
             break;
+        case Qt::Key_Home:
+            setCurrentIndex(0);
+            break;
+        case Qt::Key_End:
+            setCurrentIndex(count() - 1);
+            break;
         default:
             QWidget::keyPressEvent(event);
     }
@@ -208,17 +214,25 @@ MultiRowTabWidget::MultiRowTabWidget(QWidget* parent)
         emit currentChanged(index);
     });
 
+    setKeyboardScope(this);
+}
+
+void MultiRowTabWidget::setKeyboardScope(QWidget* scope) {
+    qDeleteAll(shortcuts_);
+    shortcuts_.clear();
     const auto step = [this](int delta) {
         if (count() > 0) setCurrentIndex((currentIndex() + delta + count()) % count());
     };
-    const auto bind = [this](const QKeySequence& keys, auto action) {
-        auto* shortcut = new QShortcut(keys, this);
+    const auto bind = [this, scope](const QKeySequence& keys, auto action) {
+        auto* shortcut = new QShortcut(keys, scope);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
         connect(shortcut, &QShortcut::activated, this, action);
+        shortcuts_ << shortcut;
     };
     bind(QKeySequence(Qt::CTRL | Qt::Key_Tab), [step] { step(1); });
     bind(QKeySequence(Qt::CTRL | Qt::Key_PageDown), [step] { step(1); });
     bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), [step] { step(-1); });
+    bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [step] { step(-1); });
     bind(QKeySequence(Qt::CTRL | Qt::Key_PageUp), [step] { step(-1); });
 }
 

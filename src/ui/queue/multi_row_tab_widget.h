@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QShortcut;
 class QStackedWidget;
 
 namespace wachtrix::ui {
@@ -66,12 +67,17 @@ public:
     QWidget* widget(int index) const;
     MultiRowTabBar* tabBar() const { return bar_; }
 
+    // Ctrl+Tab and Ctrl+PgDn choose the next tab, Ctrl+Shift+Tab and Ctrl+PgUp the one before,
+    // wrapping round, wherever the focus is within `scope` (at first the tab set itself).
+    void setKeyboardScope(QWidget* scope);
+
 signals:
     void currentChanged(int index);
 
 private:
     MultiRowTabBar* bar_;
     QStackedWidget* stack_;
+    QList<QShortcut*> shortcuts_;
 };
 
 }  // namespace wachtrix::ui

@@ -89,6 +89,7 @@ TQueueMainForm::TQueueMainForm(QWidget* parent)
     PageControl = new MultiRowTabWidget(this);
     PageControl->setObjectName("PageControl");
     PageControl->setFixedWidth(kPageColumnWidth);
+    PageControl->setKeyboardScope(this);  // the tab keys work from Results as well
     buildMG1Page();
     buildDG1Page();
     buildMMCPage();

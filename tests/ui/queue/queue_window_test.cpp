@@ -1249,6 +1249,45 @@ private slots:
         QVERIFY(!edit(refused)->text().isEmpty());
     }
 
+    // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and Ctrl+PgUp change tabs from anywhere in the
+    // window, wrapping round; arrows, Home and End move along the tab bar when it has focus.
+    void keyboardChangesTabs() {
+        showAndActivate();
+        auto* pages = find<MultiRowTabWidget>("PageControl");
+        QCOMPARE(pages->currentIndex(), 3);
+        results()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(results()));
+        QTest::keyClick(results(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 4);
+        QTest::keyClick(results(), Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 5);
+        QTest::keyClick(results(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(pages->currentIndex(), 4);
+        QTest::keyClick(results(), Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 3);
+
+        QLineEdit* c = edit("MDC_C_edit");
+        c->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), c);
+        for (int k = 0; k < 4; ++k)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 9);  // round past the first tab
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 0);
+
+        auto* bar = find<MultiRowTabBar>("PageControlTabs");
+        bar->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(bar));
+        QTest::keyClick(bar, Qt::Key_Right);
+        QCOMPARE(pages->currentIndex(), 1);
+        QTest::keyClick(bar, Qt::Key_End);
+        QCOMPARE(pages->currentIndex(), 9);
+        QTest::keyClick(bar, Qt::Key_Up);
+        QCOMPARE(pages->currentIndex(), 8);
+        QTest::keyClick(bar, Qt::Key_Home);
+        QCOMPARE(pages->currentIndex(), 0);
+    }
+
 private:
     template <class T>
     T* find(const QString& name) const {
