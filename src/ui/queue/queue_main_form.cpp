@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "core/queue/dg1.h"
 #include "core/queue/dmc.h"
@@ -463,7 +464,12 @@ std::unique_ptr<BusyGuard> TQueueMainForm::busy() {
 // A window that is never plotted into stays hidden; it closes with this window.
 GraphHandle TQueueMainForm::createGraphWindow(GraphWindowKind kind,
                                               const std::vector<std::string>& labels) {
-    graphWindows_.emplace_back(CreateGraphWindow(kind, this, labels));
+    // Over the Results side, right of the tabs, so that the edits stay in view; to the
+    // right-hand edge of the screen, where the cascade wraps.
+    const QPoint resultsTopLeft = Results->mapToGlobal(QPoint(0, 0));
+    const QRect openArea(resultsTopLeft, QPoint(std::numeric_limits<int>::max() / 2,
+                                                std::numeric_limits<int>::max() / 2));
+    graphWindows_.emplace_back(CreateGraphWindow(kind, this, labels, openArea));
     return static_cast<GraphHandle>(graphWindows_.size()) - 1;
 }
 

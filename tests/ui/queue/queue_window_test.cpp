@@ -1288,6 +1288,35 @@ private slots:
         QCOMPARE(pages->currentIndex(), 0);
     }
 
+    // Graph windows open over the Results side and cascade there, leaving the edits in view.
+    void graphWindowsOpenBesideTheInputs() {
+        form_->move(0, 0);
+        showAndActivate();
+        QTest::keyClicks(edit("MMC_C_edit"), "2");
+        QTest::keyClicks(edit("MMC_Rho_edit"), "0.8");
+        find<RadioGroup>("MMC_Output_RadioGroup")->item(4)->click();
+        auto* pages = find<MultiRowTabWidget>("PageControl");
+        const QRect inputs(pages->mapToGlobal(QPoint(0, 0)), pages->size());
+        const QPoint resultsAt = results()->mapToGlobal(QPoint(0, 0));
+        QList<QPoint> opened;
+        for (int run = 0; run < 3; ++run) {
+            find<QPushButton>("MMC_Run_Button")->click();
+            const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+            QCOMPARE(windows.size(), run + 1);
+            GraphWindow* w = windows.last();
+            QVERIFY(w->isVisible());
+            QVERIFY2(!w->frameGeometry().intersects(inputs),
+                     qPrintable(QString("window %1 at %2,%3").arg(run).arg(w->x()).arg(w->y())));
+            QVERIFY(w->x() >= resultsAt.x() && w->y() >= resultsAt.y());
+            opened << w->pos();
+        }
+        // 20 pixels on each time, unless the cascade wrapped round within the Results side.
+        for (int k = 1; k < opened.size(); ++k) {
+            const QPoint step = opened[k] - opened[k - 1];
+            QVERIFY(step == QPoint(20, 20) || step.x() < 0 || step.y() < 0);
+        }
+    }
+
 private:
     template <class T>
     T* find(const QString& name) const {
