@@ -118,8 +118,7 @@ TQueueMainForm::~TQueueMainForm() {
 
 void TQueueMainForm::buildMenus() {
     fileMenu_ = new QMenu("&File", this);
-    QAction* close = fileMenu_->addAction("Close &Queue", this, [this] { Close1Click(); });
-    close->setObjectName("Close1");
+    // Keeping the results first; the two commands of the module after them.
     QAction* save = fileMenu_->addAction("&Save Results...", this, [this] { SaveButtonClick(); });
     save->setObjectName("SaveResults1");
     QAction* print =
@@ -129,6 +128,8 @@ void TQueueMainForm::buildMenus() {
         fileMenu_->addAction("Print Pre&view...", this, [this] { PreviewButtonClick(); });
     preview->setObjectName("PrintPreview1");
     fileMenu_->addSeparator();
+    QAction* close = fileMenu_->addAction("Close &Queue", this, [this] { Close1Click(); });
+    close->setObjectName("Close1");
     QAction* exit = fileMenu_->addAction("Close &Wachtrix", this, [this] { Exit1Click(); });
     exit->setObjectName("Exit1");
     helpMenu_ = new QMenu("&Help", this);
