@@ -11,9 +11,9 @@ namespace wachtrix::cli {
 
 const std::vector<ModelCommand>& Commands() {
     static const std::vector<ModelCommand> commands{
-        MmcCommand(),     MdcCommand(),    Mg1Command(),   DmcCommand(),
-        GmcCommand(),     FinCapCommand(), MmcnCommand(),  FinSrcCommand(),
-        MM1TranCommand(), Dg1Command(),    MarkovCommand()};
+        MmcCommand(),     MdcCommand(),    Mg1Command(),    DmcCommand(),
+        GmcCommand(),     FinCapCommand(), MmcnCommand(),   FinSrcCommand(),
+        MM1TranCommand(), Dg1Command(),    MarkovCommand(), StaffingCommand()};
     return commands;
 }
 

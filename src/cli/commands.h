@@ -74,6 +74,9 @@ TEditArray ValueGroup(const Arguments& args, const std::string& key);  // "1,0.5
 std::string Text(const Arguments& args, const std::string& key);       // "" when absent
 int Choice(const Arguments& args, const std::string& key, int count);  // 0..count-1, default 0
 
+// "0 Deterministic Arrivals, 1 ...": the G/M/c arrival types.
+std::string GmcArrivalHelp();
+
 // The commands, one file each.
 ModelCommand MmcCommand();
 ModelCommand MdcCommand();
@@ -86,5 +89,6 @@ ModelCommand MmcnCommand();
 ModelCommand FinSrcCommand();
 ModelCommand MM1TranCommand();
 ModelCommand MarkovCommand();
+ModelCommand StaffingCommand();
 
 }  // namespace wachtrix::cli

@@ -11,13 +11,41 @@
 namespace wachtrix::cli {
 namespace {
 
+constexpr std::string_view kSynopsis[] = {
+    "MODEL [FILE] KEY=VALUE... [--styles] [--graph-csv FILE]",
+    "[MODEL] --help",
+};
+
+constexpr OptionHelp kOptions[] = {
+    {"--styles", "", "prefix each line with its style letter (N, T, B, U) and a blank"},
+    {"--graph-csv", "FILE", "write the points of a Graphs run as CSV (chart,x,y)"},
+    {"--help", "", "list the models, or with a model its keys"},
+};
+
+constexpr ExitStatusHelp kExitStatuses[] = {
+    {0, "the report was printed"},
+    {2,
+     "the input was refused: an unknown model, key or option, or a value the model's window "
+     "would refuse"},
+    {3, "the computation failed; the reason goes to standard error"},
+};
+
 void PrintOverview(std::ostream& out) {
-    out << "Usage: wachtrix-report MODEL [FILE] KEY=VALUE... [--styles] [--graph-csv FILE]\n"
-           "       wachtrix-report MODEL --help\n\n"
-           "Runs a model as its window would and prints the report lines.\n"
-           "  --styles          prefix each line with its style letter (N, T, B, U) and a blank\n"
-           "  --graph-csv FILE  write the points of a Graphs run as CSV (chart,x,y)\n\n"
-           "Models:\n";
+    const char* lead = "Usage: ";
+    for (const std::string_view synopsis : kSynopsis) {
+        out << lead << "wachtrix-report " << synopsis << "\n";
+        lead = "       ";
+    }
+    out << "\n" << kToolPurpose << "\n";
+    for (const OptionHelp& o : kOptions) {
+        std::string name(o.option);
+        if (!o.argument.empty()) name += " " + std::string(o.argument);
+        out << "  " << PadRight(name, 16) << "  " << o.help << "\n";
+    }
+    out << "\nExit codes:\n";
+    for (const ExitStatusHelp& e : kExitStatuses)
+        out << "  " << e.code << "  " << e.meaning << "\n";
+    out << "\nModels:\n";
     for (const auto& c : Commands())
         out << "  " << PadRight(c.name, 9) << " " << c.summary << "\n";
 }
@@ -109,6 +137,18 @@ int Run(const std::vector<std::string>& words, std::ostream& out, std::ostream& 
 }
 
 }  // namespace
+
+std::span<const std::string_view> ToolSynopsis() {
+    return kSynopsis;
+}
+
+std::span<const OptionHelp> ToolOptions() {
+    return kOptions;
+}
+
+std::span<const ExitStatusHelp> ExitStatuses() {
+    return kExitStatuses;
+}
 
 int RunReportTool(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
     try {

@@ -3,12 +3,34 @@
 // material. Exit codes: 0 done, 2 usage or input refused, 3 the computation failed.
 
 #include <ostream>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace wachtrix::cli {
 
 // The words after the program name; the report goes to `out`, messages to `err`.
 int RunReportTool(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
+
+// What --help and the manual page both say about the tool itself, so the two cannot drift apart.
+inline constexpr std::string_view kToolPurpose =
+    "Runs a model as its window would and prints the report lines.";
+
+// The ways to call the tool, after its name.
+std::span<const std::string_view> ToolSynopsis();
+
+struct OptionHelp {
+    std::string_view option;    // "--graph-csv"
+    std::string_view argument;  // "FILE", "" when it takes none
+    std::string_view help;
+};
+std::span<const OptionHelp> ToolOptions();
+
+struct ExitStatusHelp {
+    int code;
+    std::string_view meaning;
+};
+std::span<const ExitStatusHelp> ExitStatuses();
 
 }  // namespace wachtrix::cli

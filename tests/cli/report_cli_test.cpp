@@ -1,10 +1,8 @@
 // The batch tool, run as a user runs it: its output, error text and exit code.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,37 +10,16 @@
 
 #include "cli/queue_command.h"
 #include "core/numeric/numerical_failure.h"
+#include "support/run_command.h"
 
 namespace wachtrix::cli {
 namespace {
 
-struct Outcome {
-    std::string out, err;
-    int exitCode = -1;
-};
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using Outcome = testing::CommandOutcome;
+using testing::ReadFile;
 
 Outcome RunReport(const std::string& arguments) {
-    const auto dir = std::filesystem::temp_directory_path();
-    const auto errFile = dir / ("wachtrix_cli_err_" + std::to_string(::getpid()));
-    const std::string command =
-        std::string(WACHTRIX_REPORT) + " " + arguments + " 2>" + errFile.string();
-    Outcome outcome;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        outcome.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    outcome.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.err = ReadFile(errFile);
-    std::filesystem::remove(errFile);
-    return outcome;
+    return testing::RunCommand(std::string(WACHTRIX_REPORT) + " " + arguments);
 }
 
 // The tool prints exactly the lines the model's run writes (the figures themselves are the
@@ -563,6 +540,61 @@ TEST(ReportTool, ContinuousChainOverTimeAndAComputationThatGivesUp) {
     EXPECT_EQ(gaveUp.err, "Too many steps for the uniformised chain: nu t = 5E+303\n");
     std::filesystem::remove(pair);
     std::filesystem::remove(fast);
+}
+
+// Scripts read the answer from its own line; a target that cannot be met is an answer too.
+TEST(ReportTool, StaffingAnswersOnItsOwnLine) {
+    const Outcome o = RunReport("staffing model=mmc a=10 t=0.33 alpha=0.2");
+    EXPECT_EQ(o.exitCode, 0);
+    EXPECT_EQ(o.err, "");
+    std::istringstream lines(o.out);
+    std::vector<std::string> got;
+    for (std::string line; std::getline(lines, line);)
+        got.push_back(line);
+    ASSERT_GE(got.size(), 3u);
+    EXPECT_EQ(got[0], "Staffing of the M/M/c queue");
+    EXPECT_EQ(got[2], "Smallest number of servers: c = 13");
+
+    const Outcome gmc = RunReport("staffing model=gmc arrivals=3 ca2=2 a=40 ewq=0.01 maxrho=0.9");
+    EXPECT_EQ(gmc.exitCode, 0);
+    EXPECT_NE(gmc.out.find("\nSmallest number of servers: c = "), std::string::npos);
+
+    const Outcome beyond = RunReport("staffing model=mdc a=2000 pwait=0.2");
+    EXPECT_EQ(beyond.exitCode, 0);
+    EXPECT_EQ(beyond.out,
+              "Staffing of the M/D/c queue\nParameters: a=2000  target Pwait<=0.2\n"
+              "Smallest number of servers: none\n"
+              "a = 2000 Erlangs needs more than 500 servers at rho <= 0.99: beyond the M/D/c "
+              "model's range.\n\n");
+}
+
+TEST(ReportTool, StaffingWantsOneModelAndOneTarget) {
+    const struct {
+        const char* arguments;
+        const char* err;
+    } kCases[] = {
+        {"staffing a=10 pwait=0.2", "wachtrix-report: model must be mmc, mdc, dmc or gmc\n"},
+        {"staffing model=mg1 a=10 pwait=0.2",
+         "wachtrix-report: model must be mmc, mdc, dmc or gmc\n"},
+        {"staffing model=mmc a=10",
+         "wachtrix-report: give one target: t=T alpha=ALPHA, ewq=W or "
+         "pwait=ALPHA\n"},
+        {"staffing model=mmc a=10 t=1",
+         "wachtrix-report: give one target: t=T alpha=ALPHA, "
+         "ewq=W or pwait=ALPHA\n"},
+        {"staffing model=mmc a=10 ewq=0.1 pwait=0.2",
+         "wachtrix-report: give one target: t=T alpha=ALPHA, ewq=W or pwait=ALPHA\n"},
+        {"staffing model=mmc a=10 pwait=0.2 c=3",
+         "wachtrix-report: unknown key \"c\" for staffing\n"},
+        {"staffing model=mmc a=1e9 pwait=0.2", "Error: a out of range\n"},
+        {"staffing model=gmc arrivals=1 ca2=3 a=10 pwait=0.2", "Error: CA2 out of range\n"},
+    };
+    for (const auto& k : kCases) {
+        const Outcome o = RunReport(k.arguments);
+        EXPECT_EQ(o.exitCode, 2) << k.arguments;
+        EXPECT_EQ(o.out, "") << k.arguments;
+        EXPECT_EQ(o.err, k.err) << k.arguments;
+    }
 }
 
 TEST(TextHost, ReportsANumericalFailureAfterTheLinesAlreadyWritten) {

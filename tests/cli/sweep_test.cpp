@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iostream>
 #include <map>
 #include <numeric>
 #include <sstream>
@@ -19,9 +21,12 @@
 
 #include "cli/commands.h"
 #include "core/text/number_parse.h"
+#include "support/words.h"
 
 namespace wachtrix::cli {
 namespace {
+
+using testing::Words;
 
 // Each dimension lists alternatives, each a group of key=value words; a point takes one
 // alternative of every dimension.
@@ -211,6 +216,18 @@ const std::vector<ModelGrid> kGrids = {
       kFinSrcRates,
       kFinSrcOutputs},
      1e-5},
+    // Each model over loads from the lightest to the heaviest it takes, and the three targets
+    // from loose to strict.
+    {"staffing",
+     {{"model=mmc", "model=mdc", "model=dmc", "model=gmc arrivals=0",
+       "model=gmc arrivals=1 ca2=0.05", "model=gmc arrivals=1 ca2=0.7",
+       "model=gmc arrivals=2 ca2=0.5", "model=gmc arrivals=3 ca2=100"},
+      {"a=1e-10", "a=1e-4", "a=0.05", "a=0.9", "a=1", "a=3.91", "a=10", "a=108.66", "a=250",
+       "a=495", "a=999", "a=2000", "a=2497.5"},
+      {"pwait=1", "pwait=0.5", "pwait=0.01", "pwait=1e-10", "ewq=1000", "ewq=0.1", "ewq=1e-10",
+       "t=0 alpha=0.2", "t=0.2 alpha=0.05", "t=2500 alpha=1e-10", "t=1 alpha=1e-10 maxrho=0.01",
+       "pwait=0.2 maxrho=0.6004"}},
+     0},
     // Both X-axis modes over their whole ranges; a y of 1 reads t.
     {"mmcn",
      {{"vary=0 N=0 from=1 to=100", "vary=0 N=1 from=1 to=1", "vary=0 N=100 from=1 to=100",
@@ -232,14 +249,6 @@ Arguments Parse(const std::string& words) {
     return args;
 }
 
-std::vector<std::string> Words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;)
-        words.push_back(w);
-    return words;
-}
-
 // A number as the reports and the graph files write it, whatever the locale; subnormal
 // probabilities of a far tail included.
 double Number(const std::string& text) {
@@ -255,7 +264,14 @@ bool HasNonNumber(std::string text) {
 }
 
 // The checks on one report; `where` names the point in failure messages.
-void CheckReport(const CommandResult& r, double accuracyBound, const std::string& where) {
+// The largest accuracy check a grid's reports printed, for the summary.
+struct SweepFigures {
+    std::size_t points = 0;
+    double worstAccuracy = 0;
+};
+
+void CheckReport(const CommandResult& r, double accuracyBound, const std::string& where,
+                 SweepFigures& figures) {
     ASSERT_TRUE(r.errors.empty()) << where << ": refused: " << r.errors[0];
     ASSERT_FALSE(r.failed) << where << ": failed: " << r.lines.back();
     for (const std::string& line : r.lines)
@@ -265,7 +281,9 @@ void CheckReport(const CommandResult& r, double accuracyBound, const std::string
     for (std::size_t i = 0; i < r.lines.size(); ++i) {
         const std::string& line = r.lines[i];
         if (line.rfind("Accuracy Check = ", 0) == 0) {
-            EXPECT_LT(std::fabs(Number(line.substr(17))), accuracyBound) << where;
+            const double accuracy = std::fabs(Number(line.substr(17)));
+            EXPECT_LT(accuracy, accuracyBound) << where;
+            figures.worstAccuracy = std::max(figures.worstAccuracy, accuracy);
             continue;
         }
         if (r.styles[i] != 'U' || i + 1 >= r.lines.size()) continue;
@@ -317,6 +335,27 @@ void CheckReport(const CommandResult& r, double accuracyBound, const std::string
         }
     }
 
+    // Staffing: the row of the answer meets the target and the row before it does not; Pwait
+    // falls as servers are added.
+    const std::string answer = "Smallest number of servers: c = ";
+    for (std::size_t i = 0; i < r.lines.size(); ++i) {
+        if (r.lines[i].rfind(answer, 0) != 0) continue;
+        const int c = std::stoi(r.lines[i].substr(answer.size()));
+        double lastPwait = 2;
+        bool sawAnswer = false;
+        for (std::size_t j = i + 3; j + 1 < r.lines.size(); ++j) {
+            const std::vector<std::string> row = Words(r.lines[j]);
+            const int rowC = std::stoi(row.at(0));
+            if (row.back() == "results") continue;  // the model refuses the load at rowC
+            const double Pwait = Number(row.at(2));
+            EXPECT_LE(Pwait, lastPwait * (1 + 1e-6) + 1e-7) << where << " c=" << rowC;
+            lastPwait = Pwait;
+            if (rowC == c) sawAnswer = true;
+            EXPECT_EQ(row.back() == "yes", rowC >= c) << where << ": " << r.lines[j];
+        }
+        EXPECT_TRUE(sawAnswer) << where;
+    }
+
     // Graph points: finite, x increasing along each chart.
     std::istringstream csv(r.csv);
     std::string row;
@@ -352,6 +391,7 @@ TEST(Sweep, EveryModelGivesSoundReportsOverItsGrid) {
         std::size_t stride = size / wanted + 1;
         while (std::gcd(stride, size) != 1)
             ++stride;
+        SweepFigures figures;
         for (std::size_t k = 0, index = 0; k < wanted; ++k, index = (index + stride) % size) {
             std::string words;
             std::size_t rest = index;
@@ -361,11 +401,15 @@ TEST(Sweep, EveryModelGivesSoundReportsOverItsGrid) {
             }
             const std::string where = std::string(grid.model) + " " + words;
             try {
-                CheckReport(command->run(Parse(words)), grid.accuracyBound, where);
+                ++figures.points;
+                CheckReport(command->run(Parse(words)), grid.accuracyBound, where, figures);
             } catch (const std::exception& e) {  // a word of a table that is not a number
                 ADD_FAILURE() << where << ": " << e.what();
             }
         }
+        std::cout << grid.model << ": " << figures.points << " of " << size
+                  << " grid points, worst accuracy check " << figures.worstAccuracy << " (bound "
+                  << grid.accuracyBound << ")\n";
     }
 }
 

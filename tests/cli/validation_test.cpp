@@ -21,6 +21,7 @@
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
 #include "core/queue/qgraph.h"
+#include "core/queue/staffing.h"
 
 namespace wachtrix::cli {
 namespace {
@@ -170,15 +171,33 @@ const Refusal kRefusals[] = {
     {"mm1tran", "rho=0.5 i=53 j=x T=", "t incorrect"},
     {"mm1tran", "rho=0.5 i=53 T=0.009", "t out of range"},
     {"mm1tran", "rho=0.5 i=53 T=1000001", "t out of range"},
+
+    // G/M/c reads CA2 after a; the target's fields come next, the utilisation cap last.
+    {"staffing", "model=mmc a=x pwait=x maxrho=x", "a incorrect"},
+    {"staffing", "model=mdc a=2497.51 pwait=x", "a out of range"},
+    {"staffing", "model=dmc a=-1 pwait=x", "a out of range"},
+    {"staffing", "model=gmc arrivals=1 ca2=x a=2 pwait=x", "CA2 incorrect"},
+    {"staffing", "model=gmc arrivals=1 ca2=1.01 a=2 pwait=x", "CA2 out of range"},
+    {"staffing", "model=gmc arrivals=2 ca2=0.49 a=2 pwait=x", "CA2 out of range"},
+    {"staffing", "model=mmc a=2 t=x alpha=x", "t incorrect"},
+    {"staffing", "model=mmc a=2 t=-0.1 alpha=x", "t out of range"},
+    {"staffing", "model=mmc a=2 t=1 alpha=", "alpha incorrect"},
+    {"staffing", "model=mmc a=2 t=1 alpha=1.01", "alpha out of range"},
+    {"staffing", "model=mmc a=2 ewq=0,1", "w incorrect"},
+    {"staffing", "model=mmc a=2 ewq=0", "w out of range"},
+    {"staffing", "model=mmc a=2 pwait=abc", "alpha incorrect"},
+    {"staffing", "model=mmc a=2 pwait=0", "alpha out of range"},
+    {"staffing", "model=mmc a=2 pwait=0.1 maxrho=x", "Largest utilisation incorrect"},
+    {"staffing", "model=mmc a=2 pwait=0.1 maxrho=1.5", "Largest utilisation out of range"},
 };
 
 // The last Graphs item of each model's Output group: a refusal must come before its graph
 // window. (The last, because the transient M/M/1 graph of Std Lq reads no end state.)
 std::string GraphsChoice(const std::string& model) {
     const std::pair<const char*, const ModelLimits*> models[] = {
-        {"mmc", &kMmcLimits},   {"mdc", &kMdcLimits},        {"mg1", &kMg1Limits},
-        {"dmc", &kDmcLimits},   {"gmc", &kGmcLimits},        {"finsrc", &kFinSrcExpLimits},
-        {"mmcn", &kMmcnLimits}, {"mm1tran", &kMM1TranLimits}};
+        {"mmc", &kMmcLimits},   {"mdc", &kMdcLimits},         {"mg1", &kMg1Limits},
+        {"dmc", &kDmcLimits},   {"gmc", &kGmcLimits},         {"finsrc", &kFinSrcExpLimits},
+        {"mmcn", &kMmcnLimits}, {"mm1tran", &kMM1TranLimits}, {"staffing", &kStaffingLimits}};
     for (const auto& [name, limits] : models) {
         if (model != name) continue;
         if (limits->output.empty()) return "";  // the graph is the model's only output
@@ -245,6 +264,13 @@ const Registration kModels[] = {
     {"mm1tran",
      "rho=0.9 i=1 j=2 T=10 output=1",
      {kMM1TranLoad, kMM1TranInitialState, kMM1TranEndState, kMM1TranHorizon}},
+    {"staffing",
+     "model=mmc a=10 pwait=0.2 maxrho=0.9",
+     {kStaffingLoad, kStaffingDelay, kStaffingMaxRho}},
+    {"staffing", "model=mdc a=10 t=0.5 alpha=0.1", {kStaffingTime, kStaffingAlpha}},
+    {"staffing", "model=dmc a=10 ewq=0.1", {kStaffingMeanWait}},
+    {"staffing", "model=gmc arrivals=1 ca2=0.5 a=10 pwait=0.2", {kGmcErlangCa2}},
+    {"staffing", "model=gmc arrivals=2 ca2=2 a=10 pwait=0.2", {kGmcCoxianCa2}},
 };
 
 std::string WithField(const std::string& arguments, std::string_view key, double value) {

@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/queue/queue_host.h"
@@ -17,7 +18,8 @@ public:
     struct GraphWindow {
         GraphWindowKind kind;
         std::vector<std::string> labels;
-        std::map<int, ChartPlot> charts;  // by chart index
+        std::map<int, ChartPlot> charts;               // by chart index, the last plot of each
+        std::vector<std::pair<int, ChartPlot>> plots;  // every plot, with its chart, in order
         bool shown = false;
     };
 
@@ -31,12 +33,13 @@ public:
     }
     GraphHandle createGraphWindow(GraphWindowKind kind,
                                   const std::vector<std::string>& labels) override {
-        windows.push_back({kind, labels, {}, false});
+        windows.push_back({kind, labels, {}, {}, false});
         return static_cast<GraphHandle>(windows.size()) - 1;
     }
     void plot(GraphHandle window, int chart, const ChartPlot& plot) override {
         auto& w = windows.at(window);
         w.charts[chart] = plot;
+        w.plots.push_back({chart, plot});
         w.shown = true;
     }
     void numericalFailure(const std::vector<std::string>& lines) override {

@@ -9,6 +9,7 @@
 #include "core/queue/graph_points.h"
 #include "core/queue/report.h"
 #include "core/queue/standard_report.h"
+#include "core/queue/state_tails.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
@@ -98,15 +99,22 @@ DmcSolution SolveDMC(int c, double rho) {
         sum += p[j];
     }
     p[0] = std::fabs(1 - sum - rho * piTop / (1 - beta));
+    std::vector<double> time(c), customer(c);
     s.T.assign(c, 0.0);
     s.A.assign(c, 0.0);
     long double T = 0, A = 0;
     for (int j = 0; j < c; ++j) {
+        const long double arriving = j < c - 1 ? piTop * s.x[j] : piTop;
+        time[j] = static_cast<double>(p[j]);
+        customer[j] = static_cast<double>(arriving);
         T += p[j];
-        A += j < c - 1 ? piTop * s.x[j] : piTop;
+        A += arriving;
         s.T[j] = static_cast<double>(T);
         s.A[j] = static_cast<double>(A);
     }
+    // From c on both tails are geometric in beta.
+    s.timeBelowC = StatesWithTails(time, rho * piTop / (1 - beta));
+    s.customerBelowC = StatesWithTails(customer, piTop * beta / (1 - beta));
     return s;
 }
 
@@ -129,22 +137,18 @@ long double TailPower(double beta, int k) {
 }
 
 // P{= n} and P{> n} below c from a cumulative table.
-StateProbability FromCumulative(const std::vector<double>& G, int n) {
-    if (n == 0) return {G[0], 1 - G[0]};
-    return {std::fabs(G[n] - G[n - 1]), 1 - G[n]};
-}
 
 }  // namespace
 
 StateProbability DmcTimeAverageState(const DmcSolution& s, int n) {
-    if (n < s.c) return FromCumulative(s.T, n);
+    if (n < s.c) return s.timeBelowC[n];
     const long double top = s.rho * static_cast<long double>(s.piTop);
     return {static_cast<double>(top * TailPower(s.beta, n - s.c)),
             static_cast<double>(top * SafePower(s.beta, n + 1 - s.c) / (1 - s.beta))};
 }
 
 StateProbability DmcCustomerAverageState(const DmcSolution& s, int n) {
-    if (n < s.c) return FromCumulative(s.A, n);
+    if (n < s.c) return s.customerBelowC[n];
     const long double top = s.piTop;
     return {static_cast<double>(top * SafePower(s.beta, n - s.c + 1)),
             static_cast<double>(top * SafePower(s.beta, n + 2 - s.c) / (1 - s.beta))};

@@ -60,6 +60,8 @@ struct DmcSolution : GimcStatistics {
     double balanceResidual = 0;
     std::vector<double> T;  // P{L(time) <= n}, n = 0..c-1
     std::vector<double> A;  // P{L(cust) <= n}, n = 0..c-1
+    // P{L = n} and P{L > n} below c, each probability kept to its own digits.
+    std::vector<StateProbability> timeBelowC, customerBelowC;
 };
 
 // Throws NumericalFailure when the root search or the boundary system gives up.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/queue/state_tails.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
 
@@ -64,14 +65,11 @@ double WriteStates(ResultWriter& out, const ValueList& values,
 namespace wachtrix {
 
 StateTable StateRowsOf(std::span<const double> p, const std::vector<int>& n) {
-    StateTable table;
+    const std::vector<double> tails = StateTails({p.begin(), p.end()}, 0);
     const int K = static_cast<int>(p.size()) - 1;
-    for (const int k : n) {
-        long double upTo = 0;
-        for (int j = 0; j <= std::min(k, K); ++j)
-            upTo += p[j];
-        table.rows.push_back({k <= K ? p[k] : 0, static_cast<double>(1 - upTo)});
-    }
+    StateTable table;
+    for (const int k : n)
+        table.rows.push_back(k <= K ? StateProbability{p[k], tails[k]} : StateProbability{0, 0});
     return table;
 }
 

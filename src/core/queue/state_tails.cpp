@@ -17,4 +17,13 @@ std::vector<double> StateTails(const std::vector<double>& equal, long double bey
     return tails;
 }
 
+std::vector<StateProbability> StatesWithTails(const std::vector<double>& equal,
+                                              long double beyond) {
+    const std::vector<double> tails = StateTails(equal, beyond);
+    std::vector<StateProbability> rows(equal.size());
+    for (std::size_t n = 0; n < equal.size(); ++n)
+        rows[n] = {equal[n], tails[n]};
+    return rows;
+}
+
 }  // namespace wachtrix

@@ -8,9 +8,14 @@
 
 #include <vector>
 
+#include "core/queue/queue_statistics.h"
+
 namespace wachtrix {
 
 // equal: P{L = n} for n = 0..N; beyond: P{L > N}. The tails for n = 0..N.
 std::vector<double> StateTails(const std::vector<double>& equal, long double beyond);
+
+// The rows P{L = n}, P{L > n} for n = 0..N, with the tails of StateTails.
+std::vector<StateProbability> StatesWithTails(const std::vector<double>& equal, long double beyond);
 
 }  // namespace wachtrix

@@ -36,6 +36,7 @@ constexpr Topic kTopics[] = {
     {200, "mmcn.html", "M/M/c/c+N graphs"},
     {170, "finsrc.html", "Finite Source"},
     {180, "mm1tran.html", "Transient M/M/1"},
+    {190, "staffing.html", "Staffing"},
     {10, "graphs.html", "Graph windows"},
     {13, "markov.html", "Markov chains"},
 };

@@ -1,6 +1,7 @@
 #include "ui/queue/queue_main_form.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QEvent>
 #include <QGroupBox>
@@ -24,6 +25,7 @@
 #include "core/queue/mmc.h"
 #include "core/queue/qgraph.h"
 #include "core/queue/report.h"
+#include "core/queue/staffing.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/document_output.h"
 #include "ui/common/help.h"
@@ -101,6 +103,7 @@ TQueueMainForm::TQueueMainForm(QWidget* parent)
     buildMMCNPage();
     buildFinSrcPage();
     buildMM1Page();
+    buildStaffingPage();
     connectRules();
     PageControl->setCurrentIndex(3);  // "M/D/c"
 
@@ -254,6 +257,20 @@ void TQueueMainForm::GMC_Run_ButtonClick() {
     RunGMC(form, *this);
     SetEditTexts(GMC_TEdits, form.t);
     SetEditTexts(GMC_PEdits, form.p);
+}
+
+void TQueueMainForm::Staffing_Run_ButtonClick() {
+    StaffingForm form{.model = staffing_.model->itemIndex(),
+                      .arrivals = staffing_.arrivals->itemIndex(),
+                      .ca2 = Text(staffing_.ca2),
+                      .a = Text(staffing_.a),
+                      .target = staffing_.target->itemIndex(),
+                      .t = Text(staffing_.t),
+                      .alpha = Text(staffing_.alpha),
+                      .w = Text(staffing_.w),
+                      .maxRho = Text(staffing_.maxRho),
+                      .graph = staffing_.graph->isChecked()};
+    RunStaffing(form, *this);
 }
 
 void TQueueMainForm::FinCap_Run_ButtonClick() {

@@ -1,7 +1,7 @@
 #pragma once
-// The queue module window: ten model tabs beside the Results panel. It computes nothing itself:
-// each Run gathers its tab into the model's form, runs the model against this window as its
-// QueueHost, and shows the rewritten value texts.
+// The queue module window: ten model tabs and the Staffing tab beside the Results panel. It
+// computes nothing itself: each Run gathers its tab into the model's form, runs the model against
+// this window as its QueueHost, and shows the rewritten value texts.
 
 #include <QPointer>
 #include <QString>
@@ -16,6 +16,7 @@
 #include "core/text/value_list.h"
 #include "ui/common/module_window.h"
 
+class QCheckBox;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
@@ -95,6 +96,7 @@ public:
     void MMCN_Run_ButtonClick();
     void FinSrc_Run_ButtonClick();
     void MM1_Run_ButtonClick();
+    void Staffing_Run_ButtonClick();
     void MG1_Quit_ButtonClick();     // every Quit button
     void FinCap_Help_ButtonClick();  // every Help button
     void ClearButtonClick();
@@ -167,6 +169,14 @@ private:
         RadioGroup* graphs = nullptr;
         ValueGroups values;
     };
+    struct StaffingTab {
+        ParameterField a, ca2, t, alpha, w, maxRho;
+        RadioGroup* model = nullptr;
+        RadioGroup* arrivals = nullptr;
+        RadioGroup* target = nullptr;
+        QCheckBox* graph = nullptr;
+        QString savedCA2;  // as on the G/M/c tab
+    };
     struct Mm1Tab {
         ParameterField rho, initial, end, t;
         RadioGroup* output = nullptr;
@@ -186,6 +196,7 @@ private:
     void buildMMCNPage();
     void buildFinSrcPage();
     void buildMM1Page();
+    void buildStaffingPage();
     void wireEdit(QLineEdit* edit, EditFilter filter);
     void connectRules();
 
@@ -211,6 +222,9 @@ private:
     void FinSrc_N_EditChange();
     void MM1_OutputChange();
     void MM1_Rho_editChange();
+    void Staffing_ModelChange();
+    void Staffing_ArrivalsChange();
+    void Staffing_TargetChange();
 
     void closeModule();
     static std::string Text(const ParameterField& field);
@@ -249,6 +263,7 @@ private:
     MmcnTab mmcn_;
     FinSrcTab finSrc_;
     Mm1Tab mm1_;
+    StaffingTab staffing_;
 };
 
 // The open queue window, through which the model runs reach its controls; null while none is.

@@ -1,6 +1,7 @@
-// The ten tabs of the queue window, laid out top to bottom in the order a user fills them in,
-// which is also their tab order.
+// The ten model tabs and the Staffing tab of the queue window, laid out top to bottom in the order
+// a user fills them in, which is also their tab order.
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -20,6 +21,7 @@
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
 #include "core/queue/qgraph.h"
+#include "core/queue/staffing.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
 #include "ui/queue/label_rules.h"
@@ -36,6 +38,14 @@ constexpr int kBoundEditWidth = 48;  // two on a line with their captions
 const QStringList kFiveOutputs = Captions(kStandardOutput);
 const QStringList kSixOutputs = Captions(kAverageStateOutput);
 const char* const kOutputHint = "The type of output can be specified here";
+
+template <std::size_t N>
+QStringList Items(const char* const (&items)[N]) {
+    QStringList list;
+    for (const char* item : items)
+        list << item;
+    return list;
+}
 
 QString ValueHint(char kind) {
     switch (kind) {
@@ -199,6 +209,14 @@ public:
         PageBuilder builder(form_, box, inner);
         builder.stacked_ = stacked_;
         return {box, builder};
+    }
+
+    QCheckBox* checkBox(const QString& name, const QString& text) {
+        closeGrid();
+        auto* box = new QCheckBox(text, container_);
+        box->setObjectName(name);
+        layout_->addWidget(box);
+        return box;
     }
 
     // Twelve edits "<prefix>_<kind>Edit1".."12" in a box, three rows of four.
@@ -399,10 +417,8 @@ void TQueueMainForm::buildGMCPage() {
     gmc_.ca2 = page.parameter("GMC_CA2_Edit", "CA2:", "(deterministic)", EditFilter::Real);
     gmc_.ca2.edit->setText("0");
     gmc_.ca2.edit->setEnabled(false);
-    QStringList arrivals;
-    for (const char* item : kGmcArrivalItems)
-        arrivals << item;
-    gmc_.arrivals = page.radioGroup("GMC_Arrivals_RadioGroup", "Arrivals Distribution", arrivals);
+    gmc_.arrivals = page.radioGroup("GMC_Arrivals_RadioGroup", "Arrivals Distribution",
+                                    Items(kGmcArrivalItems));
     gmc_.output =
         page.radioGroup("GMC_Output_RadioGroup", "Output", Captions(kWaitingOutput), kOutputHint);
     gmc_.values.t =
@@ -507,6 +523,34 @@ void TQueueMainForm::buildMM1Page() {
     mm1_.values.t =
         page.valueGroup("MM1", 'T', Caption(kMM1TranLimits, 'T'), MM1_TEdits, EditFilter::Real);
     page.buttons("MM1", &TQueueMainForm::MM1_Run_ButtonClick);
+}
+
+// Beyond the model tabs: the smallest c that meets a service level, for the models with c servers.
+void TQueueMainForm::buildStaffingPage() {
+    auto page = PageBuilder::Page(this, "Staffing_TabSheet", 190, "Staffing", "Staffing");
+    staffing_.model =
+        page.radioGroup("Staffing_Model_RadioGroup", "Model", Items(kStaffingModelItems));
+    staffing_.a = page.parameter("Staffing_Load_edit", "a (Erlangs):", Label(kStaffingLoad),
+                                 EditFilter::Real);
+    staffing_.a.edit->setToolTip("Enter the offered load a = lambda*E(s)");
+    staffing_.arrivals = page.radioGroup("Staffing_Arrivals_RadioGroup", "Arrivals Distribution",
+                                         Items(kGmcArrivalItems));
+    staffing_.ca2 =
+        page.parameter("Staffing_CA2_Edit", "CA2:", "(deterministic)", EditFilter::Real);
+    staffing_.ca2.edit->setText("0");
+    staffing_.ca2.edit->setEnabled(false);
+    staffing_.target =
+        page.radioGroup("Staffing_Target_RadioGroup", "Target", Items(kStaffingTargetItems));
+    staffing_.t = page.parameter("Staffing_T_edit", "t:", Label(kStaffingTime), EditFilter::Real);
+    staffing_.alpha =
+        page.parameter("Staffing_Alpha_edit", "alpha:", Label(kStaffingAlpha), EditFilter::Real);
+    staffing_.w =
+        page.parameter("Staffing_W_edit", "w:", Label(kStaffingMeanWait), EditFilter::Real);
+    staffing_.maxRho = page.parameter("Staffing_MaxRho_edit",
+                                      "Largest rho:", Label(kStaffingMaxRho), EditFilter::Real);
+    staffing_.maxRho.edit->setToolTip("Leave empty for no bound on the utilisation");
+    staffing_.graph = page.checkBox("Staffing_Graph_CheckBox", "Graph of the target against c");
+    page.buttons("Staffing", &TQueueMainForm::Staffing_Run_ButtonClick);
 }
 
 }  // namespace wachtrix::ui

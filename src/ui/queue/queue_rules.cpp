@@ -9,12 +9,36 @@
 #include "core/queue/gmc.h"
 #include "core/queue/machine.h"
 #include "core/queue/mg1.h"
+#include "core/queue/staffing.h"
 #include "ui/common/radio_group.h"
 #include "ui/queue/label_rules.h"
 #include "ui/queue/limit_texts.h"
 #include "ui/queue/queue_main_form.h"
 
 namespace wachtrix::ui {
+namespace {
+
+// The CA2 field of G/M/c arrivals. Deterministic arrivals have CA2 = 0; what the user typed is
+// kept for the way back.
+void ArrivalsChange(const ParameterField& ca2, int item, QString& saved) {
+    QLineEdit* edit = ca2.edit;
+    if (item == 0) {
+        if (edit->isEnabled()) {
+            ca2.range->setText("(deterministic)");
+            saved = edit->text();
+            edit->setText("0");
+            edit->setEnabled(false);
+        }
+        return;
+    }
+    ca2.range->setText(Label(item == 1 ? kGmcErlangCa2 : kGmcCoxianCa2));
+    if (!edit->isEnabled()) {
+        edit->setText(saved);
+        edit->setEnabled(true);
+    }
+}
+
+}  // namespace
 
 void TQueueMainForm::connectRules() {
     const auto on = [this](RadioGroup* group, void (TQueueMainForm::*rule)()) {
@@ -38,6 +62,9 @@ void TQueueMainForm::connectRules() {
     on(finSrc_.service, &TQueueMainForm::FinSrc_ServiceTypeChange);
     on(finSrc_.output, &TQueueMainForm::FinSrc_OutputChange);
     on(mm1_.output, &TQueueMainForm::MM1_OutputChange);
+    on(staffing_.model, &TQueueMainForm::Staffing_ModelChange);
+    on(staffing_.arrivals, &TQueueMainForm::Staffing_ArrivalsChange);
+    on(staffing_.target, &TQueueMainForm::Staffing_TargetChange);
 
     // These edits filter first and then update the labels that depend on them.
     connect(finCap_.c.edit, &QLineEdit::textChanged, this, &TQueueMainForm::FinCap_C_editChange);
@@ -57,6 +84,8 @@ void TQueueMainForm::connectRules() {
     MMCN_YAxisChange();
     FinSrc_OutputChange();
     MM1_OutputChange();
+    Staffing_ModelChange();
+    Staffing_TargetChange();
 }
 
 void TQueueMainForm::MG1_ServiceTypeChange() {
@@ -113,22 +142,7 @@ void TQueueMainForm::GMC_OutputChange() {
 }
 
 void TQueueMainForm::GMC_ArrivalsChange() {
-    QLineEdit* ca2 = gmc_.ca2.edit;
-    if (gmc_.arrivals->itemIndex() == 0) {
-        // Deterministic arrivals have CA2 = 0; what the user typed is kept for the way back.
-        if (ca2->isEnabled()) {
-            gmc_.ca2.range->setText("(deterministic)");
-            gmc_.savedCA2 = ca2->text();
-            ca2->setText("0");
-            ca2->setEnabled(false);
-        }
-        return;
-    }
-    gmc_.ca2.range->setText(Label(gmc_.arrivals->itemIndex() == 1 ? kGmcErlangCa2 : kGmcCoxianCa2));
-    if (!ca2->isEnabled()) {
-        ca2->setText(gmc_.savedCA2);
-        ca2->setEnabled(true);
-    }
+    ArrivalsChange(gmc_.ca2, gmc_.arrivals->itemIndex(), gmc_.savedCA2);
 }
 
 void TQueueMainForm::FinCap_QueueTypeChange() {
@@ -205,6 +219,23 @@ void TQueueMainForm::MM1_OutputChange() {
 void TQueueMainForm::MM1_Rho_editChange() {
     RealEditChange(mm1_.rho.edit);
     mm1_.initial.range->setText(InitialStateRangeLabel(mm1_.rho.edit->text()));
+}
+
+void TQueueMainForm::Staffing_ModelChange() {
+    const bool gmc = staffing_.model->itemIndex() == static_cast<int>(StaffingModel::GMC);
+    staffing_.arrivals->setVisible(gmc);
+    staffing_.ca2.setVisible(gmc);
+}
+
+void TQueueMainForm::Staffing_ArrivalsChange() {
+    ArrivalsChange(staffing_.ca2, staffing_.arrivals->itemIndex(), staffing_.savedCA2);
+}
+
+void TQueueMainForm::Staffing_TargetChange() {
+    const auto target = static_cast<StaffingTarget>(staffing_.target->itemIndex());
+    staffing_.t.setVisible(target == StaffingTarget::WaitingTail);
+    staffing_.alpha.setVisible(target != StaffingTarget::MeanWait);
+    staffing_.w.setVisible(target == StaffingTarget::MeanWait);
 }
 
 }  // namespace wachtrix::ui

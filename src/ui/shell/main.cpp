@@ -12,6 +12,8 @@ int main(int argc, char* argv[]) {
 
     TWachtrixApplication app(argc, argv);
     QApplication::setApplicationName("Pelmo voor Windows");
+    // Lets the desktop match the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(WACHTRIX_APP_ID);
 
     TPelmoMain window;
     auto* progress = new TMarkovProgress(&window);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "core/queue/output_tables.h"
 #include "support/expect_near.h"
 
 namespace wachtrix {
@@ -33,6 +34,19 @@ TEST(StateTails, LargeTailsAreTheComplementOfTheCumulativeSum) {
     // At one half exactly the complement is taken, below it the sum from above.
     EXPECT_EQ(StateTails({0.5, 0.25}, 0.25), (std::vector<double>{0.5, 0.25}));
     EXPECT_EQ(StateTails({0.75, 0.25}, 0.0), (std::vector<double>{0.25, 0.0}));
+}
+
+// The state tables of the finite models: the same tails at the asked states, 0 beyond the last.
+TEST(StateRowsOf, SmallTailsOfAFiniteDistributionKeepTheirDigits) {
+    const std::vector<double> p = {1 - 3e-14, 2e-14, 1e-14};
+    const StateTable table = StateRowsOf(p, {2, 0, 1, 5});
+    ASSERT_EQ(table.rows.size(), 4u);
+    EXPECT_EQ(table.rows[0].equal, 1e-14);
+    EXPECT_EQ(table.rows[0].greater, 0);
+    EXPECT_REL_NEAR(table.rows[1].greater, 3e-14, 1e-15);
+    EXPECT_REL_NEAR(table.rows[2].greater, 1e-14, 1e-15);
+    EXPECT_EQ(table.rows[3].equal, 0);
+    EXPECT_EQ(table.rows[3].greater, 0);
 }
 
 }  // namespace

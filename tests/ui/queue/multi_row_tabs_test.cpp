@@ -10,9 +10,9 @@
 using namespace wachtrix::ui;
 
 namespace {
-const QStringList kCaptions = {"M/G/1",         "D/G/1",          "M/M/c",           "M/D/c",
-                               "D/M/c",         "G/M/c",          "Finite Capacity", "M/M/c/c+N",
-                               "Finite Source", "Transient M/M/1"};
+const QStringList kCaptions = {"M/G/1",         "D/G/1",           "M/M/c",           "M/D/c",
+                               "D/M/c",         "G/M/c",           "Finite Capacity", "M/M/c/c+N",
+                               "Finite Source", "Transient M/M/1", "Staffing"};
 }
 
 class MultiRowTabsTest : public QObject {
@@ -30,7 +30,7 @@ private slots:
 
     void everyCaptionFitsWithoutOverlap() {
         MultiRowTabBar* bar = tabs_->tabBar();
-        QCOMPARE(bar->count(), 10);
+        QCOMPARE(bar->count(), 11);
         QVERIFY(bar->rowCount() > 1);
         for (int i = 0; i < bar->count(); ++i) {
             const QRect r = bar->tabRect(i);

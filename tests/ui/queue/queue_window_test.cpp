@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFile>
 #include <QGroupBox>
@@ -34,6 +35,7 @@
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
 #include "core/queue/qgraph.h"
+#include "core/queue/staffing.h"
 #include "support/recording_host.h"
 #include "ui/common/dialog_recorder.h"
 #include "ui/common/help.h"
@@ -112,7 +114,7 @@ private slots:
         QCOMPARE(QueueMainForm, form_.data());
         QCOMPARE(form_->windowTitle(), QString("Module Queue"));
         auto* pages = find<MultiRowTabWidget>("PageControl");
-        QCOMPARE(pages->count(), 10);
+        QCOMPARE(pages->count(), 11);
         QCOMPARE(pages->tabBar()->tabText(pages->currentIndex()), QString("M/D/c"));
         QCOMPARE(pages->currentWidget()->findChild<QWidget*>("MDC_TabSheet") != nullptr, true);
         QCOMPARE(edit("GMC_CA2_Edit")->text(), QString("0"));
@@ -338,6 +340,17 @@ private slots:
         const QStringList time = {"MMCN_t_edit", "MMCN_t_label", "MMCN_t_range_label"};
         QTest::newRow("M/M/c/c+N y-axis")
             << QString() << 0 << "MMCN_Graph_radio_group" << time << QList<QStringList>{none, time};
+        const QStringList arrivals = {"Staffing_Arrivals_RadioGroup", "Staffing_CA2_Edit",
+                                      "Staffing_CA2_label", "Staffing_CA2_range_label"};
+        QTest::newRow("Staffing model") << QString() << 0 << "Staffing_Model_RadioGroup" << arrivals
+                                        << QList<QStringList>{none, none, none, arrivals};
+        const QStringList t = {"Staffing_T_edit", "Staffing_T_label", "Staffing_T_range_label"};
+        const QStringList alpha = {"Staffing_Alpha_edit", "Staffing_Alpha_label",
+                                   "Staffing_Alpha_range_label"};
+        const QStringList w = {"Staffing_W_edit", "Staffing_W_label", "Staffing_W_range_label"};
+        QTest::newRow("Staffing target")
+            << QString() << 0 << "Staffing_Target_RadioGroup" << t + alpha + w
+            << QList<QStringList>{t + alpha, w, alpha};
     }
     void outputChoicesShowTheirGroups() {
         QFETCH(QString, setupGroup);
@@ -612,7 +625,7 @@ private slots:
     void helpOpensTheRightTopic() {
         showAndActivate();
         auto* pages = find<MultiRowTabWidget>("PageControl");
-        const int contexts[] = {100, 110, 120, 130, 140, 150, 160, 200, 170, 180};
+        const int contexts[] = {100, 110, 120, 130, 140, 150, 160, 200, 170, 180, 190};
         for (int i = 0; i < pages->count(); ++i) {
             pages->setCurrentIndex(i);
             auto* first = pages->currentWidget()->findChild<QLineEdit*>();
@@ -792,6 +805,76 @@ private slots:
         QCOMPARE(boxes.requests[0].kind, DialogKind::ErrorOkCancel);
         QCOMPARE(boxes.requests[0].title, QString("Error"));
         QCOMPARE(boxes.requests[0].text, QString("c out of range"));
+        QCOMPARE(results()->toPlainText(), before);
+    }
+
+    // Staffing: the tab's texts go to the core run unchanged, G/M/c's CA2 field behaves as on
+    // the G/M/c tab, a refusal is one box, and the graph shows the target measure against c.
+    void staffingRunsTheCoreAndDrawsItsGraph() {
+        DialogRecorder boxes;
+        auto* pages = find<MultiRowTabWidget>("PageControl");
+        QCOMPARE(pages->tabBar()->tabText(pages->count() - 1), QString("Staffing"));
+        QCOMPARE(label("Staffing_Load_range_label"), QString("<= 2497.5"));
+        find<RadioGroup>("Staffing_Model_RadioGroup")->item(3)->click();
+        QLineEdit* ca2 = edit("Staffing_CA2_Edit");
+        QCOMPARE(ca2->text(), QString("0"));
+        QVERIFY(!ca2->isEnabled());
+        find<RadioGroup>("Staffing_Arrivals_RadioGroup")->item(3)->click();
+        QVERIFY(ca2->isEnabled());
+        QCOMPARE(label("Staffing_CA2_range_label"), QString("0.5 <= CA2 <= 100"));
+        QTest::keyClicks(ca2, "2x");  // the real filter drops the letter
+        QTest::keyClicks(edit("Staffing_Load_edit"), "40");
+        QTest::keyClicks(edit("Staffing_T_edit"), "0.1");
+        QTest::keyClicks(edit("Staffing_Alpha_edit"), "0.1");
+        QTest::keyClicks(edit("Staffing_W_edit"), "0.5");  // hidden: the P{Wq>t} target reads t
+        form_->ClearButtonClick();
+        find<QPushButton>("Staffing_Run_Button")->click();
+        QCOMPARE(boxes.requests.size(), 0);
+        StaffingForm form{.model = 3,
+                          .arrivals = 3,
+                          .ca2 = "2",
+                          .a = "40",
+                          .target = 0,
+                          .t = "0.1",
+                          .alpha = "0.1",
+                          .w = "0.5",
+                          .maxRho = "",
+                          .graph = false};
+        const QStringList lines = StyledLines(results()).mid(2);
+        QCOMPARE(lines, CoreLines([&](QueueHost& h) { RunStaffing(form, h); }));
+        QVERIFY(lines[2].startsWith("N:Smallest number of servers: c = "));
+        QVERIFY(form_->findChildren<GraphWindow*>().isEmpty());
+
+        find<RadioGroup>("Staffing_Model_RadioGroup")->item(0)->click();
+        find<RadioGroup>("Staffing_Target_RadioGroup")->item(1)->click();
+        find<QCheckBox>("Staffing_Graph_CheckBox")->setChecked(true);
+        form_->ClearButtonClick();
+        find<QPushButton>("Staffing_Run_Button")->click();
+        form.model = 0;
+        form.target = 1;
+        form.graph = true;
+        testing::RecordingHost core;
+        RunStaffing(form, core);
+        QCOMPARE(StyledLines(results()).mid(2),
+                 CoreLines([&](QueueHost& h) { RunStaffing(form, h); }));
+        const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 1);
+        QVERIFY(windows[0]->isVisible());
+        QCOMPARE(windows[0]->label(0)->text(), QString("Staffing of the M/M/c queue"));
+        QCOMPARE(windows[0]->label(3)->text(), QString("E(Wq)<=0.5"));
+        chart::TxyGraph* chart = windows[0]->chart(0);
+        const auto& plots = core.windows.at(0).plots;
+        QCOMPARE(plots.size(), std::size_t{2});
+        QCOMPARE(chart->Series(1).Count(), static_cast<int>(plots[0].second.points.size()));
+        QVERIFY(plots[0].second.points.size() >= 4);
+        QCOMPARE(chart->Series(2).Count(), 2);
+
+        edit("Staffing_W_edit")->setText("1001");
+        const QString before = results()->toPlainText();
+        find<QPushButton>("Staffing_Run_Button")->click();
+        QCOMPARE(boxes.requests.size(), 1);
+        QCOMPARE(boxes.requests[0].kind, DialogKind::ErrorOkCancel);
+        QCOMPARE(boxes.requests[0].text, QString("w out of range"));
         QCOMPARE(results()->toPlainText(), before);
     }
 

@@ -1,0 +1,409 @@
+#include "core/queue/staffing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "core/queue/dmc.h"
+#include "core/queue/mdc.h"
+#include "core/queue/mmc.h"
+#include "core/queue/report.h"
+#include "core/text/delphi_format.h"
+#include "core/text/number_format.h"
+#include "core/text/number_parse.h"
+
+namespace wachtrix {
+namespace {
+
+// The model's own fields for c and rho.
+struct ModelFields {
+    const FieldLimit& servers;
+    const FieldLimit& load;
+};
+
+ModelFields Fields(StaffingModel model) {
+    switch (model) {
+        case StaffingModel::MDC:
+            return {kMdcServers, kMdcLoad};
+        case StaffingModel::DMC:
+            return {kDmcServers, kDmcLoad};
+        case StaffingModel::GMC:
+            return {kGmcServers, kGmcLoad};
+        default:
+            return {kMmcServers, kMmcLoad};
+    }
+}
+
+double LoadPerServer(double a, int c) {
+    return a / c;
+}
+
+// The model's own refusal of loads too small for reliable results (as its tab refuses them);
+// a load below the model's range counts as refused too.
+bool Refused(const StaffingQuestion& q, int c) {
+    const double rho = LoadPerServer(q.a, c);
+    if (!Fields(q.model).load.contains(rho)) return true;
+    switch (q.model) {
+        case StaffingModel::MDC:
+            return MdcRhoTooSmall(c, rho);
+        case StaffingModel::DMC:
+            return DmcRhoTooSmall(c, rho);
+        case StaffingModel::GMC:
+            return GmcRhoTooSmall(q.arrivals, c, q.ca2, rho);
+        default:
+            return MmcRhoTooSmall(c, rho);
+    }
+}
+
+// Pwait, E(Wq) and P{Wq > t} from the model's solution at c servers.
+struct Figures {
+    double Pwait, EWq, tail;
+};
+
+Figures Solve(const StaffingQuestion& q, int c) {
+    const double rho = LoadPerServer(q.a, c);
+    const bool tail = q.target == StaffingTarget::WaitingTail;
+    switch (q.model) {
+        case StaffingModel::MDC: {
+            const MdcSolution s = SolveMDC(c, rho);
+            return {s.Pdelay, s.EWq, tail ? MdcWaitingTail(s, q.t) : 0};
+        }
+        case StaffingModel::DMC: {
+            const DmcSolution s = SolveDMC(c, rho);
+            return {s.Pwait, s.EWq, tail ? DmcWaitingTail(s, q.t) : 0};
+        }
+        case StaffingModel::GMC: {
+            const GmcSolution s = SolveGMC(q.arrivals, q.ca2, c, rho);
+            return {s.Pwait, s.EWq, tail ? GmcWaitingTail(s, q.t) : 0};
+        }
+        default: {
+            const MmcSolution s = SolveMMC(c, rho);
+            return {s.Pdelay, s.EWq, tail ? MmcWaitingTail(s, q.t) : 0};
+        }
+    }
+}
+
+// The run at c, made once per search.
+const StaffingRow& RunAt(const StaffingQuestion& q, StaffingAnswer& answer, int c) {
+    auto it = answer.runs.find(c);
+    if (it == answer.runs.end()) it = answer.runs.emplace(c, EvaluateStaffing(q, c)).first;
+    return it->second;
+}
+
+struct StaffingParameters {
+    StaffingQuestion question;
+    bool maxRhoGiven = false;
+    GraphHandle graph = kNoGraph;
+};
+
+std::string Title(const StaffingQuestion& q) {
+    std::string title =
+        std::string("Staffing of the ") + kStaffingModelItems[static_cast<int>(q.model)] + " queue";
+    if (q.model == StaffingModel::GMC)
+        title += std::string(" (") + kGmcArrivalItems[static_cast<int>(q.arrivals)] + ")";
+    return title;
+}
+
+std::string TargetText(const StaffingQuestion& q) {
+    switch (q.target) {
+        case StaffingTarget::WaitingTail:
+            return Format("P{Wq>t}<=%.6g at t=%.6g", {q.bound, q.t});
+        case StaffingTarget::MeanWait:
+            return Format("E(Wq)<=%.6g", {q.bound});
+        default:
+            return Format("Pwait<=%.6g", {q.bound});
+    }
+}
+
+std::optional<StaffingParameters> Validate(StaffingForm& form, QueueHost& host) {
+    auto refuse = [&](const char* text) {
+        host.showError("Error", text);
+        return std::nullopt;
+    };
+    StaffingParameters p;
+    StaffingQuestion& q = p.question;
+    q.model = static_cast<StaffingModel>(form.model >= 0 && form.model < 4 ? form.model : 0);
+    q.target = static_cast<StaffingTarget>(form.target >= 0 && form.target < 3 ? form.target : 0);
+    const auto a = ParseReal(form.a);
+    if (!a) return refuse("a incorrect");
+    if (!kStaffingLoad.contains(*a)) return refuse("a out of range");
+    q.a = *a;
+    if (q.model == StaffingModel::GMC) {
+        q.arrivals =
+            static_cast<GmcArrivals>(form.arrivals >= 0 && form.arrivals < 4 ? form.arrivals : 0);
+        if (q.arrivals != GmcArrivals::Deterministic) {
+            const auto ca2 = ParseReal(form.ca2);
+            if (!ca2) return refuse("CA2 incorrect");
+            if (!(q.arrivals == GmcArrivals::Erlangian ? kGmcErlangCa2 : kGmcCoxianCa2)
+                     .contains(*ca2))
+                return refuse("CA2 out of range");
+            q.ca2 = *ca2;
+        }
+    }
+    if (q.target == StaffingTarget::WaitingTail) {
+        const auto t = ParseReal(form.t);
+        if (!t) return refuse("t incorrect");
+        if (!kStaffingTime.contains(*t)) return refuse("t out of range");
+        q.t = *t;
+    }
+    if (q.target == StaffingTarget::MeanWait) {
+        const auto w = ParseReal(form.w);
+        if (!w) return refuse("w incorrect");
+        if (!kStaffingMeanWait.contains(*w)) return refuse("w out of range");
+        q.bound = *w;
+    } else {
+        const auto alpha = ParseReal(form.alpha);
+        if (!alpha) return refuse("alpha incorrect");
+        if (!kStaffingAlpha.contains(*alpha)) return refuse("alpha out of range");
+        q.bound = *alpha;
+    }
+    if (form.maxRho.find_first_not_of(' ') != std::string::npos) {
+        const auto maxRho = ParseReal(form.maxRho);
+        if (!maxRho) return refuse("Largest utilisation incorrect");
+        if (!kStaffingMaxRho.contains(*maxRho)) return refuse("Largest utilisation out of range");
+        q.maxRho = *maxRho;
+        p.maxRhoGiven = true;
+    }
+    if (form.graph)
+        p.graph = host.createGraphWindow(
+            GraphWindowKind::GMC,
+            {Title(q),
+             q.model == StaffingModel::GMC && q.arrivals != GmcArrivals::Deterministic
+                 ? Format("CA2 = %.4g", {q.ca2})
+                 : "",
+             Format("a = %.6g", {q.a}), TargetText(q), ""});
+    return p;
+}
+
+std::string ParameterLine(const StaffingParameters& p) {
+    const StaffingQuestion& q = p.question;
+    std::string line = Format("Parameters: a=%.6g", {q.a});
+    if (q.model == StaffingModel::GMC && q.arrivals != GmcArrivals::Deterministic)
+        line += Format("  CA2=%.5g", {q.ca2});
+    line += "  target " + TargetText(q);
+    if (p.maxRhoGiven) line += Format("  maxrho=%.6g", {q.maxRho});
+    return line;
+}
+
+std::string MeasureName(StaffingTarget target) {
+    return target == StaffingTarget::WaitingTail ? "P{Wq>t}"
+           : target == StaffingTarget::MeanWait  ? "E(Wq)"
+                                                 : "Pwait";
+}
+
+void WriteTable(ResultWriter& out, const StaffingQuestion& q,
+                const std::vector<StaffingRow>& rows) {
+    const bool tail = q.target == StaffingTarget::WaitingTail;
+    std::string header = Format("%4s  %10s  %10s  %10s", {"c", "rho", "Pwait", "E(Wq)"});
+    if (tail) header += Format("  %10s", {"P{Wq>t}"});
+    header += "  Met";
+    std::vector<std::string> lines;
+    for (const StaffingRow& r : rows) {
+        std::string line = Format("%4d  %10.6g", {r.c, r.rho});
+        if (!r.solved) {
+            lines.push_back(line + "  rho too small for reliable results");
+            continue;
+        }
+        line += "  " + FormatProb(r.Pwait) + Format("  %10.5g", {r.EWq});
+        if (tail) line += "  " + FormatProb(r.measure);
+        line += r.met ? "  yes" : r.measure <= q.bound ? "  no (rho above maxrho)" : "  no";
+        lines.push_back(line);
+    }
+    WriteResultTable(out, header, lines);
+}
+
+std::string OutcomeMessage(const StaffingQuestion& q, const StaffingAnswer& answer) {
+    const char* model = kStaffingModelItems[static_cast<int>(q.model)];
+    switch (answer.outcome) {
+        case StaffingOutcome::LoadTooLarge:
+            return Format(
+                "a = %.6g Erlangs needs more than %d servers at rho <= %s: beyond the "
+                "%s model's range.",
+                {q.a, answer.limit, Format("%.6g", {Fields(q.model).load.upper}), model});
+        case StaffingOutcome::MaxRhoUnreachable:
+            return Format("No c up to %d keeps rho <= %.6g in the %s model.",
+                          {answer.limit, q.maxRho, model});
+        case StaffingOutcome::AllRefused:
+            return Format(
+                "The %s model refuses a = %.6g Erlangs at every c from %d to %d: rho "
+                "too small for reliable results.",
+                {model, q.a, answer.first, answer.limit});
+        default:
+            return Format("The target is not met by any c from %d to %d that the %s model takes.",
+                          {answer.accepted.front(), answer.accepted.back(), model});
+    }
+}
+
+// The target's figure against c around the answer, with the target as a line.
+void PlotStaffing(QueueHost& host, GraphHandle window, const StaffingQuestion& q,
+                  StaffingAnswer& answer) {
+    if (answer.accepted.empty()) return;
+    const int top = answer.outcome == StaffingOutcome::Found ? std::min(answer.c + 3, answer.limit)
+                                                             : answer.accepted.back();
+    std::vector<ChartPoint> points;
+    for (const int c : answer.accepted) {
+        if (c <= top - 24 || c > top) continue;  // marks for at most 24
+        const StaffingRow& r = RunAt(q, answer, c);
+        if (r.solved) points.push_back({static_cast<double>(c), r.measure});
+    }
+    if (points.empty()) return;
+    const bool probability = q.target != StaffingTarget::MeanWait;
+    ChartPlot curve;
+    curve.graphTitle = MeasureName(q.target) + " against c";
+    curve.xAxis.title = "Number of servers c";
+    curve.yAxis.title = probability ? "Probability" : "Mean waiting time";
+    curve.yAxis.logScale = true;
+    curve.yAxis.autoSizing = true;
+    curve.yAxis.autoStepping = true;
+    curve.points = points;
+    host.plot(window, 0, curve);
+    ChartPlot target;
+    target.series = 2;
+    target.points = {{points.front().x, q.bound}, {points.back().x, q.bound}};
+    target.drawPoints = false;
+    target.drawLine = true;
+    target.color = kChartRed;
+    host.plot(window, 0, target);
+}
+
+// The first index in 0..size-1 where met holds, for a met that holds from some index on: gallop
+// upward (steps 1, 2, 4, ...) to an index that meets it, then bisect back to the last that does
+// not. About 2 log2 of the answer's index in calls.
+template <class Met>
+std::optional<std::size_t> FirstMet(std::size_t size, Met&& met) {
+    if (met(0)) return 0;
+    std::size_t missed = 0, hit = 0;
+    for (std::size_t step = 1;; step *= 2) {
+        hit = std::min(missed + step, size - 1);
+        if (met(hit)) break;
+        if (hit == size - 1) return std::nullopt;
+        missed = hit;
+    }
+    while (hit - missed > 1) {
+        const std::size_t middle = missed + (hit - missed) / 2;
+        (met(middle) ? hit : missed) = middle;
+    }
+    return hit;
+}
+
+}  // namespace
+
+int StaffingServerLimit(StaffingModel model) {
+    return static_cast<int>(Fields(model).servers.upper);
+}
+
+int StaffingSmallestStable(StaffingModel model, double a) {
+    const FieldLimit& load = Fields(model).load;
+    const int limit = StaffingServerLimit(model);
+    // a / upper is within a server of the answer; the steps settle the rounding.
+    const double guess = std::ceil(a / load.upper);
+    if (!(guess <= limit)) return limit + 1;
+    int c = std::max(1, static_cast<int>(guess));
+    while (c > 1 && LoadPerServer(a, c - 1) <= load.upper + load.slack)
+        --c;
+    while (c <= limit && LoadPerServer(a, c) > load.upper + load.slack)
+        ++c;
+    return c;
+}
+
+StaffingRow EvaluateStaffing(const StaffingQuestion& q, int c) {
+    StaffingRow row;
+    row.c = c;
+    row.rho = LoadPerServer(q.a, c);
+    if (Refused(q, c)) return row;
+    const Figures f = Solve(q, c);
+    row.solved = true;
+    row.Pwait = f.Pwait;
+    row.EWq = f.EWq;
+    row.measure = q.target == StaffingTarget::WaitingTail ? f.tail
+                  : q.target == StaffingTarget::MeanWait  ? f.EWq
+                                                          : f.Pwait;
+    row.met = row.measure <= q.bound && row.rho <= q.maxRho;
+    return row;
+}
+
+StaffingAnswer FindStaffing(const StaffingQuestion& q) {
+    StaffingAnswer answer;
+    answer.limit = StaffingServerLimit(q.model);
+    const int stable = StaffingSmallestStable(q.model, q.a);
+    if (stable > answer.limit) {
+        answer.outcome = StaffingOutcome::LoadTooLarge;
+        return answer;
+    }
+    // The smallest c with a / c <= maxRho, in doubles first: a tiny maxRho asks for more
+    // servers than an int holds.
+    const double needed = std::ceil(q.a / q.maxRho);
+    if (!(needed <= answer.limit)) {
+        answer.outcome = StaffingOutcome::MaxRhoUnreachable;
+        return answer;
+    }
+    int first = std::max(stable, static_cast<int>(needed));
+    while (first > stable && LoadPerServer(q.a, first - 1) <= q.maxRho)
+        --first;
+    while (first <= answer.limit && LoadPerServer(q.a, first) > q.maxRho)
+        ++first;
+    answer.first = first;
+    if (first > answer.limit) {
+        answer.outcome = StaffingOutcome::MaxRhoUnreachable;
+        return answer;
+    }
+    // A refusal costs nothing to check, so the search runs over the accepted c alone.
+    for (int c = first; c <= answer.limit; ++c)
+        if (!Refused(q, c)) answer.accepted.push_back(c);
+    if (answer.accepted.empty()) {
+        answer.outcome = StaffingOutcome::AllRefused;
+        return answer;
+    }
+    const auto hit = FirstMet(answer.accepted.size(), [&](std::size_t i) {
+        return RunAt(q, answer, answer.accepted[i]).met;
+    });
+    if (!hit) {
+        answer.outcome = StaffingOutcome::NotMet;
+        return answer;
+    }
+    answer.outcome = StaffingOutcome::Found;
+    answer.c = answer.accepted[*hit];
+    return answer;
+}
+
+std::vector<StaffingRow> StaffingTableRows(const StaffingQuestion& q, StaffingAnswer& answer) {
+    std::vector<int> cs;
+    if (answer.outcome == StaffingOutcome::Found) {
+        const int stable = StaffingSmallestStable(q.model, q.a);
+        for (int c = std::max(answer.c - 1, stable); c <= std::min(answer.c + 3, answer.limit); ++c)
+            cs.push_back(c);
+    } else if (answer.outcome == StaffingOutcome::NotMet) {
+        const std::size_t from =
+            answer.accepted.size() - std::min<std::size_t>(5, answer.accepted.size());
+        cs.assign(answer.accepted.begin() + static_cast<std::ptrdiff_t>(from),
+                  answer.accepted.end());
+    }
+    std::vector<StaffingRow> rows;
+    for (const int c : cs)
+        rows.push_back(RunAt(q, answer, c));
+    return rows;
+}
+
+void RunStaffing(StaffingForm& form, QueueHost& host) {
+    RunGuarded(host, [&] {
+        const auto parameters = Validate(form, host);
+        if (!parameters) return;
+        const StaffingQuestion& q = parameters->question;
+        ResultWriter& out = host.results();
+        // The heading first, so that a model run that gives up is seen to belong to it.
+        WriteReportHeader(out, Title(q), ParameterLine(*parameters));
+        const auto busy = host.busy();
+        StaffingAnswer answer = FindStaffing(q);
+        if (answer.outcome == StaffingOutcome::Found) {
+            out.AddResultLine(Format("Smallest number of servers: c = %d", {answer.c}));
+        } else {
+            out.AddResultLine("Smallest number of servers: none");
+            out.AddResultLine(OutcomeMessage(q, answer));
+        }
+        WriteTable(out, q, StaffingTableRows(q, answer));
+        out.AddResultLine("");
+        if (parameters->graph != kNoGraph) PlotStaffing(host, parameters->graph, q, answer);
+    });
+}
+
+}  // namespace wachtrix

@@ -1,0 +1,118 @@
+#pragma once
+// Staffing: the smallest number of servers c that meets a service level at an offered load of
+// a = lambda E(S) Erlangs, for M/M/c, M/D/c, D/M/c and G/M/c. Every figure is the model's own
+// solution at rho = a / c (the functions its tab runs). Waiting falls as servers are added, so
+// the search gallops upward from the smallest stable c and then bisects the last step.
+//
+//   a = 10 Erlangs, M/M/c, Pwait <= 0.2  -> c = 14 (Pwait 0.174 at 14, 0.285 at 13)
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/queue/gmc.h"
+#include "core/queue/model_limits.h"
+#include "core/queue/queue_host.h"
+
+namespace wachtrix {
+
+// Staffing_Model_RadioGroup's items.
+enum class StaffingModel { MMC = 0, MDC = 1, DMC = 2, GMC = 3 };
+inline constexpr const char* kStaffingModelItems[] = {"M/M/c", "M/D/c", "D/M/c", "G/M/c"};
+
+// Staffing_Target_RadioGroup's items.
+enum class StaffingTarget { WaitingTail = 0, MeanWait = 1, DelayProbability = 2 };
+inline constexpr const char* kStaffingTargetItems[] = {"P{Wq>t} <= alpha", "E(Wq) <= w",
+                                                       "Pwait <= alpha"};
+
+// The largest load any of the four models takes: 2500 servers at rho = 0.999.
+inline constexpr FieldLimit kStaffingLoad{
+    "a", "offered load lambda E(S) in Erlangs", 1e-10, 2497.5, "<= 2497.5", false, 1e-10};
+inline constexpr FieldLimit kStaffingTime{"t", "waiting time t of P{Wq>t}, in mean service times",
+                                          0, 2500, "<= 2500"};
+inline constexpr FieldLimit kStaffingAlpha{"alpha", "largest acceptable P{Wq>t}", 1e-10, 1,
+                                           "1e-10 <= alpha <= 1"};
+inline constexpr FieldLimit kStaffingMeanWait{
+    "ewq", "largest acceptable E(Wq), in mean service times", 1e-10, 1000, "1e-10 <= w <= 1000"};
+inline constexpr FieldLimit kStaffingDelay{"pwait", "largest acceptable Pwait", 1e-10, 1,
+                                           "1e-10 <= alpha <= 1"};
+inline constexpr FieldLimit kStaffingMaxRho{
+    "maxrho", "largest acceptable utilisation rho = a / c (optional)", 0.01, 1, "0.01 <= rho <= 1"};
+inline constexpr FieldLimit kStaffingFields[] = {kStaffingLoad,  kGmcErlangCa2,  kGmcCoxianCa2,
+                                                 kStaffingTime,  kStaffingAlpha, kStaffingMeanWait,
+                                                 kStaffingDelay, kStaffingMaxRho};
+inline constexpr ModelLimits kStaffingLimits{kStaffingFields, {}, {}};
+
+// What the "Staffing" tab holds.
+struct StaffingForm {
+    int model = 0;            // Staffing_Model_RadioGroup item index
+    int arrivals = 0;         // Staffing_Arrivals_RadioGroup item index (G/M/c)
+    std::string ca2 = {};     // Staffing_CA2_Edit, read for G/M/c with random arrivals
+    std::string a = {};       // Staffing_Load_edit
+    int target = 0;           // Staffing_Target_RadioGroup item index
+    std::string t = {};       // Staffing_T_edit (P{Wq>t} target)
+    std::string alpha = {};   // Staffing_Alpha_edit (P{Wq>t} and Pwait targets)
+    std::string w = {};       // Staffing_W_edit (E(Wq) target)
+    std::string maxRho = {};  // Staffing_MaxRho_edit; empty for no bound
+    bool graph = false;       // Staffing_Graph_CheckBox
+};
+
+// Validates, searches and reports; with the graph box ticked, one window shows the target
+// measure against c with the target as a line.
+void RunStaffing(StaffingForm& form, QueueHost& host);
+
+// The pieces of the run, for the tests, the benchmark and the batch tool.
+
+struct StaffingQuestion {
+    StaffingModel model = StaffingModel::MMC;
+    GmcArrivals arrivals = GmcArrivals::Deterministic;
+    double ca2 = 0;
+    double a = 1;
+    StaffingTarget target = StaffingTarget::DelayProbability;
+    double t = 0;      // of P{Wq>t}
+    double bound = 0;  // alpha or w
+    double maxRho = 1;
+};
+
+// One model run at c servers.
+struct StaffingRow {
+    int c = 1;
+    double rho = 0;
+    bool solved = false;  // false: the model refuses the load (too small for reliable results)
+    double Pwait = 0, EWq = 0;
+    double measure = 0;  // the target's figure
+    bool met = false;    // measure within the bound and rho within maxRho
+};
+
+// The model's server limit and the smallest c whose load it takes (c above the limit when none).
+int StaffingServerLimit(StaffingModel model);
+int StaffingSmallestStable(StaffingModel model, double a);
+
+// Runs the model at c (the load must lie in the model's range).
+StaffingRow EvaluateStaffing(const StaffingQuestion& q, int c);
+
+enum class StaffingOutcome {
+    Found,
+    LoadTooLarge,       // no c within the model's limit keeps rho in its range
+    MaxRhoUnreachable,  // no c within the limit keeps rho <= maxRho
+    AllRefused,         // the model refuses the load at every c that remains
+    NotMet,             // every accepted c misses the target
+};
+
+struct StaffingAnswer {
+    StaffingOutcome outcome = StaffingOutcome::NotMet;
+    int c = 0;                        // the smallest c meeting the target (Found)
+    int first = 0;                    // the smallest c searched: stable and within maxRho
+    int limit = 0;                    // the model's largest c
+    std::vector<int> accepted;        // the c from `first` on whose load the model takes
+    std::map<int, StaffingRow> runs;  // the model runs the search made, by c
+};
+
+StaffingAnswer FindStaffing(const StaffingQuestion& q);
+
+// The table's rows: c - 1 (when it exists and is stable) through c + 3, within the limit; for an
+// unmet target, the last five accepted c. Reuses the search's runs.
+std::vector<StaffingRow> StaffingTableRows(const StaffingQuestion& q, StaffingAnswer& answer);
+
+}  // namespace wachtrix

@@ -1,0 +1,143 @@
+// The manual page of wachtrix-report, read as a reader sees it: groff renders it, and every line
+// --help prints must be there; its examples must run.
+
+#include "cli/man_page.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/report_tool.h"
+#include "support/run_command.h"
+
+namespace wachtrix::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A file of this test process's own in the temporary folder, removed with the object.
+struct TempFile {
+    fs::path path;
+    explicit TempFile(const std::string& name, const std::string& text = {})
+        : path(fs::temp_directory_path() /
+               ("wachtrix_man_" + std::to_string(::getpid()) + "_" + name)) {
+        if (!text.empty()) std::ofstream(path, std::ios::binary) << text;
+    }
+    ~TempFile() {
+        std::error_code ignored;
+        fs::remove(path, ignored);
+    }
+};
+
+using testing::ReadFile;
+
+// Runs of blanks and line ends as one blank: line breaks and justification are the renderer's.
+std::string Collapse(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        const bool blank = c == ' ' || c == '\n' || c == '\t';
+        if (!blank)
+            out += c;
+        else if (!out.empty() && out.back() != ' ')
+            out += ' ';
+    }
+    if (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+}
+
+// The page as man shows it, without bold or underlining; groff's warnings on standard error.
+testing::CommandOutcome Render(const std::string& page) {
+    const TempFile source("page.1", page);
+    return testing::RunCommand(std::string(WACHTRIX_GROFF) + " -man -Tutf8 -ww -P-c -P-b -P-u " +
+                               source.path.string());
+}
+
+std::string Help(const std::vector<std::string>& words) {
+    std::ostringstream out, err;
+    EXPECT_EQ(RunReportTool(words, out, err), 0) << err.str();
+    return out.str();
+}
+
+TEST(ManPage, SaysEveryLineTheHelpSays) {
+    if (std::string(WACHTRIX_GROFF).empty()) GTEST_SKIP() << "groff is not installed";
+    const testing::CommandOutcome rendered = Render(ManPage("2.0"));
+    ASSERT_EQ(rendered.exitCode, 0);
+    EXPECT_EQ(rendered.err, "");  // no warnings
+    const std::string page = Collapse(rendered.out);
+
+    std::vector<std::vector<std::string>> calls{{"--help"}};
+    for (const ModelCommand& c : Commands())
+        calls.push_back({c.name, "--help"});
+    int checked = 0;
+    for (const auto& words : calls) {
+        std::istringstream lines(Help(words));
+        std::string line;
+        while (std::getline(lines, line)) {
+            std::string_view text = line;
+            if (text.starts_with("Usage: ")) text.remove_prefix(7);
+            const std::string wanted = Collapse(text);
+            if (wanted.empty() || wanted.ends_with(":")) continue;  // blank lines, headings
+            EXPECT_NE(page.find(wanted), std::string::npos)
+                << "\"" << wanted << "\" (from " << words[0] << " --help) is not in the page";
+            ++checked;
+        }
+    }
+    // Every model's usage, summary and keys: far more than a handful of lines.
+    EXPECT_GT(checked, 10 * static_cast<int>(Commands().size()));
+}
+
+TEST(ManPage, NamesTheVersionAndEveryExitStatus) {
+    const std::string page = ManPage("7.3");
+    EXPECT_TRUE(page.starts_with(".TH WACHTRIX\\-REPORT 1 \"\" \"Wachtrix 7.3\""));
+    for (const ExitStatusHelp& e : ExitStatuses())
+        EXPECT_NE(page.find(".TP\n\\fB" + std::to_string(e.code) + "\\fR\n"), std::string::npos)
+            << e.code;
+}
+
+TEST(ManPage, ExamplesRunAsPrinted) {
+    // p(1,2) = 0.3, p(2,1) = 0.1, costs 1 and 2.
+    const TempFile chain("chain.txt", "99\n2\n0.7 0.3\n0.1 0.9\n1 2\n");
+    const TempFile csv("points.csv");
+    ASSERT_FALSE(ManExamples().empty());
+    for (const ManExample& example : ManExamples()) {
+        std::vector<std::string> words;
+        std::istringstream in{std::string(example.words)};
+        for (std::string word; in >> word;) {
+            if (word == "chain.txt")
+                word = chain.path.string();
+            else if (!words.empty() && words.back() == "--graph-csv")
+                word = csv.path.string();
+            words.push_back(word);
+        }
+        std::ostringstream out, err;
+        EXPECT_EQ(RunReportTool(words, out, err), 0) << example.words << ": " << err.str();
+        EXPECT_EQ(err.str(), "") << example.words;
+        EXPECT_NE(out.str(), "") << example.words;
+        if (example.words.find("--graph-csv") != std::string_view::npos) {
+            EXPECT_TRUE(ReadFile(csv.path).starts_with("chart,x,y\n")) << example.words;
+        }
+    }
+}
+
+TEST(ManPage, EscapesWhatRoffWouldRead) {
+    const struct {
+        std::string_view text, roff;
+    } cases[] = {
+        {"--styles", "\\-\\-styles"},  // typed minus signs, not hyphens
+        {"a\\b", "a\\eb"},
+        {".5 or more", "\\&.5 or more"},  // not a request
+        {"'quoted'", "\\&'quoted'"},
+        {"P{Wq>t}, 1e-10", "P{Wq>t}, 1e\\-10"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RoffEscape(c.text), c.roff) << c.text;
+}
+
+}  // namespace
+}  // namespace wachtrix::cli

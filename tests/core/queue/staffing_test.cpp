@@ -1,0 +1,475 @@
+// Staffing against independent references: Erlang's delay formula for M/M/c (the smallest c
+// found by stepping through the closed form), a plain step-by-step scan of the model runs for the
+// galloping search, the ordering of the four models, and every table row against the model
+// tab's own run at that c.
+
+#include "core/queue/staffing.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/queue/dmc.h"
+#include "core/queue/gmc.h"
+#include "core/queue/mdc.h"
+#include "core/queue/mmc.h"
+#include "core/text/delphi_format.h"
+#include "support/erlang_c.h"
+#include "support/recording_host.h"
+#include "support/report_expectations.h"
+#include "support/words.h"
+
+namespace wachtrix {
+namespace {
+
+using S = ResultTextStyle;
+using testing::RecordingHost;
+using testing::Texts;
+using testing::Words;
+using Target = StaffingTarget;
+using Model = StaffingModel;
+
+StaffingQuestion Question(Model model, double a, Target target, double bound, double t = 0,
+                          double maxRho = 1) {
+    StaffingQuestion q;
+    q.model = model;
+    q.a = a;
+    q.target = target;
+    q.bound = bound;
+    q.t = t;
+    q.maxRho = maxRho;
+    return q;
+}
+
+StaffingQuestion Gmc(GmcArrivals arrivals, double ca2, double a, Target target, double bound,
+                     double t = 0) {
+    StaffingQuestion q = Question(Model::GMC, a, target, bound, t);
+    q.arrivals = arrivals;
+    q.ca2 = ca2;
+    return q;
+}
+
+std::string Shortest(double v) {
+    char buffer[32];
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
+}
+
+// --- M/M/c against Erlang's delay formula -----------------------------------------------------
+
+// P{Wq > t} = C(c, a) e^(-(c - a) t) and E(Wq) = C(c, a) / (c - a), in mean service times.
+long double ErlangMeasure(int c, double a, Target target, double t) {
+    const long double C = testing::ErlangC(c, a / c);
+    switch (target) {
+        case Target::WaitingTail:
+            return C * std::exp(-(c - a) * t);
+        case Target::MeanWait:
+            return C / (c - a);
+        default:
+            return C;
+    }
+}
+
+int ErlangStaffing(double a, Target target, double bound, double t) {
+    int c = static_cast<int>(std::floor(a / 0.999)) + 1;
+    while (ErlangMeasure(c, a, target, t) > bound)
+        ++c;
+    return c;
+}
+
+TEST(Staffing, MMcAnswersAreErlangsSmallestC) {
+    const struct {
+        double a;
+        Target target;
+        double bound, t;
+    } kCases[] = {
+        // 80% answered within a third of the mean handling time at 10 Erlangs.
+        {10, Target::WaitingTail, 0.2, 0.33},      {10, Target::DelayProbability, 0.2, 0},
+        {0.5, Target::DelayProbability, 0.1, 0},   {2, Target::MeanWait, 0.1, 0},
+        {50, Target::DelayProbability, 0.01, 0},   {100, Target::WaitingTail, 0.2, 0.1},
+        {1000, Target::MeanWait, 0.001, 0},        {2000, Target::WaitingTail, 0.05, 0.1},
+        {2000, Target::DelayProbability, 1e-6, 0},
+    };
+    for (const auto& k : kCases) {
+        const StaffingAnswer answer =
+            FindStaffing(Question(Model::MMC, k.a, k.target, k.bound, k.t));
+        ASSERT_EQ(answer.outcome, StaffingOutcome::Found) << k.a;
+        EXPECT_EQ(answer.c, ErlangStaffing(k.a, k.target, k.bound, k.t)) << k.a << " " << k.bound;
+    }
+    // The figures worked out by hand for the first case: C(12, 10) = 0.4494 with
+    // 0.4494 e^(-0.66) = 0.232 > 0.2, C(13, 10) = 0.2853 with 0.2853 e^(-0.99) = 0.106.
+    EXPECT_EQ(FindStaffing(Question(Model::MMC, 10, Target::WaitingTail, 0.2, 0.33)).c, 13);
+}
+
+// --- The search ---------------------------------------------------------------------------------
+
+// The first c from the smallest stable one whose run meets the target, one c at a time.
+int StepByStep(const StaffingQuestion& q) {
+    const int limit = StaffingServerLimit(q.model);
+    for (int c = StaffingSmallestStable(q.model, q.a); c <= limit; ++c) {
+        const StaffingRow row = EvaluateStaffing(q, c);
+        if (row.solved && row.met) return c;
+    }
+    return 0;
+}
+
+TEST(Staffing, GallopingSearchFindsWhatSteppingFinds) {
+    const StaffingQuestion kQuestions[] = {
+        Question(Model::MMC, 0.3, Target::DelayProbability, 0.5),
+        Question(Model::MMC, 37.5, Target::WaitingTail, 1e-4, 0.5),
+        Question(Model::MMC, 700, Target::MeanWait, 1e-5),
+        Question(Model::MDC, 0.9, Target::MeanWait, 0.5),
+        Question(Model::MDC, 12, Target::WaitingTail, 0.01, 0.2),
+        Question(Model::MDC, 60, Target::DelayProbability, 0.001),
+        Question(Model::DMC, 3, Target::DelayProbability, 0.05),
+        Question(Model::DMC, 45, Target::WaitingTail, 0.02, 0.05),
+        Gmc(GmcArrivals::Deterministic, 0, 20, Target::MeanWait, 0.001),
+        Gmc(GmcArrivals::Erlangian, 0.3, 7, Target::WaitingTail, 0.1, 0.25),
+        Gmc(GmcArrivals::CoxianGamma, 4, 25, Target::DelayProbability, 0.01),
+        Gmc(GmcArrivals::CoxianBalanced, 1.5, 150, Target::MeanWait, 0.002),
+    };
+    for (const StaffingQuestion& q : kQuestions) {
+        const StaffingAnswer answer = FindStaffing(q);
+        ASSERT_EQ(answer.outcome, StaffingOutcome::Found) << q.a;
+        EXPECT_EQ(answer.c, StepByStep(q))
+            << kStaffingModelItems[static_cast<int>(q.model)] << " a=" << q.a;
+        // Far fewer runs than steps once the answer is some way up.
+        EXPECT_LE(answer.runs.size(), 2 * std::log2(answer.c - answer.first + 2.0) + 2) << q.a;
+    }
+}
+
+TEST(Staffing, SmallestStableCKeepsRhoWithinTheModelsRange) {
+    EXPECT_EQ(StaffingSmallestStable(Model::MMC, 0.5), 1);
+    EXPECT_EQ(StaffingSmallestStable(Model::MMC, 0.999), 1);  // rho = 0.999 is taken
+    EXPECT_EQ(StaffingSmallestStable(Model::MMC, 1), 2);
+    EXPECT_EQ(StaffingSmallestStable(Model::MDC, 0.995), 2);  // M/D/c stops at 0.99
+    EXPECT_EQ(StaffingSmallestStable(Model::MDC, 495), 500);
+    EXPECT_EQ(StaffingSmallestStable(Model::MDC, 495.1), 501);  // beyond its 500 servers
+    EXPECT_EQ(StaffingSmallestStable(Model::MMC, 2497.5), 2500);
+    EXPECT_EQ(StaffingSmallestStable(Model::GMC, 999), 1000);
+    // D/M/c takes a = 1 Erlang from 2 servers up to 10: from 11 on rho <= 0.025 sqrt(1.5 c).
+    const StaffingAnswer dmc = FindStaffing(Question(Model::DMC, 1, Target::DelayProbability, 1));
+    EXPECT_EQ(dmc.accepted, (std::vector<int>{2, 3, 4, 5, 6, 7, 8, 9, 10}));
+}
+
+// Less variable service waits less (M/D/c against M/M/c); regular arrivals with exponential
+// service wait less again than Poisson arrivals with regular service (D/M/c against M/D/c).
+TEST(Staffing, MoreRegularQueuesNeedNoMoreServers) {
+    const struct {
+        Target target;
+        double bound, t;
+    } kTargets[] = {{Target::DelayProbability, 0.2, 0},
+                    {Target::DelayProbability, 0.01, 0},
+                    {Target::MeanWait, 0.05, 0},
+                    {Target::WaitingTail, 0.1, 0.2},
+                    {Target::WaitingTail, 0.001, 0.05}};
+    for (const double a : {0.4, 2.0, 9.5, 40.0, 150.0, 400.0})
+        for (const auto& k : kTargets) {
+            const int mmc = FindStaffing(Question(Model::MMC, a, k.target, k.bound, k.t)).c;
+            const int mdc = FindStaffing(Question(Model::MDC, a, k.target, k.bound, k.t)).c;
+            const int dmc = FindStaffing(Question(Model::DMC, a, k.target, k.bound, k.t)).c;
+            EXPECT_LE(mdc, mmc) << "a=" << a << " bound=" << k.bound;
+            EXPECT_LE(dmc, mdc) << "a=" << a << " bound=" << k.bound;
+            EXPECT_GT(dmc, 0) << "a=" << a;
+        }
+}
+
+// --- Targets that cannot be met, loads a model refuses ------------------------------------------
+
+TEST(Staffing, SaysWhyATargetCannotBeMet) {
+    const struct {
+        StaffingQuestion q;
+        StaffingOutcome outcome;
+        const char* message;
+    } kCases[] = {
+        {Question(Model::MDC, 2000, Target::DelayProbability, 0.2), StaffingOutcome::LoadTooLarge,
+         "a = 2000 Erlangs needs more than 500 servers at rho <= 0.99: beyond the M/D/c model's "
+         "range."},
+        {Question(Model::MMC, 100, Target::DelayProbability, 0.2, 0, 0.03),
+         StaffingOutcome::MaxRhoUnreachable,
+         "No c up to 2500 keeps rho <= 0.03 in the M/M/c model."},
+        {Question(Model::DMC, 0.01, Target::DelayProbability, 0.1), StaffingOutcome::AllRefused,
+         "The D/M/c model refuses a = 0.01 Erlangs at every c from 1 to 500: rho too small for "
+         "reliable results."},
+        {Question(Model::MDC, 490, Target::MeanWait, 1e-4), StaffingOutcome::NotMet,
+         "The target is not met by any c from 495 to 500 that the M/D/c model takes."},
+    };
+    for (const auto& k : kCases) {
+        EXPECT_EQ(FindStaffing(k.q).outcome, k.outcome) << k.message;
+        StaffingForm form;
+        form.model = static_cast<int>(k.q.model);
+        form.a = Format("%.6g", {k.q.a});
+        form.target = static_cast<int>(k.q.target);
+        form.alpha = form.w = Format("%.6g", {k.q.bound});
+        if (k.q.maxRho < 1) form.maxRho = Format("%.6g", {k.q.maxRho});
+        RecordingHost host;
+        RunStaffing(form, host);
+        const auto lines = host.texts();
+        ASSERT_GE(lines.size(), 5u) << k.message;
+        EXPECT_EQ(lines[2], "Smallest number of servers: none");
+        EXPECT_EQ(lines[3], k.message);
+        // Only an unmet target has runs to show: the five largest c the model takes.
+        if (k.outcome == StaffingOutcome::NotMet) {
+            ASSERT_EQ(lines.size(), 12u);
+            EXPECT_EQ(Words(lines[10])[0], Words(k.message)[11]);
+        } else {
+            EXPECT_EQ(lines.size(), 5u);
+        }
+    }
+}
+
+TEST(Staffing, TableSaysWhereTheModelRefusesTheLoad) {
+    // D/M/c refuses rho <= 0.6 from 181 servers on: at a = 108 that is c = 181 and beyond.
+    StaffingQuestion q = Question(Model::DMC, 108, Target::DelayProbability, 0);
+    q.bound = EvaluateStaffing(q, 179).measure;
+    StaffingAnswer answer = FindStaffing(q);
+    ASSERT_EQ(answer.outcome, StaffingOutcome::Found);
+    EXPECT_EQ(answer.c, 179);
+    const auto rows = StaffingTableRows(q, answer);
+    ASSERT_EQ(rows.size(), 5u);
+    for (const auto& r : rows)
+        EXPECT_EQ(r.solved, r.c <= 180) << r.c;
+    EXPECT_FALSE(rows[0].met);
+    EXPECT_TRUE(rows[1].met && rows[2].met);
+
+    // A cap on the utilisation can push the answer to where the model refuses what lies above:
+    // rho <= 0.6004 needs 181 servers at a = 108.66, and from 182 on rho <= 0.6.
+    StaffingForm form{.model = 2, .a = "108.66", .target = 2, .alpha = "0.2", .maxRho = "0.6004"};
+    RecordingHost host;
+    RunStaffing(form, host);
+    const auto lines = host.texts();
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[2], "Smallest number of servers: c = 181");
+    EXPECT_EQ(Words(lines[5]).back(), "maxrho)");
+    EXPECT_EQ(Words(lines[6]).back(), "yes");
+    EXPECT_EQ(lines[7], " 182    0.597033  rho too small for reliable results");
+    EXPECT_EQ(lines[8], " 183     0.59377  rho too small for reliable results");
+    EXPECT_EQ(lines[9], " 184    0.590543  rho too small for reliable results");
+}
+
+// M/M/c refuses rho <= 10^(-9 / 25^0.75) = 0.1567 at 25 servers but only rho <= 0.15 at 26:
+// a load can be refused at 25 and taken again at 26. The search passes over 25.
+TEST(Staffing, SearchSkipsACRefusedBelowOneTaken) {
+    const double a = 3.91;
+    ASSERT_TRUE(MmcRhoTooSmall(25, a / 25));
+    ASSERT_FALSE(MmcRhoTooSmall(26, a / 26));
+    ASSERT_FALSE(MmcRhoTooSmall(24, a / 24));
+    StaffingQuestion q = Question(Model::MMC, a, Target::MeanWait, 0);
+    q.bound = EvaluateStaffing(q, 26).measure;
+    ASSERT_GT(q.bound, 0);
+    ASSERT_GT(EvaluateStaffing(q, 24).measure, q.bound);
+    StaffingAnswer answer = FindStaffing(q);
+    ASSERT_EQ(answer.outcome, StaffingOutcome::Found);
+    EXPECT_EQ(answer.c, 26);
+    const auto rows = StaffingTableRows(q, answer);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0].c, 25);
+    EXPECT_FALSE(rows[0].solved);
+}
+
+TEST(Staffing, LargestUtilisationRaisesTheAnswer) {
+    // Pwait <= 0.2 alone needs 14 servers at 10 Erlangs; rho <= 0.6 needs 17, rho <= 0.5 20.
+    EXPECT_EQ(FindStaffing(Question(Model::MMC, 10, Target::DelayProbability, 0.2)).c, 14);
+    EXPECT_EQ(FindStaffing(Question(Model::MMC, 10, Target::DelayProbability, 0.2, 0, 0.6)).c, 17);
+    EXPECT_EQ(FindStaffing(Question(Model::MMC, 10, Target::DelayProbability, 0.2, 0, 0.5)).c, 20);
+    // A bound looser than the target leaves the answer alone.
+    EXPECT_EQ(FindStaffing(Question(Model::MMC, 10, Target::DelayProbability, 0.2, 0, 0.9)).c, 14);
+
+    StaffingForm form{.model = 0, .a = "10", .target = 2, .alpha = "0.2", .maxRho = "0.6"};
+    RecordingHost host;
+    RunStaffing(form, host);
+    const auto lines = host.texts();
+    ASSERT_GE(lines.size(), 6u);
+    EXPECT_EQ(lines[1], "Parameters: a=10  target Pwait<=0.2  maxrho=0.6");
+    EXPECT_EQ(Words(lines[5]).back(), "maxrho)");  // c = 16 meets Pwait but not rho
+}
+
+// --- The report ---------------------------------------------------------------------------------
+
+TEST(Staffing, GoldenReport) {
+    StaffingForm form{.model = 0, .a = "10", .target = 0, .t = "0.33", .alpha = "0.2"};
+    RecordingHost host;
+    RunStaffing(form, host);
+    const std::vector<StyledLine> expected = {
+        {"Staffing of the M/M/c queue", S::Title},
+        {"Parameters: a=10  target P{Wq>t}<=0.2 at t=0.33", S::Bold},
+        {"Smallest number of servers: c = 13", S::Normal},
+        {"", S::Normal},
+        {"   c         rho       Pwait       E(Wq)     P{Wq>t}  Met", S::Underline},
+        {"  12    0.833333   0.4493882     0.22469   0.2322669  no", S::Normal},
+        {"  13    0.769231   0.2852705     0.09509   0.1059999  yes", S::Normal},
+        {"  14    0.714286   0.1741319    0.043533   0.0465168  yes", S::Normal},
+        {"  15    0.666667   0.1020424    0.020408   0.0195972  yes", S::Normal},
+        {"  16       0.625   0.0573403   0.0095567   0.0079169  yes", S::Underline},
+        {"", S::Normal},
+    };
+    EXPECT_EQ(host.sink.lines, expected);
+    EXPECT_TRUE(host.windows.empty());
+    EXPECT_EQ(host.busyCount, 1);
+}
+
+// The model tab's own run at c servers and rho = a / c, with t as its one t-value: its Pwait, its
+// E(Wq) text and its P{Wq>t} text.
+struct TabFigures {
+    double Pwait = -1;
+    std::string EWq, tail;
+};
+
+template <class Form>
+TabFigures TabRun(Form form, void (*run)(Form&, QueueHost&)) {
+    RecordingHost host;
+    run(form, host);
+    EXPECT_TRUE(host.errors.empty());
+    TabFigures f;
+    const auto lines = host.texts();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto w = Words(lines[i]);
+        if (lines[i].rfind("Results: Pwait", 0) == 0) f.Pwait = std::stod(w.back());
+        if (w.size() == 3 && w[0] == "E(Wq)") f.EWq = w[2];
+        if (w.size() == 2 && w[0] == "t" && i + 1 < lines.size()) f.tail = Words(lines[i + 1])[1];
+    }
+    return f;
+}
+
+TabFigures TabFiguresAt(const StaffingForm& staffing, int c, double rho) {
+    const std::string cText = std::to_string(c), rhoText = Shortest(rho);
+    const TEditArray t = Texts({staffing.t.c_str()});
+    switch (static_cast<Model>(staffing.model)) {
+        case Model::MDC:
+            return TabRun(MdcForm{cText, rhoText, 1, t, {}, {}}, &RunMDC);
+        case Model::DMC:
+            return TabRun(DmcForm{cText, rhoText, 1, 0, t, {}, {}}, &RunDMC);
+        case Model::GMC:
+            // The tab's CA2 field holds 0 while the arrivals are deterministic.
+            return TabRun(GmcForm{staffing.arrivals,
+                                  staffing.arrivals ? staffing.ca2 : "0",
+                                  cText,
+                                  rhoText,
+                                  1,
+                                  t,
+                                  {}},
+                          &RunGMC);
+        default:
+            return TabRun(MmcForm{cText, rhoText, 1, t, {}, {}}, &RunMMC);
+    }
+}
+
+TEST(Staffing, EveryTableRowIsTheModelTabsOwnRun) {
+    const StaffingForm kForms[] = {
+        {.model = 0, .a = "10", .target = 0, .t = "0.33", .alpha = "0.2"},
+        {.model = 0, .a = "1500", .target = 0, .t = "0.02", .alpha = "0.1"},
+        {.model = 1, .a = "30", .target = 0, .t = "0.1", .alpha = "0.05"},
+        {.model = 1, .a = "2.5", .target = 0, .t = "1.5", .alpha = "0.001"},
+        {.model = 2, .a = "10", .target = 0, .t = "0.2", .alpha = "0.02"},
+        {.model = 2, .a = "120", .target = 0, .t = "0.01", .alpha = "0.1"},
+        {.model = 3,
+         .arrivals = 1,
+         .ca2 = "0.5",
+         .a = "8",
+         .target = 0,
+         .t = "0.5",
+         .alpha = "0.01"},
+        {.model = 3, .arrivals = 3, .ca2 = "2", .a = "40", .target = 0, .t = "0.1", .alpha = "0.1"},
+        {.model = 3, .arrivals = 0, .ca2 = "", .a = "3", .target = 0, .t = "0", .alpha = "0.3"},
+    };
+    for (StaffingForm form : kForms) {
+        const double a = std::stod(form.a);
+        RecordingHost host;
+        RunStaffing(form, host);
+        const auto lines = host.texts();
+        ASSERT_GE(lines.size(), 6u) << form.a;
+        int rows = 0;
+        for (std::size_t i = 5; i + 1 < lines.size(); ++i, ++rows) {
+            const auto w = Words(lines[i]);
+            ASSERT_EQ(w.size(), 6u) << lines[i];
+            const int c = std::stoi(w[0]);
+            const TabFigures tab = TabFiguresAt(form, c, a / c);
+            const double Pwait = std::stod(w[2]);
+            // FormatProb keeps 7 decimals (4 digits below 1e-6); the tab prints 6 digits.
+            EXPECT_NEAR(Pwait, tab.Pwait, 6e-8 + 1e-3 * tab.Pwait) << form.a << " c=" << c;
+            EXPECT_EQ(w[3], tab.EWq) << form.a << " c=" << c;
+            EXPECT_EQ(w[4], tab.tail) << form.a << " c=" << c;
+            EXPECT_EQ(w[5] == "yes", std::stod(w[4]) <= std::stod(form.alpha)) << lines[i];
+        }
+        EXPECT_GE(rows, 4) << form.a;
+    }
+}
+
+TEST(Staffing, RefusesInvalidInputWithOneBoxBeforeAnyWindow) {
+    const struct {
+        StaffingForm form;
+        const char* text;
+    } kCases[] = {
+        {{.a = "x", .graph = true}, "a incorrect"},
+        {{.a = "2497.6", .graph = true}, "a out of range"},
+        {{.a = "0", .graph = true}, "a out of range"},
+        {{.model = 3, .arrivals = 1, .ca2 = "", .a = "2", .graph = true}, "CA2 incorrect"},
+        {{.model = 3, .arrivals = 2, .ca2 = "0.4", .a = "2", .graph = true}, "CA2 out of range"},
+        {{.a = "2", .target = 0, .t = "", .alpha = "0.1", .graph = true}, "t incorrect"},
+        {{.a = "2", .target = 0, .t = "2501", .alpha = "0.1", .graph = true}, "t out of range"},
+        {{.a = "2", .target = 0, .t = "1", .alpha = "1.1", .graph = true}, "alpha out of range"},
+        {{.a = "2", .target = 2, .alpha = "0", .graph = true}, "alpha out of range"},
+        {{.a = "2", .target = 1, .w = "a", .graph = true}, "w incorrect"},
+        {{.a = "2", .target = 1, .w = "1001", .graph = true}, "w out of range"},
+        {{.a = "2", .target = 2, .alpha = "0.1", .maxRho = "0.5.", .graph = true},
+         "Largest utilisation incorrect"},
+        {{.a = "2", .target = 2, .alpha = "0.1", .maxRho = "0.001", .graph = true},
+         "Largest utilisation out of range"},
+    };
+    for (const auto& k : kCases) {
+        StaffingForm form = k.form;
+        RecordingHost host;
+        RunStaffing(form, host);
+        testing::ExpectRefusedOnly(host, k.text);
+    }
+    // Deterministic arrivals read no CA2; a blank largest utilisation is no bound.
+    StaffingForm form{.model = 3,
+                      .arrivals = 0,
+                      .ca2 = "x",
+                      .a = "2",
+                      .target = 2,
+                      .alpha = "0.1",
+                      .maxRho = "  "};
+    RecordingHost host;
+    RunStaffing(form, host);
+    EXPECT_TRUE(host.errors.empty());
+    EXPECT_EQ(host.texts()[1], "Parameters: a=2  target Pwait<=0.1");
+}
+
+TEST(Staffing, GraphShowsTheMeasureAgainstCWithTheTargetAsALine) {
+    StaffingForm form{.model = 0, .a = "50", .target = 1, .w = "0.01", .graph = true};
+    RecordingHost host;
+    RunStaffing(form, host);
+    ASSERT_EQ(host.windows.size(), 1u);
+    const auto& window = host.windows[0];
+    EXPECT_EQ(window.kind, GraphWindowKind::GMC);
+    EXPECT_TRUE(window.shown);
+    ASSERT_EQ(window.plots.size(), 2u);
+    const ChartPlot& curve = window.plots[0].second;
+    const ChartPlot& line = window.plots[1].second;
+    const int c = FindStaffing(Question(Model::MMC, 50, Target::MeanWait, 0.01)).c;
+    // Every c from the smallest stable one (51) to c + 3, marked, falling through the line.
+    ASSERT_EQ(curve.points.size(), static_cast<std::size_t>(c + 3 - 51 + 1));
+    EXPECT_TRUE(curve.drawPoints);
+    for (std::size_t i = 0; i < curve.points.size(); ++i) {
+        const int at = 51 + static_cast<int>(i);
+        EXPECT_EQ(curve.points[i].x, at);
+        EXPECT_EQ(curve.points[i].y > 0.01, at < c) << at;
+    }
+    EXPECT_EQ(line.series, 2);
+    EXPECT_TRUE(line.drawLine);
+    EXPECT_EQ(line.points, (std::vector<ChartPoint>{{51, 0.01}, {c + 3.0, 0.01}}));
+
+    // No window is shown when nothing can be drawn.
+    StaffingForm beyond{.model = 1, .a = "2000", .target = 2, .alpha = "0.1", .graph = true};
+    RecordingHost none;
+    RunStaffing(beyond, none);
+    ASSERT_EQ(none.windows.size(), 1u);
+    EXPECT_FALSE(none.windows[0].shown);
+}
+
+}  // namespace
+}  // namespace wachtrix
