@@ -260,6 +260,12 @@ void TQueueMainForm::GMC_Run_ButtonClick() {
 }
 
 void TQueueMainForm::Staffing_Run_ButtonClick() {
+    setRefusable({{"a", staffing_.a.edit},
+                  {"ca2", staffing_.ca2.edit},
+                  {"t", staffing_.t.edit},
+                  {"w", staffing_.w.edit},
+                  {"alpha", staffing_.alpha.edit},
+                  {"Largest utilisation", staffing_.maxRho.edit}});
     StaffingForm form{.model = staffing_.model->itemIndex(),
                       .arrivals = staffing_.arrivals->itemIndex(),
                       .ca2 = Text(staffing_.ca2),
