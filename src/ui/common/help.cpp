@@ -133,6 +133,13 @@ QString HelpPageForContext(int context) {
     return PageUrl("contents.html");
 }
 
+QIcon HelpIcon() {
+    // One picture of our own: the style's standard help icon differs per desktop theme and is
+    // not always a question mark.
+    EnsureResources();
+    return QIcon(":/pictures/help.svg");
+}
+
 QStringList HelpPages() {
     QStringList pages;
     for (const Topic& topic : kTopics)

@@ -3,6 +3,7 @@
 // 100..200 the queue tabs. The pages are shipped as resources and shown in a help window of the
 // program's own.
 
+#include <QIcon>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,9 @@ int LastHelpContext();
 
 // The page of a context, "qrc:/help/mmc.html" for 120; the contents page for an unknown number.
 QString HelpPageForContext(int context);
+
+// The picture on every "&Help" button, the same in all windows.
+QIcon HelpIcon();
 
 // Every page of the help, contents first.
 QStringList HelpPages();

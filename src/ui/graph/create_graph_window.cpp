@@ -6,9 +6,12 @@
 #include "ui/graph/mg1_graph_form.h"
 
 namespace wachtrix::ui {
+namespace {
+constexpr int kOpenAreaMargin = 10;
+}
 
 GraphWindow* CreateGraphWindow(GraphWindowKind kind, QWidget* owner,
-                               const std::vector<std::string>& captions) {
+                               const std::vector<std::string>& captions, const QRect& openArea) {
     GraphWindow* window = nullptr;
     switch (kind) {
         case GraphWindowKind::MG1:
@@ -23,6 +26,8 @@ GraphWindow* CreateGraphWindow(GraphWindowKind kind, QWidget* owner,
     }
     if (!window) return nullptr;
     window->setLabelCaptions(captions);
+    if (!openArea.isEmpty())
+        window->setOpenArea(openArea, QPoint(kOpenAreaMargin, kOpenAreaMargin));
     window->Placement(TakeGraphWindowCounter());
     return window;
 }

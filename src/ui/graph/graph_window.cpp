@@ -105,6 +105,7 @@ void GraphWindow::BuildButtons(const GraphWindowDesign& design) {
 
     help_ = new QPushButton("&Help", this);
     help_->setObjectName("Help_button");
+    help_->setIcon(HelpIcon());
     const auto help = [this] { ShowHelpContext(kHelpContext, this); };
     connect(help_, &QPushButton::clicked, this, help);
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, help);
@@ -248,7 +249,18 @@ bool GraphWindow::applyPlot(int index, const ChartPlot& plot) {
 
 void GraphWindow::Placement(int n) {
     const QScreen* on = screen() ? screen() : QGuiApplication::primaryScreen();
-    move(CascadePosition(kDesignedPosition, n, size(), on->availableGeometry()));
+    const QRect work = on->availableGeometry();
+    const QRect area = openArea_.isEmpty() ? work : openArea_.intersected(work);
+    if (area.isEmpty()) {
+        move(CascadePosition(kDesignedPosition, n, size(), work));
+        return;
+    }
+    move(CascadePosition(openArea_.isEmpty() ? kDesignedPosition : openOffset_, n, size(), area));
+}
+
+void GraphWindow::setOpenArea(const QRect& area, QPoint offset) {
+    openArea_ = area;
+    openOffset_ = offset;
 }
 
 }  // namespace wachtrix::ui

@@ -74,6 +74,11 @@ public:
     // Moves the window by the graph-window counter value n (see CascadePosition).
     void Placement(int n);
 
+    // Where the windows open and cascade: within `area` (screen coordinates, clipped to the
+    // screen's work area), starting `offset` from its top left corner. By default the whole
+    // work area, from (160, 80).
+    void setOpenArea(const QRect& area, QPoint offset);
+
     QSize designedClientSize() const { return designed_; }
 
 protected:
@@ -98,6 +103,8 @@ private:
     QPushButton* help_ = nullptr;
     QToolButton* export_ = nullptr;
     QSize designed_;
+    QRect openArea_;  // empty: the screen's work area
+    QPoint openOffset_;
 };
 
 }  // namespace wachtrix::ui

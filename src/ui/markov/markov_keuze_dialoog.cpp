@@ -25,6 +25,7 @@
 #include "core/numeric/numerical_failure.h"
 #include "core/text/number_parse.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/document_output.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
 #include "ui/markov/markov_progress.h"
@@ -242,21 +243,36 @@ QWidget* TMarkovKeuzeDialoog::BuildChoicePage() {
     SimuleerBtn->setObjectName("SimuleerBtn");
     connect(SimuleerBtn, &QPushButton::clicked, this, &TMarkovKeuzeDialoog::SimuleerBtnClick);
 
-    auto* left = new QVBoxLayout;
+    // The left column keeps its width whichever group shows beside it, so that the choices
+    // never wrap and "&Run" keeps its size.
+    auto* leftColumn = new QWidget(page);
+    leftColumn->setObjectName("ChoiceColumn");
+    auto* left = new QVBoxLayout(leftColumn);
+    left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(rgSoort);
     left->addWidget(SimuleerBtn);
     left->addStretch();
+    leftColumn->setFixedWidth(leftColumn->sizeHint().width());
 
     gbTransient = BuildTransientGroup();
     gbFirstPassage = BuildFirstPassageGroup();
-    auto* right = new QVBoxLayout;
+    // The groups share a place that is always as large as the larger of them, so that showing
+    // one never makes the dialog grow.
+    auto* rightColumn = new QWidget(page);
+    rightColumn->setObjectName("ChoiceGroups");
+    auto* right = new QVBoxLayout(rightColumn);
+    right->setContentsMargins(0, 0, 0, 0);
     right->addWidget(gbTransient);
     right->addWidget(gbFirstPassage);
     right->addStretch();
+    QSize room;
+    for (QGroupBox* group : {gbTransient, gbFirstPassage})
+        room = room.expandedTo(group->minimumSizeHint());
+    rightColumn->setMinimumSize(room);
 
     auto* layout = new QHBoxLayout(page);
-    layout->addLayout(left);
-    layout->addLayout(right, 1);
+    layout->addWidget(leftColumn);
+    layout->addWidget(rightColumn, 1);
     return page;
 }
 
@@ -371,14 +387,45 @@ QWidget* TMarkovKeuzeDialoog::BuildResultsPage() {
         noResults_[k] = label;
         PageControl2->addTab(tab, titles[k]);
     }
-    (new QVBoxLayout(page))->addWidget(PageControl2);
+    // Keeping the report of the tab on view.
+    auto* save = new QPushButton("Save...", page);
+    save->setObjectName("SaveMemoBtn");
+    save->setToolTip("Save these results as plain text, HTML or PDF");
+    connect(save, &QPushButton::clicked, this, [this] {
+        if (const QPlainTextEdit* memo = VisibleMemo())
+            SaveDocumentAs(this, *memo->document(), MemoTitle(), lastDirectory_);
+    });
+    auto* print = new QPushButton("Print...", page);
+    print->setObjectName("PrintMemoBtn");
+    connect(print, &QPushButton::clicked, this, [this] {
+        if (const QPlainTextEdit* memo = VisibleMemo())
+            PrintDocument(this, *memo->document(), MemoTitle(), lastDirectory_);
+    });
+    auto* preview = new QPushButton("Preview...", page);
+    preview->setObjectName("PreviewMemoBtn");
+    connect(preview, &QPushButton::clicked, this, [this] {
+        if (const QPlainTextEdit* memo = VisibleMemo())
+            PreviewDocument(this, *memo->document(), MemoTitle());
+    });
+    resultButtons_ = {save, print, preview};
+    connect(PageControl2, &QTabWidget::currentChanged, this,
+            &TMarkovKeuzeDialoog::UpdateResultButtons);
+
+    auto* keep = new QHBoxLayout;
+    keep->addStretch();
+    keep->addWidget(save);
+    keep->addWidget(print);
+    keep->addWidget(preview);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(PageControl2, 1);
+    layout->addLayout(keep);
     return page;
 }
 
 QLayout* TMarkovKeuzeDialoog::BuildButtonBar() {
     auto* help = new QPushButton("&Help", this);
     help->setObjectName("BitBtn4");
-    help->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    help->setIcon(HelpIcon());
     connect(help, &QPushButton::clicked, this,
             [this] { ShowHelpContext(kMarkovHelpContext, this); });
     VorigeBtn = new QPushButton("&Previous", this);
@@ -685,6 +732,22 @@ void TMarkovKeuzeDialoog::UpdateNavigation() {
 void TMarkovKeuzeDialoog::SetMemoVisible(int tab, bool visible) {
     memos_[tab]->setVisible(visible);
     noResults_[tab]->setVisible(!visible);
+    UpdateResultButtons();
+}
+
+QPlainTextEdit* TMarkovKeuzeDialoog::VisibleMemo() const {
+    QPlainTextEdit* memo = memos_[PageControl2->currentIndex()];
+    return memo->isHidden() ? nullptr : memo;
+}
+
+QString TMarkovKeuzeDialoog::MemoTitle() const {
+    return PageControl2->tabText(PageControl2->currentIndex());
+}
+
+void TMarkovKeuzeDialoog::UpdateResultButtons() {
+    const bool results = VisibleMemo() != nullptr;
+    for (QPushButton* button : resultButtons_)
+        if (button) button->setEnabled(results);
 }
 
 void TMarkovKeuzeDialoog::ShowReport(int tab, const std::vector<std::string>& lines) {

@@ -4,6 +4,7 @@
 // the Markov window, which it asks to close.
 
 #include <QDialog>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,10 @@ private:
     void ResetOutputChoices();
     void UpdateNavigation();
     void SetMemoVisible(int tab, bool visible);
+    // The memo of the result tab on view, null while it shows "No results".
+    QPlainTextEdit* VisibleMemo() const;
+    QString MemoTitle() const;
+    void UpdateResultButtons();  // Save, Print and Preview only where there are results
     void ShowReport(int tab, const std::vector<std::string>& lines);
     void ShowError(const QString& text);
 
@@ -136,6 +141,7 @@ private:
     QLabel* noResults_[kResultTabs];
     QPushButton* VorigeBtn;
     QPushButton* VolgendeBtn;
+    std::array<QPushButton*, 3> resultButtons_{};
 };
 
 }  // namespace wachtrix::ui

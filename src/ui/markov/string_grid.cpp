@@ -1,12 +1,56 @@
 #include "ui/markov/string_grid.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QRegularExpression>
+#include <QScopedValueRollback>
+
+#include "core/text/number_parse.h"
+#include "ui/common/dialogs.h"
 
 namespace wachtrix::ui {
+namespace {
+
+using Block = QList<QStringList>;
+
+// The rows of a copied block, empty lines at its end dropped. The separator is the first of tab
+// and semicolon that occurs; without either, runs of blanks separate.
+Block SplitBlock(QString text) {
+    text.replace("\r\n", "\n").replace('\r', '\n');
+    QStringList lines = text.split('\n');
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    Block rows;
+    static const QRegularExpression blanks("\\s+");
+    for (const QString& line : lines) {
+        QStringList cells;
+        if (text.contains('\t'))
+            cells = line.split('\t');
+        else if (text.contains(';'))
+            cells = line.split(';');
+        else
+            cells = line.trimmed().split(blanks, Qt::SkipEmptyParts);
+        for (QString& cell : cells)
+            cell = cell.trimmed();
+        // Spreadsheets end a row with a separator now and then.
+        if (cells.size() > 1 && cells.last().isEmpty()) cells.removeLast();
+        rows << cells;
+    }
+    return rows;
+}
+
+// More than one value: a block for the grid rather than text for one cell's editor.
+bool IsBlock(const QString& text) {
+    const Block rows = SplitBlock(text);
+    return rows.size() > 1 || (rows.size() == 1 && rows[0].size() > 1);
+}
+
+}  // namespace
 
 TStringGrid::TStringGrid(EnterMove move, QWidget* parent) : QTableWidget(parent), move_(move) {
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);  // a block to copy
     setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                     QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     horizontalHeader()->setDefaultSectionSize(64);
@@ -48,12 +92,104 @@ void TStringGrid::fillEmpty(int firstColumn, int lastColumn, const QString& fill
     }
 }
 
+void TStringGrid::copyCells() {
+    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+    QTableWidgetSelectionRange block =
+        ranges.isEmpty() ? QTableWidgetSelectionRange(currentRow(), currentColumn(), currentRow(),
+                                                      currentColumn())
+                         : ranges.first();
+    if (block.topRow() < 0 || block.leftColumn() < 0) return;
+    QStringList lines;
+    for (int r = block.topRow(); r <= block.bottomRow(); ++r) {
+        QStringList cells;
+        for (int c = block.leftColumn(); c <= block.rightColumn(); ++c)
+            cells << cell(r, c);
+        lines << cells.join('\t');
+    }
+    QGuiApplication::clipboard()->setText(lines.join('\n') + '\n');
+}
+
+bool TStringGrid::pasteCells() {
+    const int top = currentRow();
+    const int left = currentColumn();
+    if (top < 0 || left < 0) return false;
+    const Block rows = SplitBlock(QGuiApplication::clipboard()->text());
+    if (rows.isEmpty()) return false;
+    const auto refuse = [this](const QString& text) {
+        Dialogs::show(this, DialogKind::Error, "Paste", text);
+        return false;
+    };
+    const qsizetype width = rows[0].size();
+    for (const QStringList& row : rows)
+        if (row.size() != width)
+            return refuse(
+                "The rows of the copied block do not all have the same number of values.");
+    if (top + rows.size() > rowCount() || left + width > columnCount())
+        return refuse(QString("A block of %1 x %2 values does not fit here: from row %3, column %4 "
+                              "there is room for %5 x %6.")
+                          .arg(rows.size())
+                          .arg(width)
+                          .arg(top + 1)
+                          .arg(left + 1)
+                          .arg(rowCount() - top)
+                          .arg(columnCount() - left));
+    for (qsizetype r = 0; r < rows.size(); ++r)
+        for (qsizetype c = 0; c < width; ++c)
+            if (!ParseReal(rows[r][c].toStdString()))
+                return refuse(QString("\"%1\" for row %2, column %3 is not a number.")
+                                  .arg(rows[r][c])
+                                  .arg(top + r + 1)
+                                  .arg(left + c + 1));
+    for (qsizetype r = 0; r < rows.size(); ++r)
+        for (qsizetype c = 0; c < width; ++c)
+            setCell(top + static_cast<int>(r), left + static_cast<int>(c), rows[r][c]);
+    setRangeSelected(QTableWidgetSelectionRange(top, left, top + static_cast<int>(rows.size()) - 1,
+                                                left + static_cast<int>(width) - 1),
+                     true);
+    return true;
+}
+
+bool TStringGrid::eventFilter(QObject* watched, QEvent* event) {
+    // Ctrl+V of a whole block in a cell's editor pastes the block, not one line of it.
+    auto* editor = qobject_cast<QWidget*>(watched);
+    if (editor && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste) &&
+        IsBlock(QGuiApplication::clipboard()->text())) {
+        QTableWidget::closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+        setFocus();
+        pasteCells();
+        return true;
+    }
+    return QTableWidget::eventFilter(watched, event);
+}
+
 void TStringGrid::keyPressEvent(QKeyEvent* event) {
     emit keyPressed();
+    if (event->matches(QKeySequence::Copy)) {
+        copyCells();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        pasteCells();
+        event->accept();
+        return;
+    }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         // While a cell is being edited the editor's own Enter closes it, and closeEditor moves.
-        if (state() != QAbstractItemView::EditingState) moveOnEnter();
+        // (An editor opened by a click leaves the view's state at rest, hence the second test.)
+        const bool editing =
+            state() == QAbstractItemView::EditingState || indexWidget(currentIndex()) != nullptr;
+        if (!editing) moveOnEnter();
         event->accept();
+        return;
+    }
+    // Keys queued for the grid before the cell's editor opened belong in that editor.
+    QWidget* editor = indexWidget(currentIndex());
+    if (editor && !forwarding_ && !event->text().isEmpty() &&
+        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        const QScopedValueRollback<bool> once(forwarding_, true);
+        QCoreApplication::sendEvent(editor, event);
         return;
     }
     QTableWidget::keyPressEvent(event);
@@ -63,6 +199,22 @@ void TStringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHin
     QTableWidget::closeEditor(editor, hint);
     // Enter in an editor submits the cell; Tab and Escape come with other hints.
     if (hint == QAbstractItemDelegate::SubmitModelCache) moveOnEnter();
+}
+
+bool TStringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    // The view waits a double-click interval before editing a clicked current cell; keys typed
+    // meanwhile opened another edit that the late one then overran, and the text went astray.
+    const bool opened = QTableWidget::edit(
+        index,
+        trigger == QAbstractItemView::SelectedClicked ? QAbstractItemView::EditKeyPressed : trigger,
+        event);
+    if (opened) {
+        if (QWidget* editor = indexWidget(index)) {
+            editor->removeEventFilter(this);
+            editor->installEventFilter(this);
+        }
+    }
+    return opened;
 }
 
 void TStringGrid::moveOnEnter() {

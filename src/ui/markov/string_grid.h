@@ -2,7 +2,13 @@
 // A grid of editable cell texts, as the chain and option grids of the Markov dialog use it.
 // Enter moves on instead of starting an edit: row by row (right, then to the first column of
 // the next row) or column by column (down, then to the first row of the next column); nothing
-// happens at the last cell.
+// happens at the last cell. A click on the current cell opens its editor at once, so typing that
+// follows the click lands in that cell however quickly it comes.
+//
+// Ctrl+C copies the selected block as rows of tab-separated texts; Ctrl+V pastes such a block of
+// numbers (rows separated by tabs, blanks or semicolons, as spreadsheets and text files give
+// them) from the current cell on. A block that does not fit, has rows of different lengths or
+// holds a text that is not a number is refused with a message, and no cell changes.
 
 #include <QTableWidget>
 
@@ -25,6 +31,11 @@ public:
     // Empty cells of the given columns get `fill`.
     void fillEmpty(int firstColumn, int lastColumn, const QString& fill);
 
+    // The selected block (or the current cell) to the clipboard.
+    void copyCells();
+    // The clipboard's block into the grid from the current cell; false when it was refused.
+    bool pasteCells();
+
 signals:
     // Any key pressed in the grid itself (not inside an open cell editor).
     void keyPressed();
@@ -32,11 +43,14 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 private:
     void moveOnEnter();
 
     EnterMove move_;
+    bool forwarding_ = false;  // a key passed on to the open editor
 };
 
 }  // namespace wachtrix::ui

@@ -12,6 +12,10 @@ QString NValuesBound(long long bound) {
 }
 }  // namespace
 
+QString Dg1Cs2Caption(bool pureErlang) {
+    return pureErlang ? "1/CS2:" : "CS2:";
+}
+
 QString NValuesCaption(const QString& cText, const QString& nText) {
     const auto c = ParseInt(cText.toStdString());
     const auto n = ParseInt(nText.toStdString());

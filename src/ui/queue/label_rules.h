@@ -10,6 +10,9 @@ namespace wachtrix::ui {
 //   NValuesCaption("2", "3") -> "n-values (<=5)"      NValuesCaption("", "3") -> "n-values"
 QString NValuesCaption(const QString& cText, const QString& nText);
 
+// D/G/1 service-time field caption: "1/CS2:" for Pure Erlang, "CS2:" for the other services.
+QString Dg1Cs2Caption(bool pureErlang);
+
 // Finite Source n-values group: "n-values (<=%d)" with M, or "n-values".
 QString MachineNValuesCaption(const QString& mText);
 

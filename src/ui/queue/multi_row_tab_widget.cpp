@@ -35,7 +35,6 @@ int MultiRowTabBar::addTab(const QString& text) {
 void MultiRowTabBar::setCurrentIndex(int index) {
     if (index < 0 || index >= count() || index == current_) return;
     current_ = index;
-    rects_ = layoutTabs(width());
     update();
     emit currentChanged(index);
 }
@@ -60,8 +59,9 @@ int MultiRowTabBar::tabHeight() const {
 }
 
 QList<QRect> MultiRowTabBar::layoutTabs(int width) const {
-    // Greedy rows, each stretched to the full width. As on the platforms with multi-row tabs,
-    // the rows turn round so that the one holding the current tab comes last, next to its page.
+    // Greedy rows, each stretched to the full width. The rows keep their places whichever tab is
+    // current (the selected tab is only drawn raised): rows that turned round to bring the
+    // current one next to the page moved every tab away from under the pointer.
     QList<QList<int>> rows;
     for (int i = 0; i < count(); ++i) {
         int used = 0;
@@ -70,13 +70,6 @@ QList<QRect> MultiRowTabBar::layoutTabs(int width) const {
                 used += tabWidth(j);
         if (rows.isEmpty() || used + tabWidth(i) > width) rows.append(QList<int>());
         rows.last().append(i);
-    }
-    for (int r = 0; r < rows.size(); ++r) {
-        if (rows[r].contains(current_)) {
-            for (int k = 0; k <= r; ++k)
-                rows.append(rows.takeFirst());
-            break;
-        }
     }
 
     QList<QRect> rects(count());
@@ -158,6 +151,12 @@ void MultiRowTabBar::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Down:
             setCurrentIndex(std::min(count() - 1, current_ + 1));
             break;
+        case Qt::Key_Home:
+            setCurrentIndex(0);
+            break;
+        case Qt::Key_End:
+            setCurrentIndex(count() - 1);
+            break;
         default:
             QWidget::keyPressEvent(event);
     }
@@ -215,17 +214,25 @@ MultiRowTabWidget::MultiRowTabWidget(QWidget* parent)
         emit currentChanged(index);
     });
 
+    setKeyboardScope(this);
+}
+
+void MultiRowTabWidget::setKeyboardScope(QWidget* scope) {
+    qDeleteAll(shortcuts_);
+    shortcuts_.clear();
     const auto step = [this](int delta) {
         if (count() > 0) setCurrentIndex((currentIndex() + delta + count()) % count());
     };
-    const auto bind = [this](const QKeySequence& keys, auto action) {
-        auto* shortcut = new QShortcut(keys, this);
+    const auto bind = [this, scope](const QKeySequence& keys, auto action) {
+        auto* shortcut = new QShortcut(keys, scope);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
         connect(shortcut, &QShortcut::activated, this, action);
+        shortcuts_ << shortcut;
     };
     bind(QKeySequence(Qt::CTRL | Qt::Key_Tab), [step] { step(1); });
     bind(QKeySequence(Qt::CTRL | Qt::Key_PageDown), [step] { step(1); });
     bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), [step] { step(-1); });
+    bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [step] { step(-1); });
     bind(QKeySequence(Qt::CTRL | Qt::Key_PageUp), [step] { step(-1); });
 }
 

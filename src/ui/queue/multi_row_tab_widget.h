@@ -1,11 +1,13 @@
 #pragma once
 // A tab set whose captions all stay visible: they are laid out in as many rows as the width
-// needs (Qt's own tab bar scrolls instead), each row stretched to the full width.
+// needs (Qt's own tab bar scrolls instead), each row stretched to the full width. The rows stay
+// where they are when another tab is chosen; the chosen tab is marked, not moved.
 
 #include <QList>
 #include <QStringList>
 #include <QWidget>
 
+class QShortcut;
 class QStackedWidget;
 
 namespace wachtrix::ui {
@@ -65,12 +67,17 @@ public:
     QWidget* widget(int index) const;
     MultiRowTabBar* tabBar() const { return bar_; }
 
+    // Ctrl+Tab and Ctrl+PgDn choose the next tab, Ctrl+Shift+Tab and Ctrl+PgUp the one before,
+    // wrapping round, wherever the focus is within `scope` (at first the tab set itself).
+    void setKeyboardScope(QWidget* scope);
+
 signals:
     void currentChanged(int index);
 
 private:
     MultiRowTabBar* bar_;
     QStackedWidget* stack_;
+    QList<QShortcut*> shortcuts_;
 };
 
 }  // namespace wachtrix::ui

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,10 +10,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "core/queue/dg1.h"
 #include "core/queue/dmc.h"
@@ -27,6 +27,7 @@
 #include "core/queue/report.h"
 #include "core/queue/staffing.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/document_output.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
 #include "ui/graph/create_graph_window.h"
@@ -43,6 +44,7 @@ namespace {
 
 constexpr int kQueueWindowHelp = 12;
 constexpr int kPageColumnWidth = 300;
+const char* const kPrintJob = "QUEUE";
 const char* const kBanner = "QUEUE, queueing models; all times in units of the mean service time.";
 
 // The hourglass for the length of a computation; the cursor before it comes back.
@@ -84,11 +86,13 @@ TQueueMainForm::TQueueMainForm(QWidget* parent)
     setWindowTitle("Module Queue");
     setAttribute(Qt::WA_DeleteOnClose);
     QueueMainForm = this;
+    lastDirectory_ = QDir::currentPath();
 
     buildMenus();
     PageControl = new MultiRowTabWidget(this);
     PageControl->setObjectName("PageControl");
     PageControl->setFixedWidth(kPageColumnWidth);
+    PageControl->setKeyboardScope(this);  // the tab keys work from Results as well
     buildMG1Page();
     buildDG1Page();
     buildMMCPage();
@@ -117,6 +121,16 @@ TQueueMainForm::~TQueueMainForm() {
 
 void TQueueMainForm::buildMenus() {
     fileMenu_ = new QMenu("&File", this);
+    // Keeping the results first; the two commands of the module after them.
+    QAction* save = fileMenu_->addAction("&Save Results...", this, [this] { SaveButtonClick(); });
+    save->setObjectName("SaveResults1");
+    QAction* print =
+        fileMenu_->addAction("&Print Results...", this, [this] { PrintButtonClick(); });
+    print->setObjectName("PrintResults1");
+    QAction* preview =
+        fileMenu_->addAction("Print Pre&view...", this, [this] { PreviewButtonClick(); });
+    preview->setObjectName("PrintPreview1");
+    fileMenu_->addSeparator();
     QAction* close = fileMenu_->addAction("Close &Queue", this, [this] { Close1Click(); });
     close->setObjectName("Close1");
     QAction* exit = fileMenu_->addAction("Close &Wachtrix", this, [this] { Exit1Click(); });
@@ -130,14 +144,19 @@ QWidget* TQueueMainForm::buildResultsColumn() {
     auto* column = new QWidget(this);
     auto* print = new QPushButton("&Print", column);
     print->setObjectName("PrintButton");
+    auto* save = new QPushButton("Save...", column);
+    save->setObjectName("SaveButton");
+    save->setToolTip("Save the results as plain text, HTML or PDF");
     auto* clear = new QPushButton("&Clear", column);
     clear->setObjectName("ClearButton");
     connect(print, &QPushButton::clicked, this, [this] { PrintButtonClick(); });
+    connect(save, &QPushButton::clicked, this, [this] { SaveButtonClick(); });
     connect(clear, &QPushButton::clicked, this, [this] { ClearButtonClick(); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(print);
+    buttons->addWidget(save);
     buttons->addWidget(clear);
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -153,6 +172,7 @@ std::string TQueueMainForm::Text(const ParameterField& field) {
 // Each Run gathers its tab into the model's form, runs the model with this window as its host,
 // and shows the value texts the readers rewrote.
 void TQueueMainForm::MG1_Run_ButtonClick() {
+    setRefusable({{"cs2", mg1_.cs2.edit}, {"rho", mg1_.rho.edit}});
     Mg1Form form{.serviceType = mg1_.service->itemIndex(),
                  .cs2 = Text(mg1_.cs2),
                  .rho = Text(mg1_.rho),
@@ -167,6 +187,7 @@ void TQueueMainForm::MG1_Run_ButtonClick() {
 }
 
 void TQueueMainForm::DG1_Run_ButtonClick() {
+    setRefusable({{"cs2", dg1_.cs2.edit}, {"rho", dg1_.rho.edit}});
     const int service = dg1_.service->itemIndex();
     // Pure Erlang has its own Output group, with the state probabilities.
     const RadioGroup* output =
@@ -188,6 +209,7 @@ template <class Form>
 void TQueueMainForm::runMultiServerTab(const MultiServerTab& tab, const EditGroup& t,
                                        const EditGroup& p, const EditGroup& n,
                                        void (*run)(Form&, QueueHost&)) {
+    setRefusable({{"c", tab.c.edit}, {"rho", tab.rho.edit}});
     Form form{.c = Text(tab.c),
               .rho = Text(tab.rho),
               .output = tab.output->itemIndex(),
@@ -209,6 +231,7 @@ void TQueueMainForm::MDC_Run_ButtonClick() {
 }
 
 void TQueueMainForm::DMC_Run_ButtonClick() {
+    setRefusable({{"c", dmc_.c.edit}, {"rho", dmc_.rho.edit}});
     DmcForm form{.c = Text(dmc_.c),
                  .rho = Text(dmc_.rho),
                  .output = dmc_.output->itemIndex(),
@@ -223,6 +246,7 @@ void TQueueMainForm::DMC_Run_ButtonClick() {
 }
 
 void TQueueMainForm::GMC_Run_ButtonClick() {
+    setRefusable({{"ca2", gmc_.ca2.edit}, {"c", gmc_.c.edit}, {"rho", gmc_.rho.edit}});
     GmcForm form{.arrivals = gmc_.arrivals->itemIndex(),
                  .ca2 = Text(gmc_.ca2),
                  .c = Text(gmc_.c),
@@ -236,6 +260,12 @@ void TQueueMainForm::GMC_Run_ButtonClick() {
 }
 
 void TQueueMainForm::Staffing_Run_ButtonClick() {
+    setRefusable({{"a", staffing_.a.edit},
+                  {"ca2", staffing_.ca2.edit},
+                  {"t", staffing_.t.edit},
+                  {"w", staffing_.w.edit},
+                  {"alpha", staffing_.alpha.edit},
+                  {"Largest utilisation", staffing_.maxRho.edit}});
     StaffingForm form{.model = staffing_.model->itemIndex(),
                       .arrivals = staffing_.arrivals->itemIndex(),
                       .ca2 = Text(staffing_.ca2),
@@ -250,6 +280,10 @@ void TQueueMainForm::Staffing_Run_ButtonClick() {
 }
 
 void TQueueMainForm::FinCap_Run_ButtonClick() {
+    setRefusable({{"c", finCap_.c.edit},
+                  {"rho", finCap_.rho.edit},
+                  {"n", finCap_.n.edit},
+                  {"0 <= N <= 500 required", finCap_.n.edit}});
     const int type = finCap_.type->itemIndex();
     FinCapForm form{.type = type,
                     .c = Text(finCap_.c),
@@ -264,6 +298,18 @@ void TQueueMainForm::FinCap_Run_ButtonClick() {
 }
 
 void TQueueMainForm::MMCN_Run_ButtonClick() {
+    const bool varyC = mmcn_.xAxis->itemIndex() == 0;
+    setRefusable({{"lambda", mmcn_.arrival.edit},
+                  {"es", mmcn_.es.edit},
+                  {"n", mmcn_.cap.edit},
+                  {"c", mmcn_.c.edit},
+                  {"Lower bound on c", mmcn_.cFrom.edit},
+                  {"Upper bound on c", mmcn_.cTo.edit},
+                  {"Lower bound on N", mmcn_.nFrom.edit},
+                  {"Upper bound on N", mmcn_.nTo.edit},
+                  {"Upper bound should be greater than lower bound",
+                   varyC ? mmcn_.cTo.edit : mmcn_.nTo.edit},
+                  {"t", mmcn_.t.edit}});
     MmcnForm form{.lambda = Text(mmcn_.arrival),
                   .es = Text(mmcn_.es),
                   .xAxis = mmcn_.xAxis->itemIndex(),
@@ -279,6 +325,7 @@ void TQueueMainForm::MMCN_Run_ButtonClick() {
 }
 
 void TQueueMainForm::FinSrc_Run_ButtonClick() {
+    setRefusable({{"c", finSrc_.c.edit}, {"m", finSrc_.m.edit}, {"nu", finSrc_.nu.edit}});
     FinSrcForm form{.service = finSrc_.service->itemIndex(),
                     .c = Text(finSrc_.c),
                     .M = Text(finSrc_.m),
@@ -293,6 +340,10 @@ void TQueueMainForm::FinSrc_Run_ButtonClick() {
 }
 
 void TQueueMainForm::MM1_Run_ButtonClick() {
+    setRefusable({{"rho", mm1_.rho.edit},
+                  {"i", mm1_.initial.edit},
+                  {"j", mm1_.end.edit},
+                  {"t", mm1_.t.edit}});
     MM1TranForm form{.rho = Text(mm1_.rho),
                      .i = Text(mm1_.initial),
                      .j = Text(mm1_.end),
@@ -327,15 +378,15 @@ void TQueueMainForm::ClearButtonClick() {
 }
 
 void TQueueMainForm::PrintButtonClick() {
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    if (printer.isNull()) {
-        Dialogs::show(this, DialogKind::Information, "Print",
-                      "No printer is installed, so the results cannot be printed.");
-        return;
-    }
-    QPrinter job(printer);
-    job.setDocName("QUEUE");
-    Results->print(&job);
+    PrintDocument(this, *Results->document(), kPrintJob, lastDirectory_);
+}
+
+void TQueueMainForm::SaveButtonClick() {
+    SaveDocumentAs(this, *Results->document(), kPrintJob, lastDirectory_);
+}
+
+void TQueueMainForm::PreviewButtonClick() {
+    PreviewDocument(this, *Results->document(), kPrintJob);
 }
 
 void TQueueMainForm::Close1Click() {
@@ -407,8 +458,27 @@ void TQueueMainForm::wireEdit(QLineEdit* edit, EditFilter filter) {
 }
 
 void TQueueMainForm::showError(const std::string& title, const std::string& text) {
-    Dialogs::show(this, DialogKind::ErrorOkCancel, QString::fromStdString(title),
-                  QString::fromStdString(text));
+    const QString message = QString::fromStdString(text);
+    Dialogs::show(this, DialogKind::ErrorOkCancel, QString::fromStdString(title), message);
+    // Ready for the user to retype the refused value.
+    if (QLineEdit* field = RefusedField(message); field && field->isVisibleTo(this)) {
+        field->setFocus(Qt::OtherFocusReason);
+        field->selectAll();
+    }
+}
+
+QLineEdit* TQueueMainForm::RefusedField(const QString& text) const {
+    QString subject = text;
+    for (const char* verdict : {" incorrect", " out of range", " out of bounds"}) {
+        if (subject.endsWith(verdict)) {
+            subject.chop(static_cast<int>(qstrlen(verdict)));
+            break;
+        }
+    }
+    for (const RefusableField& field : refusable_) {
+        if (subject.compare(field.subject, Qt::CaseInsensitive) == 0) return field.edit;
+    }
+    return nullptr;
 }
 
 std::unique_ptr<BusyGuard> TQueueMainForm::busy() {
@@ -418,7 +488,12 @@ std::unique_ptr<BusyGuard> TQueueMainForm::busy() {
 // A window that is never plotted into stays hidden; it closes with this window.
 GraphHandle TQueueMainForm::createGraphWindow(GraphWindowKind kind,
                                               const std::vector<std::string>& labels) {
-    graphWindows_.emplace_back(CreateGraphWindow(kind, this, labels));
+    // Over the Results side, right of the tabs, so that the edits stay in view; to the
+    // right-hand edge of the screen, where the cascade wraps.
+    const QPoint resultsTopLeft = Results->mapToGlobal(QPoint(0, 0));
+    const QRect openArea(resultsTopLeft, QPoint(std::numeric_limits<int>::max() / 2,
+                                                std::numeric_limits<int>::max() / 2));
+    graphWindows_.emplace_back(CreateGraphWindow(kind, this, labels, openArea));
     return static_cast<GraphHandle>(graphWindows_.size()) - 1;
 }
 

@@ -100,7 +100,9 @@ public:
     void MG1_Quit_ButtonClick();     // every Quit button
     void FinCap_Help_ButtonClick();  // every Help button
     void ClearButtonClick();
-    void PrintButtonClick();
+    void PrintButtonClick();  // without a printer: offered as a PDF file
+    void SaveButtonClick();   // plain text, HTML or PDF, by the file's type
+    void PreviewButtonClick();
     void Close1Click();
     void Exit1Click();
     void HelpTopics1Click();
@@ -226,6 +228,16 @@ private:
 
     void closeModule();
     static std::string Text(const ParameterField& field);
+
+    // A refusal box names its field ("c incorrect", "Rho out of range", "Upper bound on N out
+    // of range"); each Run lists its tab's fields by those names, and after the box the refused
+    // field gets the cursor with its text selected.
+    struct RefusableField {
+        const char* subject;  // the box text without " incorrect" etc., or the whole text
+        QLineEdit* edit;
+    };
+    void setRefusable(std::vector<RefusableField> fields) { refusable_ = std::move(fields); }
+    QLineEdit* RefusedField(const QString& text) const;
     // M/M/c and M/D/c: c, rho, the Output item and the three value groups into the model's form;
     // after the run, the texts the readers rewrote back into the edits.
     template <class Form>
@@ -237,6 +249,9 @@ private:
     QMenu* fileMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;
     ResultWriter writer_;
+    QString lastDirectory_;
+    std::vector<RefusableField>
+        refusable_;  // of the tab that runs  // where Save and the PDF of Print were last written
     // The graph windows the runs asked for, by handle; a closed one is null.
     std::vector<QPointer<GraphWindow>> graphWindows_;
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/queue/dmc.h"
 #include "core/queue/finqueue.h"
@@ -23,6 +24,7 @@
 #include "core/queue/staffing.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
+#include "ui/queue/label_rules.h"
 #include "ui/queue/limit_texts.h"
 #include "ui/queue/multi_row_tab_widget.h"
 #include "ui/queue/queue_main_form.h"
@@ -54,6 +56,14 @@ QString ValueHint(char kind) {
         default:
             return "Enter values p for which percentiles will be calculated";
     }
+}
+
+// A label whose caption changes keeps the width of its widest caption.
+void ReserveWidth(QLabel* label, const QStringList& captions) {
+    int widest = 0;
+    for (const QString& caption : captions)
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(caption));
+    label->setMinimumWidth(widest + 2 * label->margin() + 2);
 }
 
 // "MMC_C_edit" -> "MMC_C": the stem of a parameter's caption and range label names.
@@ -241,6 +251,7 @@ public:
         auto* quit = newButton(prefix + "_Quit_Button", "&Quit",
                                "Exit the application (Alt-Q is a shortcut)");
         auto* help = newButton(prefix + "_Help_Button", "&Help", QString());
+        help->setIcon(HelpIcon());
         connect(runButton, &QPushButton::clicked, form_, run);
         connect(quit, &QPushButton::clicked, form_, &TQueueMainForm::MG1_Quit_ButtonClick);
         connect(help, &QPushButton::clicked, form_, &TQueueMainForm::FinCap_Help_ButtonClick);
@@ -325,7 +336,10 @@ void TQueueMainForm::buildMG1Page() {
 
 void TQueueMainForm::buildDG1Page() {
     auto page = PageBuilder::Page(this, "DG1_TabSheet", 110, "D/G/1", "D/G/1 Queue");
-    dg1_.cs2 = page.parameter("DG1_CS2_edit", "CS2:", "0.01 <= CS2 <= 1 ", EditFilter::Real);
+    dg1_.cs2 =
+        page.parameter("DG1_CS2_edit", Dg1Cs2Caption(false), "0.01 <= CS2 <= 1 ", EditFilter::Real);
+    // Room for the Pure Erlang caption from the start, so that the edits stay put.
+    ReserveWidth(dg1_.cs2.label, {Dg1Cs2Caption(false), Dg1Cs2Caption(true)});
     dg1_.rho = page.parameter("DG1_Rho_edit", "Rho:", "<= 0.99 ", EditFilter::Real);
     dg1_.cs2.edit->setToolTip("Enter squared coefficient of variation of the service time");
     dg1_.rho.edit->setToolTip("Enter rho=lambda*E(s)/c");

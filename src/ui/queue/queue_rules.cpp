@@ -101,7 +101,7 @@ void TQueueMainForm::MG1_OutputChange() {
 void TQueueMainForm::DG1_ServiceTypeChange() {
     const int type = dg1_.service->itemIndex();
     const bool pureErlang = type == 1;
-    dg1_.cs2.label->setText(pureErlang ? "1/CS2:" : "CS2:");
+    dg1_.cs2.label->setText(Dg1Cs2Caption(pureErlang));
     dg1_.cs2.range->setText(Label(type == kDg1Erlangian ? kDg1ErlangianCs2
                                   : pureErlang          ? kDg1ErlangPhases
                                                         : kDg1CoxianCs2));

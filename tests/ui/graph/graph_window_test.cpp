@@ -302,6 +302,8 @@ private slots:
         ShowHelpContext(12);
         QTest::mouseClick(w.findChild<QPushButton*>("Help_button"), Qt::LeftButton);
         QCOMPARE(LastHelpContext(), 10);
+        QCOMPARE(w.findChild<QPushButton*>("Help_button")->icon().pixmap(16, 16).toImage(),
+                 HelpIcon().pixmap(16, 16).toImage());
     }
 
     void chartsGrowWithTheWindow() {

@@ -1,13 +1,17 @@
 #include "ui/markov/markov_keuze_dialoog.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -286,6 +290,159 @@ private slots:
         QCOMPARE(QPoint(m->currentRow(), m->currentColumn()), QPoint(2, 0));
     }
 
+    // Clicking the cell that is already current and typing at once, quicker than a double
+    // click: the text replaces that cell's value, whenever the click's own edit timer fires.
+    // The keys go to the grid, where they were queued before any editor opened.
+    void typingRightAfterAClickOnTheCurrentCellEditsThatCell() {
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        TStringGrid* m = matrix();
+        m->item(1, 2)->setText("0.3");
+        const QPoint cell = m->visualItemRect(m->item(1, 2)).center();
+        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell);
+        QCOMPARE(QPoint(m->currentRow(), m->currentColumn()), QPoint(1, 2));
+        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell);
+        QTest::keyClicks(m, "0.7");
+        QTest::qWait(QApplication::doubleClickInterval() + 200);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(m->item(1, 2)->text(), QString("0.7"));
+        QCOMPARE(m->item(2, 2)->text(), QString("0"));
+        QCOMPARE(m->item(1, 3)->text(), QString("0"));
+        QCOMPARE(QPoint(m->currentRow(), m->currentColumn()), QPoint(1, 3));
+
+        // A cell reached by a click on another one takes typing at once as well.
+        const QPoint other = m->visualItemRect(m->item(3, 0)).center();
+        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, other);
+        QTest::keyClicks(m, "0.25");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(m->item(3, 0)->text(), QString("0.25"));
+    }
+
+    // Showing the transient or first-passage group moves nothing else on the page: the choices
+    // keep their lines, "&Run" its size, the dialog its size.
+    void choicePageKeepsItsLayoutWhicheverGroupShows() {
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        Choose(0);
+        QApplication::processEvents();
+        auto* choices = w<RadioGroup>("rgSoort");
+        auto* run = w<QPushButton>("SimuleerBtn");
+        const QRect choicesAt = choices->geometry();
+        const QRect runAt = run->geometry();
+        const QSize dialogSize = dialog->size();
+        for (int item : {2, 3, 1, 3, 2, 0}) {
+            choices->item(item)->click();
+            QApplication::processEvents();
+            QCOMPARE(choices->geometry(), choicesAt);
+            QCOMPARE(run->geometry(), runAt);
+            QCOMPARE(dialog->size(), dialogSize);
+            for (int k = 0; k < choices->count(); ++k) {
+                QRadioButton* button = choices->item(k);
+                QCOMPARE(button->height(),
+                         button->heightForWidth(button->sizeHint().width()));  // one line
+            }
+            QVERIFY(run->width() >= run->sizeHint().width());
+        }
+    }
+
+    // A block copied from a spreadsheet or a text file goes in from the current cell.
+    void pasteFillsABlockFromTheCurrentCell_data() {
+        QTest::addColumn<QString>("clip");
+        QTest::newRow("tabs, CRLF, trailing tab") << "0.5\t0.5\t\r\n0.25\t0.75\t\r\n";
+        QTest::newRow("blanks") << "  0.5   0.5\n0.25 0.75\n\n";
+        QTest::newRow("semicolons") << "0.5;0.5\n0.25; 0.75";
+    }
+    void pasteFillsABlockFromTheCurrentCell() {
+        QFETCH(QString, clip);
+        TStringGrid* m = matrix();
+        m->setFocus();
+        m->setCurrentCell(1, 2);
+        QGuiApplication::clipboard()->setText(clip);
+        QTest::keyClick(m, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Cells(m), Rows({{"0", "0", "0", "0", "0"},
+                                 {"0", "0", "0.5", "0.5", "0"},
+                                 {"0", "0", "0.25", "0.75", "0"},
+                                 {"0", "0", "0", "0", "0"},
+                                 {"0", "0", "0", "0", "0"}}));
+        QVERIFY(boxes->requests.empty());
+    }
+
+    // A block that does not fit, is not rectangular or holds a text that is not a number is
+    // refused with one message, and no cell changes.
+    void pasteRefusesWhatItCannotPlace_data() {
+        QTest::addColumn<QString>("clip");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("too wide")
+            << "1 2 3 4"
+            << "A block of 1 x 4 values does not fit here: from row 2, column "
+               "3 there is room for 4 x 3.";
+        QTest::newRow("too long")
+            << "1\n2\n3\n4\n5"
+            << "A block of 5 x 1 values does not fit here: from row 2, column "
+               "3 there is room for 4 x 3.";
+        QTest::newRow("ragged") << "1\t2\n3"
+                                << "The rows of the copied block do not all have the same number "
+                                   "of values.";
+        QTest::newRow("text") << "1;2\n3;x4"
+                              << "\"x4\" for row 3, column 4 is not a number.";
+        QTest::newRow("decimal comma") << "0,5\t1"
+                                       << "\"0,5\" for row 2, column 3 is not a number.";
+    }
+    void pasteRefusesWhatItCannotPlace() {
+        QFETCH(QString, clip);
+        QFETCH(QString, message);
+        TStringGrid* m = matrix();
+        m->item(1, 2)->setText("0.9");
+        const Rows before = Cells(m);
+        m->setFocus();
+        m->setCurrentCell(1, 2);
+        QGuiApplication::clipboard()->setText(clip);
+        QTest::keyClick(m, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(boxes->texts(), QStringList{message});
+        QCOMPARE(boxes->requests[0].kind, DialogKind::Error);
+        QCOMPARE(Cells(m), before);
+    }
+
+    // Ctrl+C gives the selected block as tab-separated rows, which paste back elsewhere; a block
+    // pasted into an open cell editor still goes in as a block.
+    void copyAndPasteABlock() {
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        TStringGrid* m = matrix();
+        SetGrid(m, {{"0.1", "0.2", "0.7"}, {"1", "0", "0"}});
+        m->setFocus();
+        m->setCurrentCell(0, 0);
+        m->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 2), true);
+        QTest::keyClick(m, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("0.1\t0.2\t0.7\n1\t0\t0\n"));
+
+        // A click on the current cell opens its editor; the block still lands in the grid.
+        const QPoint cell = m->visualItemRect(m->item(3, 2)).center();
+        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell);
+        QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        QCOMPARE(Cells(m)[3], QStringList({"0", "0", "0.1", "0.2", "0.7"}));
+        QCOMPARE(Cells(m)[4], QStringList({"0", "0", "1", "0", "0"}));
+        QVERIFY(boxes->requests.empty());
+
+        // One value in an open editor is ordinary text for that cell.
+        QGuiApplication::clipboard()->setText("0.35");
+        QTest::mouseClick(m->viewport(), Qt::LeftButton, {},
+                          m->visualItemRect(m->item(0, 4)).center());
+        QTest::mouseClick(m->viewport(), Qt::LeftButton, {},
+                          m->visualItemRect(m->item(0, 4)).center());
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(m->item(0, 4)->text(), QString("0.35"));
+    }
+
     void pageChangeResetsTheOutputChoicesOnlyAfterAnInputChange() {
         pages()->setCurrentIndex(1);
         w<RadioGroup>("rgSoort")->item(2)->click();
@@ -451,6 +608,39 @@ private slots:
         QVERIFY(Shown(memo("MemoChainStructure")));
         QVERIFY(!Shown(memo("MemoSteadyState")));
         QVERIFY(!w<QPushButton>("VolgendeBtn")->isEnabled());
+    }
+
+    // The report on view can be kept as text or PDF; without a report there is nothing to keep.
+    void resultsOnViewCanBeSaved() {
+        auto* save = w<QPushButton>("SaveMemoBtn");
+        QVERIFY(!save->isEnabled());
+        QVERIFY(!w<QPushButton>("PrintMemoBtn")->isEnabled());
+        EnterChain({{"0", "1", "0"}, {"0", "0", "1"}, {"0", "0", "1"}}, {{"0"}, {"0"}, {"0"}});
+        Run(0);
+        QVERIFY(save->isEnabled());
+        QVERIFY(w<QPushButton>("PreviewMemoBtn")->isEnabled());
+
+        QTemporaryDir dir;
+        boxes->fileName = dir.filePath("structure.txt");
+        save->click();
+        QCOMPARE(boxes->fileRequests.size(), 1);
+        QVERIFY(boxes->fileRequests[0].save);
+        QFile text(boxes->fileName);
+        QVERIFY(text.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(text.readAll()),
+                 memo("MemoChainStructure")->toPlainText() + "\n");
+
+        boxes->fileName = dir.filePath("structure.pdf");
+        save->click();
+        QFile pdf(boxes->fileName);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QByteArray bytes = pdf.readAll();
+        QVERIFY(bytes.startsWith("%PDF-1.") && bytes.trimmed().endsWith("%%EOF"));
+        QVERIFY(boxes->requests.empty());
+
+        // Another result tab, still empty: nothing to keep there.
+        w<QTabWidget>("PageControl2")->setCurrentIndex(TMarkovKeuzeDialoog::SteadyStateTab);
+        QVERIFY(!save->isEnabled());
     }
 
     void steadyStateRunHandsTheChainOverAndFillsItsMemo() {
@@ -694,9 +884,12 @@ private slots:
         QVERIFY(QDir(dir.filePath("taken.txt/inside")).exists());
     }
 
-    void helpOpensTheMarkovTopic() {
+    void helpOpensTheMarkovTopicAndShowsTheHelpPicture() {
         w<QPushButton>("BitBtn4")->click();
         QCOMPARE(LastHelpContext(), 13);
+        const QImage help = HelpIcon().pixmap(16, 16).toImage();
+        QVERIFY(!help.isNull());
+        QCOMPARE(w<QPushButton>("BitBtn4")->icon().pixmap(16, 16).toImage(), help);
     }
 
     void quitAndTheCloseBoxAskTheOwnerInsteadOfClosing() {

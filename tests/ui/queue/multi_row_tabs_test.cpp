@@ -1,5 +1,5 @@
 // The multi-row tab set: every caption visible within its width, rows filled and stretched,
-// the current tab's row next to the page, and selection by mouse, keys and code.
+// rows that stay put when a tab of another row is chosen, and selection by mouse, keys and code.
 
 #include <QLabel>
 #include <QSignalSpy>
@@ -52,14 +52,28 @@ private slots:
         QCOMPARE(rowsEndingAtTheEdge, bar->rowCount());
     }
 
-    void currentRowSitsNextToThePage() {
+    // Clicking a tab of another row leaves every tab where it was, so nothing jumps away
+    // from under the pointer; only the selection moves.
+    void rowsStayPutWhenATabOfAnotherRowIsClicked() {
         MultiRowTabBar* bar = tabs_->tabBar();
-        for (int i : {0, 6, 9, 3}) {
-            tabs_->setCurrentIndex(i);
-            int lowest = 0;
+        QList<QRect> before;
+        for (int i = 0; i < bar->count(); ++i)
+            before << bar->tabRect(i);
+        const int height = bar->height();
+        QVERIFY(bar->tabRect(0).top() != bar->tabRect(9).top());  // the clicks change rows
+        for (int i : {0, 6, 9, 3, 8}) {
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
+            QCOMPARE(tabs_->currentIndex(), i);
             for (int j = 0; j < bar->count(); ++j)
-                lowest = std::max(lowest, bar->tabRect(j).top());
-            QCOMPARE(bar->tabRect(i).top(), lowest);
+                QCOMPARE(bar->tabRect(j), before[j]);
+            QCOMPARE(bar->height(), height);
+        }
+        // The captions in their reading order, row by row.
+        QCOMPARE(bar->tabRect(0).topLeft(), QPoint(0, 0));
+        for (int i = 1; i < bar->count(); ++i) {
+            const QRect previous = bar->tabRect(i - 1), r = bar->tabRect(i);
+            QVERIFY(r.top() > previous.top() ||
+                    (r.top() == previous.top() && r.left() > previous.left()));
         }
     }
 

@@ -5,15 +5,20 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
+#include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <algorithm>
@@ -1118,14 +1123,74 @@ private slots:
         QCOMPARE(windows[0]->chart(0)->Series(1).Points().front().Y, 1.0);
     }
 
-    void printWithoutPrinterSaysSo() {
+    // Without a printer, Print offers a PDF file; No leaves it at that.
+    void printWithoutPrinterOffersAPdfFile() {
         if (!QPrinterInfo::defaultPrinter().isNull())
             QSKIP("this machine has a printer; printing is not tried in a test");
+        QTemporaryDir dir;
         DialogRecorder boxes;
         QTest::mouseClick(find<QPushButton>("PrintButton"), Qt::LeftButton);
         QCOMPARE(boxes.requests.size(), 1);
-        QCOMPARE(boxes.requests[0].kind, DialogKind::Information);
+        QCOMPARE(boxes.requests[0].kind, DialogKind::Confirm);
         QVERIFY(boxes.requests[0].text.contains("printer"));
+        QVERIFY(boxes.fileRequests.isEmpty());
+
+        boxes.answer(DialogButton::Yes);
+        boxes.fileName = dir.filePath("results.pdf");
+        form_->fileMenu()->findChild<QAction*>("PrintResults1")->trigger();
+        QCOMPARE(boxes.fileRequests.size(), 1);
+        QVERIFY(boxes.fileRequests[0].save);
+        QVERIFY(IsPdf(boxes.fileName));
+    }
+
+    // Save writes what Results shows in the format of the file's type: the plain text, HTML
+    // that keeps the line styles, or a PDF.
+    void saveWritesTextHtmlOrPdf() {
+        QTest::keyClicks(edit("MMC_C_edit"), "2");
+        QTest::keyClicks(edit("MMC_Rho_edit"), "0.8");
+        QTest::mouseClick(find<QPushButton>("MMC_Run_Button"), Qt::LeftButton);
+        QTemporaryDir dir;
+        DialogRecorder boxes;
+
+        boxes.fileName = dir.filePath("results.txt");
+        QTest::mouseClick(find<QPushButton>("SaveButton"), Qt::LeftButton);
+        QCOMPARE(boxes.fileRequests.size(), 1);
+        QVERIFY(boxes.fileRequests[0].save);
+        QCOMPARE(boxes.fileRequests[0].defaultSuffix, QString("txt"));
+        QCOMPARE(QString::fromUtf8(ReadAll(boxes.fileName)), results()->toPlainText() + "\n");
+
+        boxes.fileName = dir.filePath("results.html");
+        form_->fileMenu()->findChild<QAction*>("SaveResults1")->trigger();
+        const QString html = QString::fromUtf8(ReadAll(boxes.fileName));
+        // The title line in blue italics, underlined; the parameter line bold.
+        const QRegularExpression title(
+            "<span style=\"[^\"]*font-style:italic;[^\"]*text-decoration: underline;[^\"]*"
+            "color:#0000ff;[^\"]*\">M/M/c queue</span>");
+        QVERIFY2(title.match(html).hasMatch(), qPrintable(html.left(3000)));
+        QVERIFY(QRegularExpression("font-weight:(700|600|bold);[^\"]*\">Parameters: c=2")
+                    .match(html)
+                    .hasMatch());
+
+        boxes.fileName = dir.filePath("results.PDF");
+        QTest::mouseClick(find<QPushButton>("SaveButton"), Qt::LeftButton);
+        QVERIFY(IsPdf(boxes.fileName));
+        QVERIFY(boxes.requests.isEmpty());
+
+        // A file that cannot be written is told, and nothing is left behind.
+        boxes.fileName = dir.filePath("missing/results.txt");
+        QTest::mouseClick(find<QPushButton>("SaveButton"), Qt::LeftButton);
+        QCOMPARE(boxes.texts(), QStringList{"Cannot write file " + boxes.fileName});
+        QVERIFY(!QFile::exists(boxes.fileName));
+    }
+
+    void previewShowsTheResults() {
+        showAndActivate();
+        form_->fileMenu()->findChild<QAction*>("PrintPreview1")->trigger();
+        auto* preview = form_->findChild<QPrintPreviewDialog*>("PrintPreview");
+        QVERIFY(preview);
+        QTRY_VERIFY(preview->isVisible());
+        preview->close();
+        QTRY_VERIFY(!form_->findChild<QPrintPreviewDialog*>("PrintPreview"));
     }
 
     void focusedFieldTurnsYellow() {
@@ -1161,6 +1226,187 @@ private slots:
         }
     }
 
+    // The wider Pure Erlang caption "1/CS2:" does not push the edits aside.
+    void dg1EditsStayPutWhateverTheService() {
+        showAndActivate();
+        auto* pages = find<MultiRowTabWidget>("PageControl");
+        pages->setCurrentIndex(1);
+        QApplication::processEvents();
+        auto* service = find<RadioGroup>("DG1_Service_Type_RadioGroup");
+        const QRect cs2 = edit("DG1_CS2_edit")->geometry();
+        const QRect rho = edit("DG1_Rho_edit")->geometry();
+        for (int item : {1, 2, 0, 1, 3}) {
+            service->item(item)->click();
+            QApplication::processEvents();
+            QCOMPARE(label("DG1_CS2_label"), QString(item == 1 ? "1/CS2:" : "CS2:"));
+            QCOMPARE(edit("DG1_CS2_edit")->geometry(), cs2);
+            QCOMPARE(edit("DG1_Rho_edit")->geometry(), rho);
+            auto* caption = find<QLabel>("DG1_CS2_label");
+            QVERIFY(caption->width() >= caption->sizeHint().width());
+        }
+    }
+
+    // Every Help button shows the one help picture.
+    void helpButtonsShareTheHelpPicture() {
+        const QImage help = HelpIcon().pixmap(16, 16).toImage();
+        QVERIFY(!help.isNull());
+        int buttons = 0;
+        for (QPushButton* button : form_->findChildren<QPushButton*>()) {
+            if (!button->objectName().endsWith("_Help_Button")) continue;
+            ++buttons;
+            QCOMPARE(button->icon().pixmap(16, 16).toImage(), help);
+        }
+        QCOMPARE(buttons, find<MultiRowTabWidget>("PageControl")->count());  // one per tab
+    }
+
+    // After a refusal box the refused field has the cursor, its text selected for retyping.
+    void refusedFieldGetsTheCursor_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("choice");      // a radio item to click first, or empty
+        QTest::addColumn<QStringList>("fields");  // name=text pairs
+        QTest::addColumn<QString>("run");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("refused");
+        QTest::newRow("M/M/c c") << 2 << "" << QStringList{"MMC_C_edit=0", "MMC_Rho_edit=0.5"}
+                                 << "MMC_Run_Button"
+                                 << "c out of range"
+                                 << "MMC_C_edit";
+        QTest::newRow("M/D/c rho")
+            << 3 << "" << QStringList{"MDC_C_edit=2", "MDC_Rho_edit=1.5"} << "MDC_Run_Button"
+            << "Rho out of range"
+            << "MDC_Rho_edit";
+        QTest::newRow("D/G/1 cs2")
+            << 1 << "" << QStringList{"DG1_CS2_edit=7", "DG1_Rho_edit=0.5"} << "DG1_Run_Button"
+            << "CS2 out of bounds"
+            << "DG1_CS2_edit";
+        QTest::newRow("G/M/c CA2")
+            << 5 << "GMC_Arrivals_RadioGroup_Item1"
+            << QStringList{"GMC_CA2_Edit=7", "GMC_C_edit=2", "GMC_Rho_edit=0.5"} << "GMC_Run_Button"
+            << "CA2 out of range"
+            << "GMC_CA2_Edit";
+        QTest::newRow("D/M/c/c+N N")
+            << 6 << "FinCap_Queue_Type_Item2"
+            << QStringList{"FinCap_C_edit=2", "FinCap_Rho_edit=0.5", "FinCap_N_edit=600"}
+            << "FinCap_Run_Button"
+            << "0 <= N <= 500 required"
+            << "FinCap_N_edit";
+        QTest::newRow("M/M/c/c+N bounds")
+            << 7 << ""
+            << QStringList{"MMCN_Arrival_edit=1", "MMCN_ES_edit=1", "MMCN_cap_edit=5",
+                           "MMCN_c_from_edit=5", "MMCN_c_to_edit=2"}
+            << "MMCN_Run_Button"
+            << "Upper bound should be greater than lower bound"
+            << "MMCN_c_to_edit";
+        QTest::newRow("Finite Source M")
+            << 8 << "" << QStringList{"FinSrc_c_Edit=2", "FinSrc_N_Edit=5000", "FinSrc_nu_edit=0.1"}
+            << "FinSrc_Run_Button"
+            << "M out of range"
+            << "FinSrc_N_Edit";
+        QTest::newRow("Transient M/M/1 i")
+            << 9 << "" << QStringList{"MM1_Rho_edit=0.5", "MM1_initial_state_edit=99"}
+            << "MM1_Run_Button"
+            << "i out of bounds"
+            << "MM1_initial_state_edit";
+        QTest::newRow("Staffing a")
+            << 10 << "" << QStringList{"Staffing_Load_edit=x"} << "Staffing_Run_Button"
+            << "a incorrect"
+            << "Staffing_Load_edit";
+    }
+    void refusedFieldGetsTheCursor() {
+        QFETCH(int, tab);
+        QFETCH(QString, choice);
+        QFETCH(QStringList, fields);
+        QFETCH(QString, run);
+        QFETCH(QString, message);
+        QFETCH(QString, refused);
+        showAndActivate();
+        find<MultiRowTabWidget>("PageControl")->setCurrentIndex(tab);
+        if (!choice.isEmpty()) find<QRadioButton>(choice)->click();
+        for (const QString& field : fields) {
+            const QStringList pair = field.split('=');
+            edit(pair[0])->setText(pair[1]);
+        }
+        DialogRecorder boxes;
+        QPushButton* button = find<QPushButton>(run);
+        button->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), button);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(boxes.texts(), QStringList{message});
+        QCOMPARE(boxes.requests[0].text, message);  // the box text as it was
+        QTRY_COMPARE(QApplication::focusWidget(), edit(refused));
+        QCOMPARE(edit(refused)->selectedText(), edit(refused)->text());
+        QVERIFY(!edit(refused)->text().isEmpty());
+    }
+
+    // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and Ctrl+PgUp change tabs from anywhere in the
+    // window, wrapping round; arrows, Home and End move along the tab bar when it has focus.
+    void keyboardChangesTabs() {
+        showAndActivate();
+        auto* pages = find<MultiRowTabWidget>("PageControl");
+        QCOMPARE(pages->currentIndex(), 3);
+        results()->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(results()));
+        QTest::keyClick(results(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 4);
+        QTest::keyClick(results(), Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 5);
+        QTest::keyClick(results(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(pages->currentIndex(), 4);
+        QTest::keyClick(results(), Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 3);
+
+        QLineEdit* c = edit("MDC_C_edit");
+        c->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), c);
+        for (int k = 0; k < 4; ++k)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+        const int last = pages->count() - 1;
+        QCOMPARE(pages->currentIndex(), last);  // round past the first tab
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(pages->currentIndex(), 0);
+
+        auto* bar = find<MultiRowTabBar>("PageControlTabs");
+        bar->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(bar));
+        QTest::keyClick(bar, Qt::Key_Right);
+        QCOMPARE(pages->currentIndex(), 1);
+        QTest::keyClick(bar, Qt::Key_End);
+        QCOMPARE(pages->currentIndex(), last);
+        QTest::keyClick(bar, Qt::Key_Up);
+        QCOMPARE(pages->currentIndex(), last - 1);
+        QTest::keyClick(bar, Qt::Key_Home);
+        QCOMPARE(pages->currentIndex(), 0);
+    }
+
+    // Graph windows open over the Results side and cascade there, leaving the edits in view.
+    void graphWindowsOpenBesideTheInputs() {
+        form_->move(0, 0);
+        showAndActivate();
+        QTest::keyClicks(edit("MMC_C_edit"), "2");
+        QTest::keyClicks(edit("MMC_Rho_edit"), "0.8");
+        find<RadioGroup>("MMC_Output_RadioGroup")->item(4)->click();
+        auto* pages = find<MultiRowTabWidget>("PageControl");
+        const QRect inputs(pages->mapToGlobal(QPoint(0, 0)), pages->size());
+        const QPoint resultsAt = results()->mapToGlobal(QPoint(0, 0));
+        QList<QPoint> opened;
+        for (int run = 0; run < 3; ++run) {
+            find<QPushButton>("MMC_Run_Button")->click();
+            const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+            QCOMPARE(windows.size(), run + 1);
+            GraphWindow* w = windows.last();
+            QVERIFY(w->isVisible());
+            QVERIFY2(!w->frameGeometry().intersects(inputs),
+                     qPrintable(QString("window %1 at %2,%3").arg(run).arg(w->x()).arg(w->y())));
+            QVERIFY(w->x() >= resultsAt.x() && w->y() >= resultsAt.y());
+            opened << w->pos();
+        }
+        // 20 pixels on each time, unless the cascade wrapped round within the Results side.
+        for (int k = 1; k < opened.size(); ++k) {
+            const QPoint step = opened[k] - opened[k - 1];
+            QVERIFY(step == QPoint(20, 20) || step.x() < 0 || step.y() < 0);
+        }
+    }
+
 private:
     template <class T>
     T* find(const QString& name) const {
@@ -1169,6 +1415,16 @@ private:
         return widget;
     }
     QLineEdit* edit(const QString& name) const { return find<QLineEdit>(name); }
+    static QByteArray ReadAll(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    // A whole PDF file: its header, and its end-of-file mark after the cross references.
+    static bool IsPdf(const QString& path) {
+        const QByteArray bytes = ReadAll(path);
+        return bytes.startsWith("%PDF-1.") && bytes.trimmed().endsWith("%%EOF") &&
+               bytes.contains("startxref") && bytes.size() > 500;
+    }
     QString label(const QString& name) const { return find<QLabel>(name)->text(); }
     bool shown(const QString& name) const { return !find<QWidget>(name)->isHidden(); }
     ResultsPanel* results() const { return find<ResultsPanel>("Results"); }

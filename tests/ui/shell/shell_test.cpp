@@ -107,7 +107,9 @@ private slots:
         QVERIFY(main_->findChildren<TInfoForm*>().isEmpty());
         QVERIFY(find<QWidget>("Panel1")->isHidden());
         QCOMPARE(VisibleMenus(main_), (QStringList{"&File", "&Help"}));
-        QCOMPARE(Commands(main_, "&File"), (QStringList{"Close &Queue", "Close &Wachtrix"}));
+        QCOMPARE(Commands(main_, "&File"),
+                 (QStringList{"&Save Results...", "&Print Results...", "Print Pre&view...", "",
+                              "Close &Queue", "Close &Wachtrix"}));
         QCOMPARE(Commands(main_, "&Help"), QStringList{"&Help content"});
         QTRY_VERIFY(QueueMainForm->isVisible());
         QCOMPARE(QueueMainForm->size(), find<QWidget>("MdiArea")->size());

@@ -1,0 +1,117 @@
+#include "ui/common/document_output.h"
+
+#include <QFileInfo>
+#include <QPdfWriter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <QTextDocumentWriter>
+#include <memory>
+
+#include "ui/common/dialogs.h"
+
+namespace wachtrix::ui {
+
+const char* const kDocumentFileFilter =
+    "Text files (*.txt)|*.txt|HTML files (*.html *.htm)|*.html;*.htm|PDF files (*.pdf)|*.pdf|"
+    "All files (*.*)|*.*";
+
+namespace {
+
+// A copy laid out for paper: the panels' own layouts are tied to their widgets.
+std::unique_ptr<QTextDocument> PaperCopy(const QTextDocument& document, QObject* parent) {
+    std::unique_ptr<QTextDocument> copy(document.clone(parent));
+    copy->setDefaultFont(document.defaultFont());
+    return copy;
+}
+
+QString ChoosePdfFile(QWidget* parent, QString& directory) {
+    return Dialogs::chooseFile(parent,
+                               {true, "Save As PDF", "PDF files (*.pdf)|*.pdf", "pdf", directory});
+}
+
+void SaveAndTell(QWidget* parent, const QTextDocument& document, const QString& fileName,
+                 const QString& title, QString& directory) {
+    directory = QFileInfo(fileName).absolutePath();
+    if (!SaveDocument(document, fileName, title))
+        Dialogs::show(parent, DialogKind::Error, "Error", "Cannot write file " + fileName);
+}
+
+}  // namespace
+
+DocumentFormat FormatForFile(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix == "html" || suffix == "htm") return DocumentFormat::Html;
+    if (suffix == "pdf") return DocumentFormat::Pdf;
+    return DocumentFormat::PlainText;
+}
+
+bool SaveDocument(const QTextDocument& document, const QString& fileName, const QString& title) {
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    switch (FormatForFile(fileName)) {
+        case DocumentFormat::PlainText: {
+            // Every line ends with a line break, the last one included.
+            file.write((document.toPlainText() + '\n').toUtf8());
+            break;
+        }
+        case DocumentFormat::Html: {
+            const auto copy = PaperCopy(document, nullptr);
+            copy->setMetaInformation(QTextDocument::DocumentTitle, title);
+            file.write(copy->toHtml().toUtf8());
+            break;
+        }
+        case DocumentFormat::Pdf: {
+            QPdfWriter pdf(&file);
+            pdf.setTitle(title);
+            pdf.setCreator("Wachtrix");
+            PaperCopy(document, nullptr)->print(&pdf);
+            break;
+        }
+    }
+    return file.commit();
+}
+
+void SaveDocumentAs(QWidget* parent, const QTextDocument& document, const QString& title,
+                    QString& directory) {
+    const QString fileName =
+        Dialogs::chooseFile(parent, {true, "Save As", kDocumentFileFilter, "txt", directory});
+    if (fileName.isEmpty()) return;
+    SaveAndTell(parent, document, fileName, title, directory);
+}
+
+void PrintDocument(QWidget* parent, const QTextDocument& document, const QString& title,
+                   QString& directory) {
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (printer.isNull()) {
+        if (Dialogs::show(parent, DialogKind::Confirm, "Print",
+                          "No printer is installed. Save the text as a PDF file instead?") !=
+            DialogButton::Yes)
+            return;
+        const QString fileName = ChoosePdfFile(parent, directory);
+        if (fileName.isEmpty()) return;
+        SaveAndTell(parent, document, fileName, title, directory);
+        return;
+    }
+    QPrinter job(printer);
+    job.setDocName(title);
+    PaperCopy(document, nullptr)->print(&job);
+}
+
+QWidget* PreviewDocument(QWidget* parent, const QTextDocument& document, const QString& title) {
+    auto* preview = new QPrintPreviewDialog(parent);
+    preview->setObjectName("PrintPreview");
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->setWindowTitle("Print Preview - " + title);
+    preview->printer()->setDocName(title);
+    // The preview keeps its own copy: the text may change while it is open.
+    QTextDocument* copy = PaperCopy(document, preview).release();
+    QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
+                     [copy](QPrinter* printer) { copy->print(printer); });
+    preview->open();
+    return preview;
+}
+
+}  // namespace wachtrix::ui
