@@ -198,8 +198,11 @@ TEST(GmcDecayRoot, KeepsItsDigitsAtTheLightestLoads) {
     for (const auto& k : cases) {
         ASSERT_FALSE(GmcRhoTooSmall(k.arrivals, 1, k.ca2, k.rho));
         const GmcSolution s = SolveGMC(k.arrivals, k.ca2, 1, k.rho);
-        const ErlangFit e = FitErlang(k.ca2, 1, k.rho);
-        const Coxian2Fit x = FitCoxian2(k.arrivals, s.ca2, 1, k.rho);
+        // Each fit only for its own arrivals (there is no Erlang fit of CA2 = 0).
+        const ErlangFit e = k.arrivals == kErlang ? FitErlang(k.ca2, 1, k.rho) : ErlangFit{};
+        const Coxian2Fit x = k.arrivals == kGamma || k.arrivals == kBalanced
+                                 ? FitCoxian2(k.arrivals, s.ca2, 1, k.rho)
+                                 : Coxian2Fit{};
         const auto transform = [&](long double t) -> long double {
             if (k.arrivals == kDeterministic) return std::exp(-t / k.rho);
             if (k.arrivals == kErlang)
