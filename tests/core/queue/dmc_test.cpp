@@ -326,11 +326,8 @@ DmcForm Form(const char* c, const char* rho, int output = 0, int graph = 0) {
     return form;
 }
 
-std::vector<StyledLine> Report(DmcForm form) {
-    RecordingHost host;
-    RunDMC(form, host);
-    EXPECT_TRUE(host.errors.empty());
-    return host.sink.lines;
+std::vector<StyledLine> Report(const DmcForm& form) {
+    return testing::ReportOf(form, &RunDMC);
 }
 
 // The figures are those the tests above hold against the uniformised chain.

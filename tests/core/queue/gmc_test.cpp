@@ -293,11 +293,8 @@ GmcForm Form(int arrivals, const char* ca2, const char* c, const char* rho, int 
     return form;
 }
 
-std::vector<StyledLine> Report(GmcForm form) {
-    RecordingHost host;
-    RunGMC(form, host);
-    EXPECT_TRUE(host.errors.empty());
-    return host.sink.lines;
+std::vector<StyledLine> Report(const GmcForm& form) {
+    return testing::ReportOf(form, &RunGMC);
 }
 
 // The statistics block of c = 3, rho = 0.8; the deterministic figures are also the D/M/c model's.

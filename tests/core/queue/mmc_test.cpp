@@ -28,11 +28,8 @@ MmcForm Form(const char* c, const char* rho, int output = 0) {
     return form;
 }
 
-std::vector<StyledLine> Report(MmcForm form) {
-    RecordingHost host;
-    RunMMC(form, host);
-    EXPECT_TRUE(host.errors.empty());
-    return host.sink.lines;
+std::vector<StyledLine> Report(const MmcForm& form) {
+    return testing::ReportOf(form, &RunMMC);
 }
 
 const std::vector<StyledLine> kHeaderC2Rho08 = {{"M/M/c queue", S::Title},
