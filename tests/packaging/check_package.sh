@@ -14,6 +14,15 @@ fail() {
     failures=$((failures + 1))
 }
 
+# CPack computes the Depends with dpkg-shlibdeps, which reads the programs with objdump and file;
+# without them it fails deep in its log, so say plainly what is missing.
+for entry in "file file" "dpkg-shlibdeps dpkg-dev" "objdump binutils"; do
+    read -r program package <<<"$entry"
+    command -v "$program" >/dev/null ||
+        fail "the program '$program' is missing (Debian package $package); tools/ensure-packages installs it"
+done
+((failures == 0)) || exit 1
+
 if ! "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1; then
     cat "$out/cpack.log" >&2
     echo "FAIL: cpack could not build the package" >&2
