@@ -4,38 +4,23 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/queue/dg1.h"
+#include <string>
+
+#include "model_run.h"
 #include "core/queue/dg1_erlan.h"
-#include "support/recording_host.h"
 
 namespace {
 
-using wachtrix::Dg1Form;
-
-Dg1Form LargestForm(int service, int output) {
-    Dg1Form form;
-    form.serviceType = service;
-    form.cs2 = service == wachtrix::kDg1PureErlang ? "100" : "0.01";
-    form.rho = "0.99";
-    form.output = output;
-    form.p = {"0.3",  "0.5",  "0.7",   "0.8",    "0.9",     "0.95",
-              "0.97", "0.99", "0.999", "0.9999", "0.99999", "0.999999"};
-    form.t = {"0", "0.01", "0.05", "0.1", "0.2", "0.5", "1", "2", "5", "10", "100", "75000"};
-    form.n = {"0", "1", "2", "3", "5", "10", "20", "50", "100", "500", "1000", "1250"};
-    return form;
-}
-
 // range(0): service (0 Erlangian, 1 Pure Erlang); range(1): the Output item.
 void BM_Dg1Run(benchmark::State& state) {
-    const Dg1Form given =
-        LargestForm(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    for (auto _ : state) {
-        Dg1Form form = given;
-        wachtrix::testing::RecordingHost host;
-        wachtrix::RunDG1(form, host);
-        benchmark::DoNotOptimize(host.sink.lines.data());
-        if (!host.errors.empty() || !host.failures.empty()) state.SkipWithError("run refused");
-    }
+    const bool pureErlang = state.range(0) == 1;
+    wachtrix::bench::RunModel(
+        state, "dg1 service=" + std::to_string(state.range(0)) +
+                   (pureErlang ? " cs2=100" : " cs2=0.01") +
+                   " rho=0.99 output=" + std::to_string(state.range(1)) +
+                   " p=0.3,0.5,0.7,0.8,0.9,0.95,0.97,0.99,0.999,0.9999,0.99999,0.999999"
+                   " t=0,0.01,0.05,0.1,0.2,0.5,1,2,5,10,100,75000"
+                   " n=0,1,2,3,5,10,20,50,100,500,1000,1250");
 }
 BENCHMARK(BM_Dg1Run)
     ->Args({1, 0})

@@ -3,30 +3,21 @@
 
 #include <benchmark/benchmark.h>
 
-#include "core/queue/machine.h"
-#include "support/recording_host.h"
+#include <string>
+
+#include "model_run.h"
 
 namespace {
 
 // service, c, nu: near the heaviest load each service computes (a little more and the
 // deterministic model is overloaded).
 void Run(benchmark::State& state, int service, const char* c, const char* nu) {
-    const int output = static_cast<int>(state.range(0));
-    const int graph = static_cast<int>(state.range(1));
-    for (auto _ : state) {
-        wachtrix::FinSrcForm form;
-        form.service = service;
-        form.c = c;
-        form.M = "1000";
-        form.nu = nu;
-        form.output = output;
-        form.graph = graph;
-        form.t = {"0", "0.5", "1", "2", "5", "10", "20", "50", "100", "200", "500", "1000"};
-        form.n = {"0", "1", "10", "100", "250", "300", "400", "500", "600", "800", "999", "1000"};
-        wachtrix::testing::RecordingHost host;
-        wachtrix::RunFinSrc(form, host);
-        benchmark::DoNotOptimize(host.sink.lines.size());
-    }
+    wachtrix::bench::RunModel(
+        state, "finsrc service=" + std::to_string(service) + " c=" + c + " M=1000 nu=" + nu +
+                   " output=" + std::to_string(state.range(0)) +
+                   " graph=" + std::to_string(state.range(1)) +
+                   " t=0,0.5,1,2,5,10,20,50,100,200,500,1000"
+                   " n=0,1,10,100,250,300,400,500,600,800,999,1000");
 }
 
 void BM_FinSrcDeterministic(benchmark::State& state) {

@@ -1,7 +1,8 @@
 #include "cli/commands.h"
 
+#include "cli/queue_command.h"
+
 #include <algorithm>
-#include <charconv>
 #include <filesystem>
 #include <fstream>
 
@@ -10,10 +11,13 @@
 namespace wachtrix::cli {
 
 const std::vector<ModelCommand>& Commands() {
-    static const std::vector<ModelCommand> commands{
-        MmcCommand(),     MdcCommand(),    Mg1Command(),    DmcCommand(),
-        GmcCommand(),     FinCapCommand(), MmcnCommand(),   FinSrcCommand(),
-        MM1TranCommand(), Dg1Command(),    MarkovCommand(), StaffingCommand()};
+    static const std::vector<ModelCommand> commands = [] {
+        std::vector<ModelCommand> all;
+        for (const QueueModelSpec* model : QueueModels())
+            all.push_back(QueueCommand(*model));
+        all.push_back(MarkovCommand());
+        return all;
+    }();
     return commands;
 }
 
@@ -21,51 +25,6 @@ const ModelCommand* FindCommand(const std::string& name) {
     for (const auto& c : Commands())
         if (c.name == name) return &c;
     return nullptr;
-}
-
-namespace {
-
-std::string Shortest(double v) {
-    char buffer[32];
-    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
-}
-
-std::string ValueGroupHelp(const ValueGroupLimit& group) {
-    const std::string_view what = !group.help.empty() ? group.help
-                                  : group.kind == 'T' ? "t-values for P{Wq>t}"
-                                  : group.kind == 'P' ? "p-values for percentiles"
-                                                      : "n-values for state probabilities";
-    const std::string upper =
-        group.upperText.empty() ? Shortest(group.upper) : std::string(group.upperText);
-    return std::string(what) + ", up to 12, each <= " + upper;
-}
-
-}  // namespace
-
-std::string OutputHelp(OutputGroup output) {
-    std::string help;
-    for (std::size_t i = 0; i < output.size(); ++i)
-        help += (i ? ", " : "") + std::to_string(i) + " " + std::string(output[i].caption);
-    return help + " (default 0)";
-}
-
-std::vector<KeyHelp> QueueKeys(std::vector<KeyHelp> choices, const ModelLimits& limits) {
-    std::vector<KeyHelp> keys = std::move(choices);
-    for (const FieldLimit& field : limits.fields) {
-        const std::string help = std::string(field.help) + ", " + RangeText(field);
-        auto same = std::find_if(keys.begin(), keys.end(),
-                                 [&](const KeyHelp& k) { return k.key == field.key; });
-        if (same == keys.end())
-            keys.push_back({std::string(field.key), help});
-        else
-            same->help += "; " + help;
-    }
-    if (!limits.output.empty()) keys.push_back({"output", OutputHelp(limits.output)});
-    for (const char kind : {'T', 'P', 'N'})
-        if (const ValueGroupLimit* group = limits.group(kind))
-            keys.push_back(
-                {std::string(1, static_cast<char>(kind - 'A' + 'a')), ValueGroupHelp(*group)});
-    return keys;
 }
 
 std::string Printable(std::string_view text) {

@@ -1,13 +1,14 @@
 #pragma once
-// The models the batch tool knows: their keys, ranges and how to run them.
+// The models the batch tool knows: every queue model of the registry and the Markov analyses,
+// with their keys, ranges and how to run them.
 
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/queue/model_limits.h"
 #include "core/text/value_list.h"
 
 namespace wachtrix::cli {
@@ -45,19 +46,11 @@ struct ModelCommand {
     std::string usage;  // the words after the model name
     std::vector<KeyHelp> keys;
     int positionalCount = 0;  // words that are not key=value
-    CommandResult (*run)(const Arguments&);
+    std::function<CommandResult(const Arguments&)> run;
 };
 
 const std::vector<ModelCommand>& Commands();
 const ModelCommand* FindCommand(const std::string& name);
-
-// The keys of a queue model, generated from its limits table: `choices` (keys that pick an
-// item, such as a service type) first, then the typed fields with their ranges, the Output group
-// and the value groups.
-std::vector<KeyHelp> QueueKeys(std::vector<KeyHelp> choices, const ModelLimits& limits);
-
-// "0 Standard Statistics, 1 ..., (default 0)": the items of an Output group.
-std::string OutputHelp(OutputGroup output);
 
 // Text a user gave, safe to echo in a message: bytes that are not UTF-8, and control
 // characters, as \xNN.
@@ -74,21 +67,7 @@ TEditArray ValueGroup(const Arguments& args, const std::string& key);  // "1,0.5
 std::string Text(const Arguments& args, const std::string& key);       // "" when absent
 int Choice(const Arguments& args, const std::string& key, int count);  // 0..count-1, default 0
 
-// "0 Deterministic Arrivals, 1 ...": the G/M/c arrival types.
-std::string GmcArrivalHelp();
-
-// The commands, one file each.
-ModelCommand MmcCommand();
-ModelCommand MdcCommand();
-ModelCommand Mg1Command();
-ModelCommand Dg1Command();
-ModelCommand DmcCommand();
-ModelCommand GmcCommand();
-ModelCommand FinCapCommand();
-ModelCommand MmcnCommand();
-ModelCommand FinSrcCommand();
-ModelCommand MM1TranCommand();
+// The Markov analyses of a chain file; the queue models come from the registry.
 ModelCommand MarkovCommand();
-ModelCommand StaffingCommand();
 
 }  // namespace wachtrix::cli

@@ -1,12 +1,270 @@
 #include "cli/queue_command.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "core/text/number_parse.h"
 #include "core/text/points_csv.h"
 
 namespace wachtrix::cli {
+namespace {
 
+std::string Shortest(double v) {
+    char buffer[32];
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
+}
+
+std::string Upper(std::string_view key) {
+    std::string upper(key);
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
+    return upper;
+}
+
+// "a, b, c or d"
+std::string Alternatives(const std::vector<std::string>& words) {
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i];
+    return text;
+}
+
+std::string ValueGroupKey(char kind) {
+    return std::string(1, static_cast<char>(kind - 'A' + 'a'));
+}
+
+std::string ValueGroupHelp(const ValueGroupLimit& group) {
+    const std::string_view what = !group.help.empty() ? group.help
+                                  : group.kind == 'T' ? "t-values for P{Wq>t}"
+                                  : group.kind == 'P' ? "p-values for percentiles"
+                                                      : "n-values for state probabilities";
+    const std::string upper =
+        group.upperText.empty() ? Shortest(group.upper) : std::string(group.upperText);
+    return std::string(what) + ", up to 12, each <= " + upper;
+}
+
+// "t=T alpha=ALPHA": the keys that pick an item of an implied choice.
+std::vector<std::string> KeysOf(std::string_view implied) {
+    std::vector<std::string> keys;
+    std::size_t start = 0;
+    while (start < implied.size()) {
+        const auto blank = std::min(implied.find(' ', start), implied.size());
+        keys.emplace_back(implied.substr(start, blank - start));
+        start = blank + 1;
+    }
+    return keys;
+}
+
+// "t=T alpha=ALPHA | ewq=EWQ | pwait=PWAIT" with " | ", else "..., ewq=EWQ or pwait=PWAIT".
+std::string ImpliedAlternatives(const ChoiceSpec& choice, const char* separator) {
+    std::vector<std::string> alternatives;
+    for (const std::string_view implied : choice.impliedBy) {
+        std::string words;
+        for (const std::string& key : KeysOf(implied))
+            words += (words.empty() ? "" : " ") + key + "=" + Upper(key);
+        alternatives.push_back(words);
+    }
+    if (separator) {
+        std::string text;
+        for (const std::string& words : alternatives)
+            text += (text.empty() ? "" : separator) + words;
+        return text;
+    }
+    return Alternatives(alternatives);
+}
+
+std::string ChoiceHelp(const ChoiceSpec& choice) {
+    std::string help;
+    for (std::size_t i = 0; i < choice.items.size(); ++i) {
+        help += i ? ", " : "";
+        help += choice.itemKeys.empty() ? std::to_string(i) : std::string(choice.itemKeys[i]);
+        help += " " + std::string(choice.items[i]);
+    }
+    if (choice.itemKeys.empty()) help += " (default 0)";
+    return help;
+}
+
+std::string OutputKeyHelp(const QueueModelSpec& model) {
+    if (model.outputs.size() == 1) return OutputHelp(model.outputs.front().items);
+    const ChoiceSpec& choice = model.choices[static_cast<std::size_t>(model.outputChoice)];
+    std::string help;
+    for (std::size_t o = 0; o < model.outputs.size(); ++o) {
+        std::string items;
+        for (std::size_t i = 0; i < model.outputOfItem.size(); ++i)
+            if (model.outputOfItem[i] == static_cast<int>(o))
+                items += (items.empty() ? "" : ",") + std::to_string(i);
+        help += (o ? "; " : "") + std::string(choice.key) + " " + items + ": " +
+                OutputHelp(model.outputs[o].items);
+    }
+    return help;
+}
+
+// Choices, then the fields with their ranges (a key that several fields share, or whose limit
+// follows a choice, lists each range), the Output group and the value groups.
+std::vector<KeyHelp> Keys(const QueueModelSpec& model) {
+    std::vector<KeyHelp> keys;
+    for (const ChoiceSpec& choice : model.choices) {
+        if (choice.key.empty()) continue;
+        keys.push_back({std::string(choice.key), ChoiceHelp(choice)});
+        if (!choice.alias.empty())
+            keys.push_back({std::string(choice.alias),
+                            "the same as " + std::string(choice.key) + "= (its earlier name)"});
+    }
+    for (const FieldSpec& field : model.fields) {
+        for (const FieldLimit& limit : field.limits) {
+            if (limit.help.empty()) continue;  // a choice that does not read the field
+            const std::string help = std::string(limit.help) + ", " + RangeText(limit);
+            auto same = std::find_if(keys.begin(), keys.end(),
+                                     [&](const KeyHelp& k) { return k.key == limit.key; });
+            if (same == keys.end())
+                keys.push_back({std::string(limit.key), help});
+            else if (same->help.find(help) == std::string::npos)
+                same->help += "; " + help;
+        }
+    }
+    if (!model.outputs.empty()) keys.push_back({"output", OutputKeyHelp(model)});
+    for (const ValueGroupLimit& group : model.groups)
+        keys.push_back({ValueGroupKey(group.kind), ValueGroupHelp(group)});
+    return keys;
+}
+
+// "c=C rho=RHO [output=0..4] [t=T,...]": what a call names; keys read only for some choices
+// in brackets.
+std::string Usage(const QueueModelSpec& model) {
+    std::vector<std::string> words;
+    for (const ChoiceSpec& choice : model.choices) {
+        if (!choice.itemKeys.empty()) {
+            std::string names;
+            for (const std::string_view name : choice.itemKeys)
+                names += (names.empty() ? "" : "|") + std::string(name);
+            words.push_back(std::string(choice.key) + "=" + names);
+        } else if (!choice.key.empty()) {
+            words.push_back("[" + std::string(choice.key) + "=0.." +
+                            std::to_string(choice.items.size() - 1) + "]");
+        }
+    }
+    // Keys that pick an implied choice's item are named with it, not on their own.
+    std::vector<std::string> seen;
+    for (const ChoiceSpec& choice : model.choices)
+        for (const std::string_view implied : choice.impliedBy)
+            for (std::string& key : KeysOf(implied))
+                seen.push_back(std::move(key));
+    for (const FieldSpec& field : model.fields) {
+        const std::string key(field.key());
+        if (std::find(seen.begin(), seen.end(), key) != seen.end()) continue;
+        seen.push_back(key);
+        const bool always = !field.shown && !field.enabled && !field.optional;
+        const std::string word = key + "=" + Upper(key);
+        words.push_back(always ? word : "[" + word + "]");
+    }
+    for (const ChoiceSpec& choice : model.choices)
+        if (!choice.impliedBy.empty()) words.push_back("(" + ImpliedAlternatives(choice, " | ") + ")");
+    if (!model.outputs.empty()) {
+        std::size_t most = 0;
+        for (const OutputSpec& output : model.outputs)
+            most = std::max(most, output.items.size());
+        words.push_back("[output=0.." + std::to_string(most - 1) + "]");
+    }
+    for (const ValueGroupLimit& group : model.groups) {
+        const std::string key = ValueGroupKey(group.kind);
+        words.push_back("[" + key + "=" + Upper(key) + ",...]");
+    }
+    std::string usage;
+    for (const std::string& word : words)
+        usage += (usage.empty() ? "" : " ") + word;
+    return usage;
+}
+
+int ChoiceItem(const Arguments& args, const ChoiceSpec& choice) {
+    if (!choice.impliedBy.empty()) {
+        int picked = -1, named = 0;
+        for (std::size_t i = 0; i < choice.impliedBy.size(); ++i) {
+            int given = 0;
+            const auto keys = KeysOf(choice.impliedBy[i]);
+            for (const std::string& key : keys)
+                given += args.keys.count(key) ? 1 : 0;
+            named += given ? 1 : 0;
+            if (given == static_cast<int>(keys.size())) picked = static_cast<int>(i);
+        }
+        if (named != 1 || picked < 0) {
+            std::string title(choice.title);
+            std::transform(title.begin(), title.end(), title.begin(),
+                           [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+            throw UsageError("give one " + title + ": " + ImpliedAlternatives(choice, nullptr));
+        }
+        return picked;
+    }
+    if (choice.key.empty()) return 0;
+    const bool asKey = args.keys.count(std::string(choice.key)) > 0;
+    const bool asAlias = !choice.alias.empty() && args.keys.count(std::string(choice.alias)) > 0;
+    if (asKey && asAlias)
+        throw UsageError("give " + std::string(choice.key) + "= or " + std::string(choice.alias) +
+                         "=, not both");
+    const std::string key(asAlias ? choice.alias : choice.key);
+    if (choice.itemKeys.empty()) return Choice(args, key, static_cast<int>(choice.items.size()));
+    const std::string name = Text(args, key);
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < choice.itemKeys.size(); ++i) {
+        if (choice.itemKeys[i] == name) return static_cast<int>(i);
+        names.emplace_back(choice.itemKeys[i]);
+    }
+    throw UsageError(key + " must be " + Alternatives(names));
+}
+
+// A value the readers marked as refused ("**"), with why: "t value \"abc\" is not a number".
+// The window shows such a mark and goes on; a script must not get a silently shorter table, so
+// the batch tool refuses the whole run.
+std::vector<std::string> RefusedValues(const QueueForm& form) {
+    std::vector<std::string> refused;
+    const auto check = [&](const TEditArray& texts, const char* key, bool whole) {
+        for (const std::string& text : texts) {
+            if (text.size() < 2 || text.compare(text.size() - 2, 2, "**") != 0) continue;
+            const std::string value = text.substr(0, text.size() - 2);
+            const bool readable =
+                whole ? ParseInt(value).has_value() : ParseReal(value).has_value();
+            refused.push_back(std::string(key) + " value \"" + value + "\" " +
+                              (readable ? "is out of range"
+                               : whole  ? "is not a whole number"
+                                        : "is not a number"));
+        }
+    };
+    check(form.t, "t", false);
+    check(form.p, "p", false);
+    check(form.n, "n", true);
+    return refused;
+}
+
+CommandResult RunQueueCommand(const QueueModelSpec& model, const Arguments& args) {
+    QueueForm form = EmptyForm(model);
+    for (std::size_t i = 0; i < model.choices.size(); ++i)
+        form.selection.items[i] = ChoiceItem(args, model.choices[i]);
+    if (const OutputSpec* output = model.outputFor(form.selection))
+        form.selection.output = Choice(args, "output", static_cast<int>(output->items.size()));
+    for (std::size_t i = 0; i < model.fields.size(); ++i)
+        form.fields[i] = Text(args, std::string(model.fields[i].key()));
+    form.t = ValueGroup(args, "t");
+    form.p = ValueGroup(args, "p");
+    form.n = ValueGroup(args, "n");
+
+    TextQueueHost host;
+    RunQueueModel(model, form, host);
+    CommandResult result = Collect(host);
+    if (std::vector<std::string> refused = RefusedValues(form); !refused.empty()) {
+        result = CommandResult{};
+        result.errors = std::move(refused);
+        return result;
+    }
+    if (model.curveTable && result.errors.empty()) {
+        for (const auto& chart : host.charts())
+            for (std::string& line : model.curveTable(chart.plot, form.selection)) {
+                result.lines.push_back(std::move(line));
+                result.styles.push_back('N');
+            }
+    }
+    return result;
+}
+
+// "chart,x,y" then one line per plotted point; chart counts from 1 in plotting order.
 std::string ChartCsv(const TextQueueHost& host) {
     std::vector<CsvPoint> points;
     int chart = 0;
@@ -18,25 +276,13 @@ std::string ChartCsv(const TextQueueHost& host) {
     return PointsCsv("chart", points);
 }
 
-std::vector<std::string> RefusedValues(const ValueEdits& edits) {
-    std::vector<std::string> refused;
-    const auto check = [&](const TEditArray* texts, const char* key, bool whole) {
-        if (!texts) return;
-        for (const std::string& text : *texts) {
-            if (text.size() < 2 || text.compare(text.size() - 2, 2, "**") != 0) continue;
-            const std::string value = text.substr(0, text.size() - 2);
-            const bool readable =
-                whole ? ParseInt(value).has_value() : ParseReal(value).has_value();
-            refused.push_back(std::string(key) + " value \"" + value + "\" " +
-                              (readable ? "is out of range"
-                               : whole  ? "is not a whole number"
-                                        : "is not a number"));
-        }
-    };
-    check(edits.t, "t", false);
-    check(edits.p, "p", false);
-    check(edits.n, "n", true);
-    return refused;
+}  // namespace
+
+std::string OutputHelp(OutputGroup output) {
+    std::string help;
+    for (std::size_t i = 0; i < output.size(); ++i)
+        help += (i ? ", " : "") + std::to_string(i) + " " + std::string(output[i].caption);
+    return help + " (default 0)";
 }
 
 CommandResult Collect(const TextQueueHost& host) {
@@ -53,10 +299,9 @@ CommandResult Collect(const TextQueueHost& host) {
     return result;
 }
 
-void InsertKeyBefore(std::vector<KeyHelp>& keys, const std::string& before, KeyHelp key) {
-    const auto at =
-        std::find_if(keys.begin(), keys.end(), [&](const KeyHelp& k) { return k.key == before; });
-    keys.insert(at, std::move(key));
+ModelCommand QueueCommand(const QueueModelSpec& model) {
+    return {std::string(model.key), std::string(model.summary), Usage(model), Keys(model), 0,
+            [&model](const Arguments& args) { return RunQueueCommand(model, args); }};
 }
 
 }  // namespace wachtrix::cli

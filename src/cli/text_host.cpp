@@ -2,7 +2,7 @@
 
 namespace wachtrix::cli {
 
-void TextQueueHost::showError(const std::string&, const std::string& text) {
+void TextQueueHost::showError(const std::string&, const std::string& text, const std::string&) {
     errors_.push_back(text);
 }
 

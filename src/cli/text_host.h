@@ -18,7 +18,8 @@ public:
     };
 
     ResultWriter& results() override { return writer_; }
-    void showError(const std::string& title, const std::string& text) override;
+    void showError(const std::string& title, const std::string& text,
+                   const std::string& field) override;
     std::unique_ptr<BusyGuard> busy() override { return std::make_unique<BusyGuard>(); }
     GraphHandle createGraphWindow(GraphWindowKind kind,
                                   const std::vector<std::string>& labels) override;

@@ -1,6 +1,5 @@
 #include "core/queue/dg1.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,7 +9,6 @@
 #include "core/queue/report.h"
 #include "core/queue/standard_report.h"
 #include "core/text/delphi_format.h"
-#include "core/text/number_parse.h"
 
 namespace wachtrix {
 namespace {
@@ -31,41 +29,16 @@ struct Dg1Parameters {
     GraphHandle graph = kNoGraph;
 };
 
-std::optional<Dg1Parameters> Validate(Dg1Form& form, QueueHost& host) {
-    auto refuse = [&](const char* text) {
-        host.showError("Error", text);
-        return std::nullopt;
-    };
-    const int type = form.serviceType;
-    if (type < kDg1Erlangian || type > kDg1CoxianBalanced) return refuse("Illegal Service Time");
-    const bool pureErlang = type == kDg1PureErlang;
-    // Pure Erlang reads the number of phases; CS2 is its inverse.
-    std::optional<double> cs2;
-    std::optional<int> phases;
-    if (pureErlang) {
-        phases = ParseInt(form.cs2);
-        if (phases && *phases > 0) cs2 = 1.0 / static_cast<double>(*phases);
-    } else {
-        cs2 = ParseReal(form.cs2);
-    }
-    if (!cs2 && !phases) return refuse("cs2 incorrect");
-    const auto rho = ParseReal(form.rho);
-    if (!rho) return refuse("Rho incorrect");
-    const bool inBounds = pureErlang              ? phases && kDg1ErlangPhases.contains(*phases)
-                          : type == kDg1Erlangian ? kDg1ErlangianCs2.contains(*cs2)
-                                                  : kDg1CoxianCs2.contains(*cs2);
-    if (!inBounds) return refuse("CS2 out of bounds");
-    if (!kDg1Load.contains(*rho)) return refuse("Rho out of bounds");
-
-    Dg1Parameters p{type, *cs2, *rho,
-                    ReadOutput(pureErlang ? kDg1PureErlangOutput : kDg1CoxianOutput, form.output,
-                               {&form.t, &form.p, &form.n},
-                               {kDg1Groups[0].upper, static_cast<int>(kDg1Groups[1].upper)})};
+// Pure Erlang reads the number of phases k into the CS2 field; CS2 is then 1/k.
+Dg1Parameters Parameters(const QueueRun& run, QueueHost& host) {
+    const int type = run.selection.item(0);
+    const double cs2 = type == kDg1PureErlang ? 1.0 / run.fields["cs2"] : run.fields["cs2"];
+    Dg1Parameters p{type, cs2, run.fields["rho"], run.output};
     if (p.output.mode == kGraphs)
         p.graph = host.createGraphWindow(
             GraphWindowKind::DG1,
-            {"Logarithmic Graph of the D/G/1 queue", Format("CS2 = %.4g", {*cs2}),
-             Format("rho = %.4g", {*rho}), kGraphServiceLabel[type]});
+            {"Logarithmic Graph of the D/G/1 queue", Format("CS2 = %.4g", {p.cs2}),
+             Format("rho = %.4g", {p.rho}), kGraphServiceLabel[type]});
     return p;
 }
 
@@ -95,39 +68,92 @@ void RefuseSmallLoad(QueueHost& host) {
 
 }  // namespace
 
-void RunDG1(Dg1Form& form, QueueHost& host) {
-    RunGuarded(host, [&] {
-        const auto parameters = Validate(form, host);
-        if (!parameters) return;
-        const Dg1Parameters& p = *parameters;
-        if (p.serviceType == kDg1CoxianGamma || p.serviceType == kDg1CoxianBalanced) {
-            const auto busy = host.busy();
-            const CoxianSolution s = SolveCoxian(
-                p.serviceType == kDg1CoxianGamma ? CoxianKind::DG1Gamma : CoxianKind::DG1Balanced,
-                p.cs2, p.rho);
-            // The two-term tail's coefficients cancel at light loads: a delay probability below
-            // 1e-12 is round-off in its leading digits (and prints as 0 in every table).
-            if (s.rhoTooSmall || s.statistics.Pwait < kCoxianDelayFloor)
-                return RefuseSmallLoad(host);
-            return Report(s, p, {}, host);
-        }
-        if (Dg1ErlangRhoTooSmall(p.rho)) return RefuseSmallLoad(host);
+namespace {
+
+void RunDg1(const QueueRun& run, QueueHost& host) {
+    const Dg1Parameters p = Parameters(run, host);
+    if (p.serviceType == kDg1CoxianGamma || p.serviceType == kDg1CoxianBalanced) {
         const auto busy = host.busy();
-        const Dg1ErlangSolution s = SolveDg1Erlang(p.cs2, p.rho, p.serviceType == kDg1PureErlang);
-        SolutionTables tables;
-        if (s.pureErlang) {
-            // This tab's tail headers have always closed with ")"; users' scripts match them.
-            tables.timeColumns = {"P{L(time)=n}", "P{L(time)>n)", 12};
-            tables.customerColumns = {"P{L(cust)=n}", "P{L(cust)>n)", 12};
-            tables.timeStates = [&s](const std::vector<int>& n) {
-                return TimeStateProbabilities(s, n);
-            };
-            tables.customerStates = [&s](const std::vector<int>& n) {
-                return CustomerStateProbabilities(s, n);
-            };
-        }
-        Report(s, p, std::move(tables), host);
-    });
+        const CoxianSolution s = SolveCoxian(
+            p.serviceType == kDg1CoxianGamma ? CoxianKind::DG1Gamma : CoxianKind::DG1Balanced,
+            p.cs2, p.rho);
+        // The two-term tail's coefficients cancel at light loads: a delay probability below
+        // 1e-12 is round-off in its leading digits (and prints as 0 in every table).
+        if (s.rhoTooSmall || s.statistics.Pwait < kCoxianDelayFloor)
+            return RefuseSmallLoad(host);
+        return Report(s, p, {}, host);
+    }
+    if (Dg1ErlangRhoTooSmall(p.rho)) return RefuseSmallLoad(host);
+    const auto busy = host.busy();
+    const Dg1ErlangSolution s = SolveDg1Erlang(p.cs2, p.rho, p.serviceType == kDg1PureErlang);
+    SolutionTables tables;
+    if (s.pureErlang) {
+        // This tab's tail headers have always closed with ")"; users' scripts match them.
+        tables.timeColumns = {"P{L(time)=n}", "P{L(time)>n)", 12};
+        tables.customerColumns = {"P{L(cust)=n}", "P{L(cust)>n)", 12};
+        tables.timeStates = [&s](const std::vector<int>& n) {
+            return TimeStateProbabilities(s, n);
+        };
+        tables.customerStates = [&s](const std::vector<int>& n) {
+            return CustomerStateProbabilities(s, n);
+        };
+    }
+    Report(s, p, std::move(tables), host);
 }
+
+constexpr FieldLimit kCs2Limits[] = {kDg1ErlangianCs2, kDg1ErlangPhases, kDg1CoxianCs2,
+                                     kDg1CoxianCs2};
+constexpr std::string_view kCs2Captions[] = {"CS2:", "1/CS2:", "CS2:", "CS2:"};
+constexpr FieldSpec kFields[] = {
+    {.editName = "DG1_CS2_edit",
+     .caption = "CS2:",
+     .limits = kCs2Limits,
+     .incorrect = "cs2 incorrect",
+     .outOfRange = "CS2 out of bounds",
+     .limitChoice = 0,
+     .captions = kCs2Captions,
+     .editHint = "Enter squared coefficient of variation of the service time"},
+    {.editName = "DG1_Rho_edit",
+     .caption = "Rho:",
+     .limits = One(kDg1Load),
+     .incorrect = "Rho incorrect",
+     .outOfRange = "Rho out of bounds",
+     .editHint = "Enter rho=lambda*E(s)/c"},
+};
+constexpr std::string_view kServiceItems[] = {"Erlangian", "Pure Erlang",
+                                              "Coxian-2 (Gamma Normalization)",
+                                              "Coxian-2 (Balanced Means)"};
+constexpr ChoiceSpec kChoices[] = {{.key = "service",
+                                    .objectName = "DG1_Service_Type_RadioGroup",
+                                    .title = "Service Times",
+                                    .items = kServiceItems,
+                                    .hint = "The type of D/G/1 queue can be specified here"}};
+// Pure Erlang service adds the state probabilities.
+constexpr OutputSpec kOutputs[] = {
+    {"DG1_Coxian_Output_RadioGroup", "Output", kDg1CoxianOutput},
+    {"DG1_Pure_Erlang_Output_RadioGroup", "Output (Pure Erlang)", kDg1PureErlangOutput}};
+constexpr int kOutputOfService[] = {0, 1, 0, 0};
+
+}  // namespace
+
+constinit const QueueModelSpec kDg1Model{
+    .key = "dg1",
+    .caption = "D/G/1",
+    .title = "D/G/1 Queue",
+    .sheetName = "DG1_TabSheet",
+    .prefix = "DG1",
+    .helpContext = 110,
+    .helpPage = "dg1.html",
+    .helpTitle = "D/G/1",
+    .summary = "D/G/1 queue: one server, constant interarrival times, general service times",
+    .fields = kFields,
+    .choices = kChoices,
+    .outputs = kOutputs,
+    .outputChoice = 0,
+    .outputOfItem = kOutputOfService,
+    .groups = kDg1Groups,
+    .parseAllFirst = true,
+    .run = RunDg1,
+};
 
 }  // namespace wachtrix

@@ -189,38 +189,6 @@ std::vector<ChartPoint> DmcCustomerAverageGraphPoints(const DmcSolution& s) {
 
 namespace {
 
-struct DmcParameters {
-    int c;
-    double rho;
-    OutputRequest output;  // Graphs: the mode of the chosen curve
-    GraphHandle graph = kNoGraph;
-};
-
-std::optional<DmcParameters> Validate(DmcForm& form, QueueHost& host) {
-    auto refuse = [&](const char* text) {
-        host.showError("Error", text);
-        return std::nullopt;
-    };
-    const auto c = ParseInt(form.c);
-    if (!c) return refuse("c incorrect");
-    if (!kDmcServers.contains(*c)) return refuse("c out of range");
-    const auto rho = ParseReal(form.rho);
-    if (!rho) return refuse("Rho incorrect");
-    if (!kDmcLoad.contains(*rho)) return refuse("Rho out of range");
-
-    DmcParameters p{*c, *rho,
-                    ReadOutput(kAverageStateOutput, form.output, {&form.t, &form.p, &form.n},
-                               {kDmcGroups[0].upper, static_cast<int>(kDmcGroups[1].upper)})};
-    if (p.output.mode == kGraphs) {
-        static constexpr OutputMode kCurves[] = {kGraphs, kTimeStateGraph, kCustomerStateGraph};
-        p.output.mode = form.graph >= 0 && form.graph < 3 ? kCurves[form.graph] : kGraphs;
-        p.graph = host.createGraphWindow(
-            GraphWindowKind::DG1, {"Logarithmic Graphs of the D/M/c queue", Format("c = %4d", {*c}),
-                                   Format("rho = %.4g", {*rho}), ""});
-    }
-    return p;
-}
-
 // A table of one of the state views for the requested n.
 template <class View>
 StateTable Rows(const DmcSolution& s, const std::vector<int>& n, View&& view) {
@@ -268,32 +236,76 @@ ChartPlot Curve(const DmcSolution& s, OutputMode mode) {
 
 }  // namespace
 
-void RunDMC(DmcForm& form, QueueHost& host) {
-    RunGuarded(host, [&] {
-        const auto parameters = Validate(form, host);
-        if (!parameters) return;
-        const DmcParameters& p = *parameters;
-        ResultWriter& out = host.results();
-        if (DmcRhoTooSmall(p.c, p.rho)) {
-            WriteRunMessage(out, "Rho is too small for reliable results");
-            return;
-        }
-        const auto busy = host.busy();
-        const DmcSolution s = SolveDMC(p.c, p.rho);
-        WriteStandardReport(out, Report(s), p.output);
-        const char* tooSmall = "Pdelay too small for meaningful graphs";
-        if (p.output.mode == kGraphs) {
-            PlotConditionalWaitingGraph(host, p.graph, s.Pwait, tooSmall,
-                                        [&] { return Curve(s, kGraphs); });
-        } else if (p.output.mode == kTimeStateGraph || p.output.mode == kCustomerStateGraph) {
-            // With beta = 0 at one server no arrival ever finds anyone: nothing to condition on.
-            const ChartPlot plot = Curve(s, p.output.mode);
-            if (plot.points.empty())
-                WriteRunMessage(out, tooSmall);
-            else
-                host.plot(p.graph, 0, plot);
-        }
-    });
+namespace {
+
+void RunDmc(const QueueRun& run, QueueHost& host) {
+    const int c = run.fields.integer("c");
+    const double rho = run.fields["rho"];
+    OutputRequest output = run.output;
+    GraphHandle graph = kNoGraph;
+    if (output.mode == kGraphs) {
+        // The Graphs item draws the curve its own group picks.
+        static constexpr OutputMode kCurves[] = {kGraphs, kTimeStateGraph, kCustomerStateGraph};
+        output.mode = kCurves[run.selection.item(0)];
+        graph = host.createGraphWindow(
+            GraphWindowKind::DG1, {"Logarithmic Graphs of the D/M/c queue", Format("c = %4d", {c}),
+                                   Format("rho = %.4g", {rho}), ""});
+    }
+    ResultWriter& out = host.results();
+    if (DmcRhoTooSmall(c, rho)) {
+        WriteRunMessage(out, "Rho is too small for reliable results");
+        return;
+    }
+    const auto busy = host.busy();
+    const DmcSolution s = SolveDMC(c, rho);
+    WriteStandardReport(out, Report(s), output);
+    const char* tooSmall = "Pdelay too small for meaningful graphs";
+    if (output.mode == kGraphs) {
+        PlotConditionalWaitingGraph(host, graph, s.Pwait, tooSmall,
+                                    [&] { return Curve(s, kGraphs); });
+    } else if (output.mode == kTimeStateGraph || output.mode == kCustomerStateGraph) {
+        // With beta = 0 at one server no arrival ever finds anyone: nothing to condition on.
+        const ChartPlot plot = Curve(s, output.mode);
+        if (plot.points.empty())
+            WriteRunMessage(out, tooSmall);
+        else
+            host.plot(graph, 0, plot);
+    }
 }
+
+constexpr FieldSpec kFields[] = {
+    {"DMC_C_edit", "C:", One(kDmcServers), "c incorrect", "c out of range"},
+    {"DMC_Rho_edit", "Rho:", One(kDmcLoad), "Rho incorrect", "Rho out of range"},
+};
+constexpr std::string_view kGraphItems[] = {"Waiting-Time", "Time-Average State",
+                                            "Customer-Average State"};
+constexpr ChoiceSpec kChoices[] = {{.key = "graph",
+                                    .objectName = "DMC_Graph_GroupBox",
+                                    .title = "Conditional Probability Graphs",
+                                    .items = kGraphItems,
+                                    .shown = [](const Selection& s) { return s.output == 5; }}};
+constexpr OutputSpec kOutputs[] = {{"DMC_Output_RadioGroup", "Output", kAverageStateOutput}};
+constexpr LayoutItem kLayout[] = {{Slot::Field, 0}, {Slot::Field, 1},   {Slot::Outputs},
+                                  {Slot::Choice, 0}, {Slot::ValueGroups}};
+
+}  // namespace
+
+constinit const QueueModelSpec kDmcModel{
+    .key = "dmc",
+    .caption = "D/M/c",
+    .title = "D/M/c Queue",
+    .sheetName = "DMC_TabSheet",
+    .prefix = "DMC",
+    .helpContext = 140,
+    .helpPage = "dmc.html",
+    .helpTitle = "D/M/c",
+    .summary = "D/M/c queue: c exponential servers, constant interarrival times",
+    .fields = kFields,
+    .choices = kChoices,
+    .outputs = kOutputs,
+    .groups = kDmcGroups,
+    .layout = kLayout,
+    .run = RunDmc,
+};
 
 }  // namespace wachtrix

@@ -10,9 +10,8 @@
 #include "core/queue/chart_plot.h"
 #include "core/queue/gimc_statistics.h"
 #include "core/queue/model_limits.h"
-#include "core/queue/queue_host.h"
+#include "core/queue/queue_model.h"
 #include "core/queue/queue_statistics.h"
-#include "core/text/value_list.h"
 
 namespace wachtrix {
 
@@ -20,32 +19,17 @@ inline constexpr FieldLimit kDmcServers{"c", "number of servers", 1, 500, "<=500
 // The label has always said 0.99; loads up to 0.999 are computed all the same.
 inline constexpr FieldLimit kDmcLoad{"rho", "load per server", 1e-10, 0.999, "<=0.99", false,
                                      1e-10};
-inline constexpr FieldLimit kDmcFields[] = {kDmcServers, kDmcLoad};
 inline constexpr ValueGroupLimit kDmcGroups[] = {
     {'T', 2500, "t-values (<= 2500)"},
     {'N', 1250, "n-values (<= 1250)"},
     {'P', 0.999999, "p-values (<= 0.999999)"},
 };
-inline constexpr ModelLimits kDmcLimits{kDmcFields, kDmcGroups, kAverageStateOutput};
+// The "D/M/c" tab; Graphs opens one window with the conditional curve the tab's graph group
+// picks. Loads too small for reliable results end with a message line, as does a waiting-time
+// graph of a negligible delay probability.
+extern const QueueModelSpec kDmcModel;
 
-// DMC_Graph_GroupBox's items.
-inline constexpr const char* kDmcGraphItems[] = {"Waiting-Time", "Time-Average State",
-                                                 "Customer-Average State"};
-
-// What the "D/M/c" tab holds.
-struct DmcForm {
-    std::string c, rho;  // DMC_C_edit, DMC_Rho_edit
-    int output = 0;      // DMC_Output_RadioGroup item index
-    int graph = 0;       // DMC_Graph_GroupBox item index, read for Graphs
-    TEditArray t, p, n;  // DMC_TEdits, DMC_PEdits, DMC_NEdits, rewritten by the readers
-};
-
-// Validates, computes and reports; Graphs opens one window with the chosen conditional curve.
-// Loads too small for reliable results end with a message line, as does a waiting-time graph
-// of a negligible delay probability.
-void RunDMC(DmcForm& form, QueueHost& host);
-
-// The pieces of the run, for the tests and the batch tool.
+// The pieces of the run, for the tests and the benchmarks.
 
 // Loads too small for reliable results: rho at or below 0.015 sqrt(1.5 c) up to 10 servers,
 // 0.025 sqrt(1.5 c) up to 100, then 0.5, 0.55 and 0.6 from 101, 131 and 181 servers.

@@ -16,7 +16,6 @@
 #include "core/queue/waiting_tails.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
-#include "core/text/number_parse.h"
 
 namespace wachtrix {
 namespace {
@@ -289,33 +288,14 @@ struct FinCapParameters {
     GraphHandle graph = kNoGraph;
 };
 
-// Validates in the tab's order; on success writes the header, reads the chosen output's values
-// and, for Graphs, opens the window.
-std::optional<FinCapParameters> Validate(FinCapForm& form, QueueHost& host) {
-    auto refuse = [&](const char* text) {
-        host.showError("Error", text);
-        return std::nullopt;
-    };
-    const FinCapType type = FinCapTypeOfItem(form.type);
-    const ModelLimits& limits = FinCapLimitsOf(type);
-    const FieldLimit& servers = limits.fields[0];
-    const FieldLimit& places = limits.fields[2];
-    const auto c = ParseInt(form.c);
-    if (!c) return refuse("c incorrect");
-    if (!servers.contains(*c)) return refuse("c out of range");
-    const auto rho = ParseReal(form.rho);
-    if (!rho) return refuse("rho incorrect");
-    if (!kFinCapLoad.contains(*rho)) return refuse("rho out of range");
-    const auto N = ParseInt(form.N);
-    if (!N) return refuse("n incorrect");
-    if (!places.contains(*N))
-        return refuse(type == FinCapType::DM ? "0 <= N <= 500 required" : "N out of range");
-
-    FinCapParameters p{type, *c, *rho, *N, FinCapEffectiveN(type, *rho, *N), {}};
+// Writes the header and, for Graphs, opens the window.
+FinCapParameters Parameters(const QueueRun& run, QueueHost& host) {
+    const FinCapType type = FinCapTypeOfItem(run.selection.item(0));
+    const int c = run.fields.integer("c"), N = run.fields.integer("N");
+    const double rho = run.fields["rho"];
+    FinCapParameters p{type, c, rho, N, FinCapEffectiveN(type, rho, N), run.output};
     WriteReportHeader(host.results(), std::string(FinCapName(type)) + " queue",
                       Format("Parameters: c=%d  rho=%.6g  N=%d", {p.c, p.rho, p.N}));
-    p.output = ReadOutput(limits.output, form.output, {&form.t, nullptr, &form.n},
-                          {limits.group('T')->upper, p.c + p.N});
     if (p.output.mode == kGraphs)
         p.graph = host.createGraphWindow(
             GraphWindowKind::MG1,
@@ -513,22 +493,65 @@ std::vector<ChartPoint> FinCapStateGraphPoints(const FinCapSolution& s) {
     return StateTailCurve(s.P);
 }
 
-void RunFinCap(FinCapForm& form, QueueHost& host) {
-    RunGuarded(host, [&] {
-        const auto parameters = Validate(form, host);
-        if (!parameters) return;
-        const FinCapParameters& p = *parameters;
-        ResultWriter& out = host.results();
-        const auto busy = host.busy();
-        if (FinCapRhoTooSmall(p.type, p.c, p.rho)) {
-            WriteRunMessage(out, "Rho is too small");
-            return;
-        }
-        const FinCapSolution s = SolveFinCap(p.type, p.c, p.rho, p.NEff);
-        const FinCapStatistics st = FinCapStatisticsOf(s);
-        WriteReport(out, s, st, p.output);
-        if (p.output.mode == kGraphs) PlotGraphs(host, p, s, st.Pwait);
-    });
+namespace {
+
+void RunFinCap(const QueueRun& run, QueueHost& host) {
+    const FinCapParameters p = Parameters(run, host);
+    ResultWriter& out = host.results();
+    const auto busy = host.busy();
+    if (FinCapRhoTooSmall(p.type, p.c, p.rho)) {
+        WriteRunMessage(out, "Rho is too small");
+        return;
+    }
+    const FinCapSolution s = SolveFinCap(p.type, p.c, p.rho, p.NEff);
+    const FinCapStatistics st = FinCapStatisticsOf(s);
+    WriteReport(out, s, st, p.output);
+    if (p.output.mode == kGraphs) PlotGraphs(host, p, s, st.Pwait);
 }
+
+// By the Queue Type items M/M/c/c+N, M/D/c/c+N, D/M/c/c+N.
+constexpr FieldLimit kServerLimits[] = {kFinCapServersMM, kFinCapServers, kFinCapServers};
+constexpr FieldLimit kPlaceLimits[] = {kFinCapPlaces, kFinCapPlaces, kFinCapPlacesDM};
+constexpr FieldSpec kFields[] = {
+    {"FinCap_C_edit", "c:", kServerLimits, "c incorrect", "c out of range", 0},
+    {"FinCap_Rho_edit", "Rho:", One(kFinCapLoad), "rho incorrect", "rho out of range"},
+    {"FinCap_N_edit", "N:", kPlaceLimits, "n incorrect", "N out of range", 0},
+};
+constexpr std::string_view kTypeItems[] = {"M/M/c/c+N", "M/D/c/c+N", "D/M/c/c+N"};
+constexpr ChoiceSpec kChoices[] = {
+    {.key = "type", .objectName = "FinCap_Queue_Type", .title = "Queue Type", .items = kTypeItems}};
+constexpr OutputSpec kOutputs[] = {{"FinCap_Output1", "Output", kFinCapOutput1Items},
+                                   {"FinCap_Output2", "Output", kFinCapOutput2Items}};
+constexpr int kOutputOfType[] = {0, 0, 1};
+
+// The n-values reach c + N.
+std::optional<double> StateUpper(const FieldLookup& field) {
+    const auto c = field("c"), N = field("N");
+    if (!c || !N) return std::nullopt;
+    return *c + *N;
+}
+
+}  // namespace
+
+constinit const QueueModelSpec kFinCapModel{
+    .key = "fincap",
+    .caption = "Finite Capacity",
+    .title = "Finite Capacity Queues",
+    .sheetName = "Finite_Capacity_TabSheet",
+    .prefix = "FinCap",
+    .helpContext = 160,
+    .helpPage = "fincap.html",
+    .helpTitle = "Finite Capacity",
+    .summary =
+        "finite-capacity queues M/M/c/c+N, M/D/c/c+N, D/M/c/c+N: c servers, N waiting places",
+    .fields = kFields,
+    .choices = kChoices,
+    .outputs = kOutputs,
+    .outputChoice = 0,
+    .outputOfItem = kOutputOfType,
+    .groups = kFinCapGroups,
+    .nUpperOf = StateUpper,
+    .run = RunFinCap,
+};
 
 }  // namespace wachtrix

@@ -15,8 +15,7 @@
 
 #include "core/queue/chart_plot.h"
 #include "core/queue/model_limits.h"
-#include "core/queue/queue_host.h"
-#include "core/text/value_list.h"
+#include "core/queue/queue_model.h"
 
 namespace wachtrix {
 
@@ -33,11 +32,8 @@ inline constexpr FieldLimit kFinCapServers{
 inline constexpr FieldLimit kFinCapLoad{"rho", "load per server", 1e-10, 5, "<=5"};
 inline constexpr FieldLimit kFinCapPlaces{
     "N", "waiting places (M/M/c/c+N, M/D/c/c+N)", 0, 1000, "<=1000", true};
-inline constexpr FieldLimit kFinCapPlacesDM{"N", "waiting places (D/M/c/c+N)", 0, 500, "<=500",
-                                            true};
-inline constexpr FieldLimit kFinCapMMFields[] = {kFinCapServersMM, kFinCapLoad, kFinCapPlaces};
-inline constexpr FieldLimit kFinCapDMFields[] = {kFinCapServers, kFinCapLoad, kFinCapPlacesDM};
-inline constexpr FieldLimit kFinCapMDFields[] = {kFinCapServers, kFinCapLoad, kFinCapPlaces};
+inline constexpr FieldLimit kFinCapPlacesDM{
+    "N", "waiting places (D/M/c/c+N)", 0, 500, "<=500", true, 0, "0 <= N <= 500 required"};
 inline constexpr ValueGroupLimit kFinCapGroups[] = {
     {'T', 1000, "t-values (<= 1000)"},
     {'N', 3500, "n-values", {}, "c+N"},
@@ -58,30 +54,9 @@ inline constexpr OutputItem kFinCapOutput2Items[] = {
     {"Graphs", kGraphs},
 };
 
-inline constexpr ModelLimits kFinCapMMLimits{kFinCapMMFields, kFinCapGroups,
-                                             OutputGroup{kFinCapOutput1Items}};
-inline constexpr ModelLimits kFinCapDMLimits{kFinCapDMFields, kFinCapGroups,
-                                             OutputGroup{kFinCapOutput2Items}};
-inline constexpr ModelLimits kFinCapMDLimits{kFinCapMDFields, kFinCapGroups,
-                                             OutputGroup{kFinCapOutput1Items}};
-
-inline const ModelLimits& FinCapLimitsOf(FinCapType type) {
-    return type == FinCapType::MM   ? kFinCapMMLimits
-           : type == FinCapType::DM ? kFinCapDMLimits
-                                    : kFinCapMDLimits;
-}
-
-// What the "Finite Capacity" tab holds.
-struct FinCapForm {
-    int type = 0;           // FinCap_Queue_Type item index
-    std::string c, rho, N;  // FinCap_C_edit, FinCap_Rho_edit, FinCap_N_edit
-    int output = 0;         // item index of the Output group shown for the type
-    TEditArray t, n;        // FinCap_TEdits, FinCap_NEdits, rewritten by the readers
-};
-
-// Validates, computes and reports; Graphs opens one window with the waiting-time and the state
-// curve. The parameter line shows the N entered, the computation uses NEff places.
-void RunFinCap(FinCapForm& form, QueueHost& host);
+// The "Finite Capacity" tab; Graphs opens one window with the waiting-time and the state curve.
+// The parameter line shows the N entered, the computation uses NEff places.
+extern const QueueModelSpec kFinCapModel;
 
 // The waiting places used by the computations: N, cut where the load makes the far states
 // negligible.   (MM, 0.2, 100) -> 15    (DM, 0.96, 500) -> 500

@@ -1,7 +1,6 @@
 #include "core/queue/gmc.h"
 
 #include <cmath>
-#include <optional>
 
 #include "core/numeric/log_gamma.h"
 #include "core/numeric/numerical_failure.h"
@@ -12,7 +11,6 @@
 #include "core/queue/standard_report.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
-#include "core/text/number_parse.h"
 
 namespace wachtrix {
 namespace {
@@ -336,35 +334,16 @@ struct GmcParameters {
     GraphHandle graph = kNoGraph;
 };
 
-std::optional<GmcParameters> Validate(GmcForm& form, QueueHost& host) {
-    auto refuse = [&](const char* text) {
-        host.showError("Error", text);
-        return std::nullopt;
-    };
-    const int type = form.arrivals >= 0 && form.arrivals < 4 ? form.arrivals : 0;
-    const auto arrivals = static_cast<GmcArrivals>(type);
-    const auto ca2 = ParseReal(form.ca2);
-    if (!ca2) return refuse("CA2 incorrect");
-    const auto c = ParseInt(form.c);
-    if (!c) return refuse("c incorrect");
-    const auto rho = ParseReal(form.rho);
-    if (!rho) return refuse("rho incorrect");
-    double fitted = *ca2;
-    if (arrivals == GmcArrivals::Deterministic)
-        fitted = 0;
-    else if (!(arrivals == GmcArrivals::Erlangian ? kGmcErlangCa2 : kGmcCoxianCa2).contains(*ca2))
-        return refuse("CA2 out of range");
-    if (!kGmcServers.contains(*c)) return refuse("c out of range");
-    if (!kGmcLoad.contains(*rho)) return refuse("rho out of range");
-
-    GmcParameters p{arrivals, fitted, *c, *rho,
-                    ReadOutput(kWaitingOutput, form.output, {&form.t, &form.p, nullptr},
-                               {kGmcGroups[0].upper, 0})};
+// Deterministic arrivals have CA2 = 0; the tab's field is then not read.
+GmcParameters Parameters(const QueueRun& run, QueueHost& host) {
+    const int type = run.selection.item(0);
+    GmcParameters p{static_cast<GmcArrivals>(type), run.fields.find("ca2").value_or(0),
+                    run.fields.integer("c"), run.fields["rho"], run.output};
     if (p.output.mode == kGraphs)
         p.graph = host.createGraphWindow(
             GraphWindowKind::GMC,
-            {"Logarithmic Graph of the G/M/c queue", Format("CA2 = %.4g", {fitted}),
-             Format("c = %d", {*c}), Format("rho = %.4g", {*rho}), kServiceLabel[type]});
+            {"Logarithmic Graph of the G/M/c queue", Format("CA2 = %.4g", {p.ca2}),
+             Format("c = %d", {p.c}), Format("rho = %.4g", {p.rho}), kServiceLabel[type]});
     return p;
 }
 
@@ -380,24 +359,64 @@ StandardReport Report(const GmcSolution& s) {
 
 }  // namespace
 
-void RunGMC(GmcForm& form, QueueHost& host) {
-    RunGuarded(host, [&] {
-        const auto parameters = Validate(form, host);
-        if (!parameters) return;
-        const GmcParameters& p = *parameters;
-        ResultWriter& out = host.results();
-        if (GmcRhoTooSmall(p.arrivals, p.c, p.ca2, p.rho)) {
-            WriteRunMessage(out, "Rho is too small for reliable results");
-            return;
-        }
-        const auto busy = host.busy();
-        const GmcSolution s = SolveGMC(p.arrivals, p.ca2, p.c, p.rho);
-        WriteStandardReport(out, Report(s), p.output);
-        if (p.output.mode != kGraphs) return;
-        PlotConditionalWaitingGraph(host, p.graph, s.Pwait,
-                                    "Pdelay is too small for meaningful graphs",
-                                    [&] { return MarksOrLine(GmcWaitingGraphPoints(s)); });
-    });
+namespace {
+
+void RunGmc(const QueueRun& run, QueueHost& host) {
+    const GmcParameters p = Parameters(run, host);
+    ResultWriter& out = host.results();
+    if (GmcRhoTooSmall(p.arrivals, p.c, p.ca2, p.rho)) {
+        WriteRunMessage(out, "Rho is too small for reliable results");
+        return;
+    }
+    const auto busy = host.busy();
+    const GmcSolution s = SolveGMC(p.arrivals, p.ca2, p.c, p.rho);
+    WriteStandardReport(out, Report(s), p.output);
+    if (p.output.mode != kGraphs) return;
+    PlotConditionalWaitingGraph(host, p.graph, s.Pwait, "Pdelay is too small for meaningful graphs",
+                                [&] { return MarksOrLine(GmcWaitingGraphPoints(s)); });
 }
+
+// The CA2 field first: it has always been read before c and rho.
+constexpr FieldSpec kFields[] = {
+    {.editName = "GMC_CA2_Edit",
+     .caption = "CA2:",
+     .limits = kGmcCa2Limits,
+     .incorrect = "CA2 incorrect",
+     .outOfRange = "CA2 out of range",
+     .limitChoice = 0,
+     .enabled = [](const Selection& s) { return GmcRandomArrivals(s.item(0)); },
+     .disabledText = "0"},
+    {"GMC_C_edit", "C:", One(kGmcServers), "c incorrect", "c out of range"},
+    {"GMC_Rho_edit", "Rho:", One(kGmcLoad), "rho incorrect", "rho out of range"},
+};
+constexpr ChoiceSpec kChoices[] = {
+    {.key = "arrivals",
+     .objectName = "GMC_Arrivals_RadioGroup",
+     .title = "Arrivals Distribution",
+     .items = kGmcArrivalItems}};
+constexpr OutputSpec kOutputs[] = {{"GMC_Output_RadioGroup", "Output", kWaitingOutput}};
+constexpr LayoutItem kLayout[] = {{Slot::Field, 1},  {Slot::Field, 2}, {Slot::Field, 0},
+                                  {Slot::Choice, 0}, {Slot::Outputs}, {Slot::ValueGroups}};
+
+}  // namespace
+
+constinit const QueueModelSpec kGmcModel{
+    .key = "gmc",
+    .caption = "G/M/c",
+    .title = "G/M/c Queue",
+    .sheetName = "GMC_TabSheet",
+    .prefix = "GMC",
+    .helpContext = 150,
+    .helpPage = "gmc.html",
+    .helpTitle = "G/M/c",
+    .summary = "G/M/c queue: c exponential servers, renewal arrivals fitted to CA2",
+    .fields = kFields,
+    .choices = kChoices,
+    .outputs = kOutputs,
+    .groups = kGmcGroups,
+    .parseAllFirst = true,
+    .layout = kLayout,
+    .run = RunGmc,
+};
 
 }  // namespace wachtrix

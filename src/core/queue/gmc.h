@@ -13,16 +13,19 @@
 #include "core/queue/chart_plot.h"
 #include "core/queue/gimc_statistics.h"
 #include "core/queue/model_limits.h"
-#include "core/queue/queue_host.h"
-#include "core/text/value_list.h"
+#include "core/queue/queue_model.h"
 
 namespace wachtrix {
 
 // GMC_Arrivals_RadioGroup's items.
 enum class GmcArrivals { Deterministic = 0, Erlangian = 1, CoxianGamma = 2, CoxianBalanced = 3 };
-inline constexpr const char* kGmcArrivalItems[] = {"Deterministic Arrivals", "Erlangian Arrivals",
-                                                   "Coxian-2 Arrivals (gamma normalization)",
-                                                   "Coxian-2 Arrivals (balanced means)"};
+inline constexpr std::string_view kGmcArrivalItems[] = {
+    "Deterministic Arrivals", "Erlangian Arrivals", "Coxian-2 Arrivals (gamma normalization)",
+    "Coxian-2 Arrivals (balanced means)"};
+// The arrivals that read CA2 (as the G/M/c and Staffing tabs enable their CA2 field).
+constexpr bool GmcRandomArrivals(int arrivalsItem) {
+    return arrivalsItem != static_cast<int>(GmcArrivals::Deterministic);
+}
 
 inline constexpr FieldLimit kGmcServers{"c", "number of servers", 1, 1000, "<=1000", true};
 inline constexpr FieldLimit kGmcLoad{"rho", "load per server", 1e-10, 0.999, "<=0.999", false,
@@ -32,29 +35,20 @@ inline constexpr FieldLimit kGmcErlangCa2{
     "0.01 <= CA2 <= 1"};
 inline constexpr FieldLimit kGmcCoxianCa2{"ca2", "Coxian-2 arrivals", 0.5, 100,
                                           "0.5 <= CA2 <= 100"};
-inline constexpr FieldLimit kGmcFields[] = {kGmcErlangCa2, kGmcCoxianCa2, kGmcServers, kGmcLoad};
+// CA2 by arrival type; deterministic arrivals do not read it.
+inline constexpr FieldLimit kGmcDeterministicCa2{"ca2", "", 0, 0, "(deterministic)"};
+inline constexpr FieldLimit kGmcCa2Limits[] = {kGmcDeterministicCa2, kGmcErlangCa2, kGmcCoxianCa2,
+                                               kGmcCoxianCa2};
 // The t-values box has said "(<= 75000)"; its reader has always stopped at 2500.
 inline constexpr ValueGroupLimit kGmcGroups[] = {
     {'T', 2500, "t-values (<= 2500)"},
     {'P', 0.999999, "p-values (<= 0.999999)"},
 };
-inline constexpr ModelLimits kGmcLimits{kGmcFields, kGmcGroups, kWaitingOutput};
+// The "G/M/c" tab; Graphs opens one window with the conditional waiting time. Loads too small for
+// reliable results end with a message line, as do graphs of a negligible delay probability.
+extern const QueueModelSpec kGmcModel;
 
-// What the "G/M/c" tab holds.
-struct GmcForm {
-    int arrivals = 0;    // GMC_Arrivals_RadioGroup item index
-    std::string ca2;     // GMC_CA2_Edit: "0" (disabled) for deterministic arrivals
-    std::string c, rho;  // GMC_C_edit, GMC_Rho_edit
-    int output = 0;      // GMC_Output_RadioGroup item index
-    TEditArray t, p;     // GMC_TEdits, GMC_PEdits, rewritten by the readers
-};
-
-// Validates, computes and reports; Graphs opens one window with the conditional waiting time.
-// Loads too small for reliable results end with a message line, as do graphs of a negligible
-// delay probability.
-void RunGMC(GmcForm& form, QueueHost& host);
-
-// The pieces of the run, for the tests and the batch tool.
+// The pieces of the run, for the tests and the benchmarks.
 
 // Loads too small for reliable results, by arrival type (and CA2 band for Erlang arrivals).
 bool GmcRhoTooSmall(GmcArrivals arrivals, int c, double ca2, double rho);

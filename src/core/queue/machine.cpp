@@ -14,7 +14,6 @@
 #include "core/queue/waiting_tails.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
-#include "core/text/number_parse.h"
 
 namespace wachtrix {
 namespace {
@@ -155,35 +154,18 @@ const char* ServiceName(FinSrcService service) {
     return service == FinSrcService::Deterministic ? "deterministic" : "exponential";
 }
 
-// Validates in the tab's order; on success writes the header and reads the chosen output's
-// values (n up to M).
-std::optional<FinSrcParameters> Validate(FinSrcForm& form, QueueHost& host) {
-    auto refuse = [&](const char* text) {
-        host.showError("Error", text);
-        return std::nullopt;
-    };
+// Writes the header; the Graphs item draws the curve the tab's graph group picks.
+FinSrcParameters Parameters(const QueueRun& run, QueueHost& host) {
     const FinSrcService service =
-        form.service == 1 ? FinSrcService::Deterministic : FinSrcService::Exponential;
-    const ModelLimits& limits = FinSrcLimitsOf(service);
-    const auto c = ParseInt(form.c);
-    if (!c) return refuse("c incorrect");
-    if (!limits.fields[0].contains(*c)) return refuse("c out of range");
-    const auto M = ParseInt(form.M);
-    if (!M) return refuse("M incorrect");
-    if (!kFinSrcMachines.contains(*M)) return refuse("M out of range");
-    const auto nu = ParseReal(form.nu);
-    if (!nu) return refuse("nu incorrect");
-    if (!kFinSrcFailureRate.contains(*nu)) return refuse("nu out of range");
-
-    FinSrcParameters p{service, *c, *M, *nu, {}};
+        run.selection.item(0) == 1 ? FinSrcService::Deterministic : FinSrcService::Exponential;
+    FinSrcParameters p{service, run.fields.integer("c"), run.fields.integer("M"), run.fields["nu"],
+                       run.output};
     WriteReportHeader(host.results(),
                       std::string("Finite-source queue (") + ServiceName(service) + " services)",
                       Format("Parameters: c=%d  M=%d  nu=%.5g", {std::min(p.c, p.M), p.M, p.nu}));
-    p.output = ReadOutput(limits.output, form.output, {&form.t, nullptr, &form.n},
-                          {limits.group('T')->upper, p.M});
     if (p.output.mode == kGraphs) {
         static constexpr OutputMode kGraphModes[] = {kGraphs, kTimeStateGraph, kCustomerStateGraph};
-        p.output.mode = kGraphModes[std::clamp(form.graph, 0, 2)];
+        p.output.mode = kGraphModes[run.selection.item(1)];
     }
     return p;
 }
@@ -384,19 +366,72 @@ double FinSrcWaitingTail(const FinSrcSolution& s, double t) {
     return ExponentialServiceTail(Found(s), 1, s.cEff, t);
 }
 
-void RunFinSrc(FinSrcForm& form, QueueHost& host) {
-    RunGuarded(host, [&] {
-        const auto parameters = Validate(form, host);
-        if (!parameters) return;
-        const FinSrcParameters& p = *parameters;
-        const auto busy = host.busy();
-        const FinSrcSolution s = SolveFinSrc(p.service, p.c, p.M, p.nu);
-        const FinSrcStatistics st = FinSrcStatisticsOf(s);
-        WriteReport(host.results(), s, st, p.output);
-        const bool graph = p.output.mode == kGraphs || p.output.mode == kTimeStateGraph ||
-                           p.output.mode == kCustomerStateGraph;
-        if (graph && !s.overloaded) PlotGraph(host, s, st, p.output.mode);
-    });
+namespace {
+
+void RunFinSrc(const QueueRun& run, QueueHost& host) {
+    const FinSrcParameters p = Parameters(run, host);
+    const auto busy = host.busy();
+    const FinSrcSolution s = SolveFinSrc(p.service, p.c, p.M, p.nu);
+    const FinSrcStatistics st = FinSrcStatisticsOf(s);
+    WriteReport(host.results(), s, st, p.output);
+    const bool graph = p.output.mode == kGraphs || p.output.mode == kTimeStateGraph ||
+                       p.output.mode == kCustomerStateGraph;
+    if (graph && !s.overloaded) PlotGraph(host, s, st, p.output.mode);
 }
+
+constexpr FieldLimit kServerLimits[] = {kFinSrcServersExp, kFinSrcServersDet};
+constexpr FieldSpec kFields[] = {
+    {"FinSrc_c_Edit", "Number of servers c:", kServerLimits, "c incorrect", "c out of range", 0},
+    {"FinSrc_N_Edit", "Number of machines M:", One(kFinSrcMachines), "M incorrect",
+     "M out of range"},
+    {"FinSrc_nu_edit", "Failure rate nu:", One(kFinSrcFailureRate), "nu incorrect",
+     "nu out of range"},
+};
+constexpr std::string_view kServiceItems[] = {"Exponential services", "Deterministic services"};
+constexpr std::string_view kGraphItems[] = {"P{ Wq > t  |  Wq > 0 }",
+                                            "P{ L(time) > n | L(time) > 0 }",
+                                            "P{ L(cust) > n | L(cust) > 0 }"};
+constexpr ChoiceSpec kChoices[] = {
+    {.key = "service",
+     .objectName = "FinSrc_service_radio_group",
+     .title = "Service Type Machine Repair Queue",
+     .items = kServiceItems},
+    {.key = "graph",
+     .objectName = "FinSrc_Graph_Radio_Group",
+     .title = "Graphs",
+     .items = kGraphItems,
+     .shown = [](const Selection& s) { return s.output == 4; }},
+};
+constexpr OutputSpec kOutputs[] = {{"FinSrc_Output_radio_group", "Output", kFinSrcOutput}};
+constexpr LayoutItem kLayout[] = {{Slot::Field, 0}, {Slot::Field, 1},   {Slot::Field, 2},
+                                  {Slot::Choice, 0}, {Slot::Outputs},    {Slot::Choice, 1},
+                                  {Slot::ValueGroups}};
+
+// The n-values reach M.
+std::optional<double> StateUpper(const FieldLookup& field) {
+    return field("M");
+}
+
+}  // namespace
+
+constinit const QueueModelSpec kFinSrcModel{
+    .key = "finsrc",
+    .caption = "Finite Source",
+    .title = "Machine Repair Queue",
+    .sheetName = "FinSrc_sheet",
+    .prefix = "FinSrc",
+    .helpContext = 170,
+    .helpPage = "finsrc.html",
+    .helpTitle = "Finite Source",
+    .summary = "finite-source (machine repair) queue: M machines failing at rate nu, c repairmen",
+    .fields = kFields,
+    .choices = kChoices,
+    .outputs = kOutputs,
+    .groups = kFinSrcGroups,
+    .nUpperOf = StateUpper,
+    .stackedCaptions = true,
+    .layout = kLayout,
+    .run = RunFinSrc,
+};
 
 }  // namespace wachtrix

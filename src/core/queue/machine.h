@@ -12,8 +12,7 @@
 
 #include "core/queue/chart_plot.h"
 #include "core/queue/model_limits.h"
-#include "core/queue/queue_host.h"
-#include "core/text/value_list.h"
+#include "core/queue/queue_model.h"
 
 namespace wachtrix {
 
@@ -26,10 +25,6 @@ inline constexpr FieldLimit kFinSrcServersDet{
 inline constexpr FieldLimit kFinSrcMachines{"M", "machines", 1, 1000, "<= 1000", true};
 inline constexpr FieldLimit kFinSrcFailureRate{"nu", "failure rate of a working machine", 1e-5, 100,
                                                "0.00001<=nu<=100"};
-inline constexpr FieldLimit kFinSrcExpFields[] = {kFinSrcServersExp, kFinSrcMachines,
-                                                  kFinSrcFailureRate};
-inline constexpr FieldLimit kFinSrcDetFields[] = {kFinSrcServersDet, kFinSrcMachines,
-                                                  kFinSrcFailureRate};
 inline constexpr ValueGroupLimit kFinSrcGroups[] = {
     {'T', 1000, "t-values (<= 1000)"},
     {'N', 1000, "n-values", {}, "M"},
@@ -42,28 +37,9 @@ inline constexpr OutputItem kFinSrcOutputItems[] = {
     {"Graphs", kGraphs},
 };
 inline constexpr OutputGroup kFinSrcOutput{kFinSrcOutputItems};
-inline constexpr ModelLimits kFinSrcExpLimits{kFinSrcExpFields, kFinSrcGroups, kFinSrcOutput};
-inline constexpr ModelLimits kFinSrcDetLimits{kFinSrcDetFields, kFinSrcGroups, kFinSrcOutput};
 
-// The items of FinSrc_Graph_Radio_Group, shown with the Graphs output.
-inline constexpr const char* kFinSrcGraphItems[] = {
-    "P{ Wq > t  |  Wq > 0 }", "P{ L(time) > n | L(time) > 0 }", "P{ L(cust) > n | L(cust) > 0 }"};
-
-inline const ModelLimits& FinSrcLimitsOf(FinSrcService service) {
-    return service == FinSrcService::Exponential ? kFinSrcExpLimits : kFinSrcDetLimits;
-}
-
-// What the "Finite Source" tab holds.
-struct FinSrcForm {
-    int service = 0;       // FinSrc_service_radio_group: 0 exponential, 1 deterministic
-    std::string c, M, nu;  // FinSrc_c_Edit, FinSrc_N_Edit, FinSrc_nu_edit
-    int output = 0;        // FinSrc_Output_radio_group item index
-    int graph = 0;         // FinSrc_Graph_Radio_Group item index, read with Graphs
-    TEditArray t, n;       // FinSrc_TEdits, FinSrc_NEdits, rewritten by the readers
-};
-
-// Validates, computes and reports; a graph goes to a new window (class GMC).
-void RunFinSrc(FinSrcForm& form, QueueHost& host);
+// The "Finite Source" tab; a graph goes to a new window (class GMC).
+extern const QueueModelSpec kFinSrcModel;
 
 struct FinSrcSolution {
     FinSrcService service = FinSrcService::Exponential;

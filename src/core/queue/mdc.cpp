@@ -104,35 +104,6 @@ bool AsymptoteForPercentile(double Pdelay, double p) {
            (0.9 <= Pdelay && Pdelay <= 0.95 && p >= 0.57) || (Pdelay >= 0.95 && p >= 0.34);
 }
 
-struct MdcParameters {
-    int c;
-    double rho;
-    OutputRequest output;
-    GraphHandle graph = kNoGraph;
-};
-
-std::optional<MdcParameters> Validate(MdcForm& form, QueueHost& host) {
-    auto refuse = [&](const char* text) {
-        host.showError("Error", text);
-        return std::nullopt;
-    };
-    const auto c = ParseInt(form.c);
-    if (!c) return refuse("c incorrect");
-    if (!kMdcServers.contains(*c)) return refuse("c out of range");
-    const auto rho = ParseReal(form.rho);
-    if (!rho) return refuse("Rho incorrect");
-    if (!kMdcLoad.contains(*rho)) return refuse("Rho out of range");
-
-    MdcParameters p{*c, *rho,
-                    ReadOutput(kStandardOutput, form.output, {&form.t, &form.p, &form.n},
-                               {kMdcGroups[0].upper, static_cast<int>(kMdcGroups[1].upper)})};
-    if (p.output.mode == kGraphs)
-        p.graph = host.createGraphWindow(
-            GraphWindowKind::MG1, {"Logarithmic Graphs of the M/D/c queue", Format("c = %4d", {*c}),
-                                   Format("rho = %.4g", {*rho}), ""});
-    return p;
-}
-
 StandardReport Report(const MdcSolution& s) {
     return {"M/D/c queue",
             Format("Parameters: c=%d  rho=%.6g", {s.c, s.rho}),
@@ -298,24 +269,52 @@ std::vector<ChartPoint> MdcQueueGraphPoints(const MdcSolution& s) {
                                   [&](int n) { return MdcStateTail(s, n); });
 }
 
-void RunMDC(MdcForm& form, QueueHost& host) {
-    RunGuarded(host, [&] {
-        const auto parameters = Validate(form, host);
-        if (!parameters) return;
-        const MdcParameters& p = *parameters;
-        ResultWriter& out = host.results();
-        if (MdcRhoTooSmall(p.c, p.rho)) {
-            WriteRunMessage(out, "Rho too small for meaningful results");
-            return;
-        }
-        const auto busy = host.busy();
-        const MdcSolution s = SolveMDC(p.c, p.rho);
-        WriteStandardReport(out, Report(s), p.output);
-        if (p.output.mode != kGraphs) return;
-        PlotConditionalGraphs(host, p.graph, s.Pdelay, "Pdelay too small for graphs", [&] {
-            return ConditionalGraphs{MdcWaitingGraphPoints(s), MdcQueueGraphPoints(s)};
-        });
+namespace {
+
+void RunMdc(const QueueRun& run, QueueHost& host) {
+    const int c = run.fields.integer("c");
+    const double rho = run.fields["rho"];
+    GraphHandle graph = kNoGraph;
+    if (run.output.mode == kGraphs)
+        graph = host.createGraphWindow(
+            GraphWindowKind::MG1, {"Logarithmic Graphs of the M/D/c queue", Format("c = %4d", {c}),
+                                   Format("rho = %.4g", {rho}), ""});
+    ResultWriter& out = host.results();
+    if (MdcRhoTooSmall(c, rho)) {
+        WriteRunMessage(out, "Rho too small for meaningful results");
+        return;
+    }
+    const auto busy = host.busy();
+    const MdcSolution s = SolveMDC(c, rho);
+    WriteStandardReport(out, Report(s), run.output);
+    if (run.output.mode != kGraphs) return;
+    PlotConditionalGraphs(host, graph, s.Pdelay, "Pdelay too small for graphs", [&] {
+        return ConditionalGraphs{MdcWaitingGraphPoints(s), MdcQueueGraphPoints(s)};
     });
 }
+
+constexpr FieldSpec kFields[] = {
+    {"MDC_C_edit", "C:", One(kMdcServers), "c incorrect", "c out of range"},
+    {"MDC_Rho_edit", "Rho:", One(kMdcLoad), "Rho incorrect", "Rho out of range"},
+};
+constexpr OutputSpec kOutputs[] = {{"MDC_Output_RadioGroup", "Output", kStandardOutput}};
+
+}  // namespace
+
+constinit const QueueModelSpec kMdcModel{
+    .key = "mdc",
+    .caption = "M/D/c",
+    .title = "M/D/c Queue",
+    .sheetName = "MDC_TabSheet",
+    .prefix = "MDC",
+    .helpContext = 130,
+    .helpPage = "mdc.html",
+    .helpTitle = "M/D/c",
+    .summary = "M/D/c queue: c servers with a constant service time, Poisson arrivals",
+    .fields = kFields,
+    .outputs = kOutputs,
+    .groups = kMdcGroups,
+    .run = RunMdc,
+};
 
 }  // namespace wachtrix

@@ -13,33 +13,22 @@
 
 #include "core/queue/chart_plot.h"
 #include "core/queue/model_limits.h"
-#include "core/queue/queue_host.h"
-#include "core/text/value_list.h"
+#include "core/queue/queue_model.h"
 
 namespace wachtrix {
 
 inline constexpr FieldLimit kMdcServers{"c", "number of servers", 1, 500, "<=500", true};
 inline constexpr FieldLimit kMdcLoad{"rho", "load per server", 1e-10, 0.99, "<=0.99", false, 1e-10};
-inline constexpr FieldLimit kMdcFields[] = {kMdcServers, kMdcLoad};
 inline constexpr ValueGroupLimit kMdcGroups[] = {
     {'T', 2500, "t-values (<= 2500)"},
     {'N', 1250, "n-values (<= 1250)"},
     {'P', 0.999999, "p-values (<= 0.999999)"},
 };
-inline constexpr ModelLimits kMdcLimits{kMdcFields, kMdcGroups, kStandardOutput};
+// The "M/D/c" tab; Graphs opens one window with both charts. Loads too small for meaningful
+// results, and graphs of a negligible delay probability, end with a message line.
+extern const QueueModelSpec kMdcModel;
 
-// What the "M/D/c" tab holds.
-struct MdcForm {
-    std::string c, rho;  // MDC_C_edit, MDC_Rho_edit
-    int output = 0;      // MDC_Output_RadioGroup item index
-    TEditArray t, p, n;  // MDC_TEdits, MDC_PEdits, MDC_NEdits, rewritten by the readers
-};
-
-// Validates, computes and reports; Graphs opens one window with both charts. Loads too small for
-// meaningful results, and graphs of a negligible delay probability, end with a message line.
-void RunMDC(MdcForm& form, QueueHost& host);
-
-// The pieces of the run, for the tests and the batch tool.
+// The pieces of the run, for the tests and the benchmarks.
 
 // Loads too small for meaningful results: rho at or below 10^(c-10) up to 5 servers, then 1e-4,
 // 1e-3, 1e-2 and 0.1 from 6, 11, 26 and 51 servers on.

@@ -1,7 +1,6 @@
 #include "core/queue/mg1.h"
 
 #include <cmath>
-#include <optional>
 #include <vector>
 
 #include "core/numeric/safe_math.h"
@@ -11,7 +10,6 @@
 #include "core/queue/standard_report.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
-#include "core/text/number_parse.h"
 #include "core/text/result_writer.h"
 
 namespace wachtrix {
@@ -31,30 +29,13 @@ struct Mg1Parameters {
     GraphHandle graph = kNoGraph;
 };
 
-std::optional<Mg1Parameters> Validate(Mg1Form& form, QueueHost& host) {
-    auto refuse = [&](const char* text) {
-        host.showError("Error", text);
-        return std::nullopt;
-    };
-    const int type = form.serviceType;
-    if (type != kErlangian && type != kCoxianGamma && type != kCoxianBalanced)
-        return refuse("Illegal Service Time");
-    const auto cs2 = ParseReal(form.cs2);
-    if (!cs2) return refuse("cs2 incorrect");
-    const auto rho = ParseReal(form.rho);
-    if (!rho) return refuse("Rho incorrect");
-    const FieldLimit& cs2Limit = type == kErlangian ? kMg1ErlangianCs2 : kMg1CoxianCs2;
-    if (!cs2Limit.contains(*cs2)) return refuse("CS2 out of bounds");
-    if (!kMg1Load.contains(*rho)) return refuse("Rho out of bounds");
-
-    Mg1Parameters p{type, *cs2, *rho,
-                    ReadOutput(kStandardOutput, form.output, {&form.t, &form.p, &form.n},
-                               {kMg1Groups[0].upper, static_cast<int>(kMg1Groups[1].upper)})};
+Mg1Parameters Parameters(const QueueRun& run, QueueHost& host) {
+    Mg1Parameters p{run.selection.item(0), run.fields["cs2"], run.fields["rho"], run.output};
     if (p.output.mode == kGraphs)
         p.graph = host.createGraphWindow(
             GraphWindowKind::MG1,
-            {"Logarithmic Graphs of the M/G/1 queue", Format("CS2 = %.4g", {*cs2}),
-             Format("rho = %.4g", {*rho}), kGraphServiceLabel[type]});
+            {"Logarithmic Graphs of the M/G/1 queue", Format("CS2 = %.4g", {p.cs2}),
+             Format("rho = %.4g", {p.rho}), kGraphServiceLabel[p.serviceType]});
     return p;
 }
 
@@ -85,21 +66,69 @@ void Report(const Solution& s, const Mg1Parameters& p, QueueHost& host) {
 
 }  // namespace
 
-void RunMG1(Mg1Form& form, QueueHost& host) {
-    RunGuarded(host, [&] {
-        const auto parameters = Validate(form, host);
-        if (!parameters) return;
-        const Mg1Parameters& p = *parameters;
-        const auto busy = host.busy();
-        switch (p.serviceType) {
-            case kCoxianGamma:
-                return Report(SolveCoxian(CoxianKind::MG1Gamma, p.cs2, p.rho), p, host);
-            case kCoxianBalanced:
-                return Report(SolveCoxian(CoxianKind::MG1Balanced, p.cs2, p.rho), p, host);
-            default:
-                return Report(SolveErlangian(p.cs2, p.rho), p, host);
-        }
-    });
+namespace {
+
+void RunMg1(const QueueRun& run, QueueHost& host) {
+    const Mg1Parameters p = Parameters(run, host);
+    const auto busy = host.busy();
+    switch (p.serviceType) {
+        case kCoxianGamma:
+            return Report(SolveCoxian(CoxianKind::MG1Gamma, p.cs2, p.rho), p, host);
+        case kCoxianBalanced:
+            return Report(SolveCoxian(CoxianKind::MG1Balanced, p.cs2, p.rho), p, host);
+        default:
+            return Report(SolveErlangian(p.cs2, p.rho), p, host);
+    }
 }
+
+constexpr FieldLimit kCs2Limits[] = {kMg1ErlangianCs2, kMg1CoxianCs2, kMg1CoxianCs2};
+constexpr FieldSpec kFields[] = {
+    {.editName = "MG1_CS2_edit",
+     .caption = "CS2:",
+     .limits = kCs2Limits,
+     .incorrect = "cs2 incorrect",
+     .outOfRange = "CS2 out of bounds",
+     .limitChoice = 0,
+     .editHint = "Enter squared coefficient of variation of the service time",
+     .labelHint = "Square of the coefficient of variation",
+     .rangeHint = "CS2 should be between these two values"},
+    {.editName = "MG1_Rho_edit",
+     .caption = "Rho:",
+     .limits = One(kMg1Load),
+     .incorrect = "Rho incorrect",
+     .outOfRange = "Rho out of bounds",
+     .editHint = "Enter rho=lambda*E(s)/c",
+     .labelHint = "rho=lambda*E(s)/c",
+     .rangeHint = "Rho should be greater than zero and lower than this value"},
+};
+constexpr std::string_view kServiceItems[] = {"Erlangian", "Coxian-2 (Gamma Normalization)",
+                                              "Coxian-2 (Balanced Means)"};
+constexpr ChoiceSpec kChoices[] = {{.key = "service",
+                                    .objectName = "MG1_Service_Type_RadioGroup",
+                                    .title = "Service Times",
+                                    .items = kServiceItems,
+                                    .hint = "The type of M/G/1 queue can be specified here",
+                                    .alias = "type"}};
+constexpr OutputSpec kOutputs[] = {{"MG1_Output_RadioGroup", "Output", kStandardOutput}};
+
+}  // namespace
+
+constinit const QueueModelSpec kMg1Model{
+    .key = "mg1",
+    .caption = "M/G/1",
+    .title = "M/G/1 Queue",
+    .sheetName = "MG1_TabSheet",
+    .prefix = "MG1",
+    .helpContext = 100,
+    .helpPage = "mg1.html",
+    .helpTitle = "M/G/1",
+    .summary = "M/G/1 queue: one server, Poisson arrivals, general service times",
+    .fields = kFields,
+    .choices = kChoices,
+    .outputs = kOutputs,
+    .groups = kMg1Groups,
+    .parseAllFirst = true,
+    .run = RunMg1,
+};
 
 }  // namespace wachtrix

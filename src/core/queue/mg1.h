@@ -7,8 +7,7 @@
 #include <string>
 
 #include "core/queue/model_limits.h"
-#include "core/queue/queue_host.h"
-#include "core/text/value_list.h"
+#include "core/queue/queue_model.h"
 
 namespace wachtrix {
 
@@ -17,26 +16,15 @@ inline constexpr FieldLimit kMg1ErlangianCs2{
 inline constexpr FieldLimit kMg1CoxianCs2{"cs2", "Coxian-2 services", 0.5, 100,
                                           "0.5 <= CS2 <= 100"};
 inline constexpr FieldLimit kMg1Load{"rho", "load", 1e-12, 0.99, "<= 0.99 ", false, 1e-12};
-inline constexpr FieldLimit kMg1Fields[] = {kMg1ErlangianCs2, kMg1CoxianCs2, kMg1Load};
 inline constexpr ValueGroupLimit kMg1Groups[] = {
     {'T', 75000, "t-values (<= 75000)"},
     {'N', 2500, "n-values (<= 2500)"},
     {'P', 0.999999, "p-values (<= 0.999999)"},
 };
-inline constexpr ModelLimits kMg1Limits{kMg1Fields, kMg1Groups, kStandardOutput};
-
-// What the "M/G/1" tab holds.
-struct Mg1Form {
-    int serviceType = 0;   // MG1_Service_Type_RadioGroup item index
-    std::string cs2, rho;  // MG1_CS2_edit, MG1_Rho_edit
-    int output = 0;        // MG1_Output_RadioGroup item index
-    TEditArray t, p, n;    // MG1_TEdits, MG1_PEdits, MG1_NEdits, rewritten by the readers
-};
-
-// Validates, computes and reports; Graphs opens one window with both charts. Loads too small for
-// the chosen method, and graphs of a negligible delay probability, end with a message line.
-// A state-probability report's accuracy adds the state solution's own check (its mean number in
+// The "M/G/1" tab; Graphs opens one window with both charts. Loads too small for the chosen
+// method, and graphs of a negligible delay probability, end with a message line. A
+// state-probability report's accuracy adds the state solution's own check (its mean number in
 // system against Little's law) to the waiting-time check, since both feed the printed numbers.
-void RunMG1(Mg1Form& form, QueueHost& host);
+extern const QueueModelSpec kMg1Model;
 
 }  // namespace wachtrix

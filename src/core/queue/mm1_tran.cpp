@@ -9,7 +9,6 @@
 #include "core/queue/report.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
-#include "core/text/number_parse.h"
 
 namespace wachtrix {
 namespace {
@@ -43,38 +42,6 @@ MM1GraphKind MM1GraphKindOfItem(int item) {
 bool MM1GraphReadsEndState(MM1GraphKind kind) {
     return kind == MM1GraphKind::StateProbability || kind == MM1GraphKind::Cumulative;
 }
-
-MM1TranValidation ValidateMM1Tran(const MM1TranForm& form) {
-    auto refuse = [](const char* text) { return MM1TranValidation{std::nullopt, text}; };
-    MM1TranParameters p;
-
-    const auto rho = ParseReal(form.rho);
-    if (!rho) return refuse("rho incorrect");
-    if (!kMM1TranLoad.contains(*rho)) return refuse("rho out of bounds");
-    p.rho = std::max(*rho, kMM1TranRhoFloor);
-
-    const auto i = ParseInt(form.i);
-    if (!i) return refuse("i incorrect");
-    if (*i < 0 || *i > MM1MaxInitialState(p.rho)) return refuse("i out of bounds");
-    p.i = *i;
-
-    const bool graph = form.output != 0;
-    if (!graph || MM1GraphReadsEndState(MM1GraphKindOfItem(form.output))) {
-        const auto j = ParseInt(form.j);
-        if (!j) return refuse("j incorrect");
-        if (!kMM1TranEndState.contains(*j)) return refuse("j out of bounds");
-        p.j = *j;
-    }
-
-    if (graph) {
-        const auto T = ParseReal(form.T);
-        if (!T) return refuse("t incorrect");
-        if (!kMM1TranHorizon.contains(*T)) return refuse("t out of range");
-        p.T = *T;
-    }
-    return {p, ""};
-}
-
 MM1Transient::MM1Transient(double rho, int i, int j)
     : rho_(rho), lnRho_(std::log(static_cast<long double>(rho))), i_(i), j_(j) {
     const long double pi = std::numbers::pi_v<long double>;
@@ -226,28 +193,91 @@ void WriteMM1TranReport(ResultWriter& out, const MM1TranParameters& p, const MM1
     out.AddResultLine("");
 }
 
-void RunMM1Tran(MM1TranForm& form, QueueHost& host) {
-    RunGuarded(host, [&] {
-        const MM1TranValidation v = ValidateMM1Tran(form);
-        if (!v.parameters) {
-            host.showError(kMM1TranErrorCaption, v.error);
-            return;
-        }
-        const MM1TranParameters& p = *v.parameters;
-        const OutputRequest request =
-            ReadOutput(kMM1TranOutput, form.output, {&form.t}, {kMM1TranGroups[0].upper, 0});
-        if (request.mode == kMomentTable) {
-            const auto busy = host.busy();
-            WriteMM1TranReport(host.results(), p, MM1Transient(p.rho, p.i, p.j), request.values);
-            return;
-        }
-        const MM1GraphKind kind = MM1GraphKindOfItem(form.output);
-        const GraphHandle graph =
-            host.createGraphWindow(GraphWindowKind::GMC, MM1TranGraphLabels(p, kind));
+namespace {
+
+void RunMM1Tran(const QueueRun& run, QueueHost& host) {
+    const int item = run.selection.output;
+    MM1TranParameters p{std::max(run.fields["rho"], kMM1TranRhoFloor), run.fields.integer("i"),
+                        static_cast<int>(run.fields.find("j").value_or(0)),
+                        run.fields.find("T").value_or(0)};
+    if (run.output.mode == kMomentTable) {
         const auto busy = host.busy();
-        const MM1Transient model(p.rho, p.i, p.j);
-        host.plot(graph, 0, MM1TranChartPlot(kind, p.T, MM1TranGraphPoints(model, kind, p.T)));
-    });
+        WriteMM1TranReport(host.results(), p, MM1Transient(p.rho, p.i, p.j), run.output.values);
+        return;
+    }
+    const MM1GraphKind kind = MM1GraphKindOfItem(item);
+    const GraphHandle graph =
+        host.createGraphWindow(GraphWindowKind::GMC, MM1TranGraphLabels(p, kind));
+    const auto busy = host.busy();
+    const MM1Transient model(p.rho, p.i, p.j);
+    host.plot(graph, 0, MM1TranChartPlot(kind, p.T, MM1TranGraphPoints(model, kind, p.T)));
 }
+
+// The end state belongs to the table and to both probability graphs (the cumulative one
+// included); the horizon T to the graphs.
+bool ReadsEndState(const Selection& s) {
+    return s.output == 0 || MM1GraphReadsEndState(MM1GraphKindOfItem(s.output));
+}
+bool ReadsHorizon(const Selection& s) {
+    return s.output != 0;
+}
+
+const char* InitialStateCheck(double i, const FieldValues& before) {
+    return i > MM1MaxInitialState(std::max(before["rho"], kMM1TranRhoFloor)) ? "i out of bounds"
+                                                                            : nullptr;
+}
+
+std::string InitialStateLabel(const FieldLookup& field) {
+    const auto rho = field("rho");
+    return rho ? MM1InitialStateRangeLabel(*rho) : std::string();
+}
+
+constexpr FieldSpec kFields[] = {
+    {"MM1_Rho_edit", "Rho:", One(kMM1TranLoad), "rho incorrect", "rho out of bounds"},
+    {.editName = "MM1_initial_state_edit",
+     .caption = "Initial state i:",
+     .limits = One(kMM1TranInitialState),
+     .incorrect = "i incorrect",
+     .outOfRange = "i out of bounds",
+     .check = InitialStateCheck,
+     .rangeLabelOf = InitialStateLabel},
+    {.editName = "MM1_end_state_edit",
+     .caption = "End state j:",
+     .limits = One(kMM1TranEndState),
+     .incorrect = "j incorrect",
+     .outOfRange = "j out of bounds",
+     .shown = ReadsEndState},
+    {.editName = "MM1_t_edit",
+     .caption = "t:",
+     .limits = One(kMM1TranHorizon),
+     .incorrect = "t incorrect",
+     .outOfRange = "t out of range",
+     .shown = ReadsHorizon},
+};
+constexpr OutputSpec kOutputs[] = {{"MM1_Output_radio_group", "Output", kMM1TranOutput}};
+
+}  // namespace
+
+std::string MM1InitialStateRangeLabel(double rho) {
+    if ((rho > 0.99 && rho < 1.01) || rho > 10) return std::string();
+    return "<= " + std::to_string(MM1MaxInitialState(rho));
+}
+
+constinit const QueueModelSpec kMM1TranModel{
+    .key = "mm1tran",
+    .caption = "Transient M/M/1",
+    .title = "Transient M/M/1 Queue",
+    .sheetName = "Trans_MM1_sheet",
+    .prefix = "MM1",
+    .helpContext = 180,
+    .helpPage = "mm1tran.html",
+    .helpTitle = "Transient M/M/1",
+    .summary = "Transient M/M/1 queue from i customers: p, P and queue size moments at time t",
+    .fields = kFields,
+    .outputs = kOutputs,
+    .groups = kMM1TranGroups,
+    .refusalTitle = "ERROR",
+    .run = RunMM1Tran,
+};
 
 }  // namespace wachtrix

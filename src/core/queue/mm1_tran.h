@@ -11,9 +11,8 @@
 
 #include "core/queue/chart_plot.h"
 #include "core/queue/model_limits.h"
-#include "core/queue/queue_host.h"
+#include "core/queue/queue_model.h"
 #include "core/text/result_writer.h"
-#include "core/text/value_list.h"
 
 namespace wachtrix {
 
@@ -25,8 +24,6 @@ inline constexpr FieldLimit kMM1TranInitialState{
 inline constexpr FieldLimit kMM1TranEndState{"j", "end state", 0, 100, "<= 100", true};
 inline constexpr FieldLimit kMM1TranHorizon{"T", "end time of a graph", 0.01, 1e6,
                                             "0.01 <= t <= 1e6"};
-inline constexpr FieldLimit kMM1TranFields[] = {kMM1TranLoad, kMM1TranInitialState,
-                                                kMM1TranEndState, kMM1TranHorizon};
 // The table's time values start at 0, below the caption's 0.01: t = 0 shows the initial state.
 inline constexpr ValueGroupLimit kMM1TranGroups[] = {
     {'T', 1e6, "t-values (0.01 <= t <= 1e6)", "time values of the table"}};
@@ -38,7 +35,6 @@ inline constexpr OutputItem kMM1TranOutputItems[] = {
     {"Graph of standard deviation queue size", kGraphs},
 };
 inline constexpr OutputGroup kMM1TranOutput{kMM1TranOutputItems};
-inline constexpr ModelLimits kMM1TranLimits{kMM1TranFields, kMM1TranGroups, kMM1TranOutput};
 
 // A smaller load is computed as this one.
 inline constexpr double kMM1TranRhoFloor = 1e-9;
@@ -58,19 +54,14 @@ MM1GraphKind MM1GraphKindOfItem(int item);
 // The probability graphs read the end state j; the queue-size graphs do not.
 bool MM1GraphReadsEndState(MM1GraphKind kind);
 
-// What the "Transient M/M/1" tab holds.
-struct MM1TranForm {
-    std::string rho;   // MM1_Rho_edit
-    std::string i, j;  // MM1_initial_state_edit, MM1_end_state_edit
-    std::string T;     // MM1_t_edit: the graph horizon
-    int output = 0;    // MM1_Output_radio_group item index: 0 table, 1..4 graphs
-    TEditArray t;      // MM1_TEdits, rewritten by the value reader
-};
+// The "Transient M/M/1" tab: the table into Results, or one graph window (class GMC).
+extern const QueueModelSpec kMM1TranModel;
 
-// Validates, then writes the table into Results or opens one graph window (class GMC).
-void RunMM1Tran(MM1TranForm& form, QueueHost& host);
+// The initial state's range label for a typed rho: "<= 53" for 0.5; none near 1 or above 10,
+// where no bound applies.
+std::string MM1InitialStateRangeLabel(double rho);
 
-// The pieces of the run, for the tests and the batch tool.
+// The pieces of the run, for the tests and the benchmarks.
 
 // Checked parameters; rho already raised to the floor. j is 0 where the output does not read it.
 struct MM1TranParameters {
@@ -78,17 +69,6 @@ struct MM1TranParameters {
     int i = 0, j = 0;
     double T = 0;  // graphs only
 };
-
-struct MM1TranValidation {
-    std::optional<MM1TranParameters> parameters;
-    std::string error;  // the first failing check's text when there are no parameters
-};
-
-// The checks in the tab's order, on the scalar fields only (the t-values are read afterwards).
-MM1TranValidation ValidateMM1Tran(const MM1TranForm& form);
-
-// The validation box's caption.
-inline constexpr const char* kMM1TranErrorCaption = "ERROR";
 
 struct MM1TranMeasures {
     long double p = 0;      // p(i,j,t)

@@ -1,7 +1,6 @@
 #include "core/queue/mmc.h"
 
 #include <cmath>
-#include <optional>
 
 #include "core/numeric/safe_math.h"
 #include "core/queue/graph_points.h"
@@ -14,35 +13,6 @@
 
 namespace wachtrix {
 namespace {
-
-struct MmcParameters {
-    int c;
-    double rho;
-    OutputRequest output;
-    GraphHandle graph = kNoGraph;
-};
-
-std::optional<MmcParameters> Validate(MmcForm& form, QueueHost& host) {
-    auto refuse = [&](const char* text) {
-        host.showError("Error", text);
-        return std::nullopt;
-    };
-    const auto c = ParseInt(form.c);
-    if (!c) return refuse("c incorrect");
-    if (!kMmcServers.contains(*c)) return refuse("c out of range");
-    const auto rho = ParseReal(form.rho);
-    if (!rho) return refuse("Rho incorrect");
-    if (!kMmcLoad.contains(*rho)) return refuse("Rho out of range");
-
-    MmcParameters p{*c, *rho,
-                    ReadOutput(kStandardOutput, form.output, {&form.t, &form.p, &form.n},
-                               {kMmcGroups[0].upper, static_cast<int>(kMmcGroups[1].upper)})};
-    if (p.output.mode == kGraphs)
-        p.graph = host.createGraphWindow(
-            GraphWindowKind::MG1, {"Logarithmic Graphs of the M/M/c queue", Format("c = %4d", {*c}),
-                                   Format("rho = %.4g", {*rho}), ""});
-    return p;
-}
 
 StandardReport Report(const MmcSolution& s, long double closedFormTerm) {
     return {"M/M/c queue",
@@ -188,24 +158,52 @@ std::vector<ChartPoint> MmcQueueGraphPoints(const MmcSolution& s) {
                                   [&](int n) { return MmcStateTail(s, n); });
 }
 
-void RunMMC(MmcForm& form, QueueHost& host) {
-    RunGuarded(host, [&] {
-        const auto parameters = Validate(form, host);
-        if (!parameters) return;
-        const MmcParameters& p = *parameters;
-        ResultWriter& out = host.results();
-        if (MmcRhoTooSmall(p.c, p.rho)) {
-            WriteRunMessage(out, "Rho too small for reliable results.");
-            return;
-        }
-        const auto busy = host.busy();
-        const MmcSolution s = SolveMMC(p.c, p.rho);
-        WriteStandardReport(out, Report(s, MmcClosedFormTerm(p.c, p.rho)), p.output);
-        if (p.output.mode != kGraphs) return;
-        PlotConditionalGraphs(host, p.graph, s.Pdelay, "Pdelay too small for graphs", [&] {
-            return ConditionalGraphs{MmcWaitingGraphPoints(s), MmcQueueGraphPoints(s)};
-        });
+namespace {
+
+void RunMmc(const QueueRun& run, QueueHost& host) {
+    const int c = run.fields.integer("c");
+    const double rho = run.fields["rho"];
+    GraphHandle graph = kNoGraph;
+    if (run.output.mode == kGraphs)
+        graph = host.createGraphWindow(
+            GraphWindowKind::MG1, {"Logarithmic Graphs of the M/M/c queue", Format("c = %4d", {c}),
+                                   Format("rho = %.4g", {rho}), ""});
+    ResultWriter& out = host.results();
+    if (MmcRhoTooSmall(c, rho)) {
+        WriteRunMessage(out, "Rho too small for reliable results.");
+        return;
+    }
+    const auto busy = host.busy();
+    const MmcSolution s = SolveMMC(c, rho);
+    WriteStandardReport(out, Report(s, MmcClosedFormTerm(c, rho)), run.output);
+    if (run.output.mode != kGraphs) return;
+    PlotConditionalGraphs(host, graph, s.Pdelay, "Pdelay too small for graphs", [&] {
+        return ConditionalGraphs{MmcWaitingGraphPoints(s), MmcQueueGraphPoints(s)};
     });
 }
+
+constexpr FieldSpec kFields[] = {
+    {"MMC_C_edit", "C:", One(kMmcServers), "c incorrect", "c out of range"},
+    {"MMC_Rho_edit", "Rho:", One(kMmcLoad), "Rho incorrect", "Rho out of range"},
+};
+constexpr OutputSpec kOutputs[] = {{"MMC_Output_RadioGroup", "Output", kStandardOutput}};
+
+}  // namespace
+
+constinit const QueueModelSpec kMmcModel{
+    .key = "mmc",
+    .caption = "M/M/c",
+    .title = "M/M/c Queue",
+    .sheetName = "MMC_TabSheet",
+    .prefix = "MMC",
+    .helpContext = 120,
+    .helpPage = "mmc.html",
+    .helpTitle = "M/M/c",
+    .summary = "M/M/c queue: c exponential servers, Poisson arrivals",
+    .fields = kFields,
+    .outputs = kOutputs,
+    .groups = kMmcGroups,
+    .run = RunMmc,
+};
 
 }  // namespace wachtrix

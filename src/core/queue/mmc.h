@@ -8,33 +8,23 @@
 
 #include "core/queue/chart_plot.h"
 #include "core/queue/model_limits.h"
-#include "core/queue/queue_host.h"
-#include "core/text/value_list.h"
+#include "core/queue/queue_model.h"
 
 namespace wachtrix {
 
 inline constexpr FieldLimit kMmcServers{"c", "number of servers", 1, 2500, "<=2500", true};
 inline constexpr FieldLimit kMmcLoad{"rho", "load per server", 1e-10, 0.999, "<=0.999", false,
                                      1e-10};
-inline constexpr FieldLimit kMmcFields[] = {kMmcServers, kMmcLoad};
 inline constexpr ValueGroupLimit kMmcGroups[] = {
     {'T', 2500, "t-values (<= 2500)"},
     {'N', 5000, "n-values (<= 5000)"},
     {'P', 0.999999, "p-values (<= 0.999999)"},
 };
-inline constexpr ModelLimits kMmcLimits{kMmcFields, kMmcGroups, kStandardOutput};
 
-// What the "M/M/c" tab holds.
-struct MmcForm {
-    std::string c, rho;  // MMC_C_edit, MMC_Rho_edit
-    int output = 0;      // MMC_Output_RadioGroup item index
-    TEditArray t, p, n;  // MMC_TEdits, MMC_PEdits, MMC_NEdits, rewritten by the readers
-};
+// The "M/M/c" tab; Graphs opens one window with both charts.
+extern const QueueModelSpec kMmcModel;
 
-// Validates, computes and reports; Graphs opens one window with both charts.
-void RunMMC(MmcForm& form, QueueHost& host);
-
-// The pieces of the run, for the tests and the batch tool.
+// The pieces of the run, for the tests and the benchmarks.
 
 // Loads too small for reliable results: rho at or below 10^(-9 / c^0.75) up to 25 servers, then
 // a threshold rising with c.

@@ -5,11 +5,8 @@
 //   constexpr FieldLimit kServers{"c", "number of servers", 1, 2500, "<=2500", true};
 //   kServers.contains(2500) -> true      kServers.contains(2501) -> false
 
-#include <span>
 #include <string>
 #include <string_view>
-
-#include "core/queue/output_group.h"
 
 namespace wachtrix {
 
@@ -23,6 +20,7 @@ struct FieldLimit {
     // Values up to upper + slack pass, so that a typed bound is never refused for the rounding
     // of its binary value.
     double slack = 0;
+    std::string_view refusal = {};  // the refusal of a value outside, where the field's own is not
 
     constexpr bool contains(double v) const { return v >= lower && v <= upper + slack; }
 };
@@ -36,19 +34,7 @@ struct ValueGroupLimit {
     // The bound as help texts show it when it depends on other fields ("c+N"); upper is then
     // its largest value.
     std::string_view upperText = {};
-};
-
-// Everything a model accepts: its typed fields, its value groups and its Output group.
-struct ModelLimits {
-    std::span<const FieldLimit> fields;
-    std::span<const ValueGroupLimit> groups;
-    OutputGroup output;
-
-    const ValueGroupLimit* group(char kind) const {
-        for (const auto& g : groups)
-            if (g.kind == kind) return &g;
-        return nullptr;
-    }
+    bool firstEditUnfiltered = false;
 };
 
 // "1 to 2500", "1e-10 to 0.999": the accepted interval for help texts.

@@ -12,7 +12,7 @@
 
 #include "core/queue/chart_plot.h"
 #include "core/queue/model_limits.h"
-#include "core/queue/queue_host.h"
+#include "core/queue/queue_model.h"
 
 namespace wachtrix {
 
@@ -31,23 +31,9 @@ inline constexpr FieldLimit kMmcnServers{
     "c", "fixed number of servers c (vary=1)", 1, 100, "1...100", true};
 inline constexpr FieldLimit kMmcnCapacityFrom{"from", "first N (vary=1)", 0, 100, "0...100", true};
 inline constexpr FieldLimit kMmcnCapacityTo{"to", "last N (vary=1)", 0, 100, "0...100", true};
-inline constexpr FieldLimit kMmcnFields[] = {kMmcnArrival,      kMmcnServiceTime, kMmcnCapacity,
-                                             kMmcnServersFrom,  kMmcnServersTo,   kMmcnServers,
-                                             kMmcnCapacityFrom, kMmcnCapacityTo,  kMmcnTime};
-inline constexpr ModelLimits kMmcnLimits{kMmcnFields, {}, {}};
 
-// What the "M/M/c/c+N" tab holds.
-struct MmcnForm {
-    std::string lambda, es;     // MMCN_Arrival_edit, MMCN_ES_edit
-    int xAxis = 0;              // MMCN_type_radio_group: 0 vary c for a fixed N, 1 vary N
-    std::string N, cFrom, cTo;  // MMCN_cap_edit, MMCN_c_from_edit, MMCN_c_to_edit
-    std::string c, nFrom, nTo;  // MMCN_c_edit, MMCN_N_from_edit, MMCN_N_to_edit
-    int yAxis = 0;              // MMCN_Graph_radio_group: 0 Prej, 1 P{Wq>t}
-    std::string t;              // MMCN_t_edit
-};
-
-// Validates and draws the curve in a new window; nothing is written to Results.
-void RunMMCN(MmcnForm& form, QueueHost& host);
+// The "M/M/c/c+N" tab: draws the curve in a new window; nothing is written to Results.
+extern const QueueModelSpec kMmcnModel;
 
 enum class MmcnVary { Servers, Capacity };  // "Graph X-Axis" items 0 and 1
 enum class MmcnY { Rejection, Waiting };    // "Graph Y-Axis" items 0 and 1

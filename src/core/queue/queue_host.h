@@ -33,8 +33,10 @@ public:
     // The Results panel.
     virtual ResultWriter& results() = 0;
 
-    // The modal validation box (OK and Cancel); the run ends after it.
-    virtual void showError(const std::string& title, const std::string& text) = 0;
+    // The modal validation box (OK and Cancel); the run ends after it. `field` names the edit
+    // the refusal concerns (its objectName, empty for none), for the window to put the cursor in.
+    virtual void showError(const std::string& title, const std::string& text,
+                           const std::string& field) = 0;
 
     // Shows the hourglass until the guard goes; the previous cursor comes back.
     virtual std::unique_ptr<BusyGuard> busy() = 0;

@@ -10,7 +10,6 @@
 #include "core/queue/report.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
-#include "core/text/number_parse.h"
 
 namespace wachtrix {
 namespace {
@@ -98,9 +97,9 @@ struct StaffingParameters {
 
 std::string Title(const StaffingQuestion& q) {
     std::string title =
-        std::string("Staffing of the ") + kStaffingModelItems[static_cast<int>(q.model)] + " queue";
+        "Staffing of the " + std::string(kStaffingModelItems[static_cast<int>(q.model)]) + " queue";
     if (q.model == StaffingModel::GMC)
-        title += std::string(" (") + kGmcArrivalItems[static_cast<int>(q.arrivals)] + ")";
+        title += " (" + std::string(kGmcArrivalItems[static_cast<int>(q.arrivals)]) + ")";
     return title;
 }
 
@@ -115,56 +114,31 @@ std::string TargetText(const StaffingQuestion& q) {
     }
 }
 
-std::optional<StaffingParameters> Validate(StaffingForm& form, QueueHost& host) {
-    auto refuse = [&](const char* text) {
-        host.showError("Error", text);
-        return std::nullopt;
-    };
+StaffingParameters Parameters(const QueueRun& run, QueueHost& host) {
+    const FieldValues& f = run.fields;
     StaffingParameters p;
     StaffingQuestion& q = p.question;
-    q.model = static_cast<StaffingModel>(form.model >= 0 && form.model < 4 ? form.model : 0);
-    q.target = static_cast<StaffingTarget>(form.target >= 0 && form.target < 3 ? form.target : 0);
-    const auto a = ParseReal(form.a);
-    if (!a) return refuse("a incorrect");
-    if (!kStaffingLoad.contains(*a)) return refuse("a out of range");
-    q.a = *a;
-    if (q.model == StaffingModel::GMC) {
-        q.arrivals =
-            static_cast<GmcArrivals>(form.arrivals >= 0 && form.arrivals < 4 ? form.arrivals : 0);
-        if (q.arrivals != GmcArrivals::Deterministic) {
-            const auto ca2 = ParseReal(form.ca2);
-            if (!ca2) return refuse("CA2 incorrect");
-            if (!(q.arrivals == GmcArrivals::Erlangian ? kGmcErlangCa2 : kGmcCoxianCa2)
-                     .contains(*ca2))
-                return refuse("CA2 out of range");
-            q.ca2 = *ca2;
-        }
+    q.model = static_cast<StaffingModel>(run.selection.item(0));
+    q.arrivals = static_cast<GmcArrivals>(run.selection.item(1));
+    q.ca2 = f.find("ca2").value_or(0);
+    q.a = f["a"];
+    q.target = static_cast<StaffingTarget>(run.selection.item(2));
+    switch (q.target) {
+        case StaffingTarget::WaitingTail:
+            q.t = f["t"];
+            q.bound = f["alpha"];
+            break;
+        case StaffingTarget::MeanWait:
+            q.bound = f["ewq"];
+            break;
+        default:
+            q.bound = f["pwait"];
     }
-    if (q.target == StaffingTarget::WaitingTail) {
-        const auto t = ParseReal(form.t);
-        if (!t) return refuse("t incorrect");
-        if (!kStaffingTime.contains(*t)) return refuse("t out of range");
-        q.t = *t;
-    }
-    if (q.target == StaffingTarget::MeanWait) {
-        const auto w = ParseReal(form.w);
-        if (!w) return refuse("w incorrect");
-        if (!kStaffingMeanWait.contains(*w)) return refuse("w out of range");
-        q.bound = *w;
-    } else {
-        const auto alpha = ParseReal(form.alpha);
-        if (!alpha) return refuse("alpha incorrect");
-        if (!kStaffingAlpha.contains(*alpha)) return refuse("alpha out of range");
-        q.bound = *alpha;
-    }
-    if (form.maxRho.find_first_not_of(' ') != std::string::npos) {
-        const auto maxRho = ParseReal(form.maxRho);
-        if (!maxRho) return refuse("Largest utilisation incorrect");
-        if (!kStaffingMaxRho.contains(*maxRho)) return refuse("Largest utilisation out of range");
+    if (const auto maxRho = f.find("maxrho")) {
         q.maxRho = *maxRho;
         p.maxRhoGiven = true;
     }
-    if (form.graph)
+    if (run.selection.item(3) == 1)
         p.graph = host.createGraphWindow(
             GraphWindowKind::GMC,
             {Title(q),
@@ -213,7 +187,7 @@ void WriteTable(ResultWriter& out, const StaffingQuestion& q,
 }
 
 std::string OutcomeMessage(const StaffingQuestion& q, const StaffingAnswer& answer) {
-    const char* model = kStaffingModelItems[static_cast<int>(q.model)];
+    const std::string model(kStaffingModelItems[static_cast<int>(q.model)]);
     switch (answer.outcome) {
         case StaffingOutcome::LoadTooLarge:
             return Format(
@@ -384,26 +358,130 @@ std::vector<StaffingRow> StaffingTableRows(const StaffingQuestion& q, StaffingAn
     return rows;
 }
 
-void RunStaffing(StaffingForm& form, QueueHost& host) {
-    RunGuarded(host, [&] {
-        const auto parameters = Validate(form, host);
-        if (!parameters) return;
-        const StaffingQuestion& q = parameters->question;
-        ResultWriter& out = host.results();
-        // The heading first, so that a model run that gives up is seen to belong to it.
-        WriteReportHeader(out, Title(q), ParameterLine(*parameters));
-        const auto busy = host.busy();
-        StaffingAnswer answer = FindStaffing(q);
-        if (answer.outcome == StaffingOutcome::Found) {
-            out.AddResultLine(Format("Smallest number of servers: c = %d", {answer.c}));
-        } else {
-            out.AddResultLine("Smallest number of servers: none");
-            out.AddResultLine(OutcomeMessage(q, answer));
-        }
-        WriteTable(out, q, StaffingTableRows(q, answer));
-        out.AddResultLine("");
-        if (parameters->graph != kNoGraph) PlotStaffing(host, parameters->graph, q, answer);
-    });
+namespace {
+
+void RunStaffing(const QueueRun& run, QueueHost& host) {
+    const StaffingParameters parameters = Parameters(run, host);
+    const StaffingQuestion& q = parameters.question;
+    ResultWriter& out = host.results();
+    // The heading first, so that a model run that gives up is seen to belong to it.
+    WriteReportHeader(out, Title(q), ParameterLine(parameters));
+    const auto busy = host.busy();
+    StaffingAnswer answer = FindStaffing(q);
+    if (answer.outcome == StaffingOutcome::Found) {
+        out.AddResultLine(Format("Smallest number of servers: c = %d", {answer.c}));
+    } else {
+        out.AddResultLine("Smallest number of servers: none");
+        out.AddResultLine(OutcomeMessage(q, answer));
+    }
+    WriteTable(out, q, StaffingTableRows(q, answer));
+    out.AddResultLine("");
+    if (parameters.graph != kNoGraph) PlotStaffing(host, parameters.graph, q, answer);
 }
+
+bool GmcModel(const Selection& s) {
+    return s.item(0) == static_cast<int>(StaffingModel::GMC);
+}
+bool Target(const Selection& s, StaffingTarget target) {
+    return s.item(2) == static_cast<int>(target);
+}
+
+constexpr FieldSpec kFields[] = {
+    {.editName = "Staffing_Load_edit",
+     .caption = "a (Erlangs):",
+     .limits = One(kStaffingLoad),
+     .incorrect = "a incorrect",
+     .outOfRange = "a out of range",
+     .editHint = "Enter the offered load a = lambda*E(s)"},
+    {.editName = "Staffing_CA2_Edit",
+     .caption = "CA2:",
+     .limits = kGmcCa2Limits,
+     .incorrect = "CA2 incorrect",
+     .outOfRange = "CA2 out of range",
+     .limitChoice = 1,
+     .shown = GmcModel,
+     .enabled = [](const Selection& s) { return GmcRandomArrivals(s.item(1)); },
+     .disabledText = "0"},
+    {.editName = "Staffing_T_edit",
+     .caption = "t:",
+     .limits = One(kStaffingTime),
+     .incorrect = "t incorrect",
+     .outOfRange = "t out of range",
+     .shown = [](const Selection& s) { return Target(s, StaffingTarget::WaitingTail); }},
+    // One edit holds the bound of both probability targets; the batch tool names them apart.
+    {.editName = "Staffing_Alpha_edit",
+     .caption = "alpha:",
+     .limits = One(kStaffingAlpha),
+     .incorrect = "alpha incorrect",
+     .outOfRange = "alpha out of range",
+     .shown = [](const Selection& s) { return Target(s, StaffingTarget::WaitingTail); }},
+    {.editName = "Staffing_Alpha_edit",
+     .caption = "alpha:",
+     .limits = One(kStaffingDelay),
+     .incorrect = "alpha incorrect",
+     .outOfRange = "alpha out of range",
+     .shown = [](const Selection& s) { return Target(s, StaffingTarget::DelayProbability); }},
+    {.editName = "Staffing_W_edit",
+     .caption = "w:",
+     .limits = One(kStaffingMeanWait),
+     .incorrect = "w incorrect",
+     .outOfRange = "w out of range",
+     .shown = [](const Selection& s) { return Target(s, StaffingTarget::MeanWait); }},
+    {.editName = "Staffing_MaxRho_edit",
+     .caption = "Largest rho:",
+     .limits = One(kStaffingMaxRho),
+     .incorrect = "Largest utilisation incorrect",
+     .outOfRange = "Largest utilisation out of range",
+     .optional = true,
+     .editHint = "Leave empty for no bound on the utilisation"},
+};
+constexpr std::string_view kModelKeys[] = {"mmc", "mdc", "dmc", "gmc"};
+constexpr std::string_view kTargetKeys[] = {"t alpha", "ewq", "pwait"};
+constexpr std::string_view kGraphItems[] = {"", "Graph of the target against c"};
+constexpr ChoiceSpec kChoices[] = {
+    {.key = "model",
+     .objectName = "Staffing_Model_RadioGroup",
+     .title = "Model",
+     .items = kStaffingModelItems,
+     .itemKeys = kModelKeys},
+    {.key = "arrivals",
+     .objectName = "Staffing_Arrivals_RadioGroup",
+     .title = "Arrivals Distribution",
+     .items = kGmcArrivalItems,
+     .shown = GmcModel},
+    {.key = "",
+     .objectName = "Staffing_Target_RadioGroup",
+     .title = "Target",
+     .items = kStaffingTargetItems,
+     .impliedBy = kTargetKeys},
+    {.key = "",
+     .objectName = "Staffing_Graph_CheckBox",
+     .title = "Graph of the target against c",
+     .items = kGraphItems,
+     .checkBox = true},
+};
+constexpr LayoutItem kLayout[] = {
+    {Slot::Choice, 0}, {Slot::Field, 0}, {Slot::Choice, 1}, {Slot::Field, 1},
+    {Slot::Choice, 2}, {Slot::Field, 2}, {Slot::Field, 3},  {Slot::Field, 5},
+    {Slot::Field, 6},  {Slot::Choice, 3},
+};
+
+}  // namespace
+
+constinit const QueueModelSpec kStaffingModel{
+    .key = "staffing",
+    .caption = "Staffing",
+    .title = "Staffing",
+    .sheetName = "Staffing_TabSheet",
+    .prefix = "Staffing",
+    .helpContext = 190,
+    .helpPage = "staffing.html",
+    .helpTitle = "Staffing",
+    .summary = "Staffing: the smallest c meeting a service level in M/M/c, M/D/c, D/M/c or G/M/c",
+    .fields = kFields,
+    .choices = kChoices,
+    .layout = kLayout,
+    .run = RunStaffing,
+};
 
 }  // namespace wachtrix

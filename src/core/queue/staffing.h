@@ -13,17 +13,17 @@
 
 #include "core/queue/gmc.h"
 #include "core/queue/model_limits.h"
-#include "core/queue/queue_host.h"
+#include "core/queue/queue_model.h"
 
 namespace wachtrix {
 
 // Staffing_Model_RadioGroup's items.
 enum class StaffingModel { MMC = 0, MDC = 1, DMC = 2, GMC = 3 };
-inline constexpr const char* kStaffingModelItems[] = {"M/M/c", "M/D/c", "D/M/c", "G/M/c"};
+inline constexpr std::string_view kStaffingModelItems[] = {"M/M/c", "M/D/c", "D/M/c", "G/M/c"};
 
 // Staffing_Target_RadioGroup's items.
 enum class StaffingTarget { WaitingTail = 0, MeanWait = 1, DelayProbability = 2 };
-inline constexpr const char* kStaffingTargetItems[] = {"P{Wq>t} <= alpha", "E(Wq) <= w",
+inline constexpr std::string_view kStaffingTargetItems[] = {"P{Wq>t} <= alpha", "E(Wq) <= w",
                                                        "Pwait <= alpha"};
 
 // The largest load any of the four models takes: 2500 servers at rho = 0.999.
@@ -39,28 +39,9 @@ inline constexpr FieldLimit kStaffingDelay{"pwait", "largest acceptable Pwait", 
                                            "1e-10 <= alpha <= 1"};
 inline constexpr FieldLimit kStaffingMaxRho{
     "maxrho", "largest acceptable utilisation rho = a / c (optional)", 0.01, 1, "0.01 <= rho <= 1"};
-inline constexpr FieldLimit kStaffingFields[] = {kStaffingLoad,  kGmcErlangCa2,  kGmcCoxianCa2,
-                                                 kStaffingTime,  kStaffingAlpha, kStaffingMeanWait,
-                                                 kStaffingDelay, kStaffingMaxRho};
-inline constexpr ModelLimits kStaffingLimits{kStaffingFields, {}, {}};
-
-// What the "Staffing" tab holds.
-struct StaffingForm {
-    int model = 0;            // Staffing_Model_RadioGroup item index
-    int arrivals = 0;         // Staffing_Arrivals_RadioGroup item index (G/M/c)
-    std::string ca2 = {};     // Staffing_CA2_Edit, read for G/M/c with random arrivals
-    std::string a = {};       // Staffing_Load_edit
-    int target = 0;           // Staffing_Target_RadioGroup item index
-    std::string t = {};       // Staffing_T_edit (P{Wq>t} target)
-    std::string alpha = {};   // Staffing_Alpha_edit (P{Wq>t} and Pwait targets)
-    std::string w = {};       // Staffing_W_edit (E(Wq) target)
-    std::string maxRho = {};  // Staffing_MaxRho_edit; empty for no bound
-    bool graph = false;       // Staffing_Graph_CheckBox
-};
-
-// Validates, searches and reports; with the graph box ticked, one window shows the target
-// measure against c with the target as a line.
-void RunStaffing(StaffingForm& form, QueueHost& host);
+// The "Staffing" tab: searches and reports; with the graph box ticked, one window shows the
+// target measure against c with the target as a line.
+extern const QueueModelSpec kStaffingModel;
 
 // The pieces of the run, for the tests, the benchmark and the batch tool.
 

@@ -11,6 +11,9 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <vector>
+
+#include "core/queue/queue_model.h"
 #include "ui/common/resources.h"
 
 namespace wachtrix::ui {
@@ -18,30 +21,30 @@ namespace {
 
 struct Topic {
     int context;  // 0: reachable from the contents only
-    const char* page;
-    const char* title;
+    QString page;
+    QString title;
 };
 
-// In the order of the contents list.
-constexpr Topic kTopics[] = {
-    {0, "contents.html", "Contents"},
-    {12, "queue.html", "The queue window"},
-    {100, "mg1.html", "M/G/1"},
-    {110, "dg1.html", "D/G/1"},
-    {120, "mmc.html", "M/M/c"},
-    {130, "mdc.html", "M/D/c"},
-    {140, "dmc.html", "D/M/c"},
-    {150, "gmc.html", "G/M/c"},
-    {160, "fincap.html", "Finite Capacity"},
-    {200, "mmcn.html", "M/M/c/c+N graphs"},
-    {170, "finsrc.html", "Finite Source"},
-    {180, "mm1tran.html", "Transient M/M/1"},
-    {190, "staffing.html", "Staffing"},
-    {10, "graphs.html", "Graph windows"},
-    {13, "markov.html", "Markov chains"},
-};
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
-QString PageUrl(const char* page) {
+// In the order of the contents list: the queue window, its models in the order of its tabs, the
+// graph windows and the Markov module.
+const std::vector<Topic>& Topics() {
+    static const std::vector<Topic> topics = [] {
+        std::vector<Topic> all{{0, "contents.html", "Contents"},
+                               {kQueueWindowHelp, "queue.html", "The queue window"}};
+        for (const QueueModelSpec* model : QueueModels())
+            all.push_back({model->helpContext, Q(model->helpPage), Q(model->helpTitle)});
+        all.push_back({kGraphWindowHelp, "graphs.html", "Graph windows"});
+        all.push_back({kMarkovHelp, "markov.html", "Markov chains"});
+        return all;
+    }();
+    return topics;
+}
+
+QString PageUrl(const QString& page) {
     return QString("qrc:/help/%1").arg(page);
 }
 
@@ -64,7 +67,7 @@ public:
             browser_->document()->setDefaultStyleSheet(QString::fromUtf8(css.readAll()));
 
         topics_->setObjectName("HelpTopics");
-        for (const Topic& topic : kTopics)
+        for (const Topic& topic : Topics())
             topics_->addItem(topic.title);
         browser_->setObjectName("HelpBrowser");
         browser_->setOpenLinks(true);
@@ -98,12 +101,12 @@ public:
         connect(contents, &QPushButton::clicked, this, [this] { open(PageUrl("contents.html")); });
         connect(close, &QPushButton::clicked, this, &QWidget::close);
         connect(topics_, &QListWidget::currentRowChanged, this, [this](int row) {
-            if (row >= 0 && row < static_cast<int>(std::size(kTopics)))
-                open(PageUrl(kTopics[row].page));
+            if (row >= 0 && row < static_cast<int>(Topics().size()))
+                open(PageUrl(Topics()[static_cast<std::size_t>(row)].page));
         });
         connect(browser_, &QTextBrowser::sourceChanged, this, [this](const QUrl& url) {
-            for (int i = 0; i < static_cast<int>(std::size(kTopics)); ++i) {
-                if (url.toString() == PageUrl(kTopics[i].page)) {
+            for (int i = 0; i < static_cast<int>(Topics().size()); ++i) {
+                if (url.toString() == PageUrl(Topics()[static_cast<std::size_t>(i)].page)) {
                     const QSignalBlocker block(topics_);
                     topics_->setCurrentRow(i);
                 }
@@ -128,7 +131,7 @@ QPointer<HelpWindow>& helpWindow() {
 }  // namespace
 
 QString HelpPageForContext(int context) {
-    for (const Topic& topic : kTopics)
+    for (const Topic& topic : Topics())
         if (topic.context == context && context != 0) return PageUrl(topic.page);
     return PageUrl("contents.html");
 }
@@ -142,7 +145,7 @@ QIcon HelpIcon() {
 
 QStringList HelpPages() {
     QStringList pages;
-    for (const Topic& topic : kTopics)
+    for (const Topic& topic : Topics())
         pages << PageUrl(topic.page);
     return pages;
 }

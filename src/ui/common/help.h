@@ -1,6 +1,6 @@
 #pragma once
-// Help opened by context number: 10 graph windows, 12 queue window, 13 Markov module,
-// 100..200 the queue tabs. The pages are shipped as resources and shown in a help window of the
+// Help opened by context number: the windows' own numbers below, and each queue model's from its
+// registry entry (100..200). The pages are shipped as resources and shown in a help window of the
 // program's own.
 
 #include <QIcon>
@@ -10,6 +10,10 @@
 class QWidget;
 
 namespace wachtrix::ui {
+
+inline constexpr int kGraphWindowHelp = 10;
+inline constexpr int kQueueWindowHelp = 12;
+inline constexpr int kMarkovHelp = 13;
 
 // Opens (or raises) the help window on the topic with this context number.
 void ShowHelpContext(int context, QWidget* from = nullptr);

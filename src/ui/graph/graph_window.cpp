@@ -24,7 +24,6 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kButtonGap = 4;
 constexpr int kChartGap = 4;
-constexpr int kHelpContext = 10;
 // Where the first graph window opens within the screen's work area.
 constexpr QPoint kDesignedPosition(160, 80);
 
@@ -106,7 +105,7 @@ void GraphWindow::BuildButtons(const GraphWindowDesign& design) {
     help_ = new QPushButton("&Help", this);
     help_->setObjectName("Help_button");
     help_->setIcon(HelpIcon());
-    const auto help = [this] { ShowHelpContext(kHelpContext, this); };
+    const auto help = [this] { ShowHelpContext(kGraphWindowHelp, this); };
     connect(help_, &QPushButton::clicked, this, help);
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, help);
 

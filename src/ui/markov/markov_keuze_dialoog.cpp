@@ -40,7 +40,6 @@ constexpr int kMaxStates = 100;
 constexpr int kInitialTimePoints = 4;
 constexpr int kMaxTimePoints = 25;
 constexpr int kMaxEndStates = 4;
-constexpr int kMarkovHelpContext = 13;
 const char* const kChainFileFilter = "tekstbestanden (*.txt)|*.txt|Alle bestanden (*.*)|*.*";
 const char* const kDiscreteItem = "Discrete Time Markov Chains";
 const char* const kContinuousItem = "Continuous Time Markov Chains ";
@@ -427,7 +426,7 @@ QLayout* TMarkovKeuzeDialoog::BuildButtonBar() {
     help->setObjectName("BitBtn4");
     help->setIcon(HelpIcon());
     connect(help, &QPushButton::clicked, this,
-            [this] { ShowHelpContext(kMarkovHelpContext, this); });
+            [this] { ShowHelpContext(kMarkovHelp, this); });
     VorigeBtn = new QPushButton("&Previous", this);
     VorigeBtn->setObjectName("VorigeBtn");
     connect(VorigeBtn, &QPushButton::clicked, this, &TMarkovKeuzeDialoog::VorigeBtnClick);

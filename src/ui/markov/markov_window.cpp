@@ -18,7 +18,7 @@ TMarkov::TMarkov(QWidget* parent)
     resize(320, 60);
     fileMenu_->addAction("Close &Markov Chains", this, &TMarkov::CloseMarkovClick);
     fileMenu_->addAction("Close &Wachtrix", this, [this] { window()->close(); });
-    helpMenu_->addAction("&Help Content", this, [this] { ShowHelpContext(13, this); });
+    helpMenu_->addAction("&Help Content", this, [this] { ShowHelpContext(kMarkovHelp, this); });
 
     dialog_ = new TMarkovKeuzeDialoog(this);
     connect(dialog_, &TMarkovKeuzeDialoog::quitRequested, this, &TMarkov::CloseMarkovClick);

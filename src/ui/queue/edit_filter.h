@@ -12,6 +12,9 @@ class QLineEdit;
 
 namespace wachtrix::ui {
 
+// How a number field filters what is typed: real or whole numbers, or not at all.
+enum class EditFilter { Real, Integer, None };
+
 inline constexpr QStringView RealChars = u"0123456789.";
 inline constexpr QStringView IntChars = u"0123456789";
 
