@@ -57,51 +57,67 @@ void PrintModelHelp(const ModelCommand& c, std::ostream& out) {
         out << "  " << PadRight(k.key, 9) << " " << k.help << "\n";
 }
 
-int Run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    if (words.empty() || words[0] == "--help" || words[0] == "-h") {
-        PrintOverview(out);
-        return words.empty() ? 2 : 0;
-    }
-    const ModelCommand* command = FindCommand(words[0]);
-    if (!command) {
-        err << "wachtrix-report: unknown model \"" << Printable(words[0]) << "\" (see --help)\n";
-        return 2;
-    }
+// A model's words: its key=value pairs (each a key of the model, once), its positional words and
+// the options.
+struct ModelCall {
+    const ModelCommand* command = nullptr;
     Arguments args;
     bool styles = false;
+    bool help = false;
     std::string csvFile;
+};
+
+ModelCall ParseCall(const std::vector<std::string>& words) {
+    ModelCall call;
+    call.command = FindCommand(words.at(0));
+    if (!call.command) throw UsageError("unknown model \"" + words[0] + "\" (see --help)");
+    const ModelCommand& command = *call.command;
     for (std::size_t i = 1; i < words.size(); ++i) {
         const std::string& w = words[i];
         if (w == "--help" || w == "-h") {
-            PrintModelHelp(*command, out);
-            return 0;
+            call.help = true;
+            return call;
         }
         if (w == "--styles") {
-            styles = true;
+            call.styles = true;
         } else if (w == "--graph-csv") {
             // A key=value after the option is a forgotten file name, not a file to overwrite.
             if (++i == words.size() || words[i].find('=') != std::string::npos ||
                 words[i].rfind("--", 0) == 0)
                 throw UsageError("--graph-csv needs a file name");
-            csvFile = words[i];
+            call.csvFile = words[i];
         } else if (w.rfind("--", 0) == 0) {
             throw UsageError("unknown option " + w);
         } else if (const auto eq = w.find('='); eq != std::string::npos) {
             const std::string key = w.substr(0, eq);
             bool known = false;
-            for (const auto& k : command->keys)
+            for (const auto& k : command.keys)
                 known = known || k.key == key;
-            if (!known) throw UsageError("unknown key \"" + key + "\" for " + command->name);
-            if (!args.keys.emplace(key, w.substr(eq + 1)).second)
+            if (!known) throw UsageError("unknown key \"" + key + "\" for " + command.name);
+            if (!call.args.keys.emplace(key, w.substr(eq + 1)).second)
                 throw UsageError("key \"" + key + "\" given twice");
         } else {
-            args.positional.push_back(w);
+            call.args.positional.push_back(w);
         }
     }
-    if (static_cast<int>(args.positional.size()) != command->positionalCount)
-        throw UsageError("usage: wachtrix-report " + command->name + " " + command->usage);
+    if (static_cast<int>(call.args.positional.size()) != command.positionalCount)
+        throw UsageError("usage: wachtrix-report " + command.name + " " + command.usage);
+    return call;
+}
 
-    const auto result = command->run(args);
+int Run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    if (words.empty() || words[0] == "--help" || words[0] == "-h") {
+        PrintOverview(out);
+        return words.empty() ? 2 : 0;
+    }
+    const ModelCall call = ParseCall(words);
+    if (call.help) {
+        PrintModelHelp(*call.command, out);
+        return 0;
+    }
+    const bool styles = call.styles;
+    const std::string& csvFile = call.csvFile;
+    const auto result = call.command->run(call.args);
     for (std::size_t i = 0; i < result.lines.size(); ++i) {
         if (styles) out << result.styles[i] << ' ';
         out << result.lines[i] << '\n';
@@ -148,6 +164,12 @@ std::span<const OptionHelp> ToolOptions() {
 
 std::span<const ExitStatusHelp> ExitStatuses() {
     return kExitStatuses;
+}
+
+CommandResult RunModelWords(const std::vector<std::string>& words) {
+    const ModelCall call = ParseCall(words);
+    if (call.help) throw UsageError("--help prints no report");
+    return call.command->run(call.args);
 }
 
 int RunReportTool(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {

@@ -13,6 +13,12 @@ namespace wachtrix::cli {
 // The words after the program name; the report goes to `out`, messages to `err`.
 int RunReportTool(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 
+struct CommandResult;
+
+// The report of a model's words as the tool reads them (a misspelt key or a bad option is a
+// UsageError), without printing it: for the tests that sweep the models.
+CommandResult RunModelWords(const std::vector<std::string>& words);
+
 // What --help and the manual page both say about the tool itself, so the two cannot drift apart.
 inline constexpr std::string_view kToolPurpose =
     "Runs a model as its window would and prints the report lines.";

@@ -1,7 +1,8 @@
-// Sweeps every queue model over its legal parameter grid through its batch registration and
-// checks what any correct report must satisfy: no NaN or INF, probabilities within [0, 1], tails
-// that do not increase, P{L=n} matching consecutive P{L>n}, percentiles that do not decrease,
-// graph points finite with x increasing, and an accuracy check below the model's bound.
+// Sweeps every queue model over its legal parameter grid (tests/data/sweep_grids.txt) through
+// the batch tool's real argument path and checks what any correct report must satisfy: no NaN or
+// INF, probabilities within [0, 1], tails that do not increase, P{L=n} matching consecutive
+// P{L>n}, percentiles that do not decrease, graph points finite with x increasing, an accuracy
+// check below the model's bound, and the table the point asked for.
 //
 // CI runs a spread of 200 points per model grid; WACHTRIX_SWEEP_POINTS=2000 (or more) sweeps
 // deeper, up to the whole grid.
@@ -11,17 +12,21 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <numeric>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/report_tool.h"
+#include "core/queue/queue_model.h"
 #include "core/text/number_parse.h"
-#include "support/arguments_of.h"
+#include "support/words.h"
 
 namespace wachtrix::cli {
 namespace {
@@ -33,211 +38,32 @@ using testing::Words;
 using Dimension = std::vector<std::string>;
 
 struct ModelGrid {
-    const char* model;
+    std::string model;
+    double accuracyBound = 0;  // the model's own check of its solution stays below this
     std::vector<Dimension> dimensions;
-    double accuracyBound;  // the model's own check of its solution stays below this
 };
 
-const Dimension kStandardOutputs = {
-    "output=0",
-    "output=1 t=0,1e-9,0.001,0.5,1,2,10,100,1000,2500",
-    "output=2 p=0,1e-6,0.1,0.5,0.8,0.9,0.99,0.999,0.999999",
-    "output=4",
-};
-
-const Dimension kDg1Loads = {"rho=1e-10", "rho=1e-4",   "rho=0.02", "rho=0.04", "rho=0.0401",
-                             "rho=0.1",   "rho=0.2001", "rho=0.3",  "rho=0.5",  "rho=0.7",
-                             "rho=0.8",   "rho=0.9",    "rho=0.95", "rho=0.99"};
-// "type=T c=C N=N n=..." for every pair of c and N: n at the edges of the servers and of the
-// waiting room, all within c + N.
-Dimension FinCapSizes(int type, std::vector<int> servers, std::vector<int> places) {
-    Dimension d;
-    for (const int c : servers)
-        for (const int N : places) {
-            std::string n;
-            int last = -1;
-            for (const int v : {0, 1, c - 1, c, c + 1, c + N / 2, c + N - 1, c + N})
-                if (v > last && v <= c + N) {
-                    n += (n.empty() ? "" : ",") + std::to_string(v);
-                    last = v;
-                }
-            d.push_back("type=" + std::to_string(type) + " c=" + std::to_string(c) +
-                        " N=" + std::to_string(N) + " n=" + n);
+std::vector<ModelGrid> Grids() {
+    std::vector<ModelGrid> grids;
+    std::ifstream in(WACHTRIX_TEST_DATA "/sweep_grids.txt");
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        if (line.rfind("grid ", 0) == 0) {
+            const std::vector<std::string> w = Words(line);
+            grids.push_back({w.at(1), std::stod(w.at(2)), {}});
+            continue;
         }
-    return d;
+        Dimension d;
+        std::size_t start = line.find_first_not_of(' ');
+        while (start != std::string::npos) {
+            const auto bar = line.find(" | ", start);
+            d.push_back(line.substr(start, bar == std::string::npos ? bar : bar - start));
+            start = bar == std::string::npos ? bar : bar + 3;
+        }
+        grids.back().dimensions.push_back(d);
+    }
+    return grids;
 }
-
-const Dimension kFinCapLoads = {"rho=1e-10", "rho=1e-5", "rho=0.01", "rho=0.1",
-                                "rho=0.3",   "rho=0.5",  "rho=0.9",  "rho=0.99",
-                                "rho=1",     "rho=1.01", "rho=2",    "rho=5"};
-
-const Dimension kFinSrcMachines = {"M=1 n=0,1", "M=2 n=0,1,2", "M=10 n=0,1,2,5,9,10",
-                                   "M=100 n=0,1,2,9,10,11,50,99,100",
-                                   "M=1000 n=0,1,2,99,100,101,250,251,500,998,999,1000"};
-const Dimension kFinSrcRates = {"nu=1e-5", "nu=1e-3", "nu=0.01", "nu=0.1", "nu=0.3",
-                                "nu=0.5",  "nu=1",    "nu=10",   "nu=100"};
-const Dimension kFinSrcOutputs = {
-    "output=0",         "output=1 t=0,1e-9,0.001,0.5,1,1.5,2,10,100,1000",
-    "output=2",         "output=3",
-    "output=4 graph=0", "output=4 graph=1",
-    "output=4 graph=2"};
-
-const std::vector<ModelGrid> kGrids = {
-    {"mmc",
-     {{"c=1", "c=2", "c=3", "c=10", "c=25", "c=26", "c=50", "c=51", "c=100", "c=101", "c=250",
-       "c=251", "c=500", "c=501", "c=1000", "c=2500"},
-      {"rho=1e-10", "rho=1e-9", "rho=2e-9", "rho=1e-5", "rho=0.01", "rho=0.15", "rho=0.1501",
-       "rho=0.3", "rho=0.3001", "rho=0.45", "rho=0.4501", "rho=0.6", "rho=0.6001", "rho=0.7",
-       "rho=0.7001", "rho=0.9", "rho=0.99", "rho=0.999"},
-      [] {
-          Dimension d = kStandardOutputs;
-          d.push_back("output=3 n=0,1,2,3,9,10,11,99,100,101,4999,5000");
-          return d;
-      }()},
-     1e-9},
-    {"mg1",
-     {{"type=0 cs2=0.01", "type=0 cs2=0.0101", "type=0 cs2=0.1", "type=0 cs2=0.5",
-       "type=0 cs2=0.99", "type=0 cs2=1", "type=1 cs2=0.5", "type=1 cs2=0.51", "type=1 cs2=1",
-       "type=1 cs2=10", "type=1 cs2=100", "type=2 cs2=0.5", "type=2 cs2=2", "type=2 cs2=100"},
-      {"rho=1e-12", "rho=1e-9", "rho=1e-6", "rho=0.01", "rho=0.04", "rho=0.0401", "rho=0.3",
-       "rho=0.5", "rho=0.8", "rho=0.95", "rho=0.99"},
-      [] {
-          Dimension d = kStandardOutputs;
-          d[1] = "output=1 t=0,1e-9,0.001,0.5,1,2,10,100,1000,75000";
-          d.push_back("output=3 n=0,1,2,3,9,10,11,99,100,101,2499,2500");
-          return d;
-      }()},
-     1e-4},
-    {"mdc",
-     {{"c=1", "c=2", "c=3", "c=5", "c=6", "c=10", "c=11", "c=25", "c=26", "c=50", "c=51", "c=100",
-       "c=250", "c=499", "c=500"},
-      {"rho=1e-10", "rho=1e-9", "rho=1e-5", "rho=1.0001e-4", "rho=0.001", "rho=0.0101", "rho=0.1",
-       "rho=0.1001", "rho=0.3", "rho=0.5", "rho=0.7", "rho=0.8", "rho=0.9", "rho=0.95", "rho=0.98",
-       "rho=0.99"},
-      [] {
-          Dimension d = kStandardOutputs;
-          d.push_back("output=3 n=0,1,2,99,100,499,500,501,743,744,745,1250");
-          return d;
-      }()},
-     1e-9},
-    // Each service with its own CS2 range and Output group.
-    {"dg1",
-     {{"service=0 cs2=0.01", "service=0 cs2=0.02", "service=0 cs2=0.0201", "service=0 cs2=0.05",
-       "service=0 cs2=0.1", "service=0 cs2=0.25", "service=0 cs2=0.5", "service=0 cs2=1",
-       "service=2 cs2=0.5", "service=2 cs2=2", "service=2 cs2=100", "service=3 cs2=0.5",
-       "service=3 cs2=1", "service=3 cs2=8", "service=3 cs2=100"},
-      kDg1Loads,
-      {"output=0", "output=1 t=0,1e-9,0.001,0.5,1,2,10,100,1000,75000",
-       "output=2 p=0,1e-6,0.1,0.5,0.8,0.9,0.99,0.999,0.999999", "output=3"}},
-     1e-6},
-    {"dg1",
-     {{"service=1 cs2=1", "service=1 cs2=2", "service=1 cs2=3", "service=1 cs2=10",
-       "service=1 cs2=49", "service=1 cs2=50", "service=1 cs2=100"},
-      kDg1Loads,
-      {"output=0", "output=1 t=0,1e-9,0.001,0.5,1,2,10,100,1000,75000",
-       "output=2 p=0,1e-6,0.1,0.5,0.8,0.9,0.99,0.999,0.999999",
-       "output=3 n=0,1,2,3,10,30,99,100,101,1250", "output=4 n=0,1,2,3,10,30,99,100,101,1250",
-       "output=5"}},
-     1e-6},
-    {"dmc",
-     {{"c=1", "c=2", "c=3", "c=10", "c=11", "c=50", "c=100", "c=101", "c=130", "c=131", "c=180",
-       "c=181", "c=300", "c=500"},
-      {"rho=1e-10", "rho=0.0184", "rho=0.02", "rho=0.05", "rho=0.1", "rho=0.2", "rho=0.3",
-       "rho=0.5", "rho=0.5001", "rho=0.55", "rho=0.5501", "rho=0.6", "rho=0.6001", "rho=0.7",
-       "rho=0.8", "rho=0.9", "rho=0.95", "rho=0.99", "rho=0.999"},
-      [] {
-          Dimension d = kStandardOutputs;
-          d.pop_back();  // output=4 is a state table here, the graphs are output=5
-          const char* n = " n=0,1,2,3,10,11,99,100,101,500,1249,1250";
-          d.push_back(std::string("output=3") + n);
-          d.push_back(std::string("output=4") + n);
-          for (const char* graph : {"output=5 graph=0", "output=5 graph=1", "output=5 graph=2"})
-              d.push_back(graph);
-          return d;
-      }()},
-     1e-7},
-    {"gmc",
-     {{"arrivals=0", "arrivals=1 ca2=0.01", "arrivals=1 ca2=0.0101", "arrivals=1 ca2=0.1",
-       "arrivals=1 ca2=0.1001", "arrivals=1 ca2=0.5", "arrivals=1 ca2=0.5001", "arrivals=1 ca2=1",
-       "arrivals=2 ca2=0.5", "arrivals=2 ca2=0.95", "arrivals=2 ca2=1", "arrivals=2 ca2=100",
-       "arrivals=3 ca2=0.5", "arrivals=3 ca2=0.6", "arrivals=3 ca2=1", "arrivals=3 ca2=2",
-       "arrivals=3 ca2=100"},
-      {"c=1",   "c=2",   "c=3",   "c=4",   "c=5",   "c=10",  "c=11",  "c=15",  "c=16",  "c=20",
-       "c=21",  "c=25",  "c=26",  "c=50",  "c=51",  "c=100", "c=101", "c=130", "c=131", "c=150",
-       "c=151", "c=180", "c=181", "c=200", "c=201", "c=500", "c=501", "c=1000"},
-      // Just above the thresholds of too small loads, where the delay is smallest.
-      {"rho=1e-10",  "rho=1.01e-9", "rho=1.1e-7", "rho=1.1e-6", "rho=1.01e-5", "rho=1.1e-4",
-       "rho=4.1e-4", "rho=0.0011",  "rho=0.0101", "rho=0.0201", "rho=0.0368",  "rho=0.061",
-       "rho=0.091",  "rho=0.101",   "rho=0.121",  "rho=0.151",  "rho=0.201",   "rho=0.251",
-       "rho=0.301",  "rho=0.351",   "rho=0.391",  "rho=0.401",  "rho=0.441",   "rho=0.501",
-       "rho=0.511",  "rho=0.551",   "rho=0.601",  "rho=0.611",  "rho=0.621",   "rho=0.651",
-       "rho=0.661",  "rho=0.701",   "rho=0.751",  "rho=0.9",    "rho=0.99",    "rho=0.999"},
-      {"output=0", "output=1 t=0,1e-9,0.001,0.5,1,2,10,100,1000,2500",
-       "output=2 p=0,1e-6,0.1,0.5,0.8,0.9,0.99,0.999,0.999999", "output=3"}},
-     1e-9},
-    // i at most the bound of its rho, so rho and i vary together.
-    {"mm1tran",
-     {{"rho=0 i=0", "rho=0 i=1", "rho=1e-9 i=1", "rho=0.01 i=8", "rho=0.2 i=22", "rho=0.5 i=0",
-       "rho=0.5 i=53", "rho=0.7 i=100", "rho=0.9 i=50", "rho=0.99 i=100", "rho=0.9901 i=0"},
-      {"j=0", "j=1", "j=50", "j=100"},
-      {"output=0 t=0,0.01,0.5,1,10,100,1000,1e4,1e5,1e6", "output=1 T=0.01", "output=2 T=100",
-       "output=3 T=1e6", "output=4 T=50"}},
-     0},
-    // Each finite-capacity type with its own limits; the n-values stay within c + N, since a
-    // value beyond is refused. The D/M chain of 1000 states checks to some 4e-9 at rho = 5.
-    {"fincap",
-     {FinCapSizes(0, {1, 2, 10, 100, 2500}, {0, 1, 10, 1000}),
-      kFinCapLoads,
-      {"output=0", "output=1 t=0,1e-9,0.001,0.5,1,2,10,100,1000", "output=2", "output=3"}},
-     1e-9},
-    {"fincap",
-     {FinCapSizes(1, {1, 2, 10, 100, 500}, {0, 1, 10, 1000}),
-      kFinCapLoads,
-      {"output=0", "output=1 t=0,1e-9,0.001,0.5,1,2,3,10,100,1000", "output=2", "output=3"}},
-     1e-9},
-    {"fincap",
-     {FinCapSizes(2, {1, 2, 10, 100, 500}, {0, 1, 10, 500}),
-      kFinCapLoads,
-      {"output=0", "output=1 t=0,1e-9,0.001,0.5,1,2,10,100,1000", "output=2", "output=3",
-       "output=4"}},
-     1e-8},
-    // Each repair service with its own bound on c; the n-values stay within M, since a value
-    // beyond is refused.
-    {"finsrc",
-     {{"service=0 c=1", "service=0 c=2", "service=0 c=10", "service=0 c=100", "service=0 c=500"},
-      kFinSrcMachines,
-      kFinSrcRates,
-      kFinSrcOutputs},
-     1e-9},
-    // The deterministic approximation conserves less exactly: some 3e-6 on 250 busy repairmen.
-    {"finsrc",
-     {{"service=1 c=1", "service=1 c=2", "service=1 c=10", "service=1 c=100", "service=1 c=250"},
-      kFinSrcMachines,
-      kFinSrcRates,
-      kFinSrcOutputs},
-     1e-5},
-    // Each model over loads from the lightest to the heaviest it takes, and the three targets
-    // from loose to strict.
-    {"staffing",
-     {{"model=mmc", "model=mdc", "model=dmc", "model=gmc arrivals=0",
-       "model=gmc arrivals=1 ca2=0.05", "model=gmc arrivals=1 ca2=0.7",
-       "model=gmc arrivals=2 ca2=0.5", "model=gmc arrivals=3 ca2=100"},
-      {"a=1e-10", "a=1e-4", "a=0.05", "a=0.9", "a=1", "a=3.91", "a=10", "a=108.66", "a=250",
-       "a=495", "a=999", "a=2000", "a=2497.5"},
-      {"pwait=1", "pwait=0.5", "pwait=0.01", "pwait=1e-10", "ewq=1000", "ewq=0.1", "ewq=1e-10",
-       "t=0 alpha=0.2", "t=0.2 alpha=0.05", "t=2500 alpha=1e-10", "t=1 alpha=1e-10 maxrho=0.01",
-       "pwait=0.2 maxrho=0.6004"}},
-     0},
-    // Both X-axis modes over their whole ranges; a y of 1 reads t.
-    {"mmcn",
-     {{"vary=0 N=0 from=1 to=100", "vary=0 N=1 from=1 to=1", "vary=0 N=100 from=1 to=100",
-       "vary=0 N=7 from=100 to=100", "vary=1 c=1 from=0 to=100", "vary=1 c=2 from=0 to=0",
-       "vary=1 c=100 from=0 to=100", "vary=1 c=7 from=100 to=100"},
-      {"lambda=0.01", "lambda=0.5", "lambda=3", "lambda=1000"},
-      {"es=0.01", "es=1", "es=7.5", "es=1000"},
-      {"y=0", "y=1 t=0", "y=1 t=0.001", "y=1 t=1", "y=1 t=2500"}},
-     0},
-};
 
 // A number as the reports and the graph files write it, whatever the locale; subnormal
 // probabilities of a far tail included.
@@ -369,10 +195,66 @@ int PointsPerModel() {
     return given ? std::max(1, std::atoi(given)) : 200;
 }
 
+// The Output item a point's words pick, as the tab would show it.
+const OutputItem* AskedOutput(const QueueModelSpec& model, const std::string& words) {
+    std::map<std::string, std::string> keys;
+    for (const std::string& w : Words(words))
+        keys[w.substr(0, w.find('='))] = w.substr(w.find('=') + 1);
+    Selection s;
+    for (std::size_t c = 0; c < model.choices.size(); ++c) {
+        const ChoiceSpec& choice = model.choices[c];
+        const std::string given = keys.count(std::string(choice.key)) ? keys[std::string(choice.key)]
+                                  : keys.count(std::string(choice.alias))
+                                      ? keys[std::string(choice.alias)]
+                                      : "0";
+        for (std::size_t item = 0; item < choice.itemKeys.size(); ++item)
+            if (choice.itemKeys[item] == given) s.items[c] = static_cast<int>(item);
+        if (choice.itemKeys.empty() && !choice.key.empty()) s.items[c] = std::stoi(given);
+    }
+    const OutputSpec* output = model.outputFor(s);
+    if (!output) return nullptr;
+    const int item = keys.count("output") ? std::stoi(keys["output"]) : 0;
+    return &output->items[static_cast<std::size_t>(item)];
+}
+
+// What the point asked for is in its report (unless the model declined the point with a
+// message): the table of the values the Output item reads, the accuracy check of a model that
+// prints one.
+void CheckAsked(const QueueModelSpec& model, const CommandResult& r, const std::string& words,
+                double accuracyBound, const std::string& where) {
+    if (r.lines.size() <= 2 || r.lines.size() == 4) return;  // a message, or a header and one
+    std::set<std::string> columns;
+    bool accuracy = false;
+    for (std::size_t i = 0; i < r.lines.size(); ++i) {
+        accuracy = accuracy || r.lines[i].rfind("Accuracy Check", 0) == 0;
+        if (r.styles[i] == 'U' && !Words(r.lines[i]).empty())
+            columns.insert(Words(r.lines[i]).front());
+    }
+    if (accuracyBound > 0) {
+        EXPECT_TRUE(accuracy) << where << ": no accuracy check";
+    }
+    const OutputItem* item = AskedOutput(model, words);
+    if (!item || item->values == ValueGroupKind::None) return;
+    const std::string column = item->values == ValueGroupKind::T   ? "t"
+                               : item->values == ValueGroupKind::P ? "p"
+                                                                   : "n";
+    if (words.find(" " + column + "=") == std::string::npos &&
+        words.rfind(column + "=", 0) != 0)
+        return;  // no values given: no table
+    const bool declined = std::any_of(r.lines.begin(), r.lines.end(), [](const std::string& l) {
+        return l.find("cannot be computed") != std::string::npos;
+    });
+    EXPECT_TRUE(columns.count(column) || declined) << where << ": no " << column << " table";
+}
+
 TEST(Sweep, EveryModelGivesSoundReportsOverItsGrid) {
-    for (const ModelGrid& grid : kGrids) {
-        const ModelCommand* command = FindCommand(grid.model);
-        ASSERT_NE(command, nullptr) << grid.model;
+    const std::vector<ModelGrid> grids = Grids();
+    for (const QueueModelSpec* model : QueueModels()) {
+        EXPECT_TRUE(std::any_of(grids.begin(), grids.end(),
+                                [&](const ModelGrid& g) { return g.model == model->key; }))
+            << model->key << " has no grid";
+    }
+    for (const ModelGrid& grid : grids) {
         std::size_t size = 1;
         for (const Dimension& d : grid.dimensions)
             size *= d.size();
@@ -389,11 +271,12 @@ TEST(Sweep, EveryModelGivesSoundReportsOverItsGrid) {
                 words += d[rest % d.size()] + " ";
                 rest /= d.size();
             }
-            const std::string where = std::string(grid.model) + " " + words;
+            const std::string where = grid.model + " " + words;
             try {
                 ++figures.points;
-                CheckReport(command->run(testing::ArgumentsOf(words)), grid.accuracyBound, where,
-                            figures);
+                const CommandResult r = RunModelWords(Words(grid.model + " " + words));
+                CheckReport(r, grid.accuracyBound, where, figures);
+                CheckAsked(*FindQueueModel(grid.model), r, words, grid.accuracyBound, where);
             } catch (const std::exception& e) {  // a word of a table that is not a number
                 ADD_FAILURE() << where << ": " << e.what();
             }

@@ -146,6 +146,7 @@ constinit const QueueModelSpec kDg1Model{
     .helpPage = "dg1.html",
     .helpTitle = "D/G/1",
     .summary = "D/G/1 queue: one server, constant interarrival times, general service times",
+    .example = "cs2=0.5 rho=0.8",
     .fields = kFields,
     .choices = kChoices,
     .outputs = kOutputs,

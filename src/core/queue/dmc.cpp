@@ -300,6 +300,7 @@ constinit const QueueModelSpec kDmcModel{
     .helpPage = "dmc.html",
     .helpTitle = "D/M/c",
     .summary = "D/M/c queue: c exponential servers, constant interarrival times",
+    .example = "c=2 rho=0.8",
     .fields = kFields,
     .choices = kChoices,
     .outputs = kOutputs,

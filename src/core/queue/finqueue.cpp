@@ -544,6 +544,7 @@ constinit const QueueModelSpec kFinCapModel{
     .helpTitle = "Finite Capacity",
     .summary =
         "finite-capacity queues M/M/c/c+N, M/D/c/c+N, D/M/c/c+N: c servers, N waiting places",
+    .example = "type=0 c=2 rho=0.8 N=5",
     .fields = kFields,
     .choices = kChoices,
     .outputs = kOutputs,

@@ -410,6 +410,7 @@ constinit const QueueModelSpec kGmcModel{
     .helpPage = "gmc.html",
     .helpTitle = "G/M/c",
     .summary = "G/M/c queue: c exponential servers, renewal arrivals fitted to CA2",
+    .example = "arrivals=1 ca2=0.5 c=2 rho=0.8",
     .fields = kFields,
     .choices = kChoices,
     .outputs = kOutputs,

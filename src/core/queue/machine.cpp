@@ -424,6 +424,7 @@ constinit const QueueModelSpec kFinSrcModel{
     .helpPage = "finsrc.html",
     .helpTitle = "Finite Source",
     .summary = "finite-source (machine repair) queue: M machines failing at rate nu, c repairmen",
+    .example = "service=0 c=2 M=10 nu=0.1",
     .fields = kFields,
     .choices = kChoices,
     .outputs = kOutputs,

@@ -311,6 +311,7 @@ constinit const QueueModelSpec kMdcModel{
     .helpPage = "mdc.html",
     .helpTitle = "M/D/c",
     .summary = "M/D/c queue: c servers with a constant service time, Poisson arrivals",
+    .example = "c=2 rho=0.8",
     .fields = kFields,
     .outputs = kOutputs,
     .groups = kMdcGroups,

@@ -123,6 +123,7 @@ constinit const QueueModelSpec kMg1Model{
     .helpPage = "mg1.html",
     .helpTitle = "M/G/1",
     .summary = "M/G/1 queue: one server, Poisson arrivals, general service times",
+    .example = "cs2=0.5 rho=0.8",
     .fields = kFields,
     .choices = kChoices,
     .outputs = kOutputs,

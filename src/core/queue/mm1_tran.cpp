@@ -273,6 +273,7 @@ constinit const QueueModelSpec kMM1TranModel{
     .helpPage = "mm1tran.html",
     .helpTitle = "Transient M/M/1",
     .summary = "Transient M/M/1 queue from i customers: p, P and queue size moments at time t",
+    .example = "rho=0.5 i=3 j=1 t=1,2",
     .fields = kFields,
     .outputs = kOutputs,
     .groups = kMM1TranGroups,

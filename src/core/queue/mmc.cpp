@@ -200,6 +200,7 @@ constinit const QueueModelSpec kMmcModel{
     .helpPage = "mmc.html",
     .helpTitle = "M/M/c",
     .summary = "M/M/c queue: c exponential servers, Poisson arrivals",
+    .example = "c=2 rho=0.8",
     .fields = kFields,
     .outputs = kOutputs,
     .groups = kMmcGroups,

@@ -171,6 +171,7 @@ constinit const QueueModelSpec kMmcnModel{
     .helpPage = "mmcn.html",
     .helpTitle = "M/M/c/c+N graphs",
     .summary = "M/M/c/c+N graphs: Prej or P{Wq>t} as c or N varies (printed as two columns)",
+    .example = "lambda=2 es=1 vary=0 N=5 from=1 to=10",
     .fields = kFields,
     .choices = kChoices,
     .stackedCaptions = true,

@@ -142,6 +142,7 @@ struct QueueModelSpec {
     std::string_view helpPage;   // "mmc.html"
     std::string_view helpTitle;  // the help topic's title
     std::string_view summary;    // the batch tool's one line on the model
+    std::string_view example;    // the keys of a typical run, "c=2 rho=0.8"
 
     std::span<const FieldSpec> fields;
     std::span<const ChoiceSpec> choices = {};

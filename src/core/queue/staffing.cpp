@@ -478,6 +478,7 @@ constinit const QueueModelSpec kStaffingModel{
     .helpPage = "staffing.html",
     .helpTitle = "Staffing",
     .summary = "Staffing: the smallest c meeting a service level in M/M/c, M/D/c, D/M/c or G/M/c",
+    .example = "model=mmc a=10 pwait=0.2",
     .fields = kFields,
     .choices = kChoices,
     .layout = kLayout,
