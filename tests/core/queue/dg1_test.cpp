@@ -289,22 +289,6 @@ INSTANTIATE_TEST_SUITE_P(Grid, Dg1PureErlangStates,
 
 // --- the pieces ---------------------------------------------------------------------------------
 
-TEST(Dg1Truncation, LaterBandsWinThen25IsAdded) {
-    const struct {
-        double cs2, rho;
-        int M;
-    } cases[] = {
-        {1, 0.1, 30},     {1, 0.1000001, 35}, {0.5, 0.99, 40},
-        {0.25, 0.8, 45},  // also in the first band (15), the second one's 20 counts
-        {0.1, 0.6, 45},   // second band 15, third 20
-        {0.2, 0.6, 40},   {0.05, 0.85, 60},  // third band 25, fourth 35
-        {0.02, 0.95, 75},                    // fourth band 45, the last band 50
-        {0.02, 0.99, 85}, {0.01, 0.5, 30},    {0.03, 0.9, 60},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Dg1Truncation(c.cs2, c.rho), c.M) << c.cs2 << " " << c.rho;
-}
-
 TEST(Dg1PhaseRoot, BracketsTheRootOfItsEquationToTheBisectionStep) {
     for (const double cs2 : {1.0, 0.3, 0.01}) {
         for (const double rho : {0.05, 0.5, 0.99}) {

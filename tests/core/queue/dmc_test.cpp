@@ -211,27 +211,6 @@ TEST(DmcTwoServers, EliminationIsTheClosedForm) {
     }
 }
 
-TEST(DmcRhoTooSmall, FollowsTheThresholdTable) {
-    const struct {
-        int c;
-        double refused, accepted;
-    } cases[] = {{1, 0.015 * std::sqrt(1.5), 0.0184},
-                 {10, 0.015 * std::sqrt(15.0), 0.0581},
-                 {11, 0.025 * std::sqrt(16.5), 0.1016},
-                 {100, 0.025 * std::sqrt(150.0), 0.3062},
-                 {101, 0.5, 0.5000001},
-                 {130, 0.5, 0.51},
-                 {131, 0.55, 0.5500001},
-                 {180, 0.55, 0.56},
-                 {181, 0.6, 0.601},
-                 {200, 0.6, 0.61},
-                 {500, 0.6, 0.61}};
-    for (const auto& k : cases) {
-        EXPECT_TRUE(DmcRhoTooSmall(k.c, k.refused)) << k.c;
-        EXPECT_FALSE(DmcRhoTooSmall(k.c, k.accepted)) << k.c;
-    }
-}
-
 TEST(DmcPercentile, ZeroAtTheNoWaitMassUndefinedBelowAndInvertsTheTail) {
     const DmcSolution s = SolveDMC(4, 0.7);
     EXPECT_EQ(DmcPercentile(s, 1 - s.Pwait), 0.0);

@@ -194,49 +194,6 @@ void PrintTo(const Case& k, std::ostream* os) {
     *os << "c=" << k.c << " rho=" << k.rho << " N=" << k.N;
 }
 
-// ---- Limits, NEff and the small-load test ----
-
-TEST(FinCapEffectiveN, CapsTheWaitingRoomByLoadAndType) {
-    const struct {
-        FinCapType type;
-        double rho;
-        int N, expected;
-    } cases[] = {
-        {FinCapType::MM, 0.2, 100, 15},
-        {FinCapType::MM, 0.2000001, 100, 35},
-        {FinCapType::MM, 0.2, 10, 10},
-        {FinCapType::DM, 0.5, 500, 10},
-        {FinCapType::MD, 0.7, 1000, 35},
-        {FinCapType::MM, 0.8, 1000, 100},
-        {FinCapType::DM, 0.9000000001, 500, 90},
-        {FinCapType::MD, 0.9000000002, 1000, 200},
-        {FinCapType::DM, 0.9500000001, 500, 180},
-        {FinCapType::MM, 0.9500000002, 1000, 1000},
-        {FinCapType::MD, 5, 1000, 1000},
-        {FinCapType::MM, 0.1, 0, 0},
-    };
-    for (const auto& k : cases)
-        EXPECT_EQ(FinCapEffectiveN(k.type, k.rho, k.N), k.expected) << k.rho << " " << k.N;
-}
-
-TEST(FinCapRhoTooSmall, ThresholdsPerServerCountAndType) {
-    const struct {
-        FinCapType type;
-        int c;
-        double threshold;
-    } cases[] = {
-        {FinCapType::MM, 1, 1e-9},  {FinCapType::MD, 5, 1e-5},  {FinCapType::MM, 6, 1e-4},
-        {FinCapType::MD, 25, 1e-3}, {FinCapType::MM, 26, 0.01}, {FinCapType::MM, 100, 0.1},
-        {FinCapType::MD, 500, 0.1}, {FinCapType::DM, 1, 0.01},  {FinCapType::DM, 10, 0.05},
-        {FinCapType::DM, 11, 0.1},  {FinCapType::DM, 50, 0.15}, {FinCapType::DM, 100, 0.2},
-        {FinCapType::DM, 101, 0.3},
-    };
-    for (const auto& k : cases) {
-        EXPECT_TRUE(FinCapRhoTooSmall(k.type, k.c, k.threshold)) << k.c;
-        EXPECT_FALSE(FinCapRhoTooSmall(k.type, k.c, k.threshold * 1.000001)) << k.c;
-    }
-}
-
 // ---- M/M/c/c+N ----
 
 class MMcN : public ::testing::TestWithParam<Case> {};

@@ -217,39 +217,6 @@ TEST(GmcDecayRoot, KeepsItsDigitsAtTheLightestLoads) {
     }
 }
 
-TEST(GmcRhoTooSmall, FollowsTheTablesOfEachArrivalType) {
-    const struct {
-        GmcArrivals arrivals;
-        int c;
-        double ca2, refused, accepted;
-    } cases[] = {
-        {kDeterministic, 1, 0, 0.03 * std::sqrt(1.5), 0.0368},
-        {kDeterministic, 11, 0, 0.05 * std::sqrt(16.5), 0.204},
-        {kDeterministic, 130, 0, 0.61, 0.62},
-        {kDeterministic, 131, 0, 0.66, 0.67},
-        {kDeterministic, 500, 0, 0.7, 0.71},
-        {kDeterministic, 501, 0, 0.75, 0.76},
-        {kErlang, 1, 0.1, 0.01, 0.011},
-        {kErlang, 1, 0.11, 1e-5, 1.1e-5},
-        {kErlang, 1, 0.51, 1e-9, 1.1e-9},
-        {kErlang, 4, 0.5, 0.04, 0.041},
-        {kErlang, 10, 0.05, 0.12, 0.13},
-        {kErlang, 26, 0.9, 0.2, 0.21},
-        {kErlang, 200, 0.3, 0.6, 0.61},
-        {kErlang, 1000, 1, 0.75, 0.76},
-        {kGamma, 1, 0.96, 1e-7, 1.1e-7},
-        {kBalanced, 1, 0.95, 1e-6, 1.1e-6},
-        {kGamma, 10, 2, 1e-4, 1.1e-4},
-        {kBalanced, 100, 2, 0.01, 0.011},
-        {kGamma, 201, 2, 0.25, 0.26},
-        {kBalanced, 1000, 2, 0.4, 0.41},
-    };
-    for (const auto& k : cases) {
-        EXPECT_TRUE(GmcRhoTooSmall(k.arrivals, k.c, k.ca2, k.refused)) << k.c << " " << k.ca2;
-        EXPECT_FALSE(GmcRhoTooSmall(k.arrivals, k.c, k.ca2, k.accepted)) << k.c << " " << k.ca2;
-    }
-}
-
 TEST(GmcPercentile, UndefinedUpToTheNoWaitMassAndInvertsTheTailAbove) {
     const GmcSolution s = SolveGMC(kErlang, 0.4, 3, 0.8);
     EXPECT_LT(GmcPercentile(s, 1 - s.Pwait), 0.0);

@@ -317,19 +317,6 @@ TEST(MdcPercentile, AStartPointThatIsAlreadyARootIsTheAnswer) {
 // --- the pieces and their edge cases
 // --------------------------------------------------------------
 
-TEST(MdcRhoTooSmall, FollowsTheThresholdTable) {
-    const struct {
-        int c;
-        double refused, accepted;
-    } rows[] = {{1, 1e-9, 1.1e-9},  {5, 1e-5, 1.1e-5},  {6, 1e-4, 1.1e-4},  {8, 1e-4, 2e-4},
-                {10, 1e-4, 1.1e-4}, {11, 1e-3, 1.1e-3}, {25, 1e-3, 1.1e-3}, {26, 1e-2, 1.1e-2},
-                {50, 1e-2, 1.1e-2}, {51, 0.1, 0.1001},  {500, 0.1, 0.1001}};
-    for (const auto& r : rows) {
-        EXPECT_TRUE(MdcRhoTooSmall(r.c, r.refused)) << r.c;
-        EXPECT_FALSE(MdcRhoTooSmall(r.c, r.accepted)) << r.c;
-    }
-}
-
 TEST(MdcTruncation, GrowsWithServersAndLoadAndStaysAboveC) {
     EXPECT_EQ(MdcTruncation(500, 0.99), 744);
     EXPECT_EQ(MdcTruncation(1, 0.5), 31);     // trunc(5 + 0.75 + 25) + 1

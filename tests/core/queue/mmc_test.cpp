@@ -116,20 +116,6 @@ TEST(MmcPercentile, InvertsTheTailAndIsUndefinedBelowTheNoWaitMass) {
     }
 }
 
-TEST(MmcRhoTooSmall, FollowsTheThresholdTable) {
-    EXPECT_TRUE(MmcRhoTooSmall(1, 1e-9));
-    EXPECT_FALSE(MmcRhoTooSmall(1, 1.1e-9));
-    EXPECT_TRUE(MmcRhoTooSmall(2500, 0.7));
-    EXPECT_FALSE(MmcRhoTooSmall(2500, 0.75));
-    EXPECT_TRUE(MmcRhoTooSmall(26, 0.15));
-    EXPECT_FALSE(MmcRhoTooSmall(26, 0.1500001));
-    EXPECT_TRUE(MmcRhoTooSmall(25, std::pow(10.0, -9 / std::pow(25.0, 0.75))));
-    EXPECT_TRUE(MmcRhoTooSmall(250, 0.45));
-    EXPECT_FALSE(MmcRhoTooSmall(250, 0.46));
-    EXPECT_TRUE(MmcRhoTooSmall(251, 0.6));
-    EXPECT_FALSE(MmcRhoTooSmall(500, 0.61));
-}
-
 // The refusal texts and their order are in the batch tool's validation table; here the box.
 TEST(MmcRun, RefusalIsOneErrorBoxAndNothingElse) {
     RecordingHost host;
