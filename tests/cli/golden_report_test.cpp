@@ -2,7 +2,8 @@
 // {data} stands for tests/data), optionally "# exit: N" and one "# err: LINE" per line of
 // standard error, other "# " lines being comments, then exactly what `wachtrix-report ARGS
 // --styles` prints. An expected line ending in {|x|<B} is its text up to the braces, then a number
-// whose magnitude is below B (a check value whose last bits differ between platforms).
+// whose magnitude is below B (for values whose last digits differ between platforms, such as the
+// accuracy check).
 
 #include <gtest/gtest.h>
 
