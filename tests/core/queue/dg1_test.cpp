@@ -1,7 +1,7 @@
 // The D/G/1 solutions against independent references: the D/M/1 closed forms, the phase chain
 // truncated far out and iterated to its fixed point, a Lindley recursion of the waiting times,
 // the moments integrated from the tail and the identities of the state distributions; then the
-// reports, refusals and the graph of the tab.
+// refusals and the graph of the tab (its reports are golden data).
 
 #include "core/queue/dg1.h"
 
@@ -17,7 +17,6 @@
 #include "core/queue/dg1_erlan.h"
 #include "core/queue/dmc.h"
 #include "core/queue/dmg1_cox.h"
-#include "core/text/delphi_format.h"
 #include "support/expect_near.h"
 #include "support/failure_lines.h"
 #include "support/recording_host.h"
@@ -27,11 +26,8 @@ namespace wachtrix {
 namespace {
 
 using S = ResultTextStyle;
-using testing::Concat;
-using testing::ExpectReport;
 using testing::FailureLines;
 using testing::RecordingHost;
-using testing::Texts;
 
 // --- D/M/1: sigma = e^(-(1 - sigma) / rho), P{Wq > t} = sigma e^(-(1 - sigma) t) --------------
 
@@ -293,22 +289,6 @@ INSTANTIATE_TEST_SUITE_P(Grid, Dg1PureErlangStates,
 
 // --- the pieces ---------------------------------------------------------------------------------
 
-TEST(Dg1Truncation, LaterBandsWinThen25IsAdded) {
-    const struct {
-        double cs2, rho;
-        int M;
-    } cases[] = {
-        {1, 0.1, 30},     {1, 0.1000001, 35}, {0.5, 0.99, 40},
-        {0.25, 0.8, 45},  // also in the first band (15), the second one's 20 counts
-        {0.1, 0.6, 45},   // second band 15, third 20
-        {0.2, 0.6, 40},   {0.05, 0.85, 60},  // third band 25, fourth 35
-        {0.02, 0.95, 75},                    // fourth band 45, the last band 50
-        {0.02, 0.99, 85}, {0.01, 0.5, 30},    {0.03, 0.9, 60},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Dg1Truncation(c.cs2, c.rho), c.M) << c.cs2 << " " << c.rho;
-}
-
 TEST(Dg1PhaseRoot, BracketsTheRootOfItsEquationToTheBisectionStep) {
     for (const double cs2 : {1.0, 0.3, 0.01}) {
         for (const double rho : {0.05, 0.5, 0.99}) {
@@ -363,7 +343,8 @@ TEST(Dg1WaitingTail, ReachesZeroOnlyBelowPrinting) {
     }
 }
 
-// --- the run ------------------------------------------------------------------------------------
+// --- the run
+// --------------------------------------------------------------------------------------
 
 Dg1Form Form(int service, const char* cs2, const char* rho, int output = 0) {
     Dg1Form form;
@@ -372,76 +353,6 @@ Dg1Form Form(int service, const char* cs2, const char* rho, int output = 0) {
     form.rho = rho;
     form.output = output;
     return form;
-}
-
-std::vector<StyledLine> Report(const Dg1Form& form) {
-    return testing::ReportOf(form, &RunDG1);
-}
-
-const std::vector<StyledLine> kErlangianHeader = {
-    {"D/G/1 queue (Erlangian services)", S::Title}, {"Parameters: CS2=0.5  rho=0.8", S::Bold},
-    {"Results: Pwait   = 0.547623", S::Normal},     {"         Pbusy   = 0.8", S::Normal},
-    {"         E(Wq)   = 0.75683", S::Normal},      {"         E(Lq)   = 0.60546", S::Normal},
-    {"         Std(Wq) = 1.217", S::Normal}};
-
-TEST(Dg1Report, ErlangianStatisticsWithoutStdLq) {
-    ExpectReport(Report(Form(kDg1Erlangian, "0.5", "0.8")), kErlangianHeader);
-}
-
-TEST(Dg1Report, PureErlangAddsStdLqAndTheStateTables) {
-    const std::vector<StyledLine> header =
-        Concat(kErlangianHeader, {{"         Std(Lq) = 1.019", S::Normal}});
-    Dg1Form time = Form(kDg1PureErlang, "2", "0.8", 3);
-    time.n = Texts({"3", "0", "1", "60"});
-    ExpectReport(Report(time),
-                 Concat(header, {{"", S::Normal},
-                                 {"   n  P{L(time)=n}  P{L(time)>n)", S::Underline},
-                                 {"   0     0.2000000     0.8000000", S::Normal},
-                                 {"   1     0.4361821     0.3638179", S::Normal},
-                                 {"   3     0.0882209     0.0578195", S::Normal},
-                                 {"  60             0             0", S::Underline}}));
-    Dg1Form customer = Form(kDg1PureErlang, "2", "0.8", 4);
-    customer.n = Texts({"0", "1", "2", "3"});
-    ExpectReport(Report(customer),
-                 Concat(header, {{"", S::Normal},
-                                 {"   n  P{L(cust)=n}  P{L(cust)>n)", S::Underline},
-                                 {"   0     0.4523773     0.5476227", S::Normal},
-                                 {"   1     0.3239621     0.2236606", S::Normal},
-                                 {"   2     0.1349303     0.0887303", S::Normal},
-                                 {"   3     0.0536498     0.0350805", S::Underline}}));
-}
-
-TEST(Dg1Report, WaitingTimesAndPercentilesOfTheCoxianServices) {
-    Dg1Form waiting = Form(kDg1CoxianGamma, "1", "0.5", 1);
-    waiting.t = Texts({"5", "0", "1", "20"});
-    ExpectReport(Report(waiting), {{"D/G/1 queue (Coxian-2 services, gamma)", S::Title},
-                                   {"Parameters: CS2=1  rho=0.5", S::Bold},
-                                   {"Results: Pwait   = 0.203188", S::Normal},
-                                   {"         Pbusy   = 0.5", S::Normal},
-                                   {"         E(Wq)   = 0.255", S::Normal},
-                                   {"         E(Lq)   = 0.1275", S::Normal},
-                                   {"         Std(Wq) = 0.7583", S::Normal},
-                                   {"         Std(Lq) = 0.4198", S::Normal},
-                                   {"", S::Normal},
-                                   {"         t     P{Wq>t}", S::Underline},
-                                   {"         0   0.2031879", S::Normal},
-                                   {"         1   0.0915897", S::Normal},
-                                   {"         5   0.0037813", S::Normal},
-                                   {"        20  2.437E-008", S::Underline}});
-    Dg1Form percentiles = Form(kDg1Erlangian, "0.5", "0.8", 2);
-    percentiles.p = Texts({"0.99", "0.3", "0.9"});
-    ExpectReport(Report(percentiles),
-                 Concat(kErlangianHeader, {{"", S::Normal},
-                                           {"         p  Percentile", S::Underline},
-                                           {"  0.300000   undefined", S::Normal},
-                                           {"  0.900000     2.33879", S::Normal},
-                                           {"  0.990000     5.43985", S::Underline}}));
-}
-
-TEST(Dg1Report, OnePhaseIsTheSmallestAndAHundredTheLargestErlang) {
-    EXPECT_EQ(Report(Form(kDg1PureErlang, "100", "0.5")).at(1).text,
-              "Parameters: CS2=0.01  rho=0.5");
-    EXPECT_EQ(Report(Form(kDg1PureErlang, "1", "0.5")).at(1).text, "Parameters: CS2=1  rho=0.5");
 }
 
 TEST(Dg1Run, RefusalsInOrderAsOneBox) {
@@ -469,37 +380,14 @@ TEST(Dg1Run, RefusalsInOrderAsOneBox) {
     }
 }
 
-TEST(Dg1Run, TooSmallLoadsEndWithAMessage) {
-    for (const Dg1Form& form :
-         {Form(kDg1Erlangian, "0.5", "0.04"), Form(kDg1PureErlang, "3", "1e-5"),
-          Form(kDg1CoxianGamma, "8", "0.004")}) {
-        RecordingHost host;
-        Dg1Form f = form;
-        RunDG1(f, host);
-        EXPECT_EQ(host.texts(),
-                  (std::vector<std::string>{"Rho too small for reliable results.", ""}));
-    }
-    EXPECT_EQ(Report(Form(kDg1Erlangian, "0.5", "0.0401")).front().text,
-              "D/G/1 queue (Erlangian services)");
-}
-
 // Above the Coxian-2 solver's own load thresholds its delay probability can still be round-off:
 // at CS2 = 1 (D/M/1, Pwait = sigma) rho = 0.025 gives sigma = 4.2e-18, computed as 3.5e-18.
-// Such runs are refused; from about 1e-12 on the figures keep their printed digits.
-TEST(Dg1Run, CoxianDelayBelowRoundOffIsRefused) {
-    for (const int service : {kDg1CoxianGamma, kDg1CoxianBalanced}) {
-        RecordingHost host;
-        Dg1Form refused = Form(service, "1", "0.025");
-        RunDG1(refused, host);
-        EXPECT_EQ(host.texts(),
-                  (std::vector<std::string>{"Rho too small for reliable results.", ""}));
-        const double sigma = DM1Sigma(0.04);  // 1.39e-11
-        const CoxianSolution s = SolveCoxian(
-            service == kDg1CoxianGamma ? CoxianKind::DG1Gamma : CoxianKind::DG1Balanced, 1, 0.04);
-        EXPECT_REL_NEAR(s.statistics.Pwait, sigma, 1e-6);
-        EXPECT_EQ(Report(Form(service, "1", "0.04")).at(2).text,
-                  "Results: Pwait   = " + Format("%.6g", {sigma}));
-    }
+// Such runs are refused (see the golden reports); from about 1e-12 on the figures keep their
+// printed digits.
+TEST(Dg1CoxianSolution, KeepsTheSmallestDelayThatIsNotRefused) {
+    const double sigma = DM1Sigma(0.04);  // 1.39e-11
+    for (const CoxianKind kind : {CoxianKind::DG1Gamma, CoxianKind::DG1Balanced})
+        EXPECT_REL_NEAR(SolveCoxian(kind, 1, 0.04).statistics.Pwait, sigma, 1e-6);
 }
 
 TEST(Dg1Graph, OneChartOfTheConditionalWaitingTail) {
@@ -522,11 +410,8 @@ TEST(Dg1Graph, OneChartOfTheConditionalWaitingTail) {
     EXPECT_LE(points.back().y, 0.001 * (1 + 1e-6));
 
     RecordingHost coxian;
-    Dg1Form light = Form(kDg1CoxianBalanced, "1", "0.05", 3);  // Pwait 2.1e-9
+    Dg1Form light = Form(kDg1CoxianBalanced, "1", "0.05", 3);  // Pwait 2.1e-9: a golden message
     RunDG1(light, coxian);
-    const auto texts = coxian.texts();
-    ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(texts[texts.size() - 2], "Pdelay is too small for meaningful graphs");
     ASSERT_EQ(coxian.windows.size(), 1u);
     EXPECT_EQ(coxian.windows[0].labels.back(), "Coxian-2 services (balanced).");
     EXPECT_FALSE(coxian.windows[0].shown);

@@ -52,21 +52,8 @@ TEST(FitCoxian, Cs2OneHalfIsNudgedOffTheDegenerateErlang2) {
     }
 }
 
-TEST(CoxianRhoTooSmall, FollowsTheThresholdsOfEachKind) {
-    for (const CoxianKind kind : kMG1Kinds) {
-        EXPECT_TRUE(CoxianRhoTooSmall(kind, 50, 4.9e-11));
-        EXPECT_FALSE(CoxianRhoTooSmall(kind, 50, 5e-11));
-    }
-    const struct {
-        double cs2, threshold;
-    } rows[] = {{0.5, 0.02}, {2, 0.02},     {2.01, 0.01}, {6, 0.01},      {6.01, 0.005}, {8, 0.005},
-                {10, 0.005}, {10.5, 0.001}, {80, 0.001},  {80.5, 0.0005}, {100, 0.0005}};
-    for (const CoxianKind kind : kDG1Kinds) {
-        for (const auto& row : rows) {
-            EXPECT_TRUE(CoxianRhoTooSmall(kind, row.cs2, row.threshold * 0.99)) << row.cs2;
-            EXPECT_FALSE(CoxianRhoTooSmall(kind, row.cs2, row.threshold)) << row.cs2;
-        }
-    }
+// A load below the threshold of its kind is refused: no figures.
+TEST(CoxianRhoTooSmall, RefusedLoadsGiveNoFigures) {
     // D/G/1 with CS2 = 8 and rho = 0.004 is refused.
     const CoxianSolution s = SolveCoxian(CoxianKind::DG1Gamma, 8, 0.004);
     EXPECT_TRUE(s.rhoTooSmall);

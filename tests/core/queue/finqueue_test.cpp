@@ -6,17 +6,16 @@
 #include <cmath>
 #include <numeric>
 #include <ostream>
-#include <tuple>
 #include <vector>
 
 #include "support/expect_near.h"
 #include "support/recording_host.h"
-#include "support/report_expectations.h"
 
 namespace wachtrix {
 namespace {
 
 using Extended = long double;
+using testing::RecordingHost;
 
 // ---- References computed here, independently of the unit ----
 
@@ -193,69 +192,6 @@ struct Case {
 
 void PrintTo(const Case& k, std::ostream* os) {
     *os << "c=" << k.c << " rho=" << k.rho << " N=" << k.N;
-}
-
-// ---- Limits, NEff and the small-load test ----
-
-TEST(FinCapLimits, RadioOrderAndPerTypeBounds) {
-    EXPECT_EQ(FinCapTypeOfItem(0), FinCapType::MM);
-    EXPECT_EQ(FinCapTypeOfItem(1), FinCapType::MD);
-    EXPECT_EQ(FinCapTypeOfItem(2), FinCapType::DM);
-    EXPECT_STREQ(FinCapName(FinCapType::MD), "M/D/c/c+N");
-    const struct {
-        FinCapType type;
-        double cMax, nMax;
-        std::size_t outputItems;
-    } cases[] = {{FinCapType::MM, 2500, 1000, 4},
-                 {FinCapType::MD, 500, 1000, 4},
-                 {FinCapType::DM, 500, 500, 5}};
-    for (const auto& k : cases) {
-        const ModelLimits& limits = FinCapLimitsOf(k.type);
-        EXPECT_EQ(limits.fields[0].upper, k.cMax);
-        EXPECT_EQ(limits.fields[2].upper, k.nMax);
-        EXPECT_EQ(limits.output.size(), k.outputItems);
-    }
-}
-
-TEST(FinCapEffectiveN, CapsTheWaitingRoomByLoadAndType) {
-    const struct {
-        FinCapType type;
-        double rho;
-        int N, expected;
-    } cases[] = {
-        {FinCapType::MM, 0.2, 100, 15},
-        {FinCapType::MM, 0.2000001, 100, 35},
-        {FinCapType::MM, 0.2, 10, 10},
-        {FinCapType::DM, 0.5, 500, 10},
-        {FinCapType::MD, 0.7, 1000, 35},
-        {FinCapType::MM, 0.8, 1000, 100},
-        {FinCapType::DM, 0.9000000001, 500, 90},
-        {FinCapType::MD, 0.9000000002, 1000, 200},
-        {FinCapType::DM, 0.9500000001, 500, 180},
-        {FinCapType::MM, 0.9500000002, 1000, 1000},
-        {FinCapType::MD, 5, 1000, 1000},
-        {FinCapType::MM, 0.1, 0, 0},
-    };
-    for (const auto& k : cases)
-        EXPECT_EQ(FinCapEffectiveN(k.type, k.rho, k.N), k.expected) << k.rho << " " << k.N;
-}
-
-TEST(FinCapRhoTooSmall, ThresholdsPerServerCountAndType) {
-    const struct {
-        FinCapType type;
-        int c;
-        double threshold;
-    } cases[] = {
-        {FinCapType::MM, 1, 1e-9},  {FinCapType::MD, 5, 1e-5},  {FinCapType::MM, 6, 1e-4},
-        {FinCapType::MD, 25, 1e-3}, {FinCapType::MM, 26, 0.01}, {FinCapType::MM, 100, 0.1},
-        {FinCapType::MD, 500, 0.1}, {FinCapType::DM, 1, 0.01},  {FinCapType::DM, 10, 0.05},
-        {FinCapType::DM, 11, 0.1},  {FinCapType::DM, 50, 0.15}, {FinCapType::DM, 100, 0.2},
-        {FinCapType::DM, 101, 0.3},
-    };
-    for (const auto& k : cases) {
-        EXPECT_TRUE(FinCapRhoTooSmall(k.type, k.c, k.threshold)) << k.c;
-        EXPECT_FALSE(FinCapRhoTooSmall(k.type, k.c, k.threshold * 1.000001)) << k.c;
-    }
 }
 
 // ---- M/M/c/c+N ----
@@ -509,19 +445,7 @@ TEST(FinCapGraphs, StateCurveIsTheConditionalStateTail) {
     }
 }
 
-}  // namespace
-}  // namespace wachtrix
-
 // ---- The run ----
-
-namespace wachtrix {
-namespace {
-
-using S = ResultTextStyle;
-using testing::Concat;
-using testing::ExpectReport;
-using testing::RecordingHost;
-using testing::Texts;
 
 FinCapForm Form(int type, const char* c, const char* rho, const char* N, int output = 0) {
     FinCapForm form;
@@ -533,134 +457,10 @@ FinCapForm Form(int type, const char* c, const char* rho, const char* N, int out
     return form;
 }
 
-std::vector<StyledLine> Report(FinCapForm& form, RecordingHost& host) {
-    RunFinCap(form, host);
-    EXPECT_TRUE(host.errors.empty());
-    EXPECT_TRUE(host.failures.empty());
-    return host.sink.lines;
-}
-
-TEST(FinCapReport, SingleServerOneWaitingPlace) {
-    FinCapForm form = Form(0, "1", "1", "1");
-    RecordingHost host;
-    ExpectReport(Report(form, host), {{"M/M/c/c+N queue", S::Title},
-                                      {"Parameters: c=1  rho=1  N=1", S::Bold},
-                                      {"Results :       Prej        = 0.3333333", S::Normal},
-                                      {"                Pwait       = 0.5000000", S::Normal},
-                                      {"                Pbusy       = 0.6666667", S::Normal},
-                                      {"                E(Wq)       = 0.5", S::Normal},
-                                      {"                E(Lq)       = 0.33333", S::Normal},
-                                      {"                Std(Wq)     = 0.866", S::Normal},
-                                      {"                Std(Lq)     = 0.4714", S::Normal},
-                                      {"                Utilization = 0.6667", S::Normal}});
-}
-
-TEST(FinCapReport, DeterministicServiceIsAnApproximationWithBlockTail) {
-    FinCapForm form = Form(1, "2", "0.8", "3", 1);
-    form.t = Texts({"1", "0", "1.5", "0.5", "2"});
-    RecordingHost host;
-    ExpectReport(Report(form, host), {{"M/D/c/c+N queue", S::Title},
-                                      {"Parameters: c=2  rho=0.8  N=3", S::Bold},
-                                      {"Approximations: Prej        = 0.0561144", S::Normal},
-                                      {"                Pwait       = 0.6252382", S::Normal},
-                                      {"                Pbusy       = 0.6462678", S::Normal},
-                                      {"                E(Wq)       = 0.43753", S::Normal},
-                                      {"                E(Lq)       = 0.66076", S::Normal},
-                                      {"                Std(Wq)     = 0.4903", S::Normal},
-                                      {"                Std(Lq)     = 0.9225", S::Normal},
-                                      {"                Utilization = 0.7551", S::Normal},
-                                      {"", S::Normal},
-                                      {"         t     P{Wq>t}", S::Underline},
-                                      {"         0   0.6252382", S::Normal},
-                                      {"       0.5   0.3787325", S::Normal},
-                                      {"         1   0.1536921", S::Normal},
-                                      {"       1.5   0.0384230", S::Normal},
-                                      {"         2           0", S::Underline}});
-    EXPECT_EQ(form.t, Texts({"0", "0.5", "1", "1.5", "2"}));
-}
-
-const std::vector<StyledLine> kDMcNHeader = {{"D/M/c/c+N queue", S::Title},
-                                             {"Parameters: c=2  rho=0.8  N=3", S::Bold},
-                                             {"Results :       Prej        = 0.0316668", S::Normal},
-                                             {"                Pwait       = 0.4510209", S::Normal},
-                                             {"                Pbusy       = 0.6306311", S::Normal},
-                                             {"                E(Wq)       = 0.37774", S::Normal},
-                                             {"                E(Lq)       = 0.58524", S::Normal},
-                                             {"                Std(Wq)     = 0.6542", S::Normal},
-                                             {"                Std(Lq)     = 0.9169", S::Normal},
-                                             {"                Utilization = 0.7747", S::Normal}};
-
-TEST(FinCapReport, DeterministicArrivalsTimeAndCustomerAverages) {
-    // The D/M/c/c+N solve is accurate to about 1e-12.
-    FinCapForm time = Form(2, "2", "0.8", "3", 2);
-    time.n = Texts({"5", "0", "1", "6"});  // 6 is beyond c + N
-    RecordingHost host;
-    ExpectReport(Report(time, host),
-                 Concat(kDMcNHeader, {{"", S::Normal},
-                                      {"   n  P{L(time)=n}  P{L(time)>n}", S::Underline},
-                                      {"   0     0.0812980     0.9187020", S::Normal},
-                                      {"   1     0.2880709     0.6306311", S::Normal},
-                                      {"   5     0.0630890             0", S::Underline}}),
-                 1e-10);
-    EXPECT_EQ(time.n, Texts({"0", "1", "5", "6**"}));
-
-    FinCapForm customer = Form(2, "2", "0.8", "3", 3);
-    customer.n = Texts({"0", "1", "5"});
-    RecordingHost other;
-    ExpectReport(Report(customer, other),
-                 Concat(kDMcNHeader, {{"", S::Normal},
-                                      {"   n  P{L(cust)=n}  P{L(cust)>n}", S::Underline},
-                                      {"   0     0.1800443     0.8199557", S::Normal},
-                                      {"   1     0.3515504     0.4684053", S::Normal},
-                                      {"   5     0.0316668             0", S::Underline}}),
-                 1e-10);
-}
-
-TEST(FinCapReport, LightLoadCutsTheWaitingRoomButShowsTheEnteredN) {
-    FinCapForm form = Form(0, "3", "0.2", "100", 2);
-    form.n = Texts({"104", "19", "3", "18", "103", "0"});
-    RecordingHost host;
-    Report(form, host);
-    const auto lines = host.texts();
-    EXPECT_EQ(lines[1], "Parameters: c=3  rho=0.2  N=100");
-    // States up to c + N are accepted; beyond c + NEff = 18 they are empty.
-    EXPECT_EQ(form.n, Texts({"0", "3", "18", "19", "103", "104**"}));
-    const std::vector<std::string> rows(lines.end() - 7, lines.end() - 2);
-    EXPECT_EQ(rows, (std::vector<std::string>{
-                        "   0   0.5479452   0.4520548", "   3   0.0197260   0.0049315",
-                        "  18           0           0", "  19           0           0",
-                        " 103           0           0"}));
-}
-
-TEST(FinCapReport, NoWaitingRoomNobodyWaits) {
-    FinCapForm form = Form(0, "4", "0.9", "0", 1);
-    form.t = Texts({"0", "1"});
-    RecordingHost host;
-    const auto lines = Report(form, host);
-    EXPECT_EQ(lines[3].text, "                Pwait       = 0");
-    EXPECT_EQ(lines[5].text, "                E(Wq)       = 0");
-    EXPECT_EQ(lines[12].text, "         0           0");
-    EXPECT_EQ(lines[13].text, "         1           0");
-}
-
-TEST(FinCapRun, TooSmallLoadAfterTheHeader) {
-    for (const auto& [type, c, rho] : {std::tuple{0, "3", "1e-7"}, {2, "120", "0.3"}}) {
-        FinCapForm form = Form(type, c, rho, "5");
-        RecordingHost host;
-        RunFinCap(form, host);
-        const auto texts = host.texts();
-        ASSERT_EQ(texts.size(), 4u);
-        EXPECT_EQ(texts[2], "Rho is too small");
-        EXPECT_EQ(texts[3], "");
-        EXPECT_EQ(host.busyCount, 1);
-    }
-}
-
 TEST(FinCapGraphs, OneWindowWithBothCurvesAndTheModelLabels) {
     FinCapForm form = Form(2, "3", "0.9", "10", 4);
     RecordingHost host;
-    const auto lines = Report(form, host);
-    EXPECT_EQ(lines.size(), 12u);  // the statistics and the accuracy check only
+    RunFinCap(form, host);
     ASSERT_EQ(host.windows.size(), 1u);
     const auto& window = host.windows[0];
     EXPECT_EQ(window.kind, GraphWindowKind::MG1);
@@ -677,13 +477,10 @@ TEST(FinCapGraphs, OneWindowWithBothCurvesAndTheModelLabels) {
     EXPECT_EQ(states.points.back().y, 1e-6);
 }
 
-TEST(FinCapGraphs, NegligibleWaitingGivesTheMessageAndAHiddenWindow) {
+TEST(FinCapGraphs, NegligibleWaitingLeavesTheWindowHidden) {
     FinCapForm form = Form(0, "30", "0.2", "10", 3);
     RecordingHost host;
-    RunFinCap(form, host);
-    const auto lines = host.texts();
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[lines.size() - 2], "Pwait is too small for meaningful graphs");
+    RunFinCap(form, host);  // its message is golden
     ASSERT_EQ(host.windows.size(), 1u);
     EXPECT_FALSE(host.windows[0].shown);
 }

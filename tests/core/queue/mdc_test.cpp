@@ -21,11 +21,7 @@
 namespace wachtrix {
 namespace {
 
-using S = ResultTextStyle;
-using testing::Concat;
-using testing::ExpectReport;
 using testing::RecordingHost;
-using testing::Texts;
 
 double PoissonTerm(double mean, int j) {
     return std::exp(-mean + j * std::log(mean) - std::lgamma(j + 1.0));
@@ -321,19 +317,6 @@ TEST(MdcPercentile, AStartPointThatIsAlreadyARootIsTheAnswer) {
 // --- the pieces and their edge cases
 // --------------------------------------------------------------
 
-TEST(MdcRhoTooSmall, FollowsTheThresholdTable) {
-    const struct {
-        int c;
-        double refused, accepted;
-    } rows[] = {{1, 1e-9, 1.1e-9},  {5, 1e-5, 1.1e-5},  {6, 1e-4, 1.1e-4},  {8, 1e-4, 2e-4},
-                {10, 1e-4, 1.1e-4}, {11, 1e-3, 1.1e-3}, {25, 1e-3, 1.1e-3}, {26, 1e-2, 1.1e-2},
-                {50, 1e-2, 1.1e-2}, {51, 0.1, 0.1001},  {500, 0.1, 0.1001}};
-    for (const auto& r : rows) {
-        EXPECT_TRUE(MdcRhoTooSmall(r.c, r.refused)) << r.c;
-        EXPECT_FALSE(MdcRhoTooSmall(r.c, r.accepted)) << r.c;
-    }
-}
-
 TEST(MdcTruncation, GrowsWithServersAndLoadAndStaysAboveC) {
     EXPECT_EQ(MdcTruncation(500, 0.99), 744);
     EXPECT_EQ(MdcTruncation(1, 0.5), 31);     // trunc(5 + 0.75 + 25) + 1
@@ -416,7 +399,7 @@ TEST(MdcGraphs, StatePointsFromTheGeometricTailOrTheScanBelowC) {
     EXPECT_LE(scanned.size(), 60u);
 }
 
-// --- the run: golden reports -------------------------------------------------------------------
+// --- the run -------------------------------------------------------------------------------------
 
 MdcForm Form(const char* c, const char* rho, int output = 0) {
     MdcForm form;
@@ -424,83 +407,6 @@ MdcForm Form(const char* c, const char* rho, int output = 0) {
     form.rho = rho;
     form.output = output;
     return form;
-}
-
-std::vector<StyledLine> Report(const MdcForm& form) {
-    return testing::ReportOf(form, &RunMDC);
-}
-
-const std::vector<StyledLine> kHeaderC2Rho08 = {{"M/D/c queue", S::Title},
-                                                {"Parameters: c=2  rho=0.8", S::Bold},
-                                                {"Results: Pwait   = 0.701898", S::Normal},
-                                                {"         Pbusy   = 0.7019", S::Normal},
-                                                {"         E(Wq)   = 0.90328", S::Normal},
-                                                {"         E(Lq)   = 1.4453", S::Normal},
-                                                {"         Std(Wq) = 1.144", S::Normal},
-                                                {"         Std(Lq) = 2.189", S::Normal}};
-
-TEST(MdcReport, StandardStatistics) {
-    ExpectReport(Report(Form("2", "0.8")), kHeaderC2Rho08);
-}
-
-TEST(MdcReport, WaitingTimeTableAcrossTheSwitchToTheAsymptote) {
-    // 250 / c = 125: t = 125 is answered by the asymptote (and is far below printing).
-    MdcForm form = Form("2", "0.8", 1);
-    form.t = Texts({"1", "0.5", "125", "2", "0", "2.5"});
-    RecordingHost host;
-    RunMDC(form, host);
-    EXPECT_EQ(form.t, Texts({"0", "0.5", "1", "2", "2.5", "125"}));
-    ExpectReport(host.sink.lines,
-                 Concat(kHeaderC2Rho08, {{"", S::Normal},
-                                         {"         t     P{Wq>t}", S::Underline},
-                                         {"         0   0.7018983", S::Normal},
-                                         {"       0.5   0.5179856", S::Normal},
-                                         {"         1   0.3310218", S::Normal},
-                                         {"         2   0.1408632", S::Normal},
-                                         {"       2.5   0.0915278", S::Normal},
-                                         {"       125           0", S::Underline}}));
-}
-
-TEST(MdcReport, PercentilesWithAnUndefinedOne) {
-    MdcForm form = Form("2", "0.8", 2);
-    form.p = Texts({"0.5", "0.2", "0.999999", "0.9"});
-    ExpectReport(Report(form), Concat(kHeaderC2Rho08, {{"", S::Normal},
-                                                       {"         p  Percentile", S::Underline},
-                                                       {"  0.200000   undefined", S::Normal},
-                                                       {"  0.500000    0.543899", S::Normal},
-                                                       {"  0.900000     2.39728", S::Normal},
-                                                       {"  0.999999     15.7583", S::Underline}}));
-}
-
-TEST(MdcReport, StateProbabilitiesUpToAndBeyondTheTruncation) {
-    // N = 39 for c = 2, rho = 0.8: 39 and 50 come from the geometric tail.
-    MdcForm form = Form("2", "0.8", 3);
-    form.n = Texts({"5", "0", "1", "39", "50"});
-    ExpectReport(Report(form),
-                 Concat(kHeaderC2Rho08, {{"", S::Normal},
-                                         {"   n      P{L=n}      P{L>n}", S::Underline},
-                                         {"   0   0.1018983   0.8981017", S::Normal},
-                                         {"   1   0.1962034   0.7018983", S::Normal},
-                                         {"   5   0.0757017   0.1408632", S::Normal},
-                                         {"  39  3.297E-008  6.122E-008", S::Normal},
-                                         {"  50  2.883E-010  5.354E-010", S::Underline}}));
-}
-
-TEST(MdcRun, RefusesTooSmallLoadsWithAMessageOnly) {
-    // c = 8: at or below 1e-4; c = 5: at or below 1e-5.
-    for (const auto& [c, rho] : {std::pair{"8", "1e-4"}, std::pair{"5", "1e-5"}}) {
-        RecordingHost host;
-        MdcForm form = Form(c, rho);
-        RunMDC(form, host);
-        EXPECT_EQ(host.texts(),
-                  (std::vector<std::string>{"Rho too small for meaningful results", ""}));
-        EXPECT_EQ(host.busyCount, 0);
-    }
-    RecordingHost host;
-    MdcForm form = Form("5", "2e-5");
-    RunMDC(form, host);
-    EXPECT_EQ(host.texts().front(), "M/D/c queue");
-    EXPECT_EQ(host.busyCount, 1);
 }
 
 // The refusal texts and their order are in the batch tool's validation table; here the box.
@@ -515,7 +421,6 @@ TEST(MdcGraphs, OneWindowWithBothConditionalTails) {
     RecordingHost host;
     MdcForm form = Form("2", "0.8", 4);
     RunMDC(form, host);
-    ExpectReport(host.sink.lines, kHeaderC2Rho08);  // the statistics, no table
     ASSERT_EQ(host.windows.size(), 1u);
     const auto& w = host.windows[0];
     EXPECT_EQ(w.kind, GraphWindowKind::MG1);
@@ -533,18 +438,6 @@ TEST(MdcGraphs, OneWindowWithBothConditionalTails) {
     EXPECT_EQ(w.charts.at(1).points.size(), 17u);
     EXPECT_TRUE(w.charts.at(1).drawPoints);
     EXPECT_FALSE(w.charts.at(1).drawLine);
-}
-
-TEST(MdcGraphs, TooSmallDelayGivesTheMessageAndNoWindowShown) {
-    RecordingHost host;
-    MdcForm form = Form("100", "0.2", 4);
-    RunMDC(form, host);
-    const auto texts = host.texts();
-    ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(texts[texts.size() - 2], "Pdelay too small for graphs");
-    EXPECT_EQ(texts.back(), "");
-    ASSERT_EQ(host.windows.size(), 1u);
-    EXPECT_FALSE(host.windows[0].shown);
 }
 
 }  // namespace

@@ -62,19 +62,6 @@ TEST(FitErlangian, KeepsTheMeanAndTheCoefficientOfVariation) {
     EXPECT_THROW(FitErlangian(1.01), std::invalid_argument);
 }
 
-TEST(ErlangianTermCount, FollowsTheTableIncludingItsBoundaries) {
-    const struct {
-        double cs2, rho;
-        int N;
-    } rows[] = {{1.0, 0.001, 25},     {0.2, 0.0011, 35},   {0.2, 0.5, 50},    {0.2, 0.99, 75},
-                {0.19, 0.1, 75},      {0.1, 0.5, 100},     {0.1, 0.51, 150},  {0.099, 0.001, 50},
-                {0.05, 0.95, 300},    {0.05, 0.8, 200},    {0.049, 0.5, 500}, {0.02, 0.96, 650},
-                {0.0199, 0.001, 250}, {0.01, 0.4999, 750}, {0.01, 0.5, 900},  {0.01, 0.95, 1000},
-                {0.01, 0.99, 1150}};
-    for (const auto& row : rows)
-        EXPECT_EQ(ErlangianTermCount(row.cs2, row.rho), row.N) << row.cs2 << " " << row.rho;
-}
-
 // Over the whole parameter range the phase distribution with its geometric tail sums to one, and
 // the mean wait it implies agrees with Pollaczek-Khinchine.
 class ErlangianGrid : public ::testing::TestWithParam<std::tuple<double, double>> {};

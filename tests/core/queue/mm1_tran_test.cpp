@@ -3,19 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "core/text/number_parse.h"
 #include "support/expect_near.h"
 #include "support/recording_host.h"
-#include "support/report_expectations.h"
 
 namespace wachtrix {
 namespace {
 
-using S = ResultTextStyle;
 using testing::RecordingHost;
-using testing::Texts;
 
 // The distribution of the number in system at time t by uniformisation of the birth-death chain
 // truncated at `states` states, in long double: an independent second method.
@@ -253,32 +251,6 @@ TEST(MM1TranTable, RowsKeepTheirWidths) {
     EXPECT_EQ(MM1TranTableRow(150, m), " 150.0 0.123457 0.500000   12.346   0.2500");
 }
 
-// Rows checked against uniformisation and the stationary values ((1 - rho) rho^2 = 0.125,
-// ELq = 0.5, Std Lq = 1.118).
-TEST(MM1TranReport, GoldenTable) {
-    MM1TranForm form = Form("0.5", "3", "2");
-    form.t = Texts({"1000", "1", "0", "0.01"});
-    const auto v = ValidateMM1Tran(form);
-    ASSERT_TRUE(v.parameters);
-    const ValueList t = ReadRealValues(form.t, kMM1TranGroups[0].upper);
-    MemoryResultSink sink;
-    ResultWriter out(sink);
-    WriteMM1TranReport(out, *v.parameters, MM1Transient(0.5, 3, 2), t);
-    const std::vector<StyledLine> expected = {
-        {"Transient M/M/1 queue", S::Title},
-        {"Parameters: rho=0.5  i=3  j=2", S::Bold},
-        {"", S::Normal},
-        {"", S::Normal},
-        {"     t p(i,j,t) P(i,j,t) ELq(i,t)Std Lq(i,t)", S::Underline},
-        {"0.0000 0.000000 0.000000   2.0000   0.0000", S::Normal},
-        {"0.0100 0.009851 0.009901   1.9950   0.1225", S::Normal},
-        {" 1.000 0.283850 0.469863   1.5704    1.084", S::Normal},
-        {"  1000 0.125000 0.875000  0.50000    1.118", S::Underline},
-        {"", S::Normal},
-    };
-    EXPECT_EQ(sink.lines, expected);
-}
-
 TEST(MM1TranRun, RefusedInputWritesNothingAndOpensNothing) {
     RecordingHost host;
     MM1TranForm form = Form("0.5", "54", "1", 1, "10");
@@ -288,28 +260,6 @@ TEST(MM1TranRun, RefusedInputWritesNothingAndOpensNothing) {
     EXPECT_EQ(host.errors[0].text, "i out of bounds");
     EXPECT_TRUE(host.sink.lines.empty());
     EXPECT_TRUE(host.windows.empty());
-}
-
-TEST(MM1TranRun, TableReadsAndSortsTheTValues) {
-    RecordingHost host;
-    MM1TranForm form = Form("0", "1", "0");
-    form.t = Texts({"2e6", "0.5", "", "x"});
-    RunMM1Tran(form, host);
-    EXPECT_TRUE(host.errors.empty());
-    EXPECT_EQ(form.t, Texts({"0.5", "2e6**", "x**"}));
-    // rho = 0 is computed as 1e-9: from one customer the queue empties at rate 1, so
-    // p(1,0,0.5) = 1 - exp(-0.5).
-    const std::vector<StyledLine> expected = {
-        {"Transient M/M/1 queue", S::Title},
-        {"Parameters: rho=1E-009  i=1  j=0", S::Bold},
-        {"", S::Normal},
-        {"", S::Normal},
-        {"     t p(i,j,t) P(i,j,t) ELq(i,t)Std Lq(i,t)", S::Underline},
-        {"0.5000 0.393469 0.393469  0.00000   0.0000", S::Underline},
-        {"", S::Normal},
-    };
-    EXPECT_EQ(host.sink.lines, expected);
-    EXPECT_EQ(host.busyCount, 1);
 }
 
 // Each graph kind: one GMC window, its labels, a blue line of 201 points over [0, T].

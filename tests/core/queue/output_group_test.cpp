@@ -4,6 +4,7 @@
 
 #include "core/numeric/numerical_failure.h"
 #include "core/queue/output_group.h"
+#include "core/queue/standard_report.h"
 #include "support/recording_host.h"
 #include "support/report_expectations.h"
 
@@ -64,6 +65,25 @@ TEST(ReadOutput, MarksValuesBeyondTheRunsBounds) {
     const OutputRequest r = ReadOutput(kStandardOutput, 3, {&t, &p, &n}, {10, 50});
     EXPECT_EQ(r.values.Count, 1);
     EXPECT_EQ(n, Texts({"50", "51**"}));
+}
+
+// The M/M/c, M/D/c, M/G/1, D/M/c and G/M/c runs share this: a negligible delay gets the model's
+// message (their golden reports show it) and a hidden window, and no points are computed.
+TEST(PlotConditionalGraphs, DrawsBothCurvesOnlyForASignificantDelay) {
+    for (const double Pwait : {5e-7, 0.5}) {  // significant from 1e-6
+        testing::RecordingHost host;
+        const GraphHandle window = host.createGraphWindow(GraphWindowKind::MG1, {});
+        int computed = 0;
+        PlotConditionalGraphs(host, window, Pwait, "too small", [&] {
+            ++computed;
+            return ConditionalGraphs{{{0.5, 1}}, {{1, 1}}};
+        });
+        const bool significant = Pwait > 1e-6;
+        EXPECT_EQ(host.windows[0].shown, significant);
+        EXPECT_EQ(host.windows[0].charts.size(), significant ? 2u : 0u);
+        EXPECT_EQ(computed, significant ? 1 : 0);
+        EXPECT_EQ(host.sink.lines.empty(), significant);
+    }
 }
 
 // Every host gets the same Results lines on failure: what was written stays, then the notice

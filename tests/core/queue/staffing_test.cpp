@@ -26,7 +26,6 @@
 namespace wachtrix {
 namespace {
 
-using S = ResultTextStyle;
 using testing::RecordingHost;
 using testing::Texts;
 using testing::Words;
@@ -179,46 +178,20 @@ TEST(Staffing, MoreRegularQueuesNeedNoMoreServers) {
 
 // --- Targets that cannot be met, loads a model refuses ------------------------------------------
 
+// The reports of these, with the reasons, are golden data.
 TEST(Staffing, SaysWhyATargetCannotBeMet) {
     const struct {
         StaffingQuestion q;
         StaffingOutcome outcome;
-        const char* message;
     } kCases[] = {
-        {Question(Model::MDC, 2000, Target::DelayProbability, 0.2), StaffingOutcome::LoadTooLarge,
-         "a = 2000 Erlangs needs more than 500 servers at rho <= 0.99: beyond the M/D/c model's "
-         "range."},
+        {Question(Model::MDC, 2000, Target::DelayProbability, 0.2), StaffingOutcome::LoadTooLarge},
         {Question(Model::MMC, 100, Target::DelayProbability, 0.2, 0, 0.03),
-         StaffingOutcome::MaxRhoUnreachable,
-         "No c up to 2500 keeps rho <= 0.03 in the M/M/c model."},
-        {Question(Model::DMC, 0.01, Target::DelayProbability, 0.1), StaffingOutcome::AllRefused,
-         "The D/M/c model refuses a = 0.01 Erlangs at every c from 1 to 500: rho too small for "
-         "reliable results."},
-        {Question(Model::MDC, 490, Target::MeanWait, 1e-4), StaffingOutcome::NotMet,
-         "The target is not met by any c from 495 to 500 that the M/D/c model takes."},
+         StaffingOutcome::MaxRhoUnreachable},
+        {Question(Model::DMC, 0.01, Target::DelayProbability, 0.1), StaffingOutcome::AllRefused},
+        {Question(Model::MDC, 490, Target::MeanWait, 1e-4), StaffingOutcome::NotMet},
     };
-    for (const auto& k : kCases) {
-        EXPECT_EQ(FindStaffing(k.q).outcome, k.outcome) << k.message;
-        StaffingForm form;
-        form.model = static_cast<int>(k.q.model);
-        form.a = Format("%.6g", {k.q.a});
-        form.target = static_cast<int>(k.q.target);
-        form.alpha = form.w = Format("%.6g", {k.q.bound});
-        if (k.q.maxRho < 1) form.maxRho = Format("%.6g", {k.q.maxRho});
-        RecordingHost host;
-        RunStaffing(form, host);
-        const auto lines = host.texts();
-        ASSERT_GE(lines.size(), 5u) << k.message;
-        EXPECT_EQ(lines[2], "Smallest number of servers: none");
-        EXPECT_EQ(lines[3], k.message);
-        // Only an unmet target has runs to show: the five largest c the model takes.
-        if (k.outcome == StaffingOutcome::NotMet) {
-            ASSERT_EQ(lines.size(), 12u);
-            EXPECT_EQ(Words(lines[10])[0], Words(k.message)[11]);
-        } else {
-            EXPECT_EQ(lines.size(), 5u);
-        }
-    }
+    for (const auto& k : kCases)
+        EXPECT_EQ(FindStaffing(k.q).outcome, k.outcome) << k.q.a;
 }
 
 TEST(Staffing, TableSaysWhereTheModelRefusesTheLoad) {
@@ -234,20 +207,6 @@ TEST(Staffing, TableSaysWhereTheModelRefusesTheLoad) {
         EXPECT_EQ(r.solved, r.c <= 180) << r.c;
     EXPECT_FALSE(rows[0].met);
     EXPECT_TRUE(rows[1].met && rows[2].met);
-
-    // A cap on the utilisation can push the answer to where the model refuses what lies above:
-    // rho <= 0.6004 needs 181 servers at a = 108.66, and from 182 on rho <= 0.6.
-    StaffingForm form{.model = 2, .a = "108.66", .target = 2, .alpha = "0.2", .maxRho = "0.6004"};
-    RecordingHost host;
-    RunStaffing(form, host);
-    const auto lines = host.texts();
-    ASSERT_EQ(lines.size(), 11u);
-    EXPECT_EQ(lines[2], "Smallest number of servers: c = 181");
-    EXPECT_EQ(Words(lines[5]).back(), "maxrho)");
-    EXPECT_EQ(Words(lines[6]).back(), "yes");
-    EXPECT_EQ(lines[7], " 182    0.597033  rho too small for reliable results");
-    EXPECT_EQ(lines[8], " 183     0.59377  rho too small for reliable results");
-    EXPECT_EQ(lines[9], " 184    0.590543  rho too small for reliable results");
 }
 
 // M/M/c refuses rho <= 10^(-9 / 25^0.75) = 0.1567 at 25 servers but only rho <= 0.15 at 26:
@@ -277,38 +236,6 @@ TEST(Staffing, LargestUtilisationRaisesTheAnswer) {
     EXPECT_EQ(FindStaffing(Question(Model::MMC, 10, Target::DelayProbability, 0.2, 0, 0.5)).c, 20);
     // A bound looser than the target leaves the answer alone.
     EXPECT_EQ(FindStaffing(Question(Model::MMC, 10, Target::DelayProbability, 0.2, 0, 0.9)).c, 14);
-
-    StaffingForm form{.model = 0, .a = "10", .target = 2, .alpha = "0.2", .maxRho = "0.6"};
-    RecordingHost host;
-    RunStaffing(form, host);
-    const auto lines = host.texts();
-    ASSERT_GE(lines.size(), 6u);
-    EXPECT_EQ(lines[1], "Parameters: a=10  target Pwait<=0.2  maxrho=0.6");
-    EXPECT_EQ(Words(lines[5]).back(), "maxrho)");  // c = 16 meets Pwait but not rho
-}
-
-// --- The report ---------------------------------------------------------------------------------
-
-TEST(Staffing, GoldenReport) {
-    StaffingForm form{.model = 0, .a = "10", .target = 0, .t = "0.33", .alpha = "0.2"};
-    RecordingHost host;
-    RunStaffing(form, host);
-    const std::vector<StyledLine> expected = {
-        {"Staffing of the M/M/c queue", S::Title},
-        {"Parameters: a=10  target P{Wq>t}<=0.2 at t=0.33", S::Bold},
-        {"Smallest number of servers: c = 13", S::Normal},
-        {"", S::Normal},
-        {"   c         rho       Pwait       E(Wq)     P{Wq>t}  Met", S::Underline},
-        {"  12    0.833333   0.4493882     0.22469   0.2322669  no", S::Normal},
-        {"  13    0.769231   0.2852705     0.09509   0.1059999  yes", S::Normal},
-        {"  14    0.714286   0.1741319    0.043533   0.0465168  yes", S::Normal},
-        {"  15    0.666667   0.1020424    0.020408   0.0195972  yes", S::Normal},
-        {"  16       0.625   0.0573403   0.0095567   0.0079169  yes", S::Underline},
-        {"", S::Normal},
-    };
-    EXPECT_EQ(host.sink.lines, expected);
-    EXPECT_TRUE(host.windows.empty());
-    EXPECT_EQ(host.busyCount, 1);
 }
 
 // The model tab's own run at c servers and rho = a / c, with t as its one t-value: its Pwait, its
