@@ -104,13 +104,6 @@ std::vector<std::string> Values(const Arguments& args, const std::string& key, s
     return texts;
 }
 
-TEditArray ValueGroup(const Arguments& args, const std::string& key) {
-    TEditArray texts;
-    const auto values = Values(args, key, texts.size());
-    std::copy(values.begin(), values.end(), texts.begin());
-    return texts;
-}
-
 std::string Text(const Arguments& args, const std::string& key) {
     const auto it = args.keys.find(key);
     return it == args.keys.end() ? std::string() : it->second;

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/text/value_list.h"
 
 namespace wachtrix::cli {
 
@@ -63,7 +62,6 @@ bool WriteFileReplacing(const std::string& path, const std::string& text);
 // Helpers for the commands.
 // "1,0.5,2" -> {"1", "0.5", "2"}; more than `most` values is a usage fault.
 std::vector<std::string> Values(const Arguments& args, const std::string& key, std::size_t most);
-TEditArray ValueGroup(const Arguments& args, const std::string& key);  // "1,0.5,2" -> 12 texts
 std::string Text(const Arguments& args, const std::string& key);       // "" when absent
 int Choice(const Arguments& args, const std::string& key, int count);  // 0..count-1, default 0
 

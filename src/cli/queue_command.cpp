@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "core/queue/queue_keys.h"
 #include "core/text/number_parse.h"
 #include "core/text/points_csv.h"
 
@@ -12,21 +13,6 @@ namespace {
 std::string Shortest(double v) {
     char buffer[32];
     return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
-}
-
-std::string Upper(std::string_view key) {
-    std::string upper(key);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
-    return upper;
-}
-
-// "a, b, c or d"
-std::string Alternatives(const std::vector<std::string>& words) {
-    std::string text;
-    for (std::size_t i = 0; i < words.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == words.size() ? " or " : ", ") + words[i];
-    return text;
 }
 
 std::string ValueGroupKey(char kind) {
@@ -41,36 +27,6 @@ std::string ValueGroupHelp(const ValueGroupLimit& group) {
     const std::string upper =
         group.upperText.empty() ? Shortest(group.upper) : std::string(group.upperText);
     return std::string(what) + ", up to 12, each <= " + upper;
-}
-
-// "t=T alpha=ALPHA": the keys that pick an item of an implied choice.
-std::vector<std::string> KeysOf(std::string_view implied) {
-    std::vector<std::string> keys;
-    std::size_t start = 0;
-    while (start < implied.size()) {
-        const auto blank = std::min(implied.find(' ', start), implied.size());
-        keys.emplace_back(implied.substr(start, blank - start));
-        start = blank + 1;
-    }
-    return keys;
-}
-
-// "t=T alpha=ALPHA | ewq=EWQ | pwait=PWAIT" with " | ", else "..., ewq=EWQ or pwait=PWAIT".
-std::string ImpliedAlternatives(const ChoiceSpec& choice, const char* separator) {
-    std::vector<std::string> alternatives;
-    for (const std::string_view implied : choice.impliedBy) {
-        std::string words;
-        for (const std::string& key : KeysOf(implied))
-            words += (words.empty() ? "" : " ") + key + "=" + Upper(key);
-        alternatives.push_back(words);
-    }
-    if (separator) {
-        std::string text;
-        for (const std::string& words : alternatives)
-            text += (text.empty() ? "" : separator) + words;
-        return text;
-    }
-    return Alternatives(alternatives);
 }
 
 std::string ChoiceHelp(const ChoiceSpec& choice) {
@@ -147,14 +103,14 @@ std::string Usage(const QueueModelSpec& model) {
     std::vector<std::string> seen;
     for (const ChoiceSpec& choice : model.choices)
         for (const std::string_view implied : choice.impliedBy)
-            for (std::string& key : KeysOf(implied))
+            for (std::string& key : ImpliedKeys(implied))
                 seen.push_back(std::move(key));
     for (const FieldSpec& field : model.fields) {
         const std::string key(field.key());
         if (std::find(seen.begin(), seen.end(), key) != seen.end()) continue;
         seen.push_back(key);
         const bool always = !field.shown && !field.enabled && !field.optional;
-        const std::string word = key + "=" + Upper(key);
+        const std::string word = key + "=" + KeyPlaceholder(key);
         words.push_back(always ? word : "[" + word + "]");
     }
     for (const ChoiceSpec& choice : model.choices)
@@ -167,48 +123,12 @@ std::string Usage(const QueueModelSpec& model) {
     }
     for (const ValueGroupLimit& group : model.groups) {
         const std::string key = ValueGroupKey(group.kind);
-        words.push_back("[" + key + "=" + Upper(key) + ",...]");
+        words.push_back("[" + key + "=" + KeyPlaceholder(key) + ",...]");
     }
     std::string usage;
     for (const std::string& word : words)
         usage += (usage.empty() ? "" : " ") + word;
     return usage;
-}
-
-int ChoiceItem(const Arguments& args, const ChoiceSpec& choice) {
-    if (!choice.impliedBy.empty()) {
-        int picked = -1, named = 0;
-        for (std::size_t i = 0; i < choice.impliedBy.size(); ++i) {
-            int given = 0;
-            const auto keys = KeysOf(choice.impliedBy[i]);
-            for (const std::string& key : keys)
-                given += args.keys.count(key) ? 1 : 0;
-            named += given ? 1 : 0;
-            if (given == static_cast<int>(keys.size())) picked = static_cast<int>(i);
-        }
-        if (named != 1 || picked < 0) {
-            std::string title(choice.title);
-            std::transform(title.begin(), title.end(), title.begin(),
-                           [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-            throw UsageError("give one " + title + ": " + ImpliedAlternatives(choice, nullptr));
-        }
-        return picked;
-    }
-    if (choice.key.empty()) return 0;
-    const bool asKey = args.keys.count(std::string(choice.key)) > 0;
-    const bool asAlias = !choice.alias.empty() && args.keys.count(std::string(choice.alias)) > 0;
-    if (asKey && asAlias)
-        throw UsageError("give " + std::string(choice.key) + "= or " + std::string(choice.alias) +
-                         "=, not both");
-    const std::string key(asAlias ? choice.alias : choice.key);
-    if (choice.itemKeys.empty()) return Choice(args, key, static_cast<int>(choice.items.size()));
-    const std::string name = Text(args, key);
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < choice.itemKeys.size(); ++i) {
-        if (choice.itemKeys[i] == name) return static_cast<int>(i);
-        names.emplace_back(choice.itemKeys[i]);
-    }
-    throw UsageError(key + " must be " + Alternatives(names));
 }
 
 // A value the readers marked as refused ("**"), with why: "t value \"abc\" is not a number".
@@ -235,16 +155,9 @@ std::vector<std::string> RefusedValues(const QueueForm& form) {
 }
 
 CommandResult RunQueueCommand(const QueueModelSpec& model, const Arguments& args) {
-    QueueForm form = EmptyForm(model);
-    for (std::size_t i = 0; i < model.choices.size(); ++i)
-        form.selection.items[i] = ChoiceItem(args, model.choices[i]);
-    if (const OutputSpec* output = model.outputFor(form.selection))
-        form.selection.output = Choice(args, "output", static_cast<int>(output->items.size()));
-    for (std::size_t i = 0; i < model.fields.size(); ++i)
-        form.fields[i] = Text(args, std::string(model.fields[i].key()));
-    form.t = ValueGroup(args, "t");
-    form.p = ValueGroup(args, "p");
-    form.n = ValueGroup(args, "n");
+    KeyedForm keyed = FormFromKeys(model, args.keys);
+    if (!keyed.fault.empty()) throw UsageError(keyed.fault);
+    QueueForm& form = keyed.form;
 
     TextQueueHost host;
     RunQueueModel(model, form, host);

@@ -228,13 +228,11 @@ TEST(ReportTool, StaffingWantsOneModelAndOneTarget) {
         {"staffing model=mg1 a=10 pwait=0.2",
          "wachtrix-report: model must be mmc, mdc, dmc or gmc\n"},
         {"staffing model=mmc a=10",
-         "wachtrix-report: give one target: t=T alpha=ALPHA, ewq=W or "
-         "pwait=ALPHA\n"},
+         "wachtrix-report: give one target: t=T alpha=ALPHA, ewq=EWQ or pwait=PWAIT\n"},
         {"staffing model=mmc a=10 t=1",
-         "wachtrix-report: give one target: t=T alpha=ALPHA, "
-         "ewq=W or pwait=ALPHA\n"},
+         "wachtrix-report: give one target: t=T alpha=ALPHA, ewq=EWQ or pwait=PWAIT\n"},
         {"staffing model=mmc a=10 ewq=0.1 pwait=0.2",
-         "wachtrix-report: give one target: t=T alpha=ALPHA, ewq=W or pwait=ALPHA\n"},
+         "wachtrix-report: give one target: t=T alpha=ALPHA, ewq=EWQ or pwait=PWAIT\n"},
         {"staffing model=mmc a=10 pwait=0.2 c=3",
          "wachtrix-report: unknown key \"c\" for staffing\n"},
         {"staffing model=mmc a=1e9 pwait=0.2", "Error: a out of range\n"},
@@ -249,12 +247,12 @@ TEST(ReportTool, StaffingWantsOneModelAndOneTarget) {
 }
 
 TEST(TextHost, ReportsANumericalFailureAfterTheLinesAlreadyWritten) {
-    const CommandResult result = RunQueueModel([](QueueHost& host) {
-        RunGuarded(host, [&] {
-            host.results().AddResultLine("M/G/1 queue");
-            throw NumericalFailure({"pause in RTBIS", "Root must be bracketed for bisection."});
-        });
+    TextQueueHost host;
+    RunGuarded(host, [&] {
+        host.results().AddResultLine("M/G/1 queue");
+        throw NumericalFailure({"pause in RTBIS", "Root must be bracketed for bisection."});
     });
+    const CommandResult result = Collect(host);
     EXPECT_TRUE(result.failed);
     EXPECT_EQ(result.failure, (std::vector<std::string>{"pause in RTBIS",
                                                         "Root must be bracketed for bisection."}));

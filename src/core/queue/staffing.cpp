@@ -437,7 +437,7 @@ constexpr FieldSpec kFields[] = {
 };
 constexpr std::string_view kModelKeys[] = {"mmc", "mdc", "dmc", "gmc"};
 constexpr std::string_view kTargetKeys[] = {"t alpha", "ewq", "pwait"};
-constexpr std::string_view kGraphItems[] = {"", "Graph of the target against c"};
+constexpr std::string_view kGraphItems[] = {"no graph", "graph of the target against c"};
 constexpr ChoiceSpec kChoices[] = {
     {.key = "model",
      .objectName = "Staffing_Model_RadioGroup",
@@ -454,7 +454,7 @@ constexpr ChoiceSpec kChoices[] = {
      .title = "Target",
      .items = kStaffingTargetItems,
      .impliedBy = kTargetKeys},
-    {.key = "",
+    {.key = "graph",
      .objectName = "Staffing_Graph_CheckBox",
      .title = "Graph of the target against c",
      .items = kGraphItems,

@@ -343,42 +343,7 @@ TEST(Dg1WaitingTail, ReachesZeroOnlyBelowPrinting) {
     }
 }
 
-// --- the run
-// --------------------------------------------------------------------------------------
-
-Dg1Form Form(int service, const char* cs2, const char* rho, int output = 0) {
-    Dg1Form form;
-    form.serviceType = service;
-    form.cs2 = cs2;
-    form.rho = rho;
-    form.output = output;
-    return form;
-}
-
-TEST(Dg1Run, RefusalsInOrderAsOneBox) {
-    const struct {
-        Dg1Form form;
-        const char* text;
-    } cases[] = {
-        {Form(kDg1PureErlang, "2.5", "x"), "cs2 incorrect"},
-        {Form(kDg1Erlangian, "", "x"), "cs2 incorrect"},
-        {Form(kDg1Erlangian, "0.5", "x"), "Rho incorrect"},
-        {Form(kDg1PureErlang, "0", "0.5"), "CS2 out of bounds"},
-        {Form(kDg1PureErlang, "-3", "0.5"), "CS2 out of bounds"},
-        {Form(kDg1PureErlang, "101", "0.5"), "CS2 out of bounds"},
-        {Form(kDg1Erlangian, "1.01", "0.5"), "CS2 out of bounds"},
-        {Form(kDg1CoxianBalanced, "0.49", "0.5"), "CS2 out of bounds"},
-        {Form(kDg1CoxianGamma, "0.5", "0.991"), "Rho out of bounds"},
-        {Form(7, "0.5", "0.5"), "Illegal Service Time"},
-    };
-    for (const auto& c : cases) {
-        RecordingHost host;
-        Dg1Form form = c.form;
-        form.output = 3;
-        RunDG1(form, host);
-        testing::ExpectRefusedOnly(host, c.text);
-    }
-}
+// --- the run ------------------------------------------------------------------------------------
 
 // Above the Coxian-2 solver's own load thresholds its delay probability can still be round-off:
 // at CS2 = 1 (D/M/1, Pwait = sigma) rho = 0.025 gives sigma = 4.2e-18, computed as 3.5e-18.
@@ -392,8 +357,7 @@ TEST(Dg1CoxianSolution, KeepsTheSmallestDelayThatIsNotRefused) {
 
 TEST(Dg1Graph, OneChartOfTheConditionalWaitingTail) {
     RecordingHost host;
-    Dg1Form form = Form(kDg1PureErlang, "2", "0.8", 5);
-    RunDG1(form, host);
+    testing::RunRecorded(host, "dg1 service=1 cs2=2 rho=0.8 output=5");
     ASSERT_EQ(host.windows.size(), 1u);
     const auto& w = host.windows[0];
     EXPECT_EQ(w.kind, GraphWindowKind::DG1);
@@ -410,8 +374,8 @@ TEST(Dg1Graph, OneChartOfTheConditionalWaitingTail) {
     EXPECT_LE(points.back().y, 0.001 * (1 + 1e-6));
 
     RecordingHost coxian;
-    Dg1Form light = Form(kDg1CoxianBalanced, "1", "0.05", 3);  // Pwait 2.1e-9: a golden message
-    RunDG1(light, coxian);
+    // Pwait 2.1e-9: a golden message.
+    testing::RunRecorded(coxian, "dg1 service=3 cs2=1 rho=0.05 output=3");
     ASSERT_EQ(coxian.windows.size(), 1u);
     EXPECT_EQ(coxian.windows[0].labels.back(), "Coxian-2 services (balanced).");
     EXPECT_FALSE(coxian.windows[0].shown);

@@ -292,28 +292,6 @@ TEST(DmcGraphs, NoStateGraphWhenNothingLiesAboveStateZero) {
     EXPECT_EQ(DmcTimeAverageState(s, 1).equal, 0.025);  // n = c: rho pi_(c-1) with beta^0 = 1
 }
 
-DmcForm Form(const char* c, const char* rho, int output = 0, int graph = 0) {
-    DmcForm form;
-    form.c = c;
-    form.rho = rho;
-    form.output = output;
-    form.graph = graph;
-    return form;
-}
-
-// The refusal texts and their order are in the batch tool's validation table; here the box.
-TEST(DmcRun, RefusalIsOneErrorBoxAndNothingElse) {
-    RecordingHost host;
-    DmcForm form = Form("2", "0.9991", 5);
-    RunDMC(form, host);
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0].title, "Error");
-    EXPECT_EQ(host.errors[0].text, "Rho out of range");
-    EXPECT_TRUE(host.sink.lines.empty());
-    EXPECT_TRUE(host.windows.empty());
-    EXPECT_EQ(host.busyCount, 0);
-}
-
 // Graphs: one window of the D/G/1 class with the chosen curve and its titles.
 struct GraphCase {
     int item;
@@ -325,8 +303,7 @@ class DmcGraphRun : public ::testing::TestWithParam<GraphCase> {};
 TEST_P(DmcGraphRun, PlotsTheChosenCurveWithItsTitles) {
     const GraphCase g = GetParam();
     RecordingHost host;
-    DmcForm form = Form("2", "0.8", 5, g.item);
-    RunDMC(form, host);
+    testing::RunRecorded(host, "dmc c=2 rho=0.8 output=5 graph=" + std::to_string(g.item));
     ASSERT_EQ(host.windows.size(), 1u);
     const auto& w = host.windows[0];
     EXPECT_EQ(w.kind, GraphWindowKind::DG1);
@@ -356,15 +333,14 @@ INSTANTIATE_TEST_SUITE_P(Items, DmcGraphRun,
 TEST(DmcGraphRun, NegligibleDelayOrTooSmallLoadLeavesTheWindowHidden) {
     // c = 50 at 0.5: Pwait is about 3e-11, which stops only the waiting-time graph. One server
     // at 0.025 never has anyone waiting; 200 servers at 0.6 are refused as too lightly loaded.
-    for (const auto& [c, rho, graph, shown] : {std::tuple{"50", "0.5", 0, false},
-                                               {"50", "0.5", 1, true},
-                                               {"1", "0.025", 2, false},
-                                               {"200", "0.6", 1, false}}) {
+    for (const auto& [call, shown] : {std::pair{"c=50 rho=0.5 graph=0", false},
+                                      {"c=50 rho=0.5 graph=1", true},
+                                      {"c=1 rho=0.025 graph=2", false},
+                                      {"c=200 rho=0.6 graph=1", false}}) {
         RecordingHost host;
-        DmcForm form = Form(c, rho, 5, graph);
-        RunDMC(form, host);
+        testing::RunRecorded(host, std::string("dmc output=5 ") + call);
         ASSERT_EQ(host.windows.size(), 1u);
-        EXPECT_EQ(host.windows[0].shown, shown) << c << " " << graph;
+        EXPECT_EQ(host.windows[0].shown, shown) << call;
     }
 }
 

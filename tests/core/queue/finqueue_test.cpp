@@ -447,20 +447,9 @@ TEST(FinCapGraphs, StateCurveIsTheConditionalStateTail) {
 
 // ---- The run ----
 
-FinCapForm Form(int type, const char* c, const char* rho, const char* N, int output = 0) {
-    FinCapForm form;
-    form.type = type;
-    form.c = c;
-    form.rho = rho;
-    form.N = N;
-    form.output = output;
-    return form;
-}
-
 TEST(FinCapGraphs, OneWindowWithBothCurvesAndTheModelLabels) {
-    FinCapForm form = Form(2, "3", "0.9", "10", 4);
     RecordingHost host;
-    RunFinCap(form, host);
+    testing::RunRecorded(host, "fincap type=2 c=3 rho=0.9 N=10 output=4");
     ASSERT_EQ(host.windows.size(), 1u);
     const auto& window = host.windows[0];
     EXPECT_EQ(window.kind, GraphWindowKind::MG1);
@@ -478,9 +467,8 @@ TEST(FinCapGraphs, OneWindowWithBothCurvesAndTheModelLabels) {
 }
 
 TEST(FinCapGraphs, NegligibleWaitingLeavesTheWindowHidden) {
-    FinCapForm form = Form(0, "30", "0.2", "10", 3);
     RecordingHost host;
-    RunFinCap(form, host);  // its message is golden
+    testing::RunRecorded(host, "fincap type=0 c=30 rho=0.2 N=10 output=3");  // golden message
     ASSERT_EQ(host.windows.size(), 1u);
     EXPECT_FALSE(host.windows[0].shown);
 }

@@ -257,32 +257,9 @@ TEST(GmcCoxianArrivals, AtTheNudgedCa2PrintTheErlangTwoFigures) {
     }
 }
 
-GmcForm Form(int arrivals, const char* ca2, const char* c, const char* rho, int output = 0) {
-    GmcForm form;
-    form.arrivals = arrivals;
-    form.ca2 = ca2;
-    form.c = c;
-    form.rho = rho;
-    form.output = output;
-    return form;
-}
-
-// The refusal texts and their order are in the batch tool's validation table; here the box.
-TEST(GmcRun, RefusalIsOneErrorBoxAndNothingElse) {
-    RecordingHost host;
-    GmcForm form = Form(1, "0.5", "1001", "0.5", 3);
-    RunGMC(form, host);
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0].title, "Error");
-    EXPECT_EQ(host.errors[0].text, "c out of range");
-    EXPECT_TRUE(host.sink.lines.empty());
-    EXPECT_TRUE(host.windows.empty());
-}
-
 TEST(GmcGraphRun, PlotsTheConditionalWaitingTimeWithTheArrivalLabels) {
     RecordingHost host;
-    GmcForm form = Form(3, "2", "3", "0.8", 3);
-    RunGMC(form, host);
+    testing::RunRecorded(host, "gmc arrivals=3 ca2=2 c=3 rho=0.8 output=3");
     ASSERT_EQ(host.windows.size(), 1u);
     const auto& w = host.windows[0];
     EXPECT_EQ(w.kind, GraphWindowKind::GMC);
@@ -305,8 +282,8 @@ TEST(GmcGraphRun, MarksUpTo24PointsAndALineFrom25) {
         std::vector<ChartPoint> points = GmcWaitingGraphPoints(s);
         if (points.size() != 25) continue;
         RecordingHost host;
-        GmcForm form = Form(1, "0.5", "2", Format("%.17g", {rho}).c_str(), 3);
-        RunGMC(form, host);
+        testing::RunRecorded(host, "gmc arrivals=1 ca2=0.5 c=2 output=3 rho=" +
+                                       Format("%.17g", {rho}));
         ASSERT_EQ(host.windows.size(), 1u);
         const ChartPlot& plot = host.windows[0].charts.at(0);
         EXPECT_EQ(plot.points, points);

@@ -274,55 +274,17 @@ TEST(FinSrcDeterministic, LargestCasesStayNormalised) {
 
 using testing::RecordingHost;
 
-FinSrcForm Form(int service, const char* c, const char* M, const char* nu, int output = 0) {
-    FinSrcForm form;
-    form.service = service;
-    form.c = c;
-    form.M = M;
-    form.nu = nu;
-    form.output = output;
-    return form;
-}
-
-TEST(FinSrcRun, RefusesInTheTabsOrder) {
-    const struct {
-        int service;
-        const char *c, *M, *nu, *message;
-    } rows[] = {
-        {0, "x", "y", "z", "c incorrect"},         {0, "501", "y", "z", "c out of range"},
-        {1, "251", "y", "z", "c out of range"},    {1, "0", "y", "z", "c out of range"},
-        {0, "500", "y", "z", "M incorrect"},       {0, "2", "1001", "z", "M out of range"},
-        {0, "2", "0", "z", "M out of range"},      {1, "250", "5", "", "nu incorrect"},
-        {0, "2", "5", "100.1", "nu out of range"}, {0, "2", "5", "9e-6", "nu out of range"},
-    };
-    for (const auto& r : rows) {
-        FinSrcForm form = Form(r.service, r.c, r.M, r.nu);
-        RecordingHost host;
-        RunFinSrc(form, host);
-        ASSERT_EQ(host.errors.size(), 1u) << r.message;
-        EXPECT_EQ(host.errors[0].text, r.message);
-        EXPECT_TRUE(host.sink.lines.empty());
-    }
-}
-
 // An extremely overloaded system, negligible waiting, a single machine's customer average (it
 // never finds another broken): nothing to draw, and Results says so (see the golden reports).
 TEST(FinSrcGraphs, NoWindowWhenThereIsNothingToDraw) {
-    const struct {
-        int service;
-        const char *c, *M, *nu;
-        int graph;
-    } rows[] = {{1, "1", "1000", "100", 0},
-                {1, "1", "1000", "100", 1},
-                {1, "1", "1000", "100", 2},
-                {0, "10", "20", "0.001", 0},
-                {0, "1", "1", "0.5", 2}};
-    for (const auto& r : rows) {
-        FinSrcForm form = Form(r.service, r.c, r.M, r.nu, 4);
-        form.graph = r.graph;
+    for (const char* call : {"service=1 c=1 M=1000 nu=100 graph=0",
+                             "service=1 c=1 M=1000 nu=100 graph=1",
+                             "service=1 c=1 M=1000 nu=100 graph=2",
+                             "service=0 c=10 M=20 nu=0.001 graph=0",
+                             "service=0 c=1 M=1 nu=0.5 graph=2"}) {
         RecordingHost host;
-        RunFinSrc(form, host);
-        EXPECT_TRUE(host.windows.empty()) << r.M << " " << r.graph;
+        testing::RunRecorded(host, std::string("finsrc output=4 ") + call);
+        EXPECT_TRUE(host.windows.empty()) << call;
     }
 }
 
@@ -334,10 +296,9 @@ TEST(FinSrcGraphs, EachKindWithItsTitlesAndLabels) {
                 {1, "P{ L(time) > n | L(time) > 0}", "State n"},
                 {2, "P{ L(cust) > n | L(cust) > 0}", "State n"}};
     for (const auto& r : rows) {
-        FinSrcForm form = Form(1, "2", "30", "0.05", 4);
-        form.graph = r.graph;
         RecordingHost host;
-        RunFinSrc(form, host);
+        testing::RunRecorded(host, "finsrc service=1 c=2 M=30 nu=0.05 output=4 graph=" +
+                                       std::to_string(r.graph));
         ASSERT_EQ(host.windows.size(), 1u);
         const auto& w = host.windows[0];
         EXPECT_EQ(w.kind, GraphWindowKind::GMC);
@@ -356,10 +317,8 @@ TEST(FinSrcGraphs, EachKindWithItsTitlesAndLabels) {
 
 // A single machine is broken a third of the time, never two.
 TEST(FinSrcGraphs, ASingleMachinesTimeAverageCurve) {
-    FinSrcForm form = Form(0, "1", "1", "0.5", 4);
-    form.graph = 1;
     RecordingHost host;
-    RunFinSrc(form, host);
+    testing::RunRecorded(host, "finsrc service=0 c=1 M=1 nu=0.5 output=4 graph=1");
     ASSERT_EQ(host.windows.size(), 1u);
     EXPECT_EQ(host.windows[0].charts.at(0).points.at(1), (ChartPoint{1, 0.001}));
 }

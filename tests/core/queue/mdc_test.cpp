@@ -401,26 +401,9 @@ TEST(MdcGraphs, StatePointsFromTheGeometricTailOrTheScanBelowC) {
 
 // --- the run -------------------------------------------------------------------------------------
 
-MdcForm Form(const char* c, const char* rho, int output = 0) {
-    MdcForm form;
-    form.c = c;
-    form.rho = rho;
-    form.output = output;
-    return form;
-}
-
-// The refusal texts and their order are in the batch tool's validation table; here the box.
-TEST(MdcRun, RefusalIsOneErrorBoxAndNothingElse) {
-    RecordingHost host;
-    MdcForm form = Form("501", "0.5", 4);
-    RunMDC(form, host);
-    testing::ExpectRefusedOnly(host, "c out of range");
-}
-
 TEST(MdcGraphs, OneWindowWithBothConditionalTails) {
     RecordingHost host;
-    MdcForm form = Form("2", "0.8", 4);
-    RunMDC(form, host);
+    testing::RunRecorded(host, "mdc c=2 rho=0.8 output=4");
     ASSERT_EQ(host.windows.size(), 1u);
     const auto& w = host.windows[0];
     EXPECT_EQ(w.kind, GraphWindowKind::MG1);

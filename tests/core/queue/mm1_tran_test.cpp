@@ -172,71 +172,22 @@ TEST(MM1MaxInitialState, IsWhereRhoToTheIFallsTo1e16) {
         EXPECT_EQ(MM1MaxInitialState(c.rho), c.imax) << c.rho;
 }
 
-MM1TranForm Form(const char* rho, const char* i, const char* j, int output = 0,
-                 const char* T = "") {
-    MM1TranForm form;
-    form.rho = rho;
-    form.i = i;
-    form.j = j;
-    form.output = output;
-    form.T = T;
-    return form;
-}
-
-TEST(MM1TranValidation, ChecksInOrderWithTheTabsTexts) {
-    const struct {
-        MM1TranForm form;
-        const char* error;
-    } cases[] = {
-        {Form("", "1", "1"), "rho incorrect"},
-        {Form("0.5.1", "1", "1"), "rho incorrect"},
-        {Form("-0.1", "x", "x"), "rho out of bounds"},
-        {Form("0.99011", "1", "1"), "rho out of bounds"},
-        {Form("0.5", "1.5", "x"), "i incorrect"},
-        {Form("0.5", "54", "x"), "i out of bounds"},
-        {Form("0.5", "-1", "x"), "i out of bounds"},
-        {Form("0", "2", "x"), "i out of bounds"},
-        {Form("0.5", "53", ""), "j incorrect"},
-        {Form("0.5", "53", "101"), "j out of bounds"},
-        {Form("0.5", "53", "-1", 2, "x"), "j out of bounds"},
-        {Form("0.5", "3", "2", 1, "x"), "t incorrect"},
-        {Form("0.5", "3", "2", 1, "0.009"), "t out of range"},
-        {Form("0.5", "3", "x", 3, "1000001"), "t out of range"},
-        {Form("0.5", "3", "x", 4, ""), "t incorrect"},
-    };
-    for (const auto& c : cases) {
-        const MM1TranValidation v = ValidateMM1Tran(c.form);
-        EXPECT_FALSE(v.parameters) << c.error;
-        EXPECT_EQ(v.error, c.error);
-    }
-}
-
-TEST(MM1TranValidation, AcceptsTheBoundsAndRaisesATinyRho) {
-    const auto zero = ValidateMM1Tran(Form("0", "1", "100", 1, "0.01"));
-    ASSERT_TRUE(zero.parameters);
-    EXPECT_EQ(zero.parameters->rho, 1e-9);
-    EXPECT_EQ(zero.parameters->i, 1);
-    EXPECT_EQ(zero.parameters->j, 100);
-    EXPECT_EQ(zero.parameters->T, 0.01);
-
-    const auto top = ValidateMM1Tran(Form("0.9901", "100", "0", 4, "1e6"));
-    ASSERT_TRUE(top.parameters);
-    EXPECT_EQ(top.parameters->rho, 0.9901);
-    EXPECT_EQ(top.parameters->j, 0);  // the queue-size graphs do not read j
-    EXPECT_EQ(top.parameters->T, 1e6);
-
-    const auto table = ValidateMM1Tran(Form("0.5", "53", "7", 0, "nonsense"));
-    ASSERT_TRUE(table.parameters);  // a table does not read the graph horizon
-    EXPECT_EQ(table.parameters->j, 7);
-}
-
-// The bound the tab shows beside i is the one validation holds.
-TEST(MM1TranValidation, AcceptsInitialStatesUpToTheShownBound) {
+// The bound the tab shows beside i is the one the run holds; a load of 0 runs as 1e-9.
+TEST(MM1TranRun, AcceptsInitialStatesUpToTheShownBound) {
     for (const char* rho : {"0", "1e-9", "0.2", "0.5", "0.69", "0.9901"}) {
         const int imax = MM1MaxInitialState(*ParseReal(rho));
-        const std::string at = std::to_string(imax), beyond = std::to_string(imax + 1);
-        EXPECT_TRUE(ValidateMM1Tran(Form(rho, at.c_str(), "0")).parameters) << rho;
-        EXPECT_EQ(ValidateMM1Tran(Form(rho, beyond.c_str(), "0")).error, "i out of bounds") << rho;
+        if (*ParseReal(rho) <= 0.99) {  // no bound is shown near 1
+            EXPECT_EQ(MM1InitialStateRangeLabel(*ParseReal(rho)), "<= " + std::to_string(imax));
+        }
+        RecordingHost at, beyond;
+        testing::RunRecorded(at, std::string("mm1tran j=0 t=1 rho=") + rho +
+                                     " i=" + std::to_string(imax));
+        EXPECT_TRUE(at.errors.empty()) << rho;
+        testing::RunRecorded(beyond, std::string("mm1tran j=0 t=1 rho=") + rho +
+                                         " i=" + std::to_string(imax + 1));
+        ASSERT_EQ(beyond.errors.size(), 1u) << rho;
+        EXPECT_EQ(beyond.errors[0].text, "i out of bounds");
+        EXPECT_EQ(beyond.errors[0].field, "MM1_initial_state_edit");
     }
 }
 
@@ -249,17 +200,6 @@ TEST(MM1TranTable, RowsKeepTheirWidths) {
     m.StdLq = 0.25;
     EXPECT_EQ(MM1TranTableRow(0.5, m), "0.5000 0.123457 0.500000   12.346   0.2500");
     EXPECT_EQ(MM1TranTableRow(150, m), " 150.0 0.123457 0.500000   12.346   0.2500");
-}
-
-TEST(MM1TranRun, RefusedInputWritesNothingAndOpensNothing) {
-    RecordingHost host;
-    MM1TranForm form = Form("0.5", "54", "1", 1, "10");
-    RunMM1Tran(form, host);
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0].title, "ERROR");
-    EXPECT_EQ(host.errors[0].text, "i out of bounds");
-    EXPECT_TRUE(host.sink.lines.empty());
-    EXPECT_TRUE(host.windows.empty());
 }
 
 // Each graph kind: one GMC window, its labels, a blue line of 201 points over [0, T].
@@ -275,8 +215,8 @@ TEST(MM1TranRun, GraphsOfEachKind) {
                  {4, "Std Lq(i,t)", "i=4", 0}};
     for (const auto& c : cases) {
         RecordingHost host;
-        MM1TranForm form = Form("0.8", "4", c.output <= 2 ? "4" : "", c.output, "250");
-        RunMM1Tran(form, host);
+        testing::RunRecorded(host, "mm1tran rho=0.8 i=4 T=250 output=" +
+                                       std::to_string(c.output) + (c.output <= 2 ? " j=4" : ""));
         EXPECT_TRUE(host.errors.empty()) << c.title;
         EXPECT_TRUE(host.sink.lines.empty()) << c.title;
         ASSERT_EQ(host.windows.size(), 1u);

@@ -15,14 +15,6 @@ namespace {
 using testing::ErlangC;
 using testing::RecordingHost;
 
-MmcForm Form(const char* c, const char* rho, int output = 0) {
-    MmcForm form;
-    form.c = c;
-    form.rho = rho;
-    form.output = output;
-    return form;
-}
-
 TEST(MmcSingleServer, MatchesTheMM1ClosedForms) {
     const MmcSolution s = SolveMMC(1, 0.5);
     EXPECT_REL_NEAR(s.Pdelay, 0.5, 1e-15);
@@ -116,23 +108,9 @@ TEST(MmcPercentile, InvertsTheTailAndIsUndefinedBelowTheNoWaitMass) {
     }
 }
 
-// The refusal texts and their order are in the batch tool's validation table; here the box.
-TEST(MmcRun, RefusalIsOneErrorBoxAndNothingElse) {
-    RecordingHost host;
-    MmcForm form = Form("2501", "0.5", 4);
-    RunMMC(form, host);
-    ASSERT_EQ(host.errors.size(), 1u);
-    EXPECT_EQ(host.errors[0].title, "Error");
-    EXPECT_EQ(host.errors[0].text, "c out of range");
-    EXPECT_TRUE(host.sink.lines.empty());
-    EXPECT_TRUE(host.windows.empty());
-    EXPECT_EQ(host.busyCount, 0);
-}
-
 TEST(MmcGraphs, PlotsBothConditionalTails) {
     RecordingHost host;
-    MmcForm form = Form("2", "0.8", 4);
-    RunMMC(form, host);
+    testing::RunRecorded(host, "mmc c=2 rho=0.8 output=4");
     ASSERT_EQ(host.windows.size(), 1u);
     const auto& w = host.windows[0];
     EXPECT_EQ(w.kind, GraphWindowKind::MG1);

@@ -75,26 +75,9 @@ TEST(MmcnPoints, WaitingProbabilityAtTimeZeroAndSmallLoads) {
     EXPECT_EQ(points[2].y, 0);
 }
 
-MmcnForm Form(int xAxis, int yAxis) {
-    MmcnForm form;
-    form.lambda = "3";
-    form.es = "2";
-    form.xAxis = xAxis;
-    form.yAxis = yAxis;
-    form.N = "4";
-    form.cFrom = "1";
-    form.cTo = "30";
-    form.c = "2";
-    form.nFrom = "5";
-    form.nTo = "5";
-    form.t = "0.5";
-    return form;
-}
-
 TEST(MmcnRun, OneWindowWithTheCurveAndNothingInResults) {
-    MmcnForm form = Form(0, 0);
     RecordingHost host;
-    RunMMCN(form, host);
+    testing::RunRecorded(host, "mmcn lambda=3 es=2 vary=0 N=4 from=1 to=30 y=0");
     EXPECT_TRUE(host.sink.lines.empty());
     ASSERT_EQ(host.windows.size(), 1u);
     const auto& w = host.windows[0];
@@ -113,9 +96,8 @@ TEST(MmcnRun, OneWindowWithTheCurveAndNothingInResults) {
 }
 
 TEST(MmcnRun, ASinglePointIsAMark) {
-    MmcnForm form = Form(1, 1);
     RecordingHost host;
-    RunMMCN(form, host);
+    testing::RunRecorded(host, "mmcn lambda=3 es=2 vary=1 c=2 from=5 to=5 y=1 t=0.5");
     const auto& w = host.windows.at(0);
     EXPECT_EQ(w.labels[3], "c = 2");
     const ChartPlot& plot = w.charts.at(0);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/queue/mm1_tran.h"
+#include "support/recording_host.h"
 
 namespace wachtrix {
 namespace {
@@ -160,6 +161,31 @@ TEST_P(EveryModel, EntryIsConsistent) {
                 EXPECT_TRUE(model.group(kind)) << model.key << " " << kind;
             }
         }
+}
+
+// A refusal is one box that names its field, before anything is written, opened or computed:
+// here the first field each model reads garbled, with a graph asked for where the model has one.
+TEST_P(EveryModel, RefusalIsOneBoxAndNothingElse) {
+    const QueueModelSpec& model = *GetParam();
+    QueueForm form = AtBounds(model, Selection{}, true);
+    if (const OutputSpec* output = model.outputFor(form.selection))
+        for (std::size_t i = 0; i < output->items.size(); ++i)
+            if (output->items[i].mode == kGraphs) form.selection.output = static_cast<int>(i);
+    std::size_t first = 0;
+    while (!model.fields[first].isRead(form.selection))
+        ++first;
+    form.fields[first] = "1.2.3";
+    form.t = {"3", "1"};
+    testing::RecordingHost host;
+    RunQueueModel(model, form, host);
+    ASSERT_EQ(host.errors.size(), 1u);
+    EXPECT_EQ(host.errors[0].title, model.refusalTitle);
+    EXPECT_EQ(host.errors[0].text, model.fields[first].incorrect);
+    EXPECT_EQ(host.errors[0].field, model.fields[first].editName);
+    EXPECT_TRUE(host.sink.lines.empty());
+    EXPECT_TRUE(host.windows.empty());
+    EXPECT_EQ(host.busyCount, 0);
+    EXPECT_EQ(form.t[0], "3");  // no value read before the refusal
 }
 
 INSTANTIATE_TEST_SUITE_P(Registry, EveryModel, ::testing::ValuesIn(QueueModels()),

@@ -245,11 +245,10 @@ struct TabFigures {
     std::string EWq, tail;
 };
 
-template <class Form>
-TabFigures TabRun(Form form, void (*run)(Form&, QueueHost&)) {
+TabFigures TabRun(const std::string& call) {
     RecordingHost host;
-    run(form, host);
-    EXPECT_TRUE(host.errors.empty());
+    testing::RunRecorded(host, call);
+    EXPECT_TRUE(host.errors.empty()) << call;
     TabFigures f;
     const auto lines = host.texts();
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -261,115 +260,56 @@ TabFigures TabRun(Form form, void (*run)(Form&, QueueHost&)) {
     return f;
 }
 
-TabFigures TabFiguresAt(const StaffingForm& staffing, int c, double rho) {
-    const std::string cText = std::to_string(c), rhoText = Shortest(rho);
-    const TEditArray t = Texts({staffing.t.c_str()});
-    switch (static_cast<Model>(staffing.model)) {
-        case Model::MDC:
-            return TabRun(MdcForm{cText, rhoText, 1, t, {}, {}}, &RunMDC);
-        case Model::DMC:
-            return TabRun(DmcForm{cText, rhoText, 1, 0, t, {}, {}}, &RunDMC);
-        case Model::GMC:
-            // The tab's CA2 field holds 0 while the arrivals are deterministic.
-            return TabRun(GmcForm{staffing.arrivals,
-                                  staffing.arrivals ? staffing.ca2 : "0",
-                                  cText,
-                                  rhoText,
-                                  1,
-                                  t,
-                                  {}},
-                          &RunGMC);
-        default:
-            return TabRun(MmcForm{cText, rhoText, 1, t, {}, {}}, &RunMMC);
-    }
-}
+// A staffing question: its model's tab, and the rest of its words.
+struct Asked {
+    const char* model;  // "mmc c=%d rho=%s" is added, and "arrivals=... ca2=..." for G/M/c
+    const char* arrivals;
+    const char* a;
+    const char* t;
+    const char* alpha;
+};
 
 TEST(Staffing, EveryTableRowIsTheModelTabsOwnRun) {
-    const StaffingForm kForms[] = {
-        {.model = 0, .a = "10", .target = 0, .t = "0.33", .alpha = "0.2"},
-        {.model = 0, .a = "1500", .target = 0, .t = "0.02", .alpha = "0.1"},
-        {.model = 1, .a = "30", .target = 0, .t = "0.1", .alpha = "0.05"},
-        {.model = 1, .a = "2.5", .target = 0, .t = "1.5", .alpha = "0.001"},
-        {.model = 2, .a = "10", .target = 0, .t = "0.2", .alpha = "0.02"},
-        {.model = 2, .a = "120", .target = 0, .t = "0.01", .alpha = "0.1"},
-        {.model = 3,
-         .arrivals = 1,
-         .ca2 = "0.5",
-         .a = "8",
-         .target = 0,
-         .t = "0.5",
-         .alpha = "0.01"},
-        {.model = 3, .arrivals = 3, .ca2 = "2", .a = "40", .target = 0, .t = "0.1", .alpha = "0.1"},
-        {.model = 3, .arrivals = 0, .ca2 = "", .a = "3", .target = 0, .t = "0", .alpha = "0.3"},
+    const Asked kAsked[] = {
+        {"mmc", "", "10", "0.33", "0.2"},
+        {"mmc", "", "1500", "0.02", "0.1"},
+        {"mdc", "", "30", "0.1", "0.05"},
+        {"mdc", "", "2.5", "1.5", "0.001"},
+        {"dmc", "", "10", "0.2", "0.02"},
+        {"dmc", "", "120", "0.01", "0.1"},
+        {"gmc", " arrivals=1 ca2=0.5", "8", "0.5", "0.01"},
+        {"gmc", " arrivals=3 ca2=2", "40", "0.1", "0.1"},
+        {"gmc", " arrivals=0", "3", "0", "0.3"},
     };
-    for (StaffingForm form : kForms) {
-        const double a = std::stod(form.a);
+    for (const Asked& q : kAsked) {
+        const double a = std::stod(q.a);
         RecordingHost host;
-        RunStaffing(form, host);
+        testing::RunRecorded(host, std::string("staffing model=") + q.model + q.arrivals +
+                                       " a=" + q.a + " t=" + q.t + " alpha=" + q.alpha);
         const auto lines = host.texts();
-        ASSERT_GE(lines.size(), 6u) << form.a;
+        ASSERT_GE(lines.size(), 6u) << q.a;
         int rows = 0;
         for (std::size_t i = 5; i + 1 < lines.size(); ++i, ++rows) {
             const auto w = Words(lines[i]);
             ASSERT_EQ(w.size(), 6u) << lines[i];
             const int c = std::stoi(w[0]);
-            const TabFigures tab = TabFiguresAt(form, c, a / c);
+            const TabFigures tab = TabRun(std::string(q.model) + q.arrivals + " output=1 c=" +
+                                          std::to_string(c) + " rho=" + Shortest(a / c) +
+                                          " t=" + q.t);
             const double Pwait = std::stod(w[2]);
             // FormatProb keeps 7 decimals (4 digits below 1e-6); the tab prints 6 digits.
-            EXPECT_NEAR(Pwait, tab.Pwait, 6e-8 + 1e-3 * tab.Pwait) << form.a << " c=" << c;
-            EXPECT_EQ(w[3], tab.EWq) << form.a << " c=" << c;
-            EXPECT_EQ(w[4], tab.tail) << form.a << " c=" << c;
-            EXPECT_EQ(w[5] == "yes", std::stod(w[4]) <= std::stod(form.alpha)) << lines[i];
+            EXPECT_NEAR(Pwait, tab.Pwait, 6e-8 + 1e-3 * tab.Pwait) << q.a << " c=" << c;
+            EXPECT_EQ(w[3], tab.EWq) << q.a << " c=" << c;
+            EXPECT_EQ(w[4], tab.tail) << q.a << " c=" << c;
+            EXPECT_EQ(w[5] == "yes", std::stod(w[4]) <= std::stod(q.alpha)) << lines[i];
         }
-        EXPECT_GE(rows, 4) << form.a;
+        EXPECT_GE(rows, 4) << q.a;
     }
-}
-
-TEST(Staffing, RefusesInvalidInputWithOneBoxBeforeAnyWindow) {
-    const struct {
-        StaffingForm form;
-        const char* text;
-    } kCases[] = {
-        {{.a = "x", .graph = true}, "a incorrect"},
-        {{.a = "2497.6", .graph = true}, "a out of range"},
-        {{.a = "0", .graph = true}, "a out of range"},
-        {{.model = 3, .arrivals = 1, .ca2 = "", .a = "2", .graph = true}, "CA2 incorrect"},
-        {{.model = 3, .arrivals = 2, .ca2 = "0.4", .a = "2", .graph = true}, "CA2 out of range"},
-        {{.a = "2", .target = 0, .t = "", .alpha = "0.1", .graph = true}, "t incorrect"},
-        {{.a = "2", .target = 0, .t = "2501", .alpha = "0.1", .graph = true}, "t out of range"},
-        {{.a = "2", .target = 0, .t = "1", .alpha = "1.1", .graph = true}, "alpha out of range"},
-        {{.a = "2", .target = 2, .alpha = "0", .graph = true}, "alpha out of range"},
-        {{.a = "2", .target = 1, .w = "a", .graph = true}, "w incorrect"},
-        {{.a = "2", .target = 1, .w = "1001", .graph = true}, "w out of range"},
-        {{.a = "2", .target = 2, .alpha = "0.1", .maxRho = "0.5.", .graph = true},
-         "Largest utilisation incorrect"},
-        {{.a = "2", .target = 2, .alpha = "0.1", .maxRho = "0.001", .graph = true},
-         "Largest utilisation out of range"},
-    };
-    for (const auto& k : kCases) {
-        StaffingForm form = k.form;
-        RecordingHost host;
-        RunStaffing(form, host);
-        testing::ExpectRefusedOnly(host, k.text);
-    }
-    // Deterministic arrivals read no CA2; a blank largest utilisation is no bound.
-    StaffingForm form{.model = 3,
-                      .arrivals = 0,
-                      .ca2 = "x",
-                      .a = "2",
-                      .target = 2,
-                      .alpha = "0.1",
-                      .maxRho = "  "};
-    RecordingHost host;
-    RunStaffing(form, host);
-    EXPECT_TRUE(host.errors.empty());
-    EXPECT_EQ(host.texts()[1], "Parameters: a=2  target Pwait<=0.1");
 }
 
 TEST(Staffing, GraphShowsTheMeasureAgainstCWithTheTargetAsALine) {
-    StaffingForm form{.model = 0, .a = "50", .target = 1, .w = "0.01", .graph = true};
     RecordingHost host;
-    RunStaffing(form, host);
+    testing::RunRecorded(host, "staffing model=mmc a=50 ewq=0.01 graph=1");
     ASSERT_EQ(host.windows.size(), 1u);
     const auto& window = host.windows[0];
     EXPECT_EQ(window.kind, GraphWindowKind::GMC);
@@ -391,9 +331,8 @@ TEST(Staffing, GraphShowsTheMeasureAgainstCWithTheTargetAsALine) {
     EXPECT_EQ(line.points, (std::vector<ChartPoint>{{51, 0.01}, {c + 3.0, 0.01}}));
 
     // No window is shown when nothing can be drawn.
-    StaffingForm beyond{.model = 1, .a = "2000", .target = 2, .alpha = "0.1", .graph = true};
     RecordingHost none;
-    RunStaffing(beyond, none);
+    testing::RunRecorded(none, "staffing model=mdc a=2000 pwait=0.1 graph=1");
     ASSERT_EQ(none.windows.size(), 1u);
     EXPECT_FALSE(none.windows[0].shown);
 }

@@ -1,9 +1,8 @@
-// The typing filter and the captions that follow typed values, as plain functions.
+// The typing filter of the number fields, as a plain function.
 
 #include <QTest>
 
 #include "ui/queue/edit_filter.h"
-#include "ui/queue/label_rules.h"
 
 using namespace wachtrix::ui;
 
@@ -38,43 +37,6 @@ private slots:
         const FilteredText result = FilterText(text, caret, real ? RealChars : IntChars);
         QCOMPARE(result.text, kept);
         QCOMPARE(result.caret, keptCaret);
-    }
-
-    void finiteCapacityCaptionFollowsCAndN() {
-        QCOMPARE(NValuesCaption("2", "3"), QString("n-values (<=5)"));
-        QCOMPARE(NValuesCaption("2500", "1000"), QString("n-values (<=3500)"));
-        QCOMPARE(NValuesCaption("", "3"), QString("n-values"));
-        QCOMPARE(NValuesCaption("2", ""), QString("n-values"));
-        QCOMPARE(NValuesCaption("2.5", "3"), QString("n-values"));
-        // Two large integers add up without wrapping round.
-        QCOMPARE(NValuesCaption("2000000000", "2000000000"), QString("n-values (<=4000000000)"));
-        QCOMPARE(NValuesCaption("99999999999", "1"), QString("n-values"));
-    }
-
-    void machineCaptionFollowsM() {
-        QCOMPARE(MachineNValuesCaption("25"), QString("n-values (<=25)"));
-        QCOMPARE(MachineNValuesCaption(""), QString("n-values"));
-        QCOMPARE(MachineNValuesCaption("1.5"), QString("n-values"));
-    }
-
-    // The bound is the state i where rho^i falls to 1e-16: trunc(-16 ln 10 / ln rho), <= 100.
-    void initialStateBound_data() {
-        QTest::addColumn<QString>("rho");
-        QTest::addColumn<QString>("label");
-        // 0.1 takes sixteen decades, 0.8 and 0.99 are capped, 0 counts as 1e-9; near 1 on
-        // either side and above 10 there is no bound, nor for a text that is no number.
-        const std::pair<const char*, const char*> rows[] = {
-            {"0.5", "<= 53"},   {"0.1", "<= 16"}, {"0.8", "<= 100"}, {"0.99", "<= 100"},
-            {"0", "<= 1"},      {"0.995", ""},    {"1.0", ""},       {"1.009", ""},
-            {"1.01", "<= 100"}, {"5", "<= 100"},  {"10", "<= 100"},  {"10.5", ""},
-            {"", ""},           {"1.2.3", ""}};
-        for (const auto& [rho, label] : rows)
-            QTest::newRow(*rho ? rho : "empty") << QString(rho) << QString(label);
-    }
-    void initialStateBound() {
-        QFETCH(QString, rho);
-        QFETCH(QString, label);
-        QCOMPARE(InitialStateRangeLabel(rho), label);
     }
 };
 
