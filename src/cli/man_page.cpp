@@ -10,7 +10,7 @@ constexpr ManExample kExamples[] = {
     {"Waiting-time tail probabilities of an M/M/c queue with two servers at load 0.8:",
      "mmc c=2 rho=0.8 output=1 t=1,0.5,2"},
     {"The 90% and 99% waiting-time percentiles of an M/G/1 queue with Coxian-2 services:",
-     "mg1 type=1 cs2=2 rho=0.7 output=2 p=0.9,0.99"},
+     "mg1 service=1 cs2=2 rho=0.7 output=2 p=0.9,0.99"},
     {"The standard statistics of a machine-repair queue, each line marked with its style:",
      "finsrc service=0 c=2 M=10 nu=0.1 --styles"},
     {"The graph points of a D/M/c queue saved for a spreadsheet:",

@@ -1,18 +1,47 @@
-// Writes the manual page of wachtrix-report at build time: man_page VERSION FILE.
+// Writes at build time what lists the program's capabilities, from the registry:
+//   wachtrix-man-page VERSION DIR          the manual pages wachtrix.1 and wachtrix-report.1
+//   wachtrix-man-page --metainfo IN OUT    the metainfo, IN's "<!-- capabilities -->" line filled
+//   wachtrix-man-page --description OUT    the Debian package's long description
 
+#include <fstream>
 #include <iostream>
+#include <sstream>
+#include <string>
 
+#include "cli/capabilities.h"
 #include "cli/commands.h"
 #include "cli/man_page.h"
 
+namespace {
+
+bool Write(const std::string& path, const std::string& text) {
+    if (wachtrix::cli::WriteFileReplacing(path, text)) return true;
+    std::cerr << "wachtrix-man-page: cannot write " << path << "\n";
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
-    if (argc != 3) {
-        std::cerr << "usage: wachtrix-man-page VERSION FILE\n";
-        return 2;
+    using namespace wachtrix::cli;
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "--metainfo" && argc == 4) {
+        std::ifstream in(argv[2]);
+        std::ostringstream text;
+        for (std::string line; std::getline(in, line);)
+            text << (line.find("<!-- capabilities -->") != std::string::npos ? MetainfoDescription()
+                                                                       : line)
+                 << "\n";
+        return in.eof() && Write(argv[3], text.str()) ? 0 : 1;
     }
-    if (!wachtrix::cli::WriteFileReplacing(argv[2], wachtrix::cli::ManPage(argv[1]))) {
-        std::cerr << "wachtrix-man-page: cannot write " << argv[2] << "\n";
-        return 1;
+    if (mode == "--description" && argc == 3) return Write(argv[2], PackageDescription()) ? 0 : 1;
+    if (argc == 3 && mode.rfind("--", 0) != 0) {
+        const std::string dir = argv[2];
+        return Write(dir + "/wachtrix-report.1", ManPage(argv[1])) &&
+                       Write(dir + "/wachtrix.1", ProgramManPage(argv[1]))
+                   ? 0
+                   : 1;
     }
-    return 0;
+    std::cerr << "usage: wachtrix-man-page VERSION DIR | --metainfo IN OUT | --description OUT\n";
+    return 2;
 }

@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/capabilities.h"
 #include "cli/commands.h"
+#include "core/queue/queue_model.h"
 #include "cli/report_tool.h"
 #include "support/run_command.h"
 
@@ -90,6 +92,31 @@ TEST(ManPage, SaysEveryLineTheHelpSays) {
     }
     // Every model's usage, summary and keys: far more than a handful of lines.
     EXPECT_GT(checked, 10 * static_cast<int>(Commands().size()));
+}
+
+// Every place that lists what the program does names every queue model, Staffing and every
+// Markov analysis; the program's own page renders without a warning.
+TEST(ManPage, CapabilitiesNameEveryModelAndAnalysis) {
+    const std::string description = PackageDescription();
+    std::vector<std::string> texts{MetainfoDescription(), Collapse(description)};
+    if (!std::string(WACHTRIX_GROFF).empty()) {
+        const testing::CommandOutcome rendered = Render(ProgramManPage("2.0"));
+        EXPECT_EQ(rendered.exitCode, 0);
+        EXPECT_EQ(rendered.err, "");
+        texts.push_back(Collapse(rendered.out));
+    }
+    std::vector<std::string> wanted = QueueModelTitles();
+    for (const std::string& analysis : MarkovAnalysisTitles())
+        wanted.push_back(analysis);
+    ASSERT_EQ(QueueModelTitles().size() + 1, QueueModels().size());
+    for (const std::string& text : texts) {
+        EXPECT_NE(text.find("Staffing"), std::string::npos);
+        for (const std::string& item : wanted)
+            EXPECT_NE(text.find(item), std::string::npos) << item;
+    }
+    std::istringstream lines(description);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_LE(line.size(), 78u) << line;
 }
 
 TEST(ManPage, NamesTheVersionAndEveryExitStatus) {
