@@ -6,6 +6,8 @@
 //   0 37 5 = 5   # base 10     a row, as written up to its "#"
 //   |   STEADY-STATE           a text line: everything after the bar, blanks kept
 //
+// A missing file is an exception; a section that is not there has no lines.
+//
 // A test that needs the files is built with WACHTRIX_TEST_DATA naming tests/data.
 
 #include <fstream>
@@ -44,18 +46,6 @@ inline DataSections ReadDataFile(const std::string& name) {
             sections[section].push_back({where, line});
     }
     return sections;
-}
-
-// The texts of one section; a missing or empty section is an error, not an empty expectation.
-inline std::vector<std::string> SectionText(const std::string& file, const std::string& name) {
-    const DataSections sections = ReadDataFile(file);
-    const auto found = sections.find(name);
-    if (found == sections.end() || found->second.empty())
-        throw std::runtime_error("no section [" + name + "] in tests/data/" + file);
-    std::vector<std::string> texts;
-    for (const DataLine& line : found->second)
-        texts.push_back(line.text);
-    return texts;
 }
 
 }  // namespace wachtrix::testing

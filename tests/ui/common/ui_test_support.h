@@ -7,7 +7,6 @@
 #include <QObject>
 #include <QStringList>
 #include <QtGlobal>
-#include <exception>
 
 #include "support/data_file.h"
 
@@ -26,15 +25,14 @@ inline void DeleteClosedWindows() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-// The text lines of a section of tests/data/ui/`file`.
+// The lines of a section of tests/data/ui/`file`; a missing section ends the test program.
 inline QStringList DataText(const char* file, const char* section) {
+    const DataSections sections = ReadDataFile(std::string("ui/") + file);
+    const auto found = sections.find(section);
+    if (found == sections.end()) qFatal("no section [%s] in tests/data/ui/%s", section, file);
     QStringList lines;
-    try {
-        for (const std::string& line : SectionText(std::string("ui/") + file, section))
-            lines << QString::fromStdString(line);
-    } catch (const std::exception& e) {
-        qFatal("%s", e.what());
-    }
+    for (const DataLine& line : found->second)
+        lines << QString::fromStdString(line.text);
     return lines;
 }
 

@@ -88,26 +88,22 @@ double Decay(double x) {
 class XyGraphTest : public QObject {
     Q_OBJECT
 private slots:
-    void marksLieInsideThePlotArea() {
+    // Marks and lines are cut at the edge of the plot area.
+    void seriesAreClippedToThePlotArea() {
         TxyGraph g;
         LayOutLikeTheGraphWindows(g);
         // The tail falls below the axis minimum 0.001: its marks must be cut at the plot edge.
         Fill(g, 20, false, [](double x) { return std::exp(-2.0 * x); });
-        const QImage image = g.grab().toImage();
+        QImage image = g.grab().toImage();
         const QRect plot = PlotPixels(g);
         QVERIFY(Count(image, plot, IsSeriesBlue) > 20 * 9);  // about 36 pixels per mark
         QCOMPARE(CountOutside(image, plot, IsSeriesBlue), 0);
         // Exactly the series colour inside the marks.
         QVERIFY(Count(image, plot, [](QRgb p) { return p == qRgb(0, 0, 255); }) > 20 * 4);
-    }
 
-    void linesAreClippedToThePlotArea() {
-        TxyGraph g;
-        LayOutLikeTheGraphWindows(g);
         // Beyond both ends of the fixed y range 0.001..1 (5 down to 1e-5), and far beyond: 1e300.
         Fill(g, 300, true, [](double x) { return x < 0.1 ? 1e300 : 5 * std::exp(-2.6 * x); });
-        const QImage image = g.grab().toImage();
-        const QRect plot = PlotPixels(g);
+        image = g.grab().toImage();
         QVERIFY(Count(image, plot, IsSeriesBlue) > 50);
         QCOMPARE(CountOutside(image, plot, IsSeriesBlue), 0);
     }
@@ -210,7 +206,9 @@ private slots:
         QCOMPARE(rescales, 1);
     }
 
-    void newSeriesAreReportedAndKeptInOrder() {
+    // The graph reports the series its list creates and deletes (the list's order and look-up
+    // are the series list's tests).
+    void newAndDeletedSeriesAreReported() {
         TxyGraph g;
         std::vector<int> created, deleted;
         g.OnNewSeries = [&](TxyGraph&, TSeries& s) { created.push_back(s.Number()); };
@@ -219,10 +217,7 @@ private slots:
         g.Series(1);
         g.Series(2);
         QCOMPARE(created, (std::vector<int>{2, 1}));
-        std::vector<int> order;
-        for (const auto& s : g.AllSeries())
-            order.push_back(s->Number());
-        QCOMPARE(order, (std::vector<int>{1, 2}));
+        QCOMPARE(g.AllSeries().Count(), 2);
         QVERIFY(g.DeleteSeries(2));
         QVERIFY(!g.DeleteSeries(2));
         QCOMPARE(deleted, std::vector<int>{2});

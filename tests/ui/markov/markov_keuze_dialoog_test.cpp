@@ -207,7 +207,6 @@ private slots:
 
     void startsWithFiveDiscreteStatesOnTheInputPage() {
         QCOMPARE(dialog->windowTitle(), QString("Discrete Time Markov Chains"));
-        QVERIFY(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(w<QLineEdit>("EditAantalStates")->text(), QString("5"));
         QCOMPARE(Cells(matrix()), Filled(5, 5, "0"));
         QCOMPARE(Cells(costs()), Filled(5, 1, "0"));
@@ -215,8 +214,6 @@ private slots:
         QCOMPARE(Labels(matrix(), Qt::Vertical), QStringList({"1", "2", "3", "4", "5"}));
         QCOMPARE(Labels(costs(), Qt::Horizontal), QStringList{"c(j)"});
         QCOMPARE(pages()->currentIndex(), 0);
-        QVERIFY(!w<QPushButton>("VorigeBtn")->isEnabled());
-        QVERIFY(w<QPushButton>("VolgendeBtn")->isEnabled());
         QCOMPARE(w<RadioGroup>("rgSoort")->itemIndex(), 0);
         for (const char* name : kMemos)
             QVERIFY(!Shown(memo(name)) && Shown(noResults(name)));
@@ -225,6 +222,7 @@ private slots:
     void navigationStopsBeforeTheResultsUntilTheFirstRun() {
         QPushButton* next = w<QPushButton>("VolgendeBtn");
         QPushButton* previous = w<QPushButton>("VorigeBtn");
+        QVERIFY(!previous->isEnabled() && next->isEnabled());
         next->click();
         QCOMPARE(pages()->currentIndex(), 1);
         QVERIFY(previous->isEnabled());
