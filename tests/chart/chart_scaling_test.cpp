@@ -81,9 +81,10 @@ TEST(GetStep, GivesARoundStepAndFiveToTwelveSteps) {
 }
 
 TEST(GetStep, RefusesEmptyReversedAndUnboundedRanges) {
-    for (const auto& [lo, hi] : {std::pair{1.0, 1.0}, {2.0, 1.0}, {0.0, kInf}, {kNaN, 1.0}})
-        EXPECT_EQ(ErrorText([&] { GetStep(lo, hi, 5); }), "GetStep entered with bad range")
-            << lo << ".." << hi;
+    for (const auto& range : {std::pair{1.0, 1.0}, {2.0, 1.0}, {0.0, kInf}, {kNaN, 1.0}})
+        EXPECT_EQ(ErrorText([&] { GetStep(range.first, range.second, 5); }),
+                  "GetStep entered with bad range")
+            << range.first << ".." << range.second;
 }
 
 TEST(TimeStep, FollowsTheTickTypes) {
