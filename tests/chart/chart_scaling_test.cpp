@@ -58,6 +58,10 @@ TEST(Scaling, ReferenceRows) {
           [](const Numbers& a) {
               return Numbers{double(LabelEveryLogTick(a[0], a[1], int(a[2])))};
           }},
+         {"TimeStep",
+          [](const Numbers& a) {
+              return Numbers{TimeStep(Dateticks(int(a[0])), a[1], a[2], int(a[3]))};
+          }},
          {"LogAutoSize", [](const Numbers& a) {
               LogSizeRules rules;
               if (a.size() > 2)
@@ -85,14 +89,6 @@ TEST(GetStep, RefusesEmptyReversedAndUnboundedRanges) {
         EXPECT_EQ(ErrorText([&] { GetStep(range.first, range.second, 5); }),
                   "GetStep entered with bad range")
             << range.first << ".." << range.second;
-}
-
-TEST(TimeStep, FollowsTheTickTypes) {
-    EXPECT_DOUBLE_EQ(TimeStep(Dateticks::dt_minute, 0, 1, 5), 1.0 / 1440);
-    EXPECT_DOUBLE_EQ(TimeStep(Dateticks::dt_hourly, 0, 1, 5), 1.0 / 24);
-    EXPECT_DOUBLE_EQ(TimeStep(Dateticks::dt_weekly, 0, 1, 5), 7);
-    EXPECT_DOUBLE_EQ(TimeStep(Dateticks::dt_century, 0, 1, 5), 36540);
-    EXPECT_DOUBLE_EQ(TimeStep(Dateticks::dt_custom, 0, 37, 5), 5);
 }
 
 TEST(SetMinMax, AlwaysEnclosesTheDataOnWholeSteps) {
