@@ -4,8 +4,12 @@
 
 #include <limits>
 
+#include "support/reference_table.h"
+
 namespace wachtrix::chart {
 namespace {
+
+using testing::Numbers;
 
 // Counts what the series tells its owner.
 class CountingSeries : public TDataSeries {
@@ -18,122 +22,75 @@ protected:
     void TooManyPoints() override { ++tooMany; }
 };
 
-using XY = std::vector<std::pair<double, double>>;
-
-XY PointsOf(const TDataSeries& s) {
-    XY xy;
+Numbers PointsOf(const TDataSeries& s) {
+    Numbers xy;
     for (const TDataPoint& p : s.Points())
-        xy.emplace_back(p.X, p.Y);
+        xy.insert(xy.end(), {p.X, p.Y});
     return xy;
 }
 
-TEST(AddPoint, KeepsAscendingX) {
-    TDataSeries s;
-    s.AddPoint(3, 30);
-    s.AddPoint(1, 10);
-    s.AddPoint(2, 20);
-    EXPECT_EQ(PointsOf(s), (XY{{1, 10}, {2, 20}, {3, 30}}));
-    s.AddPoint(0.5, 5);  // new head
-    s.AddPoint(4, 40);   // new tail
-    EXPECT_EQ(PointsOf(s), (XY{{0.5, 5}, {1, 10}, {2, 20}, {3, 30}, {4, 40}}));
+// Adds the points x y, x y ... from `first` on.
+void Add(TDataSeries& s, const Numbers& xy, std::size_t first = 0) {
+    for (std::size_t i = first; i + 1 < xy.size(); i += 2)
+        s.AddPoint(xy[i], xy[i + 1]);
 }
 
-TEST(AddPoint, ReplacesAnXAlreadyPresentUnlessDuplicatesAreAllowed) {
-    TDataSeries s;
-    s.AddPoint(1, 4);
-    s.AddPoint(1, 5);
-    EXPECT_EQ(PointsOf(s), (XY{{1, 5}}));
-    s.AddPoint(2, 0);
-    s.AddPoint(1, 6);  // an inner point
-    EXPECT_EQ(PointsOf(s), (XY{{1, 6}, {2, 0}}));
-
-    TDataSeries d("d", true);
-    d.AddPoint(1, 4);
-    d.AddPoint(1, 5);  // at the tail: appended
-    d.AddPoint(3, 0);
-    d.AddPoint(1, 9);  // before the first point of that x
-    EXPECT_EQ(PointsOf(d), (XY{{1, 9}, {1, 4}, {1, 5}, {3, 0}}));
+// The worked examples: the rows of tests/data/chart/data_series.txt.
+TEST(TDataSeries, ReferenceRows) {
+    testing::CheckReferenceTable("chart/data_series.txt",
+                                 {{"AddPoint",
+                                   [](const Numbers& a) {
+                                       TDataSeries s("s", a[1] != 0);
+                                       s.NumericalTolerance = a[0];
+                                       Add(s, a, 2);
+                                       return PointsOf(s);
+                                   }},
+                                  {"Bounds",
+                                   [](const Numbers& a) {
+                                       TDataSeries s;
+                                       Add(s, a);
+                                       return Numbers{s.XMin(), s.XMax(), s.YMin(), s.YMax()};
+                                   }},
+                                  {"AutoZero", [](const Numbers& a) {
+                                       TDataSeries s;
+                                       s.SetAutoZero(true);
+                                       Add(s, a);
+                                       return Numbers{s.ZeroValue(), s.YMin(), s.YMax()};
+                                   }}});
 }
 
-TEST(AddPoint, XsWithinTheToleranceAreOneX) {
-    TDataSeries s;
-    s.NumericalTolerance = 0.01;
-    s.AddPoint(1, 4);
-    s.AddPoint(1.005, 5);
-    EXPECT_EQ(PointsOf(s), (XY{{1.005, 5}}));
-    s.AddPoint(2, 0);
-    s.AddPoint(0.996, 7);
-    EXPECT_EQ(PointsOf(s), (XY{{0.996, 7}, {2, 0}}));
-    s.AddPoint(1.02, 8);  // beyond the tolerance
-    EXPECT_EQ(s.Count(), 3);
-}
-
-TEST(AddPoint, RefusesPointsThatCannotBePlaced) {
+TEST(AddPoint, TellsWhetherThePointWasPlacedAndNumbersIt) {
     TDataSeries s;
     EXPECT_FALSE(s.AddPoint(std::numeric_limits<double>::quiet_NaN(), 1));
     EXPECT_FALSE(s.AddPoint(1, std::numeric_limits<double>::infinity()));
-    EXPECT_EQ(s.Count(), 0);
-    EXPECT_TRUE(s.AddPoint(1, 1));
-}
-
-TEST(AddPoint, NumbersEveryPointAdded) {
-    TDataSeries s;
-    s.AddPoint(2, 0);
-    s.AddPoint(1, 0);
+    EXPECT_TRUE(s.AddPoint(2, 0));
+    EXPECT_TRUE(s.AddPoint(1, 0));
     ASSERT_EQ(s.Count(), 2);
     EXPECT_EQ(s.Points()[0].Number, 2);
     EXPECT_EQ(s.Points()[1].Number, 1);
 }
 
-TEST(Bounds, FollowThePoints) {
+TEST(Bounds, MeasureYFromTheZeroAndGoWithClear) {
     TDataSeries s;
-    EXPECT_EQ(s.XMin(), 0);
-    s.AddPoint(2, 5);
-    EXPECT_EQ(s.XMin(), 2);
-    EXPECT_EQ(s.XMax(), 2);
-    EXPECT_EQ(s.YMin(), 5);
-    EXPECT_EQ(s.YMax(), 5);
-    s.AddPoint(-1, 7);
-    s.AddPoint(4, -3);
-    EXPECT_EQ(s.XMin(), -1);
-    EXPECT_EQ(s.XMax(), 4);
-    EXPECT_EQ(s.YMin(), -3);
-    EXPECT_EQ(s.YMax(), 7);
-    // Replacing the extreme point (here the last) shrinks the bounds.
-    s.AddPoint(4, 1);
-    EXPECT_EQ(s.YMin(), 1);
+    Add(s, {1, 5, 2, 8});
+    s.SetZeroValue(2);
+    EXPECT_EQ(s.YMin(), 3);
+    EXPECT_EQ(s.YMax(), 6);
     s.Clear();
     EXPECT_EQ(s.Count(), 0);
     EXPECT_EQ(s.YMax(), 0);
 }
 
-TEST(Bounds, MeasureYFromTheZero) {
-    TDataSeries s;
-    s.AddPoint(1, 5);
-    s.AddPoint(2, 8);
-    s.SetZeroValue(2);
-    EXPECT_EQ(s.YMin(), 3);
-    EXPECT_EQ(s.YMax(), 6);
-}
-
-TEST(AutoZero, FollowsTheSmallestY) {
+TEST(AutoZero, EndsWhenAZeroIsSet) {
     TDataSeries s;
     s.SetAutoZero(true);
-    s.AddPoint(1, 5);
-    EXPECT_EQ(s.ZeroValue(), 5);
-    s.AddPoint(2, 3);
-    s.AddPoint(3, 4);
-    EXPECT_EQ(s.ZeroValue(), 3);
-    EXPECT_EQ(s.YMin(), 0);
-    EXPECT_EQ(s.YMax(), 2);
-    // Setting a zero ends the following.
+    Add(s, {1, 5, 2, 3});
     s.SetZeroValue(0);
     EXPECT_FALSE(s.AutoZero());
     s.AddPoint(4, -1);
     EXPECT_EQ(s.ZeroValue(), 0);
     EXPECT_EQ(s.YMin(), -1);
 }
-
 TEST(Notification, OnEveryChangeAndOnlyOnChange) {
     CountingSeries s;
     s.AddPoint(1, 1);

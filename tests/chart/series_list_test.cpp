@@ -22,43 +22,30 @@ std::vector<int> Numbers(const SeriesList& list) {
     return numbers;
 }
 
-TEST(SeriesList, KeepsAscendingNumbers) {
+// Series n is found, or made and reported, in ascending order of n; the highest number given
+// stays recorded when that series goes.
+TEST(SeriesList, FindsOrCreatesInAscendingOrderAndDeletes) {
     RecordingOwner owner;
     SeriesList list(owner);
-    list.Series(2, false);
-    list.Series(1, false);
-    EXPECT_EQ(Numbers(list), (std::vector<int>{1, 2}));
-    list.Series(7, false);
-    list.Series(4, false);
+    std::vector<int> created;
+    const auto onNew = [&](TSeries& s) { created.push_back(s.Number()); };
+    for (int n : {2, 1, 7, 4})
+        list.Series(n, false, onNew);
     EXPECT_EQ(Numbers(list), (std::vector<int>{1, 2, 4, 7}));
-    EXPECT_EQ(list.HighestNumber(), 7);
-}
-
-TEST(SeriesList, FindsBeforeItCreates) {
-    RecordingOwner owner;
-    SeriesList list(owner);
-    int created = 0;
-    const auto onNew = [&](TSeries&) { ++created; };
-    TSeries& first = list.Series(3, false, onNew);
+    TSeries& first = list.Series(7, false, onNew);
     first.AddPoint(1, 1);
-    TSeries& again = list.Series(3, false, onNew);
+    TSeries& again = list.Series(7, false, onNew);
     EXPECT_EQ(&first, &again);
     EXPECT_EQ(again.Count(), 1);
-    EXPECT_EQ(created, 1);
-    EXPECT_EQ(list.Count(), 1);
-}
+    EXPECT_EQ(created, (std::vector<int>{2, 1, 7, 4}));
+    EXPECT_EQ(list.HighestNumber(), 7);
 
-TEST(SeriesList, DeleteTellsAndRemoves) {
-    RecordingOwner owner;
-    SeriesList list(owner);
-    list.Series(1, false);
-    list.Series(2, false);
     int told = 0;
-    EXPECT_TRUE(list.Delete(1, [&](TSeries& s) { told = s.Number(); }));
-    EXPECT_EQ(told, 1);
-    EXPECT_EQ(Numbers(list), (std::vector<int>{2}));
-    EXPECT_FALSE(list.Delete(1));
-    EXPECT_EQ(list.HighestNumber(), 2);
+    EXPECT_TRUE(list.Delete(7, [&](TSeries& s) { told = s.Number(); }));
+    EXPECT_EQ(told, 7);
+    EXPECT_EQ(Numbers(list), (std::vector<int>{1, 2, 4}));
+    EXPECT_FALSE(list.Delete(7));
+    EXPECT_EQ(list.HighestNumber(), 7);
 }
 
 struct Look {

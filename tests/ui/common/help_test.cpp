@@ -11,8 +11,10 @@
 
 #include "ui/common/help.h"
 #include "ui/common/resources.h"
+#include "ui/common/ui_test_support.h"
 
 using namespace wachtrix::ui;
+using wachtrix::testing::DataText;
 
 namespace {
 
@@ -39,28 +41,12 @@ private slots:
         QTest::addColumn<int>("context");
         QTest::addColumn<QString>("page");
         QTest::addColumn<QString>("heading");
-        // 195 is no topic of its own: the contents page.
-        const struct {
-            int context;
-            const char *page, *heading;
-        } rows[] = {{10, "graphs", "Graph windows"},
-                    {12, "queue", "The queue window"},
-                    {13, "markov", "Markov chains"},
-                    {100, "mg1", "M/G/1"},
-                    {110, "dg1", "D/G/1"},
-                    {120, "mmc", "M/M/c"},
-                    {130, "mdc", "M/D/c"},
-                    {140, "dmc", "D/M/c"},
-                    {150, "gmc", "G/M/c"},
-                    {160, "fincap", "Finite capacity"},
-                    {170, "finsrc", "Finite source"},
-                    {180, "mm1tran", "Transient M/M/1"},
-                    {200, "mmcn", "M/M/c/c+N"},
-                    {190, "staffing", "Staffing"},
-                    {195, "contents", "Wachtrix help"}};
-        for (const auto& r : rows)
-            QTest::newRow(r.page) << r.context << QString("qrc:/help/%1.html").arg(r.page)
-                                  << QString(r.heading);
+        for (const QString& row : DataText("help_contexts.txt", "contexts")) {
+            const QStringList words = row.split(' ');
+            QTest::newRow(qPrintable(words[1]))
+                << words[0].toInt() << "qrc:/help/" + words[1] + ".html"
+                << QStringList(words.mid(2)).join(' ');
+        }
     }
     void contextsOpenTheirPages() {
         QFETCH(int, context);

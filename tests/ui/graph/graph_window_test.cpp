@@ -1,5 +1,5 @@
-// The three graph window classes: layout rules, settings, the cascade, filling, closing, help
-// and export. Boxes and file dialogs are answered through the Dialogs seam.
+// The three graph window classes: layout, settings, the cascade, filling, closing, help and
+// export. Boxes and file dialogs are answered through the Dialogs seam.
 
 #include <QAction>
 #include <QClipboard>
@@ -16,6 +16,7 @@
 #include "chart/xy_graph.h"
 #include "ui/common/dialog_recorder.h"
 #include "ui/common/help.h"
+#include "ui/common/ui_test_support.h"
 #include "ui/graph/create_graph_window.h"
 #include "ui/graph/dg1_graph1.h"
 #include "ui/graph/gmc_graph1.h"
@@ -25,53 +26,12 @@
 
 using namespace wachtrix;
 using namespace wachtrix::ui;
+using wachtrix::testing::Child;
+using wachtrix::testing::DataText;
+using wachtrix::testing::DeleteClosedWindows;
 using wachtrix::testing::DialogRecorder;
 
 namespace {
-
-struct LabelRow {
-    const char* objectName;
-    const char* caption;
-};
-
-struct ClassRow {
-    GraphWindowKind kind;
-    const char* closeName;
-    std::vector<LabelRow> labels;
-    std::vector<const char*> charts;
-    std::vector<QSize> chartSizes;
-};
-
-const std::vector<ClassRow>& Classes() {
-    static const std::vector<ClassRow> rows = {
-        {GraphWindowKind::MG1,
-         "MG1_Graph_Close_button",
-         {{"MG1_Graph_title_label", "Logarithmic Graphs of the M/G/1 queue"},
-          {"MG1_Graph_cs2_label", "CS2=xxx"},
-          {"MG1_Graph_rho_label", "Rho=xxx"},
-          {"MG1_graph_service_label", "Erlangian Services"}},
-         {"MG1_wait_graph", "MG1_State_graph"},
-         {{300, 208}, {300, 208}}},
-        {GraphWindowKind::DG1,
-         "Close_button",
-         {{"Title_label", "Logarithmic Graph of the M/D/c queue"},
-          {"CS2_label", "CS2=xxx"},
-          {"Rho_label", "rho=xxx "},
-          {"Service_label", "Erlangian Services "}},
-         {"xyGraph1"},
-         {{286, 260}}},
-        {GraphWindowKind::GMC,
-         "Close_button",
-         {{"Title_label", "Logarithmic Graph of the G/M/c queue"},
-          {"CA2_label", "CA2=xxx"},
-          {"c_label", "c=xxx"},
-          {"Rho_label", "rho=xxx "},
-          {"Service_label", "Erlangian Services "}},
-         {"xyGraph1"},
-         {{352, 320}}},
-    };
-    return rows;
-}
 
 std::unique_ptr<GraphWindow> Make(GraphWindowKind kind) {
     switch (kind) {
@@ -85,6 +45,49 @@ std::unique_ptr<GraphWindow> Make(GraphWindowKind kind) {
     return std::make_unique<TGMC_Graph1>();
 }
 
+// A window as tests/data/ui/graph_windows.txt writes it.
+QStringList Described(const GraphWindow& w) {
+    QStringList lines{"caption \"" + w.windowTitle() + '"' +
+                      (w.testAttribute(Qt::WA_DeleteOnClose) ? ", deleted on close" : "")};
+    for (int i = 0; i < w.labelCount(); ++i) {
+        const QLabel* l = w.label(i);
+        lines << "label " + l->objectName() + " \"" + l->text() + '"' +
+                     (l->font().underline() ? ", underlined" : "") +
+                     (l->wordWrap() ? ", wrapped" : "");
+    }
+    for (const QPushButton* b : w.findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+        lines << "button " + b->objectName() + " \"" + b->text() + '"' +
+                     (b->toolTip().isEmpty() ? "" : ", hint \"" + b->toolTip() + '"');
+    for (int i = 0; i < w.chartCount(); ++i) {
+        const chart::TxyGraph& g = *w.chart(i);
+        lines << QString::asprintf("chart %s %d x %d: \"%s\", x \"%s\", y \"%s\"",
+                                   qPrintable(g.objectName()), g.width(), g.height(),
+                                   g.Appearance().GraphTitle().c_str(), g.XAxis().Title().c_str(),
+                                   g.YAxis().Title().c_str());
+    }
+    return lines;
+}
+
+// The settings of a chart that are the same on every graph window.
+QStringList Settings(const chart::TxyGraph& g) {
+    const auto& x = g.XAxis();
+    const auto& y = g.YAxis();
+    const auto& look = g.Appearance();
+    return {QString::asprintf("x axis: log %d, auto size %d, auto step %d, grid lines %d",
+                              x.LogScale(), x.AutoSizing(), x.AutoStepping(), x.Gridlines()),
+            QString::asprintf("y axis: log %d, auto size %d, auto step %d, %g..%g, label "
+                              "decimals %d",
+                              y.LogScale(), y.AutoSizing(), y.AutoStepping(), y.Min(), y.Max(),
+                              y.LabelDecimals()),
+            QString::asprintf("second y axis shown %d", g.YAxis_Second().ShowAxis()),
+            QString::asprintf("error caption \"%s\"", look.ErrorCaption().c_str()),
+            QString::asprintf("background %06X, margins %06X, cross at zero %d",
+                              look.BackgroundColor(), look.MarginColor(), look.CrossAtZero()),
+            QString::asprintf("left margin %d, y title offset %d, legend width %d, plotting %d",
+                              g.Dimensions().LeftMargin(), g.Dimensions().YAxisTitleOffset(),
+                              g.Legend().width().value_or(-1), g.Plotting())};
+}
+
 ChartPlot Plot(int count) {
     std::vector<ChartPoint> points;
     for (int i = count; i >= 1; --i)
@@ -92,16 +95,11 @@ ChartPlot Plot(int count) {
     return MarksOrLine(points);
 }
 
-void DeleteClosedWindows() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 }  // namespace
 
 class GraphWindowTest : public QObject {
     Q_OBJECT
 private slots:
-    // First: the cascade needs the counter's first values.
     void runsCascadeByTwentyPixelsAndClosingDoesNotStepBack() {
         QWidget owner;
         std::vector<QPointer<GraphWindow>> windows;
@@ -139,84 +137,37 @@ private slots:
         QCOMPARE(CascadePosition({160, 80}, 2, QSize(1600, 1000), screen), QPoint(200, 120));
     }
 
-    void clientAreaEndsTenPixelsBeyondTheCharts() {
-        for (const ClassRow& row : Classes()) {
-            const auto w = Make(row.kind);
-            QCOMPARE(w->chartCount(), static_cast<int>(row.charts.size()));
-            for (int i = 0; i < w->chartCount(); ++i)
-                QCOMPARE(w->chart(i)->size(), row.chartSizes[i]);
-            const QRect upper = w->chart(0)->geometry();
-            const QRect lowest = w->chart(w->chartCount() - 1)->geometry();
-            QCOMPARE(w->width(), upper.left() + upper.width() + 10);
-            QCOMPARE(w->height(), lowest.top() + lowest.height() + 10);
-            QCOMPARE(w->size(), w->designedClientSize());
-            // Nothing overlaps a chart.
-            for (QWidget* child : w->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-                if (child->isVisibleTo(w.get()) && !qobject_cast<chart::TxyGraph*>(child))
-                    for (int i = 0; i < w->chartCount(); ++i)
-                        QVERIFY2(!child->geometry().intersects(w->chart(i)->geometry()),
-                                 qPrintable(child->objectName()));
-        }
+    void eachClassAsLaidOut_data() {
+        QTest::addColumn<GraphWindowKind>("kind");
+        QTest::newRow("MG1") << GraphWindowKind::MG1;
+        QTest::newRow("DG1") << GraphWindowKind::DG1;
+        QTest::newRow("GMC") << GraphWindowKind::GMC;
     }
+    // Labels, buttons and charts as laid out; the client area ends ten pixels beyond the charts,
+    // and nothing overlaps them. Help opens context ten with the shared help picture.
+    void eachClassAsLaidOut() {
+        QFETCH(GraphWindowKind, kind);
+        const auto w = Make(kind);
+        QCOMPARE(Described(*w), DataText("graph_windows.txt", QTest::currentDataTag()));
+        for (int i = 0; i < w->chartCount(); ++i)
+            QCOMPARE(Settings(*w->chart(i)), DataText("graph_windows.txt", "every chart"));
 
-    void labelsButtonsAndCaption() {
-        for (const ClassRow& row : Classes()) {
-            const auto w = Make(row.kind);
-            QCOMPARE(w->windowTitle(), QString("Graph"));
-            QVERIFY(w->testAttribute(Qt::WA_DeleteOnClose));
-            QCOMPARE(w->labelCount(), static_cast<int>(row.labels.size()));
-            for (std::size_t i = 0; i < row.labels.size(); ++i) {
-                auto* label = w->findChild<QLabel*>(row.labels[i].objectName);
-                QVERIFY2(label, row.labels[i].objectName);
-                QCOMPARE(label, w->label(static_cast<int>(i)));
-                QCOMPARE(label->text(), QString(row.labels[i].caption));
-                QCOMPARE(label->font().underline(), i == 0);
-                QCOMPARE(label->wordWrap(), i == 0);
-            }
-            auto* close = w->findChild<QPushButton*>(row.closeName);
-            QVERIFY(close);
-            QCOMPARE(close->text(), QString("&Close"));
-            const bool mg1 = row.kind == GraphWindowKind::MG1;
-            QCOMPARE(close->toolTip(),
-                     mg1 ? QString("Close this window (Alt-C is a shortcut)") : QString());
-            QVERIFY(w->findChild<QPushButton*>("Help_button"));
-            for (std::size_t i = 0; i < row.charts.size(); ++i)
-                QCOMPARE(w->findChild<chart::TxyGraph*>(row.charts[i]),
-                         w->chart(static_cast<int>(i)));
-        }
-    }
+        const QRect upper = w->chart(0)->geometry();
+        const QRect lowest = w->chart(w->chartCount() - 1)->geometry();
+        QCOMPARE(w->width(), upper.left() + upper.width() + 10);
+        QCOMPARE(w->height(), lowest.top() + lowest.height() + 10);
+        QCOMPARE(w->size(), w->designedClientSize());
+        for (QWidget* child : w->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (child->isVisibleTo(w.get()) && !qobject_cast<chart::TxyGraph*>(child))
+                for (int i = 0; i < w->chartCount(); ++i)
+                    QVERIFY2(!child->geometry().intersects(w->chart(i)->geometry()),
+                             qPrintable(child->objectName()));
 
-    void chartsAreLaidOutAsProbabilityGraphs() {
-        struct Titles {
-            const char *x, *y, *graph;
-        };
-        const Titles waiting{"Time t", "Probability", "P(Wq>t | Wq>0)"};
-        const Titles states{"State n", "Probaility", "P(L>n | L>0)"};
-        for (const ClassRow& row : Classes()) {
-            const auto w = Make(row.kind);
-            for (int i = 0; i < w->chartCount(); ++i) {
-                const chart::TxyGraph& g = *w->chart(i);
-                const Titles& t = i == 0 ? waiting : states;
-                QCOMPARE(g.XAxis().Title(), std::string(t.x));
-                QCOMPARE(g.YAxis().Title(), std::string(t.y));
-                QCOMPARE(g.Appearance().GraphTitle(), std::string(t.graph));
-                QVERIFY(!g.XAxis().LogScale && g.XAxis().AutoSizing && g.XAxis().AutoStepping &&
-                        g.XAxis().Gridlines);
-                QVERIFY(g.YAxis().LogScale && !g.YAxis().AutoSizing && !g.YAxis().AutoStepping);
-                QCOMPARE(g.YAxis().Min(), 0.001);
-                QCOMPARE(g.YAxis().Max(), 1.0);
-                QCOMPARE(g.YAxis().LabelDecimals(), 0);
-                QVERIFY(!g.YAxis_Second().ShowAxis);
-                QCOMPARE(g.Appearance().ErrorCaption(), std::string("MAX/MIN VALUES INCONSISTENT"));
-                QCOMPARE(g.Appearance().BackgroundColor(), 0xFFFFFFu);
-                QCOMPARE(g.Appearance().MarginColor(), 0xFFFFFFu);
-                QVERIFY(g.Appearance().CrossAtZero);
-                QCOMPARE(g.Dimensions().LeftMargin(), 50);
-                QCOMPARE(g.Dimensions().YAxisTitleOffset(), 15);
-                QCOMPARE(g.Legend().width(), std::optional<int>(180));
-                QVERIFY(g.Plotting());
-            }
-        }
+        ShowHelpContext(12);
+        auto* help = Child<QPushButton>(w.get(), "Help_button");
+        QTest::mouseClick(help, Qt::LeftButton);
+        QCOMPARE(LastHelpContext(), 10);
+        QCOMPARE(help->icon().pixmap(16, 16).toImage(), HelpIcon().pixmap(16, 16).toImage());
     }
 
     void labelCaptionsInClassOrder() {
@@ -295,15 +246,6 @@ private slots:
         QVERIFY(!byOwner.isNull());
         owner.reset();
         QVERIFY(byOwner.isNull());
-    }
-
-    void helpOpensContextTen() {
-        TDG1_Graph1 w;
-        ShowHelpContext(12);
-        QTest::mouseClick(w.findChild<QPushButton*>("Help_button"), Qt::LeftButton);
-        QCOMPARE(LastHelpContext(), 10);
-        QCOMPARE(w.findChild<QPushButton*>("Help_button")->icon().pixmap(16, 16).toImage(),
-                 HelpIcon().pixmap(16, 16).toImage());
     }
 
     void chartsGrowWithTheWindow() {

@@ -12,6 +12,7 @@
 #include "ui/markov/markov_test_support.h"
 
 using wachtrix::testing::Child;
+using wachtrix::testing::DeleteClosedWindows;
 using wachtrix::testing::DialogRecorder;
 using namespace wachtrix::ui;
 
@@ -28,10 +29,6 @@ private:
             if (action->text() == text) return action;
         qFatal("no menu item %s", qPrintable(text));
     }
-    static void DeleteLater() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    const QString kQuestion = "Do you want to quit from Markov Chains?";
 
 private slots:
     void init() {
@@ -42,20 +39,17 @@ private slots:
     }
     void cleanup() {
         delete window;
-        DeleteLater();
+        DeleteClosedWindows();
         boxes.reset();
     }
 
-    void opensItsDialogAsAStayOnTopToolWindow() {
+    void showsItsDialogAsAStayOnTopToolWindow() {
         QCOMPARE(window->windowTitle(), QString("Markov Chains"));
         QVERIFY(dialog);
         QCOMPARE(dialog->parent(), window.data());
         QVERIFY(dialog->isVisible());
         QVERIFY(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
         QCOMPARE(dialog->windowType(), Qt::Tool);
-    }
-
-    void showsTheDialogWithTheWindow() {
         TMarkov fresh;
         QVERIFY(!fresh.dialog()->isVisible());
         fresh.show();
@@ -73,33 +67,31 @@ private slots:
         QCOMPARE(LastHelpContext(), 13);
     }
 
-    void closeFromTheMenuAsksAndNoKeepsEverything() {
-        Action(window->fileMenu(), "Close &Markov Chains")->trigger();
-        DeleteLater();
-        QCOMPARE(boxes->texts(), QStringList{kQuestion});
+    // The menu item, "&Quit" and the dialog's close box ask each time; only Yes closes the
+    // window and its dialog.
+    void closeRequestsAskAndOnlyYesCloses_data() {
+        QTest::addColumn<int>("way");
+        QTest::newRow("menu") << 0;
+        QTest::newRow("quit") << 1;
+        QTest::newRow("close box") << 2;
+    }
+    void closeRequestsAskAndOnlyYesCloses() {
+        QFETCH(int, way);
+        const auto request = [&] {
+            if (way == 0) Action(window->fileMenu(), "Close &Markov Chains")->trigger();
+            if (way == 1) Child<QPushButton>(dialog, "TerugBtn")->click();
+            if (way == 2) dialog->close();
+            DeleteClosedWindows();
+        };
+        request();
+        QCOMPARE(boxes->texts(), QStringList{"Do you want to quit from Markov Chains?"});
         QCOMPARE(boxes->requests[0].kind, DialogKind::Confirm);
         QVERIFY(window && window->isVisible());
         QVERIFY(dialog && dialog->isVisible());
 
-        // The question is asked again each time.
         boxes->answer(DialogButton::Yes);
-        Action(window->fileMenu(), "Close &Markov Chains")->trigger();
-        DeleteLater();
+        request();
         QCOMPARE(boxes->requests.size(), 2);
-        QVERIFY(!window);
-        QVERIFY(!dialog);
-    }
-
-    void quitAndTheDialogsCloseBoxAskTheSameQuestion() {
-        Child<QPushButton>(dialog, "TerugBtn")->click();
-        dialog->close();
-        DeleteLater();
-        QCOMPARE(boxes->texts(), QStringList({kQuestion, kQuestion}));
-        QVERIFY(window && dialog && dialog->isVisible());
-
-        boxes->answer(DialogButton::Yes);
-        Child<QPushButton>(dialog, "TerugBtn")->click();
-        DeleteLater();
         QVERIFY(!window);
         QVERIFY(!dialog);
     }
@@ -107,7 +99,7 @@ private slots:
     void closingWithoutTheUsersRequestDoesNotAsk() {
         // As when the program ends.
         QVERIFY(window->close());
-        DeleteLater();
+        DeleteClosedWindows();
         QVERIFY(boxes->requests.empty());
         QVERIFY(!window);
         QVERIFY(!dialog);

@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include "ui/common/dialog_recorder.h"
+#include "ui/common/ui_test_support.h"
 #include "ui/markov/markov_window.h"
 #include "ui/queue/queue_main_form.h"
 #include "ui/shell/about_box.h"
@@ -20,6 +21,8 @@
 #include "ui/shell/pelmo_main.h"
 
 using namespace wachtrix::ui;
+using wachtrix::testing::Child;
+using wachtrix::testing::DeleteClosedWindows;
 using wachtrix::testing::DialogRecorder;
 
 namespace {
@@ -32,20 +35,17 @@ QStringList VisibleMenus(QMainWindow* window) {
     return titles;
 }
 
-QStringList Commands(QMainWindow* window, const QString& menuTitle) {
-    for (QAction* action : window->menuBar()->actions()) {
-        if (action->isVisible() && action->text() == menuTitle && action->menu()) {
-            QStringList texts;
-            for (QAction* item : action->menu()->actions())
-                texts << item->text();
-            return texts;
-        }
-    }
-    return {};
+QMenu* Menu(QMainWindow* window, const QString& title) {
+    for (QAction* action : window->menuBar()->actions())
+        if (action->isVisible() && action->text() == title) return action->menu();
+    qFatal("no menu %s", qPrintable(title));
 }
 
-void Settle() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+QStringList Commands(QMainWindow* window, const QString& menuTitle) {
+    QStringList texts;
+    for (QAction* item : Menu(window, menuTitle)->actions())
+        texts << item->text();
+    return texts;
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ private slots:
     }
     void cleanup() {
         delete main_.data();
-        Settle();
+        DeleteClosedWindows();
         QCOMPARE(PelmoMain, nullptr);
         QCOMPARE(QueueMainForm, nullptr);
     }
@@ -98,7 +98,7 @@ private slots:
 
     void queueOpensInPlaceOfThePicture() {
         QTest::mouseClick(find<QToolButton>("StartQueue"), Qt::LeftButton);
-        Settle();
+        DeleteClosedWindows();
         QVERIFY(main_->ModuleOpen);
         QVERIFY(!main_->MarkovOpen);
         QVERIFY(QueueMainForm);
@@ -113,6 +113,10 @@ private slots:
         QCOMPARE(Commands(main_, "&Help"), QStringList{"&Help content"});
         QTRY_VERIFY(QueueMainForm->isVisible());
         QCOMPARE(QueueMainForm->size(), find<QWidget>("MdiArea")->size());
+
+        main_->SpeedButton1Click();  // no menu or button offers it; the call changes nothing
+        QCOMPARE(main_->module(), static_cast<QWidget*>(QueueMainForm));
+        QVERIFY(!main_->MarkovOpen);
     }
 
     void closingAModuleBringsTheShellBack() {
@@ -120,7 +124,7 @@ private slots:
         main_->StartQueueClick();
         boxes.answer(DialogButton::Yes);
         QueueMainForm->fileMenu()->findChild<QAction*>("Close1")->trigger();
-        Settle();
+        DeleteClosedWindows();
         QCOMPARE(QueueMainForm, nullptr);
         expectNoModuleState();
 
@@ -133,7 +137,7 @@ private slots:
         QVERIFY(!VisibleMenus(main_).contains("&Modules"));
         QCOMPARE(VisibleMenus(main_).last(), QString("&Help"));
         main_->module()->close();
-        Settle();
+        DeleteClosedWindows();
         expectNoModuleState();
 
         QTest::mouseClick(find<QToolButton>("StartQueue"), Qt::LeftButton);
@@ -142,54 +146,44 @@ private slots:
         QVERIFY(!main_->MarkovOpen);
     }
 
-    void noSecondModuleWhileOneIsOpen() {
-        main_->StartQueueClick();
-        QWidget* queue = main_->module();
-        main_->SpeedButton1Click();  // no menu or button offers it; the call changes nothing
-        QCOMPARE(main_->module(), queue);
-        QVERIFY(!main_->MarkovOpen);
+    // Closing asks, with or without a module open: No keeps everything as it was, Yes closes
+    // the module first (which asks nothing more) and then the program.
+    void closeAsksFirst_data() {
+        QTest::addColumn<bool>("module");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("no module, No") << false << false;
+        QTest::newRow("no module, Yes") << false << true;
+        QTest::newRow("queue open, No") << true << false;
+        QTest::newRow("queue open, Yes") << true << true;
     }
-
-    void noKeepsEverythingAsItWas() {
+    void closeAsksFirst() {
+        QFETCH(bool, module);
+        QFETCH(bool, yes);
         DialogRecorder boxes;
-        main_->close();
-        QCOMPARE(boxes.requests.size(), 1);
+        if (yes) boxes.answer(DialogButton::Yes);
+        QPointer<TQueueMainForm> queue;
+        if (module) {
+            main_->StartQueueClick();
+            queue = QueueMainForm;
+            Child<QLineEdit>(queue, "MMC_C_edit")->setText("2");
+            queue->fileMenu()->findChild<QAction*>("Exit1")->trigger();
+        } else {
+            Menu(main_, "&File")->actions().first()->trigger();
+        }
+        DeleteClosedWindows();
+        QCOMPARE(boxes.texts(), QStringList{"Do you want to close Wachtrix?"});
         QCOMPARE(boxes.requests[0].kind, DialogKind::Confirm);
-        QCOMPARE(boxes.requests[0].text, QString("Do you want to close Wachtrix?"));
-        QVERIFY(main_->isVisible());
-        expectNoModuleState();
-
-        main_->StartQueueClick();
-        QPointer<TQueueMainForm> queue = QueueMainForm;
-        queue->findChild<QLineEdit*>("MMC_C_edit")->setText("2");
-        queue->fileMenu()->findChild<QAction*>("Exit1")->trigger();
-        Settle();
-        QCOMPARE(boxes.requests.size(), 2);
-        QCOMPARE(boxes.requests[1].text, QString("Do you want to close Wachtrix?"));
-        QVERIFY(main_->isVisible());
-        QVERIFY(queue);
-        QCOMPARE(queue->findChild<QLineEdit*>("MMC_C_edit")->text(), QString("2"));
-        QVERIFY(main_->ModuleOpen);
-        QVERIFY(find<QWidget>("Panel1")->isHidden());
-    }
-
-    void yesClosesTheModuleFirst() {
-        DialogRecorder boxes;
-        main_->StartQueueClick();
-        QPointer<TQueueMainForm> queue = QueueMainForm;
-        boxes.answer(DialogButton::Yes);
-        QVERIFY(main_->close());
-        Settle();
-        QVERIFY(!queue);
-        QVERIFY(!main_->isVisible());
-        QCOMPARE(boxes.requests.size(), 1);  // the queue's own close asks nothing more
-    }
-
-    void yesWithoutModuleEndsTheProgram() {
-        DialogRecorder boxes;
-        boxes.answer(DialogButton::Yes);
-        menu(main_->menuBar(), "&File")->actions().first()->trigger();
-        QVERIFY(!main_->isVisible());
+        QCOMPARE(main_->isVisible(), !yes);
+        if (yes) {
+            QVERIFY(!queue);
+        } else if (!module) {
+            expectNoModuleState();
+        } else {
+            QVERIFY(queue);
+            QCOMPARE(Child<QLineEdit>(queue, "MMC_C_edit")->text(), QString("2"));
+            QVERIFY(main_->ModuleOpen);
+            QVERIFY(find<QWidget>("Panel1")->isHidden());
+        }
     }
 
     void aboutBoxTogglesItsNotes() {
@@ -221,14 +215,7 @@ private slots:
 private:
     template <class T>
     T* find(const QString& name) const {
-        T* widget = main_->findChild<T*>(name);
-        if (!widget) qFatal("no widget %s", qPrintable(name));
-        return widget;
-    }
-    static QMenu* menu(QMenuBar* bar, const QString& title) {
-        for (QAction* action : bar->actions())
-            if (action->isVisible() && action->text() == title) return action->menu();
-        qFatal("no menu %s", qPrintable(title));
+        return Child<T>(main_.data(), name);
     }
 
     void expectNoModuleState() {

@@ -1,0 +1,51 @@
+#pragma once
+// Reference tables and expected texts kept as data files under tests/data, read by section:
+//
+//   # a comment                a whole-line comment; blank lines are skipped too
+//   [GetStep]                  starts the section "GetStep"
+//   0 37 5 = 5   # base 10     a row, as written up to its "#"
+//   |   STEADY-STATE           a text line: everything after the bar, blanks kept
+//
+// A missing file is an exception; a section that is not there has no lines.
+//
+// A test that needs the files is built with WACHTRIX_TEST_DATA naming tests/data.
+
+#include <fstream>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace wachtrix::testing {
+
+struct DataLine {
+    std::string where;  // "chart/scaling.txt:12", for failure messages
+    std::string text;
+};
+using DataSections = std::map<std::string, std::vector<DataLine>>;
+
+inline DataSections ReadDataFile(const std::string& name) {
+    std::ifstream in(std::string(WACHTRIX_TEST_DATA) + "/" + name);
+    if (!in) throw std::runtime_error("cannot read tests/data/" + name);
+    DataSections sections;
+    std::string section;
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        const std::string where = name + ":" + std::to_string(++number);
+        if (line.starts_with('|')) {
+            sections[section].push_back({where, line.substr(1)});
+            continue;
+        }
+        line = line.substr(0, line.find('#'));
+        const auto first = line.find_first_not_of(" \t\r");
+        if (first == std::string::npos) continue;
+        line = line.substr(first, line.find_last_not_of(" \t\r") + 1 - first);
+        if (line.starts_with('[') && line.ends_with(']'))
+            section = line.substr(1, line.size() - 2);
+        else
+            sections[section].push_back({where, line});
+    }
+    return sections;
+}
+
+}  // namespace wachtrix::testing
