@@ -1,11 +1,29 @@
+// The point rules every model's graphs share, then every model's graph window: its class, its
+// labels, its titles and that it plots the model's own curves.
+
 #include "core/queue/graph_points.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "core/numeric/numerical_failure.h"
+#include "core/queue/dg1_erlan.h"
+#include "core/queue/dmc.h"
+#include "core/queue/dmg1_cox.h"
+#include "core/queue/finqueue.h"
+#include "core/queue/gmc.h"
+#include "core/queue/machine.h"
+#include "core/queue/mdc.h"
+#include "core/queue/mg1_erlan.h"
+#include "core/queue/mm1_tran.h"
+#include "core/queue/mmc.h"
+#include "core/queue/qgraph.h"
+#include "support/queue_expectations.h"
+#include "support/recording_host.h"
 
 namespace wachtrix {
 namespace {
@@ -152,6 +170,279 @@ TEST(StateTailCurve, ConditionalTailOfAFiniteDistribution) {
     for (int n = 1; n <= 4; ++n) {
         EXPECT_EQ(points[n - 1].x, n);
         EXPECT_NEAR(points[n - 1].y, expected[n - 1], 1e-15);
+    }
+}
+
+TEST(ExponentialWaitingGraphPoints, FollowTheExponentialToOnePerMille) {
+    const auto points = ExponentialWaitingGraphPoints(0.3, 0.4);
+    testing::ExpectConditionalCurve(
+        points, [](double t) { return std::exp(-0.4 * t); }, 1e-14);
+    EXPECT_EQ(points.front().x, GraphTimeStep(std::log(1000.0) / 0.4));
+}
+
+TEST(MarksOrLine, MarksUpTo24PointsALineFrom25) {
+    for (const std::size_t n : {1u, 24u, 25u}) {
+        const ChartPlot plot = MarksOrLine(std::vector<ChartPoint>(n));
+        EXPECT_EQ(plot.drawPoints, n <= 24) << n;
+        EXPECT_EQ(plot.drawLine, n > 24) << n;
+        EXPECT_EQ(plot.points.size(), n);
+    }
+}
+
+using Curves = std::vector<std::vector<ChartPoint>>;
+
+// P{L > n | L > 0} of a finite distribution as the machine repair graphs draw it: from (0, 1),
+// nothing below 0.001.
+std::vector<ChartPoint> MachineCurve(std::vector<ChartPoint> points) {
+    points.insert(points.begin(), ChartPoint{0, 1});
+    for (ChartPoint& p : points)
+        p.y = std::max(p.y, 0.001);
+    return points;
+}
+
+MmcnCurve Mmcn(MmcnVary vary, int fixed, int from, int to, MmcnY y, double t) {
+    MmcnCurve curve;
+    curve.lambda = 3;
+    curve.ES = 2;
+    curve.vary = vary;
+    curve.fixed = fixed;
+    curve.from = from;
+    curve.to = to;
+    curve.y = y;
+    curve.t = t;
+    return curve;
+}
+
+struct GraphRun {
+    std::string call;
+    GraphWindowKind kind;
+    std::vector<std::string> labels;
+    const char *title, *xTitle;  // of the first chart; null where the window keeps its own
+    int lineFrom;                // drawn as a line from this many points on, as marks below
+    std::function<Curves()> curves;
+};
+
+const GraphRun kGraphRuns[] = {
+    {"mmc c=2 rho=0.8 output=4",
+     GraphWindowKind::MG1,
+     {"Logarithmic Graphs of the M/M/c queue", "c =    2", "rho = 0.8", ""},
+     nullptr,
+     nullptr,
+     25,
+     [] {
+         const MmcSolution s = SolveMMC(2, 0.8);
+         return Curves{MmcWaitingGraphPoints(s), MmcQueueGraphPoints(s)};
+     }},
+    {"mdc c=2 rho=0.8 output=4",
+     GraphWindowKind::MG1,
+     {"Logarithmic Graphs of the M/D/c queue", "c =    2", "rho = 0.8", ""},
+     nullptr,
+     nullptr,
+     25,
+     [] {
+         const MdcSolution s = SolveMDC(2, 0.8);
+         return Curves{MdcWaitingGraphPoints(s), MdcQueueGraphPoints(s)};
+     }},
+    {"mg1 service=0 cs2=0.75 rho=0.25 output=4",
+     GraphWindowKind::MG1,
+     {"Logarithmic Graphs of the M/G/1 queue", "CS2 = 0.75", "rho = 0.25", "Erlangian services."},
+     nullptr,
+     nullptr,
+     25,
+     [] {
+         const ErlangianSolution s = SolveErlangian(0.75, 0.25);
+         return Curves{WaitingGraph(s), StateGraph(s)};
+     }},
+    {"mg1 service=1 cs2=0.75 rho=0.25 output=4",
+     GraphWindowKind::MG1,
+     {"Logarithmic Graphs of the M/G/1 queue", "CS2 = 0.75", "rho = 0.25",
+      "Coxian-2 services (gamma)."},
+     nullptr,
+     nullptr,
+     25,
+     [] {
+         const CoxianSolution s = SolveCoxian(CoxianKind::MG1Gamma, 0.75, 0.25);
+         return Curves{WaitingGraph(s), StateGraph(s)};
+     }},
+    {"mg1 service=2 cs2=1 rho=0.5 output=4",
+     GraphWindowKind::MG1,
+     {"Logarithmic Graphs of the M/G/1 queue", "CS2 = 1", "rho = 0.5",
+      "Coxian-2 services (balanced)."},
+     nullptr,
+     nullptr,
+     25,
+     [] {
+         const CoxianSolution s = SolveCoxian(CoxianKind::MG1Balanced, 1, 0.5);
+         return Curves{WaitingGraph(s), StateGraph(s)};
+     }},
+    {"dmc c=2 rho=0.8 output=5 graph=0",
+     GraphWindowKind::DG1,
+     {"Logarithmic Graphs of the D/M/c queue", "c =    2", "rho = 0.8", ""},
+     "P(Wq>t | Wq>0)",
+     "Time t",
+     25,
+     [] { return Curves{DmcWaitingGraphPoints(SolveDMC(2, 0.8))}; }},
+    {"dmc c=2 rho=0.8 output=5 graph=1",
+     GraphWindowKind::DG1,
+     {"Logarithmic Graphs of the D/M/c queue", "c =    2", "rho = 0.8", ""},
+     "P(L(time)>n | L(time)>0)",
+     "State n",
+     25,
+     [] { return Curves{DmcTimeAverageGraphPoints(SolveDMC(2, 0.8))}; }},
+    {"dmc c=2 rho=0.8 output=5 graph=2",
+     GraphWindowKind::DG1,
+     {"Logarithmic Graphs of the D/M/c queue", "c =    2", "rho = 0.8", ""},
+     "P(L(cust)>n | L(cust)>0)",
+     "State n",
+     25,
+     [] { return Curves{DmcCustomerAverageGraphPoints(SolveDMC(2, 0.8))}; }},
+    {"gmc arrivals=3 ca2=2 c=3 rho=0.8 output=3",
+     GraphWindowKind::GMC,
+     {"Logarithmic Graph of the G/M/c queue", "CA2 = 2", "c = 3", "rho = 0.8",
+      "Coxian-2 arrivals, balanced"},
+     nullptr,
+     nullptr,
+     25,
+     [] {
+         return Curves{GmcWaitingGraphPoints(SolveGMC(GmcArrivals::CoxianBalanced, 2, 3, 0.8))};
+     }},
+    {"dg1 service=1 cs2=2 rho=0.8 output=5",
+     GraphWindowKind::DG1,
+     {"Logarithmic Graph of the D/G/1 queue", "CS2 = 0.5", "rho = 0.8", "Erlangian services."},
+     nullptr,
+     nullptr,
+     25,
+     [] { return Curves{WaitingGraph(SolveDg1Erlang(0.5, 0.8, true))}; }},
+    // The state tail is exactly 0 beyond K = 13: drawn at 1e-6 on the logarithmic axis.
+    {"fincap type=2 c=3 rho=0.9 N=10 output=4",
+     GraphWindowKind::MG1,
+     {"Logarithmic Graphs of the D/M/c/c+N queue", "rho = 0.9", "c = 3", "n = 10"},
+     nullptr,
+     nullptr,
+     25,
+     [] {
+         const FinCapSolution s = SolveFinCap(FinCapType::DM, 3, 0.9, 10);
+         std::vector<ChartPoint> states = FinCapStateGraphPoints(s);
+         EXPECT_EQ(states.back().x, 13);
+         for (ChartPoint& p : states)
+             if (p.y <= 0) p.y = 1e-6;
+         return Curves{FinCapWaitingGraphPoints(s, FinCapStatisticsOf(s).Pwait), states};
+     }},
+    {"finsrc service=1 c=2 M=30 nu=0.05 output=4 graph=0",
+     GraphWindowKind::GMC,
+     {"Logarithmic graph of the machine repair queue", "c = 2", "M = 30", "nu = 0.05",
+      "Deterministic services"},
+     "P{Wq > t | Wq > 0}",
+     "Time t",
+     25,
+     [] {
+         const FinSrcSolution s = SolveFinSrc(FinSrcService::Deterministic, 2, 30, 0.05);
+         return Curves{MachineCurve(ConditionalWaitingCurve(
+             [&](double t) { return FinSrcWaitingTail(s, t); }, FinSrcStatisticsOf(s).Pwait))};
+     }},
+    {"finsrc service=1 c=2 M=30 nu=0.05 output=4 graph=1",
+     GraphWindowKind::GMC,
+     {"Logarithmic graph of the machine repair queue", "c = 2", "M = 30", "nu = 0.05",
+      "Deterministic services"},
+     "P{ L(time) > n | L(time) > 0}",
+     "State n",
+     25,
+     [] {
+         const auto s = SolveFinSrc(FinSrcService::Deterministic, 2, 30, 0.05);
+         return Curves{MachineCurve(StateTailCurve(s.P))};
+     }},
+    {"finsrc service=0 c=2 M=30 nu=0.05 output=4 graph=2",
+     GraphWindowKind::GMC,
+     {"Logarithmic graph of the machine repair queue", "c = 2", "M = 30", "nu = 0.05",
+      "Exponential services"},
+     "P{ L(cust) > n | L(cust) > 0}",
+     "State n",
+     25,
+     [] {
+         const auto s = SolveFinSrc(FinSrcService::Exponential, 2, 30, 0.05);
+         return Curves{MachineCurve(StateTailCurve(s.Q))};
+     }},
+    // The transient graphs are always lines of 201 points over [0, T].
+    {"mm1tran rho=0.8 i=4 j=4 T=250 output=1",
+     GraphWindowKind::GMC,
+     {"Transient M/M/1 queue", "rho = 0.8", "i=4 j=4", "t <= 250", ""},
+     "p{i,j,t}",
+     "Time t",
+     0,
+     [] {
+         return Curves{
+             MM1TranGraphPoints(MM1Transient(0.8, 4, 4), MM1GraphKind::StateProbability, 250)};
+     }},
+    {"mm1tran rho=0.8 i=4 j=4 T=250 output=2",
+     GraphWindowKind::GMC,
+     {"Transient M/M/1 queue", "rho = 0.8", "i=4 j=4", "t <= 250", ""},
+     "P{i,j,t} (cumulative)",
+     "Time t",
+     0,
+     [] {
+         return Curves{MM1TranGraphPoints(MM1Transient(0.8, 4, 4), MM1GraphKind::Cumulative, 250)};
+     }},
+    {"mm1tran rho=0.8 i=4 T=250 output=3",
+     GraphWindowKind::GMC,
+     {"Transient M/M/1 queue", "rho = 0.8", "i=4", "t <= 250", ""},
+     "ELq(i,t)",
+     "Time t",
+     0,
+     [] {
+         return Curves{MM1TranGraphPoints(MM1Transient(0.8, 4, 0), MM1GraphKind::MeanQueue, 250)};
+     }},
+    {"mm1tran rho=0.8 i=4 T=250 output=4",
+     GraphWindowKind::GMC,
+     {"Transient M/M/1 queue", "rho = 0.8", "i=4", "t <= 250", ""},
+     "Std Lq(i,t)",
+     "Time t",
+     0,
+     [] {
+         return Curves{MM1TranGraphPoints(MM1Transient(0.8, 4, 0), MM1GraphKind::StdQueue, 250)};
+     }},
+    // Marks for up to 25 points here.
+    {"mmcn lambda=3 es=2 vary=0 N=4 from=1 to=30 y=0",
+     GraphWindowKind::GMC,
+     {"Graph of the M/M/c/c+N queue", "lambda = 3", "ES = 2", "N = 4", ""},
+     "Prej",
+     "Servers c",
+     26,
+     [] { return Curves{MmcnPoints(Mmcn(MmcnVary::Servers, 4, 1, 30, MmcnY::Rejection, 0))}; }},
+    {"mmcn lambda=3 es=2 vary=1 c=2 from=5 to=29 y=1 t=0.5",
+     GraphWindowKind::GMC,
+     {"Graph of the M/M/c/c+N queue", "lambda = 3", "ES = 2", "c = 2", ""},
+     "P{Wq>0.5}",
+     "Capacity N",
+     26,
+     [] { return Curves{MmcnPoints(Mmcn(MmcnVary::Capacity, 2, 5, 29, MmcnY::Waiting, 0.5))}; }},
+};
+
+TEST(GraphRuns, OneWindowWithTheModelsCurvesLabelsAndTitles) {
+    for (const GraphRun& g : kGraphRuns) {
+        testing::RecordingHost host;
+        testing::RunRecorded(host, g.call);
+        ASSERT_TRUE(host.errors.empty()) << g.call;
+        ASSERT_EQ(host.windows.size(), 1u) << g.call;
+        const auto& w = host.windows[0];
+        EXPECT_EQ(w.kind, g.kind) << g.call;
+        EXPECT_EQ(w.labels, g.labels) << g.call;
+        EXPECT_TRUE(w.shown) << g.call;
+        const Curves curves = g.curves();
+        ASSERT_EQ(w.plots.size(), curves.size()) << g.call;
+        for (std::size_t i = 0; i < curves.size(); ++i) {
+            const ChartPlot& plot = w.plots[i].second;
+            EXPECT_EQ(w.plots[i].first, static_cast<int>(i)) << g.call;
+            EXPECT_EQ(plot.points, curves[i]) << g.call << " chart " << i;
+            EXPECT_EQ(plot.drawLine, plot.points.size() >= static_cast<std::size_t>(g.lineFrom))
+                << g.call << " chart " << i;
+            EXPECT_NE(plot.drawPoints, plot.drawLine) << g.call;
+        }
+        const ChartPlot& first = w.plots[0].second;
+        EXPECT_EQ(first.graphTitle.has_value(), g.title != nullptr) << g.call;
+        if (g.title) {
+            EXPECT_EQ(*first.graphTitle, g.title);
+            EXPECT_EQ(first.xAxis.title, g.xTitle);
+        }
     }
 }
 
