@@ -4,6 +4,7 @@
 //
 //   ErlangC(2, 0.5) -> 1/3     ErlangB(1, 1) -> 1/2     DM1Sigma(0.5) -> 0.2031878...
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -39,6 +40,36 @@ inline long double DM1Sigma(long double rho) {
         x = next;
     }
     return x;
+}
+
+// M/D/c by its chain at multiples of the service time, X' = max(X - c, 0) + Poisson(c rho),
+// truncated to K states and iterated from X = 0 until no probability above 1e-200 moves by more
+// than 1e-13 of itself: the time-average distribution, far tail included.
+inline std::vector<double> MDcIteratedChain(int c, double rho, int K) {
+    const double lambda = c * rho;
+    std::vector<double> a(K);
+    for (int j = 0; j < K; ++j)
+        a[j] = static_cast<double>(PoissonTerm(lambda, j));
+    const int width = static_cast<int>(lambda + 20 * std::sqrt(lambda) + 30);
+    std::vector<double> pi(K, 0.0), next(K);
+    pi[0] = 1;
+    for (int iteration = 0; iteration < 20000; ++iteration) {
+        long double served = 0;  // P{L <= c}: all of them leave within one service time
+        for (int j = 0; j <= c; ++j)
+            served += pi[j];
+        for (int k = 0; k < K; ++k) {
+            long double sum = served * a[k];
+            for (int j = std::max(c + 1, c + k - width); j <= c + k && j < K; ++j)
+                sum += pi[j] * a[k - j + c];
+            next[k] = static_cast<double>(sum);
+        }
+        double change = 0;
+        for (int k = 0; k < K; ++k)
+            if (next[k] > 1e-200) change = std::max(change, std::fabs(next[k] - pi[k]) / next[k]);
+        pi.swap(next);
+        if (change < 1e-13) break;
+    }
+    return pi;
 }
 
 // Composite Simpson rule on an even number of panels.

@@ -115,35 +115,6 @@ std::vector<double> ProbabilitiesBelowCByRoots(int c, double rho) {
     return p;
 }
 
-// The chain truncated at K states, iterated pi <- pi P from pi = e_0 until no probability above
-// 1e-200 moves by more than 1e-13 of itself.
-std::vector<double> IteratedChain(int c, double rho, int K) {
-    const double lambda = c * rho;
-    std::vector<double> a(K);
-    for (int j = 0; j < K; ++j)
-        a[j] = static_cast<double>(testing::PoissonTerm(lambda, j));
-    const int width = static_cast<int>(lambda + 20 * std::sqrt(lambda) + 30);
-    std::vector<double> pi(K, 0.0), next(K);
-    pi[0] = 1;
-    for (int iteration = 0; iteration < 20000; ++iteration) {
-        long double served = 0;  // P{L <= c}: all of them leave within one service time
-        for (int j = 0; j <= c; ++j)
-            served += pi[j];
-        for (int k = 0; k < K; ++k) {
-            long double sum = served * a[k];
-            for (int j = std::max(c + 1, c + k - width); j <= c + k && j < K; ++j)
-                sum += pi[j] * a[k - j + c];
-            next[k] = static_cast<double>(sum);
-        }
-        double change = 0;
-        for (int k = 0; k < K; ++k)
-            if (next[k] > 1e-200) change = std::max(change, std::fabs(next[k] - pi[k]) / next[k]);
-        pi.swap(next);
-        if (change < 1e-13) break;
-    }
-    return pi;
-}
-
 using Case = std::pair<int, double>;
 
 class MdcAgainstRoots : public ::testing::TestWithParam<Case> {};
@@ -170,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Grid, MdcAgainstRoots,
 TEST(MdcAgainstIteratedChain, WholeDistributionIncludingTheGeometricTail) {
     for (const auto& [c, rho] : {Case{4, 0.8}, Case{15, 0.7}}) {
         const MdcSolution s = SolveMDC(c, rho);
-        const std::vector<double> pi = IteratedChain(c, rho, s.N + 200);
+        const std::vector<double> pi = testing::MDcIteratedChain(c, rho, s.N + 200);
         for (int n = 0; n <= s.N + 60; ++n) {
             EXPECT_REL_NEAR_FLOOR(MdcStateProbability(s, n), pi[n], 1e-8, 1e-15)
                 << "c = " << c << ", n = " << n;
