@@ -19,7 +19,6 @@
 #include "support/expect_near.h"
 #include "support/failure_lines.h"
 #include "support/queue_expectations.h"
-#include "support/recording_host.h"
 #include "support/reference_math.h"
 
 namespace wachtrix {
@@ -27,7 +26,6 @@ namespace {
 
 using testing::DM1Sigma;
 using testing::FailureLines;
-using testing::RecordingHost;
 
 // --- D/M/1: sigma = e^(-(1 - sigma) / rho), P{Wq > t} = sigma e^(-(1 - sigma) t) --------------
 
@@ -327,15 +325,6 @@ TEST(Dg1CoxianSolution, KeepsTheSmallestDelayThatIsNotRefused) {
     const long double sigma = DM1Sigma(0.04);  // 1.39e-11
     for (const CoxianKind kind : {CoxianKind::DG1Gamma, CoxianKind::DG1Balanced})
         EXPECT_REL_NEAR(SolveCoxian(kind, 1, 0.04).statistics.Pwait, sigma, 1e-6);
-}
-
-// A negligible delay (2.1e-9 here, a golden message) leaves the window hidden.
-TEST(Dg1Graph, HiddenForANegligibleDelay) {
-    RecordingHost host;
-    testing::RunRecorded(host, "dg1 service=3 cs2=1 rho=0.05 output=3");
-    ASSERT_EQ(host.windows.size(), 1u);
-    EXPECT_EQ(host.windows[0].labels.back(), "Coxian-2 services (balanced).");
-    EXPECT_FALSE(host.windows[0].shown);
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 #include "support/expect_near.h"
 #include "support/gimc_reference.h"
 #include "support/queue_expectations.h"
-#include "support/recording_host.h"
 #include "support/reference_math.h"
 
 namespace wachtrix {
@@ -247,21 +246,6 @@ TEST(DmcGraphs, NoStateGraphWhenNothingLiesAboveStateZero) {
     ASSERT_EQ(s.beta, 0.0);
     EXPECT_TRUE(DmcCustomerAverageGraphPoints(s).empty());
     EXPECT_EQ(DmcTimeAverageState(s, 1).equal, 0.025);  // n = c: rho pi_(c-1) with beta^0 = 1
-}
-
-// The window is created when the Output group is read; the messages are in the golden reports.
-TEST(DmcGraphRun, NegligibleDelayOrTooSmallLoadLeavesTheWindowHidden) {
-    // c = 50 at 0.5: Pwait is about 3e-11, which stops only the waiting-time graph. One server
-    // at 0.025 never has anyone waiting; 200 servers at 0.6 are refused as too lightly loaded.
-    for (const auto& [call, shown] : {std::pair{"c=50 rho=0.5 graph=0", false},
-                                      {"c=50 rho=0.5 graph=1", true},
-                                      {"c=1 rho=0.025 graph=2", false},
-                                      {"c=200 rho=0.6 graph=1", false}}) {
-        testing::RecordingHost host;
-        testing::RunRecorded(host, std::string("dmc output=5 ") + call);
-        ASSERT_EQ(host.windows.size(), 1u);
-        EXPECT_EQ(host.windows[0].shown, shown) << call;
-    }
 }
 
 }  // namespace
