@@ -17,7 +17,6 @@
 #include "core/queue/dg1_erlan.h"
 #include "core/queue/dmg1_cox.h"
 #include "support/expect_near.h"
-#include "support/failure_lines.h"
 #include "support/queue_expectations.h"
 #include "support/reference_math.h"
 
@@ -25,7 +24,6 @@ namespace wachtrix {
 namespace {
 
 using testing::DM1Sigma;
-using testing::FailureLines;
 
 // --- D/M/1: sigma = e^(-(1 - sigma) / rho), P{Wq > t} = sigma e^(-(1 - sigma) t) --------------
 
@@ -276,17 +274,6 @@ TEST(Dg1PhaseRoot, BracketsTheRootOfItsEquationToTheBisectionStep) {
             EXPECT_GT(g(eta - 1e-12), 0) << cs2 << " " << rho;
         }
     }
-}
-
-// Outside the valid loads the root leaves the interval: the failures carry their texts, and a run
-// that meets one writes the notice and hands the lines on.
-TEST(Dg1PhaseRoot, ReportsItsFailures) {
-    const ErlangianFit exponential{1, 0, 1};
-    EXPECT_EQ(FailureLines([&] { Dg1PhaseRoot(exponential, 1.5); }),
-              (std::vector<std::string>{"Fout in bisectie "}));
-    EXPECT_EQ(
-        FailureLines([&] { Dg1PhaseRoot(exponential, std::nan("")); }),
-        (std::vector<std::string>{"pause in RTBIS", "Root must be bracketed for bisection."}));
 }
 
 TEST(Dg1Percentile, AtTheNoWaitMassIsZeroAndBelowItUndefined) {

@@ -183,18 +183,6 @@ TEST(DmcKernel, ServiceIntegralsMatchAFineQuadratureWhereTheyCount) {
     }
 }
 
-TEST(DmcTwoServers, EliminationIsTheClosedForm) {
-    // x_0 = tail(0) / (1 - B(0, 0)), and the left-out balance of state 1 holds as well.
-    for (const double rho : {0.05, 0.5, 0.999}) {
-        const DmcBoundary b = SolveDmcBoundary(2, rho);
-        const DmcKernel kernel(2, rho, b.beta);
-        ASSERT_EQ(b.x.size(), 1u);
-        EXPECT_REL_NEAR(b.x[0], kernel.tailContribution(0) / (1 - kernel.binomialTransition(0, 0)),
-                        1e-15);
-        EXPECT_LT(b.balanceResidual, 1e-8 * b.x[0]) << rho;
-    }
-}
-
 TEST(DmcPercentile, ZeroAtTheNoWaitMassUndefinedBelowAndInvertsTheTail) {
     const DmcSolution s = SolveDMC(4, 0.7);
     testing::ExpectPercentiles([&](double p) { return DmcPercentile(s, p); },
@@ -202,15 +190,6 @@ TEST(DmcPercentile, ZeroAtTheNoWaitMassUndefinedBelowAndInvertsTheTail) {
                                testing::AtNoWaitMass::Zero, 1e-12);
     EXPECT_EQ(DmcPercentile(s, 1 - s.Pwait + 5e-11), 0.0);  // within 1e-10 of the mass: 0
     EXPECT_LT(DmcPercentile(s, 1 - s.Pwait - 1e-9), 0.0);
-}
-
-// At 0.61 with 500 servers an arrival almost never finds 499: the check is the deviation of the
-// busy servers alone, printed as its size.
-TEST(DmcAccuracyLine, NegligibleTopForm) {
-    const DmcSolution idle = SolveDMC(500, 0.61);
-    ASSERT_LT(idle.rho * idle.piTop, 5e-6);
-    ASSERT_LT(idle.beta * idle.piTop, 5e-7);
-    EXPECT_EQ(DmcAccuracyLine(idle, -0.25), "Accuracy Check =     0.25");
 }
 
 // The waiting curve is the exponential at c (1 - beta); the state curves are the tables'

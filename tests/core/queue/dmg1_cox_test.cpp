@@ -271,17 +271,5 @@ TEST(CoxianGraphs, AreTheConditionalTails) {
     }
 }
 
-// Up to the upper load bound with its slack the D/G/1 figures stay finite (the M/G/1 kinds
-// meet their extremes in the sweep).
-TEST(CoxianExtremes, DG1FiguresAtTheLoadBoundStayFinite) {
-    for (const CoxianKind kind : kDG1Kinds) {
-        for (const double cs2 : {0.5, 1.0, 100.0}) {
-            const QueueStatistics& st = SolveCoxian(kind, cs2, 0.990000000001).statistics;
-            for (const double v : {st.Pwait, st.EWq, st.ELq, st.StdWq, st.StdLq, st.accuracy})
-                EXPECT_TRUE(std::isfinite(v)) << cs2;
-        }
-    }
-}
-
 }  // namespace
 }  // namespace wachtrix

@@ -13,14 +13,11 @@
 
 #include "core/numeric/gauss_legendre.h"
 #include "support/expect_near.h"
-#include "support/failure_lines.h"
 #include "support/queue_expectations.h"
 #include "support/reference_math.h"
 
 namespace wachtrix {
 namespace {
-
-using testing::FailureLines;
 
 // --- M/D/1 -------------------------------------------------------------------------------------
 
@@ -217,15 +214,6 @@ TEST(MdcWaitingTail, ExactAndAsymptoticAgreeNearTheSwitchForALoadedQueue) {
     }
 }
 
-// The asymptote is cut to 0 beyond where the M/M/c tail reaches 1e-9: only where it prints as 0.
-TEST(MdcWaitingTail, AsymptoteIsZeroBeyondTheMMcCutOffOnly) {
-    const MdcSolution s = SolveMDC(3, 0.8);
-    const double cutoff = (9 * std::log(10.0) + std::log(s.mmcDelay)) / (3 * (1 - 0.8));
-    EXPECT_GT(MdcAsymptoticWaitingTail(s, cutoff), 0);
-    EXPECT_EQ(MdcAsymptoticWaitingTail(s, std::nextafter(cutoff, 1e9)), 0);
-    EXPECT_LT(s.gamma * std::exp(-s.delta * cutoff), 1e-12);
-}
-
 // --- percentiles --------------------------------------------------------------------------------
 
 TEST(MdcPercentile, InvertsTheTailWithinBrentsTolerance) {
@@ -286,32 +274,6 @@ TEST(MdcDecayRoot, SolvesTheCharacteristicEquationBelowRho) {
         EXPECT_NEAR(eta, static_cast<double>(1 / z), 2e-14) << rho;  // the bisection's tolerance
     }
     EXPECT_EQ(MdcDecayRoot(1e-15), 0);  // f(1e-14) < 0 already
-}
-
-TEST(MdcDecayRoot, ReportsItsFailures) {
-    EXPECT_EQ(FailureLines([] { MdcDecayRoot(1.0); }),
-              (std::vector<std::string>{"Fout in bisectie "}));
-    EXPECT_EQ(FailureLines([] { MdcDecayRoot(std::nan("")); }),
-              (std::vector<std::string>{"Interval voor bisectie moet gesplitst worden ! "}));
-}
-
-TEST(MdcSolution, FiveHundredServersAtTheHighestLoad) {
-    EXPECT_EQ(MdcTruncation(500, 0.2), 501);  // 370 by its formula, but at least c + 1
-    const MdcSolution s = SolveMDC(500, 0.99);
-    EXPECT_LT(s.accuracy, 1e-9);
-    EXPECT_GT(s.Pdelay, 0.5);
-    EXPECT_LT(s.Pdelay, s.mmcDelay);
-    // The geometric tail beyond N continues the solved states smoothly.
-    EXPECT_REL_NEAR(s.pi[s.N] / s.pi[s.N - 1], s.eta, 1e-4);
-}
-
-TEST(MdcStateProbabilities, AtAndBeyondTheTruncationLevelUseTheGeometricTail) {
-    const MdcSolution s = SolveMDC(6, 0.85);
-    EXPECT_EQ(MdcStateProbability(s, s.N), s.pi[s.N]);
-    EXPECT_REL_NEAR(MdcStateProbability(s, s.N + 5), s.pi[s.N] * std::pow(s.eta, 5), 1e-12);
-    EXPECT_REL_NEAR(MdcStateTail(s, s.N), s.pi[s.N] * s.eta / (1 - s.eta), 1e-12);
-    for (int n = 1; n <= s.N + 3; ++n)
-        EXPECT_NEAR(MdcStateTail(s, n - 1) - MdcStateTail(s, n), MdcStateProbability(s, n), 1e-15);
 }
 
 // --- graph points: the conditional tails, the states' found by a scan below c when light ------

@@ -121,29 +121,6 @@ TEST(ErlangianMG1, ErlangTwoServiceMatchesTheClosedForm) {
     }
 }
 
-TEST(ErlangianMG1, StatesAgreeWithThePhasesForPureErlangService) {
-    // With k phases per customer and none mixed, L = ceil(phases / k): two independent routes.
-    for (const double cs2 : {0.25, 0.1}) {
-        for (const double rho : {0.3, 0.8}) {
-            const ErlangianSolution s = SolveErlangian(cs2, rho);
-            const int k = s.fit.k;
-            ASSERT_EQ(s.fit.p, 0);
-            std::vector<int> n;
-            for (int i = 0; i <= 40; ++i)
-                n.push_back(i);
-            const StateTable table = StateProbabilities(s, n);
-            // Only the phases the recursion holds exactly, not its geometric tail.
-            for (int i = 1; i * k <= s.N; ++i) {
-                long double phases = 0;
-                for (int j = (i - 1) * k + 1; j <= i * k; ++j)
-                    phases += s.q[j];
-                EXPECT_TRUE(PrintsAlike(table.rows[i].equal, static_cast<double>(phases)))
-                    << cs2 << " " << rho << " " << i;
-            }
-        }
-    }
-}
-
 TEST(ErlangianMG1, TailIntegratesToThePollaczekKhinchineMoments) {
     for (const auto& [cs2, rho] :
          {std::pair{0.3, 0.5}, std::pair{0.07, 0.9}, std::pair{0.01, 0.9}, std::pair{0.6, 0.05}}) {

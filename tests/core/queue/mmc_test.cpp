@@ -13,12 +13,11 @@ namespace {
 
 using testing::ErlangC;
 
-// M/M/1 at 0.5: Std(Wq) = sqrt(rho (2 - rho)) / (1 - rho), P{L = n} = (1 - rho) rho^n.
+// M/M/1 to the last digit: Pdelay = rho, E(Wq) = rho / (1 - rho), P{L = n} = (1 - rho) rho^n.
 TEST(MmcSingleServer, MatchesTheMM1ClosedForms) {
     const MmcSolution s = SolveMMC(1, 0.5);
     EXPECT_REL_NEAR(s.Pdelay, 0.5, 1e-15);
     EXPECT_REL_NEAR(s.EWq, 1.0, 1e-15);
-    EXPECT_REL_NEAR(s.ELq, 0.5, 1e-15);
     EXPECT_REL_NEAR(s.StdWq, std::sqrt(3.0), 1e-15);
     EXPECT_LT(MmcAccuracy(s, MmcClosedFormTerm(1, 0.5)), 1e-15);
     for (int n = 0; n <= 30; ++n) {
@@ -37,6 +36,8 @@ TEST_P(MmcAgainstErlangC, DelayWaitingTimeAndTailAgree) {
     EXPECT_REL_NEAR(s.Pdelay, C, 1e-11);
     EXPECT_REL_NEAR(s.EWq, C / (c * (1 - rho)), 1e-11);
     EXPECT_REL_NEAR(s.ELq, C * rho / (1 - rho), 1e-11);
+    // E(Wq^2) = 2 C / (c (1 - rho))^2.
+    EXPECT_REL_NEAR(s.StdWq, std::sqrt(2 * C - C * C) / (c * (1 - rho)), 1e-11);
     for (const double t : {0.0, 0.1, 1.0, 10.0}) {
         // The exponential is guarded: beyond e^-100 the tail is taken as 0.
         const double exponent = -c * (1 - rho) * t;

@@ -32,14 +32,7 @@ using Model = StaffingModel;
 
 StaffingQuestion Question(Model model, double a, Target target, double bound, double t = 0,
                           double maxRho = 1) {
-    StaffingQuestion q;
-    q.model = model;
-    q.a = a;
-    q.target = target;
-    q.bound = bound;
-    q.t = t;
-    q.maxRho = maxRho;
-    return q;
+    return {model, GmcArrivals::Deterministic, 0, a, target, t, bound, maxRho};
 }
 
 StaffingQuestion Gmc(GmcArrivals arrivals, double ca2, double a, Target target, double bound,
