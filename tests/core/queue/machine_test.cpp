@@ -213,18 +213,6 @@ TEST(FinSrcDeterministic, EnoughRepairmenIsTheBinomialOfIndependentMachines) {
     EXPECT_EQ(st.Pbusy, 0);  // the 9 entered repairmen are never all busy
 }
 
-TEST(FinSrcDeterministic, HugeLoadIsOverloaded) {
-    EXPECT_TRUE(FinSrcOverloaded(1, 1000, 100));
-    EXPECT_FALSE(FinSrcOverloaded(5, 10, 0.2));
-    EXPECT_FALSE(FinSrcOverloaded(10, 10, 100));  // enough repairmen: nobody ever waits
-    const FinSrcSolution s = SolveFinSrc(FinSrcService::Deterministic, 1, 1000, 100);
-    EXPECT_TRUE(s.overloaded);
-    const FinSrcStatistics st = FinSrcStatisticsOf(s);
-    EXPECT_EQ(st.Pwait, 1);
-    EXPECT_EQ(st.Utilization, 1);
-    EXPECT_DOUBLE_EQ(st.ELq, 1000 - 1.01);
-}
-
 TEST(FinSrcDeterministic, LargestCasesStayNormalised) {
     // From hardly any waiting to nearly every failure waiting, short of the overload.
     for (const auto& [c, nu] :

@@ -18,6 +18,7 @@ TEST(MmcSingleServer, MatchesTheMM1ClosedForms) {
     const MmcSolution s = SolveMMC(1, 0.5);
     EXPECT_REL_NEAR(s.Pdelay, 0.5, 1e-15);
     EXPECT_REL_NEAR(s.EWq, 1.0, 1e-15);
+    EXPECT_REL_NEAR(s.ELq, 0.5, 1e-15);
     EXPECT_REL_NEAR(s.StdWq, std::sqrt(3.0), 1e-15);
     EXPECT_LT(MmcAccuracy(s, MmcClosedFormTerm(1, 0.5)), 1e-15);
     for (int n = 0; n <= 30; ++n) {
