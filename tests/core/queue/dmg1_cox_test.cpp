@@ -261,9 +261,11 @@ TEST(CoxianDG1, MeanWaitAgreesWithTheIntegralOfTheTail) {
 // Exponential service: the conditional tails are e^(-(1 - rho) t) and rho^n; at 0.99 the state
 // curve is thinned by the shared rule.
 TEST(CoxianGraphs, AreTheConditionalTails) {
-    for (const auto& [kind, rho] :
-         {std::pair{CoxianKind::MG1Balanced, 0.5}, std::pair{CoxianKind::MG1Gamma, 0.99}}) {
-        const CoxianSolution s = SolveCoxian(kind, 1.0, rho);
+    const std::pair<CoxianKind, double> cases[] = {{CoxianKind::MG1Balanced, 0.5},
+                                                   {CoxianKind::MG1Gamma, 0.99}};
+    for (const auto& k : cases) {
+        const double rho = k.second;
+        const CoxianSolution s = SolveCoxian(k.first, 1.0, rho);
         testing::ExpectConditionalCurve(
             WaitingGraph(s), [&](double t) { return std::exp(-(1 - rho) * t); }, 1e-8);
         testing::ExpectConditionalCurve(
