@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/expect_near.h"
+#include "support/gimc_reference.h"
 #include "support/queue_expectations.h"
 #include "support/reference_math.h"
 
@@ -38,40 +39,15 @@ std::vector<Extended> BirthDeath(int c, Extended rho, int K) {
     return p;
 }
 
-// The D/M/c/K chain at arrival epochs, built from first principles: with n = i + 1 present
-// after an arrival and D = 1/(c rho) until the next, the n - c customers beyond the servers
-// leave at rate c; once the queue has run empty at time x, each of the c services survives the
-// remaining D - x with chance e^-(D - x). That last case is integrated by composite Simpson.
+// The D/M/c/K chain at arrival epochs by the uniformised death process of the GI/M/c reference:
+// after an arrival that finds i, min(i + 1, K) are present (one that finds K is turned away).
 std::vector<std::vector<Extended>> DMcChain(int c, double rho, int K) {
-    const Extended D = 1 / (c * static_cast<Extended>(rho));
-    const auto binomial = [](int n, int k) {
-        return std::exp(std::lgamma(n + 1.0L) - std::lgamma(k + 1.0L) - std::lgamma(n - k + 1.0L));
-    };
+    const auto events = testing::DeterministicEvents(c, 1 / (c * static_cast<Extended>(rho)));
     std::vector<std::vector<Extended>> Q(K + 1, std::vector<Extended>(K + 1, 0));
     for (int i = 0; i <= K; ++i) {
-        const int n = std::min(i + 1, K);
-        const int from = i == K ? K - 1 : i;  // a rejected arrival leaves K as K
-        const int present = from + 1;
-        for (int j = 0; j <= n; ++j) {
-            Extended v;
-            if (present <= c) {
-                const Extended q = std::exp(-D);
-                v = binomial(present, j) * std::pow(q, j) * std::pow(1 - q, present - j);
-            } else if (j >= c) {
-                v = testing::PoissonTerm(c * D, present - j);
-            } else {
-                const int stages = present - c;  // Erlang(stages) at rate c to an empty queue
-                const auto f = [&](Extended x) {
-                    const Extended erlang = c * std::pow(c * x, stages - 1) * std::exp(-c * x) /
-                                            std::exp(std::lgamma(static_cast<Extended>(stages)));
-                    const Extended survive = std::exp(-(D - x));
-                    return erlang * binomial(c, j) * std::pow(survive, j) *
-                           std::pow(1 - survive, c - j);
-                };
-                v = testing::Simpson(f, Extended{0}, D, 4000);
-            }
-            Q[i][j] = v;
-        }
+        const auto row = testing::detail::Deaths(c, std::min(i + 1, K), events.embedded);
+        for (int j = 0; j <= K; ++j)
+            Q[i][j] = row.at(j);
     }
     return Q;
 }
