@@ -1,7 +1,7 @@
 // Staffing against independent references: Erlang's delay formula for M/M/c (the smallest c
 // found by stepping through the closed form), a plain step-by-step scan of the model runs for the
-// galloping search, the ordering of the four models, and every table row against the model
-// tab's own run at that c.
+// galloping search, the ordering of the models by how regular they are, and every table row against
+// the model tab's own run at that c.
 
 #include "core/queue/staffing.h"
 
@@ -17,7 +17,6 @@
 #include "core/queue/gmc.h"
 #include "core/queue/mdc.h"
 #include "core/queue/mmc.h"
-#include "core/text/delphi_format.h"
 #include "support/recording_host.h"
 #include "support/reference_math.h"
 #include "support/words.h"
