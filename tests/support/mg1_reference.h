@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "support/reference_math.h"
+
 namespace wachtrix::testing {
 
 // M/M/1.
@@ -48,16 +50,13 @@ struct ME21 {
 // D/M/1 with interarrival time 1/rho: sigma = e^{-(1 - sigma)/rho}, P{Wq > t} = sigma
 // e^{-(1 - sigma) t}.
 struct DM1 {
-    explicit DM1(double load) : rho(load) {
-        for (int i = 0; i < 100000; ++i)
-            sigma = std::exp(-(1 - sigma) / rho);
-    }
+    explicit DM1(double load) : rho(load), sigma(static_cast<double>(DM1Sigma(load))) {}
     double tail(double t) const { return sigma * std::exp(-(1 - sigma) * t); }
     double meanWait() const { return sigma / (1 - sigma); }
     double stdWait() const { return std::sqrt(sigma * (2 - sigma)) / (1 - sigma); }
 
     double rho;
-    double sigma = 0.5;
+    double sigma;
 };
 
 // The Pollaczek-Khinchine moments of the M/G/1 waiting time from the service moments

@@ -1,5 +1,5 @@
 // The shared quadrature, log-gamma and Hessenberg solver against closed forms and a plain
-// elimination.
+// elimination (tests/support/reference_math.h).
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,9 @@
 #include "core/numeric/gauss_legendre.h"
 #include "core/numeric/householder.h"
 #include "core/numeric/log_gamma.h"
-#include "core/numeric/numerical_failure.h"
 #include "support/expect_near.h"
+#include "support/failure_lines.h"
+#include "support/reference_math.h"
 
 namespace wachtrix {
 namespace {
@@ -63,32 +64,6 @@ TEST(LogFactorialTable, HoldsLnKFactorialFromZero) {
         EXPECT_NEAR(static_cast<double>(table[k]), std::lgamma(k + 1.0), 1e-12 * k) << k;
 }
 
-// A plain Gaussian elimination with partial pivoting, the second method.
-std::vector<double> Eliminate(std::vector<std::vector<double>> a, std::vector<double> b) {
-    const int n = static_cast<int>(b.size());
-    for (int k = 0; k < n; ++k) {
-        int pivot = k;
-        for (int i = k + 1; i < n; ++i)
-            if (std::fabs(a[i][k]) > std::fabs(a[pivot][k])) pivot = i;
-        std::swap(a[k], a[pivot]);
-        std::swap(b[k], b[pivot]);
-        for (int i = k + 1; i < n; ++i) {
-            const double f = a[i][k] / a[k][k];
-            for (int j = k; j < n; ++j)
-                a[i][j] -= f * a[k][j];
-            b[i] -= f * b[k];
-        }
-    }
-    std::vector<double> x(n);
-    for (int i = n - 1; i >= 0; --i) {
-        double s = b[i];
-        for (int j = i + 1; j < n; ++j)
-            s -= a[i][j] * x[j];
-        x[i] = s / a[i][i];
-    }
-    return x;
-}
-
 TEST(HouseholderSolve, AgreesWithEliminationOnRandomHessenbergSystems) {
     std::mt19937 random(7);
     std::uniform_real_distribution<double> entry(-1, 1);
@@ -101,7 +76,7 @@ TEST(HouseholderSolve, AgreesWithEliminationOnRandomHessenbergSystems) {
                 copy[i][j] = A(i, j) = entry(random) + (i == j ? 3 : 0);
             b[i] = entry(random);
         }
-        const std::vector<double> expected = Eliminate(copy, b);
+        const std::vector<double> expected = testing::DenseSolve(copy, b);
         const std::vector<double> x = HouseholderSolve(A, b, "singular");
         for (int i = 0; i < n; ++i)
             EXPECT_NEAR(x[i], expected[i], 1e-12) << "n = " << n << ", x" << i;
@@ -135,12 +110,9 @@ TEST(HouseholderSolve, RefusesASingularMatrixWithTheCallersText) {
     A(1, 0) = 2, A(1, 1) = 4, A(1, 2) = 6;
     A(2, 1) = 1, A(2, 2) = 2;
     std::vector<double> b{1, 2, 3};
-    try {
-        HouseholderSolve(A, b, "householder matrix is singulier");
-        FAIL() << "no failure";
-    } catch (const NumericalFailure& failure) {
-        EXPECT_EQ(failure.lines(), std::vector<std::string>{"householder matrix is singulier"});
-    }
+    EXPECT_EQ(
+        testing::FailureLines([&] { HouseholderSolve(A, b, "householder matrix is singulier"); }),
+        std::vector<std::string>{"householder matrix is singulier"});
 }
 
 }  // namespace

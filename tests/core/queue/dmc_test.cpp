@@ -4,37 +4,25 @@
 
 #include <cmath>
 #include <string>
-#include <tuple>
 #include <vector>
 
-#include "core/numeric/safe_math.h"
 #include "core/queue/dmc_beta.h"
 #include "support/expect_near.h"
 #include "support/gimc_reference.h"
-#include "support/recording_host.h"
+#include "support/queue_expectations.h"
+#include "support/reference_math.h"
 
 namespace wachtrix {
 namespace {
 
 using testing::DeterministicEvents;
+using testing::DM1Sigma;
 using testing::GimcReference;
-using testing::RecordingHost;
 using testing::SolveGimcReference;
-
-// beta = e^(-(1 - beta) / rho) by fixed-point iteration from 0, which climbs to the smallest root.
-long double FixedPointBeta(long double rho) {
-    long double x = 0;
-    for (int i = 0; i < 10000000; ++i) {
-        const long double next = std::exp(-(1 - x) / rho);
-        if (std::fabs(next - x) < 1e-19L) return next;
-        x = next;
-    }
-    return x;
-}
 
 // Enough states that the truncated tail is below 1e-25 of the chain.
 GimcReference Reference(int c, double rho) {
-    const long double beta = FixedPointBeta(rho);
+    const long double beta = DM1Sigma(rho);
     const int tail = static_cast<int>(std::log(1e-25L) / std::log(beta)) + 10;
     return SolveGimcReference(c, c + tail, DeterministicEvents(c, 1.0L / (c * rho)));
 }
@@ -45,7 +33,7 @@ TEST(DmcRoot, SolvesTheRootEquationBelowRho) {
         EXPECT_GT(beta, 0.0) << rho;
         EXPECT_LT(beta, rho) << rho;
         // The bisection stops within 1e-14; near rho = 1 the root is flat, 1 - beta ~ 2(1 - rho).
-        EXPECT_NEAR(beta, static_cast<double>(FixedPointBeta(rho)), 2e-14) << rho;
+        EXPECT_NEAR(beta, static_cast<double>(DM1Sigma(rho)), 2e-14) << rho;
     }
     EXPECT_NEAR(DmcRoot(0.5), 0.2031878, 1e-7);
 }
@@ -62,7 +50,7 @@ class DmcSingleServer : public ::testing::TestWithParam<double> {};
 // probability (1 - beta) beta^n, and over time P{L = n} = rho (1 - beta) beta^(n - 1), n >= 1.
 TEST_P(DmcSingleServer, MatchesTheClosedForms) {
     const double rho = GetParam();
-    const long double beta = FixedPointBeta(rho);
+    const long double beta = DM1Sigma(rho);
     const DmcSolution s = SolveDMC(1, rho);
     EXPECT_TRUE(s.x.empty());
     EXPECT_REL_NEAR(s.Pwait, beta, 1e-12);
@@ -81,7 +69,6 @@ TEST_P(DmcSingleServer, MatchesTheClosedForms) {
         const long double time = n == 0 ? 1 - rho : rho * (1 - beta) * std::pow(beta, n - 1);
         EXPECT_REL_NEAR_FLOOR(DmcTimeAverageState(s, n).equal, time, 1e-10, 1e-43) << n;
     }
-    EXPECT_EQ(DmcAccuracyLine(s, DmcBusyServerDeviation(s)), "Accuracy Check = 0.00000000");
 }
 
 INSTANTIATE_TEST_SUITE_P(Loads, DmcSingleServer, ::testing::Values(0.05, 0.3, 0.5, 0.9, 0.999));
@@ -180,14 +167,11 @@ TEST(DmcKernel, ServiceIntegralsMatchAFineQuadratureWhereTheyCount) {
             // Below 40 and from trunc(c beta) up: the recursion's start and its longest run.
             if (j > 40 && j < K) continue;
             // Composite Simpson in extended precision on 4000 panels.
-            const int panels = 4000;
-            long double sum = 0;
-            for (int i = 0; i <= 2 * panels; ++i) {
-                const long double t = D * i / (2 * panels);
-                const long double w = i == 0 || i == 2 * panels ? 1 : (i % 2 ? 4 : 2);
-                sum += w * std::exp(cb * t) * std::pow(std::exp(-t) - std::exp(-D), j);
-            }
-            const long double expected = sum * D / (6 * panels);
+            const long double expected = testing::Simpson(
+                [&](long double t) {
+                    return std::exp(cb * t) * std::pow(std::exp(-t) - std::exp(-D), j);
+                },
+                0.0L, D, 8000);
             const long double I = kernel.serviceIntegrals()[j];
             // Where the integral's weight in the tail contribution is negligible, the 24-point
             // rule need not resolve its sharp peak.
@@ -199,87 +183,38 @@ TEST(DmcKernel, ServiceIntegralsMatchAFineQuadratureWhereTheyCount) {
     }
 }
 
-TEST(DmcTwoServers, EliminationIsTheClosedForm) {
-    // x_0 = tail(0) / (1 - B(0, 0)), and the left-out balance of state 1 holds as well.
-    for (const double rho : {0.05, 0.5, 0.999}) {
-        const DmcBoundary b = SolveDmcBoundary(2, rho);
-        const DmcKernel kernel(2, rho, b.beta);
-        ASSERT_EQ(b.x.size(), 1u);
-        EXPECT_REL_NEAR(b.x[0], kernel.tailContribution(0) / (1 - kernel.binomialTransition(0, 0)),
-                        1e-15);
-        EXPECT_LT(b.balanceResidual, 1e-8 * b.x[0]) << rho;
-    }
-}
-
 TEST(DmcPercentile, ZeroAtTheNoWaitMassUndefinedBelowAndInvertsTheTail) {
     const DmcSolution s = SolveDMC(4, 0.7);
-    EXPECT_EQ(DmcPercentile(s, 1 - s.Pwait), 0.0);
-    EXPECT_EQ(DmcPercentile(s, 1 - s.Pwait + 5e-11), 0.0);
+    testing::ExpectPercentiles([&](double p) { return DmcPercentile(s, p); },
+                               [&](double t) { return DmcWaitingTail(s, t); }, 1 - s.Pwait,
+                               testing::AtNoWaitMass::Zero, 1e-12);
+    EXPECT_EQ(DmcPercentile(s, 1 - s.Pwait + 5e-11), 0.0);  // within 1e-10 of the mass: 0
     EXPECT_LT(DmcPercentile(s, 1 - s.Pwait - 1e-9), 0.0);
-    EXPECT_LT(DmcPercentile(s, 0.01), 0.0);
-    for (const double p : {0.9, 0.99, 0.999999})
-        EXPECT_REL_NEAR(DmcWaitingTail(s, DmcPercentile(s, p)), 1 - p, 1e-12) << p;
 }
 
-TEST(DmcAccuracyLine, ResidualFormAndNegligibleTopForm) {
-    const DmcSolution busy = SolveDMC(20, 0.9);
-    const std::string line = DmcAccuracyLine(busy, DmcBusyServerDeviation(busy));
-    ASSERT_EQ(line.substr(0, 17), "Accuracy Check = ");
-    EXPECT_LT(std::stod(line.substr(17)), 1e-9) << line;
-
-    // At 0.61 with 500 servers an arrival almost never finds 499.
-    const DmcSolution idle = SolveDMC(500, 0.61);
-    ASSERT_LT(idle.rho * idle.piTop, 5e-6);
-    ASSERT_LT(idle.beta * idle.piTop, 5e-7);
-    EXPECT_EQ(DmcAccuracyLine(idle, 0), "Accuracy Check =        0");
-    EXPECT_EQ(DmcAccuracyLine(idle, -0.25), "Accuracy Check =     0.25");
-}
-
-TEST(DmcGraphs, WaitingTimeGraphIsTheExponentialDownToOnePerMille) {
-    const DmcSolution s = SolveDMC(3, 0.8);
-    const auto points = DmcWaitingGraphPoints(s);
-    ASSERT_GT(points.size(), 12u);
-    for (const auto& p : points)
-        EXPECT_REL_NEAR(p.y, std::exp(-3 * (1 - s.beta) * p.x), 1e-12);
-    EXPECT_LE(points.back().y, 0.001);
-    EXPECT_GT(points[points.size() - 2].y, 0.001);
-}
-
-// A state graph: conditional tails at a regular step, ending at the first at or below 0.001.
-void ExpectStateGraph(const std::vector<ChartPoint>& points, int maxPoints,
-                      StateProbability (*table)(const DmcSolution&, int), const DmcSolution& s) {
-    ASSERT_GE(points.size(), 2u);
-    ASSERT_LE(points.size(), static_cast<std::size_t>(maxPoints));
-    const double step = points[0].x;
-    const double busy = table(s, 0).greater;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        EXPECT_EQ(points[i].x, step * (i + 1));
-        EXPECT_REL_NEAR(points[i].y, table(s, static_cast<int>(points[i].x)).greater / busy, 1e-14);
-    }
-    EXPECT_LE(points.back().y, 0.001);
-    EXPECT_GT(points[points.size() - 2].y, 0.001);
-}
-
-TEST(DmcGraphs, StateGraphsOnTheGeometricTail) {
-    // At 0.95 the tail above c holds more than a thousandth: about 50 points to where the
-    // geometric tail reaches 0.001.
-    const DmcSolution s = SolveDMC(10, 0.95);
-    const auto time = DmcTimeAverageGraphPoints(s);
-    ExpectStateGraph(time, 52, DmcTimeAverageState, s);
-    EXPECT_GT(time.size(), 25u);
-    EXPECT_GT(time.back().x, 10);
-    ExpectStateGraph(DmcCustomerAverageGraphPoints(s), 52, DmcCustomerAverageState, s);
-}
-
-TEST(DmcGraphs, StateGraphsThatEndBelowTheServers) {
-    // At 0.61 with 400 servers the conditional tail falls to 0.001 long before 399: the step
-    // comes from the scan, and the graph ends there.
-    const DmcSolution s = SolveDMC(400, 0.61);
-    for (const auto table : {DmcTimeAverageState, DmcCustomerAverageState}) {
-        const auto points = table == DmcTimeAverageState ? DmcTimeAverageGraphPoints(s)
-                                                         : DmcCustomerAverageGraphPoints(s);
-        ExpectStateGraph(points, 60, table, s);
-        EXPECT_LT(points.back().x, 399);
+// The waiting curve is the exponential at c (1 - beta); the state curves are the tables'
+// conditional tails at a regular step, loaded (about 50 points to where the geometric tail
+// reaches 0.001) and light (ending long before c - 1 = 399).
+TEST(DmcGraphs, AreTheConditionalTails) {
+    const long double beta = DM1Sigma(0.8);
+    testing::ExpectConditionalCurve(
+        DmcWaitingGraphPoints(SolveDMC(3, 0.8)),
+        [&](double t) { return std::exp(-3 * (1 - beta) * t); }, 1e-12);
+    for (const auto& [c, rho] : {ChainCase{10, 0.95}, ChainCase{400, 0.61}}) {
+        const DmcSolution s = SolveDMC(c, rho);
+        for (const auto table : {DmcTimeAverageState, DmcCustomerAverageState}) {
+            const auto points = table == DmcTimeAverageState ? DmcTimeAverageGraphPoints(s)
+                                                             : DmcCustomerAverageGraphPoints(s);
+            const double busy = table(s, 0).greater;
+            testing::ExpectConditionalCurve(
+                points, [&](double n) { return table(s, static_cast<int>(n)).greater / busy; },
+                1e-14);
+            for (std::size_t i = 0; i < points.size(); ++i)
+                EXPECT_EQ(points[i].x, points[0].x * (i + 1));
+            EXPECT_LE(points.size(), c == 10 ? 52u : 60u);
+            EXPECT_TRUE(c == 10 ? points.size() > 25 && points.back().x > 10
+                                : points.back().x < 399);
+        }
     }
 }
 
@@ -290,58 +225,6 @@ TEST(DmcGraphs, NoStateGraphWhenNothingLiesAboveStateZero) {
     ASSERT_EQ(s.beta, 0.0);
     EXPECT_TRUE(DmcCustomerAverageGraphPoints(s).empty());
     EXPECT_EQ(DmcTimeAverageState(s, 1).equal, 0.025);  // n = c: rho pi_(c-1) with beta^0 = 1
-}
-
-// Graphs: one window of the D/G/1 class with the chosen curve and its titles.
-struct GraphCase {
-    int item;
-    const char *title, *xTitle;
-};
-
-class DmcGraphRun : public ::testing::TestWithParam<GraphCase> {};
-
-TEST_P(DmcGraphRun, PlotsTheChosenCurveWithItsTitles) {
-    const GraphCase g = GetParam();
-    RecordingHost host;
-    testing::RunRecorded(host, "dmc c=2 rho=0.8 output=5 graph=" + std::to_string(g.item));
-    ASSERT_EQ(host.windows.size(), 1u);
-    const auto& w = host.windows[0];
-    EXPECT_EQ(w.kind, GraphWindowKind::DG1);
-    EXPECT_EQ(w.labels, (std::vector<std::string>{"Logarithmic Graphs of the D/M/c queue",
-                                                  "c =    2", "rho = 0.8", ""}));
-    EXPECT_TRUE(w.shown);
-    ASSERT_EQ(w.charts.size(), 1u);
-    const ChartPlot& plot = w.charts.at(0);
-    EXPECT_EQ(plot.graphTitle, g.title);
-    EXPECT_EQ(plot.xAxis.title, g.xTitle);
-    const DmcSolution s = SolveDMC(2, 0.8);
-    const auto expected = g.item == 0   ? DmcWaitingGraphPoints(s)
-                          : g.item == 1 ? DmcTimeAverageGraphPoints(s)
-                                        : DmcCustomerAverageGraphPoints(s);
-    EXPECT_EQ(plot.points, expected);
-    EXPECT_EQ(plot.drawPoints, expected.size() <= 24);
-    EXPECT_EQ(plot.drawLine, expected.size() > 24);
-    EXPECT_EQ(plot.color, kChartBlue);
-}
-
-INSTANTIATE_TEST_SUITE_P(Items, DmcGraphRun,
-                         ::testing::Values(GraphCase{0, "P(Wq>t | Wq>0)", "Time t"},
-                                           GraphCase{1, "P(L(time)>n | L(time)>0)", "State n"},
-                                           GraphCase{2, "P(L(cust)>n | L(cust)>0)", "State n"}));
-
-// The window is created when the Output group is read; the messages are in the golden reports.
-TEST(DmcGraphRun, NegligibleDelayOrTooSmallLoadLeavesTheWindowHidden) {
-    // c = 50 at 0.5: Pwait is about 3e-11, which stops only the waiting-time graph. One server
-    // at 0.025 never has anyone waiting; 200 servers at 0.6 are refused as too lightly loaded.
-    for (const auto& [call, shown] : {std::pair{"c=50 rho=0.5 graph=0", false},
-                                      {"c=50 rho=0.5 graph=1", true},
-                                      {"c=1 rho=0.025 graph=2", false},
-                                      {"c=200 rho=0.6 graph=1", false}}) {
-        RecordingHost host;
-        testing::RunRecorded(host, std::string("dmc output=5 ") + call);
-        ASSERT_EQ(host.windows.size(), 1u);
-        EXPECT_EQ(host.windows[0].shown, shown) << call;
-    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "support/expect_near.h"
 #include "support/mg1_reference.h"
+#include "support/queue_expectations.h"
 
 namespace wachtrix {
 namespace {
@@ -36,29 +37,13 @@ TEST(FitCoxian, BothFitsKeepTheMeanAndTheCoefficientOfVariation) {
             // At 0.5 the fit is taken at 0.5 + 1e-15.
             EXPECT_REL_NEAR(m.m1, 1.0L, 1e-12) << cs2;
             EXPECT_REL_NEAR(m.m2 - 1, cs2, 1e-9) << cs2;
-            EXPECT_GT(f.mu1, f.mu2) << cs2;  // the root brackets rely on it
+            // The root brackets rely on mu1 > mu2; at 0.5 it keeps them apart, off the degenerate
+            // Erlang-2 the tail coefficients would divide by.
+            EXPECT_GT(f.mu1, f.mu2) << cs2;
             EXPECT_GT(f.b, 0) << cs2;
             EXPECT_LE(f.b, 1) << cs2;
         }
     }
-}
-
-TEST(FitCoxian, Cs2OneHalfIsNudgedOffTheDegenerateErlang2) {
-    for (const CoxianKind kind : kMG1Kinds) {
-        const CoxianFit f = FitCoxian(kind, 0.5);
-        // The tail coefficients divide by the difference; that the fit is still Erlang-2 to
-        // 1e-6 shows in Cs2OneHalfIsTheErlang2Queue.
-        EXPECT_NE(f.mu1, f.mu2);
-    }
-}
-
-// A load below the threshold of its kind is refused: no figures.
-TEST(CoxianRhoTooSmall, RefusedLoadsGiveNoFigures) {
-    // D/G/1 with CS2 = 8 and rho = 0.004 is refused.
-    const CoxianSolution s = SolveCoxian(CoxianKind::DG1Gamma, 8, 0.004);
-    EXPECT_TRUE(s.rhoTooSmall);
-    EXPECT_EQ(s.r1, 0);
-    EXPECT_EQ(s.statistics.Pwait, 0);
 }
 
 // The two-exponential tail must reproduce the Pollaczek-Khinchine moments, which depend on the
@@ -158,14 +143,16 @@ TEST(CoxianMG1, LightestLoadsKeepTheDelayProbabilityAndTheTail) {
     }
 }
 
+// Within 1e-10 of the no-wait mass the percentile is taken as 0.
 TEST(CoxianPercentile, UndefinedBelowTheNoWaitMassAndZeroAtIt) {
     const CoxianSolution s = SolveCoxian(CoxianKind::MG1Gamma, 3.0, 0.6);
-    const double noWait = 1 - s.statistics.Pwait;
-    EXPECT_EQ(WaitingPercentile(s, 0.1), -1);
-    EXPECT_EQ(WaitingPercentile(s, noWait - 2e-10), -1);
-    EXPECT_EQ(WaitingPercentile(s, noWait + 0.5e-10), 0);
-    EXPECT_EQ(WaitingPercentile(s, noWait - 0.5e-10), 0);
-    EXPECT_GT(WaitingPercentile(s, noWait + 1e-6), 0);
+    const auto percentile = [&](double p) { return WaitingPercentile(s, p); };
+    testing::ExpectPercentiles(
+        percentile, [&](double t) { return WaitingTail(s, t); }, 0.4, testing::AtNoWaitMass::Zero,
+        1e-4);
+    EXPECT_EQ(percentile(0.4 - 2e-10), -1);
+    EXPECT_EQ(percentile(0.4 + 0.5e-10), 0);
+    EXPECT_EQ(percentile(0.4 - 0.5e-10), 0);
 }
 
 // Brent stops within 6e-8 |w| + 5e-10 of the root; the tail's slope turns that into 1 - p.
@@ -206,6 +193,7 @@ TEST(CoxianStateProbabilities, SumToOneWithTailsAsComplementsAndLittlesMean) {
             ASSERT_LT(table.rows[2500].greater, 1e-13);  // the rest is negligible
             EXPECT_NEAR(static_cast<double>(sum), 1.0, 1e-12);
             EXPECT_REL_NEAR(mean, s.statistics.ELq + rho, 1e-9) << cs2 << " " << rho;
+            EXPECT_DOUBLE_EQ(table.rows[0].equal, 1 - rho);
         }
     }
 }
@@ -233,20 +221,6 @@ TEST(CoxianStateProbabilities, SmallTailsOfHeavyLoadsKeepTheirDigits) {
             }
         }
     }
-}
-
-TEST(CoxianStateProbabilities, KeepTheRequestedOrderAndEndInZeros) {
-    const CoxianSolution s = SolveCoxian(CoxianKind::MG1Gamma, 0.8, 0.4);
-    const StateTable table = StateProbabilities(s, {3, 0, 2500, 3});
-    ASSERT_EQ(table.rows.size(), 4u);
-    EXPECT_DOUBLE_EQ(table.rows[1].equal, 0.6);  // P{L=0} = 1 - rho
-    EXPECT_DOUBLE_EQ(table.rows[1].greater, 0.4);
-    EXPECT_GT(table.rows[0].equal, 0);
-    EXPECT_EQ(table.rows[0].equal, table.rows[3].equal);
-    // Far out the cumulative sum has reached 1 - 1e-16 and the rest is 0.
-    EXPECT_EQ(table.rows[2].equal, 0);
-    EXPECT_EQ(table.rows[2].greater, 0);
-    EXPECT_TRUE(StateProbabilities(s, {}).rows.empty());
 }
 
 TEST(CoxianStateProbabilities, NeedPoissonArrivals) {
@@ -284,40 +258,18 @@ TEST(CoxianDG1, MeanWaitAgreesWithTheIntegralOfTheTail) {
     }
 }
 
-TEST(CoxianGraphs, StateGraphIsThinnedBeyondFiveHundredStates) {
-    // P{L > n | L > 0} = rho^n reaches 0.001 only near n = 687 at rho = 0.99.
-    const CoxianSolution s = SolveCoxian(CoxianKind::MG1Gamma, 1.0, 0.99);
-    const auto points = StateGraph(s);
-    ASSERT_GE(points.size(), 30u);
-    ASSERT_LE(points.size(), 60u);
-    const double spacing = points[1].x - points[0].x;
-    EXPECT_EQ(std::fmod(spacing, 10.0), 0);
-    for (const auto& p : points)
-        EXPECT_REL_NEAR(p.y, std::pow(0.99, p.x), 1e-8);
-    EXPECT_LE(points.back().y, 0.001);
-    EXPECT_GE(points.back().x, 687);
-}
-
-// The M/G/1 kinds meet their extremes through the model run's tests.
-TEST(CoxianExtremes, EveryDG1ResultIsFinite) {
-    for (const CoxianKind kind : kDG1Kinds) {
-        for (const double cs2 : {0.5, 1.0, 100.0}) {
-            for (const double rho : {0.0005, 0.02, 0.5, 0.99, 0.990000000001}) {
-                const CoxianSolution s = SolveCoxian(kind, cs2, rho);
-                if (s.rhoTooSmall) continue;
-                const QueueStatistics& st = s.statistics;
-                for (const double v : {st.Pwait, st.EWq, st.ELq, st.StdWq, st.StdLq, st.accuracy})
-                    EXPECT_TRUE(std::isfinite(v)) << cs2 << " " << rho;
-                for (const double t : {0.0, 1e-9, 75000.0}) {
-                    const double w = WaitingTail(s, t);
-                    EXPECT_TRUE(std::isfinite(w) && w >= 0 && w <= 1) << t;
-                }
-                for (const double p : {0.0, 0.5, 0.999999}) {
-                    const double w = WaitingPercentile(s, p);
-                    EXPECT_TRUE(std::isfinite(w) && w >= -1) << cs2 << " " << rho << " " << p;
-                }
-            }
-        }
+// Exponential service: the conditional tails are e^(-(1 - rho) t) and rho^n; at 0.99 the state
+// curve is thinned by the shared rule.
+TEST(CoxianGraphs, AreTheConditionalTails) {
+    const std::pair<CoxianKind, double> cases[] = {{CoxianKind::MG1Balanced, 0.5},
+                                                   {CoxianKind::MG1Gamma, 0.99}};
+    for (const auto& k : cases) {
+        const double rho = k.second;
+        const CoxianSolution s = SolveCoxian(k.first, 1.0, rho);
+        testing::ExpectConditionalCurve(
+            WaitingGraph(s), [&](double t) { return std::exp(-(1 - rho) * t); }, 1e-8);
+        testing::ExpectConditionalCurve(
+            StateGraph(s), [&](double n) { return std::pow(rho, n); }, 1e-8);
     }
 }
 

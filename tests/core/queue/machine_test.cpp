@@ -7,9 +7,9 @@
 #include <random>
 #include <vector>
 
-#include "core/numeric/square_matrix.h"
 #include "support/expect_near.h"
 #include "support/recording_host.h"
+#include "support/reference_math.h"
 
 namespace wachtrix {
 namespace {
@@ -40,49 +40,21 @@ std::vector<double> MachineRepairByMVA(int c, int M, double nu) {
 }
 
 // One repairman, repairs of length 1: the chain of what a repaired machine leaves behind, solved
-// densely; a failing machine finds that same distribution, and q(j) ~ (M - j) p(j) with the
-// repairman busy 1 - p(0) = nu sum (M - j) p(j) gives the time average.
+// densely (from i left behind the next repair starts with max(i, 1) broken and each working
+// machine fails within it with chance f); a failing machine finds that same distribution, and
+// q(j) ~ (M - j) p(j) with the repairman busy 1 - p(0) = nu sum (M - j) p(j) gives the time
+// average.
 std::vector<double> SingleRepairmanDeterministic(int M, double nu) {
-    const int n = M;                    // states 0..M-1 left behind
-    const double f = -std::expm1(-nu);  // a working machine fails within one repair
-    auto binom = [](int N, int k, double x) {
-        return std::exp(std::lgamma(N + 1.0) - std::lgamma(k + 1.0) - std::lgamma(N - k + 1.0) +
-                        k * std::log(x) + (N - k) * std::log1p(-x));
-    };
-    // P(i, j): from i left behind the next repair starts with max(i, 1) broken.
-    SquareMatrix<double> A(n);
-    std::vector<double> b(n, 0.0);
-    for (int i = 0; i < n; ++i) {
-        const int start = std::max(i, 1);
-        for (int j = start - 1; j < n; ++j)
-            A(j, i) -= binom(M - start, j - start + 1, f);
-        A(i, i) += 1;
+    const double f = -std::expm1(-nu);
+    std::vector<std::vector<double>> P(M, std::vector<double>(M, 0.0));
+    for (int i = 0; i < M; ++i) {
+        const int start = std::max(i, 1), working = M - start;
+        for (int j = start - 1; j < M; ++j)
+            P[i][j] = std::exp(std::lgamma(working + 1.0) - std::lgamma(j - start + 2.0) -
+                               std::lgamma(working - j + start) + (j - start + 1) * std::log(f) +
+                               (working - j + start - 1) * std::log1p(-f));
     }
-    for (int i = 0; i < n; ++i)
-        A(0, i) = 1;
-    b[0] = 1;
-    // Plain Gaussian elimination with partial pivoting.
-    for (int k = 0; k < n; ++k) {
-        int pivot = k;
-        for (int r = k + 1; r < n; ++r)
-            if (std::fabs(A(r, k)) > std::fabs(A(pivot, k))) pivot = r;
-        for (int col = 0; col < n; ++col)
-            std::swap(A(k, col), A(pivot, col));
-        std::swap(b[k], b[pivot]);
-        for (int r = k + 1; r < n; ++r) {
-            const double m = A(r, k) / A(k, k);
-            for (int col = k; col < n; ++col)
-                A(r, col) -= m * A(k, col);
-            b[r] -= m * b[k];
-        }
-    }
-    std::vector<double> q(n, 0.0);
-    for (int k = n - 1; k >= 0; --k) {
-        double s = b[k];
-        for (int col = k + 1; col < n; ++col)
-            s -= A(k, col) * q[col];
-        q[k] = s / A(k, k);
-    }
+    const std::vector<double> q = testing::StationaryDistribution(P);
     // p(j) = K q(j) / (M - j) for j < M with nu K = 1 - p(0) = 1 - K q(0) / M.
     const double K = 1 / (nu + q[0] / M);
     std::vector<double> p(M + 1, 0.0);
@@ -241,18 +213,6 @@ TEST(FinSrcDeterministic, EnoughRepairmenIsTheBinomialOfIndependentMachines) {
     EXPECT_EQ(st.Pbusy, 0);  // the 9 entered repairmen are never all busy
 }
 
-TEST(FinSrcDeterministic, HugeLoadIsOverloaded) {
-    EXPECT_TRUE(FinSrcOverloaded(1, 1000, 100));
-    EXPECT_FALSE(FinSrcOverloaded(5, 10, 0.2));
-    EXPECT_FALSE(FinSrcOverloaded(10, 10, 100));  // enough repairmen: nobody ever waits
-    const FinSrcSolution s = SolveFinSrc(FinSrcService::Deterministic, 1, 1000, 100);
-    EXPECT_TRUE(s.overloaded);
-    const FinSrcStatistics st = FinSrcStatisticsOf(s);
-    EXPECT_EQ(st.Pwait, 1);
-    EXPECT_EQ(st.Utilization, 1);
-    EXPECT_DOUBLE_EQ(st.ELq, 1000 - 1.01);
-}
-
 TEST(FinSrcDeterministic, LargestCasesStayNormalised) {
     // From hardly any waiting to nearly every failure waiting, short of the overload.
     for (const auto& [c, nu] :
@@ -270,57 +230,13 @@ TEST(FinSrcDeterministic, LargestCasesStayNormalised) {
     }
 }
 
-// ---- The run ----
-
-using testing::RecordingHost;
-
-// An extremely overloaded system, negligible waiting, a single machine's customer average (it
-// never finds another broken): nothing to draw, and Results says so (see the golden reports).
-TEST(FinSrcGraphs, NoWindowWhenThereIsNothingToDraw) {
-    for (const char* call : {"service=1 c=1 M=1000 nu=100 graph=0",
-                             "service=1 c=1 M=1000 nu=100 graph=1",
-                             "service=1 c=1 M=1000 nu=100 graph=2",
-                             "service=0 c=10 M=20 nu=0.001 graph=0",
-                             "service=0 c=1 M=1 nu=0.5 graph=2"}) {
-        RecordingHost host;
-        testing::RunRecorded(host, std::string("finsrc output=4 ") + call);
-        EXPECT_TRUE(host.windows.empty()) << call;
-    }
-}
-
-TEST(FinSrcGraphs, EachKindWithItsTitlesAndLabels) {
-    const struct {
-        int graph;
-        const char *title, *xTitle;
-    } rows[] = {{0, "P{Wq > t | Wq > 0}", "Time t"},
-                {1, "P{ L(time) > n | L(time) > 0}", "State n"},
-                {2, "P{ L(cust) > n | L(cust) > 0}", "State n"}};
-    for (const auto& r : rows) {
-        RecordingHost host;
-        testing::RunRecorded(host, "finsrc service=1 c=2 M=30 nu=0.05 output=4 graph=" +
-                                       std::to_string(r.graph));
-        ASSERT_EQ(host.windows.size(), 1u);
-        const auto& w = host.windows[0];
-        EXPECT_EQ(w.kind, GraphWindowKind::GMC);
-        EXPECT_EQ(w.labels, (std::vector<std::string>{
-                                "Logarithmic graph of the machine repair queue", "c = 2", "M = 30",
-                                "nu = 0.05", "Deterministic services"}));
-        const ChartPlot& plot = w.charts.at(0);
-        EXPECT_EQ(plot.graphTitle, r.title);
-        EXPECT_EQ(plot.xAxis.title, r.xTitle);
-        ASSERT_GE(plot.points.size(), 2u);
-        EXPECT_EQ(plot.points[0], (ChartPoint{0, 1}));
-        for (const ChartPoint& p : plot.points)
-            EXPECT_GE(p.y, 0.001);
-    }
-}
-
-// A single machine is broken a third of the time, never two.
+// A single machine is broken a third of the time, never two: its time-average curve falls from
+// (0, 1) to the floor of 0.001 at once.
 TEST(FinSrcGraphs, ASingleMachinesTimeAverageCurve) {
-    RecordingHost host;
+    testing::RecordingHost host;
     testing::RunRecorded(host, "finsrc service=0 c=1 M=1 nu=0.5 output=4 graph=1");
     ASSERT_EQ(host.windows.size(), 1u);
-    EXPECT_EQ(host.windows[0].charts.at(0).points.at(1), (ChartPoint{1, 0.001}));
+    EXPECT_EQ(host.windows[0].charts.at(0).points, (std::vector<ChartPoint>{{0, 1}, {1, 0.001}}));
 }
 
 }  // namespace

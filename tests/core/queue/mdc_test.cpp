@@ -12,22 +12,12 @@
 #include <utility>
 
 #include "core/numeric/gauss_legendre.h"
-#include "core/queue/mmc.h"
 #include "support/expect_near.h"
-#include "support/failure_lines.h"
-#include "support/recording_host.h"
-#include "support/report_expectations.h"
+#include "support/queue_expectations.h"
+#include "support/reference_math.h"
 
 namespace wachtrix {
 namespace {
-
-using testing::RecordingHost;
-
-double PoissonTerm(double mean, int j) {
-    return std::exp(-mean + j * std::log(mean) - std::lgamma(j + 1.0));
-}
-
-using testing::FailureLines;
 
 // --- M/D/1 -------------------------------------------------------------------------------------
 
@@ -72,6 +62,9 @@ TEST_P(MD1ClosedForms, StatisticsFollowPollaczekKhinchine) {
     const double ELq = rho * EWq;
     EXPECT_REL_NEAR(s.StdLq, std::sqrt(rho * rho * EWq2 + ELq - ELq * ELq), 1e-10);
     EXPECT_LT(s.accuracy, 1e-9);
+    // The tail's asymptote gamma e^(-delta t) with the single server's constants.
+    EXPECT_REL_NEAR(s.gamma, s.eta * (1 - rho) / (rho - s.eta), 1e-12);
+    EXPECT_REL_NEAR(s.delta, -std::log(s.eta), 1e-12);
 }
 
 TEST_P(MD1ClosedForms, StatesAndWaitingTailFollowErlangsSeries) {
@@ -84,13 +77,6 @@ TEST_P(MD1ClosedForms, StatesAndWaitingTailFollowErlangsSeries) {
         EXPECT_REL_NEAR_FLOOR(MdcWaitingTail(s, t), 1 - MD1WaitingDistribution(rho, t), 1e-9, 1e-14)
             << "t = " << t;
     }
-}
-
-TEST_P(MD1ClosedForms, AsymptoteConstantIsTheSingleServerForm) {
-    const double rho = GetParam();
-    const MdcSolution s = SolveMDC(1, rho);
-    EXPECT_REL_NEAR(s.gamma, s.eta * (1 - rho) / (rho - s.eta), 1e-12);
-    EXPECT_REL_NEAR(s.delta, -std::log(s.eta), 1e-12);
 }
 
 INSTANTIATE_TEST_SUITE_P(Loads, MD1ClosedForms, ::testing::Values(0.1, 0.5, 0.8, 0.95, 0.99));
@@ -126,35 +112,6 @@ std::vector<double> ProbabilitiesBelowCByRoots(int c, double rho) {
     return p;
 }
 
-// The chain truncated at K states, iterated pi <- pi P from pi = e_0 until no probability above
-// 1e-200 moves by more than 1e-13 of itself.
-std::vector<double> IteratedChain(int c, double rho, int K) {
-    const double lambda = c * rho;
-    std::vector<double> a(K);
-    for (int j = 0; j < K; ++j)
-        a[j] = PoissonTerm(lambda, j);
-    const int width = static_cast<int>(lambda + 20 * std::sqrt(lambda) + 30);
-    std::vector<double> pi(K, 0.0), next(K);
-    pi[0] = 1;
-    for (int iteration = 0; iteration < 20000; ++iteration) {
-        long double served = 0;  // P{L <= c}: all of them leave within one service time
-        for (int j = 0; j <= c; ++j)
-            served += pi[j];
-        for (int k = 0; k < K; ++k) {
-            long double sum = served * a[k];
-            for (int j = std::max(c + 1, c + k - width); j <= c + k && j < K; ++j)
-                sum += pi[j] * a[k - j + c];
-            next[k] = static_cast<double>(sum);
-        }
-        double change = 0;
-        for (int k = 0; k < K; ++k)
-            if (next[k] > 1e-200) change = std::max(change, std::fabs(next[k] - pi[k]) / next[k]);
-        pi.swap(next);
-        if (change < 1e-13) break;
-    }
-    return pi;
-}
-
 using Case = std::pair<int, double>;
 
 class MdcAgainstRoots : public ::testing::TestWithParam<Case> {};
@@ -181,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Grid, MdcAgainstRoots,
 TEST(MdcAgainstIteratedChain, WholeDistributionIncludingTheGeometricTail) {
     for (const auto& [c, rho] : {Case{4, 0.8}, Case{15, 0.7}}) {
         const MdcSolution s = SolveMDC(c, rho);
-        const std::vector<double> pi = IteratedChain(c, rho, s.N + 200);
+        const std::vector<double> pi = testing::MDcIteratedChain(c, rho, s.N + 200);
         for (int n = 0; n <= s.N + 60; ++n) {
             EXPECT_REL_NEAR_FLOOR(MdcStateProbability(s, n), pi[n], 1e-8, 1e-15)
                 << "c = " << c << ", n = " << n;
@@ -257,17 +214,6 @@ TEST(MdcWaitingTail, ExactAndAsymptoticAgreeNearTheSwitchForALoadedQueue) {
     }
 }
 
-TEST(MdcWaitingTail, AsymptoteIsZeroBeyondTheMMcCutOffOnly) {
-    const int c = 3;
-    const double rho = 0.8;
-    const MdcSolution s = SolveMDC(c, rho);
-    const double cutoff = (9 * std::log(10.0) + std::log(s.mmcDelay)) / (c * (1 - rho));
-    EXPECT_GT(MdcAsymptoticWaitingTail(s, cutoff), 0);
-    EXPECT_EQ(MdcAsymptoticWaitingTail(s, std::nextafter(cutoff, 1e9)), 0);
-    // What is cut off would print as 0 anyway.
-    EXPECT_LT(s.gamma * std::exp(-s.delta * cutoff), 1e-12);
-}
-
 // --- percentiles --------------------------------------------------------------------------------
 
 TEST(MdcPercentile, InvertsTheTailWithinBrentsTolerance) {
@@ -287,9 +233,10 @@ TEST(MdcPercentile, InvertsTheTailWithinBrentsTolerance) {
 TEST(MdcPercentile, AtTheNoWaitMassIsZeroAndBelowItUndefined) {
     const MdcSolution s = SolveMDC(3, 0.6);
     const double noWait = 1 - s.Pdelay;
-    EXPECT_EQ(MdcPercentile(s, noWait), 0);
+    testing::ExpectPercentiles([&](double p) { return MdcPercentile(s, p); },
+                               [&](double t) { return MdcWaitingTail(s, t); }, noWait,
+                               testing::AtNoWaitMass::Zero, 0, {});
     EXPECT_LT(MdcPercentile(s, std::nextafter(noWait, 0.0)), 0);
-    EXPECT_LT(MdcPercentile(s, 0.01), 0);
     EXPECT_LT(MdcAsymptoticPercentile(s, 0.01), 0);
 }
 
@@ -314,14 +261,7 @@ TEST(MdcPercentile, AStartPointThatIsAlreadyARootIsTheAnswer) {
     EXPECT_EQ(MdcPercentile(s, p), x2);
 }
 
-// --- the pieces and their edge cases
-// --------------------------------------------------------------
-
-TEST(MdcTruncation, GrowsWithServersAndLoadAndStaysAboveC) {
-    EXPECT_EQ(MdcTruncation(500, 0.99), 744);
-    EXPECT_EQ(MdcTruncation(1, 0.5), 31);     // trunc(5 + 0.75 + 25) + 1
-    EXPECT_EQ(MdcTruncation(500, 0.2), 501);  // 370 by the formula, but at least c + 1
-}
+// --- the pieces and their edge cases ---------------------------------------------------------
 
 TEST(MdcDecayRoot, SolvesTheCharacteristicEquationBelowRho) {
     for (const double rho : {1e-3, 0.1, 0.5, 0.9, 0.99}) {
@@ -336,91 +276,20 @@ TEST(MdcDecayRoot, SolvesTheCharacteristicEquationBelowRho) {
     EXPECT_EQ(MdcDecayRoot(1e-15), 0);  // f(1e-14) < 0 already
 }
 
-TEST(MdcDecayRoot, ReportsItsFailures) {
-    EXPECT_EQ(FailureLines([] { MdcDecayRoot(1.0); }),
-              (std::vector<std::string>{"Fout in bisectie "}));
-    EXPECT_EQ(FailureLines([] { MdcDecayRoot(std::nan("")); }),
-              (std::vector<std::string>{"Interval voor bisectie moet gesplitst worden ! "}));
-}
+// --- graph points: the conditional tails, the states' found by a scan below c when light ------
 
-TEST(MdcSolution, FiveHundredServersAtTheHighestLoad) {
-    const MdcSolution s = SolveMDC(500, 0.99);
-    EXPECT_EQ(s.N, 744);
-    EXPECT_LT(s.accuracy, 1e-9);
-    EXPECT_GT(s.Pdelay, 0.5);
-    EXPECT_LT(s.Pdelay, s.mmcDelay);
-    // The geometric tail beyond N continues the solved states smoothly.
-    EXPECT_REL_NEAR(s.pi[s.N] / s.pi[s.N - 1], s.eta, 1e-4);
-}
-
-TEST(MdcStateProbabilities, AtAndBeyondTheTruncationLevelUseTheGeometricTail) {
-    const MdcSolution s = SolveMDC(6, 0.85);
-    EXPECT_EQ(MdcStateProbability(s, s.N), s.pi[s.N]);
-    EXPECT_REL_NEAR(MdcStateProbability(s, s.N + 5), s.pi[s.N] * std::pow(s.eta, 5), 1e-12);
-    EXPECT_REL_NEAR(MdcStateTail(s, s.N), s.pi[s.N] * s.eta / (1 - s.eta), 1e-12);
-    for (int n = 1; n <= s.N + 3; ++n)
-        EXPECT_NEAR(MdcStateTail(s, n - 1) - MdcStateTail(s, n), MdcStateProbability(s, n), 1e-15);
-}
-
-// --- graph points -------------------------------------------------------------------------------
-
-TEST(MdcGraphs, WaitingPointsRunToTheConditionalThousandth) {
+TEST(MdcGraphs, AreTheConditionalTails) {
     const MdcSolution s = SolveMDC(2, 0.8);
-    const auto points = MdcWaitingGraphPoints(s);
-    ASSERT_GT(points.size(), 24u);
-    const double tmax = MdcPercentile(s, 1 - 0.001 * s.Pdelay);
-    EXPECT_GE(points.back().x, tmax);
-    EXPECT_LT(points[points.size() - 2].x, tmax);
-    EXPECT_NEAR(points.back().y, 0.001, 0.0005);
-    for (const auto& p : points)
-        EXPECT_DOUBLE_EQ(p.y, MdcWaitingTail(s, p.x) / s.Pdelay);
-}
-
-TEST(MdcGraphs, StatePointsFromTheGeometricTailOrTheScanBelowC) {
-    // Loaded: every state up to where the tail falls to 0.001 of P{L > 0}.
-    const MdcSolution loaded = SolveMDC(2, 0.8);
-    const auto points = MdcQueueGraphPoints(loaded);
-    ASSERT_GE(points.size(), 3u);
-    EXPECT_EQ(points[0].x, 1);
-    EXPECT_EQ(points[1].x, 2);
-    EXPECT_LE(points.back().y, 0.001);
-    EXPECT_GT(points[points.size() - 2].y, 0.001);
-    for (const auto& p : points)
-        EXPECT_DOUBLE_EQ(p.y, MdcStateTail(loaded, static_cast<int>(p.x)) / loaded.tail[0]);
-
-    // Many lightly loaded servers: the conditional tail is below 0.001 before c, found by a scan.
-    const MdcSolution light = SolveMDC(200, 0.5);
-    ASSERT_LT(MdcStateTail(light, 199) / light.tail[0], 0.001);
-    const auto scanned = MdcQueueGraphPoints(light);
-    ASSERT_GE(scanned.size(), 2u);
-    const double step = scanned[1].x - scanned[0].x;
-    EXPECT_EQ(scanned[0].x, step);
-    EXPECT_LE(scanned.back().y, 0.001);
-    EXPECT_LE(scanned.size(), 60u);
-}
-
-// --- the run -------------------------------------------------------------------------------------
-
-TEST(MdcGraphs, OneWindowWithBothConditionalTails) {
-    RecordingHost host;
-    testing::RunRecorded(host, "mdc c=2 rho=0.8 output=4");
-    ASSERT_EQ(host.windows.size(), 1u);
-    const auto& w = host.windows[0];
-    EXPECT_EQ(w.kind, GraphWindowKind::MG1);
-    EXPECT_EQ(w.labels, (std::vector<std::string>{"Logarithmic Graphs of the M/D/c queue",
-                                                  "c =    2", "rho = 0.8", ""}));
-    EXPECT_TRUE(w.shown);
-    ASSERT_EQ(w.charts.size(), 2u);
-    const MdcSolution s = SolveMDC(2, 0.8);
-    EXPECT_EQ(w.charts.at(0).points, MdcWaitingGraphPoints(s));
-    EXPECT_EQ(w.charts.at(1).points, MdcQueueGraphPoints(s));
-    // 41 waiting-time points: a line; 17 states: marks.
-    EXPECT_EQ(w.charts.at(0).points.size(), 41u);
-    EXPECT_TRUE(w.charts.at(0).drawLine);
-    EXPECT_FALSE(w.charts.at(0).drawPoints);
-    EXPECT_EQ(w.charts.at(1).points.size(), 17u);
-    EXPECT_TRUE(w.charts.at(1).drawPoints);
-    EXPECT_FALSE(w.charts.at(1).drawLine);
+    testing::ExpectConditionalCurve(
+        MdcWaitingGraphPoints(s), [&](double t) { return MdcWaitingTail(s, t) / s.Pdelay; }, 1e-15);
+    // Loaded, and lightly loaded with 200 servers, where the state curve ends before c.
+    for (const auto& [c, rho] : {Case{2, 0.8}, Case{200, 0.5}}) {
+        const MdcSolution q = SolveMDC(c, rho);
+        ASSERT_EQ(MdcStateTail(q, c - 1) / q.tail[0] < 0.001, c == 200);
+        testing::ExpectConditionalCurve(
+            MdcQueueGraphPoints(q),
+            [&](double n) { return MdcStateTail(q, static_cast<int>(n)) / q.tail[0]; }, 1e-15);
+    }
 }
 
 }  // namespace

@@ -4,17 +4,16 @@
 
 #include <cmath>
 
-#include "core/numeric/safe_math.h"
-#include "support/erlang_c.h"
 #include "support/expect_near.h"
-#include "support/recording_host.h"
+#include "support/queue_expectations.h"
+#include "support/reference_math.h"
 
 namespace wachtrix {
 namespace {
 
 using testing::ErlangC;
-using testing::RecordingHost;
 
+// M/M/1 to the last digit: Pdelay = rho, E(Wq) = rho / (1 - rho), P{L = n} = (1 - rho) rho^n.
 TEST(MmcSingleServer, MatchesTheMM1ClosedForms) {
     const MmcSolution s = SolveMMC(1, 0.5);
     EXPECT_REL_NEAR(s.Pdelay, 0.5, 1e-15);
@@ -38,6 +37,8 @@ TEST_P(MmcAgainstErlangC, DelayWaitingTimeAndTailAgree) {
     EXPECT_REL_NEAR(s.Pdelay, C, 1e-11);
     EXPECT_REL_NEAR(s.EWq, C / (c * (1 - rho)), 1e-11);
     EXPECT_REL_NEAR(s.ELq, C * rho / (1 - rho), 1e-11);
+    // E(Wq^2) = 2 C / (c (1 - rho))^2.
+    EXPECT_REL_NEAR(s.StdWq, std::sqrt(2 * C - C * C) / (c * (1 - rho)), 1e-11);
     for (const double t : {0.0, 0.1, 1.0, 10.0}) {
         // The exponential is guarded: beyond e^-100 the tail is taken as 0.
         const double exponent = -c * (1 - rho) * t;
@@ -98,61 +99,22 @@ TEST(MmcStateProbabilities, SmallOnesBelowTheServersKeepTheirDigits) {
     }
 }
 
-TEST(MmcPercentile, InvertsTheTailAndIsUndefinedBelowTheNoWaitMass) {
+TEST(MmcPercentile, InvertsTheTailAndIsUndefinedUpToTheNoWaitMass) {
     const MmcSolution s = SolveMMC(4, 0.7);
-    EXPECT_LT(MmcPercentile(s, 1 - s.Pdelay), 0);
-    EXPECT_LT(MmcPercentile(s, 0.01), 0);
-    for (const double p : {0.9, 0.99, 0.999999}) {
-        const double w = MmcPercentile(s, p);
-        EXPECT_REL_NEAR(MmcWaitingTail(s, w), 1 - p, 1e-12);
-    }
+    testing::ExpectPercentiles([&](double p) { return MmcPercentile(s, p); },
+                               [&](double t) { return MmcWaitingTail(s, t); }, 1 - s.Pdelay,
+                               testing::AtNoWaitMass::Undefined, 1e-12);
 }
 
-TEST(MmcGraphs, PlotsBothConditionalTails) {
-    RecordingHost host;
-    testing::RunRecorded(host, "mmc c=2 rho=0.8 output=4");
-    ASSERT_EQ(host.windows.size(), 1u);
-    const auto& w = host.windows[0];
-    EXPECT_EQ(w.kind, GraphWindowKind::MG1);
-    EXPECT_EQ(w.labels, (std::vector<std::string>{"Logarithmic Graphs of the M/M/c queue",
-                                                  "c =    2", "rho = 0.8", ""}));
-    EXPECT_TRUE(w.shown);
-    ASSERT_EQ(w.charts.size(), 2u);
-
-    // Waiting time: e^{-0.4 t} in steps of 0.5 until it has fallen to 0.001 (t = 17.27...).
-    const ChartPlot& wait = w.charts.at(0);
-    ASSERT_EQ(wait.points.size(), 35u);
-    EXPECT_TRUE(wait.drawLine);
-    EXPECT_FALSE(wait.drawPoints);
-    EXPECT_DOUBLE_EQ(wait.points.front().x, 0.5);
-    for (const auto& p : wait.points)
-        EXPECT_REL_NEAR(p.y, std::exp(-0.4 * p.x), 1e-14);
-
-    // Queue length: P{L>n | L>0} = C rho^(n-1) / (1 - p0), one point per state.
-    const ChartPlot& queue = w.charts.at(1);
-    const double C = 0.7111111111111111, busy = 8.0 / 9.0;
-    ASSERT_GE(queue.points.size(), 2u);
-    for (std::size_t i = 0; i < queue.points.size(); ++i) {
-        EXPECT_EQ(queue.points[i].x, i + 1.0);
-        EXPECT_REL_NEAR(queue.points[i].y, C * std::pow(0.8, queue.points[i].x - 1) / busy, 1e-12);
-    }
-    EXPECT_LE(queue.points.back().y, 0.001);
-    EXPECT_GT(queue.points[queue.points.size() - 2].y, 0.001);
-    EXPECT_EQ(queue.points.size() <= 24, queue.drawPoints);
-}
-
-TEST(MmcGraphs, LargeSystemsKeepTheQueueGraphShort) {
-    for (const auto& [c, rho] :
-         {std::pair{2500, 0.999}, std::pair{100, 0.9}, std::pair{1, 0.999}}) {
-        const MmcSolution s = SolveMMC(c, rho);
-        ASSERT_TRUE(IsSignificant(s.Pdelay)) << c;
-        const auto points = MmcQueueGraphPoints(s);
-        ASSERT_FALSE(points.empty());
-        EXPECT_LE(points.size(), 250u);
-        EXPECT_LE(points.back().x, 10000);
-        for (const auto& p : points)
-            EXPECT_TRUE(std::isfinite(p.y) && p.y >= 0 && p.y <= 1);
-    }
+// Given a wait, it is exponential at rate c (1 - rho); beyond c - 1 the queue is geometric:
+// P{L > n | L > 0} = C rho^(n - c + 1) / (1 - p0).
+TEST(MmcGraphs, AreTheConditionalTailsOfTheQueue) {
+    const MmcSolution s = SolveMMC(2, 0.8);
+    testing::ExpectConditionalCurve(
+        MmcWaitingGraphPoints(s), [](double t) { return std::exp(-0.4 * t); }, 1e-14);
+    const double C = static_cast<double>(ErlangC(2, 0.8)), busy = 1 - 1.0 / 9;
+    testing::ExpectConditionalCurve(
+        MmcQueueGraphPoints(s), [&](double n) { return C * std::pow(0.8, n - 1) / busy; }, 1e-12);
 }
 
 }  // namespace

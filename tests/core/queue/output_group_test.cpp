@@ -1,8 +1,8 @@
-// The table-driven Output-group reader and the failure policy every queue run shares.
+// The table-driven Output-group reader and the conditional graphs the M/x/c runs share. (The
+// failure notice every run shares is checked through the batch tool's host.)
 
 #include <gtest/gtest.h>
 
-#include "core/numeric/numerical_failure.h"
 #include "core/queue/output_group.h"
 #include "core/queue/standard_report.h"
 #include "support/recording_host.h"
@@ -84,25 +84,6 @@ TEST(PlotConditionalGraphs, DrawsBothCurvesOnlyForASignificantDelay) {
         EXPECT_EQ(computed, significant ? 1 : 0);
         EXPECT_EQ(host.sink.lines.empty(), significant);
     }
-}
-
-// Every host gets the same Results lines on failure: what was written stays, then the notice
-// and an empty line; the routine's own lines go to the host.
-TEST(RunGuarded, WritesTheFailureNoticeIntoResults) {
-    testing::RecordingHost host;
-    host.results().SetUnderlineStyle();
-    RunGuarded(host, [&] {
-        host.results().AddResultLine("table");
-        throw NumericalFailure({"pause in RTBIS", "Root must be bracketed for bisection."});
-    });
-    EXPECT_EQ(host.sink.lines,
-              (std::vector<StyledLine>{
-                  {"table", ResultTextStyle::Underline},
-                  {"The computation failed: pause in RTBIS; Root must be bracketed for bisection.",
-                   ResultTextStyle::Normal},
-                  {"", ResultTextStyle::Normal}}));
-    EXPECT_EQ(host.failures, (std::vector<std::vector<std::string>>{
-                                 {"pause in RTBIS", "Root must be bracketed for bisection."}}));
 }
 
 }  // namespace

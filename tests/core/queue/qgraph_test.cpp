@@ -6,33 +6,14 @@
 
 #include "core/queue/finqueue.h"
 #include "support/expect_near.h"
-#include "support/recording_host.h"
+#include "support/reference_math.h"
 
 namespace wachtrix {
 namespace {
 
-using testing::RecordingHost;
-
-// Erlang's loss formula by its recursion.
-double ErlangB(int c, double a) {
-    double B = 1;
-    for (int k = 1; k <= c; ++k)
-        B = a * B / (k + a * B);
-    return B;
-}
-
 MmcnCurve Curve(MmcnVary vary, int fixed, int from, int to, MmcnY y = MmcnY::Rejection,
                 double t = 0) {
-    MmcnCurve curve;
-    curve.lambda = 3;
-    curve.ES = 2;
-    curve.vary = vary;
-    curve.fixed = fixed;
-    curve.from = from;
-    curve.to = to;
-    curve.y = y;
-    curve.t = t;
-    return curve;
+    return {3, 2, vary, fixed, from, to, y, t};
 }
 
 TEST(MmcnPoints, AreTheFiniteCapacityFiguresAtTheSameLoad) {
@@ -52,7 +33,7 @@ TEST(MmcnPoints, AreTheFiniteCapacityFiguresAtTheSameLoad) {
 TEST(MmcnPoints, NoWaitingRoomIsErlangsLoss) {
     const auto points = MmcnPoints(Curve(MmcnVary::Servers, 0, 1, 12));
     for (const ChartPoint& p : points)
-        EXPECT_REL_NEAR(p.y, ErlangB(static_cast<int>(p.x), 6), 1e-12) << p.x;
+        EXPECT_REL_NEAR(p.y, testing::ErlangB(static_cast<int>(p.x), 6), 1e-12) << p.x;
     // Without waiting room nobody waits.
     EXPECT_EQ(MmcnPoints(Curve(MmcnVary::Capacity, 3, 0, 0, MmcnY::Waiting, 0))[0].y, 0);
 }
@@ -73,48 +54,6 @@ TEST(MmcnPoints, WaitingProbabilityAtTimeZeroAndSmallLoads) {
     EXPECT_GT(points[0].y, 0);
     EXPECT_EQ(points[1].y, 0);  // rho = 6/60 = 0.1 exactly is too small
     EXPECT_EQ(points[2].y, 0);
-}
-
-TEST(MmcnRun, OneWindowWithTheCurveAndNothingInResults) {
-    RecordingHost host;
-    testing::RunRecorded(host, "mmcn lambda=3 es=2 vary=0 N=4 from=1 to=30 y=0");
-    EXPECT_TRUE(host.sink.lines.empty());
-    ASSERT_EQ(host.windows.size(), 1u);
-    const auto& w = host.windows[0];
-    EXPECT_EQ(w.kind, GraphWindowKind::GMC);
-    EXPECT_EQ(w.labels, (std::vector<std::string>{"Graph of the M/M/c/c+N queue", "lambda = 3",
-                                                  "ES = 2", "N = 4", ""}));
-    const ChartPlot& plot = w.charts.at(0);
-    EXPECT_EQ(plot.graphTitle, "Prej");
-    EXPECT_EQ(plot.xAxis.title, "Servers c");
-    EXPECT_EQ(plot.yAxis.logScale, false);
-    EXPECT_EQ(plot.yAxis.min, 0);
-    EXPECT_EQ(plot.yAxis.max, 1);
-    EXPECT_EQ(plot.points.size(), 30u);
-    EXPECT_TRUE(plot.drawLine);
-    EXPECT_FALSE(plot.drawPoints);
-}
-
-TEST(MmcnRun, ASinglePointIsAMark) {
-    RecordingHost host;
-    testing::RunRecorded(host, "mmcn lambda=3 es=2 vary=1 c=2 from=5 to=5 y=1 t=0.5");
-    const auto& w = host.windows.at(0);
-    EXPECT_EQ(w.labels[3], "c = 2");
-    const ChartPlot& plot = w.charts.at(0);
-    EXPECT_EQ(plot.graphTitle, "P{Wq>0.5}");
-    EXPECT_EQ(plot.xAxis.title, "Capacity N");
-    ASSERT_EQ(plot.points.size(), 1u);
-    EXPECT_TRUE(plot.drawPoints);
-    EXPECT_FALSE(plot.drawLine);
-}
-
-TEST(MmcnPlot, MarksUpToTwentyFivePointsALineBeyond) {
-    for (const auto& [count, marks] : {std::pair{1, true}, {25, true}, {26, false}}) {
-        const MmcnCurve curve = Curve(MmcnVary::Servers, 2, 1, count);
-        const ChartPlot plot = MmcnPlot(curve, MmcnPoints(curve));
-        EXPECT_EQ(plot.drawPoints, marks) << count;
-        EXPECT_EQ(plot.drawLine, !marks) << count;
-    }
 }
 
 }  // namespace

@@ -21,31 +21,28 @@ TEST(ResultWriter, WritesEachLineInTheStyleThatWasSetLast) {
     EXPECT_EQ(out.style(), S::Bold);
 }
 
+// The header and the last row underlined, a blank line before, Normal after; nothing at all
+// without rows.
 TEST(WriteResultTable, UnderlinesHeaderAndLastRowAndEndsInNormal) {
-    MemoryResultSink sink;
-    ResultWriter out(sink);
-    WriteResultTable(out, "h", {"r1", "r2", "r3"});
-    EXPECT_EQ(sink.lines, (std::vector<StyledLine>{{"", S::Normal},
-                                                   {"h", S::Underline},
-                                                   {"r1", S::Normal},
-                                                   {"r2", S::Normal},
-                                                   {"r3", S::Underline}}));
-    EXPECT_EQ(out.style(), S::Normal);
-}
-
-TEST(WriteResultTable, SingleRowIsUnderlined) {
-    MemoryResultSink sink;
-    ResultWriter out(sink);
-    WriteResultTable(out, "h", {"r1"});
-    EXPECT_EQ(sink.lines, (std::vector<StyledLine>{
-                              {"", S::Normal}, {"h", S::Underline}, {"r1", S::Underline}}));
-}
-
-TEST(WriteResultTable, WritesNothingWithoutRows) {
-    MemoryResultSink sink;
-    ResultWriter out(sink);
-    WriteResultTable(out, "h", {});
-    EXPECT_TRUE(sink.lines.empty());
+    const std::pair<std::vector<std::string>, std::vector<StyledLine>> cases[] = {
+        {{"r1", "r2", "r3"},
+         {{"", S::Normal},
+          {"h", S::Underline},
+          {"r1", S::Normal},
+          {"r2", S::Normal},
+          {"r3", S::Underline}}},
+        {{"r1"}, {{"", S::Normal}, {"h", S::Underline}, {"r1", S::Underline}}},
+        {{}, {}},
+    };
+    for (const auto& [rows, expected] : cases) {
+        MemoryResultSink sink;
+        ResultWriter out(sink);
+        WriteResultTable(out, "h", rows);
+        EXPECT_EQ(sink.lines, expected) << rows.size();
+        if (!rows.empty()) {
+            EXPECT_EQ(out.style(), S::Normal);
+        }
+    }
 }
 
 }  // namespace

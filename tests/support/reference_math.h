@@ -1,0 +1,126 @@
+#pragma once
+// Textbook formulas and plain algorithms the model tests compare against, written without any of
+// the units under test. Extended precision unless a caller asks otherwise.
+//
+//   ErlangC(2, 0.5) -> 1/3     ErlangB(1, 1) -> 1/2     DM1Sigma(0.5) -> 0.2031878...
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+#include <vector>
+
+namespace wachtrix::testing {
+
+// Erlang's loss formula by its recursion, offered load a.
+inline long double ErlangB(int c, long double a) {
+    long double B = 1;
+    for (int k = 1; k <= c; ++k)
+        B = a * B / (k + a * B);
+    return B;
+}
+
+// Erlang's delay probability of M/M/c at load rho per server.
+inline long double ErlangC(int c, long double rho) {
+    const long double B = ErlangB(c, c * rho);
+    return B / (1 - rho * (1 - B));
+}
+
+// e^-mean mean^j / j! in logarithms, safe for large means.
+inline long double PoissonTerm(long double mean, int j) {
+    return std::exp(-mean + j * std::log(mean) - std::lgamma(j + 1.0L));
+}
+
+// The smallest root of sigma = e^(-(1 - sigma) / rho), by fixed-point iteration from 0, which
+// climbs to it: the D/M/1 delay probability at load rho.
+inline long double DM1Sigma(long double rho) {
+    long double x = 0;
+    for (int i = 0; i < 10000000; ++i) {
+        const long double next = std::exp(-(1 - x) / rho);
+        if (std::fabs(next - x) < 1e-19L) return next;
+        x = next;
+    }
+    return x;
+}
+
+// M/D/c by its chain at multiples of the service time, X' = max(X - c, 0) + Poisson(c rho),
+// truncated to K states and iterated from X = 0 until no probability above 1e-200 moves by more
+// than 1e-13 of itself: the time-average distribution, far tail included.
+inline std::vector<double> MDcIteratedChain(int c, double rho, int K) {
+    const double lambda = c * rho;
+    std::vector<double> a(K);
+    for (int j = 0; j < K; ++j)
+        a[j] = static_cast<double>(PoissonTerm(lambda, j));
+    const int width = static_cast<int>(lambda + 20 * std::sqrt(lambda) + 30);
+    std::vector<double> pi(K, 0.0), next(K);
+    pi[0] = 1;
+    for (int iteration = 0; iteration < 20000; ++iteration) {
+        long double served = 0;  // P{L <= c}: all of them leave within one service time
+        for (int j = 0; j <= c; ++j)
+            served += pi[j];
+        for (int k = 0; k < K; ++k) {
+            long double sum = served * a[k];
+            for (int j = std::max(c + 1, c + k - width); j <= c + k && j < K; ++j)
+                sum += pi[j] * a[k - j + c];
+            next[k] = static_cast<double>(sum);
+        }
+        double change = 0;
+        for (int k = 0; k < K; ++k)
+            if (next[k] > 1e-200) change = std::max(change, std::fabs(next[k] - pi[k]) / next[k]);
+        pi.swap(next);
+        if (change < 1e-13) break;
+    }
+    return pi;
+}
+
+// Composite Simpson rule on an even number of panels.
+template <class Real, class F>
+Real Simpson(F&& f, Real a, Real b, int panels) {
+    const Real h = (b - a) / panels;
+    Real sum = f(a) + f(b);
+    for (int i = 1; i < panels; ++i)
+        sum += (i % 2 ? 4 : 2) * f(a + i * h);
+    return sum * h / 3;
+}
+
+// A x = b by Gaussian elimination with partial pivoting.
+template <class Real>
+std::vector<Real> DenseSolve(std::vector<std::vector<Real>> A, std::vector<Real> b) {
+    const int n = static_cast<int>(b.size());
+    for (int k = 0; k < n; ++k) {
+        int pivot = k;
+        for (int r = k + 1; r < n; ++r)
+            if (std::fabs(A[r][k]) > std::fabs(A[pivot][k])) pivot = r;
+        std::swap(A[k], A[pivot]);
+        std::swap(b[k], b[pivot]);
+        for (int r = k + 1; r < n; ++r) {
+            const Real f = A[r][k] / A[k][k];
+            for (int col = k; col < n; ++col)
+                A[r][col] -= f * A[k][col];
+            b[r] -= f * b[k];
+        }
+    }
+    std::vector<Real> x(n);
+    for (int i = n - 1; i >= 0; --i) {
+        Real s = b[i];
+        for (int j = i + 1; j < n; ++j)
+            s -= A[i][j] * x[j];
+        x[i] = s / A[i][i];
+    }
+    return x;
+}
+
+// The stationary distribution of a stochastic matrix P (rows sum to one): x (P - I) = 0 with
+// the first balance equation replaced by sum x = 1, solved densely.
+template <class Real>
+std::vector<Real> StationaryDistribution(const std::vector<std::vector<Real>>& P) {
+    const int n = static_cast<int>(P.size());
+    std::vector<std::vector<Real>> A(n, std::vector<Real>(n, 0));
+    std::vector<Real> b(n, 0);
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < n; ++i)
+            A[j][i] = j == 0 ? 1 : P[i][j] - (i == j ? 1 : 0);
+    b[0] = 1;
+    return DenseSolve(std::move(A), std::move(b));
+}
+
+}  // namespace wachtrix::testing
