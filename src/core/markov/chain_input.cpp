@@ -13,26 +13,17 @@ namespace {
 constexpr double kRowSumTolerance = 1e-5;
 constexpr double kLowestCost = -100000;
 
-bool AllReal(const std::vector<std::vector<std::string>>& cells, int columns) {
-    for (const auto& row : cells) {
-        for (int j = 0; j < columns; ++j) {
-            if (j >= static_cast<int>(row.size()) || !ParseReal(row[j])) return false;
-        }
-    }
+bool AllPresent(const std::vector<std::optional<double>>& cells) {
+    for (const auto& cell : cells)
+        if (!cell) return false;
     return true;
 }
 
-double Value(const std::string& text) {
-    const auto value = ParseReal(text);
-    if (!value) throw std::invalid_argument("not a number: " + text);
-    return *value;
-}
-
-std::optional<std::string> CheckDiscreteRows(const ChainInput& input) {
-    for (const auto& row : input.matrix) {
+std::optional<std::string> CheckDiscreteRows(const ChainNumbers& c) {
+    for (int i = 0; i < c.n; ++i) {
         long double sum = 0;
-        for (const auto& cell : row) {
-            const double p = Value(cell);
+        for (int j = 0; j < c.n; ++j) {
+            const double p = *c.cell(i, j);
             if (p < 0) return "Negative value in transitionmatrix";
             sum += p;
         }
@@ -41,16 +32,15 @@ std::optional<std::string> CheckDiscreteRows(const ChainInput& input) {
     return std::nullopt;
 }
 
-std::optional<std::string> CheckContinuousRows(const ChainInput& input) {
-    const int n = input.StateCount();
-    for (int i = 0; i < n; ++i) {
+std::optional<std::string> CheckContinuousRows(const ChainNumbers& c) {
+    for (int i = 0; i < c.n; ++i) {
         long double sum = 0;
-        for (int j = 0; j < n; ++j) {
+        for (int j = 0; j < c.n; ++j) {
             // The diagonal is compared as text: only a plain "0" says the user left it empty.
-            if (i == j && input.matrix[i][j] != "0") {
+            if (i == j && !c.plainZeroDiagonal[i]) {
                 return "Diagonal values must be zero in transitionMatrix";
             }
-            const double q = Value(input.matrix[i][j]);
+            const double q = *c.cell(i, j);
             if (q < 0) return "Negative value in transitionmatrix";
             sum += q;
         }
@@ -70,25 +60,44 @@ ChainInput ZeroChainInput(ChainKind kind, int n) {
     return input;
 }
 
-std::optional<std::string> ValidateChainInput(const ChainInput& input) {
-    const int n = input.StateCount();
+ChainNumbers ChainNumbersFromInput(const ChainInput& input) {
+    ChainNumbers c;
+    c.kind = input.kind;
+    c.n = input.StateCount();
     const int costColumns = CostColumnCount(input.kind);
-    if (!AllReal(input.matrix, n)) return "Illegal value in transitionmatrix.";
-    if (static_cast<int>(input.costs.size()) != n || !AllReal(input.costs, costColumns)) {
-        return "Illegal value in cost vector.";
+    c.matrix.reserve(static_cast<std::size_t>(c.n) * c.n);
+    c.plainZeroDiagonal.assign(c.n, 0);
+    for (int i = 0; i < c.n; ++i) {
+        const auto& row = input.matrix[i];
+        for (int j = 0; j < c.n; ++j)
+            c.matrix.push_back(j < static_cast<int>(row.size()) ? ParseReal(row[j]) : std::nullopt);
+        c.plainZeroDiagonal[i] = i < static_cast<int>(row.size()) && row[i] == "0";
     }
-    const auto rowFault =
-        input.kind == ChainKind::Discrete ? CheckDiscreteRows(input) : CheckContinuousRows(input);
-    if (rowFault) return rowFault;
-    for (const auto& row : input.costs) {
-        for (int j = 0; j < costColumns; ++j) {
-            if (Value(row[j]) < kLowestCost) return "Value in cost vector must be above -100000.";
+    for (int i = 0; i < c.n; ++i) {
+        const bool present = i < static_cast<int>(input.costs.size());
+        for (int k = 0; k < costColumns; ++k) {
+            c.costs.push_back(present && k < static_cast<int>(input.costs[i].size())
+                                  ? ParseReal(input.costs[i][k])
+                                  : std::nullopt);
         }
     }
-    if (input.kind == ChainKind::Continuous) {
+    // A cost grid of another size is refused like an unreadable cost.
+    if (static_cast<int>(input.costs.size()) != c.n) c.costs.push_back(std::nullopt);
+    return c;
+}
+
+std::optional<std::string> ValidateChainNumbers(const ChainNumbers& c) {
+    if (!AllPresent(c.matrix)) return "Illegal value in transitionmatrix.";
+    if (!AllPresent(c.costs)) return "Illegal value in cost vector.";
+    const auto rowFault =
+        c.kind == ChainKind::Discrete ? CheckDiscreteRows(c) : CheckContinuousRows(c);
+    if (rowFault) return rowFault;
+    for (const auto& cost : c.costs)
+        if (*cost < kLowestCost) return "Value in cost vector must be above -100000.";
+    if (c.kind == ChainKind::Continuous) {
         // The cost figures of the analyses are sums of these rates.
-        const std::vector<double> rates = ContinuousCostRates(ChainDataFromInput(input));
-        for (int j = 1; j <= n; ++j) {
+        const std::vector<double> rates = ContinuousCostRates(ChainDataFromNumbers(c));
+        for (int j = 1; j <= c.n; ++j) {
             if (!std::isfinite(rates[j])) {
                 return "Cost rate of state " + std::to_string(j) +
                        " too large: r(j) + sum of F(k) q(j,k) exceeds 1E308.";
@@ -98,19 +107,29 @@ std::optional<std::string> ValidateChainInput(const ChainInput& input) {
     return std::nullopt;
 }
 
-ChainData ChainDataFromInput(const ChainInput& input) {
-    const int n = input.StateCount();
-    const int costColumns = CostColumnCount(input.kind);
-    ChainData data = ChainData::Zero(n, input.kind);
-    for (int i = 1; i <= n; ++i) {
-        for (int j = 1; j <= n; ++j)
-            data.TransitionMatrix[i][j] = Value(input.matrix[i - 1].at(j - 1));
+ChainData ChainDataFromNumbers(const ChainNumbers& c) {
+    const int costColumns = CostColumnCount(c.kind);
+    ChainData data = ChainData::Zero(c.n, c.kind);
+    for (int i = 1; i <= c.n; ++i) {
+        for (int j = 1; j <= c.n; ++j)
+            data.TransitionMatrix[i][j] = c.cell(i - 1, j - 1).value();
         for (int k = 1; k <= costColumns; ++k)
-            data.CostMatrix[i][k] = Value(input.costs.at(i - 1).at(k - 1));
+            data.CostMatrix[i][k] = c.cost(i - 1, k - 1).value();
     }
     data.CostVectorRead = true;
     data.DataLoaded = true;
     return data;
+}
+
+std::optional<std::string> ValidateChainInput(const ChainInput& input) {
+    return ValidateChainNumbers(ChainNumbersFromInput(input));
+}
+
+ChainData ChainDataFromInput(const ChainInput& input) {
+    const ChainNumbers c = ChainNumbersFromInput(input);
+    for (const auto* cells : {&c.matrix, &c.costs})
+        if (!AllPresent(*cells)) throw std::invalid_argument("a cell is not a number");
+    return ChainDataFromNumbers(c);
 }
 
 }  // namespace wachtrix

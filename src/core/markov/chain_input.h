@@ -23,6 +23,31 @@ struct ChainInput {
     int StateCount() const { return static_cast<int>(matrix.size()); }
 };
 
+// A chain's cells as numbers, as the dialog's checks see them: a cell that does not read as a
+// number is absent. Validation and the hand-over work on this; the texts of the grids and the
+// numbers of a chain file both become one.
+struct ChainNumbers {
+    ChainKind kind = ChainKind::Discrete;
+    int n = 0;
+    std::vector<std::optional<double>> matrix;  // row by row, n x n
+    std::vector<std::optional<double>> costs;   // state by state, CostColumnCount(kind) each
+    std::vector<char> plainZeroDiagonal;        // per state: the diagonal cell reads "0"
+
+    const std::optional<double>& cell(int i, int j) const { return matrix[i * n + j]; }
+    const std::optional<double>& cost(int i, int k) const {
+        return costs[i * CostColumnCount(kind) + k];
+    }
+};
+
+// The cells read as numbers (ParseReal).
+ChainNumbers ChainNumbersFromInput(const ChainInput& input);
+
+// The message of the first fault, as ValidateChainInput gives it.
+std::optional<std::string> ValidateChainNumbers(const ChainNumbers& numbers);
+
+// Validated numbers as chain data (CostVectorRead and DataLoaded set).
+ChainData ChainDataFromNumbers(const ChainNumbers& numbers);
+
 // A chain of n states with every cell "0".
 ChainInput ZeroChainInput(ChainKind kind, int n);
 

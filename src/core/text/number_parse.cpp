@@ -1,7 +1,9 @@
 #include "core/text/number_parse.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <system_error>
 
@@ -69,6 +71,55 @@ long long DecimalMagnitude(std::string_view text) {
            (negativeExponent ? -exponent : exponent);
 }
 
+// Up to this many mantissa digits and powers of ten up to this exponent, both the mantissa and
+// the power are exact long doubles (5^27 < 2^64), so their product or quotient is the correctly
+// rounded value that std::from_chars would give, at a fraction of its cost.
+constexpr int kFastDigits = 19;
+constexpr int kFastPower = 27;
+
+constexpr std::array<long double, kFastPower + 1> kPowersOfTen = [] {
+    std::array<long double, kFastPower + 1> p{};
+    p[0] = 1;
+    for (int k = 1; k <= kFastPower; ++k)
+        p[k] = p[k - 1] * 10;
+    return p;
+}();
+
+// The value of an unsigned text of real syntax, when its digits and exponent are small enough.
+std::optional<long double> FastValue(std::string_view text) {
+    std::uint64_t mantissa = 0;
+    int digits = 0;      // counted from the first nonzero one
+    int afterPoint = 0;  // digits after the point
+    bool point = false;
+    std::size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '.') {
+            point = true;
+            continue;
+        }
+        if (!IsDigit(c)) break;
+        if (digits > 0 || c != '0') {
+            if (++digits > kFastDigits) return std::nullopt;
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        if (point) ++afterPoint;
+    }
+    int exponent = 0;
+    if (i < text.size()) {  // "e", an optional sign, digits
+        ++i;
+        if (text[i] == '+') ++i;
+        const auto [end, error] =
+            std::from_chars(text.data() + i, text.data() + text.size(), exponent);
+        if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    }
+    if (mantissa == 0) return 0.0L;
+    const long long power = static_cast<long long>(exponent) - afterPoint;
+    if (power > kFastPower || power < -kFastPower) return std::nullopt;
+    const auto m = static_cast<long double>(mantissa);
+    return power >= 0 ? m * kPowersOfTen[power] : m / kPowersOfTen[-power];
+}
+
 }  // namespace
 
 std::string_view Trim(std::string_view text) {
@@ -87,6 +138,7 @@ std::optional<long double> ParseExtended(std::string_view text) {
     // std::from_chars reads "." whatever the locale; it takes "-" but no "+".
     const bool negative = text.front() == '-';
     if (text.front() == '+' || negative) text.remove_prefix(1);
+    if (const auto fast = FastValue(text)) return negative ? -*fast : *fast;
     long double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error == std::errc::result_out_of_range) {
