@@ -71,16 +71,15 @@ ModelCommand MarkovCommand() {
              {"a", "passage: the state a of the return set"}},
             1,
             [](const Arguments& args) {
-                const MarkovFileReport report =
-                    RunMarkovFile(args.positional.at(0), ChoiceOf(args));
+                MarkovFileReport report = RunMarkovFile(args.positional.at(0), ChoiceOf(args));
                 CommandResult result;
                 if (!report.error.empty()) {
                     result.errors.push_back(report.error);
                     return result;
                 }
-                result.lines = report.lines;
                 result.styles.assign(report.lines.size(), 'N');
-                result.failure = report.failure;
+                result.lines = std::move(report.lines);
+                result.failure = std::move(report.failure);
                 result.failed = !report.failure.empty();
                 return result;
             }};

@@ -185,18 +185,22 @@ ExtendedMatrix SolveOpen(const Matrix& a, const std::vector<int>& free, const Ex
     // columns of the units 0..k.
     const std::vector<DoubleDouble> out =
         Censor(w, m, firstRhs, [&](int k) { return identity ? firstUnit + k + 1 : firstUnit; });
-    ExtendedMatrix x(m, solutions);
+    // Back from the last state, each solution in place of its right-hand side.
     for (int k = m - 1; k >= 0; --k) {
-        for (int c = 0; c < solutions; ++c)
-            x.set(k, c, w.at(k, firstRhs + c));
+        double* hi = w.hi(k) + firstRhs;
+        double* lo = w.lo(k) + firstRhs;
         for (int l = k + 1; l < m; ++l) {
             const DoubleDouble to = w.at(k, l);
-            if (to.hi != 0) dd::AddScaled(x.hi(k), x.lo(k), to, x.hi(l), x.lo(l), solutions);
+            if (to.hi != 0)
+                dd::AddScaled(hi, lo, to, w.hi(l) + firstRhs, w.lo(l) + firstRhs, solutions);
         }
-        for (int c = 0; c < solutions; ++c)
-            x.set(k, c, x.at(k, c) / out[k]);
+        for (int c = 0; c < solutions; ++c) {
+            const DoubleDouble v = DoubleDouble(hi[c], lo[c]) / out[k];
+            hi[c] = v.hi;
+            lo[c] = v.lo;
+        }
     }
-    return x;
+    return w;
 }
 
 }  // namespace wachtrix

@@ -65,8 +65,9 @@ std::vector<DoubleDouble> ReducedEquilibrium(const Matrix& a, int n);
 
 // The systems of SubtractionFreeSolver on the states `free` for the right-hand sides in the
 // columns of rhs (rows in the order of free), and, when `identity` is set, also for the unit
-// vectors, whose solutions follow as the last free.size() columns: one censoring for all.
-// NumericalFailure when a state of free would never leave it.
+// vectors, whose solutions follow as the last free.size() columns: one censoring for all. The
+// solutions stand in the columns from free.size() + 1 on of what comes back (in the order of
+// the right-hand sides). NumericalFailure when a state of free would never leave it.
 ExtendedMatrix SolveOpen(const Matrix& a, const std::vector<int>& free, const ExtendedMatrix& rhs,
                          bool identity);
 

@@ -1,5 +1,6 @@
 #include "core/markov/chain_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -34,17 +35,77 @@ int SignificantDigits(std::string_view token) {
     return digits;
 }
 
-// A number of the file: its value and whether the grid's text of it reads back as the same.
-struct FileNumber {
-    double value = 0;
-    bool sameInGrid = true;
+// The lines of a text in memory.
+class TextLines {
+public:
+    explicit TextLines(std::string_view text) : text_(text) {}
+
+    bool Next(std::string_view& line) {
+        if (pos_ >= text_.size()) return false;
+        const std::size_t end = text_.find('\n', pos_);
+        const std::size_t stop = end == std::string_view::npos ? text_.size() : end;
+        line = text_.substr(pos_, stop - pos_);
+        pos_ = end == std::string_view::npos ? text_.size() : end + 1;
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
 };
 
-// Reads the text line by line in one pass and remembers why it stopped, for the batch tool's
+// The lines of a file, read through a buffer of a few pages that the lines pass through: the
+// file is read in one pass and never held whole. A line stays valid until the next one.
+class FileLines {
+public:
+    explicit FileLines(std::ifstream& in) : in_(in), buffer_(kChunk) {}
+
+    bool Next(std::string_view& line) {
+        for (;;) {
+            const auto newline = std::find(buffer_.begin() + begin_, buffer_.begin() + end_, '\n');
+            if (newline != buffer_.begin() + end_) {
+                const auto stop = static_cast<std::size_t>(newline - buffer_.begin());
+                line = std::string_view(buffer_.data() + begin_, stop - begin_);
+                begin_ = stop + 1;
+                return true;
+            }
+            if (atEnd_) {
+                if (begin_ == end_) return false;
+                line = std::string_view(buffer_.data() + begin_, end_ - begin_);
+                begin_ = end_;
+                return true;
+            }
+            // Keep the started line, make room and read on.
+            std::copy(buffer_.begin() + begin_, buffer_.begin() + end_, buffer_.begin());
+            end_ -= begin_;
+            begin_ = 0;
+            if (end_ == buffer_.size()) buffer_.resize(2 * buffer_.size());
+            in_.read(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
+            end_ += static_cast<std::size_t>(in_.gcount());
+            if (!in_) {
+                atEnd_ = true;
+                failed_ = in_.bad();
+            }
+        }
+    }
+
+    bool failed() const { return failed_; }
+
+private:
+    static constexpr std::size_t kChunk = 16 << 10;
+
+    std::ifstream& in_;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0, end_ = 0;
+    bool atEnd_ = false, failed_ = false;
+};
+
+// Reads a chain file's lines in one pass and remembers why it stopped, for the batch tool's
 // message.
+template <class Lines>
 class LineReader {
 public:
-    explicit LineReader(std::string_view text) : text_(text) {}
+    explicit LineReader(Lines& lines) : lines_(lines) {}
 
     // The first integer of the next line; the rest of the line is ignored.
     std::optional<int> Integer(const char* what) {
@@ -56,8 +117,10 @@ public:
         return value;
     }
 
-    // Appends the first n numbers of the next line; the rest is ignored.
-    bool Numbers(int n, const std::string& what, std::vector<FileNumber>& out) {
+    // The first n numbers of the next line, each handed to take(j, value, same in the grid);
+    // the rest is ignored.
+    template <class Take>
+    bool Numbers(int n, const std::string& what, Take take) {
         std::string_view line;
         if (!NextLine(line)) return Fail(what + " is missing");
         for (int j = 0; j < n; ++j) {
@@ -82,7 +145,7 @@ public:
                 }
                 return Fail(what + ": \"" + std::string(token) + "\" is not a number");
             }
-            out.push_back({*value, SignificantDigits(token) <= kGridDigits});
+            take(j, *value, SignificantDigits(token) <= kGridDigits);
         }
         return true;
     }
@@ -102,12 +165,7 @@ public:
 private:
     bool NextLine(std::string_view& line) {
         ++line_;
-        if (pos_ >= text_.size()) return false;
-        const std::size_t end = text_.find('\n', pos_);
-        const std::size_t stop = end == std::string_view::npos ? text_.size() : end;
-        line = text_.substr(pos_, stop - pos_);
-        pos_ = end == std::string_view::npos ? text_.size() : end + 1;
-        return true;
+        return lines_.Next(line);
     }
 
     // The next blank-separated token of line, taken off it; empty at the end.
@@ -123,51 +181,72 @@ private:
         return token;
     }
 
-    std::string_view text_;
-    std::size_t pos_ = 0;
+    Lines& lines_;
     int line_ = 0;
     std::string reason_;
 };
 
-// The file's numbers: the kind, N, the n x n matrix row by row and the cost lines.
-struct FileChain {
-    ChainKind kind = ChainKind::Discrete;
-    int n = 0;
-    std::vector<FileNumber> matrix;
-    std::vector<FileNumber> costLines;  // line by line
-};
-
-std::optional<FileChain> ReadNumbers(std::string_view text, std::string& reason) {
-    LineReader reader(text);
+// Reads the kind, N, the matrix rows and the cost lines, handing the kind and N to
+// sink.Start(kind, n), each cell to sink.Cell(i, j, value, same) and each cost to
+// sink.Cost(i, k, value, same) (0-based; same: the grid's text of the value reads back as it).
+template <class Lines, class Sink>
+bool ReadChain(Lines& lines, Sink& sink, std::string& reason) {
+    LineReader<Lines> reader(lines);
     const auto code = reader.Integer("the chain kind (99 or 88)");
-    if (!code) return reason = reader.reason(), std::nullopt;
+    if (!code) return reason = reader.reason(), false;
     const auto n = reader.Integer("the number of states");
-    if (!n) return reason = reader.reason(), std::nullopt;
+    if (!n) return reason = reader.reason(), false;
     if (*n < 1 || *n > kMaxStates) {
         reader.Refuse("the number of states must be 1 to 100");
-        return reason = reader.reason(), std::nullopt;
+        return reason = reader.reason(), false;
     }
-    FileChain chain;
-    chain.kind = ChainKindFromCode(*code);
-    chain.n = *n;
-    chain.matrix.reserve(static_cast<std::size_t>(*n) * *n);
+    const ChainKind kind = ChainKindFromCode(*code);
+    sink.Start(kind, *n);
     for (int i = 0; i < *n; ++i) {
-        if (!reader.Numbers(*n, "matrix row " + std::to_string(i + 1), chain.matrix))
-            return reason = reader.reason(), std::nullopt;
+        const auto cell = [&](int j, double v, bool same) { sink.Cell(i, j, v, same); };
+        if (!reader.Numbers(*n, "matrix row " + std::to_string(i + 1), cell))
+            return reason = reader.reason(), false;
     }
-    for (int k = 0; k < CostColumnCount(chain.kind); ++k) {
-        if (!reader.Numbers(*n, k == 0 ? "the cost line" : "the second cost line", chain.costLines))
-            return reason = reader.reason(), std::nullopt;
+    for (int k = 0; k < CostColumnCount(kind); ++k) {
+        const auto cost = [&](int i, double v, bool same) { sink.Cost(i, k, v, same); };
+        if (!reader.Numbers(*n, k == 0 ? "the cost line" : "the second cost line", cost))
+            return reason = reader.reason(), false;
     }
-    return chain;
+    return true;
 }
 
-// The number the grid cell holds after Open: the value itself when its text reads back the
+// The grid texts of the numbers, as Open fills the grids.
+struct TextSink {
+    ChainInput chain;
+
+    void Start(ChainKind kind, int n) {
+        chain.kind = kind;
+        chain.matrix.assign(n, {});
+        chain.costs.assign(n, {});
+    }
+    void Cell(int i, int, double value, bool) { chain.matrix[i].push_back(FormatGeneral15(value)); }
+    void Cost(int i, int, double value, bool) { chain.costs[i].push_back(FormatGeneral15(value)); }
+};
+
+// The numbers the grid cells hold after Open: the value itself when its text reads back the
 // same, else the general format of it read again (which may leave the range of numbers).
-std::optional<double> GridValue(const FileNumber& number) {
-    if (number.sameInGrid) return number.value;
-    return ParseReal(FormatGeneral15(number.value));
-}
+struct NumberSink {
+    ChainNumbers chain;
+
+    static std::optional<double> GridValue(double value, bool same) {
+        if (same) return value;
+        return ParseReal(FormatGeneral15(value));
+    }
+    void Start(ChainKind kind, int n) { chain = ChainNumbers::Empty(n, kind); }
+    void Cell(int i, int j, double value, bool same) {
+        chain.SetCell(i, j, GridValue(value, same));
+        // The grid's text of a number is "0" only for zero.
+        if (i == j) chain.plainZeroDiagonal[i] = value == 0;
+    }
+    void Cost(int i, int k, double value, bool same) {
+        chain.SetCost(i, k, GridValue(value, same));
+    }
+};
 
 std::string JoinCells(const std::vector<std::string>& cells) {
     std::string line;
@@ -211,44 +290,19 @@ std::string ChainFileText(const ChainInput& chain) {
 }
 
 ChainFileReading ParseChainFileTextWithReason(const std::string& text) {
+    TextLines lines(text);
+    TextSink sink;
     std::string reason;
-    const auto numbers = ReadNumbers(text, reason);
-    if (!numbers) return {std::nullopt, reason};
-    const int n = numbers->n;
-    ChainInput chain;
-    chain.kind = numbers->kind;
-    chain.matrix.assign(n, {});
-    for (int i = 0; i < n; ++i)
-        for (int j = 0; j < n; ++j)
-            chain.matrix[i].push_back(FormatGeneral15(numbers->matrix[i * n + j].value));
-    chain.costs.assign(n, {});
-    for (int k = 0; k < CostColumnCount(chain.kind); ++k)
-        for (int i = 0; i < n; ++i)
-            chain.costs[i].push_back(FormatGeneral15(numbers->costLines[k * n + i].value));
-    return {std::move(chain), {}};
+    if (!ReadChain(lines, sink, reason)) return {std::nullopt, reason};
+    return {std::move(sink.chain), {}};
 }
 
 ChainNumbersReading ParseChainNumbersWithReason(std::string_view text) {
+    TextLines lines(text);
+    NumberSink sink;
     std::string reason;
-    const auto numbers = ReadNumbers(text, reason);
-    if (!numbers) return {std::nullopt, reason};
-    const int n = numbers->n;
-    const int columns = CostColumnCount(numbers->kind);
-    ChainNumbers chain;
-    chain.kind = numbers->kind;
-    chain.n = n;
-    chain.matrix.reserve(numbers->matrix.size());
-    for (const FileNumber& cell : numbers->matrix)
-        chain.matrix.push_back(GridValue(cell));
-    // The grid's text of a number is "0" only for zero.
-    chain.plainZeroDiagonal.assign(n, 0);
-    for (int i = 0; i < n; ++i)
-        chain.plainZeroDiagonal[i] = numbers->matrix[i * n + i].value == 0;
-    chain.costs.resize(static_cast<std::size_t>(n) * columns);
-    for (int k = 0; k < columns; ++k)
-        for (int i = 0; i < n; ++i)
-            chain.costs[i * columns + k] = GridValue(numbers->costLines[k * n + i]);
-    return {std::move(chain), {}};
+    if (!ReadChain(lines, sink, reason)) return {std::nullopt, reason};
+    return {std::move(sink.chain), {}};
 }
 
 std::optional<ChainInput> ParseChainFileText(const std::string& text) {
@@ -257,35 +311,35 @@ std::optional<ChainInput> ParseChainFileText(const std::string& text) {
 
 namespace {
 
-// The whole file, or why not.
-std::optional<std::string> FileText(const std::string& path, std::string& reason) {
+// Reads the file at path through sink; the reason when it cannot.
+template <class Sink>
+bool ReadChainFileInto(const std::string& path, Sink& sink, std::string& reason) {
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec) return reason = "the file cannot be opened", std::nullopt;
-    if (size > kMaxFileBytes) return reason = "the file is larger than 16 MB", std::nullopt;
+    if (ec) return reason = "the file cannot be opened", false;
+    if (size > kMaxFileBytes) return reason = "the file is larger than 16 MB", false;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return reason = "the file cannot be opened", std::nullopt;
-    std::string text(static_cast<std::size_t>(size), '\0');
-    in.read(text.data(), static_cast<std::streamsize>(size));
-    if (in.gcount() != static_cast<std::streamsize>(size))
-        return reason = "the file cannot be read whole", std::nullopt;
-    return text;
+    if (!in) return reason = "the file cannot be opened", false;
+    FileLines lines(in);
+    const bool read = ReadChain(lines, sink, reason);
+    if (lines.failed()) return reason = "the file cannot be read whole", false;
+    return read;
 }
 
 }  // namespace
 
 ChainFileReading ReadChainFileWithReason(const std::string& path) {
+    TextSink sink;
     std::string reason;
-    const auto text = FileText(path, reason);
-    if (!text) return {std::nullopt, reason};
-    return ParseChainFileTextWithReason(*text);
+    if (!ReadChainFileInto(path, sink, reason)) return {std::nullopt, reason};
+    return {std::move(sink.chain), {}};
 }
 
 ChainNumbersReading ReadChainNumbersWithReason(const std::string& path) {
+    NumberSink sink;
     std::string reason;
-    const auto text = FileText(path, reason);
-    if (!text) return {std::nullopt, reason};
-    return ParseChainNumbersWithReason(*text);
+    if (!ReadChainFileInto(path, sink, reason)) return {std::nullopt, reason};
+    return {std::move(sink.chain), {}};
 }
 
 std::optional<ChainInput> ReadChainFile(const std::string& path) {

@@ -13,17 +13,18 @@ namespace {
 constexpr double kRowSumTolerance = 1e-5;
 constexpr double kLowestCost = -100000;
 
-bool AllPresent(const std::vector<std::optional<double>>& cells) {
-    for (const auto& cell : cells)
-        if (!cell) return false;
+bool AllRead(const std::vector<char>& read) {
+    for (const char r : read)
+        if (!r) return false;
     return true;
 }
 
 std::optional<std::string> CheckDiscreteRows(const ChainNumbers& c) {
-    for (int i = 0; i < c.n; ++i) {
+    const int n = c.data.StateCount;
+    for (int i = 1; i <= n; ++i) {
         long double sum = 0;
-        for (int j = 0; j < c.n; ++j) {
-            const double p = *c.cell(i, j);
+        for (int j = 1; j <= n; ++j) {
+            const double p = c.data.TransitionMatrix[i][j];
             if (p < 0) return "Negative value in transitionmatrix";
             sum += p;
         }
@@ -33,14 +34,15 @@ std::optional<std::string> CheckDiscreteRows(const ChainNumbers& c) {
 }
 
 std::optional<std::string> CheckContinuousRows(const ChainNumbers& c) {
-    for (int i = 0; i < c.n; ++i) {
+    const int n = c.data.StateCount;
+    for (int i = 1; i <= n; ++i) {
         long double sum = 0;
-        for (int j = 0; j < c.n; ++j) {
+        for (int j = 1; j <= n; ++j) {
             // The diagonal is compared as text: only a plain "0" says the user left it empty.
-            if (i == j && !c.plainZeroDiagonal[i]) {
+            if (i == j && !c.plainZeroDiagonal[i - 1]) {
                 return "Diagonal values must be zero in transitionMatrix";
             }
-            const double q = *c.cell(i, j);
+            const double q = c.data.TransitionMatrix[i][j];
             if (q < 0) return "Negative value in transitionmatrix";
             sum += q;
         }
@@ -60,44 +62,58 @@ ChainInput ZeroChainInput(ChainKind kind, int n) {
     return input;
 }
 
-ChainNumbers ChainNumbersFromInput(const ChainInput& input) {
+ChainNumbers ChainNumbers::Empty(int n, ChainKind kind) {
     ChainNumbers c;
-    c.kind = input.kind;
-    c.n = input.StateCount();
+    c.data = ChainData::Zero(n, kind);
+    c.matrixRead.assign(static_cast<std::size_t>(n) * n, 0);
+    c.costRead.assign(static_cast<std::size_t>(n) * CostColumnCount(kind), 0);
+    c.plainZeroDiagonal.assign(n, 0);
+    return c;
+}
+
+void ChainNumbers::SetCell(int i, int j, std::optional<double> value) {
+    data.TransitionMatrix[i + 1][j + 1] = value.value_or(0);
+    matrixRead[static_cast<std::size_t>(i) * data.StateCount + j] = value.has_value();
+}
+
+void ChainNumbers::SetCost(int i, int k, std::optional<double> value) {
+    data.CostMatrix[i + 1][k + 1] = value.value_or(0);
+    costRead[static_cast<std::size_t>(i) * CostColumnCount(data.Kind) + k] = value.has_value();
+}
+
+ChainNumbers ChainNumbersFromInput(const ChainInput& input) {
+    const int n = input.StateCount();
+    ChainNumbers c = ChainNumbers::Empty(n, input.kind);
     const int costColumns = CostColumnCount(input.kind);
-    c.matrix.reserve(static_cast<std::size_t>(c.n) * c.n);
-    c.plainZeroDiagonal.assign(c.n, 0);
-    for (int i = 0; i < c.n; ++i) {
+    for (int i = 0; i < n; ++i) {
         const auto& row = input.matrix[i];
-        for (int j = 0; j < c.n; ++j)
-            c.matrix.push_back(j < static_cast<int>(row.size()) ? ParseReal(row[j]) : std::nullopt);
+        for (int j = 0; j < n && j < static_cast<int>(row.size()); ++j)
+            c.SetCell(i, j, ParseReal(row[j]));
         c.plainZeroDiagonal[i] = i < static_cast<int>(row.size()) && row[i] == "0";
     }
-    for (int i = 0; i < c.n; ++i) {
-        const bool present = i < static_cast<int>(input.costs.size());
-        for (int k = 0; k < costColumns; ++k) {
-            c.costs.push_back(present && k < static_cast<int>(input.costs[i].size())
-                                  ? ParseReal(input.costs[i][k])
-                                  : std::nullopt);
-        }
-    }
+    for (int i = 0; i < n && i < static_cast<int>(input.costs.size()); ++i)
+        for (int k = 0; k < costColumns && k < static_cast<int>(input.costs[i].size()); ++k)
+            c.SetCost(i, k, ParseReal(input.costs[i][k]));
     // A cost grid of another size is refused like an unreadable cost.
-    if (static_cast<int>(input.costs.size()) != c.n) c.costs.push_back(std::nullopt);
+    if (static_cast<int>(input.costs.size()) != n) c.costRead.push_back(0);
     return c;
 }
 
 std::optional<std::string> ValidateChainNumbers(const ChainNumbers& c) {
-    if (!AllPresent(c.matrix)) return "Illegal value in transitionmatrix.";
-    if (!AllPresent(c.costs)) return "Illegal value in cost vector.";
+    if (!AllRead(c.matrixRead)) return "Illegal value in transitionmatrix.";
+    if (!AllRead(c.costRead)) return "Illegal value in cost vector.";
     const auto rowFault =
-        c.kind == ChainKind::Discrete ? CheckDiscreteRows(c) : CheckContinuousRows(c);
+        c.data.Kind == ChainKind::Discrete ? CheckDiscreteRows(c) : CheckContinuousRows(c);
     if (rowFault) return rowFault;
-    for (const auto& cost : c.costs)
-        if (*cost < kLowestCost) return "Value in cost vector must be above -100000.";
-    if (c.kind == ChainKind::Continuous) {
+    const int n = c.data.StateCount;
+    for (int i = 1; i <= n; ++i)
+        for (int k = 1; k <= CostColumnCount(c.data.Kind); ++k)
+            if (c.data.CostMatrix[i][k] < kLowestCost)
+                return "Value in cost vector must be above -100000.";
+    if (c.data.Kind == ChainKind::Continuous) {
         // The cost figures of the analyses are sums of these rates.
-        const std::vector<double> rates = ContinuousCostRates(ChainDataFromNumbers(c));
-        for (int j = 1; j <= c.n; ++j) {
+        const std::vector<double> rates = ContinuousCostRates(c.data);
+        for (int j = 1; j <= n; ++j) {
             if (!std::isfinite(rates[j])) {
                 return "Cost rate of state " + std::to_string(j) +
                        " too large: r(j) + sum of F(k) q(j,k) exceeds 1E308.";
@@ -107,15 +123,8 @@ std::optional<std::string> ValidateChainNumbers(const ChainNumbers& c) {
     return std::nullopt;
 }
 
-ChainData ChainDataFromNumbers(const ChainNumbers& c) {
-    const int costColumns = CostColumnCount(c.kind);
-    ChainData data = ChainData::Zero(c.n, c.kind);
-    for (int i = 1; i <= c.n; ++i) {
-        for (int j = 1; j <= c.n; ++j)
-            data.TransitionMatrix[i][j] = c.cell(i - 1, j - 1).value();
-        for (int k = 1; k <= costColumns; ++k)
-            data.CostMatrix[i][k] = c.cost(i - 1, k - 1).value();
-    }
+ChainData ChainDataFromNumbers(ChainNumbers numbers) {
+    ChainData data = std::move(numbers.data);
     data.CostVectorRead = true;
     data.DataLoaded = true;
     return data;
@@ -126,10 +135,10 @@ std::optional<std::string> ValidateChainInput(const ChainInput& input) {
 }
 
 ChainData ChainDataFromInput(const ChainInput& input) {
-    const ChainNumbers c = ChainNumbersFromInput(input);
-    for (const auto* cells : {&c.matrix, &c.costs})
-        if (!AllPresent(*cells)) throw std::invalid_argument("a cell is not a number");
-    return ChainDataFromNumbers(c);
+    ChainNumbers c = ChainNumbersFromInput(input);
+    if (!AllRead(c.matrixRead) || !AllRead(c.costRead))
+        throw std::invalid_argument("a cell is not a number");
+    return ChainDataFromNumbers(std::move(c));
 }
 
 }  // namespace wachtrix

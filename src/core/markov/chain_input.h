@@ -23,20 +23,20 @@ struct ChainInput {
     int StateCount() const { return static_cast<int>(matrix.size()); }
 };
 
-// A chain's cells as numbers, as the dialog's checks see them: a cell that does not read as a
-// number is absent. Validation and the hand-over work on this; the texts of the grids and the
-// numbers of a chain file both become one.
+// A chain's cells as numbers, as the dialog's checks see them: the chain data, and which cells
+// read as numbers at all (the others hold 0). Validation and the hand-over work on this; the
+// texts of the grids and the numbers of a chain file both become one.
 struct ChainNumbers {
-    ChainKind kind = ChainKind::Discrete;
-    int n = 0;
-    std::vector<std::optional<double>> matrix;  // row by row, n x n
-    std::vector<std::optional<double>> costs;   // state by state, CostColumnCount(kind) each
-    std::vector<char> plainZeroDiagonal;        // per state: the diagonal cell reads "0"
+    ChainData data;                       // Kind and StateCount set; matrices sized
+    std::vector<char> matrixRead;         // row by row, n x n
+    std::vector<char> costRead;           // state by state, CostColumnCount(kind) each
+    std::vector<char> plainZeroDiagonal;  // per state: the diagonal cell reads "0"
 
-    const std::optional<double>& cell(int i, int j) const { return matrix[i * n + j]; }
-    const std::optional<double>& cost(int i, int k) const {
-        return costs[i * CostColumnCount(kind) + k];
-    }
+    // Sized for n states of the kind, every cell 0 and unread.
+    static ChainNumbers Empty(int n, ChainKind kind);
+    // Cell (i, j) and cost k of state i, all 0-based.
+    void SetCell(int i, int j, std::optional<double> value);
+    void SetCost(int i, int k, std::optional<double> value);
 };
 
 // The cells read as numbers (ParseReal).
@@ -46,7 +46,7 @@ ChainNumbers ChainNumbersFromInput(const ChainInput& input);
 std::optional<std::string> ValidateChainNumbers(const ChainNumbers& numbers);
 
 // Validated numbers as chain data (CostVectorRead and DataLoaded set).
-ChainData ChainDataFromNumbers(const ChainNumbers& numbers);
+ChainData ChainDataFromNumbers(ChainNumbers numbers);
 
 // A chain of n states with every cell "0".
 ChainInput ZeroChainInput(ChainKind kind, int n);

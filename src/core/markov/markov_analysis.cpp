@@ -83,11 +83,11 @@ MarkovReport RunMarkovAnalysis(const MarkovRequest& request, const ChainData& ch
 
 MarkovFileReport RunMarkovFile(const std::string& path, const MarkovChoice& choice) {
     // Read straight into numbers: the same values and checks as Open and Run in the dialog.
-    const ChainNumbersReading reading = ReadChainNumbersWithReason(path);
+    ChainNumbersReading reading = ReadChainNumbersWithReason(path);
     // The window's box says only the first line; a script's user also needs to know why.
     if (!reading.chain) return {{}, "Cannot read file " + path + "\n" + reading.reason, {}};
     if (const auto fault = ValidateChainNumbers(*reading.chain)) return {{}, *fault, {}};
-    const ChainData chain = ChainDataFromNumbers(*reading.chain);
+    const ChainData chain = ChainDataFromNumbers(std::move(*reading.chain));
     const auto request = CheckMarkovChoice(choice, chain);
     if (!request.ok()) return {{}, request.error, {}};
     NoProgress progress;

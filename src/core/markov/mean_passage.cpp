@@ -250,22 +250,23 @@ Absorption SolveAbsorption(const Matrix& a, int n, ChainKind kind, const ChainSt
         rhs.set(i, classCount, 1.0);
         rhs.set(i, classCount + 1, cost[free[i]]);
     }
-    const ExtendedMatrix x = SolveOpen(a, free, rhs, true);
+    const ExtendedMatrix solved = SolveOpen(a, free, rhs, true);
+    const auto x = [&](int i, int c) { return solved.at(i, m + 1 + c); };
 
     Real accuracy = 0;
     result.probability.assign(m, std::vector<double>(classCount, 0.0));
     for (int i = 0; i < m; ++i) {
         DoubleDouble total;
         for (int c = 0; c < classCount; ++c) {
-            RequireFinite(x.at(i, c).hi);
-            result.probability[i][c] = static_cast<double>(x.at(i, c));
-            total += x.at(i, c);
+            RequireFinite(x(i, c).hi);
+            result.probability[i][c] = static_cast<double>(x(i, c));
+            total += x(i, c);
         }
         accuracy = std::max<Real>(accuracy, std::fabs((total + DoubleDouble(-1.0)).extended()));
     }
     std::vector<long double> timeOfState(n + 1, 0.0L);
     for (int i = 0; i < m; ++i) {
-        const DoubleDouble time = x.at(i, classCount);
+        const DoubleDouble time = x(i, classCount);
         RequireFinite(time.hi);
         result.time.push_back(static_cast<double>(time));
         timeOfState[free[i]] = result.time.back();
@@ -274,14 +275,14 @@ Absorption SolveAbsorption(const Matrix& a, int n, ChainKind kind, const ChainSt
     result.visits.assign(m, std::vector<double>(m, 0.0));
     for (int i = 0; i < m; ++i) {
         for (int j = 0; j < m; ++j) {
-            const DoubleDouble v = x.at(i, classCount + 2 + j);
+            const DoubleDouble v = x(i, classCount + 2 + j);
             RequireFinite(v.hi);
             result.visits[i][j] = static_cast<double>(v);
         }
     }
     // A cost may leave the range of numbers: it is printed as such.
     for (int i = 0; i < m; ++i)
-        result.cost.push_back(static_cast<double>(x.at(i, classCount + 1)));
+        result.cost.push_back(static_cast<double>(x(i, classCount + 1)));
     result.accuracy = static_cast<double>(accuracy);
     return result;
 }

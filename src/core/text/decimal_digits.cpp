@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -69,12 +70,14 @@ void WriteDigits(std::uint32_t value, char* out, int count) {
 bool ExpandShort(long double magnitude, DecimalExpansion::Digits& e) {
     const double d = static_cast<double>(magnitude);
     if (static_cast<long double>(d) != magnitude || !(d >= 1e-11) || !(d < 1e17)) return false;
-    int binaryExponent = 0;
-    const double fraction = std::frexp(d, &binaryExponent);  // d = fraction 2^binaryExponent
-    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-    const int q = binaryExponent - 53;  // d = mantissa 2^q exactly
-    // The power of ten of the leading digit, estimated and then corrected.
-    int exponent = static_cast<int>(std::floor((binaryExponent - 1) * 0.30102999566398120));
+    // d is normal here: d = mantissa 2^q exactly.
+    const auto bits = std::bit_cast<std::uint64_t>(d);
+    const int biased = static_cast<int>(bits >> 52);
+    const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int q = biased - 1075;
+    // The power of ten of the leading digit, estimated from the power of two (floor of
+    // (biased - 1023) log10 2, by 78913 / 2^18) and then corrected.
+    int exponent = ((biased - 1023) * 78913) >> 18;
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int k = kShortDigits - 1 - exponent;  // d 10^k has 17 digits before the point
         if (k < 0 || k > kMostFive) return false;
