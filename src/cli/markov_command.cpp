@@ -79,8 +79,8 @@ ModelCommand MarkovCommand() {
                 }
                 result.styles.assign(report.lines.size(), 'N');
                 result.lines = std::move(report.lines);
-                result.failure = std::move(report.failure);
                 result.failed = !report.failure.empty();
+                result.failure = std::move(report.failure);
                 return result;
             }};
 }

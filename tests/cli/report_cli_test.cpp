@@ -567,13 +567,30 @@ TEST(ReportTool, ContinuousChainOverTimeAndAComputationThatGivesUp) {
     EXPECT_EQ(RunReport("markov " + pair + " analysis=transient times=0.5 end=1").err,
               "Error: Time points must be between 1 and 5000\n");
 
+    // nu t of 5e303 is answered, and the stiff pair at nu t = 5e8 to its last digit.
     const std::string fast =
         WriteChainFile("wachtrix_cli_fast.txt", "88\n2\n0 1E+300\n1 0\n0 0\n0 0\n");
-    const Outcome gaveUp = RunReport("markov " + fast + " analysis=passage times=5000 a=2");
+    const Outcome answered = RunReport("markov " + fast + " analysis=passage times=5000 a=2");
+    EXPECT_EQ(answered.exitCode, 0) << answered.err;
+    EXPECT_NE(answered.out.find("At t = 5000.000:  0.00000000 \n"), std::string::npos)
+        << answered.out;
+    const std::string stiff =
+        WriteChainFile("wachtrix_cli_stiff.txt", "88\n2\n0 100000\n1 0\n0 0\n0 0\n");
+    const Outcome limit = RunReport("markov " + stiff + " analysis=transient times=5000 end=2");
+    EXPECT_EQ(limit.exitCode, 0) << limit.err;
+    EXPECT_NE(limit.out.find("At t = 5000.000   0.999990000\n"), std::string::npos) << limit.out;
+
+    // Mean times beyond the range of numbers: the computation gives up.
+    const std::string slow =
+        WriteChainFile("wachtrix_cli_slow.txt", "99\n2\n1 1E-310\n0.5 0.5\n0 0\n");
+    const Outcome gaveUp = RunReport("markov " + slow + " analysis=means");
     EXPECT_EQ(gaveUp.exitCode, 3);
-    EXPECT_NE(gaveUp.out.find("The computation failed: Too many steps"), std::string::npos)
+    EXPECT_NE(gaveUp.out.find("The computation failed: The mean times are beyond"),
+              std::string::npos)
         << gaveUp.out;
-    EXPECT_EQ(gaveUp.err, "Too many steps for the uniformised chain: nu t = 5E+303\n");
+    EXPECT_EQ(gaveUp.err, "The mean times are beyond the range of numbers\n");
+    std::filesystem::remove(stiff);
+    std::filesystem::remove(slow);
     std::filesystem::remove(pair);
     std::filesystem::remove(fast);
 }
