@@ -567,7 +567,7 @@ TEST(ReportTool, ContinuousChainOverTimeAndAComputationThatGivesUp) {
     EXPECT_EQ(RunReport("markov " + pair + " analysis=transient times=0.5 end=1").err,
               "Error: Time points must be between 1 and 5000\n");
 
-    // nu t of 5e303 is answered, and the stiff pair at nu t = 5e8 to its last digit.
+    // nu t of 5e303 is answered, and a stiff pair at nu t = 5e8 to its last digit.
     const std::string fast =
         WriteChainFile("wachtrix_cli_fast.txt", "88\n2\n0 1E+300\n1 0\n0 0\n0 0\n");
     const Outcome answered = RunReport("markov " + fast + " analysis=passage times=5000 a=2");
