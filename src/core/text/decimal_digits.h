@@ -35,6 +35,9 @@ public:
         int reliable = 0;
     };
 
+    const Digits& digits() const { return digits_; }
+    bool negative() const { return value_ < 0; }
+
 private:
     DecimalDigits Round(int keep) const;
 
