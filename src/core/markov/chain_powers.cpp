@@ -19,87 +19,115 @@ void Split(double m, std::uint64_t& mantissa, int& shift) {
 
 }  // namespace
 
-UnitSeries UniformisedSeries(const std::vector<double>& w, int n, double jumps,
-                             const std::function<bool()>& carryOn, bool& stopped) {
-    // Poisson weights and their upper tails, the tails summed from the far end.
-    std::vector<double> weight(kUnitTerms + 1), tail(kUnitTerms + 1, 0.0);
-    weight[0] = std::exp(-jumps);
-    for (int m = 1; m <= kUnitTerms; ++m)
-        weight[m] = weight[m - 1] * jumps / m;
-    for (int m = kUnitTerms - 1; m >= 0; --m)
-        tail[m] = tail[m + 1] + weight[m + 1];
+bool TooSlowForItsSteps(const std::vector<std::vector<double>>& w, int n) {
+    constexpr double kSlowestRate = 0x1p-40;
+    for (int i = 1; i <= n; ++i) {
+        double out = 0;
+        for (int j = 1; j <= n; ++j)
+            if (j != i) out += w[i][j];
+        if (out > 0 && out < kSlowestRate) return true;
+    }
+    return false;
+}
+
+UnitSeries GeneratorSeries(const std::vector<double>& a, int n, double jumps,
+                           const std::function<bool()>& carryOn, bool& stopped) {
     const std::size_t size = static_cast<std::size_t>(n) * n;
     UnitSeries series{std::vector<double>(size, 0.0), std::vector<double>(size, 0.0)};
-    std::vector<double> power(size, 0.0);
+    std::vector<double> scaled(a), term(size, 0.0);  // (jumps A)^k / k!
+    for (double& x : scaled)
+        x *= jumps;
     for (int i = 0; i < n; ++i)
-        power[static_cast<std::size_t>(i) * n + i] = 1;
-    for (int m = 0; m <= kUnitTerms; ++m) {
-        if (m > 0) {
-            if (!carryOn()) {
-                stopped = true;
-                return series;
-            }
-            power = MultiplyDense(power, w, n);
+        term[static_cast<std::size_t>(i) * n + i] = 1;
+    for (std::size_t e = 0; e < size; ++e)
+        series.s[e] = jumps * term[e];
+    for (int k = 1; k <= kUnitTerms; ++k) {
+        if (!carryOn()) {
+            stopped = true;
+            return series;
         }
+        term = MultiplyDense(term, scaled, n);
+        for (double& x : term)
+            x /= k;
         for (std::size_t e = 0; e < size; ++e) {
-            series.e[e] += weight[m] * power[e];
-            series.s[e] += tail[m] * power[e];
+            series.e[e] += term[e];
+            series.s[e] += jumps * term[e] / (k + 1);
         }
     }
     return series;
 }
 
-void ShortStretch(const SparseMatrix& w, double jumps, std::vector<double>& v,
-                  std::vector<double>& s) {
-    const int n = w.size();
-    std::vector<double> weight(kUnitTerms + 1), tail(kUnitTerms + 1, 0.0);
-    weight[0] = std::exp(-jumps);
-    for (int m = 1; m <= kUnitTerms; ++m)
-        weight[m] = weight[m - 1] * jumps / m;
-    for (int m = kUnitTerms - 1; m >= 0; --m)
-        tail[m] = tail[m + 1] + weight[m + 1];
-    // 1-based for the sparse products.
-    std::vector<double> p(n + 1, 0.0), next;
-    for (int j = 0; j < n; ++j)
-        p[j + 1] = v[j];
-    v.assign(n, 0.0);
+void GeneratorStretch(const std::vector<double>& a, int n, double jumps, std::vector<double>& v,
+                      std::vector<double>& s) {
+    std::vector<double> term = v, next(n);
     s.assign(n, 0.0);
-    for (int m = 0; m <= kUnitTerms; ++m) {
-        if (m > 0) {
-            w.MultiplyLeft(p, next);
-            p.swap(next);
-        }
+    for (int j = 0; j < n; ++j)
+        s[j] = jumps * term[j];
+    for (int k = 1; k <= kUnitTerms; ++k) {
+        MultiplyRowVector(term.data(), a.data(), next.data(), n);
         for (int j = 0; j < n; ++j) {
-            v[j] += weight[m] * p[j + 1];
-            s[j] += tail[m] * p[j + 1];
+            term[j] = next[j] * jumps / k;
+            v[j] += term[j];
+            s[j] += jumps * term[j] / (k + 1);
         }
     }
 }
 
-ChainPowers::ChainPowers(std::vector<double> m0, std::vector<double> sum0, int n)
-    : n_(n), sums_(!sum0.empty()) {
-    power_.push_back(std::move(m0));
-    if (sums_) sum_.push_back(std::move(sum0));
-}
+ChainPowers::ChainPowers(std::vector<double> m0, std::vector<double> sum0, int n, bool fromIdentity)
+    : n_(n),
+      sums_(!sum0.empty()),
+      fromIdentity_(fromIdentity),
+      power(std::move(m0)),
+      sum(std::move(sum0)) {}
 
 int ChainPowers::ProductsFor(int level) const {
-    const int missing = std::max(level + 1 - static_cast<int>(power_.size()), 0);
-    return missing * (sums_ ? 2 : 1);
+    return std::max(level - level_, 0) * (sums_ ? 2 : 1);
+}
+
+void ChainPowers::Need(double m) {
+    if (!(m >= 1)) return;
+    std::uint64_t mantissa = 0;
+    int shift = 0;
+    Split(m, mantissa, shift);
+    for (int bit = 0; (mantissa >> bit) != 0; ++bit) {
+        if (((mantissa >> bit) & 1) == 0) continue;
+        const auto level = static_cast<std::size_t>(bit + shift);
+        if (needed_.size() <= level) needed_.resize(level + 1, 0);
+        needed_[level] = 1;
+    }
 }
 
 bool ChainPowers::Prepare(int level, const std::function<bool()>& carryOn) {
-    while (static_cast<int>(power_.size()) <= level) {
-        const std::vector<double>& m = power_.back();
+    const auto keep = [&] {
+        const auto j = static_cast<std::size_t>(level_);
+        if (j >= needed_.size() || !needed_[j]) return;
+        if (power_.size() <= j) {
+            power_.resize(j + 1);
+            sum_.resize(j + 1);
+        }
+        power_[j] = power;
+        if (sums_) sum_[j] = sum;
+    };
+    keep();
+    while (level_ < level) {
+        // With M = I + D: S_{j+1} = S + M S = 2 S + D S and M M = I + (2 D + D D).
+        const double own = fromIdentity_ ? 2 : 1;
         if (sums_) {
             if (!carryOn()) return false;
-            std::vector<double> s = MultiplyDense(m, sum_.back(), n_);
-            const std::vector<double>& previous = sum_.back();
+            std::vector<double> s = MultiplyDense(power, sum, n_);
             for (std::size_t k = 0; k < s.size(); ++k)
-                s[k] += previous[k];
-            sum_.push_back(std::move(s));
+                s[k] += own * sum[k];
+            sum.swap(s);
         }
         if (!carryOn()) return false;
-        power_.push_back(MultiplyDense(m, m, n_));
+        std::vector<double> squared = MultiplyDense(power, power, n_);
+        if (fromIdentity_) {
+            for (std::size_t k = 0; k < squared.size(); ++k)
+                squared[k] += 2 * power[k];
+        }
+        power.swap(squared);
+        ++level_;
+        keep();
     }
     return true;
 }
@@ -130,7 +158,12 @@ void ChainPowers::Apply(double m, std::vector<double>& v, std::vector<double>* s
                 (*s)[j] += product[j];
         }
         MultiplyRowVector(v.data(), power_[level].data(), product.data(), n_);
-        v.swap(product);
+        if (fromIdentity_) {
+            for (int j = 0; j < n_; ++j)
+                v[j] += product[j];
+        } else {
+            v.swap(product);
+        }
     }
 }
 

@@ -16,39 +16,48 @@
 
 namespace wachtrix {
 
-class SparseMatrix;
-
 // The short stretch of time of a uniformised chain, in mean jumps, whose matrix the squarings
 // of a continuous chain start from, and the terms of its series: the Poisson probability of
 // more jumps in it is below 1e-22.
 constexpr double kUnitJumps = 0.125;
 constexpr int kUnitTerms = 13;
 
-// The uniformised matrix M over `jumps` (at most kUnitJumps) mean jumps and its sum, as series
-// in its powers: E = sum over n of w_n M^n and S = sum over n of P(N > n) M^n, N Poisson of
-// mean `jumps` (S in units of 1 / nu). kUnitTerms products; carryOn() is asked before each, and
-// false sets `stopped`.
+// A continuous chain over `jumps` (at most kUnitJumps) mean jumps of its uniformised chain,
+// from A = W - I with the exact diagonal (minus each state's rates out over nu, which 1 - that
+// could not hold for a state far slower than nu): E - I = sum over k >= 1 of (jumps A)^k / k!
+// and S = sum over k >= 0 of jumps^(k+1) A^k / (k+1)! (S in units of 1 / nu). kUnitTerms
+// products; carryOn() is asked before each, and false sets `stopped`. Row by row, 0-based.
 struct UnitSeries {
-    std::vector<double> e, s;
+    std::vector<double> e, s;  // E - I and S
 };
-UnitSeries UniformisedSeries(const std::vector<double>& m, int n, double jumps,
-                             const std::function<bool()>& carryOn, bool& stopped);
+UnitSeries GeneratorSeries(const std::vector<double>& a, int n, double jumps,
+                           const std::function<bool()>& carryOn, bool& stopped);
 
-// v := v E and s := v S over `jumps` (below kUnitJumps) for a row vector v (0-based), as vector
-// series through m.
-void ShortStretch(const SparseMatrix& m, double jumps, std::vector<double>& v,
-                  std::vector<double>& s);
+// True when some state of the uniformised chain w (1-based) leaves at a rate so far below nu
+// (under 2^-40 of it) that its self-transition 1 - rate / nu cannot be told from 1 to four
+// digits: stepping would lose its rates, and such a chain is squared from its generator.
+bool TooSlowForItsSteps(const std::vector<std::vector<double>>& w, int n);
+
+// v := v E and s := v S over `jumps` (below kUnitJumps) for a row vector v (0-based), as series
+// in A.
+void GeneratorStretch(const std::vector<double>& a, int n, double jumps, std::vector<double>& v,
+                      std::vector<double>& s);
 
 class ChainPowers {
 public:
-    // sum0 empty: no sums.
-    ChainPowers(std::vector<double> m0, std::vector<double> sum0, int n);
+    // sum0 empty: no sums. fromIdentity: m0 is M_0 - I, and so are the levels kept (for a
+    // matrix so near the identity that I + D would lose D).
+    ChainPowers(std::vector<double> m0, std::vector<double> sum0, int n, bool fromIdentity = false);
 
     // Products needed to make the levels up to `level` ready.
     int ProductsFor(int level) const;
 
-    // Makes the levels up to `level` ready; carryOn() is asked before each product, and false
-    // ends the work (and this returns false).
+    // Marks the levels that Apply(m) will read. Only marked levels are kept: a multiplier near
+    // 2^1000 reads no more than 53 of them, and the others are dropped once squared past.
+    void Need(double m);
+
+    // Makes the marked levels up to `level` ready; carryOn() is asked before each product, and
+    // false ends the work (and this returns false).
     bool Prepare(int level, const std::function<bool()>& carryOn);
 
     // The highest level that m (a whole number up to 2^1023) needs.
@@ -60,8 +69,12 @@ public:
 private:
     int n_;
     bool sums_;
-    std::vector<std::vector<double>> power_;  // M_j
-    std::vector<std::vector<double>> sum_;    // S_j
+    bool fromIdentity_;
+    int level_ = 0;                           // the last level squared to
+    std::vector<double> power, sum;           // M and S of that level
+    std::vector<char> needed_;                // per level
+    std::vector<std::vector<double>> power_;  // M_j where needed
+    std::vector<std::vector<double>> sum_;    // S_j where needed
 };
 
 }  // namespace wachtrix

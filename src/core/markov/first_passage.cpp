@@ -187,6 +187,8 @@ std::optional<std::vector<double>> RunDiscreteFirstPassage(const SparseMatrix& p
     if (k < times.size()) {
         // The taboo matrix's powers from the start: P(T > t) = e_s M^t u_0.
         ChainPowers powers(StepMatrix(RowsOf(p), n, set, 0, 0), {}, n);
+        for (std::size_t j = k; j < times.size(); ++j)
+            powers.Need(times[j]);
         long long done = lastStep;
         if (!powers.Prepare(ChainPowers::TopLevel(times.back()),
                             [&] { return steps.Continue(++done); }))
@@ -241,6 +243,14 @@ std::optional<std::vector<double>> RunContinuousFirstPassage(const UniformisedCh
         squared[k] = static_cast<double>(weights.lastTerm(k)) > budget;
         lastStep[k] = squared[k] ? static_cast<long long>(budget) : weights.lastTerm(k);
         if (squared[k]) top = std::max(top, level);
+    }
+    if (TooSlowForItsSteps(chain.w, n)) {
+        // The steps would lose a state's rates: every time point is squared.
+        for (int k = 0; k < count; ++k) {
+            squared[k] = 1;
+            lastStep[k] = 0;
+            top = std::max(top, ChainPowers::TopLevel(std::floor(lambda[k] / kUnitJumps)));
+        }
     }
     long long last = 0;
     for (const long long s : lastStep)
@@ -297,27 +307,35 @@ std::optional<std::vector<double>> RunContinuousFirstPassage(const UniformisedCh
     for (int k = 0; k < count; ++k)
         anySquared = anySquared || squared[k];
     if (anySquared) {
-        // P(T > t) = e_s E(nu t) u_0 with E the series of the step matrix, squared.
-        const std::vector<double> dense =
-            StepMatrix(chain.w, n, set, startInSet ? start : 0, selfLoop);
+        // P(T > t) = e_s E(nu t) u_0 with E the exponential of the step matrix less the
+        // identity, squared; the diagonal of a state carried on is minus its rates out over nu.
+        std::vector<double> a = StepMatrix(chain.w, n, set, startInSet ? start : 0, selfLoop);
+        for (int i = 1; i <= n; ++i) {
+            double& diagonal = a[static_cast<std::size_t>(i - 1) * n + i - 1];
+            if (!carried[i]) {
+                diagonal -= 1;
+                continue;
+            }
+            double out = 0;
+            for (int j = 1; j <= n; ++j)
+                if (j != i) out += chain.w[i][j];
+            diagonal = -out;
+        }
         long long done = last;
         const auto carryOn = [&] { return steps.Continue(++done); };
         bool stopped = false;
-        UnitSeries unit = UniformisedSeries(dense, n, kUnitJumps, carryOn, stopped);
+        UnitSeries unit = GeneratorSeries(a, n, kUnitJumps, carryOn, stopped);
         if (stopped) return std::nullopt;
-        ChainPowers powers(std::move(unit.e), {}, n);
+        ChainPowers powers(std::move(unit.e), {}, n, true);
+        for (int k = 0; k < count; ++k)
+            if (squared[k]) powers.Need(std::floor(lambda[k] / kUnitJumps));
         if (!powers.Prepare(top, carryOn)) return std::nullopt;
-        Matrix stepRows(n + 1, std::vector<double>(n + 1, 0.0));
-        for (int i = 1; i <= n; ++i)
-            for (int j = 1; j <= n; ++j)
-                stepRows[i][j] = dense[static_cast<std::size_t>(i - 1) * n + j - 1];
-        const SparseMatrix stepMatrix(stepRows, n);
         for (int k = 0; k < count; ++k) {
             if (!squared[k]) continue;
             const double units = std::floor(lambda[k] / kUnitJumps);
             std::vector<double> v(n, 0.0), ignored;
             v[start - 1] = 1;
-            ShortStretch(stepMatrix, lambda[k] - units * kUnitJumps, v, ignored);
+            GeneratorStretch(a, n, lambda[k] - units * kUnitJumps, v, ignored);
             powers.Apply(units, v, nullptr);
             long double tail = 0;
             for (int j = 1; j <= n; ++j)

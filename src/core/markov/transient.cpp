@@ -67,6 +67,21 @@ std::vector<double> DenseOf(const SparseMatrix& p) {
     return dense;
 }
 
+// A = W - I row by row (0-based), its diagonal as minus the rates out over nu.
+std::vector<double> GeneratorOf(const Matrix& w, int n) {
+    std::vector<double> a(static_cast<std::size_t>(n) * n, 0.0);
+    for (int i = 0; i < n; ++i) {
+        double out = 0;
+        for (int j = 0; j < n; ++j) {
+            if (j == i) continue;
+            a[static_cast<std::size_t>(i) * n + j] = w[i + 1][j + 1];
+            out += w[i + 1][j + 1];
+        }
+        a[static_cast<std::size_t>(i) * n + i] = -out;
+    }
+    return a;
+}
+
 // The certificate of settling as a run steps: the cheap bound of tau first, the exact tau once
 // the steps have cost as much as computing it. Which one holds at a step depends on nothing but
 // the chain and the step, so that a time point comes out the same in any run.
@@ -145,6 +160,8 @@ std::optional<TransientRun> RunDiscreteTransient(const SparseMatrix& p, int init
         // P^t and P + ... + P^t by squaring, from the start.
         ChainPowers powers(DenseOf(p), DenseOf(p), n);
         const int top = ChainPowers::TopLevel(times.back());
+        for (std::size_t j = k; j < times.size(); ++j)
+            powers.Need(times[j]);
         long long done = lastStep;
         const auto carryOn = [&] { return steps.Continue(++done); };
         if (!powers.Prepare(top, carryOn)) return std::nullopt;
@@ -188,6 +205,14 @@ std::optional<TransientRun> RunContinuousTransient(const UniformisedChain& chain
         squared[k] = static_cast<double>(weights.lastTerm(k)) > budget;
         lastStep[k] = squared[k] ? static_cast<long long>(budget) : weights.lastTerm(k);
         if (squared[k]) top = std::max(top, level);
+    }
+    if (TooSlowForItsSteps(chain.w, n)) {
+        // The steps would lose a state's rates: every time point is squared.
+        for (int k = 0; k < count; ++k) {
+            squared[k] = 1;
+            lastStep[k] = 0;
+            top = std::max(top, ChainPowers::TopLevel(std::floor(lambda[k] / kUnitJumps)));
+        }
     }
     long long last = 0;
     for (const long long s : lastStep)
@@ -258,16 +283,15 @@ std::optional<TransientRun> RunContinuousTransient(const UniformisedChain& chain
     for (int k = 0; k < count; ++k)
         anySquared = anySquared || squared[k];
     if (anySquared) {
-        std::vector<double> dense(static_cast<std::size_t>(n) * n);
-        for (int i = 0; i < n; ++i)
-            for (int j = 0; j < n; ++j)
-                dense[static_cast<std::size_t>(i) * n + j] = chain.w[i + 1][j + 1];
+        const std::vector<double> a = GeneratorOf(chain.w, n);
         long long done = last;
         const auto carryOn = [&] { return steps.Continue(++done); };
         bool stopped = false;
-        UnitSeries unit = UniformisedSeries(dense, n, kUnitJumps, carryOn, stopped);
+        UnitSeries unit = GeneratorSeries(a, n, kUnitJumps, carryOn, stopped);
         if (stopped) return std::nullopt;
-        ChainPowers powers(std::move(unit.e), std::move(unit.s), n);
+        ChainPowers powers(std::move(unit.e), std::move(unit.s), n, true);
+        for (int k = 0; k < count; ++k)
+            if (squared[k]) powers.Need(std::floor(lambda[k] / kUnitJumps));
         if (!powers.Prepare(top, carryOn)) return std::nullopt;
         for (int k = 0; k < count; ++k) {
             if (!squared[k]) continue;
@@ -275,7 +299,7 @@ std::optional<TransientRun> RunContinuousTransient(const UniformisedChain& chain
             const double rest = lambda[k] - units * kUnitJumps;
             std::vector<double> v(n, 0.0), s;
             v[initial - 1] = 1;
-            ShortStretch(w, rest, v, s);
+            GeneratorStretch(a, n, rest, v, s);
             powers.Apply(units, v, &s);
             for (int j = 1; j <= n; ++j) {
                 run.probabilities[k][j] = v[j - 1];

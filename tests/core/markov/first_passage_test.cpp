@@ -104,6 +104,19 @@ TEST(ContinuousFirstPassage, TwoStatesFollowTheirClosedForms) {
     }
 }
 
+// A state 1e20 times faster than the others (see the transient tests): from 1 the chain passes
+// at once to 2 and leaves it for 3 at rate 1, P(T({3}) > t) = e^-t; back to 1 it never comes.
+TEST(ContinuousFirstPassage, RatesFarApartKeepTheSlowStates) {
+    const Matrix q = OneBased({{0, 1e20, 0}, {0, 0, 1}, {0, 2, 0}});
+    const std::vector<double> times{1, 2.5, 30};
+    const std::vector<double> toThree = Continuous(q, 1, {3, 3}, times);
+    const std::vector<double> backToOne = Continuous(q, 1, {1, 1}, times);
+    for (std::size_t k = 0; k < times.size(); ++k) {
+        EXPECT_NEAR(toThree[k], std::exp(-times[k]), 1e-14) << times[k];
+        EXPECT_NEAR(backToOne[k], 1, 1e-13);
+    }
+}
+
 // Against e^{Q' t} of the chain that is killed on entering A, with a copy s' of the starting
 // state that keeps only the way out of s (so that a start in A counts only a real return).
 TEST(ContinuousFirstPassage, AgreesWithTheMatrixExponentialOfTheKilledChain) {

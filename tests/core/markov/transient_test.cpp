@@ -188,6 +188,24 @@ TEST(ContinuousTransient, StiffTwoStatesAtAnyNuTFollowTheirClosedForms) {
     }
 }
 
+// A state 1e20 times faster than the others: the uniformised chain's self-transitions of the
+// slow states would round to 1, so the run squares the exponential of the generator instead.
+// From 1 the chain passes at once to 2, then alternates between 2 and 3 at rates 1 and 2.
+TEST(ContinuousTransient, RatesFarApartKeepTheSlowStates) {
+    const Matrix q = OneBased({{0, 1e20, 0}, {0, 0, 1}, {0, 2, 0}});
+    const std::vector<double> times{1, 2.5, 5000};
+    const TransientRun run = Continuous(q, 1, times);
+    for (std::size_t k = 0; k < times.size(); ++k) {
+        const double t = times[k];
+        const double p3 = -std::expm1(-3 * t) / 3;
+        const double time3 = t / 3 + std::expm1(-3 * t) / 9;
+        EXPECT_NEAR(run.probabilities[k][3], p3, 1e-13) << t;
+        EXPECT_NEAR(run.probabilities[k][2], 1 - p3, 1e-13) << t;
+        EXPECT_REL_NEAR(run.sojourn[k][3], time3, 1e-11);
+        EXPECT_REL_NEAR(run.sojourn[k][2], t - time3, 1e-11);
+    }
+}
+
 // Two dense blocks that hardly exchange: the distribution does not settle, so that long runs
 // take the powers of the matrix by squaring. Against the plain steps, period by period.
 TEST(DiscreteTransient, SquaredPowersAgreeWithTheStepByStepRun) {
