@@ -26,15 +26,6 @@ bool IsBlank(char c) {
 // from the general format with 15 digits that the grids are filled with.
 constexpr int kGridDigits = 15;
 
-int SignificantDigits(std::string_view token) {
-    int digits = 0;
-    for (const char c : token) {
-        if (c == 'e' || c == 'E') break;
-        if (c >= '0' && c <= '9' && (digits > 0 || c != '0')) ++digits;
-    }
-    return digits;
-}
-
 // The lines of a text in memory.
 class TextLines {
 public:
@@ -132,7 +123,8 @@ public:
                 return Fail(what + " has " + std::to_string(count) + " of its " +
                             std::to_string(n) + " numbers");
             }
-            const auto value = ParseReal(token);
+            int digits = 0;
+            const auto value = ParseRealToken(token, digits);
             if (!value) {
                 // A later short line is the reason only when this line has its n tokens.
                 std::string_view rest = line;
@@ -145,7 +137,7 @@ public:
                 }
                 return Fail(what + ": \"" + std::string(token) + "\" is not a number");
             }
-            take(j, *value, SignificantDigits(token) <= kGridDigits);
+            take(j, *value, digits <= kGridDigits);
         }
         return true;
     }

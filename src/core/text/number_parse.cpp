@@ -150,6 +150,51 @@ std::optional<long double> ParseExtended(std::string_view text) {
     return negative ? -value : value;
 }
 
+std::optional<double> ParseRealToken(std::string_view token, int& significantDigits) {
+    // One pass over the token: sign, mantissa digits with at most one point, exponent.
+    std::size_t i = 0;
+    const bool negative = i < token.size() && token[i] == '-';
+    if (i < token.size() && (token[i] == '+' || token[i] == '-')) ++i;
+    std::uint64_t mantissa = 0;
+    int digits = 0, afterPoint = 0, mantissaDigits = 0;
+    bool point = false, exact = true;
+    for (; i < token.size(); ++i) {
+        const char c = token[i];
+        if (c == '.' && !point) {
+            point = true;
+            continue;
+        }
+        if (!IsDigit(c)) break;
+        ++mantissaDigits;
+        if (point) ++afterPoint;
+        if (digits > 0 || c != '0') {
+            if (++digits > kFastDigits) exact = false;
+            if (exact) mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+    }
+    significantDigits = digits;
+    if (mantissaDigits == 0) return std::nullopt;
+    long long exponent = 0;
+    if (i < token.size()) {
+        if (token[i] != 'e' && token[i] != 'E') return std::nullopt;
+        ++i;
+        bool negativeExponent = false;
+        if (i < token.size() && (token[i] == '+' || token[i] == '-'))
+            negativeExponent = token[i++] == '-';
+        const std::size_t first = i;
+        for (; i < token.size() && IsDigit(token[i]); ++i)
+            if (exponent < 1'000'000) exponent = exponent * 10 + (token[i] - '0');
+        if (i == first || i != token.size()) return std::nullopt;
+        if (negativeExponent) exponent = -exponent;
+    }
+    const long long power = exponent - afterPoint;
+    if (!exact || power > kFastPower || power < -kFastPower) return ParseReal(token);
+    if (mantissa == 0) return negative ? -0.0 : 0.0;
+    const auto m = static_cast<long double>(mantissa);
+    const long double value = power >= 0 ? m * kPowersOfTen[power] : m / kPowersOfTen[-power];
+    return static_cast<double>(negative ? -value : value);
+}
+
 std::optional<double> ParseReal(std::string_view text) {
     const auto value = ParseExtended(text);
     if (!value || std::fabs(*value) > std::numeric_limits<double>::max()) return std::nullopt;

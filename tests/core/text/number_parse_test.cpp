@@ -81,6 +81,16 @@ TEST(ParseExtended, ReadsShortNumbersAsFromCharsDoes) {
         EXPECT_EQ(std::memcmp(&*read, &expected, 10), 0) << text;
         const auto negative = ParseExtended("-" + text);
         EXPECT_TRUE(negative && *negative == -expected) << text;
+        // The one-pass reading of a file's tokens: the same double, and its digit count.
+        for (const std::string& token : {text, "-" + text, "+" + text + "x", "." + text}) {
+            int digits = -1;
+            const auto fast = ParseRealToken(token, digits);
+            const auto plain = ParseReal(token);
+            ASSERT_EQ(fast.has_value(), plain.has_value()) << token;
+            if (fast) {
+                EXPECT_EQ(std::memcmp(&*fast, &*plain, sizeof(double)), 0) << token;
+            }
+        }
     }
 }
 
