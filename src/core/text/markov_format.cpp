@@ -79,7 +79,58 @@ std::string FormatFixedPrecision(long double value, int p, int d) {
 }
 
 std::string FormatGeneral15(long double value) {
-    return FormatGeneral(value, 15);
+    // FormatGeneral(value, 15) written straight from the short expansion when it has one.
+    constexpr int kDigits = 15;
+    const DecimalExpansion expansion(value);
+    const DecimalExpansion::Digits& e = expansion.digits();
+    if (e.count == 0 || e.reliable < kDigits) return FormatGeneral(value, kDigits);
+    char digits[kDigits + 1];
+    std::copy(e.digit.begin(), e.digit.begin() + kDigits, digits);
+    int exponent = e.exponent;
+    if (e.digit[kDigits] >= '5') {
+        int i = kDigits - 1;
+        while (i >= 0 && digits[i] == '9')
+            digits[i--] = '0';
+        if (i >= 0) {
+            ++digits[i];
+        } else {
+            digits[0] = '1';
+            ++exponent;
+        }
+    }
+    int count = kDigits;
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+    char out[48];
+    int n = 0;
+    if (expansion.negative()) out[n++] = '-';
+    if (exponent < -5 || exponent + 1 > kDigits) {
+        out[n++] = digits[0];
+        if (count > 1) {
+            out[n++] = '.';
+            for (int i = 1; i < count; ++i)
+                out[n++] = digits[i];
+        }
+        return std::string(out, n) + ExponentSuffix(exponent);
+    }
+    if (exponent < 0) {
+        out[n++] = '0';
+        out[n++] = '.';
+        for (int i = 0; i < -exponent - 1; ++i)
+            out[n++] = '0';
+        for (int i = 0; i < count; ++i)
+            out[n++] = digits[i];
+        return std::string(out, n);
+    }
+    const int integerDigits = exponent + 1;
+    for (int i = 0; i < integerDigits; ++i)
+        out[n++] = i < count ? digits[i] : '0';
+    if (count > integerDigits) {
+        out[n++] = '.';
+        for (int i = integerDigits; i < count; ++i)
+            out[n++] = digits[i];
+    }
+    return std::string(out, n);
 }
 
 std::string FormatSignificant(long double x, int n) {
