@@ -73,7 +73,8 @@ bool ExpandShort(long double magnitude, DecimalExpansion::Digits& e) {
     // d is normal here: d = mantissa 2^q exactly.
     const auto bits = std::bit_cast<std::uint64_t>(d);
     const int biased = static_cast<int>(bits >> 52);
-    const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const std::uint64_t mantissa =
+        (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
     const int q = biased - 1075;
     // The power of ten of the leading digit, estimated from the power of two (floor of
     // (biased - 1023) log10 2, by 78913 / 2^18) and then corrected.
