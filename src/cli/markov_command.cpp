@@ -71,17 +71,16 @@ ModelCommand MarkovCommand() {
              {"a", "passage: the state a of the return set"}},
             1,
             [](const Arguments& args) {
-                const MarkovFileReport report =
-                    RunMarkovFile(args.positional.at(0), ChoiceOf(args));
+                MarkovFileReport report = RunMarkovFile(args.positional.at(0), ChoiceOf(args));
                 CommandResult result;
                 if (!report.error.empty()) {
                     result.errors.push_back(report.error);
                     return result;
                 }
-                result.lines = report.lines;
                 result.styles.assign(report.lines.size(), 'N');
-                result.failure = report.failure;
+                result.lines = std::move(report.lines);
                 result.failed = !report.failure.empty();
+                result.failure = std::move(report.failure);
                 return result;
             }};
 }

@@ -1,9 +1,10 @@
 #include "core/markov/chain_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -17,49 +18,133 @@ constexpr int kMaxStates = 100;
 // Far above any chain of 100 states; a larger file is not a chain file and is not read whole.
 constexpr std::uintmax_t kMaxFileBytes = 16 << 20;
 
-std::vector<std::string> Tokens(const std::string& line) {
-    std::vector<std::string> tokens;
-    std::string token;
-    for (char c : line) {
-        if (static_cast<unsigned char>(c) <= ' ') {
-            if (!token.empty()) tokens.push_back(std::move(token));
-            token.clear();
-        } else {
-            token += c;
-        }
-    }
-    if (!token.empty()) tokens.push_back(std::move(token));
-    return tokens;
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
 }
 
-// Reads the file line by line and remembers why it stopped, for the batch tool's message.
+// Mantissa digits from the first nonzero one: up to 15 of them, a number comes back the same
+// from the general format with 15 digits that the grids are filled with.
+constexpr int kGridDigits = 15;
+
+// The lines of a text in memory.
+class TextLines {
+public:
+    explicit TextLines(std::string_view text) : text_(text) {}
+
+    bool Next(std::string_view& line) {
+        if (pos_ >= text_.size()) return false;
+        const std::size_t end = text_.find('\n', pos_);
+        const std::size_t stop = end == std::string_view::npos ? text_.size() : end;
+        line = text_.substr(pos_, stop - pos_);
+        pos_ = end == std::string_view::npos ? text_.size() : end + 1;
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// The lines of a file, read through a buffer of a few pages that the lines pass through: the
+// file is read in one pass and never held whole. A line stays valid until the next one.
+class FileLines {
+public:
+    explicit FileLines(std::ifstream& in) : in_(in), buffer_(kChunk) {}
+
+    bool Next(std::string_view& line) {
+        for (;;) {
+            const auto newline = std::find(buffer_.begin() + begin_, buffer_.begin() + end_, '\n');
+            if (newline != buffer_.begin() + end_) {
+                const auto stop = static_cast<std::size_t>(newline - buffer_.begin());
+                line = std::string_view(buffer_.data() + begin_, stop - begin_);
+                begin_ = stop + 1;
+                return true;
+            }
+            if (atEnd_) {
+                if (begin_ == end_) return false;
+                line = std::string_view(buffer_.data() + begin_, end_ - begin_);
+                begin_ = end_;
+                return true;
+            }
+            // Keep the started line, make room and read on.
+            std::copy(buffer_.begin() + begin_, buffer_.begin() + end_, buffer_.begin());
+            end_ -= begin_;
+            begin_ = 0;
+            if (end_ == buffer_.size()) buffer_.resize(2 * buffer_.size());
+            in_.read(buffer_.data() + end_, static_cast<std::streamsize>(buffer_.size() - end_));
+            end_ += static_cast<std::size_t>(in_.gcount());
+            if (!in_) {
+                atEnd_ = true;
+                failed_ = in_.bad();
+            }
+        }
+    }
+
+    bool failed() const { return failed_; }
+
+private:
+    static constexpr std::size_t kChunk = 16 << 10;
+
+    std::ifstream& in_;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0, end_ = 0;
+    bool atEnd_ = false, failed_ = false;
+};
+
+// Reads a chain file's lines in one pass and remembers why it stopped, for the batch tool's
+// message.
+template <class Lines>
 class LineReader {
 public:
-    explicit LineReader(const std::string& text) : in_(text) {}
+    explicit LineReader(Lines& lines) : lines_(lines) {}
 
     // The first integer of the next line; the rest of the line is ignored.
     std::optional<int> Integer(const char* what) {
-        const auto tokens = NextTokens();
-        if (!tokens) return Refuse(std::string(what) + " is missing");
-        if (tokens->empty() || !ParseInt(tokens->front()))
-            return Refuse(std::string(what) + " is not a whole number");
-        return ParseInt(tokens->front());
+        std::string_view line;
+        if (!NextLine(line)) return Refuse(std::string(what) + " is missing");
+        const std::string_view token = NextToken(line);
+        const auto value = token.empty() ? std::nullopt : ParseInt(token);
+        if (!value) return Refuse(std::string(what) + " is not a whole number");
+        return value;
     }
 
-    // The first n numbers of the next line, in general format; the rest is ignored.
-    std::optional<std::vector<std::string>> Numbers(int n, const std::string& what) {
-        const auto tokens = NextTokens();
-        if (!tokens) return Refuse(what + " is missing");
-        if (static_cast<int>(tokens->size()) < n)
-            return Refuse(what + " has " + std::to_string(tokens->size()) + " of its " +
-                          std::to_string(n) + " numbers");
-        std::vector<std::string> cells;
+    // The first n numbers of the next line, each handed to take(j, value, same in the grid);
+    // the rest is ignored.
+    template <class Take>
+    bool Numbers(int n, const std::string& what, Take take) {
+        std::string_view line;
+        if (!NextLine(line)) return Fail(what + " is missing");
         for (int j = 0; j < n; ++j) {
-            const auto value = ParseReal((*tokens)[j]);
-            if (!value) return Refuse(what + ": \"" + (*tokens)[j] + "\" is not a number");
-            cells.push_back(FormatGeneral15(*value));
+            const std::string_view token = NextToken(line);
+            if (token.empty()) {
+                int count = j;
+                while (!NextToken(line).empty())
+                    ++count;
+                return Fail(what + " has " + std::to_string(count) + " of its " +
+                            std::to_string(n) + " numbers");
+            }
+            int digits = 0;
+            const auto value = ParseRealToken(token, digits);
+            if (!value) {
+                // A later short line is the reason only when this line has its n tokens.
+                std::string_view rest = line;
+                int count = j + 1;
+                while (count < n && !NextToken(rest).empty())
+                    ++count;
+                if (count < n) {
+                    return Fail(what + " has " + std::to_string(count) + " of its " +
+                                std::to_string(n) + " numbers");
+                }
+                return Fail(what + ": \"" + std::string(token) + "\" is not a number");
+            }
+            take(j, *value, digits <= kGridDigits);
         }
-        return cells;
+        return true;
+    }
+
+    bool Fail(const std::string& why) {
+        Refuse(why);
+        return false;
     }
 
     // "line 4: ..." for the line last read.
@@ -70,16 +155,89 @@ public:
     const std::string& reason() const { return reason_; }
 
 private:
-    std::optional<std::vector<std::string>> NextTokens() {
-        std::string line;
+    bool NextLine(std::string_view& line) {
         ++line_;
-        if (!std::getline(in_, line)) return std::nullopt;
-        return Tokens(line);
+        return lines_.Next(line);
     }
 
-    std::istringstream in_;
+    // The next blank-separated token of line, taken off it; empty at the end.
+    static std::string_view NextToken(std::string_view& line) {
+        std::size_t i = 0;
+        while (i < line.size() && IsBlank(line[i]))
+            ++i;
+        std::size_t j = i;
+        while (j < line.size() && !IsBlank(line[j]))
+            ++j;
+        const std::string_view token = line.substr(i, j - i);
+        line.remove_prefix(j);
+        return token;
+    }
+
+    Lines& lines_;
     int line_ = 0;
     std::string reason_;
+};
+
+// Reads the kind, N, the matrix rows and the cost lines, handing the kind and N to
+// sink.Start(kind, n), each cell to sink.Cell(i, j, value, same) and each cost to
+// sink.Cost(i, k, value, same) (0-based; same: the grid's text of the value reads back as it).
+template <class Lines, class Sink>
+bool ReadChain(Lines& lines, Sink& sink, std::string& reason) {
+    LineReader<Lines> reader(lines);
+    const auto code = reader.Integer("the chain kind (99 or 88)");
+    if (!code) return reason = reader.reason(), false;
+    const auto n = reader.Integer("the number of states");
+    if (!n) return reason = reader.reason(), false;
+    if (*n < 1 || *n > kMaxStates) {
+        reader.Refuse("the number of states must be 1 to 100");
+        return reason = reader.reason(), false;
+    }
+    const ChainKind kind = ChainKindFromCode(*code);
+    sink.Start(kind, *n);
+    for (int i = 0; i < *n; ++i) {
+        const auto cell = [&](int j, double v, bool same) { sink.Cell(i, j, v, same); };
+        if (!reader.Numbers(*n, "matrix row " + std::to_string(i + 1), cell))
+            return reason = reader.reason(), false;
+    }
+    for (int k = 0; k < CostColumnCount(kind); ++k) {
+        const auto cost = [&](int i, double v, bool same) { sink.Cost(i, k, v, same); };
+        if (!reader.Numbers(*n, k == 0 ? "the cost line" : "the second cost line", cost))
+            return reason = reader.reason(), false;
+    }
+    return true;
+}
+
+// The grid texts of the numbers, as Open fills the grids.
+struct TextSink {
+    ChainInput chain;
+
+    void Start(ChainKind kind, int n) {
+        chain.kind = kind;
+        chain.matrix.assign(n, {});
+        chain.costs.assign(n, {});
+    }
+    void Cell(int i, int, double value, bool) { chain.matrix[i].push_back(FormatGeneral15(value)); }
+    void Cost(int i, int, double value, bool) { chain.costs[i].push_back(FormatGeneral15(value)); }
+};
+
+// The numbers the grid cells hold after Open: the value itself when its text reads back the
+// same, else the general format of it read again (which may leave the range of numbers).
+struct NumberSink {
+    ChainNumbers chain;
+
+    static std::optional<double> GridValue(double value, bool same) {
+        if (same) return value;
+        return ParseReal(FormatGeneral15(value));
+    }
+    void Start(ChainKind kind, int n) { chain = ChainNumbers::Empty(n, kind); }
+    void Cell(int i, int j, double value, bool same) {
+        chain.SetCell(i, j, GridValue(value, same));
+        // The grid's text of a number is "0" only for zero.
+        if (i == j) chain.plainZeroDiagonal[i] = value == 0;
+    }
+    void Cost(int i, int k, double value, bool same) {
+        chain.SetCost(i, k, GridValue(value, same));
+    }
 };
 
 std::string JoinCells(const std::vector<std::string>& cells) {
@@ -124,48 +282,56 @@ std::string ChainFileText(const ChainInput& chain) {
 }
 
 ChainFileReading ParseChainFileTextWithReason(const std::string& text) {
-    LineReader reader(text);
-    const auto code = reader.Integer("the chain kind (99 or 88)");
-    if (!code) return {std::nullopt, reader.reason()};
-    const auto n = reader.Integer("the number of states");
-    if (!n) return {std::nullopt, reader.reason()};
-    if (*n < 1 || *n > kMaxStates) {
-        reader.Refuse("the number of states must be 1 to 100");
-        return {std::nullopt, reader.reason()};
-    }
-    ChainInput chain;
-    chain.kind = ChainKindFromCode(*code);
-    for (int i = 0; i < *n; ++i) {
-        auto row = reader.Numbers(*n, "matrix row " + std::to_string(i + 1));
-        if (!row) return {std::nullopt, reader.reason()};
-        chain.matrix.push_back(std::move(*row));
-    }
-    chain.costs.assign(*n, {});
-    for (int k = 0; k < CostColumnCount(chain.kind); ++k) {
-        const auto line = reader.Numbers(*n, k == 0 ? "the cost line" : "the second cost line");
-        if (!line) return {std::nullopt, reader.reason()};
-        for (int i = 0; i < *n; ++i)
-            chain.costs[i].push_back((*line)[i]);
-    }
-    return {std::move(chain), {}};
+    TextLines lines(text);
+    TextSink sink;
+    std::string reason;
+    if (!ReadChain(lines, sink, reason)) return {std::nullopt, reason};
+    return {std::move(sink.chain), {}};
+}
+
+ChainNumbersReading ParseChainNumbersWithReason(std::string_view text) {
+    TextLines lines(text);
+    NumberSink sink;
+    std::string reason;
+    if (!ReadChain(lines, sink, reason)) return {std::nullopt, reason};
+    return {std::move(sink.chain), {}};
 }
 
 std::optional<ChainInput> ParseChainFileText(const std::string& text) {
     return ParseChainFileTextWithReason(text).chain;
 }
 
-ChainFileReading ReadChainFileWithReason(const std::string& path) {
+namespace {
+
+// Reads the file at path through sink; the reason when it cannot.
+template <class Sink>
+bool ReadChainFileInto(const std::string& path, Sink& sink, std::string& reason) {
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec) return {std::nullopt, "the file cannot be opened"};
-    if (size > kMaxFileBytes) return {std::nullopt, "the file is larger than 16 MB"};
+    if (ec) return reason = "the file cannot be opened", false;
+    if (size > kMaxFileBytes) return reason = "the file is larger than 16 MB", false;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return {std::nullopt, "the file cannot be opened"};
-    std::string text(static_cast<std::size_t>(size), '\0');
-    in.read(text.data(), static_cast<std::streamsize>(size));
-    if (in.gcount() != static_cast<std::streamsize>(size))
-        return {std::nullopt, "the file cannot be read whole"};
-    return ParseChainFileTextWithReason(text);
+    if (!in) return reason = "the file cannot be opened", false;
+    FileLines lines(in);
+    const bool read = ReadChain(lines, sink, reason);
+    if (lines.failed()) return reason = "the file cannot be read whole", false;
+    return read;
+}
+
+}  // namespace
+
+ChainFileReading ReadChainFileWithReason(const std::string& path) {
+    TextSink sink;
+    std::string reason;
+    if (!ReadChainFileInto(path, sink, reason)) return {std::nullopt, reason};
+    return {std::move(sink.chain), {}};
+}
+
+ChainNumbersReading ReadChainNumbersWithReason(const std::string& path) {
+    NumberSink sink;
+    std::string reason;
+    if (!ReadChainFileInto(path, sink, reason)) return {std::nullopt, reason};
+    return {std::move(sink.chain), {}};
 }
 
 std::optional<ChainInput> ReadChainFile(const std::string& path) {

@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/markov/chain_input.h"
 
@@ -29,6 +30,15 @@ struct ChainFileReading {
 };
 ChainFileReading ReadChainFileWithReason(const std::string& path);
 ChainFileReading ParseChainFileTextWithReason(const std::string& text);
+
+// The numbers of a chain file as the grids would hold them after Open, read in one pass
+// without the texts: for the batch tool, which validates and runs them as the dialog would.
+struct ChainNumbersReading {
+    std::optional<ChainNumbers> chain;
+    std::string reason;
+};
+ChainNumbersReading ReadChainNumbersWithReason(const std::string& path);
+ChainNumbersReading ParseChainNumbersWithReason(std::string_view text);
 
 // Writes the cell texts as they stand, through a temporary file beside the target that replaces
 // it only when complete: on failure (false) an existing file is left as it was.

@@ -13,26 +13,18 @@ namespace {
 constexpr double kRowSumTolerance = 1e-5;
 constexpr double kLowestCost = -100000;
 
-bool AllReal(const std::vector<std::vector<std::string>>& cells, int columns) {
-    for (const auto& row : cells) {
-        for (int j = 0; j < columns; ++j) {
-            if (j >= static_cast<int>(row.size()) || !ParseReal(row[j])) return false;
-        }
-    }
+bool AllRead(const std::vector<char>& read) {
+    for (const char r : read)
+        if (!r) return false;
     return true;
 }
 
-double Value(const std::string& text) {
-    const auto value = ParseReal(text);
-    if (!value) throw std::invalid_argument("not a number: " + text);
-    return *value;
-}
-
-std::optional<std::string> CheckDiscreteRows(const ChainInput& input) {
-    for (const auto& row : input.matrix) {
+std::optional<std::string> CheckDiscreteRows(const ChainNumbers& c) {
+    const int n = c.data.StateCount;
+    for (int i = 1; i <= n; ++i) {
         long double sum = 0;
-        for (const auto& cell : row) {
-            const double p = Value(cell);
+        for (int j = 1; j <= n; ++j) {
+            const double p = c.data.TransitionMatrix[i][j];
             if (p < 0) return "Negative value in transitionmatrix";
             sum += p;
         }
@@ -41,16 +33,16 @@ std::optional<std::string> CheckDiscreteRows(const ChainInput& input) {
     return std::nullopt;
 }
 
-std::optional<std::string> CheckContinuousRows(const ChainInput& input) {
-    const int n = input.StateCount();
-    for (int i = 0; i < n; ++i) {
+std::optional<std::string> CheckContinuousRows(const ChainNumbers& c) {
+    const int n = c.data.StateCount;
+    for (int i = 1; i <= n; ++i) {
         long double sum = 0;
-        for (int j = 0; j < n; ++j) {
+        for (int j = 1; j <= n; ++j) {
             // The diagonal is compared as text: only a plain "0" says the user left it empty.
-            if (i == j && input.matrix[i][j] != "0") {
+            if (i == j && !c.plainZeroDiagonal[i - 1]) {
                 return "Diagonal values must be zero in transitionMatrix";
             }
-            const double q = Value(input.matrix[i][j]);
+            const double q = c.data.TransitionMatrix[i][j];
             if (q < 0) return "Negative value in transitionmatrix";
             sum += q;
         }
@@ -70,24 +62,57 @@ ChainInput ZeroChainInput(ChainKind kind, int n) {
     return input;
 }
 
-std::optional<std::string> ValidateChainInput(const ChainInput& input) {
+ChainNumbers ChainNumbers::Empty(int n, ChainKind kind) {
+    ChainNumbers c;
+    c.data = ChainData::Zero(n, kind);
+    c.matrixRead.assign(static_cast<std::size_t>(n) * n, 0);
+    c.costRead.assign(static_cast<std::size_t>(n) * CostColumnCount(kind), 0);
+    c.plainZeroDiagonal.assign(n, 0);
+    return c;
+}
+
+void ChainNumbers::SetCell(int i, int j, std::optional<double> value) {
+    data.TransitionMatrix[i + 1][j + 1] = value.value_or(0);
+    matrixRead[static_cast<std::size_t>(i) * data.StateCount + j] = value.has_value();
+}
+
+void ChainNumbers::SetCost(int i, int k, std::optional<double> value) {
+    data.CostMatrix[i + 1][k + 1] = value.value_or(0);
+    costRead[static_cast<std::size_t>(i) * CostColumnCount(data.Kind) + k] = value.has_value();
+}
+
+ChainNumbers ChainNumbersFromInput(const ChainInput& input) {
     const int n = input.StateCount();
+    ChainNumbers c = ChainNumbers::Empty(n, input.kind);
     const int costColumns = CostColumnCount(input.kind);
-    if (!AllReal(input.matrix, n)) return "Illegal value in transitionmatrix.";
-    if (static_cast<int>(input.costs.size()) != n || !AllReal(input.costs, costColumns)) {
-        return "Illegal value in cost vector.";
+    for (int i = 0; i < n; ++i) {
+        const auto& row = input.matrix[i];
+        for (int j = 0; j < n && j < static_cast<int>(row.size()); ++j)
+            c.SetCell(i, j, ParseReal(row[j]));
+        c.plainZeroDiagonal[i] = i < static_cast<int>(row.size()) && row[i] == "0";
     }
+    for (int i = 0; i < n && i < static_cast<int>(input.costs.size()); ++i)
+        for (int k = 0; k < costColumns && k < static_cast<int>(input.costs[i].size()); ++k)
+            c.SetCost(i, k, ParseReal(input.costs[i][k]));
+    // A cost grid of another size is refused like an unreadable cost.
+    if (static_cast<int>(input.costs.size()) != n) c.costRead.push_back(0);
+    return c;
+}
+
+std::optional<std::string> ValidateChainNumbers(const ChainNumbers& c) {
+    if (!AllRead(c.matrixRead)) return "Illegal value in transitionmatrix.";
+    if (!AllRead(c.costRead)) return "Illegal value in cost vector.";
     const auto rowFault =
-        input.kind == ChainKind::Discrete ? CheckDiscreteRows(input) : CheckContinuousRows(input);
+        c.data.Kind == ChainKind::Discrete ? CheckDiscreteRows(c) : CheckContinuousRows(c);
     if (rowFault) return rowFault;
-    for (const auto& row : input.costs) {
-        for (int j = 0; j < costColumns; ++j) {
-            if (Value(row[j]) < kLowestCost) return "Value in cost vector must be above -100000.";
-        }
-    }
-    if (input.kind == ChainKind::Continuous) {
+    const int n = c.data.StateCount;
+    for (int i = 1; i <= n; ++i)
+        for (int k = 1; k <= CostColumnCount(c.data.Kind); ++k)
+            if (c.data.CostMatrix[i][k] < kLowestCost)
+                return "Value in cost vector must be above -100000.";
+    if (c.data.Kind == ChainKind::Continuous) {
         // The cost figures of the analyses are sums of these rates.
-        const std::vector<double> rates = ContinuousCostRates(ChainDataFromInput(input));
+        const std::vector<double> rates = ContinuousCostRates(c.data);
         for (int j = 1; j <= n; ++j) {
             if (!std::isfinite(rates[j])) {
                 return "Cost rate of state " + std::to_string(j) +
@@ -98,19 +123,22 @@ std::optional<std::string> ValidateChainInput(const ChainInput& input) {
     return std::nullopt;
 }
 
-ChainData ChainDataFromInput(const ChainInput& input) {
-    const int n = input.StateCount();
-    const int costColumns = CostColumnCount(input.kind);
-    ChainData data = ChainData::Zero(n, input.kind);
-    for (int i = 1; i <= n; ++i) {
-        for (int j = 1; j <= n; ++j)
-            data.TransitionMatrix[i][j] = Value(input.matrix[i - 1].at(j - 1));
-        for (int k = 1; k <= costColumns; ++k)
-            data.CostMatrix[i][k] = Value(input.costs.at(i - 1).at(k - 1));
-    }
+ChainData ChainDataFromNumbers(ChainNumbers numbers) {
+    ChainData data = std::move(numbers.data);
     data.CostVectorRead = true;
     data.DataLoaded = true;
     return data;
+}
+
+std::optional<std::string> ValidateChainInput(const ChainInput& input) {
+    return ValidateChainNumbers(ChainNumbersFromInput(input));
+}
+
+ChainData ChainDataFromInput(const ChainInput& input) {
+    ChainNumbers c = ChainNumbersFromInput(input);
+    if (!AllRead(c.matrixRead) || !AllRead(c.costRead))
+        throw std::invalid_argument("a cell is not a number");
+    return ChainDataFromNumbers(std::move(c));
 }
 
 }  // namespace wachtrix

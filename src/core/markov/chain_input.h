@@ -23,6 +23,31 @@ struct ChainInput {
     int StateCount() const { return static_cast<int>(matrix.size()); }
 };
 
+// A chain's cells as numbers, as the dialog's checks see them: the chain data, and which cells
+// read as numbers at all (the others hold 0). Validation and the hand-over work on this; the
+// texts of the grids and the numbers of a chain file both become one.
+struct ChainNumbers {
+    ChainData data;                       // Kind and StateCount set; matrices sized
+    std::vector<char> matrixRead;         // row by row, n x n
+    std::vector<char> costRead;           // state by state, CostColumnCount(kind) each
+    std::vector<char> plainZeroDiagonal;  // per state: the diagonal cell reads "0"
+
+    // Sized for n states of the kind, every cell 0 and unread.
+    static ChainNumbers Empty(int n, ChainKind kind);
+    // Cell (i, j) and cost k of state i, all 0-based.
+    void SetCell(int i, int j, std::optional<double> value);
+    void SetCost(int i, int k, std::optional<double> value);
+};
+
+// The cells read as numbers (ParseReal).
+ChainNumbers ChainNumbersFromInput(const ChainInput& input);
+
+// The message of the first fault, as ValidateChainInput gives it.
+std::optional<std::string> ValidateChainNumbers(const ChainNumbers& numbers);
+
+// Validated numbers as chain data (CostVectorRead and DataLoaded set).
+ChainData ChainDataFromNumbers(ChainNumbers numbers);
+
 // A chain of n states with every cell "0".
 ChainInput ZeroChainInput(ChainKind kind, int n);
 

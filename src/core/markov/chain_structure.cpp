@@ -99,8 +99,11 @@ private:
                 MarkTransient(stack);
                 return;
             }
+            // An entry merged before stands for nothing of its own any more: what it reached
+            // and held went to the state it was merged into, which is merged here as well or
+            // is `next` itself.
             for (auto it = onStack + 1; it != stack.end(); ++it)
-                Merge(*it, next);
+                if (unmerged_[*it]) Merge(*it, next);
             if (IsClosed(next)) {
                 RecordFound(next);
                 return;

@@ -5,7 +5,9 @@
 // Discrete chains iterate u := P_A u with P_A the matrix without the columns of A, so that
 // u_t(s) = P(X(1), ..., X(t) all outside A | X(0) = s). Continuous chains run the uniformised
 // chain the same way, weighted with the Poisson probabilities of n jumps by time t; a
-// self-transition of the uniformised chain in s is not a return.
+// self-transition of the uniformised chain in s is not a return. A run stops stepping once u
+// certifiably falls away geometrically below 1e-14, or settles on the chance of never reaching
+// A; a time point whose steps would cost more is taken by squaring the matrix of the steps.
 //
 //   two states, q(1,2) = lambda, A = {2}, s = 1: P(T > t) = e^-lambda t
 //
@@ -49,7 +51,7 @@ std::optional<std::vector<double>> RunDiscreteFirstPassage(const SparseMatrix& p
                                                            const std::vector<double>& times,
                                                            Progress& progress);
 
-// As above for a continuous chain; NumericalFailure when nu t is too large to count the steps.
+// As above for a continuous chain, at any nu t.
 std::optional<std::vector<double>> RunContinuousFirstPassage(const UniformisedChain& chain,
                                                              int start, ReturnSet set,
                                                              const std::vector<double>& times,

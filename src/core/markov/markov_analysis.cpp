@@ -82,12 +82,12 @@ MarkovReport RunMarkovAnalysis(const MarkovRequest& request, const ChainData& ch
 }
 
 MarkovFileReport RunMarkovFile(const std::string& path, const MarkovChoice& choice) {
-    const ChainFileReading reading = ReadChainFileWithReason(path);
+    // Read straight into numbers: the same values and checks as Open and Run in the dialog.
+    ChainNumbersReading reading = ReadChainNumbersWithReason(path);
     // The window's box says only the first line; a script's user also needs to know why.
     if (!reading.chain) return {{}, "Cannot read file " + path + "\n" + reading.reason, {}};
-    const auto& input = reading.chain;
-    if (const auto fault = ValidateChainInput(*input)) return {{}, *fault, {}};
-    const ChainData chain = ChainDataFromInput(*input);
+    if (const auto fault = ValidateChainNumbers(*reading.chain)) return {{}, *fault, {}};
+    const ChainData chain = ChainDataFromNumbers(std::move(*reading.chain));
     const auto request = CheckMarkovChoice(choice, chain);
     if (!request.ok()) return {{}, request.error, {}};
     NoProgress progress;

@@ -1,7 +1,8 @@
 #pragma once
 // Mean first-passage and absorption quantities of a chain, discrete (a step counts 1) or
-// continuous (in units of time), each from a linear system solved without cancellation
-// (SubtractionFreeSolver):
+// continuous (in units of time), by censoring without cancellation in double-double arithmetic
+// (censoring.h), one censoring serving every target or right-hand side; chains whose weights
+// lie beyond 2^-450 .. 2^450 take one extended-precision system per target (SubtractionFreeSolver):
 // - an irreducible chain: the mean first-passage times m(i,j) for all pairs, m(j,j) the mean
 //   return time (in a discrete chain 1 / pi(j); in a continuous one the time to leave j and come
 //   back, 1 / (p(j) q(j)));

@@ -18,8 +18,12 @@ constexpr int kColumnWidth = 14;
 constexpr int kColumnsPerBlock = 5;
 
 // Moves to the column, with at least one blank after a value that overran its column.
-std::string Column(const std::string& line, int width) {
-    return static_cast<int>(line.size()) < width ? PadRight(line, width) : line + " ";
+void Column(std::string& line, int width) {
+    if (static_cast<int>(line.size()) < width) {
+        line.append(width - line.size(), ' ');
+    } else {
+        line += ' ';
+    }
 }
 
 std::string Number(int k) {
@@ -47,31 +51,38 @@ void WriteTable(std::vector<std::string>& lines, const Table& table) {
     const std::size_t columns = table.columns.size();
     for (std::size_t first = 0; first < columns; first += kColumnsPerBlock) {
         const std::size_t last = std::min(columns, first + kColumnsPerBlock);
-        if (first > 0) lines.push_back("");
+        if (first > 0) lines.emplace_back();
         std::string header;
-        for (std::size_t c = first; c < last; ++c)
-            header = Column(header, kLabelWidth + kColumnWidth * static_cast<int>(c - first)) +
-                     table.columns[c];
-        lines.push_back(header);
+        for (std::size_t c = first; c < last; ++c) {
+            Column(header, kLabelWidth + kColumnWidth * static_cast<int>(c - first));
+            header += table.columns[c];
+        }
+        lines.push_back(std::move(header));
         for (std::size_t r = 0; r < table.rows.size(); ++r) {
             std::string line = "From " + table.rows[r];
-            for (std::size_t c = first; c < last; ++c)
-                line = Column(line, kLabelWidth + kColumnWidth * static_cast<int>(c - first)) +
-                       table.format(table.value(r, c));
-            lines.push_back(line);
+            for (std::size_t c = first; c < last; ++c) {
+                Column(line, kLabelWidth + kColumnWidth * static_cast<int>(c - first));
+                line += table.format(table.value(r, c));
+            }
+            lines.push_back(std::move(line));
         }
     }
-    lines.push_back("");
-    lines.push_back("As comma-separated values:");
+    lines.emplace_back();
+    lines.emplace_back("As comma-separated values:");
     std::string header = "From";
-    for (const auto& column : table.columns)
-        header += "," + column;
-    lines.push_back(header);
+    for (const auto& column : table.columns) {
+        header += ',';
+        header += column;
+    }
+    lines.push_back(std::move(header));
     for (std::size_t r = 0; r < table.rows.size(); ++r) {
         std::string line = table.rows[r];
-        for (std::size_t c = 0; c < columns; ++c)
-            line += "," + FormatGeneral15(table.value(r, c));
-        lines.push_back(line);
+        line.reserve(line.size() + 18 * columns);
+        for (std::size_t c = 0; c < columns; ++c) {
+            line += ',';
+            line += FormatGeneral15(table.value(r, c));
+        }
+        lines.push_back(std::move(line));
     }
 }
 
@@ -164,6 +175,9 @@ void WriteAbsorption(std::vector<std::string>& lines, const ChainData& chain,
 std::vector<std::string> MeanPassageReport(const ChainData& chain) {
     if (!chain.DataLoaded) return {};
     std::vector<std::string> lines = MeanPassageHeader();
+    // Two tables of n rows in blocks of five columns, with their copies, at most: sized once.
+    const std::size_t n = static_cast<std::size_t>(chain.StateCount);
+    lines.reserve(2 * (n + 2) * ((n + kColumnsPerBlock - 1) / kColumnsPerBlock + 1) + 4 * n + 32);
     const ChainStructure classes = ClassifyChain(chain);
     if (!classes.transientStates.empty()) {
         WriteAbsorption(lines, chain, classes);

@@ -1,10 +1,6 @@
 #include "core/markov/poisson_weights.h"
 
 #include <cmath>
-#include <limits>
-
-#include "core/numeric/numerical_failure.h"
-#include "core/text/delphi_format.h"
 
 namespace wachtrix {
 namespace {
@@ -18,7 +14,7 @@ double WeightOf(long double logWeight) {
 
 }  // namespace
 
-int TruncationPoint(double lambda) {
+long long TruncationPoint(double lambda) {
     // Fixed points for small lambda, where the normal approximation is poor.
     struct Step {
         double upTo;
@@ -29,12 +25,9 @@ int TruncationPoint(double lambda) {
     for (const Step& step : kSteps)
         if (lambda <= step.upTo) return step.point;
     const double point = std::trunc(lambda + 8 * std::sqrt(lambda));
-    // The runs count their steps in an int; a chain this fast could not be run to the end anyway.
-    if (!(point < std::numeric_limits<int>::max())) {
-        throw NumericalFailure(
-            {"Too many steps for the uniformised chain: nu t = " + FormatGeneral(lambda, 6)});
-    }
-    return static_cast<int>(point);
+    // Far beyond what stepping could reach; such series are squared.
+    constexpr double kFar = 0x1p62;
+    return point < kFar ? static_cast<long long>(point) : static_cast<long long>(kFar);
 }
 
 PoissonWeights::PoissonWeights(double nu, const std::vector<double>& times) {

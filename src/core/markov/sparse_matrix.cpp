@@ -77,6 +77,22 @@ WACHTRIX_VECTOR_CLONES void Dot4(const double* __restrict v, const double* __res
 }  // namespace
 
 SparseMatrix::SparseMatrix(const Matrix& m, int n) : n_(n) {
+    // Sized once: growing by copies would touch twice the memory, which costs more than the
+    // counting pass.
+    std::size_t entries = 0, runs = 0;
+    for (int i = 1; i <= n; ++i) {
+        bool previous = false;
+        for (int j = 1; j <= n; ++j) {
+            const bool positive = m[i][j] > 0;
+            entries += positive;
+            runs += positive && !previous;
+            previous = positive;
+        }
+    }
+    column_.reserve(entries);
+    value_.reserve(entries);
+    runColumn_.reserve(runs);
+    runEntry_.reserve(runs + 1);
     rowStart_.assign(n + 2, 0);
     runStart_.assign(n + 2, 0);
     rowInRuns_.assign(n + 1, 0);

@@ -20,6 +20,7 @@ public:
     SparseMatrix(const Matrix& m, int n);
 
     int size() const { return n_; }
+    int entries() const { return static_cast<int>(column_.size()); }
     std::span<const int> columns(int row) const;
     std::span<const double> values(int row) const;
 

@@ -9,6 +9,12 @@
 // with p_n = p_0 W^n, w_n the Poisson weights and F_n their running sum; S(t) is the expected
 // time spent in j during [0, t].
 //
+// A run steps only as long as it must: once the coefficient of ergodicity certifies that the
+// distribution has settled to within 1e-14 (settling.h), the later terms are that distribution
+// (times the rest of the Poisson weights); and a time point whose steps would cost more than
+// squaring is taken by powers of the matrix by repeated squaring (chain_powers.h), which works
+// at any nu t.
+//
 //   two states, q(1,2) = lambda, q(2,1) = mu: P_11(t) = mu/(lambda+mu)
 //                                             + lambda/(lambda+mu) e^-(lambda+mu)t
 
@@ -32,8 +38,7 @@ std::optional<TransientRun> RunDiscreteTransient(const SparseMatrix& p, int init
                                                  const std::vector<double>& times,
                                                  Progress& progress);
 
-// times: reals from 1 on, ascending. Nothing when Stop was pressed; NumericalFailure when
-// nu t is too large to count the steps.
+// times: reals from 1 on, ascending. Nothing when Stop was pressed.
 std::optional<TransientRun> RunContinuousTransient(const UniformisedChain& chain, int initial,
                                                    const std::vector<double>& times,
                                                    Progress& progress);

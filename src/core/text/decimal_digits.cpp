@@ -1,8 +1,11 @@
 #include "core/text/decimal_digits.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string_view>
 
 namespace wachtrix {
@@ -12,42 +15,121 @@ namespace {
 // shows as "5" followed only by zeros and a near-tie never does.
 constexpr int kGuardDigits = 40;
 
-struct Expansion {
-    std::string digits;  // d0 d1 d2 ... (kGuardDigits + 1 of them)
-    int exponent = 0;
-};
-
 // Exact digits from std::to_chars, which never looks at the locale.
-Expansion Expand(long double magnitude) {
+void Expand(long double magnitude, DecimalExpansion::Digits& e) {
     char buffer[128];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
                                    std::chars_format::scientific, kGuardDigits)
                          .ptr;
     const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
     const auto ePos = text.find('e');
-    Expansion e;
+    e.count = 0;
     for (std::size_t i = 0; i < ePos; ++i)
-        if (text[i] != '.') e.digits.push_back(text[i]);
+        if (text[i] != '.') e.digit[e.count++] = text[i];
     // "e-01" or "e+4931"; from_chars takes no "+".
     const std::size_t exponentStart = ePos + (text[ePos + 1] == '+' ? 2 : 1);
     std::from_chars(text.data() + exponentStart, text.data() + text.size(), e.exponent);
-    return e;
+    e.reliable = e.count;
+}
+
+// The short exact expansion of a double: its first 17 digits and, as an 18th, the class of the
+// rest (0: nothing, 1: below half, 5: exactly half, 9: above half), with integer arithmetic
+// only; the long double path above costs ten times as much and the reports write thousands of
+// numbers. Works for doubles from 1e-11 up to 1e17, where m 5^k fits in 128 bits and d 10^k
+// keeps its fraction within the word; false elsewhere.
+__extension__ using Wide = unsigned __int128;
+
+constexpr int kShortDigits = 17;
+constexpr std::uint64_t kLowestShort = 10'000'000'000'000'000ULL;  // 10^16
+constexpr int kMostFive = 27;                                      // 5^27 < 2^63
+
+constexpr std::array<std::uint64_t, kMostFive + 1> kPowersOfFive = [] {
+    std::array<std::uint64_t, kMostFive + 1> p{};
+    p[0] = 1;
+    for (int k = 1; k <= kMostFive; ++k)
+        p[k] = p[k - 1] * 5;
+    return p;
+}();
+
+// The `count` decimal digits of value, leading zeros included, two at a time.
+void WriteDigits(std::uint32_t value, char* out, int count) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    int i = count;
+    for (; i >= 2; i -= 2) {
+        const std::uint32_t pair = value % 100;
+        value /= 100;
+        out[i - 2] = kPairs[2 * pair];
+        out[i - 1] = kPairs[2 * pair + 1];
+    }
+    if (i == 1) out[0] = static_cast<char>('0' + value);
+}
+
+bool ExpandShort(long double magnitude, DecimalExpansion::Digits& e) {
+    const double d = static_cast<double>(magnitude);
+    if (static_cast<long double>(d) != magnitude || !(d >= 1e-11) || !(d < 1e17)) return false;
+    // d is normal here: d = mantissa 2^q exactly.
+    const auto bits = std::bit_cast<std::uint64_t>(d);
+    const int biased = static_cast<int>(bits >> 52);
+    const std::uint64_t mantissa =
+        (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int q = biased - 1075;
+    // The power of ten of the leading digit, estimated from the power of two (floor of
+    // (biased - 1023) log10 2, by 78913 / 2^18) and then corrected.
+    int exponent = ((biased - 1023) * 78913) >> 18;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int k = kShortDigits - 1 - exponent;  // d 10^k has 17 digits before the point
+        if (k < 0 || k > kMostFive) return false;
+        const Wide n = static_cast<Wide>(mantissa) * kPowersOfFive[k];
+        const int shift = q + k;
+        std::uint64_t integer = 0;
+        char rest = '0';
+        if (shift >= 0) {
+            if (shift > 60) return false;
+            integer = static_cast<std::uint64_t>(n << shift);
+        } else {
+            if (-shift >= 127) return false;
+            const Wide one = 1;
+            integer = static_cast<std::uint64_t>(n >> -shift);
+            const Wide remainder = n & ((one << -shift) - 1);
+            const Wide half = one << (-shift - 1);
+            rest = remainder == 0 ? '0' : remainder < half ? '1' : remainder == half ? '5' : '9';
+        }
+        if (integer < kLowestShort) {
+            --exponent;
+            continue;
+        }
+        if (integer >= 10 * kLowestShort) {
+            ++exponent;
+            continue;
+        }
+        WriteDigits(static_cast<std::uint32_t>(integer / 100'000'000), e.digit.data(), 9);
+        WriteDigits(static_cast<std::uint32_t>(integer % 100'000'000), e.digit.data() + 9, 8);
+        e.digit[kShortDigits] = rest;
+        e.count = kShortDigits + 1;
+        e.exponent = exponent;
+        e.reliable = kShortDigits;
+        return true;
+    }
+    return false;
 }
 
 // Keeps `keep` leading digits of the expansion, rounding half away from zero.
-DecimalDigits Round(const Expansion& e, int keep, bool negative) {
+DecimalDigits Round(std::string_view digits, int exponent, int keep, bool negative) {
     DecimalDigits r;
     r.negative = negative;
-    r.exponent = e.exponent;
+    r.exponent = exponent;
     if (keep < 0) {
         r.digits = "0";
         r.negative = false;
         return r;
     }
-    const int available = static_cast<int>(e.digits.size());
+    const int available = static_cast<int>(digits.size());
     keep = std::min(keep, available);
-    r.digits = e.digits.substr(0, keep);
-    const bool roundUp = keep < available && e.digits[keep] >= '5';
+    r.digits = digits.substr(0, keep);
+    const bool roundUp = keep < available && digits[keep] >= '5';
     if (roundUp) {
         int i = keep - 1;
         while (i >= 0 && r.digits[i] == '9')
@@ -67,23 +149,47 @@ DecimalDigits Round(const Expansion& e, int keep, bool negative) {
 
 }  // namespace
 
+DecimalExpansion::DecimalExpansion(long double value) : value_(value) {
+    if (value == 0 || !std::isfinite(value)) return;
+    if (!ExpandShort(std::fabs(value), digits_)) Expand(std::fabs(value), digits_);
+}
+
+DecimalDigits DecimalExpansion::Round(int keep) const {
+    if (keep <= digits_.reliable) {
+        return wachtrix::Round({digits_.digit.data(), static_cast<std::size_t>(digits_.count)},
+                               digits_.exponent, keep, value_ < 0);
+    }
+    Digits e;
+    Expand(std::fabs(value_), e);
+    return wachtrix::Round({e.digit.data(), static_cast<std::size_t>(e.count)}, e.exponent, keep,
+                           value_ < 0);
+}
+
+DecimalDigits DecimalExpansion::Significant(int significant) const {
+    if (digits_.count == 0) return {std::string(std::max(significant, 1), '0'), 0, false};
+    return Round(std::max(significant, 1));
+}
+
+DecimalDigits DecimalExpansion::Decimals(int decimals) const {
+    if (digits_.count == 0) return {"0", 0, false};
+    return Round(digits_.exponent + 1 + decimals);
+}
+
+DecimalDigits DecimalExpansion::SignificantAndDecimals(int significant, int decimals) const {
+    if (digits_.count == 0) return {"0", 0, false};
+    return Round(std::min(std::max(significant, 1), digits_.exponent + 1 + decimals));
+}
+
 DecimalDigits RoundSignificant(long double value, int significant) {
-    if (value == 0 || !std::isfinite(value))
-        return {std::string(std::max(significant, 1), '0'), 0, false};
-    return Round(Expand(std::fabs(value)), std::max(significant, 1), value < 0);
+    return DecimalExpansion(value).Significant(significant);
 }
 
 DecimalDigits RoundDecimals(long double value, int decimals) {
-    if (value == 0 || !std::isfinite(value)) return {"0", 0, false};
-    const Expansion e = Expand(std::fabs(value));
-    return Round(e, e.exponent + 1 + decimals, value < 0);
+    return DecimalExpansion(value).Decimals(decimals);
 }
 
 DecimalDigits RoundSignificantAndDecimals(long double value, int significant, int decimals) {
-    if (value == 0 || !std::isfinite(value)) return {"0", 0, false};
-    const Expansion e = Expand(std::fabs(value));
-    const int keep = std::min(std::max(significant, 1), e.exponent + 1 + decimals);
-    return Round(e, keep, value < 0);
+    return DecimalExpansion(value).SignificantAndDecimals(significant, decimals);
 }
 
 }  // namespace wachtrix

@@ -11,12 +11,6 @@ namespace {
 
 constexpr int kDefaultGeneralPrecision = 15;
 
-std::string TrimTrailingZeros(std::string digits) {
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-    return digits;
-}
-
 std::string NonFinite(long double value) {
     if (std::isnan(value)) return "NAN";
     return value < 0 ? "-INF" : "INF";
@@ -45,19 +39,38 @@ std::string FormatGeneral(long double value, int precision) {
     if (value == 0) return "0";
     if (precision < 1) precision = 1;
     const DecimalDigits d = RoundSignificant(value, precision);
-    const std::string digits = TrimTrailingZeros(d.digits);
+    std::string_view digits = d.digits;
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.remove_suffix(1);
     const int count = static_cast<int>(digits.size());
-    std::string out = d.negative ? "-" : "";
+    std::string out;
+    out.reserve(static_cast<std::size_t>(count) + 24);
+    if (d.negative) out += '-';
     const bool fixed = d.exponent >= -5 && d.exponent + 1 <= precision;
     if (!fixed) {
-        out += digits.substr(0, 1);
-        if (count > 1) out += "." + digits.substr(1);
+        out += digits[0];
+        if (count > 1) {
+            out += '.';
+            out += digits.substr(1);
+        }
         return out + ExponentSuffix(d.exponent);
     }
-    if (d.exponent < 0) return out + "0." + std::string(-d.exponent - 1, '0') + digits;
+    if (d.exponent < 0) {
+        out += "0.";
+        out.append(-d.exponent - 1, '0');
+        out += digits;
+        return out;
+    }
     const int integerDigits = d.exponent + 1;
-    if (count <= integerDigits) return out + digits + std::string(integerDigits - count, '0');
-    return out + digits.substr(0, integerDigits) + "." + digits.substr(integerDigits);
+    if (count <= integerDigits) {
+        out += digits;
+        out.append(integerDigits - count, '0');
+        return out;
+    }
+    out += digits.substr(0, integerDigits);
+    out += '.';
+    out += digits.substr(integerDigits);
+    return out;
 }
 
 std::string FormatExponent(long double value, int decimals) {

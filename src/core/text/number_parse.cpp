@@ -1,7 +1,9 @@
 #include "core/text/number_parse.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <system_error>
 
@@ -69,6 +71,55 @@ long long DecimalMagnitude(std::string_view text) {
            (negativeExponent ? -exponent : exponent);
 }
 
+// Up to this many mantissa digits and powers of ten up to this exponent, both the mantissa and
+// the power are exact long doubles (5^27 < 2^64), so their product or quotient is the correctly
+// rounded value that std::from_chars would give, at a fraction of its cost.
+constexpr int kFastDigits = 19;
+constexpr int kFastPower = 27;
+
+constexpr std::array<long double, kFastPower + 1> kPowersOfTen = [] {
+    std::array<long double, kFastPower + 1> p{};
+    p[0] = 1;
+    for (int k = 1; k <= kFastPower; ++k)
+        p[k] = p[k - 1] * 10;
+    return p;
+}();
+
+// The value of an unsigned text of real syntax, when its digits and exponent are small enough.
+std::optional<long double> FastValue(std::string_view text) {
+    std::uint64_t mantissa = 0;
+    int digits = 0;      // counted from the first nonzero one
+    int afterPoint = 0;  // digits after the point
+    bool point = false;
+    std::size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '.') {
+            point = true;
+            continue;
+        }
+        if (!IsDigit(c)) break;
+        if (digits > 0 || c != '0') {
+            if (++digits > kFastDigits) return std::nullopt;
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        if (point) ++afterPoint;
+    }
+    int exponent = 0;
+    if (i < text.size()) {  // "e", an optional sign, digits
+        ++i;
+        if (text[i] == '+') ++i;
+        const auto [end, error] =
+            std::from_chars(text.data() + i, text.data() + text.size(), exponent);
+        if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    }
+    if (mantissa == 0) return 0.0L;
+    const long long power = static_cast<long long>(exponent) - afterPoint;
+    if (power > kFastPower || power < -kFastPower) return std::nullopt;
+    const auto m = static_cast<long double>(mantissa);
+    return power >= 0 ? m * kPowersOfTen[power] : m / kPowersOfTen[-power];
+}
+
 }  // namespace
 
 std::string_view Trim(std::string_view text) {
@@ -87,6 +138,7 @@ std::optional<long double> ParseExtended(std::string_view text) {
     // std::from_chars reads "." whatever the locale; it takes "-" but no "+".
     const bool negative = text.front() == '-';
     if (text.front() == '+' || negative) text.remove_prefix(1);
+    if (const auto fast = FastValue(text)) return negative ? -*fast : *fast;
     long double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error == std::errc::result_out_of_range) {
@@ -96,6 +148,51 @@ std::optional<long double> ParseExtended(std::string_view text) {
         return std::nullopt;
     }
     return negative ? -value : value;
+}
+
+std::optional<double> ParseRealToken(std::string_view token, int& significantDigits) {
+    // One pass over the token: sign, mantissa digits with at most one point, exponent.
+    std::size_t i = 0;
+    const bool negative = i < token.size() && token[i] == '-';
+    if (i < token.size() && (token[i] == '+' || token[i] == '-')) ++i;
+    std::uint64_t mantissa = 0;
+    int digits = 0, afterPoint = 0, mantissaDigits = 0;
+    bool point = false, exact = true;
+    for (; i < token.size(); ++i) {
+        const char c = token[i];
+        if (c == '.' && !point) {
+            point = true;
+            continue;
+        }
+        if (!IsDigit(c)) break;
+        ++mantissaDigits;
+        if (point) ++afterPoint;
+        if (digits > 0 || c != '0') {
+            if (++digits > kFastDigits) exact = false;
+            if (exact) mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+    }
+    significantDigits = digits;
+    if (mantissaDigits == 0) return std::nullopt;
+    long long exponent = 0;
+    if (i < token.size()) {
+        if (token[i] != 'e' && token[i] != 'E') return std::nullopt;
+        ++i;
+        bool negativeExponent = false;
+        if (i < token.size() && (token[i] == '+' || token[i] == '-'))
+            negativeExponent = token[i++] == '-';
+        const std::size_t first = i;
+        for (; i < token.size() && IsDigit(token[i]); ++i)
+            if (exponent < 1'000'000) exponent = exponent * 10 + (token[i] - '0');
+        if (i == first || i != token.size()) return std::nullopt;
+        if (negativeExponent) exponent = -exponent;
+    }
+    const long long power = exponent - afterPoint;
+    if (!exact || power > kFastPower || power < -kFastPower) return ParseReal(token);
+    if (mantissa == 0) return negative ? -0.0 : 0.0;
+    const auto m = static_cast<long double>(mantissa);
+    const long double value = power >= 0 ? m * kPowersOfTen[power] : m / kPowersOfTen[-power];
+    return static_cast<double>(negative ? -value : value);
 }
 
 std::optional<double> ParseReal(std::string_view text) {

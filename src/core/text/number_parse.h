@@ -15,6 +15,10 @@ namespace wachtrix {
 
 // Out of the double range: refused. Below it: 0.
 std::optional<double> ParseReal(std::string_view text);
+// ParseReal of a token without blanks in one pass, for the many numbers of a file, also giving
+// its count of mantissa digits from the first nonzero one.
+std::optional<double> ParseRealToken(std::string_view token, int& significantDigits);
+
 // The same for the long double range; below its normal range: 0.
 std::optional<long double> ParseExtended(std::string_view text);
 

@@ -88,6 +88,27 @@ TEST(ParseChainFileText, ToleratesWhatFollowsTheExpectedItems) {
     EXPECT_EQ(read->costs, (Cells{{"4"}}));
 }
 
+// Read straight into numbers, a file gives what its texts in the grids would give: numbers of
+// more than 15 digits as their general format, a diagonal "-0" as a plain zero, a text whose
+// 15 digits leave the range of numbers as unreadable.
+TEST(ParseChainNumbers, GivesWhatTheGridTextsGive) {
+    for (const std::string& text :
+         {std::string("88\n3\n-0 0.12345678901234567 2\n1 0 1e-320\n3 4 0\n1 2 3\n4 5 6\n"),
+          std::string("99\n2\n0.33333333333333331 0.66666666666666674\n1 0\n5 -1.0e+2\n"),
+          std::string("88\n2\n0 1.7976931348623157e308\n1 0\n0 0\n0 0\n")}) {
+        const auto numbers = ParseChainNumbersWithReason(text);
+        const auto texts = ParseChainFileText(text);
+        ASSERT_TRUE(numbers.chain && texts) << text;
+        const ChainNumbers expected = ChainNumbersFromInput(*texts);
+        EXPECT_EQ(numbers.chain->matrixRead, expected.matrixRead) << text;
+        EXPECT_EQ(numbers.chain->costRead, expected.costRead) << text;
+        EXPECT_EQ(numbers.chain->plainZeroDiagonal, expected.plainZeroDiagonal) << text;
+        EXPECT_EQ(numbers.chain->data.TransitionMatrix, expected.data.TransitionMatrix) << text;
+        EXPECT_EQ(numbers.chain->data.CostMatrix, expected.data.CostMatrix) << text;
+        EXPECT_EQ(ValidateChainNumbers(*numbers.chain), ValidateChainInput(*texts)) << text;
+    }
+}
+
 TEST(ParseChainFileText, RefusesWhatIsNoChain) {
     const char* faulty[] = {
         "",                          // empty

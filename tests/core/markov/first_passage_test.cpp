@@ -104,6 +104,19 @@ TEST(ContinuousFirstPassage, TwoStatesFollowTheirClosedForms) {
     }
 }
 
+// A state 1e20 times faster than the others (see the transient tests): from 1 the chain passes
+// at once to 2 and leaves it for 3 at rate 1, P(T({3}) > t) = e^-t; back to 1 it never comes.
+TEST(ContinuousFirstPassage, RatesFarApartKeepTheSlowStates) {
+    const Matrix q = OneBased({{0, 1e20, 0}, {0, 0, 1}, {0, 2, 0}});
+    const std::vector<double> times{1, 2.5, 30};
+    const std::vector<double> toThree = Continuous(q, 1, {3, 3}, times);
+    const std::vector<double> backToOne = Continuous(q, 1, {1, 1}, times);
+    for (std::size_t k = 0; k < times.size(); ++k) {
+        EXPECT_NEAR(toThree[k], std::exp(-times[k]), 1e-14) << times[k];
+        EXPECT_NEAR(backToOne[k], 1, 1e-13);
+    }
+}
+
 // Against e^{Q' t} of the chain that is killed on entering A, with a copy s' of the starting
 // state that keeps only the way out of s (so that a start in A counts only a real return).
 TEST(ContinuousFirstPassage, AgreesWithTheMatrixExponentialOfTheKilledChain) {
@@ -144,11 +157,15 @@ TEST(ContinuousFirstPassage, AStateWithoutRatesNeverReturns) {
         EXPECT_NEAR(tail, 1, 1e-12);
 }
 
+// Leaving 1 slowly enough that the tails neither settle nor fade quickly: a round for every
+// step, until what is left of the series (to its truncation point 109) weighs below 1e-14.
 TEST(FirstPassageProgress, ContinuousRunTestsStopEveryStep) {
-    const UniformisedChain chain = Uniformise(OneBased({{0, 1}, {1, 0}}), 2);
+    const UniformisedChain chain = Uniformise(OneBased({{0, 0.01}, {1, 0}}), 2);
     RecordingProgress progress;
     ASSERT_TRUE(RunContinuousFirstPassage(chain, 1, {2, 2}, {40}, progress));
-    EXPECT_EQ(progress.eventRounds, 110);  // steps 0..109
+    EXPECT_GE(progress.eventRounds, 90);
+    EXPECT_LE(progress.eventRounds, 110);
+    EXPECT_EQ(progress.eventRounds, progress.stopTests);
     EXPECT_FALSE(progress.visible);
     RecordingProgress stopped(5);
     EXPECT_FALSE(RunContinuousFirstPassage(chain, 1, {2, 2}, {40}, stopped));
@@ -157,6 +174,94 @@ TEST(FirstPassageProgress, ContinuousRunTestsStopEveryStep) {
     EXPECT_FALSE(RunDiscreteFirstPassage(SparseMatrix(chain.w, 2), 1, {2, 2}, {40}, discrete));
     EXPECT_EQ(discrete.eventRounds, 5);
     EXPECT_FALSE(discrete.visible);
+}
+
+// u_t = M u_{t-1} with M = P without the columns of A, step by step: the old run itself, as the
+// reference for runs that stop early or square.
+std::vector<double> StepByStep(const Matrix& p, int start, ReturnSet set,
+                               const std::vector<double>& times) {
+    const int n = static_cast<int>(p.size()) - 1;
+    std::vector<long double> u(n + 1, 1.0L), next(n + 1);
+    for (int j = set.first; j <= set.last; ++j)
+        u[j] = 0;
+    std::vector<double> tails;
+    std::size_t k = 0;
+    for (int t = 0; k < times.size(); ++t) {
+        for (; k < times.size() && times[k] == t; ++k)
+            tails.push_back(static_cast<double>(u[start]));
+        for (int j = set.first; j <= set.last; ++j)
+            u[j] = 0;
+        for (int i = 1; i <= n; ++i) {
+            next[i] = 0;
+            for (int j = 1; j <= n; ++j)
+                next[i] += p[i][j] * u[j];
+        }
+        u.swap(next);
+    }
+    return tails;
+}
+
+// Three ways a run ends early or differently, each against the steps: tails that fade below
+// anything printed (a dense chain), tails that settle on the chance of never reaching A (a
+// closed pair that avoids it), and tails that do neither for long, squared (two blocks that
+// hardly exchange).
+TEST(DiscreteFirstPassage, FadingSettlingAndSquaredTailsAgreeWithTheSteps) {
+    std::mt19937 rng(37);
+    std::uniform_real_distribution<double> unit(0, 1);
+    const int n = 20;
+    const Matrix dense = RandomStochastic(rng, n, 1.0);
+    Matrix closedPair = RandomStochastic(rng, n, 0.3);
+    for (int s : {19, 20}) {
+        for (int j = 1; j <= n; ++j)
+            closedPair[s][j] = 0;
+        closedPair[s][19] = closedPair[s][20] = 0.5;
+    }
+    Matrix blocks(n + 1, std::vector<double>(n + 1, 0.0));
+    for (int i = 1; i <= n; ++i) {
+        double sum = 0;
+        for (int j = 1; j <= n; ++j)
+            sum += blocks[i][j] = ((i <= n / 2) == (j <= n / 2) ? 1 : 1e-4) * unit(rng);
+        for (int j = 1; j <= n; ++j)
+            blocks[i][j] /= sum;
+    }
+    const std::vector<double> times{1, 40, 4999, 5000};
+    for (const Matrix* p : std::initializer_list<const Matrix*>{&dense, &closedPair, &blocks}) {
+        for (const ReturnSet set : {ReturnSet{1, 1}, ReturnSet{5, 7}}) {
+            for (const int start : {1, 12}) {
+                const std::vector<double> tails = Discrete(*p, start, set, times);
+                const std::vector<double> steps = StepByStep(*p, start, set, times);
+                for (std::size_t k = 0; k < times.size(); ++k)
+                    EXPECT_NEAR(tails[k], steps[k], 1e-13) << times[k] << " " << start;
+            }
+        }
+    }
+}
+
+// Two blocks that hardly exchange at nu t of about 1e4 and more: squared from the series of an
+// eighth of a jump, against e^{Q' t} of the killed chain as above.
+TEST(ContinuousFirstPassage, SquaredRunAgreesWithTheMatrixExponential) {
+    std::mt19937 rng(41);
+    std::uniform_real_distribution<double> unit(0, 1);
+    const int n = 8;
+    Matrix q(n + 1, std::vector<double>(n + 1, 0.0));
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j)
+            if (i != j) q[i][j] = ((i <= n / 2) == (j <= n / 2) ? 3 : 1e-4) * unit(rng);
+    const Dense generator = testing::Generator(q);
+    const ReturnSet set{n, n};
+    Dense killed(n + 1, std::vector<long double>(n + 1, 0.0L));
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j)
+            if (!set.contains(j) || i == j) killed[i][j] = generator[i][j];
+    const std::vector<double> times{3000, 5000};
+    const std::vector<double> tails = Continuous(q, 1, set, times);
+    for (std::size_t k = 0; k < times.size(); ++k) {
+        const Dense e = testing::MatrixExponential(killed, times[k]);
+        long double survive = 0;
+        for (int j = 1; j < n; ++j)
+            survive += e[1][j];
+        EXPECT_NEAR(tails[k], survive, 1e-11) << times[k];
+    }
 }
 
 TEST(FirstPassageReport, DiscreteReportsForTheThreeKindsOfSet) {

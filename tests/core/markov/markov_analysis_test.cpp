@@ -130,22 +130,33 @@ TEST(RunMarkovAnalysis, AStopLeavesTheHeaderAndSaysSo) {
     EXPECT_EQ(report.lines.size(), 4u);
 }
 
-// Rates so fast that the series would need more steps than can be counted: the report says the
-// computation failed and hands the lines over for standard output.
-TEST(RunMarkovAnalysis, ASeriesTooLongEndsWithANotice) {
+// Rates so fast that nu t is 5e303: the passage is answered all the same.
+TEST(RunMarkovAnalysis, AnyNuTIsAnswered) {
     NoProgress none;
     MarkovRequest request;
     request.analysis = MarkovAnalysis::FirstPassage;
     request.firstPassage = {1, {5000}, ReturnSetType::Single, 2};
     const ChainData chain = testing::MakeChain({{0, 1e300}, {1, 0}}, ChainKind::Continuous);
     const MarkovReport report = RunMarkovAnalysis(request, chain, none);
+    EXPECT_TRUE(report.failure.empty());
+    EXPECT_EQ(report.lines.back(), "At t = 5000.000:  0.00000000 ");
+}
+
+// Mean times beyond the range of numbers: the report says the computation failed and hands the
+// lines over for standard output.
+TEST(RunMarkovAnalysis, ATimeBeyondTheRangeOfNumbersEndsWithANotice) {
+    NoProgress none;
+    MarkovRequest request;
+    request.analysis = MarkovAnalysis::MeanPassage;
+    const ChainData chain = testing::MakeChain({{1, 1e-310}, {0.5, 0.5}}, ChainKind::Discrete);
+    const MarkovReport report = RunMarkovAnalysis(request, chain, none);
     EXPECT_FALSE(report.stopped);
     ASSERT_EQ(report.failure.size(), 1u);
-    EXPECT_EQ(report.failure[0], "Too many steps for the uniformised chain: nu t = 5E+303");
+    EXPECT_EQ(report.failure[0], "The mean times are beyond the range of numbers");
     ASSERT_EQ(report.lines.size(), 5u);
-    EXPECT_EQ(report.lines[1], "FIRST-PASSAGE TIME PROBABILITIES");
+    EXPECT_EQ(report.lines[1], "   MEAN PASSAGE AND ABSORPTION");
     EXPECT_EQ(report.lines[4],
-              "The computation failed: Too many steps for the uniformised chain: nu t = 5E+303.");
+              "The computation failed: The mean times are beyond the range of numbers.");
 }
 
 }  // namespace

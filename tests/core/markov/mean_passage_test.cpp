@@ -86,7 +86,9 @@ TEST(MeanPassageTimes, TwoStateChainsMeetTheirClosedForms) {
     struct Row {
         double a, b;
     };
-    for (const Row r : {Row{0.25, 0.75}, Row{1, 1}, Row{1e-15, 0.5}, Row{0.3, 1e-12}}) {
+    // 1e-200 lies beyond the range of double-double products: the extended path.
+    for (const Row r :
+         {Row{0.25, 0.75}, Row{1, 1}, Row{1e-15, 0.5}, Row{0.3, 1e-12}, Row{1e-200, 0.5}}) {
         const PassageTimes d =
             MeanPassageTimes(OneBased({{1 - r.a, r.a}, {r.b, 1 - r.b}}), 2, ChainKind::Discrete);
         EXPECT_REL_NEAR(d.m[1][2], 1 / r.a, 1e-14) << r.a;
@@ -99,6 +101,29 @@ TEST(MeanPassageTimes, TwoStateChainsMeetTheirClosedForms) {
         EXPECT_REL_NEAR(c.m[1][1], 1 / r.a + 1 / r.b, 1e-14);
         EXPECT_REL_NEAR(c.m[2][2], 1 / r.a + 1 / r.b, 1e-14);
         EXPECT_LT(c.accuracy, 1e-14);
+    }
+}
+
+// All targets from one censoring against one system per target (the solver of the absorption
+// analyses), on chains whose sizes split unevenly.
+TEST(MeanPassageTimes, AgreeWithOneSystemPerTarget) {
+    std::mt19937 rng(13);
+    for (const int n : {3, 7, 37}) {
+        for (const ChainKind kind : {ChainKind::Discrete, ChainKind::Continuous}) {
+            const Matrix a = kind == ChainKind::Discrete ? RandomStochastic(rng, n, 0.3)
+                                                         : RandomRates(rng, n, 0.3, 4.0);
+            const PassageTimes times = MeanPassageTimes(a, n, kind);
+            for (int j = 1; j <= n; ++j) {
+                std::vector<int> others;
+                for (int i = 1; i <= n; ++i)
+                    if (i != j) others.push_back(i);
+                const std::vector<long double> x =
+                    SubtractionFreeSolver(a, others).Solve(std::vector<long double>(n - 1, 1));
+                for (int k = 0; k < n - 1; ++k)
+                    EXPECT_REL_NEAR(times.m[others[k]][j], x[k], 1e-14) << n << " " << j;
+            }
+            EXPECT_LT(times.accuracy, 1e-13);
+        }
     }
 }
 
@@ -265,6 +290,41 @@ TEST(SolveAbsorption, ContinuousCompetingExitsAndTransitionCosts) {
     EXPECT_REL_NEAR(a.cost[0], fromOne, 1e-15);
     EXPECT_REL_NEAR(a.cost[1], 0.5 * 1 + fromOne, 1e-15);
     EXPECT_LT(a.accuracy, 1e-15);
+}
+
+// Every right-hand side from one censoring against a solve of its own.
+TEST(SolveAbsorption, AgreesWithASolvePerRightHandSide) {
+    std::mt19937 rng(19);
+    const int n = 15;
+    Matrix p = RandomStochastic(rng, n, 0.5);
+    for (int j = 1; j <= n; ++j)
+        p[n][j] = j == n ? 1 : 0;
+    const ChainStructure classes = ClassifyChain(p, n);
+    ASSERT_EQ(classes.transientStates.size(), static_cast<std::size_t>(n - 1));
+    std::vector<double> cost(n + 1, 0.0);
+    for (int i = 1; i <= n; ++i)
+        cost[i] = i;
+    const Absorption a = SolveAbsorption(p, n, ChainKind::Discrete, classes, cost);
+    const std::vector<int>& free = classes.transientStates;
+    const SubtractionFreeSolver solver(p, free);
+    const int m = n - 1;
+    std::vector<long double> rates(m);
+    for (int i = 0; i < m; ++i)
+        rates[i] = cost[free[i]];
+    const std::vector<long double> costs = solver.Solve(rates);
+    const std::vector<long double> time = solver.Solve(std::vector<long double>(m, 1));
+    for (int j = 0; j < m; ++j) {
+        std::vector<long double> unit(m, 0.0L);
+        unit[j] = 1;
+        const std::vector<long double> visits = solver.Solve(unit);
+        for (int i = 0; i < m; ++i)
+            EXPECT_REL_NEAR(a.visits[i][j], visits[i], 1e-14) << i << " " << j;
+    }
+    for (int i = 0; i < m; ++i) {
+        EXPECT_REL_NEAR(a.time[i], time[i], 1e-14);
+        EXPECT_REL_NEAR(a.cost[i], costs[i], 1e-14);
+        EXPECT_NEAR(a.probability[i][0], 1, 1e-15);
+    }
 }
 
 TEST(SolveAbsorption, RowsOfRandomChainsSumToOne) {

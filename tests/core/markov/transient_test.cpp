@@ -8,7 +8,7 @@
 #include "core/markov/dense_reference.h"
 #include "core/markov/poisson_weights.h"
 #include "core/markov/recording_progress.h"
-#include "core/numeric/numerical_failure.h"
+#include "core/markov/settling.h"
 #include "support/expect_near.h"
 
 namespace wachtrix {
@@ -70,6 +70,29 @@ TEST(DiscreteTransient, AbsorbingInitialStateStaysPutForEveryPeriod) {
         EXPECT_EQ(run.probabilities[k][2], 1);
         EXPECT_EQ(run.probabilities[k][1], 0);
         EXPECT_EQ(run.sojourn[k][2], run.times[k]);
+    }
+}
+
+// tau = 1 - the least overlap of two rows; the cheap bound never falls below it.
+TEST(Settling, CoefficientOfErgodicity) {
+    EXPECT_EQ(ErgodicCoefficient(SparseMatrix(OneBased({{0.5, 0.5}, {0.5, 0.5}}), 2)), 0);
+    EXPECT_EQ(ErgodicCoefficient(SparseMatrix(OneBased({{0, 1}, {1, 0}}), 2)), 1);
+    std::mt19937 rng(43);
+    for (const double density : {0.2, 1.0}) {
+        const int n = 12;
+        const Matrix p = RandomStochastic(rng, n, density);
+        double largest = 0;
+        for (int i = 1; i <= n; ++i) {
+            for (int k = 1; k <= n; ++k) {
+                double distance = 0;
+                for (int j = 1; j <= n; ++j)
+                    distance += std::fabs(p[i][j] - p[k][j]);
+                largest = std::max(largest, distance / 2);
+            }
+        }
+        const SparseMatrix sparse(p, n);
+        EXPECT_NEAR(ErgodicCoefficient(sparse), largest, 1e-15) << density;
+        EXPECT_GE(DoeblinCoefficient(sparse), ErgodicCoefficient(sparse) - 1e-15);
     }
 }
 
@@ -143,17 +166,146 @@ TEST(ContinuousTransient, ChainWithoutRatesStaysInItsState) {
     EXPECT_REL_NEAR(run.sojourn[1][2], 5000, 1e-12);
 }
 
-TEST(ContinuousTransient, RefusesRatesTooFastToCount) {
-    NoProgress none;
-    EXPECT_THROW(
-        RunContinuousTransient(Uniformise(OneBased({{0, 1e6}, {1, 0}}), 2), 1, {5000}, none),
-        NumericalFailure);
+// Rates far apart and nu t up to 5e8 (and 5e12): the run settles or squares instead of stepping
+// through the series, and must still meet the closed forms.
+TEST(ContinuousTransient, StiffTwoStatesAtAnyNuTFollowTheirClosedForms) {
+    struct Row {
+        double lambda, mu;
+    };
+    for (const Row r : {Row{1e5, 1}, Row{1e9, 3}}) {
+        const std::vector<double> times{1, 2.5, 5000};
+        const TransientRun run = Continuous(OneBased({{0, r.lambda}, {r.mu, 0}}), 1, times);
+        const double s = r.lambda + r.mu;
+        for (std::size_t k = 0; k < times.size(); ++k) {
+            const double t = times[k];
+            const double p12 = r.lambda / s * -std::expm1(-s * t);
+            const double time2 = r.lambda * t / s - r.lambda / (s * s) * -std::expm1(-s * t);
+            EXPECT_NEAR(run.probabilities[k][2], p12, 1e-13) << r.lambda << " " << t;
+            EXPECT_NEAR(run.probabilities[k][1] + run.probabilities[k][2], 1, 1e-13);
+            EXPECT_REL_NEAR(run.sojourn[k][2], time2, 1e-11);
+            EXPECT_REL_NEAR(run.sojourn[k][1] + run.sojourn[k][2], t, 1e-12);
+        }
+    }
 }
 
+// A state 1e20 times faster than the others: the uniformised chain's self-transitions of the
+// slow states would round to 1, so the run squares the exponential of the generator instead.
+// From 1 the chain passes at once to 2, then alternates between 2 and 3 at rates 1 and 2.
+TEST(ContinuousTransient, RatesFarApartKeepTheSlowStates) {
+    const Matrix q = OneBased({{0, 1e20, 0}, {0, 0, 1}, {0, 2, 0}});
+    const std::vector<double> times{1, 2.5, 5000};
+    const TransientRun run = Continuous(q, 1, times);
+    for (std::size_t k = 0; k < times.size(); ++k) {
+        const double t = times[k];
+        const double p3 = -std::expm1(-3 * t) / 3;
+        const double time3 = t / 3 + std::expm1(-3 * t) / 9;
+        EXPECT_NEAR(run.probabilities[k][3], p3, 1e-13) << t;
+        EXPECT_NEAR(run.probabilities[k][2], 1 - p3, 1e-13) << t;
+        EXPECT_REL_NEAR(run.sojourn[k][3], time3, 1e-11);
+        EXPECT_REL_NEAR(run.sojourn[k][2], t - time3, 1e-11);
+    }
+}
+
+// Two dense blocks that hardly exchange: the distribution does not settle, so that long runs
+// take the powers of the matrix by squaring. Against the plain steps, period by period.
+TEST(DiscreteTransient, SquaredPowersAgreeWithTheStepByStepRun) {
+    std::mt19937 rng(23);
+    std::uniform_real_distribution<double> unit(0, 1);
+    const int n = 20;
+    Matrix p(n + 1, std::vector<double>(n + 1, 0.0));
+    for (int i = 1; i <= n; ++i) {
+        double sum = 0;
+        for (int j = 1; j <= n; ++j)
+            sum += p[i][j] = ((i <= n / 2) == (j <= n / 2) ? 1 : 1e-4) * unit(rng);
+        for (int j = 1; j <= n; ++j)
+            p[i][j] /= sum;
+    }
+    const std::vector<double> times{7, 4600, 5000};
+    const TransientRun run = Discrete(p, 3, times);
+    const SparseMatrix sparse(p, n);
+    std::vector<double> state(n + 1, 0.0), next, sum(n + 1, 0.0);
+    state[3] = 1;
+    std::size_t k = 0;
+    for (int t = 1; t <= 5000; ++t) {
+        sparse.MultiplyLeft(state, next);
+        state.swap(next);
+        for (int j = 1; j <= n; ++j)
+            sum[j] += state[j];
+        for (; k < times.size() && times[k] == t; ++k) {
+            long double total = 0;
+            for (int j = 1; j <= n; ++j) {
+                EXPECT_NEAR(run.probabilities[k][j], state[j], 1e-12) << t << " " << j;
+                EXPECT_REL_NEAR(run.sojourn[k][j], sum[j], 1e-11);
+                total += run.probabilities[k][j];
+            }
+            EXPECT_NEAR(total, 1, 1e-13) << t;
+        }
+    }
+}
+
+// A chain that settles within a few dozen periods: the later ones are the settled distribution,
+// and the sojourn times grow by it.
+TEST(DiscreteTransient, SettledRunAgreesWithTheStepByStepRun) {
+    std::mt19937 rng(29);
+    const int n = 30;
+    const Matrix p = RandomStochastic(rng, n, 1.0);
+    const std::vector<double> times{2, 300, 5000};
+    RecordingProgress progress;
+    const auto run = RunDiscreteTransient(SparseMatrix(p, n), 5, times, progress);
+    ASSERT_TRUE(run);
+    EXPECT_LT(progress.eventRounds, 300);  // it stopped stepping
+    const SparseMatrix sparse(p, n);
+    std::vector<double> state(n + 1, 0.0), next, sum(n + 1, 0.0);
+    state[5] = 1;
+    std::size_t k = 0;
+    for (int t = 1; t <= 5000; ++t) {
+        sparse.MultiplyLeft(state, next);
+        state.swap(next);
+        for (int j = 1; j <= n; ++j)
+            sum[j] += state[j];
+        for (; k < times.size() && times[k] == t; ++k) {
+            for (int j = 1; j <= n; ++j) {
+                EXPECT_NEAR(run->probabilities[k][j], state[j], 1e-14) << t << " " << j;
+                EXPECT_NEAR(run->sojourn[k][j], sum[j], 1e-10) << t << " " << j;
+            }
+        }
+    }
+}
+
+// A stiff chain of two blocks at nu t = 5e4: squared from the series of an eighth of a jump,
+// against e^{Q t} and its integral by scaling and squaring in extended precision.
+TEST(ContinuousTransient, SquaredRunAgreesWithTheMatrixExponential) {
+    std::mt19937 rng(31);
+    std::uniform_real_distribution<double> unit(0, 1);
+    const int n = 10;
+    Matrix q(n + 1, std::vector<double>(n + 1, 0.0));
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j)
+            if (i != j) q[i][j] = ((i <= n / 2) == (j <= n / 2) ? 2 : 1e-3) * unit(rng);
+    const Dense generator = testing::Generator(q);
+    Dense block(2 * n + 1, std::vector<long double>(2 * n + 1, 0.0L));
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j)
+            block[i][j] = generator[i][j];
+        block[i][n + i] = 1;
+    }
+    const std::vector<double> times{5000};
+    const UniformisedChain chain = Uniformise(q, n);
+    ASSERT_GT(chain.nu * times[0], 1e4);
+    const TransientRun run = Continuous(q, 2, times);
+    const Dense e = testing::MatrixExponential(generator, times[0]);
+    const Dense integral = testing::MatrixExponential(block, times[0]);
+    for (int j = 1; j <= n; ++j) {
+        EXPECT_NEAR(run.probabilities[0][j], e[2][j], 1e-11) << j;
+        EXPECT_REL_NEAR(run.sojourn[0][j], integral[2][n + j], 1e-10);
+    }
+}
+
+// A periodic chain never settles: every step is taken.
 TEST(TransientProgress, DiscreteRunMovesTheBarEveryStepAndHidesItAfterwards) {
     RecordingProgress progress;
     NoProgress none;
-    const Matrix p = OneBased({{0.5, 0.5}, {0.5, 0.5}});
+    const Matrix p = OneBased({{0, 1}, {1, 0}});
     ASSERT_TRUE(RunDiscreteTransient(SparseMatrix(p, 2), 1, {4}, progress));
     EXPECT_EQ(progress.resets, 1);
     EXPECT_FALSE(progress.visible);
@@ -162,7 +314,7 @@ TEST(TransientProgress, DiscreteRunMovesTheBarEveryStepAndHidesItAfterwards) {
 }
 
 TEST(TransientProgress, StopEndsTheRunAtTheNextStep) {
-    const Matrix p = OneBased({{0.5, 0.5}, {0.5, 0.5}});
+    const Matrix p = OneBased({{0, 1}, {1, 0}});
     RecordingProgress discrete(3);
     EXPECT_FALSE(RunDiscreteTransient(SparseMatrix(p, 2), 1, {1000}, discrete));
     EXPECT_EQ(discrete.eventRounds, 3);

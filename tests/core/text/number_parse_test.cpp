@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
 
 namespace wachtrix {
 namespace {
@@ -54,6 +58,40 @@ TEST(ParseExtended, RefusesWhatTheRangeCannotHold) {
     for (const char* text :
          {"1e5000", "-1e5000", "100000e4930", "0.00001e4940", "1e99999999999999999999", "1.5e3.2"})
         EXPECT_FALSE(ParseExtended(text).has_value()) << '"' << text << '"';
+}
+
+// Plain numbers of up to 19 digits and powers of ten up to 27 are read as one exact product or
+// quotient; against std::from_chars, bit for bit, on random texts of every shape.
+TEST(ParseExtended, ReadsShortNumbersAsFromCharsDoes) {
+    std::mt19937_64 rng(3);
+    const auto digits = [&](int count) {
+        std::string d;
+        for (int k = 0; k < count; ++k)
+            d += static_cast<char>('0' + rng() % 10);
+        return d;
+    };
+    for (int i = 0; i < 50000; ++i) {
+        std::string text = digits(1 + static_cast<int>(rng() % 12));
+        if (rng() % 4) text += "." + digits(static_cast<int>(rng() % 14));
+        if (rng() % 3 == 0) text += "e" + std::to_string(static_cast<int>(rng() % 60) - 30);
+        long double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        const auto read = ParseExtended(text);
+        ASSERT_TRUE(read.has_value()) << text;
+        EXPECT_EQ(std::memcmp(&*read, &expected, 10), 0) << text;
+        const auto negative = ParseExtended("-" + text);
+        EXPECT_TRUE(negative && *negative == -expected) << text;
+        // The one-pass reading of a file's tokens: the same double, and its digit count.
+        for (const std::string& token : {text, "-" + text, "+" + text + "x", "." + text}) {
+            int digits = -1;
+            const auto fast = ParseRealToken(token, digits);
+            const auto plain = ParseReal(token);
+            ASSERT_EQ(fast.has_value(), plain.has_value()) << token;
+            if (fast) {
+                EXPECT_EQ(std::memcmp(&*fast, &*plain, sizeof(double)), 0) << token;
+            }
+        }
+    }
 }
 
 TEST(ParseInt, ReadsThirtyTwoBitIntegers) {
