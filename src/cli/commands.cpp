@@ -3,8 +3,6 @@
 #include "cli/queue_command.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 
 #include "core/text/number_parse.h"
 
@@ -63,29 +61,6 @@ std::string Printable(std::string_view text) {
         }
     }
     return out;
-}
-
-bool WriteFileReplacing(const std::string& path, const std::string& text) {
-    const std::filesystem::path target(path);
-    const std::filesystem::path temporary =
-        target.parent_path() / ("." + target.filename().string() + ".wachtrix-tmp");
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out << text;
-        out.close();
-        if (out.fail()) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, target, ec);
-    if (!ec) return true;
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    return false;
 }
 
 std::vector<std::string> Values(const Arguments& args, const std::string& key, std::size_t most) {

@@ -55,10 +55,6 @@ const ModelCommand* FindCommand(const std::string& name);
 // characters, as \xNN.
 std::string Printable(std::string_view text);
 
-// Writes `text` to a temporary file beside `path` and renames it over `path`; false, with `path`
-// as it was, when that fails.
-bool WriteFileReplacing(const std::string& path, const std::string& text);
-
 // Helpers for the commands.
 // "1,0.5,2" -> {"1", "0.5", "2"}; more than `most` values is a usage fault.
 std::vector<std::string> Values(const Arguments& args, const std::string& key, std::size_t most);

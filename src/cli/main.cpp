@@ -1,5 +1,6 @@
 // wachtrix-report: runs a model without windows and prints its report, for scripts and course
-// material. Exit codes: 0 done, 2 usage or input refused, 3 the computation failed.
+// material. Exit codes: 0 done, 2 usage or input refused, 3 the computation failed, 4 the
+// report could not be written.
 
 #include <iostream>
 #include <string>

@@ -11,12 +11,14 @@
 #include "cli/capabilities.h"
 #include "cli/commands.h"
 #include "cli/man_page.h"
+#include "core/text/file_writer.h"
 
 namespace {
 
 bool Write(const std::string& path, const std::string& text) {
-    if (wachtrix::cli::WriteFileReplacing(path, text)) return true;
-    std::cerr << "wachtrix-man-page: cannot write " << path << "\n";
+    const std::string why = wachtrix::WriteFileSafely(path, text);
+    if (why.empty()) return true;
+    std::cerr << "wachtrix-man-page: cannot write " << path << ": " << why << "\n";
     return false;
 }
 

@@ -2,10 +2,12 @@
 
 #include "cli/report_tool.h"
 
+#include <cerrno>
 #include <exception>
 #include <string>
 
 #include "cli/commands.h"
+#include "core/text/file_writer.h"
 #include "core/text/padding.h"
 
 namespace wachtrix::cli {
@@ -28,6 +30,7 @@ constexpr ExitStatusHelp kExitStatuses[] = {
      "the input was refused: an unknown model, key or option, or a value the model's window "
      "would refuse"},
     {3, "the computation failed; the reason goes to standard error"},
+    {4, "the report could not be written to standard output (a full disk, a closed output)"},
 };
 
 void PrintOverview(std::ostream& out) {
@@ -106,9 +109,13 @@ ModelCall ParseCall(const std::vector<std::string>& words) {
 }
 
 int Run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
-    if (words.empty() || words[0] == "--help" || words[0] == "-h") {
+    if (words.empty()) {  // a call that names nothing is a usage fault: the usage goes with it
+        PrintOverview(err);
+        return 2;
+    }
+    if (words[0] == "--help" || words[0] == "-h") {
         PrintOverview(out);
-        return words.empty() ? 2 : 0;
+        return 0;
     }
     const ModelCall call = ParseCall(words);
     if (call.help) {
@@ -144,8 +151,8 @@ int Run(const std::vector<std::string>& words, std::ostream& out, std::ostream& 
         if (!result.drewGraph) {
             err << "wachtrix-report: the run drew no graph; " << Printable(csvFile)
                 << " is left as it was\n";
-        } else if (!WriteFileReplacing(csvFile, result.csv)) {
-            err << "wachtrix-report: cannot write " << Printable(csvFile) << "\n";
+        } else if (const std::string why = WriteFileSafely(csvFile, result.csv); !why.empty()) {
+            err << "wachtrix-report: cannot write " << Printable(csvFile) << ": " << why << "\n";
             return 2;
         }
     }
@@ -174,7 +181,16 @@ CommandResult RunModelWords(const std::vector<std::string>& words) {
 
 int RunReportTool(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
     try {
-        return Run(words, out, err);
+        const int status = Run(words, out, err);
+        // A report that did not reach its reader is no success: say so, with the system's reason.
+        errno = 0;
+        out.flush();
+        if (out.fail()) {
+            err << "Error: cannot write the report: "
+                << (errno ? SystemErrorText(errno) : std::string("the output failed")) << "\n";
+            return 4;
+        }
+        return status;
     } catch (const UsageError& e) {
         err << "wachtrix-report: " << Printable(e.what()) << "\n";
         return 2;

@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "core/text/file_writer.h"
 #include "core/text/markov_format.h"
 #include "core/text/number_parse.h"
 
@@ -258,17 +259,6 @@ std::string CostLine(const ChainInput& chain, std::size_t column) {
     return line;
 }
 
-std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
-    const std::filesystem::path dir = target.parent_path();
-    const std::string base = "." + target.filename().string() + ".tmp";
-    for (int k = 0;; ++k) {
-        const std::filesystem::path candidate = dir / (base + std::to_string(k));
-        std::error_code ec;
-        if (!std::filesystem::exists(candidate, ec) && !ec) return candidate;
-        if (ec || k > 1000) return {};
-    }
-}
-
 }  // namespace
 
 std::string ChainFileText(const ChainInput& chain) {
@@ -339,30 +329,7 @@ std::optional<ChainInput> ReadChainFile(const std::string& path) {
 }
 
 bool WriteChainFile(const std::string& path, const ChainInput& chain) {
-    const std::filesystem::path target(path);
-    const std::filesystem::path temporary = TemporaryBeside(target);
-    if (temporary.empty()) return false;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out << ChainFileText(chain);
-        out.flush();
-        const bool written = out.good();
-        out.close();
-        if (!written || out.fail()) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return false;
-    }
-    return true;
+    return WriteFileSafely(path, ChainFileText(chain)).empty();
 }
 
 }  // namespace wachtrix

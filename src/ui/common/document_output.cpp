@@ -1,15 +1,17 @@
 #include "ui/common/document_output.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
 #include <memory>
 
+#include "core/text/file_writer.h"
 #include "ui/common/dialogs.h"
 
 namespace wachtrix::ui {
@@ -35,8 +37,9 @@ QString ChoosePdfFile(QWidget* parent, QString& directory) {
 void SaveAndTell(QWidget* parent, const QTextDocument& document, const QString& fileName,
                  const QString& title, QString& directory) {
     directory = QFileInfo(fileName).absolutePath();
-    if (!SaveDocument(document, fileName, title))
-        Dialogs::show(parent, DialogKind::Error, "Error", "Cannot write file " + fileName);
+    if (const QString why = SaveDocument(document, fileName, title); !why.isEmpty())
+        Dialogs::show(parent, DialogKind::Error, "Error",
+                      "Cannot write file " + fileName + "\n" + why);
 }
 
 }  // namespace
@@ -48,9 +51,11 @@ DocumentFormat FormatForFile(const QString& fileName) {
     return DocumentFormat::PlainText;
 }
 
-bool SaveDocument(const QTextDocument& document, const QString& fileName, const QString& title) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+QString SaveDocument(const QTextDocument& document, const QString& fileName,
+                     const QString& title) {
+    QByteArray bytes;
+    QBuffer file(&bytes);
+    file.open(QIODevice::WriteOnly);
     switch (FormatForFile(fileName)) {
         case DocumentFormat::PlainText: {
             // Every line ends with a line break, the last one included.
@@ -71,7 +76,9 @@ bool SaveDocument(const QTextDocument& document, const QString& fileName, const 
             break;
         }
     }
-    return file.commit();
+    return QString::fromStdString(WriteFileSafely(QFile::encodeName(fileName).toStdString(),
+                                                  std::string_view(bytes.constData(),
+                                                                   static_cast<std::size_t>(bytes.size()))));
 }
 
 void SaveDocumentAs(QWidget* parent, const QTextDocument& document, const QString& title,

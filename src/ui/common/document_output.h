@@ -15,9 +15,10 @@ enum class DocumentFormat { PlainText, Html, Pdf };
 
 DocumentFormat FormatForFile(const QString& fileName);
 
-// Writes the whole file or nothing: an existing file is replaced only when the new one is
-// complete. False when it cannot be written.
-bool SaveDocument(const QTextDocument& document, const QString& fileName, const QString& title);
+// Writes the whole file or nothing (WriteFileSafely): an existing file is replaced only when the
+// new one is complete. Empty, or why it cannot be written.
+QString SaveDocument(const QTextDocument& document, const QString& fileName,
+                     const QString& title);
 
 // The file dialog filter of the three formats, plain text first.
 extern const char* const kDocumentFileFilter;

@@ -3,14 +3,15 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include "chart/series_csv.h"
 #include "chart/xy_graph.h"
+#include "core/text/file_writer.h"
 #include "ui/common/dialogs.h"
 
 namespace wachtrix::ui {
@@ -20,15 +21,9 @@ namespace {
 constexpr qreal kExportScale = 2;
 
 QString WriteWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit()) return file.errorString();
-    return {};
+    return QString::fromStdString(
+        WriteFileSafely(QFile::encodeName(path).toStdString(),
+                        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
 }
 
 void ReportFailure(QWidget* parent, const QString& path, const QString& reason) {

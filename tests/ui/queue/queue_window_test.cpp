@@ -561,7 +561,7 @@ private slots:
         // A file that cannot be written is told, and nothing is left behind.
         boxes.fileName = dir.filePath("missing/results.txt");
         QTest::mouseClick(find<QPushButton>("SaveButton"), Qt::LeftButton);
-        QCOMPARE(boxes.texts(), QStringList{"Cannot write file " + boxes.fileName});
+        QCOMPARE(boxes.texts(), QStringList{"Cannot write file " + boxes.fileName + "\nNo such file or directory"});
         QVERIFY(!QFile::exists(boxes.fileName));
     }
 
