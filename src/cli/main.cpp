@@ -2,13 +2,18 @@
 // material. Exit codes: 0 done, 2 usage or input refused, 3 the computation failed, 4 the
 // report could not be written.
 
+#include <unistd.h>
+
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/report_tool.h"
 
 int main(int argc, char* argv[]) {
-    return wachtrix::cli::RunReportTool(std::vector<std::string>(argv + 1, argv + argc), std::cout,
-                                        std::cerr);
+    std::ostringstream report;
+    const int status = wachtrix::cli::RunReportTool(
+        std::vector<std::string>(argv + 1, argv + argc), report, std::cerr);
+    return wachtrix::cli::DeliverReport(report.str(), status, STDOUT_FILENO, std::cerr);
 }

@@ -2,7 +2,6 @@
 
 #include "cli/report_tool.h"
 
-#include <cerrno>
 #include <exception>
 #include <string>
 
@@ -161,6 +160,15 @@ int Run(const std::vector<std::string>& words, std::ostream& out, std::ostream& 
 
 }  // namespace
 
+int DeliverReport(std::string_view report, int status, int fd, std::ostream& err) {
+    // A report that does not reach its reader is no success: say so, with the system's reason.
+    if (const std::string why = WriteToDescriptor(fd, report); !why.empty()) {
+        err << "Error: cannot write the report: " << why << "\n";
+        return 4;
+    }
+    return status;
+}
+
 std::span<const std::string_view> ToolSynopsis() {
     return kSynopsis;
 }
@@ -181,16 +189,7 @@ CommandResult RunModelWords(const std::vector<std::string>& words) {
 
 int RunReportTool(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
     try {
-        const int status = Run(words, out, err);
-        // A report that did not reach its reader is no success: say so, with the system's reason.
-        errno = 0;
-        out.flush();
-        if (out.fail()) {
-            err << "Error: cannot write the report: "
-                << (errno ? SystemErrorText(errno) : std::string("the output failed")) << "\n";
-            return 4;
-        }
-        return status;
+        return Run(words, out, err);
     } catch (const UsageError& e) {
         err << "wachtrix-report: " << Printable(e.what()) << "\n";
         return 2;

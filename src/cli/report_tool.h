@@ -14,6 +14,10 @@ namespace wachtrix::cli {
 // The words after the program name; the report goes to `out`, messages to `err`.
 int RunReportTool(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 
+// Writes the report to the descriptor (standard output): the exit status, or 4 with a message
+// on `err` when the report cannot be written whole.
+int DeliverReport(std::string_view report, int status, int fd, std::ostream& err);
+
 struct CommandResult;
 
 // The report of a model's words as the tool reads them (a misspelt key or a bad option is a

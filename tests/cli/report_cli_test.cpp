@@ -47,7 +47,22 @@ TEST(ReportTool, UsageFaultsNameTheProblem) {
 
     const Outcome many = RunReport("mmc c=2 rho=0.5 output=1 t=1,2,3,4,5,6,7,8,9,10,11,12,13");
     EXPECT_EQ(many.exitCode, 2);
-    EXPECT_EQ(RunReport("").exitCode, 2);
+    // A bare call is a usage fault: the usage goes to standard error with it.
+    const Outcome bare = RunReport("");
+    EXPECT_EQ(bare.exitCode, 2);
+    EXPECT_EQ(bare.out, "");
+    EXPECT_TRUE(bare.err.starts_with("Usage: wachtrix-report")) << bare.err;
+}
+
+// A report that does not reach its reader is no success, a full disk or a closed output.
+TEST(ReportTool, AReportThatCannotBeWrittenExitsFour) {
+    for (const auto& [redirect, reason] : {std::pair{">/dev/full", "No space left on device"},
+                                           {">&-", "Bad file descriptor"}}) {
+        if (std::string(redirect) == ">/dev/full" && !std::filesystem::exists("/dev/full")) continue;
+        const Outcome lost = RunReport(std::string("mmc c=2 rho=0.8 ") + redirect);
+        EXPECT_EQ(lost.exitCode, 4) << redirect;
+        EXPECT_EQ(lost.err, std::string("Error: cannot write the report: ") + reason + "\n");
+    }
 }
 
 TEST(ReportTool, RefusesRepeatedKeysAndAMissingCsvFileName) {

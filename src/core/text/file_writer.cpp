@@ -81,6 +81,10 @@ std::string SystemErrorText(int error) {
     return english ? ::strerror_l(error, english) : std::strerror(error);
 }
 
+std::string WriteToDescriptor(int fd, std::string_view bytes) {
+    return WriteAll(fd, bytes) ? std::string() : SystemErrorText(errno);
+}
+
 std::string WriteFileSafely(const std::string& given, std::string_view bytes) {
     if (given.empty()) return "no file name";
     std::string path = given, error;

@@ -22,6 +22,9 @@ namespace wachtrix {
 // Empty on success, otherwise why the write failed (the system's words).
 std::string WriteFileSafely(const std::string& path, std::string_view bytes);
 
+// Writes all of the bytes to an open file descriptor (standard output, say); empty, or why not.
+std::string WriteToDescriptor(int fd, std::string_view bytes);
+
 // The system's words for an errno value, in English as the program's other messages, whatever the
 // locale: SystemErrorText(ENOSPC) -> "No space left on device".
 std::string SystemErrorText(int error);
