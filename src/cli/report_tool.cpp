@@ -84,8 +84,8 @@ ModelCall ParseCall(const std::vector<std::string>& words) {
             call.styles = true;
         } else if (w == "--graph-csv") {
             // A key=value after the option is a forgotten file name, not a file to overwrite.
-            if (++i == words.size() || words[i].find('=') != std::string::npos ||
-                words[i].rfind("--", 0) == 0)
+            if (++i == words.size() || words[i].empty() ||
+                words[i].find('=') != std::string::npos || words[i].rfind("--", 0) == 0)
                 throw UsageError("--graph-csv needs a file name");
             call.csvFile = words[i];
         } else if (w.rfind("--", 0) == 0) {

@@ -1,6 +1,7 @@
 // The golden reports: each file in tests/data/reports is "# args: MODEL KEY=VALUE..." (where
-// {data} stands for tests/data), optionally "# exit: N" and one "# err: LINE" per line of
-// standard error, other "# " lines being comments, then exactly what `wachtrix-report ARGS
+// {data} stands for tests/data, here and in the error lines), optionally "# exit: N" and one "#
+// err: LINE" per line of standard error, other "# " lines being comments, then exactly what
+// `wachtrix-report ARGS
 // --styles` prints. An expected line ending in {|x|<B} is its text up to the braces, then a number
 // whose magnitude is below B (for values whose last digits differ between platforms, such as the
 // accuracy check).
@@ -82,7 +83,12 @@ TEST_P(GoldenReport, PrintsTheExpectedLines) {
         const std::string& line = file[header];
         if (line.rfind("# args: ", 0) == 0) args = line.substr(8);
         if (line.rfind("# exit: ", 0) == 0) exitCode = std::stoi(line.substr(8));
-        if (line.rfind("# err: ", 0) == 0) expectedErr.push_back(line.substr(7));
+        if (line.rfind("# err: ", 0) == 0) {
+            std::string err = line.substr(7);
+            if (const auto at = err.find("{data}"); at != std::string::npos)
+                err.replace(at, 6, kData.string());
+            expectedErr.push_back(err);
+        }
     }
     ASSERT_FALSE(args.empty()) << GetParam() << " has no \"# args: \" line";
     std::vector<std::string> words;

@@ -56,9 +56,10 @@ TEST(ReportTool, UsageFaultsNameTheProblem) {
 
 // A report that does not reach its reader is no success, a full disk or a closed output.
 TEST(ReportTool, AReportThatCannotBeWrittenExitsFour) {
-    for (const auto& [redirect, reason] : {std::pair{">/dev/full", "No space left on device"},
-                                           {">&-", "Bad file descriptor"}}) {
-        if (std::string(redirect) == ">/dev/full" && !std::filesystem::exists("/dev/full")) continue;
+    for (const auto& [redirect, reason] :
+         {std::pair{">/dev/full", "No space left on device"}, {">&-", "Bad file descriptor"}}) {
+        if (std::string(redirect) == ">/dev/full" && !std::filesystem::exists("/dev/full"))
+            continue;
         const Outcome lost = RunReport(std::string("mmc c=2 rho=0.8 ") + redirect);
         EXPECT_EQ(lost.exitCode, 4) << redirect;
         EXPECT_EQ(lost.err, std::string("Error: cannot write the report: ") + reason + "\n");
@@ -72,6 +73,9 @@ TEST(ReportTool, RefusesRepeatedKeysAndAMissingCsvFileName) {
     const Outcome swallowed = RunReport("mmc c=2 --graph-csv rho=0.5");
     EXPECT_EQ(swallowed.exitCode, 2);
     EXPECT_FALSE(std::filesystem::exists("rho=0.5"));
+    const Outcome empty = RunReport("mmc c=2 rho=0.8 output=4 --graph-csv ''");
+    EXPECT_EQ(empty.exitCode, 2);
+    EXPECT_EQ(empty.err, "wachtrix-report: --graph-csv needs a file name\n");
 }
 
 TEST(ReportTool, EscapesBytesThatAreNotText) {

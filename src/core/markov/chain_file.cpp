@@ -1,6 +1,7 @@
 #include "core/markov/chain_file.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -138,6 +139,9 @@ public:
                 }
                 return Fail(what + ": \"" + std::string(token) + "\" is not a number");
             }
+            if (!std::isfinite(*value))
+                return Fail(what + ": \"" + std::string(token) +
+                            "\" is beyond the range of numbers (1E308)");
             take(j, *value, digits <= kGridDigits);
         }
         return true;

@@ -46,8 +46,11 @@ std::optional<std::string> CheckContinuousRows(const ChainNumbers& c) {
             if (q < 0) return "Negative value in transitionmatrix";
             sum += q;
         }
-        // Uniformisation divides by the largest row sum, which must stay a number.
-        if (sum > std::numeric_limits<double>::max()) return "Illegal value in transitionmatrix.";
+        // Every rate is legal, but the analyses run on the total rate out of each state, which
+        // must stay a number: say so, and what helps.
+        if (sum > std::numeric_limits<double>::max())
+            return "The rates out of state " + std::to_string(i) +
+                   " add up to more than 1E308: measure time in a longer unit.";
     }
     return std::nullopt;
 }
@@ -72,11 +75,13 @@ ChainNumbers ChainNumbers::Empty(int n, ChainKind kind) {
 }
 
 void ChainNumbers::SetCell(int i, int j, std::optional<double> value) {
+    if (value && !std::isfinite(*value)) value.reset();  // beyond the range: no legal value
     data.TransitionMatrix[i + 1][j + 1] = value.value_or(0);
     matrixRead[static_cast<std::size_t>(i) * data.StateCount + j] = value.has_value();
 }
 
 void ChainNumbers::SetCost(int i, int k, std::optional<double> value) {
+    if (value && !std::isfinite(*value)) value.reset();
     data.CostMatrix[i + 1][k + 1] = value.value_or(0);
     costRead[static_cast<std::size_t>(i) * CostColumnCount(data.Kind) + k] = value.has_value();
 }

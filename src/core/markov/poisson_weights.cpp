@@ -2,8 +2,13 @@
 
 #include <cmath>
 
+#include "core/numeric/numerical_failure.h"
+#include "core/text/delphi_format.h"
+
 namespace wachtrix {
 namespace {
+
+constexpr double kLargestNuT = 1e305;
 
 // exp of anything lower is below the smallest double; taken as 0.
 constexpr long double kLowestLogWeight = -700;
@@ -33,6 +38,15 @@ long long TruncationPoint(double lambda) {
 PoissonWeights::PoissonWeights(double nu, const std::vector<double>& times) {
     for (const double t : times) {
         const double lambda = nu * t;
+        // The sums over the series reach a few times nu t; beyond this they would leave the
+        // range of numbers.
+        if (!(lambda <= kLargestNuT)) {
+            const std::string size = std::isfinite(lambda)
+                                         ? Format("nu t = %.4g is", {lambda})
+                                         : std::string("nu t is beyond the range of numbers,");
+            throw NumericalFailure(
+                {size + " beyond what can be computed (1E305): measure time in a longer unit"});
+        }
         lastTerm_.push_back(TruncationPoint(lambda));
         logLambda_.push_back(std::log(static_cast<long double>(lambda)));
         logWeight_.push_back(-static_cast<long double>(lambda));

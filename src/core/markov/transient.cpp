@@ -179,8 +179,6 @@ std::optional<TransientRun> RunDiscreteTransient(const SparseMatrix& p, int init
     return run;
 }
 
-namespace {}  // namespace
-
 std::optional<TransientRun> RunContinuousTransient(const UniformisedChain& chain, int initial,
                                                    const std::vector<double>& times,
                                                    Progress& progress) {

@@ -142,8 +142,8 @@ std::optional<long double> ParseExtended(std::string_view text) {
     long double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error == std::errc::result_out_of_range) {
-        if (DecimalMagnitude(text) > 0) return std::nullopt;
-        value = 0;  // below the range
+        // A numeral beyond the range is a number too large, not a text that is no number.
+        value = DecimalMagnitude(text) > 0 ? std::numeric_limits<long double>::infinity() : 0;
     } else if (error != std::errc() || end != text.data() + text.size()) {
         return std::nullopt;
     }
@@ -197,7 +197,10 @@ std::optional<double> ParseRealToken(std::string_view token, int& significantDig
 
 std::optional<double> ParseReal(std::string_view text) {
     const auto value = ParseExtended(text);
-    if (!value || std::fabs(*value) > std::numeric_limits<double>::max()) return std::nullopt;
+    if (!value) return std::nullopt;
+    if (std::fabs(*value) > std::numeric_limits<double>::max())
+        return *value > 0 ? std::numeric_limits<double>::infinity()
+                          : -std::numeric_limits<double>::infinity();
     return static_cast<double>(*value);
 }
 

@@ -5,6 +5,7 @@
 // "." whatever the locale.
 //
 //   ParseReal(" 2.5 ") -> 2.5      ParseReal("1.2.3") -> nullopt    ParseReal("inf") -> nullopt
+//   ParseReal("1e309") -> infinity (a number beyond the range: out of every field's range)
 //   ParseInt("-12")    -> -12      ParseInt("2.5")    -> nullopt    ParseInt("3000000000") ->
 //   nullopt
 
@@ -13,13 +14,14 @@
 
 namespace wachtrix {
 
-// Out of the double range: refused. Below it: 0.
+// Beyond the double range: infinite with the numeral's sign, which every range refuses as out of
+// range. Below it: 0.
 std::optional<double> ParseReal(std::string_view text);
 // ParseReal of a token without blanks in one pass, for the many numbers of a file, also giving
 // its count of mantissa digits from the first nonzero one.
 std::optional<double> ParseRealToken(std::string_view token, int& significantDigits);
 
-// The same for the long double range; below its normal range: 0.
+// The same for the long double range (beyond it: infinite); below its normal range: 0.
 std::optional<long double> ParseExtended(std::string_view text);
 
 // 32-bit signed.

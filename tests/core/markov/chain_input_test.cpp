@@ -81,9 +81,12 @@ TEST(ValidateChainInput, ContinuousDiagonalIsAPlainZeroAndRatesAreNotNegative) {
          "Negative value in transitionmatrix"},
         {"rows need not sum to anything",
          Continuous({{"0", "7"}, {"0", "0"}}, {{"0", "0"}, {"0", "0"}}), std::nullopt},
-        {"a row whose total rate overflows",
+        {"a row of legal rates whose total overflows",
          Continuous({{"0", "1e308", "1e308"}, {"1", "0", "0"}, {"1", "0", "0"}},
                     {{"0", "0"}, {"0", "0"}, {"0", "0"}}),
+         "The rates out of state 1 add up to more than 1E308: measure time in a longer unit."},
+        {"a rate beyond the range of numbers",
+         Continuous({{"0", "1e309"}, {"1", "0"}}, {{"0", "0"}, {"0", "0"}}),
          "Illegal value in transitionmatrix."},
     });
 }
