@@ -8,6 +8,12 @@
 
 #include "core/text/number_parse.h"
 #include "core/text/value_list.h"
+#include "fuzz_support.h"
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    wachtrix::fuzz::TrapInvalidArithmetic();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);

@@ -8,14 +8,18 @@
 // deeper, up to the whole grid.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cfenv>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
 #include <numeric>
+#include <random>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -32,6 +36,7 @@ namespace wachtrix::cli {
 namespace {
 
 using testing::Words;
+namespace fs = std::filesystem;
 
 // Each dimension lists alternatives, each a group of key=value words; a point takes one
 // alternative of every dimension.
@@ -203,10 +208,10 @@ const OutputItem* AskedOutput(const QueueModelSpec& model, const std::string& wo
     Selection s;
     for (std::size_t c = 0; c < model.choices.size(); ++c) {
         const ChoiceSpec& choice = model.choices[c];
-        const std::string given = keys.count(std::string(choice.key)) ? keys[std::string(choice.key)]
-                                  : keys.count(std::string(choice.alias))
-                                      ? keys[std::string(choice.alias)]
-                                      : "0";
+        const std::string given =
+            keys.count(std::string(choice.key))     ? keys[std::string(choice.key)]
+            : keys.count(std::string(choice.alias)) ? keys[std::string(choice.alias)]
+                                                    : "0";
         for (std::size_t item = 0; item < choice.itemKeys.size(); ++item)
             if (choice.itemKeys[item] == given) s.items[c] = static_cast<int>(item);
         if (choice.itemKeys.empty() && !choice.key.empty()) s.items[c] = std::stoi(given);
@@ -238,8 +243,7 @@ void CheckAsked(const QueueModelSpec& model, const CommandResult& r, const std::
     const std::string column = item->values == ValueGroupKind::T   ? "t"
                                : item->values == ValueGroupKind::P ? "p"
                                                                    : "n";
-    if (words.find(" " + column + "=") == std::string::npos &&
-        words.rfind(column + "=", 0) != 0)
+    if (words.find(" " + column + "=") == std::string::npos && words.rfind(column + "=", 0) != 0)
         return;  // no values given: no table
     const bool declined = std::any_of(r.lines.begin(), r.lines.end(), [](const std::string& l) {
         return l.find("cannot be computed") != std::string::npos;
@@ -248,6 +252,7 @@ void CheckAsked(const QueueModelSpec& model, const CommandResult& r, const std::
 }
 
 TEST(Sweep, EveryModelGivesSoundReportsOverItsGrid) {
+    feenableexcept(FE_INVALID | FE_DIVBYZERO);
     const std::vector<ModelGrid> grids = Grids();
     for (const QueueModelSpec* model : QueueModels()) {
         EXPECT_TRUE(std::any_of(grids.begin(), grids.end(),
@@ -285,6 +290,154 @@ TEST(Sweep, EveryModelGivesSoundReportsOverItsGrid) {
                   << " grid points, worst accuracy check " << figures.worstAccuracy << " (bound "
                   << grid.accuracyBound << ")\n";
     }
+    fedisableexcept(FE_INVALID | FE_DIVBYZERO);
+}
+
+// ---- The Markov analyses -------------------------------------------------------------------
+
+// A random chain file: discrete or continuous, of n states, with about `density` of its
+// entries positive; `absorbing` states at the end keep to themselves (reducible chains, chains
+// with absorption).
+std::string RandomChainText(std::mt19937& rng, bool discrete, int n, double density,
+                            int absorbing) {
+    std::uniform_real_distribution<double> unit(0, 1);
+    std::ostringstream text;
+    text.precision(17);
+    text << (discrete ? 99 : 88) << "\n" << n << "\n";
+    for (int i = 1; i <= n; ++i) {
+        std::vector<double> row(n + 1, 0.0);
+        if (i > n - absorbing) {
+            if (discrete) row[i] = 1;
+        } else {
+            row[i % n + 1] = 0.05 + unit(rng);
+            for (int j = 1; j <= n; ++j)
+                if (unit(rng) < density) row[j] += unit(rng);
+            if (!discrete) row[i] = 0;
+            // Rates over many decades, probabilities normalised.
+            double sum = 0;
+            for (int j = 1; j <= n; ++j)
+                sum += row[j];
+            const double scale = discrete ? 1 / sum : std::pow(10.0, 6 * unit(rng) - 3);
+            for (int j = 1; j <= n; ++j)
+                row[j] *= scale;
+        }
+        for (int j = 1; j <= n; ++j)
+            text << (j > 1 ? " " : "") << row[j];
+        text << "\n";
+    }
+    for (int column = 0; column < (discrete ? 1 : 2); ++column) {
+        for (int i = 1; i <= n; ++i)
+            text << (i > 1 ? " " : "") << std::round(200 * unit(rng) - 50);
+        text << "\n";
+    }
+    return text.str();
+}
+
+// Every number a Markov report prints is finite, every probability table lies in [0, 1] and
+// sums to at most 1 across its states (to 1 when it lists them all), first-passage tails do not
+// increase, mean times are not negative, and the accuracy check is small.
+void CheckMarkovReport(const CommandResult& r, const std::string& analysis,
+                       const std::string& choice, int n, bool allEnds, const std::string& where) {
+    ASSERT_TRUE(r.errors.empty()) << where << ": refused: " << r.errors[0];
+    for (const std::string& line : r.lines)
+        ASSERT_FALSE(HasNonNumber(line)) << where << ": " << line;
+    ASSERT_FALSE(r.failed) << where;
+    double steadySum = 0, lastTail = 2;
+    for (const std::string& line : r.lines) {
+        const std::vector<std::string> w = Words(line);
+        if (line.rfind("Accuracy check:", 0) == 0) {
+            EXPECT_LT(std::fabs(Number(w.back())), 1e-6) << where << ": " << line;
+        } else if (analysis == "steady" && line.rfind("State ", 0) == 0 && w.size() == 5) {
+            const double p = Number(w[4]);
+            EXPECT_TRUE(p >= 0 && p <= 1) << where << ": " << line;
+            steadySum += p;
+        } else if ((analysis == "transient" || analysis == "passage") &&
+                   line.rfind("At t = ", 0) == 0 && choice != "costs") {
+            // Probabilities lie in [0, 1]; sojourn times in [0, t], summing to t over all states.
+            const double whole = choice == "sojourn" ? Number(w.at(3)) : 1;
+            double sum = 0;
+            for (std::size_t k = 4; k < w.size(); ++k) {
+                const double p = Number(w[k]);
+                EXPECT_TRUE(p >= 0 && p <= whole * (1 + 1e-9)) << where << ": " << line;
+                sum += p;
+            }
+            EXPECT_LE(sum, whole * (1 + 2e-7)) << where << ": " << line;
+            if (analysis == "transient" && allEnds) {  // each printed to 8 or 9 digits
+                EXPECT_NEAR(sum, whole, 2e-7 * whole) << where << ": " << line;
+            }
+            if (analysis == "passage") {
+                EXPECT_LE(sum, lastTail + 1e-12) << where << ": " << line;
+                lastTail = sum;
+            }
+        } else if (analysis == "means" && !w.empty() &&
+                   std::isdigit(static_cast<unsigned char>(line[0])) &&
+                   line.find(',') != std::string::npos) {
+            std::istringstream cells(line);
+            for (std::string cell; std::getline(cells, cell, ',');) {
+                if (!cell.empty()) {
+                    EXPECT_GE(Number(cell), 0) << where << ": " << line;
+                }
+            }
+        }
+    }
+    if (analysis == "steady" && steadySum > 0) {
+        EXPECT_NEAR(steadySum, 1, 1e-9 * n + 1e-9) << where;
+    }
+}
+
+TEST(Sweep, EveryMarkovAnalysisGivesSoundReports) {
+    feenableexcept(FE_INVALID | FE_DIVBYZERO);
+    const fs::path dir =
+        fs::temp_directory_path() / ("wachtrix_sweep_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    std::mt19937 rng(20261207);
+    const int wanted = PointsPerModel();
+    int runs = 0;
+    for (int k = 0; runs < wanted; ++k) {
+        static constexpr int kSizes[] = {1, 2, 3, 4, 7, 12, 30, 60, 100};
+        const int n = kSizes[k % std::size(kSizes)];
+        const bool discrete = (k / std::size(kSizes)) % 2 == 0;
+        const double density = k % 3 == 0 ? 1.0 : 0.15;
+        const int absorbing = n > 2 && k % 4 == 1 ? 1 + n / 5 : 0;
+        const fs::path file = dir / "chain.txt";
+        std::ofstream(file) << RandomChainText(rng, discrete, n, density, absorbing);
+        const std::string chain = "markov " + file.string();
+        std::uniform_int_distribution<int> state(1, n);
+        const int t1 = 1 + k % 7, t2 = 10 + 37 * (k % 5), t3 = 5000;
+        const std::string times =
+            " times=" + std::to_string(t1) + "," + std::to_string(t2) + "," + std::to_string(t3);
+        std::string ends = " end=1";
+        for (int j = 2; j <= std::min(n, 4); ++j)
+            ends += "," + std::to_string(j);
+        const std::vector<std::pair<std::string, std::string>> calls = {
+            {"structure", ""},
+            {"steady", ""},
+            {"means", ""},
+            {"transient", " initial=" + std::to_string(state(rng)) + times + ends},
+            {"transient", times + ends + " choice=sojourn"},
+            {"transient", times + " choice=costs"},
+            {"passage", " start=" + std::to_string(state(rng)) + times +
+                            " set=" + std::to_string(k % 3) + " a=" + std::to_string(state(rng))},
+        };
+        for (const auto& [analysis, keys] : calls) {
+            const std::string words = chain + " analysis=" + analysis + keys;
+            const std::string where = words + " (chain " + std::to_string(k) + ")";
+            ++runs;
+            try {
+                const CommandResult r = RunModelWords(Words(words));
+                // Steady state and means refuse some reducible chains with the dialog's messages.
+                if (!r.errors.empty() && (analysis == "steady" || analysis == "means")) continue;
+                const auto at = keys.find("choice=");
+                const std::string choice = at == std::string::npos ? "" : keys.substr(at + 7);
+                CheckMarkovReport(r, analysis, choice, n, n <= 4, where);
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << where << ": " << e.what();
+            }
+        }
+    }
+    fs::remove_all(dir);
+    std::cout << "markov: " << runs << " analyses of random chains\n";
+    fedisableexcept(FE_INVALID | FE_DIVBYZERO);
 }
 
 }  // namespace

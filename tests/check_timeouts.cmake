@@ -1,0 +1,21 @@
+# Every CTest entry has a timeout, so that a hang fails the run instead of stopping it:
+#   cmake -DCTEST=... -DBUILD=... -P check_timeouts.cmake
+execute_process(COMMAND ${CTEST} --show-only=json-v1 WORKING_DIRECTORY ${BUILD}
+                OUTPUT_VARIABLE listing RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "ctest --show-only failed")
+endif()
+string(JSON count LENGTH "${listing}" tests)
+math(EXPR last "${count} - 1")
+set(missing)
+foreach(i RANGE ${last})
+    string(JSON name GET "${listing}" tests ${i} name)
+    string(JSON properties ERROR_VARIABLE none GET "${listing}" tests ${i} properties)
+    if(NOT properties MATCHES "\"TIMEOUT\"")
+        list(APPEND missing ${name})
+    endif()
+endforeach()
+if(missing)
+    message(FATAL_ERROR "tests without a timeout: ${missing}")
+endif()
+message(STATUS "all ${count} tests have a timeout")
