@@ -44,7 +44,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
 [ -n "$(field Description)" ] || fail "no Description"
 # The long description is written from the registry at build time: it must have reached the package.
-field Description | grep -q "Staffing" || fail "the Description is not the one the build wrote"
+[[ "$(field Description)" == *Staffing* ]] || fail "the Description is not the one the build wrote"
 
 depends="$(field Depends)"
 echo "Depends: $depends"
