@@ -56,9 +56,10 @@ TEST(ReportTool, UsageFaultsNameTheProblem) {
 
 // A report that does not reach its reader is no success, a full disk or a closed output.
 TEST(ReportTool, AReportThatCannotBeWrittenExitsFour) {
-    for (const auto& [redirect, reason] : {std::pair{">/dev/full", "No space left on device"},
-                                           {">&-", "Bad file descriptor"}}) {
-        if (std::string(redirect) == ">/dev/full" && !std::filesystem::exists("/dev/full")) continue;
+    for (const auto& [redirect, reason] :
+         {std::pair{">/dev/full", "No space left on device"}, {">&-", "Bad file descriptor"}}) {
+        if (std::string(redirect) == ">/dev/full" && !std::filesystem::exists("/dev/full"))
+            continue;
         const Outcome lost = RunReport(std::string("mmc c=2 rho=0.8 ") + redirect);
         EXPECT_EQ(lost.exitCode, 4) << redirect;
         EXPECT_EQ(lost.err, std::string("Error: cannot write the report: ") + reason + "\n");
@@ -227,7 +228,7 @@ TEST(ReportTool, RefusesUnreadableChainFilesAndUnknownAnalyses) {
     const std::string bad = WriteChainFile("wachtrix_cli_bad.txt", "99\n2\n0.5 0.4\n0 1\n0 0\n");
     const Outcome rows = RunReport("markov " + bad + " analysis=structure");
     EXPECT_EQ(rows.exitCode, 2);
-    EXPECT_EQ(rows.err, "Error: Sum of rows not 1 in transitionmatrix.\n");
+    EXPECT_EQ(rows.err, "Error: Sum of rows not 1 in transitionmatrix.\nRow 1 sums to 0.9.\n");
     std::filesystem::remove(bad);
 
     EXPECT_EQ(RunReport("markov " + missing + " analysis=first").exitCode, 2);
