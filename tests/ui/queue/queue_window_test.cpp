@@ -882,15 +882,11 @@ private slots:
         // p(10,0,0) computes as -2e-16, drawn as the table prints it.
         QTest::newRow("p(10,0,t) from 0")
             << "mm1tran rho=0.8 i=10 j=0 output=1 T=10" << 10.0 << "Probability" << false;
-        QTest::newRow("P(4,6,t)") << "mm1tran rho=0.5 i=4 j=6 output=2 T=7" << 7.0 << "Probability"
-                                  << false;
         QTest::newRow("ELq") << "mm1tran rho=0.8 i=4 output=3 T=10" << 10.0 << "ELq(i,t)" << false;
         QTest::newRow("Std Lq") << "mm1tran rho=0.8 i=4 output=4 T=10" << 10.0 << "Std Lq(i,t)"
                                 << false;
         QTest::newRow("finite source time") << "finsrc service=1 c=2 M=10 nu=0.15 output=4 graph=0"
                                             << 0.0 << "Probability" << false;
-        QTest::newRow("capacity") << "mmcn lambda=3 es=2 vary=1 c=2 from=0 to=40 y=0" << 0.0
-                                  << "Probability" << false;
         // Without waiting room nobody waits: the point (0, 0).
         QTest::newRow("capacity from 0 places")
             << "mmcn lambda=3 es=2 vary=1 c=2 from=0 to=40 y=1 t=0.5" << 0.0 << "Probability"
