@@ -136,7 +136,7 @@ LinearLimits SetMinMax(double lo, double hi, double stepSize, bool autoStepping,
     LinearLimits out;
     if (lo == hi) {
         if (hi == 0) {
-            out = {-1, 1, GetStep(-1, 1, limits.MinSteps)};
+            out = {0, 1, GetStep(0, 1, limits.MinSteps)};
         } else if (hi > 0) {
             out.min = 0;
             out.step = GetStep(0, 1.2 * hi, limits.MinSteps);
@@ -162,6 +162,8 @@ LinearLimits SetMinMax(double lo, double hi, double stepSize, bool autoStepping,
             out.min = 0;
         else if (hi < 0 && -hi / (out.max - out.min) < 0.25)
             out.max = 0;
+        // Times, states and probabilities never go below zero; neither does their axis.
+        if (lo >= 0) out.min = std::max(out.min, 0.0);
     }
     if (!(out.max > out.min)) throw ScalingError("SetMinMax failed");
     return out;

@@ -3,7 +3,8 @@
 // divisions. Plain values in, plain values out; range errors are ScalingError exceptions.
 //
 //   GetStep(0, 1, 5)  -> 0.2          GetStep(0, 37, 5) -> 5
-//   SetMinMax(0, 37, 0, true, {})     -> min -5, max 40, step 5
+//   SetMinMax(0, 37, 0, true, {})     -> min 0, max 40, step 5
+//   SetMinMax(-1, 37, 0, true, {})    -> min -5, max 40, step 5
 //   ChooseLogDivisions(0.001, 1, 5)   -> 0 (three decades: ticks 1, 10, 100 times 0.001)
 
 #include <optional>
@@ -55,8 +56,8 @@ struct LinearLimits {
     bool operator==(const LinearLimits&) const = default;
 };
 
-// Limits on whole steps around the data range [lo, hi]; the current stepSize is kept unless
-// autoStepping is on or it is unusable.
+// Limits on whole steps around the data range [lo, hi], never below 0 for data that is not; the
+// current stepSize is kept unless autoStepping is on or it is unusable.
 LinearLimits SetMinMax(double lo, double hi, double stepSize, bool autoStepping, StepLimits limits);
 
 // Limits the user fixed: equal limits widened, reversed ones exchanged, step by GetStep.

@@ -316,9 +316,20 @@ private:
                     QString::fromStdString(look().ErrorCaption));
     }
 
+    // The cross marks a point at the origin; on its own it would pass for one.
+    bool PointAtOrigin() const {
+        for (const auto& series : v_.series) {
+            if (!series->Active || series->Axis != SeriesAxis::YAxis) continue;
+            for (const TDataPoint& d : series->Points())
+                if (d.X == 0 && d.Y - series->ZeroValue() == 0) return true;
+        }
+        return false;
+    }
+
     void DrawZeroCross() {
         if (!look().CrossAtZero || x_->log || y_->log) return;
         if (!(x_->min <= 0 && 0 <= x_->max && y_->min <= 0 && 0 <= y_->max)) return;
+        if (!PointAtOrigin()) return;
         const double cx = Snap(XPixel(0)), cy = Snap(YPixel(*y_, 0));
         const double len = look().Crosslength;
         SetCrispPen(look().CrossColor, Qt::SolidLine);

@@ -1,7 +1,8 @@
 #pragma once
 // Paints a chart from its settings, the scales its axes recorded, and its series: background,
 // title, the valid axes with grid, ticks and labels; then, only when every axis is valid, the
-// zero cross, the series in ascending number and the legend, or else the error caption.
+// zero cross (where a point lies at the origin), the series in ascending number and the legend,
+// or else the error caption.
 
 #include <QRectF>
 #include <QSize>

@@ -92,11 +92,14 @@ TEST(GetStep, RefusesEmptyReversedAndUnboundedRanges) {
 }
 
 TEST(SetMinMax, AlwaysEnclosesTheDataOnWholeSteps) {
-    for (double lo = -50; lo < 50; lo += 3.7)
+    for (double lo = -50; lo < 50; lo += 2.5)
         for (double span = 0.013; span < 400; span *= 2.3) {
             const double hi = lo + span;
             const LinearLimits l = SetMinMax(lo, hi, 0, true, {});
             EXPECT_LE(l.min, lo) << lo << ".." << hi;
+            if (lo >= 0) {
+                EXPECT_GE(l.min, 0) << lo << ".." << hi;
+            }
             EXPECT_GE(l.max, hi) << lo << ".." << hi;
             const double steps = (l.max - l.min) / l.step;
             EXPECT_NEAR(steps, std::round(steps), 1e-6) << lo << ".." << hi;

@@ -231,7 +231,7 @@ TEST(ReportTool, RefusesUnreadableChainFilesAndUnknownAnalyses) {
     const std::string bad = WriteChainFile("wachtrix_cli_bad.txt", "99\n2\n0.5 0.4\n0 1\n0 0\n");
     const Outcome rows = RunReport("markov " + bad + " analysis=structure");
     EXPECT_EQ(rows.exitCode, 2);
-    EXPECT_EQ(rows.err, "Error: Sum of rows not 1 in transitionmatrix.\n");
+    EXPECT_EQ(rows.err, "Error: Sum of rows not 1 in transitionmatrix.\nRow 1 sums to 0.9.\n");
     std::filesystem::remove(bad);
 
     EXPECT_EQ(RunReport("markov " + missing + " analysis=first").exitCode, 2);

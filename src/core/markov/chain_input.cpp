@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "core/markov/uniformisation.h"
+#include "core/text/delphi_format.h"
 #include "core/text/number_parse.h"
 
 namespace wachtrix {
@@ -13,44 +14,70 @@ namespace {
 constexpr double kRowSumTolerance = 1e-5;
 constexpr double kLowestCost = -100000;
 
-bool AllRead(const std::vector<char>& read) {
-    for (const char r : read)
-        if (!r) return false;
-    return true;
+// The first cell not read, as an index into `read`; -1 when all were.
+int FirstUnread(const std::vector<char>& read) {
+    for (std::size_t k = 0; k < read.size(); ++k)
+        if (!read[k]) return static_cast<int>(k);
+    return -1;
 }
 
-std::optional<std::string> CheckDiscreteRows(const ChainNumbers& c) {
+bool AllRead(const std::vector<char>& read) {
+    return FirstUnread(read) < 0;
+}
+
+std::string CostColumnName(ChainKind kind, int k) {
+    if (kind == ChainKind::Discrete) return "c(j)";
+    return k == 0 ? "r(j)" : "F(k)";
+}
+
+// A fault of matrix cell (i, j), 0-based; the message's second line names it 1-based.
+ChainFault CellFault(const std::string& what, int i, int j) {
+    return {what + "\n" + Format("Row %d, column %d.", {i + 1, j + 1}), false, i, j};
+}
+
+ChainFault CostFault(const std::string& what, ChainKind kind, int i, int k) {
+    return {what + "\n" + Format("Row %d, column %s.", {i + 1, CostColumnName(kind, k)}), true, i,
+            k};
+}
+
+std::optional<ChainFault> CheckDiscreteRows(const ChainNumbers& c) {
     const int n = c.data.StateCount;
     for (int i = 1; i <= n; ++i) {
         long double sum = 0;
         for (int j = 1; j <= n; ++j) {
             const double p = c.data.TransitionMatrix[i][j];
-            if (p < 0) return "Negative value in transitionmatrix";
+            if (p < 0) return CellFault("Negative value in transitionmatrix", i - 1, j - 1);
             sum += p;
         }
-        if (std::fabs(sum - 1) >= kRowSumTolerance) return "Sum of rows not 1 in transitionmatrix.";
+        if (std::fabs(sum - 1) >= kRowSumTolerance) {
+            return ChainFault{"Sum of rows not 1 in transitionmatrix.\n" +
+                                  Format("Row %d sums to %.10g.", {i, sum}),
+                              false, i - 1, 0};
+        }
     }
     return std::nullopt;
 }
 
-std::optional<std::string> CheckContinuousRows(const ChainNumbers& c) {
+std::optional<ChainFault> CheckContinuousRows(const ChainNumbers& c) {
     const int n = c.data.StateCount;
     for (int i = 1; i <= n; ++i) {
         long double sum = 0;
         for (int j = 1; j <= n; ++j) {
             // The diagonal is compared as text: only a plain "0" says the user left it empty.
             if (i == j && !c.plainZeroDiagonal[i - 1]) {
-                return "Diagonal values must be zero in transitionMatrix";
+                return CellFault("Diagonal values must be zero in transitionMatrix", i - 1, j - 1);
             }
             const double q = c.data.TransitionMatrix[i][j];
-            if (q < 0) return "Negative value in transitionmatrix";
+            if (q < 0) return CellFault("Negative value in transitionmatrix", i - 1, j - 1);
             sum += q;
         }
         // Every rate is legal, but the analyses run on the total rate out of each state, which
         // must stay a number: say so, and what helps.
-        if (sum > std::numeric_limits<double>::max())
-            return "The rates out of state " + std::to_string(i) +
-                   " add up to more than 1E308: measure time in a longer unit.";
+        if (sum > std::numeric_limits<double>::max()) {
+            return ChainFault{"The rates out of state " + std::to_string(i) +
+                                  " add up to more than 1E308: measure time in a longer unit.",
+                              false, i - 1, 0};
+        }
     }
     return std::nullopt;
 }
@@ -104,27 +131,40 @@ ChainNumbers ChainNumbersFromInput(const ChainInput& input) {
     return c;
 }
 
-std::optional<std::string> ValidateChainNumbers(const ChainNumbers& c) {
-    if (!AllRead(c.matrixRead)) return "Illegal value in transitionmatrix.";
-    if (!AllRead(c.costRead)) return "Illegal value in cost vector.";
-    const auto rowFault =
-        c.data.Kind == ChainKind::Discrete ? CheckDiscreteRows(c) : CheckContinuousRows(c);
-    if (rowFault) return rowFault;
+std::optional<ChainFault> FindChainFault(const ChainNumbers& c) {
     const int n = c.data.StateCount;
+    const ChainKind kind = c.data.Kind;
+    const int costColumns = CostColumnCount(kind);
+    if (const int k = FirstUnread(c.matrixRead); k >= 0)
+        return CellFault("Illegal value in transitionmatrix.", k / n, k % n);
+    if (const int k = FirstUnread(c.costRead); k >= 0) {
+        // A cost grid of another size than the matrix has no cell to name.
+        if (k >= n * costColumns) return ChainFault{"Illegal value in cost vector.", true, 0, 0};
+        return CostFault("Illegal value in cost vector.", kind, k / costColumns, k % costColumns);
+    }
+    const auto rowFault =
+        kind == ChainKind::Discrete ? CheckDiscreteRows(c) : CheckContinuousRows(c);
+    if (rowFault) return rowFault;
     for (int i = 1; i <= n; ++i)
-        for (int k = 1; k <= CostColumnCount(c.data.Kind); ++k)
+        for (int k = 1; k <= costColumns; ++k)
             if (c.data.CostMatrix[i][k] < kLowestCost)
-                return "Value in cost vector must be above -100000.";
-    if (c.data.Kind == ChainKind::Continuous) {
+                return CostFault("Value in cost vector must be above -100000.", kind, i - 1, k - 1);
+    if (kind == ChainKind::Continuous) {
         // The cost figures of the analyses are sums of these rates.
         const std::vector<double> rates = ContinuousCostRates(c.data);
         for (int j = 1; j <= n; ++j) {
             if (!std::isfinite(rates[j])) {
-                return "Cost rate of state " + std::to_string(j) +
-                       " too large: r(j) + sum of F(k) q(j,k) exceeds 1E308.";
+                return ChainFault{"Cost rate of state " + std::to_string(j) +
+                                      " too large: r(j) + sum of F(k) q(j,k) exceeds 1E308.",
+                                  true, j - 1, 0};
             }
         }
     }
+    return std::nullopt;
+}
+
+std::optional<std::string> ValidateChainNumbers(const ChainNumbers& c) {
+    if (auto fault = FindChainFault(c)) return std::move(fault->message);
     return std::nullopt;
 }
 

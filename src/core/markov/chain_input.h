@@ -1,9 +1,11 @@
 #pragma once
 // The chain as the input grids hold it: cell texts. Validation gives the first fault as the
-// message the dialog shows; the hand-over turns validated texts into ChainData.
+// message the dialog shows, its second line saying where, and the cell for the grid's cursor;
+// the hand-over turns validated texts into ChainData.
 //
 //   rows {"0.5","0.5"},{"1","0"}, costs {"1"},{"2"}  -> valid, p(1,2) = 0.5, c(2) = 2
-//   rows {"0.5","0.49999"},...                        -> "Sum of rows not 1 in transitionmatrix."
+//   rows {"0.5","0.49999"},...                        -> "Sum of rows not 1 in transitionmatrix.
+//                                                         Row 1 sums to 0.99999.", cell (0, 0)
 
 #include <optional>
 #include <string>
@@ -42,6 +44,19 @@ struct ChainNumbers {
 // The cells read as numbers (ParseReal).
 ChainNumbers ChainNumbersFromInput(const ChainInput& input);
 
+// The first fault of a chain: the message, and the cell (0-based) of the matrix or the cost
+// vector it concerns.
+struct ChainFault {
+    std::string message;
+    bool inCosts = false;
+    int row = 0;
+    int column = 0;
+    bool operator==(const ChainFault&) const = default;
+};
+
+// The first fault, in the order ValidateChainInput gives.
+std::optional<ChainFault> FindChainFault(const ChainNumbers& numbers);
+
 // The message of the first fault, as ValidateChainInput gives it.
 std::optional<std::string> ValidateChainNumbers(const ChainNumbers& numbers);
 
@@ -53,7 +68,8 @@ ChainInput ZeroChainInput(ChainKind kind, int n);
 
 // The message of the first fault, in the dialog's order: unreadable matrix cells, unreadable
 // costs, the kind's matrix rules row by row, costs below -100000, cost rates of a continuous
-// chain beyond the range of numbers. Nothing when the chain is fine.
+// chain beyond the range of numbers. A fault of a cell or a row names it on a second line.
+// Nothing when the chain is fine.
 std::optional<std::string> ValidateChainInput(const ChainInput& input);
 
 // The validated texts as numbers, with CostVectorRead and DataLoaded set. Throws

@@ -57,11 +57,11 @@ Checked<MarkovRequest> CheckMarkovChoice(const MarkovChoice& choice, const Chain
     result.value.analysis = choice.analysis;
     if (choice.analysis == MarkovAnalysis::Transient) {
         auto options = CheckTransientInput(choice.transient, chain.StateCount, chain.Kind);
-        if (!options.ok()) return {{}, options.error};
+        if (!options.ok()) return {{}, options.error, options.place};
         result.value.transient = std::move(options.value);
     } else if (choice.analysis == MarkovAnalysis::FirstPassage) {
         auto options = CheckFirstPassageInput(choice.firstPassage, chain.StateCount, chain.Kind);
-        if (!options.ok()) return {{}, options.error};
+        if (!options.ok()) return {{}, options.error, options.place};
         result.value.firstPassage = std::move(options.value);
     }
     return result;

@@ -1,9 +1,11 @@
 #pragma once
 // The inputs of the two analyses over time as the dialog holds them (texts), checked in the
-// dialog's order into options. The first fault is the message the dialog shows.
+// dialog's order into options. The first fault is the message the dialog shows, with the input
+// it concerns; a fault in a list names the entry on a second line.
 //
 //   discrete, time points {"5","1","5"} -> {1, 5, 5}
-//   continuous, time point "0.5"        -> "Time points must be between 1 and 5000"
+//   continuous, time point "0.5"        -> "Time points must be between 1 and 5000
+//                                           Time point 1 is 0.5.", {TimePoint, row 0}
 
 #include <string>
 #include <vector>
@@ -12,11 +14,20 @@
 
 namespace wachtrix {
 
-// A checked value, or the message of the first fault.
+// Which input of the output-choice page a fault concerns, and the entry of a list (0-based).
+enum class ChoiceInput { None, InitialState, TimePoints, EndStates, StateA };
+struct InputPlace {
+    ChoiceInput input = ChoiceInput::None;
+    int row = 0;
+    bool operator==(const InputPlace&) const = default;
+};
+
+// A checked value, or the message of the first fault and where it is.
 template <class T>
 struct Checked {
     T value{};
     std::string error;
+    InputPlace place{};
     bool ok() const { return error.empty(); }
 };
 

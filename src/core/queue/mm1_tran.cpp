@@ -128,7 +128,9 @@ std::vector<ChartPoint> MM1TranGraphPoints(const MM1Transient& model, MM1GraphKi
     points.reserve(kGraphSteps + 1);
     for (int k = 0; k <= kGraphSteps; ++k) {
         const double t = k * T / kGraphSteps;
-        points.push_back({t, static_cast<double>(model.GraphValue(kind, t))});
+        // As the table prints them: magnitudes, so that a round-off of -1e-16 for a probability
+        // of 0 does not send the axis below zero.
+        points.push_back({t, static_cast<double>(std::fabs(model.GraphValue(kind, t)))});
     }
     return points;
 }
@@ -152,14 +154,18 @@ ChartPlot MM1TranChartPlot(MM1GraphKind kind, double T, std::vector<ChartPoint> 
             break;
         case MM1GraphKind::MeanQueue:
             plot.graphTitle = "ELq(i,t)";
+            plot.yAxis.title = "ELq(i,t)";  // a queue size, not a probability
             break;
         case MM1GraphKind::StdQueue:
             plot.graphTitle = "Std Lq(i,t)";
+            plot.yAxis.title = "Std Lq(i,t)";
             break;
     }
     plot.xAxis.title = "Time t";
+    // The time axis runs over the times asked for, 0..T, not rounded out to whole steps.
     plot.xAxis.min = 0;
     plot.xAxis.max = T;
+    plot.xAxis.autoSizing = false;
     plot.yAxis.logScale = false;
     plot.yAxis.autoSizing = true;
     plot.yAxis.autoStepping = true;
@@ -224,7 +230,7 @@ bool ReadsHorizon(const Selection& s) {
 
 const char* InitialStateCheck(double i, const FieldValues& before) {
     return i > MM1MaxInitialState(std::max(before["rho"], kMM1TranRhoFloor)) ? "i out of bounds"
-                                                                            : nullptr;
+                                                                             : nullptr;
 }
 
 std::string InitialStateLabel(const FieldLookup& field) {

@@ -1,6 +1,7 @@
 #include "ui/common/dialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -17,13 +18,41 @@ Dialogs::FileResponder& fileResponder() {
     return r;
 }
 
-// "a (*.txt)|*.txt|b (*.*)|*.*" -> "a (*.txt);;b (*.*)"
-QString QtFilter(const QString& filter) {
+// One file type of a filter: its name and its extensions ("*.*" has none).
+struct FileType {
+    QString name;
+    QStringList extensions;
+};
+
+// "a (*.txt)|*.txt|b (*.html *.htm)|*.html;*.htm|c (*.*)|*.*"
+//   -> {a, {txt}}, {b, {html, htm}}, {c, {}}
+QList<FileType> FileTypes(const QString& filter) {
     const QStringList parts = filter.split('|');
+    QList<FileType> types;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        FileType type{parts[i], {}};
+        for (const QString& pattern : parts[i + 1].split(';', Qt::SkipEmptyParts)) {
+            const QString extension = pattern.trimmed().section("*.", 1);
+            if (!extension.isEmpty() && !extension.contains('*'))
+                type.extensions << extension.toLower();
+        }
+        types << type;
+    }
+    return types;
+}
+
+QString QtFilter(const QList<FileType>& types) {
     QStringList names;
-    for (int i = 0; i < parts.size(); i += 2)
-        names << parts[i];
+    for (const FileType& type : types)
+        names << type.name;
     return names.join(";;");
+}
+
+// The type of that name; the first for an empty or unknown name.
+FileType TypeNamed(const QList<FileType>& types, const QString& name) {
+    for (const FileType& type : types)
+        if (type.name == name) return type;
+    return types.value(0);
 }
 
 }  // namespace
@@ -35,9 +64,22 @@ void Dialogs::setFileResponder(FileResponder r) {
     fileResponder() = std::move(r);
 }
 
+QString ChosenFileName(const FileDialogRequest& request, const FileChoice& choice) {
+    if (choice.fileName.isEmpty() || !request.save) return choice.fileName;
+    const QList<FileType> types = FileTypes(request.filter);
+    const QString suffix = QFileInfo(choice.fileName).suffix().toLower();
+    for (const FileType& type : types)
+        if (type.extensions.contains(suffix)) return choice.fileName;
+    const FileType type = TypeNamed(types, choice.filter);
+    const QString extension = !type.extensions.isEmpty() ? type.extensions.first()
+                              : suffix.isEmpty()         ? request.defaultSuffix
+                                                         : QString();
+    return extension.isEmpty() ? choice.fileName : choice.fileName + '.' + extension;
+}
+
 DialogButton Dialogs::show(QWidget* parent, DialogKind kind, const QString& title,
                            const QString& text) {
-    if (responder()) return responder()({kind, title, text});
+    if (responder()) return responder()({kind, title, text, parent});
     QMessageBox box(parent);
     box.setWindowTitle(title);
     box.setText(text);
@@ -79,13 +121,21 @@ DialogButton Dialogs::show(QWidget* parent, DialogKind kind, const QString& titl
 }
 
 QString Dialogs::chooseFile(QWidget* parent, const FileDialogRequest& request) {
-    if (fileResponder()) return fileResponder()(request);
-    QFileDialog dialog(parent, request.title, request.directory, QtFilter(request.filter));
+    if (fileResponder()) return ChosenFileName(request, fileResponder()(request));
+    const QList<FileType> types = FileTypes(request.filter);
+    QFileDialog dialog(parent, request.title, request.directory, QtFilter(types));
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(request.defaultSuffix);
+    // The selected type gives a bare name its extension, so that the dialog asks about
+    // replacing the file that will be written.
+    const auto follow = [&](const QString& typeName) {
+        dialog.setDefaultSuffix(
+            TypeNamed(types, typeName).extensions.value(0, request.defaultSuffix));
+    };
+    follow(QString());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().first();
+    return ChosenFileName(request, {dialog.selectedFiles().first(), dialog.selectedNameFilter()});
 }
 
 }  // namespace wachtrix::ui

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -116,6 +117,15 @@ public:
 
     void open(const QString& url) {
         if (browser_->source().toString() != url) browser_->setSource(QUrl(url));
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+            close();
+            return;
+        }
+        QWidget::keyPressEvent(event);
     }
 
 private:

@@ -12,8 +12,9 @@ namespace wachtrix::ui {
 class ModuleWindow {
 public:
     virtual ~ModuleWindow() = default;
-    virtual QMenu* fileMenu() = 0;  // replaces the main "&File"
-    virtual QMenu* helpMenu() = 0;  // added at the end
+    virtual QMenu* fileMenu() = 0;                   // replaces the main "&File"
+    virtual QMenu* windowMenu() { return nullptr; }  // added before "&Help", where there is one
+    virtual QMenu* helpMenu() = 0;                   // added at the end
 };
 
 }  // namespace wachtrix::ui

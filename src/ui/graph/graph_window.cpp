@@ -1,6 +1,7 @@
 #include "ui/graph/graph_window.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -223,6 +224,14 @@ void GraphWindow::LayOut(QSize client) {
 
 void GraphWindow::resizeEvent(QResizeEvent*) {
     LayOut(size());
+}
+
+void GraphWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 chart::TxyGraph* GraphWindow::chart(int index) const {

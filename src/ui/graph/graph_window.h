@@ -1,7 +1,7 @@
 #pragma once
 // What the three graph window classes share: caption "Graph", an underlined title label with
-// plain labels beneath, one or two logarithmic probability charts, "&Close", "&Help" (help
-// context 10) and "Export" (the charts' context menu too: copy, save as PNG or SVG, save the
+// plain labels beneath, one or two logarithmic probability charts, "&Close" (or Escape), "&Help"
+// (help context 10) and "Export" (the charts' context menu too: copy, save as PNG or SVG, save the
 // points as CSV). The client area ends 10 pixels beyond the rightmost and the lowest chart; the
 // charts grow with the window.
 //
@@ -84,6 +84,7 @@ public:
 protected:
     GraphWindow(QWidget* owner, const GraphWindowDesign& design);
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;  // Escape closes the window
 
 private:
     void BuildButtons(const GraphWindowDesign& design);

@@ -65,31 +65,54 @@ QStringList Numbered(int n) {
     return labels;
 }
 
+// Time point k, as a new row offers it: 1, 2, 5, 10, 20, 50 ... up to 5000, a run that shows
+// the chain settling.
+QString DefaultTimePoint(int k) {
+    static constexpr int kMantissas[] = {1, 2, 5};
+    int value = kMantissas[(k - 1) % 3];
+    for (int decade = (k - 1) / 3; decade > 0 && value < 5000; --decade)
+        value *= 10;
+    return QString::number(std::min(value, 5000));
+}
+
+// End state k of a chain of n states, as a new row offers it: states 1, 2 ... as far as there
+// are.
+QString DefaultEndState(int k, int n) {
+    return QString::number(std::max(1, std::min(k, n)));
+}
+
 // Resizes one of the option grids (one value column) to `rows`, labelling row k with
-// `label` + k + `suffix`; new rows get "0", existing values stay.
-void SizeOptionGrid(TStringGrid* grid, int rows, const QString& label, const QString& suffix) {
-    grid->resizeCells(rows, 1, "0");
+// `label` + k + `suffix`; new row k gets value(k), existing values stay.
+template <class Value>
+void SizeOptionGrid(TStringGrid* grid, int rows, const QString& label, const QString& suffix,
+                    Value value) {
+    const int kept = grid->rowCount();
+    grid->resizeCells(rows, 1, QString());
     QStringList labels;
-    for (int k = 1; k <= rows; ++k)
+    for (int k = 1; k <= rows; ++k) {
         labels << label + QString::number(k) + suffix;
+        if (k > kept) grid->setCell(k - 1, 0, value(k));
+    }
     grid->setVerticalHeaderLabels(labels);
 }
 
 void SizeTimePointGrid(TStringGrid* grid, int rows) {
-    SizeOptionGrid(grid, rows, "time point ", " (<=5000)");
+    SizeOptionGrid(grid, rows, "time point ", " (<=5000)", DefaultTimePoint);
 }
 
-void SizeEndStateGrid(TStringGrid* grid, int rows) {
-    SizeOptionGrid(grid, rows, "end state ", "");
+void SizeEndStateGrid(TStringGrid* grid, int rows, int states) {
+    SizeOptionGrid(grid, rows, "end state ", "",
+                   [states](int k) { return DefaultEndState(k, states); });
 }
 
 QStringList CostHeaders(ChainKind kind) {
     return kind == ChainKind::Discrete ? QStringList{"c(j)"} : QStringList{"r(j)", "F(k)"};
 }
 
-void ClearOptionGrid(TStringGrid* grid) {
-    for (int r = 0; r < grid->rowCount(); ++r)
-        grid->setCell(r, 0, "0");
+// A state typed into an edit or a grid cell that the chain no longer has: back to `fallback`.
+QString WithoutLostState(const QString& text, int states, const QString& fallback) {
+    const auto state = ParseInt(Std(text));
+    return state && *state > states ? fallback : text;
 }
 
 std::vector<std::string> OptionValues(const TStringGrid* grid, int count) {
@@ -117,8 +140,10 @@ QLabel* MakeLabel(const QString& text, QWidget* parent) {
 
 TMarkovKeuzeDialoog::TMarkovKeuzeDialoog(QWidget* parent) : QDialog(parent) {
     setObjectName("MarkovKeuzeDialoog");
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // A tool window of the program: above its windows, as their own, not above everyone else's
+    // (a student keeps an exercise open beside it).
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setWindowTitle(kDiscreteItem);
     lastDirectory_ = QDir::currentPath();
 
@@ -147,7 +172,8 @@ TMarkovKeuzeDialoog::TMarkovKeuzeDialoog(QWidget* parent) : QDialog(parent) {
     connect(PageControl1, &QTabWidget::currentChanged, this,
             &TMarkovKeuzeDialoog::PageControl1Change);
     UpdateNavigation();
-    resize(760, 580);
+    // Wide enough for every result tab's title.
+    resize(QSize(760, 580).expandedTo(minimumSizeHint()));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -355,6 +381,9 @@ QWidget* TMarkovKeuzeDialoog::BuildResultsPage() {
     PageControl2 = new QTabWidget(page);
     PageControl2->setObjectName("PageControl2");
     PageControl2->setTabPosition(QTabWidget::South);
+    // Whole titles, never elided or scrolled away.
+    PageControl2->setElideMode(Qt::ElideNone);
+    PageControl2->setUsesScrollButtons(false);
 
     const char* titles[kResultTabs] = {"Chain Structure", "Steady-State Behaviour",
                                        "Transient Behaviour", "First-Passage Time Behaviour",
@@ -425,8 +454,7 @@ QLayout* TMarkovKeuzeDialoog::BuildButtonBar() {
     auto* help = new QPushButton("&Help", this);
     help->setObjectName("BitBtn4");
     help->setIcon(HelpIcon());
-    connect(help, &QPushButton::clicked, this,
-            [this] { ShowHelpContext(kMarkovHelp, this); });
+    connect(help, &QPushButton::clicked, this, [this] { ShowHelpContext(kMarkovHelp, this); });
     VorigeBtn = new QPushButton("&Previous", this);
     VorigeBtn->setObjectName("VorigeBtn");
     connect(VorigeBtn, &QPushButton::clicked, this, &TMarkovKeuzeDialoog::VorigeBtnClick);
@@ -499,12 +527,42 @@ void TMarkovKeuzeDialoog::ApplyStateCount(int n) {
     sgKostenVector->fillEmpty(0, costColumns - 1, "0");
 }
 
+// The other kind of chain clears the grids: asked first when they hold more than zeros.
 void TMarkovKeuzeDialoog::cbSoortMarkovChainChange(int index) {
-    setWindowTitle(cbSoortMarkovChain->itemText(index));
-    ChainKind = index == 1 ? wachtrix::ChainKind::Continuous : wachtrix::ChainKind::Discrete;
+    const auto wanted =
+        index == 1 ? wachtrix::ChainKind::Continuous : wachtrix::ChainKind::Discrete;
+    if (wanted == ChainKind) return;
+    if (!GridsHoldOnlyZeros() &&
+        Dialogs::show(this, DialogKind::Confirm, "Confirm",
+                      "The transition matrix and the cost vector are cleared for the other kind "
+                      "of chain.\nClear them?") != DialogButton::Yes) {
+        const QSignalBlocker quiet(cbSoortMarkovChain);
+        cbSoortMarkovChain->setCurrentIndex(ChainKind == wachtrix::ChainKind::Continuous ? 1 : 0);
+        return;
+    }
+    SetChainKind(wanted);
+}
+
+void TMarkovKeuzeDialoog::SetChainKind(wachtrix::ChainKind kind) {
+    {
+        const QSignalBlocker quiet(cbSoortMarkovChain);
+        cbSoortMarkovChain->setCurrentIndex(kind == wachtrix::ChainKind::Continuous ? 1 : 0);
+    }
+    setWindowTitle(cbSoortMarkovChain->currentText());
+    ChainKind = kind;
     RebuildCostGrid();
     InputChanged = true;
     ClearBtnClick();
+}
+
+bool TMarkovKeuzeDialoog::GridsHoldOnlyZeros() const {
+    for (const TStringGrid* grid : {sgOvergangsMatrix, sgKostenVector})
+        for (int r = 0; r < grid->rowCount(); ++r)
+            for (int c = 0; c < grid->columnCount(); ++c) {
+                const QString text = grid->cell(r, c);
+                if (!text.trimmed().isEmpty() && ParseReal(Std(text)) != 0.0) return false;
+            }
+    return true;
 }
 
 void TMarkovKeuzeDialoog::RebuildCostGrid() {
@@ -543,11 +601,10 @@ ChainInput TMarkovKeuzeDialoog::CurrentChain() const {
 }
 
 void TMarkovKeuzeDialoog::LoadChain(const ChainInput& chain) {
-    if (chain.kind != ChainKind) {
-        cbSoortMarkovChain->setCurrentIndex(chain.kind == wachtrix::ChainKind::Continuous ? 1 : 0);
-    }
-    // The states edit keeps its text: the grids say how many states there are.
+    // The file replaces what the grids held: nothing to ask.
+    if (chain.kind != ChainKind) SetChainKind(chain.kind);
     const int n = chain.StateCount();
+    EditAantalStates->setText(QString::number(n));
     ApplyStateCount(n);
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j)
@@ -583,35 +640,47 @@ void TMarkovKeuzeDialoog::SaveBtnClick() {
 // ---------------------------------------------------------------------------------------------
 // Page "Choice of Output"
 
+// As a new dialog offers them, every analysis runs on any chain as it stands.
 void TMarkovKeuzeDialoog::ResetOutputChoices() {
-    for (int k = 0; k < kResultTabs; ++k)
-        SetMemoVisible(k, false);
-
     for (TSpinEdit* spin : {seTimePoints, seTimePoints2}) {
         const QSignalBlocker quiet(spin);
         spin->setValue(kInitialTimePoints);
     }
-    for (TStringGrid* grid : {sgTimePoints, sgTimePoints2}) {
+    for (TStringGrid* grid : {sgTimePoints, sgTimePoints2, sgEndStates})
+        grid->setRowCount(0);
+    for (TStringGrid* grid : {sgTimePoints, sgTimePoints2})
         SizeTimePointGrid(grid, kInitialTimePoints);
-        ClearOptionGrid(grid);
+    {
+        const QSignalBlocker quiet(seEndStates);
+        seEndStates->setValue(std::min(StateCount(), 2));
     }
+    EditInitialState->setText("1");
+    rgTransientChoice->setItemIndex(0);
+    editStartingState->setText("1");
+    rgReturnSet->setItemIndex(0);
+    EditStateA->setText("1");
+    FollowInputChange();
+}
+
+// The results were of another chain and go. The choices stay, but for states the chain no
+// longer has, which go back to their defaults; the end states follow the number of states.
+void TMarkovKeuzeDialoog::FollowInputChange() {
+    for (int k = 0; k < kResultTabs; ++k)
+        SetMemoVisible(k, false);
 
     const int n = StateCount();
     const int maxEnd = std::min(n, kMaxEndStates);
     {
         const QSignalBlocker quiet(seEndStates);
         seEndStates->setMaximum(maxEnd);
-        seEndStates->setValue(std::min(n, 2));
     }
     LabelEndStates->setText("Number of end states (max " + QString::number(maxEnd) + "):");
-    SizeEndStateGrid(sgEndStates, seEndStates->value());
-    ClearOptionGrid(sgEndStates);
-
-    EditInitialState->setText("1");
-    rgTransientChoice->setItemIndex(0);
-    editStartingState->setText("1");
-    rgReturnSet->setItemIndex(0);
-    EditStateA->clear();
+    SizeEndStateGrid(sgEndStates, seEndStates->value(), n);
+    for (int r = 0; r < sgEndStates->rowCount(); ++r)
+        sgEndStates->setCell(
+            r, 0, WithoutLostState(sgEndStates->cell(r, 0), n, DefaultEndState(r + 1, n)));
+    for (QLineEdit* edit : {EditInitialState, editStartingState, EditStateA})
+        edit->setText(WithoutLostState(edit->text(), n, "1"));
 }
 
 void TMarkovKeuzeDialoog::seTimePointsChange(int count) {
@@ -623,7 +692,7 @@ void TMarkovKeuzeDialoog::seTimePoints2Change(int count) {
 }
 
 void TMarkovKeuzeDialoog::seEndStatesChange(int count) {
-    SizeEndStateGrid(sgEndStates, count);
+    SizeEndStateGrid(sgEndStates, count, StateCount());
 }
 
 void TMarkovKeuzeDialoog::rgSoortClick(int index) {
@@ -644,9 +713,10 @@ void TMarkovKeuzeDialoog::SimuleerBtnClick() {
     chain_.CostVectorRead = false;
     chain_.DataLoaded = false;
     const ChainInput input = CurrentChain();
-    if (const auto fault = ValidateChainInput(input)) {
-        ShowError(Qs(*fault));
+    if (const auto fault = FindChainFault(ChainNumbersFromInput(input))) {
+        ShowError(Qs(fault->message));
         PageControl1->setCurrentIndex(InputPage);
+        PutCursorOn(fault->inCosts ? sgKostenVector : sgOvergangsMatrix, fault->row, fault->column);
         return;
     }
     if (FirstRun) {
@@ -659,6 +729,7 @@ void TMarkovKeuzeDialoog::SimuleerBtnClick() {
     const auto request = CheckMarkovChoice(CurrentChoice(), chain_);
     if (!request.ok()) {
         ShowError(Qs(request.error));
+        ShowRefusedChoice(request.place);
         return;
     }
 
@@ -666,7 +737,7 @@ void TMarkovKeuzeDialoog::SimuleerBtnClick() {
     const int tab = static_cast<int>(request.value.analysis);
     memos_[tab]->clear();
     if (TMarkovProgress* dialog = MarkovProgress()) dialog->ClearStopRequest();
-    MarkovProgressRun progress(MarkovProgress());
+    MarkovProgressRun progress(MarkovProgress(), this);
     MarkovReport report;
     {
         const QScopedValueRollback<bool> running(running_, true);
@@ -679,6 +750,37 @@ void TMarkovKeuzeDialoog::SimuleerBtnClick() {
         return;
     }
     ShowReport(tab, report.lines);
+}
+
+void TMarkovKeuzeDialoog::PutCursorOn(TStringGrid* grid, int row, int column) {
+    grid->setCurrentCell(row, column);
+    grid->scrollToItem(grid->item(row, column));
+    grid->setFocus();
+}
+
+// The input a refused choice concerns, of the analysis chosen, ready to be mended.
+void TMarkovKeuzeDialoog::ShowRefusedChoice(const InputPlace& place) {
+    const bool transient = rgSoort->itemIndex() == static_cast<int>(MarkovAnalysis::Transient);
+    switch (place.input) {
+        case ChoiceInput::None:
+            return;
+        case ChoiceInput::InitialState: {
+            QLineEdit* edit = transient ? EditInitialState : editStartingState;
+            edit->setFocus();
+            edit->selectAll();
+            return;
+        }
+        case ChoiceInput::TimePoints:
+            PutCursorOn(transient ? sgTimePoints : sgTimePoints2, place.row, 0);
+            return;
+        case ChoiceInput::EndStates:
+            PutCursorOn(sgEndStates, place.row, 0);
+            return;
+        case ChoiceInput::StateA:
+            EditStateA->setFocus();
+            EditStateA->selectAll();
+            return;
+    }
 }
 
 MarkovChoice TMarkovKeuzeDialoog::CurrentChoice() const {
@@ -716,7 +818,7 @@ void TMarkovKeuzeDialoog::PageControl1Change(int index) {
     }
     activePage_ = index;
     if (InputChanged) {
-        ResetOutputChoices();
+        FollowInputChange();
         InputChanged = false;
     }
     UpdateNavigation();

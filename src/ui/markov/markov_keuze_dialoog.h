@@ -1,7 +1,7 @@
 #pragma once
 // The Markov dialog where all the work is done: the chain on page "Input", the analysis on
-// page "Choice of Output", the reports on page "Results". A stay-on-top tool window owned by
-// the Markov window, which it asks to close.
+// page "Choice of Output", the reports on page "Results". A tool window owned by the Markov
+// window (above the program's windows, not above other programs'), which it asks to close.
 
 #include <QDialog>
 #include <array>
@@ -86,10 +86,13 @@ private:
     // Grids and pages.
     int StateCount() const;  // the grid decides, not the states edit
     void ApplyStateCount(int n);
+    void SetChainKind(wachtrix::ChainKind kind);  // the combo, the caption and cleared grids
+    bool GridsHoldOnlyZeros() const;
     void RebuildCostGrid();
     void LoadChain(const ChainInput& chain);
     ChainInput CurrentChain() const;
     void ResetOutputChoices();
+    void FollowInputChange();
     void UpdateNavigation();
     void SetMemoVisible(int tab, bool visible);
     // The memo of the result tab on view, null while it shows "No results".
@@ -98,6 +101,8 @@ private:
     void UpdateResultButtons();  // Save, Print and Preview only where there are results
     void ShowReport(int tab, const std::vector<std::string>& lines);
     void ShowError(const QString& text);
+    void PutCursorOn(TStringGrid* grid, int row, int column);  // and the focus
+    void ShowRefusedChoice(const InputPlace& place);
 
     // What the output-choice page holds.
     MarkovChoice CurrentChoice() const;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace wachtrix::ui {
 namespace {
@@ -45,6 +46,20 @@ TMarkovProgress::TMarkovProgress(QWidget* parent)
 void TMarkovProgress::ResetProgress() {
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
+}
+
+void TMarkovProgress::ShowOver(QWidget* starter) {
+    QWidget* over = starter          ? starter->window()
+                    : parentWidget() ? parentWidget()->window()
+                                     : nullptr;
+    if (over) {
+        // A window stays above its transient parent, whichever of the two was clicked last.
+        winId();
+        over->winId();
+        windowHandle()->setTransientParent(over->windowHandle());
+    }
+    show();
+    raise();
 }
 
 void TMarkovProgress::SetPosition(int position) {
@@ -101,7 +116,7 @@ void MarkovProgressRun::reset() {
     if (dialog_) dialog_->ResetProgress();
 }
 void MarkovProgressRun::show() {
-    if (dialog_) dialog_->show();
+    if (dialog_) dialog_->ShowOver(starter_);
 }
 void MarkovProgressRun::position(int percent) {
     if (dialog_) dialog_->SetPosition(percent);

@@ -18,6 +18,9 @@ public:
     explicit TMarkovProgress(QWidget* parent = nullptr);
 
     void ResetProgress();  // position 0 of a maximum of 100
+    // Shows the dialog kept above `starter`'s window (its transient parent) for as long as it
+    // shows, whatever the user clicks meanwhile; null: above the dialog's owner.
+    void ShowOver(QWidget* starter);
     void SetPosition(int position);
     int Position() const;
 
@@ -52,7 +55,9 @@ void SetMarkovProgress(TMarkovProgress* progress);
 // for Stop to answer at once, rarely enough not to slow the run.
 class MarkovProgressRun : public Progress {
 public:
-    explicit MarkovProgressRun(TMarkovProgress* dialog) : dialog_(dialog) {}
+    // `starter`: the window that started the run, which the dialog stays above.
+    explicit MarkovProgressRun(TMarkovProgress* dialog, QWidget* starter = nullptr)
+        : dialog_(dialog), starter_(starter) {}
     void reset() override;
     void show() override;
     void position(int percent) override;
@@ -64,6 +69,7 @@ public:
 
 private:
     TMarkovProgress* dialog_;
+    QWidget* starter_;
     QElapsedTimer sinceEvents_;
 };
 

@@ -21,7 +21,7 @@ TMarkov::TMarkov(QWidget* parent)
     helpMenu_->addAction("&Help Content", this, [this] { ShowHelpContext(kMarkovHelp, this); });
 
     dialog_ = new TMarkovKeuzeDialoog(this);
-    connect(dialog_, &TMarkovKeuzeDialoog::quitRequested, this, &TMarkov::CloseMarkovClick);
+    connect(dialog_, &TMarkovKeuzeDialoog::quitRequested, this, [this] { requestClose(dialog_); });
 }
 
 void TMarkov::showEvent(QShowEvent* event) {
@@ -38,7 +38,12 @@ TMarkovKeuzeDialoog* TMarkov::dialog() const {
 }
 
 void TMarkov::CloseMarkovClick() {
+    requestClose(window());
+}
+
+void TMarkov::requestClose(QWidget* askOver) {
     AskBeforeClose = true;
+    askOver_ = askOver;
     close();
 }
 
@@ -50,7 +55,7 @@ void TMarkov::closeEvent(QCloseEvent* event) {
     // Only a close the user asked for is questioned; when the program ends the module just goes.
     if (AskBeforeClose) {
         AskBeforeClose = false;
-        if (Dialogs::show(this, DialogKind::Confirm, "Confirm",
+        if (Dialogs::show(askOver_ ? askOver_.data() : this, DialogKind::Confirm, "Confirm",
                           "Do you want to quit from Markov Chains?") != DialogButton::Yes) {
             event->ignore();
             return;

@@ -22,7 +22,8 @@ public:
 
     TMarkovKeuzeDialoog* dialog() const;
 
-    // "Close &Markov Chains", "&Quit" and the dialog's close box: close after asking.
+    // "Close &Markov Chains", "&Quit" and the dialog's close box: close after asking, in a box
+    // above the window the user acted in (the program's window for the menu).
     void CloseMarkovClick();
 
 protected:
@@ -30,10 +31,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void requestClose(QWidget* askOver);
+
     QMenu* fileMenu_;
     QMenu* helpMenu_;
     QPointer<TMarkovKeuzeDialoog> dialog_;
     bool AskBeforeClose = false;  // the user asked to close the module
+    QPointer<QWidget> askOver_;   // the window the user asked in
     bool Closing = false;         // the window is closing; its dialog may go
     bool dialogShown_ = false;
 };

@@ -9,7 +9,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <cmath>
 #include <limits>
 
 #include "core/queue/queue_model.h"
@@ -86,9 +88,120 @@ void TQueueMainForm::buildMenus() {
     close->setObjectName("Close1");
     QAction* exit = fileMenu_->addAction("Close &Wachtrix", this, [this] { Exit1Click(); });
     exit->setObjectName("Exit1");
+    windowMenu_ = new QMenu("&Window", this);
+    windowMenu_->menuAction()->setObjectName("Window1");
+    connect(windowMenu_, &QMenu::aboutToShow, this, [this] { listGraphWindows(); });
+    listGraphWindows();
     helpMenu_ = new QMenu("&Help", this);
     QAction* topics = helpMenu_->addAction("&Help content", this, [this] { HelpTopics1Click(); });
     topics->setObjectName("HelpTopics1");
+}
+
+// Each open graph window by its labels (their captions all read "Graph"), then the commands
+// over all of them.
+void TQueueMainForm::listGraphWindows() {
+    windowMenu_->clear();
+    const std::vector<GraphWindow*> windows = openGraphWindows();
+    int number = 0;
+    for (GraphWindow* window : windows) {
+        QStringList details;
+        for (int i = 1; i < window->labelCount(); ++i)
+            if (!window->label(i)->text().isEmpty()) details << window->label(i)->text();
+        QString text = QString("&%1 %2").arg(++number).arg(window->label(0)->text());
+        if (!details.isEmpty()) text += ": " + details.join(", ");
+        QAction* show = windowMenu_->addAction(text, window, [window] {
+            window->show();
+            window->raise();
+            window->activateWindow();
+        });
+        show->setObjectName("GraphWindowItem");
+    }
+    if (!windows.empty()) windowMenu_->addSeparator();
+    const auto command = [&](const char* name, const QString& text,
+                             void (TQueueMainForm::*slot)()) {
+        QAction* action = windowMenu_->addAction(text, this, slot);
+        action->setObjectName(name);
+        action->setEnabled(!windows.empty());
+    };
+    command("Cascade1", "&Cascade", &TQueueMainForm::CascadeGraphsClick);
+    command("Tile1", "&Tile", &TQueueMainForm::TileGraphsClick);
+    command("CloseAllGraphs1", "Close &All Graphs", &TQueueMainForm::CloseAllGraphsClick);
+}
+
+std::vector<GraphWindow*> TQueueMainForm::openGraphWindows() const {
+    std::vector<GraphWindow*> open;
+    for (const QPointer<GraphWindow>& window : graphWindows_)
+        if (window && window->isVisible()) open.push_back(window);
+    return open;
+}
+
+QRect TQueueMainForm::graphArea() const {
+    const QRect work = screen()->availableGeometry();
+    const QRect results(Results->mapToGlobal(QPoint(0, 0)), work.bottomRight());
+    const QRect area = results.intersected(work);
+    return area.isEmpty() ? work : area;
+}
+
+void TQueueMainForm::CascadeGraphsClick() {
+    int n = 0;
+    for (GraphWindow* window : openGraphWindows()) {
+        window->Placement(n++);
+        window->raise();
+    }
+}
+
+namespace {
+
+// Columns and rows of equal cells over `area` for `count` windows of at least `least` each:
+// the grid whose cells leave the windows the most room, and whether they fit at all.
+struct Tiling {
+    int columns = 1;
+    int rows = 1;
+    double room = 0;  // how many times the least size fits a cell, the narrower way
+};
+
+Tiling BestTiling(QSize area, int count, QSize least) {
+    Tiling best;
+    for (int columns = 1; columns <= count; ++columns) {
+        const int rows = (count + columns - 1) / columns;
+        const double room = std::min(area.width() / double(columns) / std::max(1, least.width()),
+                                     area.height() / double(rows) / std::max(1, least.height()));
+        if (room > best.room) best = {columns, rows, room};
+    }
+    return best;
+}
+
+}  // namespace
+
+// Side by side over the Results side, or over the whole screen where they do not fit there.
+void TQueueMainForm::TileGraphsClick() {
+    const std::vector<GraphWindow*> windows = openGraphWindows();
+    if (windows.empty()) return;
+    QSize least;
+    for (GraphWindow* window : windows)
+        least = least.expandedTo(window->minimumSize() + window->frameGeometry().size() -
+                                 window->size());
+    const int count = static_cast<int>(windows.size());
+    QRect area = graphArea();
+    Tiling tiling = BestTiling(area.size(), count, least);
+    if (tiling.room < 1) {
+        area = screen()->availableGeometry();
+        tiling = BestTiling(area.size(), count, least);
+    }
+    const QSize cell(area.width() / tiling.columns, area.height() / tiling.rows);
+    for (int k = 0; k < count; ++k) {
+        GraphWindow* window = windows[static_cast<std::size_t>(k)];
+        const QSize frame = window->frameGeometry().size() - window->size();
+        window->resize((cell - frame).expandedTo(window->minimumSize()));
+        window->move(area.topLeft() +
+                     QPoint(k % tiling.columns * cell.width(), k / tiling.columns * cell.height()));
+        window->raise();
+    }
+}
+
+void TQueueMainForm::CloseAllGraphsClick() {
+    for (GraphWindow* window : openGraphWindows())
+        window->close();
 }
 
 QWidget* TQueueMainForm::buildResultsColumn() {
@@ -180,11 +293,11 @@ void TQueueMainForm::closeModule() {
 }
 
 void TQueueMainForm::RealEditChange(QLineEdit* edit) {
-    FilterEditText(edit, RealChars);
+    FilterEditText(edit, EditFilter::Real);
 }
 
 void TQueueMainForm::IntEditChange(QLineEdit* edit) {
-    FilterEditText(edit, IntChars);
+    FilterEditText(edit, EditFilter::Integer);
 }
 
 void TQueueMainForm::EditEnter(QLineEdit* edit) {

@@ -34,6 +34,7 @@ public:
     ~TQueueMainForm() override;
 
     QMenu* fileMenu() override { return fileMenu_; }
+    QMenu* windowMenu() override { return windowMenu_; }
     QMenu* helpMenu() override { return helpMenu_; }
 
     ResultWriter& results() override { return writer_; }
@@ -52,6 +53,9 @@ public:
     // The tab of a model (by its registry key), null when there is none.
     QueueTab* tab(std::string_view key) const;
 
+    // The graph windows still open, oldest first.
+    std::vector<GraphWindow*> openGraphWindows() const;
+
     // Buttons and menu commands.
     void Run(QueueTab& tab);         // every Run button
     void MG1_Quit_ButtonClick();     // every Quit button
@@ -63,6 +67,11 @@ public:
     void Close1Click();
     void Exit1Click();
     void HelpTopics1Click();
+    // "&Window": the graph windows stepped from the top left of the Results side, side by side
+    // over it, or all closed.
+    void CascadeGraphsClick();
+    void TileGraphsClick();
+    void CloseAllGraphsClick();
 
     // Input handlers shared by the tabs.
     void RealEditChange(QLineEdit* edit);
@@ -81,11 +90,14 @@ protected:
 
 private:
     void buildMenus();
+    void listGraphWindows();  // the "&Window" menu as it opens
+    QRect graphArea() const;  // where graph windows open: the Results side, within the screen
     QWidget* buildResultsColumn();
     void closeModule();
 
     ResultsPanel* Results = nullptr;
     QMenu* fileMenu_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
     QMenu* helpMenu_ = nullptr;
     ResultWriter writer_;
     QString lastDirectory_;  // where Save and the PDF of Print were last written

@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
 
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
@@ -141,10 +142,12 @@ public:
                 choice(item.index);
                 break;
             case Slot::Outputs:
-                for (const OutputSpec& output : tab_.model_.outputs) outputs(output);
+                for (const OutputSpec& output : tab_.model_.outputs)
+                    outputs(output);
                 break;
             case Slot::ValueGroups:
-                for (const ValueGroupLimit& group : tab_.model_.groups) valueGroup(group);
+                for (const ValueGroupLimit& group : tab_.model_.groups)
+                    valueGroup(group);
                 break;
             case Slot::Box:
                 box(item);
@@ -155,9 +158,10 @@ public:
         }
     }
 
-    // Run, Quit and Help, closing the tab.
-    void buttons() {
+    // Run, Quit and Help, on a line of their own below the tab's controls.
+    void buttons(QWidget* bar) {
         closeGrid();
+        container_ = bar;
         const QString prefix = Q(tab_.model_.prefix);
         auto* run =
             newButton(prefix + "_Run_Button", "&Run", "Perform calculations (Alt-R is a shortcut)");
@@ -173,13 +177,11 @@ public:
                          &TQueueMainForm::FinCap_Help_ButtonClick);
         if (auto* page = dynamic_cast<QueuePage*>(tab_.page_)) page->setRunButton(run);
 
-        auto* line = new QHBoxLayout;
+        auto* line = new QHBoxLayout(bar);
+        line->setContentsMargins(8, 4, 8, 6);
         line->addWidget(run);
         line->addWidget(quit);
         line->addWidget(help);
-        layout_->addSpacing(4);
-        layout_->addLayout(line);
-        layout_->addStretch(1);
     }
 
 private:
@@ -246,8 +248,8 @@ private:
             QObject::connect(box, &QCheckBox::toggled, box, [tab] { tab->refresh(); });
             return;
         }
-        auto* group = new RadioGroup(Q(spec.objectName), Q(spec.title), Items(spec.items),
-                                     container_);
+        auto* group =
+            new RadioGroup(Q(spec.objectName), Q(spec.title), Items(spec.items), container_);
         group->setToolTip(Q(spec.hint));
         layout_->addWidget(group);
         tab_.choices_[static_cast<std::size_t>(index)] = group;
@@ -256,8 +258,8 @@ private:
 
     void outputs(const OutputSpec& spec) {
         closeGrid();
-        auto* group = new RadioGroup(Q(spec.objectName), Q(spec.title), Captions(spec.items),
-                                     container_);
+        auto* group =
+            new RadioGroup(Q(spec.objectName), Q(spec.title), Captions(spec.items), container_);
         group->setToolTip(kOutputHint);
         layout_->addWidget(group);
         tab_.outputs_.push_back(group);
@@ -378,19 +380,30 @@ QueueTab::QueueTab(const QueueModelSpec& model, TQueueMainForm* window)
       typed_(model.fields.size()),
       choices_(model.choices.size()),
       checks_(model.choices.size()) {
+    // The controls scroll when the window is low; Run, Quit and Help stay below them, in one
+    // place whatever the choices show.
     auto* page = new QueuePage(Q(model.sheetName), model.helpContext);
     page_ = page;
-    auto* scroll = new QScrollArea;
+    auto* inputs = new QWidget;
+    inputs->setObjectName(Q(model.sheetName) + "_Inputs");
+    auto* scroll = new QScrollArea(page);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setWidget(page);
-    window->PageControl->addPage(scroll, Q(model.caption));
+    scroll->setWidget(inputs);
+    auto* bar = new QWidget(page);
+    bar->setObjectName(Q(model.prefix) + "_Buttons");
+    auto* outer = new QVBoxLayout(page);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(scroll, 1);
+    outer->addWidget(bar);
+    window->PageControl->addPage(page, Q(model.caption));
 
-    auto* layout = new QVBoxLayout(page);
+    auto* layout = new QVBoxLayout(inputs);
     layout->setContentsMargins(8, 6, 8, 6);
     layout->setSpacing(6);
-    auto* heading = new QLabel(Q(model.title), page);
+    auto* heading = new QLabel(Q(model.title), inputs);
     heading->setObjectName(Q(model.sheetName) + "_Title_label");
     heading->setAlignment(Qt::AlignCenter);
     heading->setWordWrap(true);
@@ -400,14 +413,111 @@ QueueTab::QueueTab(const QueueModelSpec& model, TQueueMainForm* window)
     heading->setFont(font);
     layout->addWidget(heading);
 
-    Builder builder(*this, window, page, layout);
+    Builder builder(*this, window, inputs, layout);
     const std::vector<LayoutItem> items =
         model.layout.empty() ? DefaultLayout(model)
                              : std::vector<LayoutItem>(model.layout.begin(), model.layout.end());
     for (const LayoutItem& item : items)
         builder.add(item);
-    builder.buttons();
+    layout->addStretch(1);
+    builder.buttons(bar);
+    keepRoomAboveDecidingControls(items);
     refresh();
+}
+
+namespace {
+
+// Every selection of the model's choices, each with every item of its Output group.
+std::vector<Selection> EverySelection(const QueueModelSpec& model) {
+    std::vector<Selection> all{Selection{}};
+    for (std::size_t c = 0; c < model.choices.size(); ++c) {
+        std::vector<Selection> next;
+        for (const Selection& s : all)
+            for (std::size_t item = 0; item < model.choices[c].items.size(); ++item) {
+                Selection t = s;
+                t.items[c] = static_cast<int>(item);
+                next.push_back(t);
+            }
+        all = std::move(next);
+    }
+    std::vector<Selection> withOutputs;
+    for (const Selection& s : all) {
+        const OutputSpec* output = model.outputFor(s);
+        for (std::size_t item = 0; item < (output ? output->items.size() : 1); ++item) {
+            Selection t = s;
+            t.output = static_cast<int>(item);
+            withOutputs.push_back(t);
+        }
+    }
+    return withOutputs;
+}
+
+// Whether a click on some control placed below `position` in the tab (a choice at
+// choicePlace[c], the Output group at outputPlace) shows or hides what `shows` describes.
+bool DecidedBelow(const QueueModelSpec& model, int position, const std::vector<int>& choicePlace,
+                  int outputPlace, const std::function<bool(const Selection&)>& shows) {
+    for (const Selection& s : EverySelection(model)) {
+        for (std::size_t c = 0; c < model.choices.size(); ++c) {
+            if (choicePlace[c] <= position) continue;
+            for (std::size_t item = 0; item < model.choices[c].items.size(); ++item) {
+                Selection other = s;
+                other.items[c] = static_cast<int>(item);
+                if (shows(ClampSelection(model, other)) != shows(s)) return true;
+            }
+        }
+        const OutputSpec* output = model.outputFor(s);
+        if (!output || outputPlace <= position) continue;
+        for (std::size_t item = 0; item < output->items.size(); ++item) {
+            Selection other = s;
+            other.output = static_cast<int>(item);
+            if (shows(other) != shows(s)) return true;
+        }
+    }
+    return false;
+}
+
+void KeepRoomWhenHidden(QWidget* widget) {
+    if (!widget) return;
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+}
+
+}  // namespace
+
+// A field or choice that comes and goes with a control placed below it keeps its room while
+// hidden, so that the control the user just clicked stays under the mouse. What appears below
+// the click may push the rest down.
+void QueueTab::keepRoomAboveDecidingControls(const std::vector<LayoutItem>& items) {
+    std::vector<int> fieldPlace(model_.fields.size(), -1);
+    std::vector<int> choicePlace(model_.choices.size(), -1);
+    int outputPlace = -1;
+    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+        const LayoutItem& item = items[static_cast<std::size_t>(i)];
+        const auto index = static_cast<std::size_t>(item.index);
+        if (item.slot == Slot::Field) fieldPlace[index] = i;
+        if (item.slot == Slot::Bounds) fieldPlace[index] = fieldPlace[index + 1] = i;
+        if (item.slot == Slot::Choice) choicePlace[index] = i;
+        if (item.slot == Slot::Outputs) outputPlace = i;
+    }
+    for (std::size_t f = 0; f < model_.fields.size(); ++f) {
+        const FieldSpec& field = model_.fields[f];
+        if (!field.shown || fieldPlace[f] < 0) continue;
+        const auto shows = [&](const Selection& s) { return field.isShown(s); };
+        if (!DecidedBelow(model_, fieldPlace[f], choicePlace, outputPlace, shows)) continue;
+        for (QWidget* w :
+             {static_cast<QWidget*>(fields_[f].label), static_cast<QWidget*>(fields_[f].range),
+              static_cast<QWidget*>(fields_[f].edit)})
+            KeepRoomWhenHidden(w);
+    }
+    for (std::size_t c = 0; c < model_.choices.size(); ++c) {
+        const ChoiceSpec& choice = model_.choices[c];
+        if (!choice.shown || choicePlace[c] < 0) continue;
+        const auto shows = [&](const Selection& s) { return choice.isShown(s); };
+        if (!DecidedBelow(model_, choicePlace[c], choicePlace, outputPlace, shows)) continue;
+        KeepRoomWhenHidden(choices_[c]);
+        KeepRoomWhenHidden(checks_[c]);
+    }
 }
 
 Selection QueueTab::selection() const {
@@ -436,7 +546,9 @@ QueueForm QueueTab::form() const {
 
 void QueueTab::showValues(const QueueForm& form) {
     for (const ValueBox& values : valueBoxes_) {
-        const TEditArray& texts = values.kind == 'T' ? form.t : values.kind == 'P' ? form.p : form.n;
+        const TEditArray& texts = values.kind == 'T'   ? form.t
+                                  : values.kind == 'P' ? form.p
+                                                       : form.n;
         for (std::size_t i = 0; i < texts.size(); ++i)
             values.edits[i]->setText(QString::fromStdString(texts[i]));
     }
@@ -496,8 +608,8 @@ void QueueTab::refresh() {
     for (std::size_t i = 0; i < outputs_.size(); ++i)
         outputs_[i]->setVisible(output == &model_.outputs[i]);
     for (const ValueBox& values : valueBoxes_) {
-        const bool wanted =
-            output && output->items[static_cast<std::size_t>(s.output)].values == KindOf(values.kind);
+        const bool wanted = output && output->items[static_cast<std::size_t>(s.output)].values ==
+                                          KindOf(values.kind);
         values.box->setVisible(wanted);
         if (const ValueGroupLimit* group = model_.group(values.kind))
             values.box->setTitle(QString::fromStdString(ValueGroupCaption(model_, *group, lookup)));

@@ -1,9 +1,11 @@
 #pragma once
 // One tab of the queue window, built from its model's registry entry: the heading, the fields with
-// their captions and range labels, the choices, the Output groups, the value groups and Run, Quit
-// and Help, laid out top to bottom in the order a user fills them in. The tab keeps itself in
-// step with what the user picks and types (which fields, groups and boxes show, the range labels
-// and captions that follow the choices and the other fields) from the entry's data alone.
+// their captions and range labels, the choices, the Output groups and the value groups, laid out
+// top to bottom in the order a user fills them in, with Run, Quit and Help on a line below them
+// at the foot of the tab. The tab keeps itself in step with what the user picks and types (which
+// fields, groups and boxes show, the range labels and captions that follow the choices and the
+// other fields) from the entry's data alone. A click never moves the control clicked, nor Run,
+// Quit and Help.
 
 #include <QString>
 #include <array>
@@ -68,6 +70,7 @@ private:
     };
 
     Selection selection() const;
+    void keepRoomAboveDecidingControls(const std::vector<LayoutItem>& items);
 
     const QueueModelSpec& model_;
     QWidget* page_ = nullptr;

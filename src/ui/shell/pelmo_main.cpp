@@ -140,27 +140,28 @@ QWidget* TPelmoMain::module() const {
 void TPelmoMain::StartQueueClick() {
     if (ModuleOpen) return;
     auto* queue = new TQueueMainForm;
-    openModule(queue, queue->fileMenu(), queue->helpMenu());
+    openModule(queue, *queue);
 }
 
 void TPelmoMain::SpeedButton1Click() {
     if (ModuleOpen) return;
     auto* markov = new TMarkov;
     MarkovOpen = true;
-    openModule(markov, markov->fileMenu(), markov->helpMenu());
+    openModule(markov, *markov);
 }
 
-void TPelmoMain::openModule(QWidget* module, QMenu* fileMenu, QMenu* helpMenu) {
+void TPelmoMain::openModule(QWidget* module, ModuleWindow& menus) {
     Panel1->hide();
     closeInfoForm();
     ModuleOpen = true;
 
     // The module's "&File" takes the place of the main one, "&Modules" is not offered, and the
-    // module's "&Help" comes last.
-    menuBar()->insertMenu(fileMenu_->menuAction(), fileMenu);
+    // module's "&Window" and "&Help" come last.
+    menuBar()->insertMenu(fileMenu_->menuAction(), menus.fileMenu());
     fileMenu_->menuAction()->setVisible(false);
     modulesMenu_->menuAction()->setVisible(false);
-    menuBar()->addMenu(helpMenu);
+    if (QMenu* windows = menus.windowMenu()) menuBar()->addMenu(windows);
+    menuBar()->addMenu(menus.helpMenu());
 
     moduleWindow_ = AddFullChild(mdiArea_, module);
     moduleGone_ = connect(module, &QObject::destroyed, this, &TPelmoMain::moduleClosed);

@@ -14,6 +14,7 @@ class QToolButton;
 
 namespace wachtrix::ui {
 
+class ModuleWindow;
 class TInfoForm;
 
 class TPelmoMain : public QMainWindow {
@@ -42,7 +43,7 @@ private:
     void buildStatusBar();
     void createInfoForm();
     void closeInfoForm();
-    void openModule(QWidget* module, QMenu* fileMenu, QMenu* helpMenu);
+    void openModule(QWidget* module, ModuleWindow& menus);
     void moduleClosed();
 
     QMdiArea* mdiArea_;

@@ -32,19 +32,21 @@ TEST(ValidateChainInput, RefusesTextsThatAreNoNumbers) {
     ExpectMessages({
         {"fine", Discrete({{"0.5", "0.5"}, {"1", "0"}}, {{"1"}, {"2"}}), std::nullopt},
         {"letters", Discrete({{"0.5", "x"}, {"1", "0"}}, {{"1"}, {"2"}}),
-         "Illegal value in transitionmatrix."},
+         "Illegal value in transitionmatrix.\nRow 1, column 2."},
         {"empty cell", Discrete({{"0.5", "0.5"}, {"", "1"}}, {{"1"}, {"2"}}),
-         "Illegal value in transitionmatrix."},
+         "Illegal value in transitionmatrix.\nRow 2, column 1."},
         {"decimal comma", Discrete({{"0,5", "0.5"}, {"1", "0"}}, {{"1"}, {"2"}}),
-         "Illegal value in transitionmatrix."},
-        {"cost", Discrete({{"1"}}, {{"1.2.3"}}), "Illegal value in cost vector."},
-        {"matrix before costs", Discrete({{"a"}}, {{"b"}}), "Illegal value in transitionmatrix."},
+         "Illegal value in transitionmatrix.\nRow 1, column 1."},
+        {"cost", Discrete({{"1"}}, {{"1.2.3"}}),
+         "Illegal value in cost vector.\nRow 1, column c(j)."},
+        {"matrix before costs", Discrete({{"a"}}, {{"b"}}),
+         "Illegal value in transitionmatrix.\nRow 1, column 1."},
         // Every text is read before any value is judged.
         {"costs before negative entries", Discrete({{"-1", "2"}, {"1", "0"}}, {{"1"}, {"?"}}),
-         "Illegal value in cost vector."},
+         "Illegal value in cost vector.\nRow 2, column c(j)."},
         {"second cost column of a continuous chain",
          Continuous({{"0", "1"}, {"1", "0"}}, {{"1", "2"}, {"3", "F"}}),
-         "Illegal value in cost vector."},
+         "Illegal value in cost vector.\nRow 2, column F(k)."},
     });
 }
 
@@ -53,32 +55,33 @@ TEST(ValidateChainInput, DiscreteRowsMustBeProbabilitiesSummingToOne) {
         {"0.999995 is close enough", Discrete({{"0.5", "0.499995"}, {"0", "1"}}, {{"0"}, {"0"}}),
          std::nullopt},
         {"0.99999 is not", Discrete({{"0.5", "0.49999"}, {"0", "1"}}, {{"0"}, {"0"}}),
-         "Sum of rows not 1 in transitionmatrix."},
-        {"1.00002 is not", Discrete({{"0.5", "0.50002"}, {"0", "1"}}, {{"0"}, {"0"}}),
-         "Sum of rows not 1 in transitionmatrix."},
+         "Sum of rows not 1 in transitionmatrix.\nRow 1 sums to 0.99999."},
+        {"1.00002 is not", Discrete({{"0", "1"}, {"0.5", "0.50002"}}, {{"0"}, {"0"}}),
+         "Sum of rows not 1 in transitionmatrix.\nRow 2 sums to 1.00002."},
         {"single state", Discrete({{"0.999995"}}, {{"0"}}), std::nullopt},
         {"negative", Discrete({{"-0.5", "1.5"}, {"0", "1"}}, {{"0"}, {"0"}}),
-         "Negative value in transitionmatrix"},
+         "Negative value in transitionmatrix\nRow 1, column 1."},
         {"rows in order", Discrete({{"0.5", "0.4"}, {"-1", "2"}}, {{"0"}, {"0"}}),
-         "Sum of rows not 1 in transitionmatrix."},
+         "Sum of rows not 1 in transitionmatrix.\nRow 1 sums to 0.9."},
         {"a negative value before its row's sum",
-         Discrete({{"1", "0"}, {"-1", "3"}}, {{"0"}, {"0"}}), "Negative value in transitionmatrix"},
+         Discrete({{"1", "0"}, {"-1", "3"}}, {{"0"}, {"0"}}),
+         "Negative value in transitionmatrix\nRow 2, column 1."},
     });
 }
 
 TEST(ValidateChainInput, ContinuousDiagonalIsAPlainZeroAndRatesAreNotNegative) {
     ExpectMessages({
         {"fine", Continuous({{"0", "2.5"}, {"1e3", "0"}}, {{"1", "0"}, {"0", "5"}}), std::nullopt},
-        {"0.0 on the diagonal", Continuous({{"0.0", "1"}, {"1", "0"}}, {{"0", "0"}, {"0", "0"}}),
-         "Diagonal values must be zero in transitionMatrix"},
+        {"0.0 on the diagonal", Continuous({{"0", "1"}, {"1", "0.0"}}, {{"0", "0"}, {"0", "0"}}),
+         "Diagonal values must be zero in transitionMatrix\nRow 2, column 2."},
         {"cell by cell: negative rate first",
          Continuous({{"0", "1"}, {"-1", "2"}}, {{"0", "0"}, {"0", "0"}}),
-         "Negative value in transitionmatrix"},
+         "Negative value in transitionmatrix\nRow 2, column 1."},
         {"cell by cell: diagonal first",
          Continuous({{"0.0", "-1"}, {"1", "0"}}, {{"0", "0"}, {"0", "0"}}),
-         "Diagonal values must be zero in transitionMatrix"},
+         "Diagonal values must be zero in transitionMatrix\nRow 1, column 1."},
         {"rows in order", Continuous({{"0", "-1"}, {"1", "1"}}, {{"0", "0"}, {"0", "0"}}),
-         "Negative value in transitionmatrix"},
+         "Negative value in transitionmatrix\nRow 1, column 2."},
         {"rows need not sum to anything",
          Continuous({{"0", "7"}, {"0", "0"}}, {{"0", "0"}, {"0", "0"}}), std::nullopt},
         {"a row of legal rates whose total overflows",
@@ -87,7 +90,7 @@ TEST(ValidateChainInput, ContinuousDiagonalIsAPlainZeroAndRatesAreNotNegative) {
          "The rates out of state 1 add up to more than 1E308: measure time in a longer unit."},
         {"a rate beyond the range of numbers",
          Continuous({{"0", "1e309"}, {"1", "0"}}, {{"0", "0"}, {"0", "0"}}),
-         "Illegal value in transitionmatrix."},
+         "Illegal value in transitionmatrix.\nRow 1, column 2."},
     });
 }
 
@@ -95,11 +98,11 @@ TEST(ValidateChainInput, CostsMayGoDownToMinusOneHundredThousand) {
     ExpectMessages({
         {"-100000", Discrete({{"1"}}, {{"-100000"}}), std::nullopt},
         {"below", Discrete({{"1"}}, {{"-100000.01"}}),
-         "Value in cost vector must be above -100000."},
+         "Value in cost vector must be above -100000.\nRow 1, column c(j)."},
         {"F column", Continuous({{"0"}}, {{"0", "-2e5"}}),
-         "Value in cost vector must be above -100000."},
+         "Value in cost vector must be above -100000.\nRow 1, column F(k)."},
         {"after the matrix rules", Discrete({{"0.5"}}, {{"-2e5"}}),
-         "Sum of rows not 1 in transitionmatrix."},
+         "Sum of rows not 1 in transitionmatrix.\nRow 1 sums to 0.5."},
     });
 }
 
@@ -117,7 +120,7 @@ TEST(ValidateChainInput, ContinuousCostRatesMustStayWithinTheRangeOfNumbers) {
          Continuous({{"0", "1"}, {"1e305", "0"}}, {{"0", "-100000"}, {"0", "0"}}),
          "Cost rate of state 2 too large: r(j) + sum of F(k) q(j,k) exceeds 1E308."},
         {"after the cost bound", Continuous(rates, {{"0", "-2e5"}, {"0", "1e300"}}),
-         "Value in cost vector must be above -100000."},
+         "Value in cost vector must be above -100000.\nRow 1, column F(k)."},
         {"discrete costs are rates already", Discrete({{"1"}}, {{"1.7e308"}}), std::nullopt},
     });
 }
@@ -143,7 +146,7 @@ TEST(ZeroChainInput, HoldsZerosInTheKindsShape) {
     EXPECT_EQ(input.costs, Cells(3, {"0", "0"}));
     EXPECT_EQ(ValidateChainInput(input), std::nullopt);
     EXPECT_EQ(ValidateChainInput(ZeroChainInput(ChainKind::Discrete, 2)),
-              "Sum of rows not 1 in transitionmatrix.");
+              "Sum of rows not 1 in transitionmatrix.\nRow 1 sums to 0.");
 }
 
 }  // namespace

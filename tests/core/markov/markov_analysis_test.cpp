@@ -68,7 +68,8 @@ TEST_F(MarkovFileTest, TimeAnalysesCheckTheirInputsAgainstTheFilesChain) {
     EXPECT_EQ(RunMarkovFile(path, choice).error, "End state 1 doesn't exist.");
     choice.analysis = MarkovAnalysis::FirstPassage;
     choice.firstPassage = {"1", {"0.5"}, ReturnSetType::Single, "2"};
-    EXPECT_EQ(RunMarkovFile(path, choice).error, "Time points must be between 1 and 5000");
+    EXPECT_EQ(RunMarkovFile(path, choice).error,
+              "Time points must be between 1 and 5000\nTime point 1 is 0.5.");
 }
 
 TEST(MarkovAnalysisNamed, KnowsTheBatchNames) {

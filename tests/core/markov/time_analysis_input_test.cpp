@@ -21,13 +21,18 @@ TEST(CheckTransientInput, DiscreteTimePointsAreWholeNumbersUpTo5000) {
         const char* text;
         const char* error;
     };
+    // The second line names the entry, the list's second here.
     for (const Case c :
-         {Case{"1", ""}, Case{"5000", ""}, Case{"0", "Time points must be between 1 and 5000"},
-          Case{"5001", "Time points must be between 1 and 5000"},
-          Case{"2.5", "Illegal value for time point "},
-          Case{"", "Illegal value for time point "}}) {
-        EXPECT_EQ(CheckTransientInput(Transient({c.text}), 2, ChainKind::Discrete).error, c.error)
-            << c.text;
+         {Case{"1", ""}, Case{"5000", ""},
+          Case{"0", "Time points must be between 1 and 5000\nTime point 2 is 0."},
+          Case{" 5001 ", "Time points must be between 1 and 5000\nTime point 2 is 5001."},
+          Case{"2.5", "Illegal value for time point \nTime point 2."},
+          Case{"", "Illegal value for time point \nTime point 2."}}) {
+        const auto checked = CheckTransientInput(Transient({"3", c.text}), 2, ChainKind::Discrete);
+        EXPECT_EQ(checked.error, c.error) << c.text;
+        if (!checked.ok()) {
+            EXPECT_EQ(checked.place, (InputPlace{ChoiceInput::TimePoints, 1}));
+        }
     }
 }
 
@@ -37,20 +42,22 @@ TEST(CheckTransientInput, ContinuousTimePointsAreRealsFromOneTo5000) {
     ASSERT_TRUE(fine.ok()) << fine.error;
     EXPECT_EQ(fine.value.timePoints, (std::vector<double>{1, 2.5, 5000}));
     EXPECT_EQ(CheckTransientInput(Transient({"0.5"}), 2, ChainKind::Continuous).error,
-              "Time points must be between 1 and 5000");
+              "Time points must be between 1 and 5000\nTime point 1 is 0.5.");
     EXPECT_EQ(CheckTransientInput(Transient({"5000.01"}), 2, ChainKind::Continuous).error,
-              "Time points must be between 1 and 5000");
+              "Time points must be between 1 and 5000\nTime point 1 is 5000.01.");
     EXPECT_EQ(CheckTransientInput(Transient({"t"}), 2, ChainKind::Continuous).error,
-              "Illegal value for time point ");
+              "Illegal value for time point \nTime point 1.");
 }
 
 TEST(CheckTransientInput, StatesMustExistInTheChain) {
     TransientInput input = Transient({"1"}, {"1", "4"});
     EXPECT_EQ(CheckTransientInput(input, 3, ChainKind::Discrete).error,
               "End state 2 doesn't exist.");
+    EXPECT_EQ(CheckTransientInput(input, 3, ChainKind::Discrete).place,
+              (InputPlace{ChoiceInput::EndStates, 1}));
     input.endStates = {"x"};
     EXPECT_EQ(CheckTransientInput(input, 3, ChainKind::Discrete).error,
-              "Illegal value for end state ");
+              "Illegal value for end state \nEnd state 1.");
     input.endStates = {"3", "1"};
     const auto fine = CheckTransientInput(input, 3, ChainKind::Discrete);
     ASSERT_TRUE(fine.ok());
@@ -91,7 +98,7 @@ TEST(CheckFirstPassageInput, ChecksStartTimesAndStateAInThatOrder) {
               "State a doesn't exist.");
     input.timePoints = {"6000"};
     EXPECT_EQ(CheckFirstPassageInput(input, 3, ChainKind::Discrete).error,
-              "Time points must be between 1 and 5000");
+              "Time points must be between 1 and 5000\nTime point 1 is 6000.");
     input.startingState = "4";
     EXPECT_EQ(CheckFirstPassageInput(input, 3, ChainKind::Discrete).error,
               "Starting state doesn't exist ");

@@ -129,7 +129,7 @@ TEST(MM1Tran, ReachesTheStationaryDistribution) {
     }
 }
 
-// 201 points over [0, T], each the measure the graph shows at its time.
+// 201 points over [0, T], each the measure the graph shows at its time, as a magnitude.
 TEST(MM1Tran, GraphsAreTheMeasuresAt201Times) {
     const MM1Transient model(0.8, 6, 2);
     for (const MM1GraphKind kind : {MM1GraphKind::StateProbability, MM1GraphKind::Cumulative,
@@ -140,10 +140,10 @@ TEST(MM1Tran, GraphsAreTheMeasuresAt201Times) {
             EXPECT_EQ(points[k].x, k * 40.0 / 200);
             const MM1TranMeasures m = model.Measures(points[k].x);
             EXPECT_EQ(points[k].y,
-                      static_cast<double>(kind == MM1GraphKind::StateProbability ? m.p
-                                          : kind == MM1GraphKind::Cumulative     ? m.P
-                                          : kind == MM1GraphKind::MeanQueue      ? m.ELq
-                                                                                 : m.StdLq));
+                      static_cast<double>(std::fabs(kind == MM1GraphKind::StateProbability ? m.p
+                                                    : kind == MM1GraphKind::Cumulative     ? m.P
+                                                    : kind == MM1GraphKind::MeanQueue      ? m.ELq
+                                                                                      : m.StdLq)));
         }
     }
 }

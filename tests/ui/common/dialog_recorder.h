@@ -1,7 +1,8 @@
 #pragma once
 // Answers the program's message boxes and file dialogs in the UI tests and keeps what was asked.
 // Answers are given in advance; a box nobody answered gets No (a question) or OK (anything
-// else), and a file dialog gets `fileName` (empty is Cancel).
+// else), and a file dialog gets `fileName` (empty is Cancel) typed under the file type
+// `fileFilter` (empty: the first).
 
 #include <QList>
 #include <QStringList>
@@ -22,7 +23,7 @@ public:
         });
         ui::Dialogs::setFileResponder([this](const ui::FileDialogRequest& request) {
             fileRequests.append(request);
-            return fileName;
+            return ui::FileChoice{fileName, fileFilter};
         });
     }
     ~DialogRecorder() {
@@ -43,6 +44,7 @@ public:
     QList<ui::DialogRequest> requests;
     QList<ui::DialogButton> answers;
     QString fileName;
+    QString fileFilter;
     QList<ui::FileDialogRequest> fileRequests;
 };
 

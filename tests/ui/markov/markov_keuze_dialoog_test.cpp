@@ -13,12 +13,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <memory>
 
 #include "ui/common/help.h"
@@ -52,7 +54,8 @@ const char* const kMemos[] = {"MemoChainStructure", "MemoSteadyState", "MemoTran
 const char* const kReports = "markov_reports.txt";
 
 // One Run: the chain, the analysis and its options (see Set), and the one box refusing it
-// with the page it leaves on display, or none.
+// with the page it leaves on display and the input it leaves the cursor in ("grid row column"
+// or an edit), or none.
 struct RunCase {
     const char* name;  // also the section of the report in tests/data/ui/markov_reports.txt
     int kind;          // the chain kind combo's item
@@ -61,6 +64,7 @@ struct RunCase {
     const char* options = "";
     const char* refusal = "";
     int refusedOnPage = 0;
+    const char* cursor = "";
 };
 
 // A walk on three states; from state 1, P(X(t) = 1) = 1/4 + (1/2)^(t+1).
@@ -84,12 +88,19 @@ const RunCase kRuns[] = {
     // Every refusal comes from the input checks, tested with all their rules on their own; here
     // one rule each shows the dialog's handling: chain faults go back to the input page, option
     // faults stay on the choice page with the chain handed over.
-    {"row sum", 0, "0.5 0.49999 / 0 1", "0 / 0", 1, "", "Sum of rows not 1 in transitionmatrix."},
-    {"cost", 1, "0 1 / 1 0", "0 0 / 0 abc", 1, "", "Illegal value in cost vector."},
+    // Each names where the fault is and leaves the cursor there.
+    {"row sum", 0, "1 0 0 / 0 1 0 / 0.5 0.49999 0", "0 / 0 / 0", 1, "",
+     "Sum of rows not 1 in transitionmatrix.\nRow 3 sums to 0.99999.", 0, "sgOvergangsMatrix 2 0"},
+    {"cell", 0, "1 0 / 0,5 0.5", "0 / 0", 1, "",
+     "Illegal value in transitionmatrix.\nRow 2, column 1.", 0, "sgOvergangsMatrix 1 0"},
+    {"cost", 1, "0 1 / 1 0", "0 0 / 0 abc", 1, "",
+     "Illegal value in cost vector.\nRow 2, column F(k).", 0, "sgKostenVector 1 1"},
     {"initial state", 0, "1 0 / 0 1", "0 / 0", 2, "EditInitialState=3",
-     "Initial state doesn't exist ", 1},
-    {"time point", 0, "1 0 / 0 1", "0 / 0", 3, "seTimePoints2=5001",
-     "Time points must be between 1 and 5000", 1},
+     "Initial state doesn't exist ", 1, "EditInitialState"},
+    {"time point", 0, "1 0 / 0 1", "0 / 0", 3, "seTimePoints2=1,5001",
+     "Time points must be between 1 and 5000\nTime point 2 is 5001.", 1, "sgTimePoints2 1 0"},
+    {"end state", 0, "1 0 / 0 1", "0 / 0", 2, "seEndStates=1,3", "End state 2 doesn't exist.", 1,
+     "sgEndStates 1 0"},
 };
 
 }  // namespace
@@ -280,16 +291,32 @@ private slots:
         QCOMPARE(matrix()->rowCount(), 5);
     }
 
-    void chainKindChangeRebuildsTheCostGridAndClears() {
+    // The other kind rebuilds the cost grid and clears both grids, after asking when they hold
+    // more than zeros; No keeps the chain as it was.
+    void chainKindChangeAsksBeforeItClears() {
+        auto* kind = w<QComboBox>("cbSoortMarkovChain");
         matrix()->item(0, 0)->setText("1");
         costs()->item(0, 0)->setText("3");
-        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
+        const Rows m = Cells(matrix()), c = Cells(costs());
+        kind->setCurrentIndex(1);
+        QCOMPARE(boxes->texts(), QStringList{"The transition matrix and the cost vector are "
+                                             "cleared for the other kind of chain.\nClear them?"});
+        QCOMPARE(boxes->requests[0].kind, DialogKind::Confirm);
+        QCOMPARE(kind->currentIndex(), 0);
+        QCOMPARE(dialog->chainKind(), ChainKind::Discrete);
+        QCOMPARE(Cells(matrix()), m);
+        QCOMPARE(Cells(costs()), c);
+
+        boxes->answer(DialogButton::Yes);
+        kind->setCurrentIndex(1);
+        QCOMPARE(boxes->requests.size(), 2);
         QCOMPARE(dialog->windowTitle(), QString("Continuous Time Markov Chains "));
         QCOMPARE(dialog->chainKind(), ChainKind::Continuous);
         QCOMPARE(Cells(matrix()), Filled(5, 5, "0"));
         QCOMPARE(Cells(costs()), Filled(5, 2, "0"));
         QCOMPARE(Labels(costs(), Qt::Horizontal), QStringList({"r(j)", "F(k)"}));
-        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(0);
+        kind->setCurrentIndex(0);  // only zeros: nothing to ask
+        QCOMPARE(boxes->requests.size(), 2);
         QCOMPARE(Cells(costs()), Filled(5, 1, "0"));
         QCOMPARE(Labels(costs(), Qt::Horizontal), QStringList{"c(j)"});
         QCOMPARE(dialog->chainKind(), ChainKind::Discrete);
@@ -328,6 +355,7 @@ private slots:
         QCOMPARE(m->item(1, 4)->text(), QString("0.25"));
         QCOMPARE(Current(m), QPoint(2, 0));
 
+        boxes->answer(DialogButton::Yes);
         w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
         TStringGrid* c = costs();
         c->setCurrentCell(3, 0);
@@ -487,31 +515,38 @@ private slots:
         QCOMPARE(m->item(0, 4)->text(), QString("0.35"));
     }
 
-    void pageChangeResetsTheOutputChoicesOnlyAfterAnInputChange() {
+    // The choices as offered run at once on any chain; what the user chose stays when the input
+    // changes, but for states the chain no longer has.
+    void outputChoicesRunAsOfferedAndStayAfterAnInputChange() {
+        EnterChain(kWalk, "2 / 2 / 2");
         Choose(2);
-        Set("seTimePoints=0,0,0,0,0,12 EditInitialState=3 rgTransientChoice=1 EditStateA=2 "
-            "rgReturnSet=2");
-        auto* times = w<TSpinEdit>("seTimePoints");
-        auto* timeGrid = w<TStringGrid>("sgTimePoints");
-        pages()->setCurrentIndex(0);
-        pages()->setCurrentIndex(1);
-        QCOMPARE(times->value(), 6);
-        QCOMPARE(timeGrid->item(5, 0)->text(), QString("12"));
+        QCOMPARE(Cells(w<TStringGrid>("sgTimePoints")), Grid("1 / 2 / 5 / 10"));
+        QCOMPARE(Cells(w<TStringGrid>("sgEndStates")), Grid("1 / 2"));
+        for (int analysis : {2, 3}) {
+            Run(analysis);
+            QVERIFY2(Shown(memo(kMemos[analysis])), kMemos[analysis]);
+        }
+        QVERIFY(boxes->requests.empty());
 
+        Choose(3);
+        Set("seTimePoints2=7,3 editStartingState=3 EditStateA=2 rgReturnSet=2");
+        Choose(2);
+        Set("EditInitialState=3 rgTransientChoice=1 seEndStates=3,2");
         pages()->setCurrentIndex(0);
-        QTest::keyClick(matrix(), Qt::Key_Down);  // any key in the matrix counts as a change
+        SetStates("2");
         pages()->setCurrentIndex(1);
-        QCOMPARE(times->value(), 4);
-        QCOMPARE(Cells(timeGrid), Filled(4, 1, "0"));
-        QCOMPARE(Labels(timeGrid, Qt::Vertical),
-                 QStringList({"time point 1 (<=5000)", "time point 2 (<=5000)",
-                              "time point 3 (<=5000)", "time point 4 (<=5000)"}));
+        for (const char* name : kMemos)
+            QVERIFY2(!Shown(memo(name)), name);  // the results were of the other chain
+        QCOMPARE(w<TSpinEdit>("seTimePoints2")->value(), 2);
+        QCOMPARE(Cells(w<TStringGrid>("sgTimePoints2")), Grid("7 / 3"));
+        QCOMPARE(w<RadioGroup>("rgReturnSet")->itemIndex(), 2);
+        QCOMPARE(w<QLineEdit>("EditStateA")->text(), QString("2"));
+        QCOMPARE(w<RadioGroup>("rgTransientChoice")->itemIndex(), 1);
+        QCOMPARE(w<RadioGroup>("rgSoort")->itemIndex(), 2);
+        // State 3 is gone: back to the defaults.
         QCOMPARE(w<QLineEdit>("EditInitialState")->text(), QString("1"));
-        QCOMPARE(w<RadioGroup>("rgTransientChoice")->itemIndex(), 0);
         QCOMPARE(w<QLineEdit>("editStartingState")->text(), QString("1"));
-        QCOMPARE(w<QLineEdit>("EditStateA")->text(), QString());
-        QCOMPARE(w<RadioGroup>("rgReturnSet")->itemIndex(), 0);
-        QCOMPARE(w<RadioGroup>("rgSoort")->itemIndex(), 2);  // the analysis stays chosen
+        QCOMPARE(Cells(w<TStringGrid>("sgEndStates")), Grid("1 / 2"));
     }
 
     // The time-point and end-state grids follow their counts, the end states the states; the
@@ -527,7 +562,7 @@ private slots:
         auto* grid = w<TStringGrid>("sgTimePoints2");
         grid->item(3, 0)->setText("40");
         times2->setValue(5);
-        QCOMPARE(Cells(grid), Grid("0 / 0 / 0 / 40 / 0"));
+        QCOMPARE(Cells(grid), Grid("1 / 2 / 5 / 40 / 20"));
         QCOMPARE(Labels(grid, Qt::Vertical).last(), QString("time point 5 (<=5000)"));
         times2->setValue(2);
         QCOMPARE(grid->rowCount(), 2);
@@ -547,7 +582,8 @@ private slots:
         choice->item(1)->click();
         QVERIFY(label->isEnabled() && ends->isEnabled() && endGrid->isEnabled());
 
-        for (const auto& [states, count, maximum] : {std::tuple{"1", 1, 1}, {"3", 2, 3}}) {
+        // The count stays as far as the states allow.
+        for (const auto& [states, count, maximum] : {std::tuple{"1", 1, 1}, {"3", 1, 3}}) {
             pages()->setCurrentIndex(0);
             SetStates(states);
             pages()->setCurrentIndex(1);
@@ -588,6 +624,11 @@ private slots:
             QCOMPARE(boxes->texts(), QStringList{c.refusal});
             QCOMPARE(boxes->requests[0].kind, DialogKind::Error);
             QCOMPARE(pages()->currentIndex(), c.refusedOnPage);
+            const QStringList cursor = QString(c.cursor).split(' ');
+            QCOMPARE(dialog->focusWidget()->objectName(), cursor[0]);
+            if (cursor.size() == 3)
+                QCOMPARE(Current(w<TStringGrid>(cursor[0])),
+                         QPoint(cursor[1].toInt(), cursor[2].toInt()));
             QCOMPARE(chain.DataLoaded, c.refusedOnPage == TMarkovKeuzeDialoog::ChoicePage);
             QVERIFY(!Shown(memo(shown)));
             // The results page: reachable once a chain was handed over.
@@ -614,6 +655,43 @@ private slots:
                 QCOMPARE(chain.TransitionMatrix[i + 1][j + 1], m[i][j].toDouble());
             for (int k = 0; k < costs[i].size(); ++k)
                 QCOMPARE(chain.CostMatrix[i + 1][k + 1], costs[i][k].toDouble());
+        }
+    }
+
+    // While a run lasts, the progress dialog is kept above the dialog that started it (its
+    // transient parent), so that a click on the dialog cannot bury Stop.
+    void progressStaysAboveTheDialogDuringARun() {
+        QWidget owner;  // as the program's main window owns the progress dialog
+        TMarkovProgress progress(&owner);
+        SetMarkovProgress(&progress);
+        EnterChain(kWalk, "2 / 2 / 2");
+        Choose(2);
+        const QWindow* over = nullptr;
+        QTimer::singleShot(0, &progress, [&] {
+            dialog->raise();
+            dialog->activateWindow();
+            if (progress.isVisible()) over = progress.windowHandle()->transientParent();
+        });
+        w<QPushButton>("SimuleerBtn")->click();
+        SetMarkovProgress(nullptr);
+        QVERIFY(boxes->requests.empty());
+        QVERIFY(over);
+        QCOMPARE(over, dialog->windowHandle());
+        QVERIFY(!progress.isVisible());
+    }
+
+    // At the size it opens with, the dialog shows each result tab's whole title.
+    void resultTabsShowTheirWholeTitles() {
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        EnterChain("1", "0");
+        Run(0);
+        QTabBar* bar = w<QTabWidget>("PageControl2")->tabBar();
+        QCOMPARE(bar->count(), TMarkovKeuzeDialoog::kResultTabs);
+        for (int k = 0; k < bar->count(); ++k) {
+            const QRect tab = bar->tabRect(k);
+            QVERIFY2(bar->rect().contains(tab), qPrintable(bar->tabText(k)));
+            QVERIFY2(tab.width() > bar->fontMetrics().horizontalAdvance(bar->tabText(k)),
+                     qPrintable(bar->tabText(k)));
         }
     }
 
@@ -717,6 +795,7 @@ private slots:
                  QString("tekstbestanden (*.txt)|*.txt|Alle bestanden (*.*)|*.*"));
         QCOMPARE(boxes->fileRequests[0].defaultSuffix, QString("txt"));
 
+        boxes->answer(DialogButton::Yes);
         w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(0);
         SetStates("2");
         w<QPushButton>("OpenBtn")->click();
@@ -726,18 +805,23 @@ private slots:
         QCOMPARE(Cells(matrix()), m);
         QCOMPARE(Cells(costs()), c);
         QCOMPARE(Labels(costs(), Qt::Horizontal), QStringList({"r(j)", "F(k)"}));
-        QVERIFY(boxes->requests.empty());
+        QCOMPARE(boxes->requests.size(), 1);  // the kind change above, and nothing since
     }
 
-    void openOfAnotherSizeKeepsTheStatesEditAndRunUsesTheGrid() {
+    // Every control shows the opened chain: its number of states, its kind, its grids.
+    void openShowsTheOpenedChainEverywhere() {
         QTemporaryDir dir;
+        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
         boxes->fileName = WriteFile(dir, "three.txt", "99\n3\n0 1 0\n0 0 1\n1 0 0\n1 2 3\n");
         w<QPushButton>("OpenBtn")->click();
-        QCOMPARE(w<QLineEdit>("EditAantalStates")->text(), QString("5"));
+        QCOMPARE(w<QLineEdit>("EditAantalStates")->text(), QString("3"));
+        QCOMPARE(w<QComboBox>("cbSoortMarkovChain")->currentIndex(), 0);
+        QCOMPARE(dialog->windowTitle(), QString("Discrete Time Markov Chains"));
         QCOMPARE(Cells(matrix()), Grid("0 1 0 / 0 0 1 / 1 0 0"));
         QCOMPARE(Labels(matrix(), Qt::Vertical), QStringList({"1", "2", "3"}));
         QCOMPARE(Cells(costs()), Grid("1 / 2 / 3"));
         Run(1);
+        QVERIFY(boxes->requests.empty());
         QCOMPARE(dialog->chainData().StateCount, 3);
         QCOMPARE(MemoLines("MemoSteadyState").at(8), QString("State 3: pi[3] = 0.3333333333"));
     }

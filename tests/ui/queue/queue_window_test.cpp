@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QToolTip>
 #include <algorithm>
 
 #include "chart/xy_graph.h"
@@ -30,8 +33,10 @@
 #include "ui/common/dialog_recorder.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
+#include "ui/common/ui_test_support.h"
 #include "ui/graph/gmc_graph1.h"
 #include "ui/graph/graph_window.h"
+#include "ui/queue/edit_filter.h"
 #include "ui/queue/multi_row_tab_widget.h"
 #include "ui/queue/queue_main_form.h"
 #include "ui/queue/results_panel.h"
@@ -109,7 +114,7 @@ private slots:
             QCOMPARE(form_->tab(model.key)->page()->objectName().toStdString(), model.sheetName);
         }
         QCOMPARE(pages->tabBar()->tabText(pages->currentIndex()), QString("M/D/c"));
-        QCOMPARE(pages->currentWidget()->findChild<QWidget*>("MDC_TabSheet") != nullptr, true);
+        QCOMPARE(pages->currentWidget()->objectName(), QString("MDC_TabSheet"));
         QCOMPARE(edit("GMC_CA2_Edit")->text(), QString("0"));
         QVERIFY(!edit("GMC_CA2_Edit")->isEnabled());
         QCOMPARE(label("GMC_CA2_range_label"), QString("(deterministic)"));
@@ -133,12 +138,13 @@ private slots:
             QueueTab* tab = form_->tab(model->key);
             for (const ValueGroupLimit& group : model->groups)
                 for (int i = 0; i < 12; ++i)
-                    QCOMPARE(tab->values(group.kind)[static_cast<std::size_t>(i)],
-                             edit(QString("%1_%2Edit%3")
-                                      .arg(QString::fromUtf8(model->prefix.data(),
-                                                             static_cast<int>(model->prefix.size())))
-                                      .arg(group.kind)
-                                      .arg(i + 1)));
+                    QCOMPARE(
+                        tab->values(group.kind)[static_cast<std::size_t>(i)],
+                        edit(QString("%1_%2Edit%3")
+                                 .arg(QString::fromUtf8(model->prefix.data(),
+                                                        static_cast<int>(model->prefix.size())))
+                                 .arg(group.kind)
+                                 .arg(i + 1)));
         }
         QueueForm form = form_->tab("mmc")->form();
         form.t = {" 3", "", "1", "1.2.3**"};
@@ -167,8 +173,10 @@ private slots:
                         continue;
                     QVERIFY2(!e->isHidden(), where.c_str());
                     QCOMPARE(e->isEnabled(), field.isEnabled(s));
-                    const QString stem = e->objectName().chopped(e->objectName().endsWith("_edit", Qt::CaseInsensitive) ? 5 : 0);
-                    QCOMPARE(label(stem + "_label").toStdString(), std::string(field.captionFor(s)));
+                    const QString stem = e->objectName().chopped(
+                        e->objectName().endsWith("_edit", Qt::CaseInsensitive) ? 5 : 0);
+                    QCOMPARE(label(stem + "_label").toStdString(),
+                             std::string(field.captionFor(s)));
                     if (!field.rangeLabelOf && form_->findChild<QLabel*>(stem + "_range_label"))
                         QCOMPARE(label(stem + "_range_label").toStdString(),
                                  std::string(field.limit(s).rangeLabel));
@@ -232,10 +240,11 @@ private slots:
         QueueTab* tab = form_->tab(testing::Words(call.toStdString()).at(0));
         Select(*tab, asked);
         form_->ClearButtonClick();
-        QTest::mouseClick(find<QPushButton>(QString::fromUtf8(tab->model().prefix.data(),
-                                                              static_cast<int>(tab->model().prefix.size())) +
-                                            "_Run_Button"),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+            find<QPushButton>(QString::fromUtf8(tab->model().prefix.data(),
+                                                static_cast<int>(tab->model().prefix.size())) +
+                              "_Run_Button"),
+            Qt::LeftButton);
 
         testing::RecordingHost core;
         const QueueForm rewritten = testing::RunRecorded(core, call.toStdString());
@@ -261,46 +270,47 @@ private slots:
         }
     }
 
-    void typingKeepsOnlyNumbers() {
-        QLineEdit* rho = edit("MMC_Rho_edit");
-        QTest::keyClicks(rho, "1e-3");
-        QCOMPARE(rho->text(), QString("13"));
-        QCOMPARE(rho->cursorPosition(), 2);
-
-        QLineEdit* c = edit("MMC_C_edit");
-        QTest::keyClicks(c, "-2");
-        QCOMPARE(c->text(), QString("2"));
-        QTest::keyClicks(c, ".5,");
-        QCOMPARE(c->text(), QString("25"));
+    // What is typed is the number that runs: a comma is the decimal point, an exponent can be
+    // typed, and a key the field drops shows the field's hint beside it.
+    void typingKeepsNumbersAndSaysWhatItDrops() {
+        const auto typed = [this](const char* name, const char* keys) {
+            QToolTip::hideText();
+            if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
+                return std::pair{QString(), QString("the last hint stays")};
+            edit(name)->clear();
+            QTest::keyClicks(edit(name), keys);
+            return std::pair{edit(name)->text(),
+                             QToolTip::isVisible() ? QToolTip::text() : QString()};
+        };
+        using Typed = std::pair<QString, QString>;
+        QCOMPARE(typed("MMC_Rho_edit", "0,8"), (Typed{"0.8", ""}));
+        QCOMPARE(typed("MMC_TEdit1", "1e-3"), (Typed{"1e-3", ""}));
+        QCOMPARE(typed("MMC_TEdit2", "2.5E-4"), (Typed{"2.5E-4", ""}));
+        QCOMPARE(typed("MM1_Rho_edit", "-0,5,"), (Typed{"0.5", kRealHint}));
+        QCOMPARE(typed("MMC_C_edit", "-2"), (Typed{"2", kIntegerHint}));
+        for (const char* name : {"MMC_NEdit1", "FinCap_C_edit", "FinCap_N_edit", "FinSrc_N_Edit"})
+            QCOMPARE(typed(name, "2.5e"), (Typed{"25", kIntegerHint}));
+        // The first D/G/1 n-value takes anything.
+        QCOMPARE(typed("DG1_NEdit1", "x1"), (Typed{"x1", ""}));
 
         // Typing in the middle: the caret stays after the last kept character.
+        QLineEdit* rho = edit("MMC_Rho_edit");
         rho->setText("12");
         rho->setCursorPosition(1);
         QTest::keyClicks(rho, "x5");
         QCOMPARE(rho->text(), QString("152"));
         QCOMPARE(rho->cursorPosition(), 2);
-
-        QApplication::clipboard()->setText("a0.b5");
+        QApplication::clipboard()->setText("a0,b5");
         QLineEdit* t = edit("MMC_TEdit1");
         t->clear();
         t->paste();
         QCOMPARE(t->text(), QString("0.5"));
 
-        // Integer value groups refuse the point; the first D/G/1 n-value takes anything.
-        QTest::keyClicks(edit("MMC_NEdit1"), "2.5");
-        QCOMPARE(edit("MMC_NEdit1")->text(), QString("25"));
-        QTest::keyClicks(edit("DG1_NEdit1"), "x1");
-        QCOMPARE(edit("DG1_NEdit1")->text(), QString("x1"));
-        QTest::keyClicks(edit("DG1_NEdit2"), "x1");
-        QCOMPARE(edit("DG1_NEdit2")->text(), QString("1"));
-
-        // The fields with labels to update filter too.
-        for (const char* name : {"FinCap_C_edit", "FinCap_N_edit", "FinSrc_N_Edit"}) {
-            QTest::keyClicks(edit(name), "1.5e");
-            QCOMPARE(edit(name)->text(), QString("15"));
-        }
-        QTest::keyClicks(edit("MM1_Rho_edit"), "-0,5e");
-        QCOMPARE(edit("MM1_Rho_edit")->text(), QString("05"));
+        // The comma-decimal rho runs as the number it shows.
+        typed("MMC_C_edit", "2");
+        typed("MMC_Rho_edit", "0,8");
+        QTest::mouseClick(find<QPushButton>("MMC_Run_Button"), Qt::LeftButton);
+        QVERIFY(StyledLines(results()).contains("B:Parameters: c=2  rho=0.8"));
     }
 
     void gmcKeepsTheTypedCA2() {
@@ -561,7 +571,8 @@ private slots:
         // A file that cannot be written is told, and nothing is left behind.
         boxes.fileName = dir.filePath("missing/results.txt");
         QTest::mouseClick(find<QPushButton>("SaveButton"), Qt::LeftButton);
-        QCOMPARE(boxes.texts(), QStringList{"Cannot write file " + boxes.fileName + "\nNo such file or directory"});
+        QCOMPARE(boxes.texts(), QStringList{"Cannot write file " + boxes.fileName +
+                                            "\nNo such file or directory"});
         QVERIFY(!QFile::exists(boxes.fileName));
     }
 
@@ -588,21 +599,23 @@ private slots:
         QCOMPARE(c->palette().color(QPalette::Base), plain);
     }
 
-    // Every tab in every combination of its choices: nothing clipped, nothing overlapping, and
-    // the tab order running down the page.
+    // Every tab in every combination of its choices: nothing clipped, nothing overlapping, the
+    // tab order running down the page; and nothing jumps: the item clicked stays under the
+    // mouse, Run, Quit and Help stay where they are.
     void everyTabIsLaidOutCleanly() {
         showAndActivate();
         auto* pages = find<MultiRowTabWidget>("PageControl");
         QCOMPARE(pages->width(), 300);
         for (int i = 0; i < pages->count(); ++i) {
             pages->setCurrentIndex(i);
-            auto* scroll = qobject_cast<QScrollArea*>(pages->currentWidget());
+            QApplication::processEvents();
+            QWidget* page = pages->currentWidget();
+            auto* scroll = page->findChild<QScrollArea*>();
             QVERIFY(scroll);
-            QWidget* page = scroll->widget();
             QStringList problems;
             int states = 0;
-            ExerciseChoices(scroll, page->findChildren<RadioGroup*>(), 0, page->objectName(),
-                            problems, states);
+            ExerciseChoices(scroll, page, ButtonPlaces(page), page->findChildren<RadioGroup*>(), 0,
+                            page->objectName(), problems, states);
             QVERIFY2(problems.isEmpty(), qPrintable(problems.join("\n")));
             QVERIFY(states >= 2);
         }
@@ -649,48 +662,57 @@ private slots:
         QTest::addColumn<QString>("run");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("refused");
-        QTest::newRow("M/M/c c") << "mmc" << "" << QStringList{"MMC_C_edit=0", "MMC_Rho_edit=0.5"}
+        QTest::newRow("M/M/c c") << "mmc"
+                                 << "" << QStringList{"MMC_C_edit=0", "MMC_Rho_edit=0.5"}
                                  << "MMC_Run_Button"
                                  << "c out of range"
                                  << "MMC_C_edit";
         QTest::newRow("M/D/c rho")
-            << "mdc" << "" << QStringList{"MDC_C_edit=2", "MDC_Rho_edit=1.5"} << "MDC_Run_Button"
+            << "mdc"
+            << "" << QStringList{"MDC_C_edit=2", "MDC_Rho_edit=1.5"} << "MDC_Run_Button"
             << "Rho out of range"
             << "MDC_Rho_edit";
         QTest::newRow("D/G/1 cs2")
-            << "dg1" << "" << QStringList{"DG1_CS2_edit=7", "DG1_Rho_edit=0.5"} << "DG1_Run_Button"
+            << "dg1"
+            << "" << QStringList{"DG1_CS2_edit=7", "DG1_Rho_edit=0.5"} << "DG1_Run_Button"
             << "CS2 out of bounds"
             << "DG1_CS2_edit";
         QTest::newRow("G/M/c CA2")
-            << "gmc" << "GMC_Arrivals_RadioGroup_Item1"
+            << "gmc"
+            << "GMC_Arrivals_RadioGroup_Item1"
             << QStringList{"GMC_CA2_Edit=7", "GMC_C_edit=2", "GMC_Rho_edit=0.5"} << "GMC_Run_Button"
             << "CA2 out of range"
             << "GMC_CA2_Edit";
         QTest::newRow("D/M/c/c+N N")
-            << "fincap" << "FinCap_Queue_Type_Item2"
+            << "fincap"
+            << "FinCap_Queue_Type_Item2"
             << QStringList{"FinCap_C_edit=2", "FinCap_Rho_edit=0.5", "FinCap_N_edit=600"}
             << "FinCap_Run_Button"
             << "0 <= N <= 500 required"
             << "FinCap_N_edit";
         QTest::newRow("M/M/c/c+N bounds")
-            << "mmcn" << ""
+            << "mmcn"
+            << ""
             << QStringList{"MMCN_Arrival_edit=1", "MMCN_ES_edit=1", "MMCN_cap_edit=5",
                            "MMCN_c_from_edit=5", "MMCN_c_to_edit=2"}
             << "MMCN_Run_Button"
             << "Upper bound should be greater than lower bound"
             << "MMCN_c_to_edit";
         QTest::newRow("Finite Source M")
-            << "finsrc" << "" << QStringList{"FinSrc_c_Edit=2", "FinSrc_N_Edit=5000", "FinSrc_nu_edit=0.1"}
+            << "finsrc"
+            << "" << QStringList{"FinSrc_c_Edit=2", "FinSrc_N_Edit=5000", "FinSrc_nu_edit=0.1"}
             << "FinSrc_Run_Button"
             << "M out of range"
             << "FinSrc_N_Edit";
         QTest::newRow("Transient M/M/1 i")
-            << "mm1tran" << "" << QStringList{"MM1_Rho_edit=0.5", "MM1_initial_state_edit=99"}
+            << "mm1tran"
+            << "" << QStringList{"MM1_Rho_edit=0.5", "MM1_initial_state_edit=99"}
             << "MM1_Run_Button"
             << "i out of bounds"
             << "MM1_initial_state_edit";
         QTest::newRow("Staffing a")
-            << "staffing" << "" << QStringList{"Staffing_Load_edit=x"} << "Staffing_Run_Button"
+            << "staffing"
+            << "" << QStringList{"Staffing_Load_edit=x"} << "Staffing_Run_Button"
             << "a incorrect"
             << "Staffing_Load_edit";
     }
@@ -789,6 +811,171 @@ private slots:
         }
     }
 
+    // The file type chosen in the save dialog decides the format and the missing extension; a
+    // name typed with one of the offered extensions keeps it.
+    void chosenFileTypeDecidesFormatAndExtension_data() {
+        QTest::addColumn<QString>("save");  // "results" or the chart's "image"
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("PDF") << "results"
+                             << "PDF files (*.pdf)"
+                             << "results2"
+                             << "results2.pdf";
+        QTest::newRow("HTML") << "results"
+                              << "HTML files (*.html *.htm)"
+                              << "page"
+                              << "page.html";
+        QTest::newRow("any type") << "results"
+                                  << "All files (*.*)"
+                                  << "notes"
+                                  << "notes.txt";
+        QTest::newRow("typed type") << "results"
+                                    << "PDF files (*.pdf)"
+                                    << "r.txt"
+                                    << "r.txt";
+        QTest::newRow("SVG") << "image"
+                             << "SVG drawing (*.svg)"
+                             << "wait"
+                             << "wait.svg";
+        QTest::newRow("first type") << "image"
+                                    << ""
+                                    << "wait"
+                                    << "wait.png";
+    }
+    void chosenFileTypeDecidesFormatAndExtension() {
+        QFETCH(QString, save);
+        QFETCH(QString, type);
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        QTemporaryDir dir;
+        DialogRecorder boxes;
+        boxes.fileName = dir.filePath(typed);
+        boxes.fileFilter = type;
+        Select(*form_->tab("mmc"), testing::FormOf("mmc c=2 rho=0.8 output=4"));
+        QTest::mouseClick(find<QPushButton>("MMC_Run_Button"), Qt::LeftButton);
+        if (save == "results")
+            QTest::mouseClick(find<QPushButton>("SaveButton"), Qt::LeftButton);
+        else
+            form_->findChild<GraphWindow*>()
+                ->findChild<QAction*>("SaveChartImageAction")
+                ->trigger();
+        QVERIFY(boxes.requests.isEmpty());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{written});
+        const QByteArray bytes = ReadAll(dir.filePath(written));
+        const QString suffix = QFileInfo(written).suffix();
+        if (suffix == "pdf") QVERIFY(IsPdf(dir.filePath(written)));
+        if (suffix == "html") QVERIFY(bytes.contains("<html"));
+        if (suffix == "txt") QCOMPARE(QString::fromUtf8(bytes), results()->toPlainText() + "\n");
+        if (suffix == "svg") QVERIFY(bytes.contains("<svg"));
+        if (suffix == "png") QVERIFY(bytes.startsWith("\x89PNG"));
+    }
+
+    // Times, states and probabilities are never negative, nor are their axes; the transient
+    // graphs run over 0..T and label queue sizes as such; the red cross marks only a point that
+    // lies at the origin.
+    void graphAxesStayAtZeroOrAbove_data() {
+        QTest::addColumn<QString>("call");
+        QTest::addColumn<double>("xMax");  // 0: as the points give it
+        QTest::addColumn<QString>("yTitle");
+        QTest::addColumn<bool>("cross");
+        // p(10,0,0) computes as -2e-16, drawn as the table prints it.
+        QTest::newRow("p(10,0,t) from 0")
+            << "mm1tran rho=0.8 i=10 j=0 output=1 T=10" << 10.0 << "Probability" << false;
+        QTest::newRow("ELq") << "mm1tran rho=0.8 i=4 output=3 T=10" << 10.0 << "ELq(i,t)" << false;
+        QTest::newRow("Std Lq") << "mm1tran rho=0.8 i=4 output=4 T=10" << 10.0 << "Std Lq(i,t)"
+                                << false;
+        QTest::newRow("finite source time") << "finsrc service=1 c=2 M=10 nu=0.15 output=4 graph=0"
+                                            << 0.0 << "Probability" << false;
+        // Without waiting room nobody waits: the point (0, 0).
+        QTest::newRow("capacity from 0 places")
+            << "mmcn lambda=3 es=2 vary=1 c=2 from=0 to=40 y=1 t=0.5" << 0.0 << "Probability"
+            << true;
+    }
+    void graphAxesStayAtZeroOrAbove() {
+        QFETCH(QString, call);
+        QFETCH(double, xMax);
+        QFETCH(QString, yTitle);
+        QFETCH(bool, cross);
+        QueueTab* tab = form_->tab(testing::Words(call.toStdString()).at(0));
+        Select(*tab, testing::FormOf(call.toStdString()));
+        find<QPushButton>(QString::fromUtf8(tab->model().prefix.data(),
+                                            static_cast<int>(tab->model().prefix.size())) +
+                          "_Run_Button")
+            ->click();
+        auto* graph = form_->findChild<GraphWindow*>()->chart(0);
+        const QImage image = graph->grab().toImage();
+        const chart::AxisScale x = graph->XAxis().Scale(), y = graph->YAxis().Scale();
+        QVERIFY(x.valid && y.valid);
+        QCOMPARE(x.min, 0.0);
+        if (xMax > 0) QCOMPARE(x.max, xMax);
+        QVERIFY(y.min >= 0);
+        QCOMPARE(QString::fromStdString(graph->YAxis().Title), yTitle);
+        int red = 0;
+        for (int row = 0; row < image.height(); ++row)
+            for (int column = 0; column < image.width(); ++column) {
+                const QRgb p = image.pixel(column, row);
+                red += qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60;
+            }
+        QCOMPARE(red > 0, cross);
+    }
+
+    // "&Window" lists the graph windows by their labels, brings one forward, cascades or tiles
+    // them over the Results side and closes them all; Escape closes a graph or help window.
+    void windowMenuFindsArrangesAndClosesTheGraphs() {
+        showAndActivate();
+        Select(*form_->tab("mmc"), testing::FormOf("mmc c=2 rho=0.8 output=4"));
+        for (int run = 0; run < 3; ++run)
+            find<QPushButton>("MMC_Run_Button")->click();
+        QMenu* menu = form_->windowMenu();
+        const auto items = [menu] {
+            emit menu->aboutToShow();
+            return menu->findChildren<QAction*>("GraphWindowItem");
+        };
+        const auto command = [menu](const char* name) {
+            emit menu->aboutToShow();
+            return menu->findChild<QAction*>(name);
+        };
+        const std::vector<GraphWindow*> windows = form_->openGraphWindows();
+        QCOMPARE(windows.size(), 3u);
+        QCOMPARE(items().size(), 3);
+        QCOMPARE(items().at(1)->text(),
+                 "&2 Logarithmic Graphs of the M/M/c queue: " + windows[1]->label(1)->text() +
+                     ", " + windows[1]->label(2)->text());
+
+        command("Cascade1")->trigger();
+        for (std::size_t k = 1; k < windows.size(); ++k) {
+            const QPoint step = windows[k]->pos() - windows[k - 1]->pos();
+            QVERIFY(step == QPoint(20, 20) || step.x() < 0 || step.y() < 0);
+        }
+        items().at(0)->trigger();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(windows[0]));
+
+        QPointer<GraphWindow> first = windows[0];
+        QTest::keyClick(first->findChild<QPushButton*>("MG1_Graph_Close_button"), Qt::Key_Escape);
+        testing::DeleteClosedWindows();
+        QVERIFY(!first);
+        QCOMPARE(items().size(), 2);
+        // Two fit side by side on the test's screen of 800 x 600.
+        command("Tile1")->trigger();
+        QVERIFY(!windows[1]->frameGeometry().intersects(windows[2]->frameGeometry()));
+        for (GraphWindow* window : {windows[1], windows[2]})
+            QVERIFY(window->screen()->availableGeometry().contains(window->frameGeometry()));
+        command("CloseAllGraphs1")->trigger();
+        testing::DeleteClosedWindows();
+        QVERIFY(form_->openGraphWindows().empty());
+        QVERIFY(items().isEmpty());
+        QVERIFY(!command("Tile1")->isEnabled());
+
+        ShowHelpContext(kQueueWindowHelp, form_);
+        QWidget* help = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == "HelpWindow" && window->isVisible()) help = window;
+        QVERIFY(help);
+        QTest::keyClick(help->findChild<QWidget*>("HelpBrowser"), Qt::Key_Escape);
+        QVERIFY(!help->isVisible());
+    }
+
 private:
     template <class T>
     T* find(const QString& name) const {
@@ -823,8 +1010,9 @@ private:
         const QueueModelSpec& model = tab.model();
         showTab(std::string(model.key));
         for (std::size_t i = 0; i < model.choices.size(); ++i) {
-            const QString name = QString::fromUtf8(model.choices[i].objectName.data(),
-                                                   static_cast<int>(model.choices[i].objectName.size()));
+            const QString name =
+                QString::fromUtf8(model.choices[i].objectName.data(),
+                                  static_cast<int>(model.choices[i].objectName.size()));
             if (model.choices[i].checkBox)
                 find<QCheckBox>(name)->setChecked(form.selection.items[i] == 1);
             else
@@ -884,32 +1072,49 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(form_));
     }
 
+    // Where Run, Quit and Help are on a tab page.
+    static QList<QRect> ButtonPlaces(QWidget* page) {
+        QList<QRect> places;
+        for (QPushButton* button : page->findChildren<QPushButton*>())
+            if (QRegularExpression("_(Run|Quit|Help)_Button$")
+                    .match(button->objectName())
+                    .hasMatch())
+                places << QRect(button->mapTo(page, QPoint()), button->size());
+        return places;
+    }
+
     // Tries every item of every visible group, the later groups under each choice of the
-    // earlier ones, and checks the layout in each state.
-    static void ExerciseChoices(QScrollArea* scroll, const QList<RadioGroup*>& groups, int k,
-                                const QString& where, QStringList& problems, int& states) {
-        QWidget* page = scroll->widget();
+    // earlier ones, and checks the layout in each state and that a click moves neither the item
+    // clicked nor the buttons.
+    static void ExerciseChoices(QScrollArea* scroll, QWidget* page, const QList<QRect>& buttons,
+                                const QList<RadioGroup*>& groups, int k, const QString& where,
+                                QStringList& problems, int& states) {
+        QWidget* inputs = scroll->widget();
         if (k == groups.size()) {
             ++states;
             QApplication::processEvents();
-            if (page->width() > scroll->viewport()->width()) problems << where + ": too wide";
-            for (const QString& problem : LayoutProblems(page))
+            if (inputs->width() > scroll->viewport()->width()) problems << where + ": too wide";
+            for (const QString& problem : LayoutProblems(inputs))
                 problems << where + ": " + problem;
             for (const QString& problem : TabOrderProblems(page))
                 problems << where + ": tab order " + problem;
+            if (ButtonPlaces(page) != buttons) problems << where + ": the buttons moved";
             return;
         }
         RadioGroup* group = groups[k];
         if (group->isHidden()) {
-            ExerciseChoices(scroll, groups, k + 1, where, problems, states);
+            ExerciseChoices(scroll, page, buttons, groups, k + 1, where, problems, states);
             return;
         }
         const int kept = group->itemIndex();
         for (int item = 0; item < group->count(); ++item) {
-            group->item(item)->click();
-            ExerciseChoices(scroll, groups, k + 1,
-                            QString("%1 %2=%3").arg(where, group->objectName()).arg(item), problems,
-                            states);
+            QRadioButton* clicked = group->item(item);
+            const QPoint before = clicked->mapTo(page, QPoint());
+            clicked->click();
+            QApplication::processEvents();
+            const QString state = QString("%1 %2=%3").arg(where, group->objectName()).arg(item);
+            if (clicked->mapTo(page, QPoint()) != before) problems << state + ": the item moved";
+            ExerciseChoices(scroll, page, buttons, groups, k + 1, state, problems, states);
         }
         group->item(kept)->click();
     }

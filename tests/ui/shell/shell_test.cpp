@@ -11,9 +11,11 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 
 #include "ui/common/dialog_recorder.h"
 #include "ui/common/ui_test_support.h"
+#include "ui/markov/markov_keuze_dialoog.h"
 #include "ui/markov/markov_window.h"
 #include "ui/queue/queue_main_form.h"
 #include "ui/shell/about_box.h"
@@ -106,7 +108,7 @@ private slots:
         QVERIFY(!main_->InfoForm());
         QVERIFY(main_->findChildren<TInfoForm*>().isEmpty());
         QVERIFY(find<QWidget>("Panel1")->isHidden());
-        QCOMPARE(VisibleMenus(main_), (QStringList{"&File", "&Help"}));
+        QCOMPARE(VisibleMenus(main_), (QStringList{"&File", "&Window", "&Help"}));
         QCOMPARE(Commands(main_, "&File"),
                  (QStringList{"&Save Results...", "&Print Results...", "Print Pre&view...", "",
                               "Close &Queue", "Close &Wachtrix"}));
@@ -184,6 +186,32 @@ private slots:
             QVERIFY(main_->ModuleOpen);
             QVERIFY(find<QWidget>("Panel1")->isHidden());
         }
+    }
+
+    // The Markov dialog stays above the program's own windows only (it is theirs, not the
+    // desktop's), and every question shows above the window the user acted in: the program's
+    // window for its menu and its close box, the dialog for its "&Quit".
+    void boxesShowAboveTheWindowActedIn() {
+        DialogRecorder boxes;
+        main_->SpeedButton1Click();
+        auto* dialog = find<TMarkovKeuzeDialoog>("MarkovKeuzeDialoog");
+        QTRY_VERIFY(dialog->isVisible());
+        QCOMPARE(dialog->windowType(), Qt::Tool);
+        QVERIFY(!(dialog->windowFlags() & Qt::WindowStaysOnTopHint));
+        QCOMPARE(dialog->windowHandle()->transientParent(),
+                 static_cast<QWindow*>(main_->windowHandle()));
+
+        Menu(main_, "&File")->actions().first()->trigger();  // "Close &Markov Chains"
+        Child<QPushButton>(dialog, "TerugBtn")->click();
+        main_->close();
+        QCOMPARE(boxes.texts(), (QStringList{"Do you want to quit from Markov Chains?",
+                                             "Do you want to quit from Markov Chains?",
+                                             "Do you want to close Wachtrix?"}));
+        QWidget* program = main_.data();
+        QCOMPARE(boxes.requests[0].parent, program);
+        QCOMPARE(boxes.requests[1].parent, static_cast<QWidget*>(dialog));
+        QCOMPARE(boxes.requests[2].parent, program);
+        QVERIFY(main_->isVisible() && dialog->isVisible());  // No each time
     }
 
     void aboutBoxTogglesItsNotes() {
