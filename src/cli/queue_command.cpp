@@ -96,8 +96,8 @@ std::vector<KeyHelp> Keys(const QueueModelSpec& model) {
         keys.push_back({"steps", "a scenario: the number of values (or step=)"});
         keys.push_back({"step", "a scenario: the step between values (or steps=)"});
         keys.push_back({"spacing", "a scenario: lin (default) or log"});
-        keys.push_back({"figures", "a scenario: the figures to tabulate, comma-separated, from: " +
-                                       figures});
+        keys.push_back(
+            {"figures", "a scenario: the figures to tabulate, comma-separated, from: " + figures});
     }
     return keys;
 }
@@ -132,7 +132,8 @@ std::string Usage(const QueueModelSpec& model) {
         words.push_back(always ? word : "[" + word + "]");
     }
     for (const ChoiceSpec& choice : model.choices)
-        if (!choice.impliedBy.empty()) words.push_back("(" + ImpliedAlternatives(choice, " | ") + ")");
+        if (!choice.impliedBy.empty())
+            words.push_back("(" + ImpliedAlternatives(choice, " | ") + ")");
     if (!model.outputs.empty()) {
         std::size_t most = 0;
         for (const OutputSpec& output : model.outputs)
@@ -172,12 +173,12 @@ std::vector<std::string> RefusedValues(const QueueForm& form) {
     return refused;
 }
 
-constexpr const char* kScenarioKeys[] = {"vary", "from", "to", "steps", "step", "spacing", "figures"};
+constexpr const char* kScenarioKeys[] = {"vary", "from",    "to",     "steps",
+                                         "step", "spacing", "figures"};
 
 double NumberOf(const Arguments& args, const char* key) {
     const auto value = ParseReal(Text(args, key));
-    if (!value || !std::isfinite(*value))
-        throw UsageError(std::string(key) + "= needs a number");
+    if (!value || !std::isfinite(*value)) throw UsageError(std::string(key) + "= needs a number");
     return *value;
 }
 
@@ -292,7 +293,11 @@ CommandResult Collect(const TextQueueHost& host) {
 }
 
 ModelCommand QueueCommand(const QueueModelSpec& model) {
-    return {std::string(model.key), std::string(model.summary), Usage(model), Keys(model), 0,
+    return {std::string(model.key),
+            std::string(model.summary),
+            Usage(model),
+            Keys(model),
+            0,
             [&model](const Arguments& args) { return RunQueueCommand(model, args); }};
 }
 

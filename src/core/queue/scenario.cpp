@@ -60,7 +60,8 @@ std::optional<std::pair<std::string, std::string>> Statistic(const std::string& 
 
 // The cell of a table's first row under a header name: the row's word that overlaps the name's
 // columns the most (the columns are right-aligned under their names).
-std::optional<std::string> TableCell(const std::vector<StyledLine>& lines, const std::string& name) {
+std::optional<std::string> TableCell(const std::vector<StyledLine>& lines,
+                                     const std::string& name) {
     for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
         if (lines[i].style != ResultTextStyle::Underline) continue;
         const auto at = lines[i].text.find(name);
@@ -127,7 +128,7 @@ ScenarioRow RunRow(const QueueModelSpec& model, const QueueForm& base, int field
             if (item < 0) return nullptr;
             asked.selection.output = item;
             TEditArray& texts = point == 'T' ? asked.t : point == 'P' ? asked.p : asked.n;
-            texts[0] = point == 'T' ? Shortest(request.t)
+            texts[0] = point == 'T'   ? Shortest(request.t)
                        : point == 'P' ? Shortest(request.p)
                                       : std::to_string(request.n);
         } else {
@@ -148,7 +149,8 @@ ScenarioRow RunRow(const QueueModelSpec& model, const QueueForm& base, int field
             cell = TableCell(*lines, name);
         } else if (lines) {
             for (const StyledLine& line : *lines)
-                if (const auto statistic = Statistic(line.text); statistic && statistic->first == name)
+                if (const auto statistic = Statistic(line.text);
+                    statistic && statistic->first == name)
                     cell = statistic->second;
         }
         // A run that ended in a message instead of its figures (a load too small, say): the
@@ -167,6 +169,11 @@ ScenarioRow RunRow(const QueueModelSpec& model, const QueueForm& base, int field
     return row;
 }
 
+// The varied value as the table shows it: six digits, as the reports show their parameters.
+std::string ValueText(double v) {
+    return Format("%.6g", {v});
+}
+
 std::string Header(const ScenarioTable& table, std::size_t width) {
     std::string header = Format("%10s", {table.field});
     for (const std::string& figure : table.figures)
@@ -174,12 +181,23 @@ std::string Header(const ScenarioTable& table, std::size_t width) {
     return header;
 }
 
+// 0.1 + 2 * 0.2 is 0.30000000000000004 in binary: the values are the decimals a user would type,
+// to twelve digits, so that a row is the run at the value it shows.
+double Decimal(double v) {
+    char buffer[32];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 12);
+    double rounded = v;
+    std::from_chars(buffer, end.ptr, rounded);
+    return rounded;
+}
+
 }  // namespace
 
 std::vector<double> ScenarioValues(const ScenarioRequest& r, bool integer) {
     std::vector<double> values;
     const auto add = [&](double v) {
-        if (integer) v = std::round(v);
+        v = integer ? std::round(v) : Decimal(v);
         if (values.empty() || values.back() != v) values.push_back(v);
     };
     if (r.count > 0) {
@@ -188,7 +206,7 @@ std::vector<double> ScenarioValues(const ScenarioRequest& r, bool integer) {
         for (int k = 0; k < r.count; ++k) {
             const double f = r.count == 1 ? 0 : static_cast<double>(k) / (r.count - 1);
             // Both ends exact: the first and the last value are the ones given.
-            const double v = k == 0              ? r.from
+            const double v = k == 0             ? r.from
                              : k == r.count - 1 ? r.to
                              : r.logSpacing     ? r.from * std::pow(r.to / r.from, f)
                                                 : r.from + (r.to - r.from) * f;
@@ -215,11 +233,11 @@ std::string CheckScenario(const QueueModelSpec& model, const QueueForm& form,
     if (request.figures.empty()) return "no figures asked for";
     for (const std::string& name : request.figures)
         if (!FindFigure(model, name)) return "no figure " + name + " in this model's reports";
-    const bool integer = model.fields[static_cast<std::size_t>(field)].limit(form.selection).integer;
+    const bool integer =
+        model.fields[static_cast<std::size_t>(field)].limit(form.selection).integer;
     if (ScenarioValues(request, integer).empty())
         return "the range from " + Shortest(request.from) + " to " + Shortest(request.to) +
-               " cannot be spanned so (at most " + std::to_string(kMostScenarioValues) +
-               " values)";
+               " cannot be spanned so (at most " + std::to_string(kMostScenarioValues) + " values)";
     return {};
 }
 
@@ -231,11 +249,12 @@ ScenarioTable RunScenario(const QueueModelSpec& model, const QueueForm& form,
     table.figures = request.figures;
     const int field = VariedField(model, form, request.field);
     if (field < 0) return table;
-    const bool integer = model.fields[static_cast<std::size_t>(field)].limit(form.selection).integer;
+    const bool integer =
+        model.fields[static_cast<std::size_t>(field)].limit(form.selection).integer;
     const std::vector<double> values = ScenarioValues(request, integer);
-    table.title = Format("Scenario of the %s tab: %s from %s to %s",
-                         {model.caption, request.field, Shortest(request.from),
-                          Shortest(request.to)});
+    table.title =
+        Format("Scenario of the %s tab: %s from %s to %s",
+               {model.caption, request.field, Shortest(request.from), Shortest(request.to)});
     for (std::size_t i = 0; i < model.fields.size(); ++i)
         if (static_cast<int>(i) != field && model.fields[i].isRead(form.selection) &&
             model.fields[i].key() != request.field)
@@ -243,8 +262,8 @@ ScenarioTable RunScenario(const QueueModelSpec& model, const QueueForm& form,
                                 std::string(model.fields[i].key()) + "=" + Trimmed(form.fields[i]);
     const int total = static_cast<int>(values.size());
     for (int k = 0; k < total; ++k) {
-        table.rows.push_back(RunRow(model, form, field, values[static_cast<std::size_t>(k)],
-                                    request, integer));
+        table.rows.push_back(
+            RunRow(model, form, field, values[static_cast<std::size_t>(k)], request, integer));
         if (carryOn && !carryOn(k + 1, total)) {
             table.stopped = k + 1 < total;
             break;
@@ -262,7 +281,7 @@ void WriteScenarioTable(ResultWriter& out, const ScenarioTable& table) {
             width = std::max(width, cell.size());
     std::vector<std::string> lines;
     for (const ScenarioRow& row : table.rows) {
-        std::string line = Format("%10s", {Shortest(row.value)});
+        std::string line = Format("%10s", {ValueText(row.value)});
         if (!row.reason.empty()) {
             line += "  " + row.reason;
         } else {
@@ -290,7 +309,7 @@ std::string ScenarioCsv(const ScenarioTable& table) {
         csv += "," + field(figure);
     csv += "\n";
     for (const ScenarioRow& row : table.rows) {
-        csv += Shortest(row.value);
+        csv += ValueText(row.value);
         if (!row.reason.empty()) {
             csv += "," + field(row.reason);
         } else {
