@@ -37,6 +37,7 @@ struct CommandResult {
 struct Arguments {
     std::map<std::string, std::string> keys;  // key=value
     std::vector<std::string> positional;      // other words, in order
+    bool csv = false;                         // --csv: a scenario table comma-separated
 };
 
 struct ModelCommand {

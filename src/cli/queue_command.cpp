@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <sstream>
 
 #include "core/queue/queue_keys.h"
+#include "core/queue/scenario.h"
 #include "core/text/number_parse.h"
 #include "core/text/points_csv.h"
 
@@ -81,6 +84,21 @@ std::vector<KeyHelp> Keys(const QueueModelSpec& model) {
     if (!model.outputs.empty()) keys.push_back({"output", OutputKeyHelp(model)});
     for (const ValueGroupLimit& group : model.groups)
         keys.push_back({ValueGroupKey(group.kind), ValueGroupHelp(group)});
+    if (!model.figures.empty()) {
+        std::string figures;
+        for (const FigureSpec& figure : model.figures) {
+            figures += (figures.empty() ? "" : ", ") + std::string(figure.name);
+            if (figure.point) figures += " (at " + ValueGroupKey(figure.point) + "=)";
+        }
+        keys.push_back({"vary", "a scenario: the key of the field to vary over a range"});
+        keys.push_back({"from", "a scenario: the first value"});
+        keys.push_back({"to", "a scenario: the last value"});
+        keys.push_back({"steps", "a scenario: the number of values (or step=)"});
+        keys.push_back({"step", "a scenario: the step between values (or steps=)"});
+        keys.push_back({"spacing", "a scenario: lin (default) or log"});
+        keys.push_back(
+            {"figures", "a scenario: the figures to tabulate, comma-separated, from: " + figures});
+    }
     return keys;
 }
 
@@ -114,7 +132,8 @@ std::string Usage(const QueueModelSpec& model) {
         words.push_back(always ? word : "[" + word + "]");
     }
     for (const ChoiceSpec& choice : model.choices)
-        if (!choice.impliedBy.empty()) words.push_back("(" + ImpliedAlternatives(choice, " | ") + ")");
+        if (!choice.impliedBy.empty())
+            words.push_back("(" + ImpliedAlternatives(choice, " | ") + ")");
     if (!model.outputs.empty()) {
         std::size_t most = 0;
         for (const OutputSpec& output : model.outputs)
@@ -154,7 +173,68 @@ std::vector<std::string> RefusedValues(const QueueForm& form) {
     return refused;
 }
 
+constexpr const char* kScenarioKeys[] = {"vary", "from",    "to",     "steps",
+                                         "step", "spacing", "figures"};
+
+double NumberOf(const Arguments& args, const char* key) {
+    const auto value = ParseReal(Text(args, key));
+    if (!value || !std::isfinite(*value)) throw UsageError(std::string(key) + "= needs a number");
+    return *value;
+}
+
+// vary=KEY from=A to=B (steps=K | step=S) [spacing=log] figures=NAME,...: a row of figures for
+// each value, the other keys as for a single run; --csv prints it comma-separated.
+CommandResult RunScenarioCommand(const QueueModelSpec& model, const Arguments& args) {
+    Arguments single = args;
+    for (const char* key : kScenarioKeys)
+        single.keys.erase(key);
+    KeyedForm keyed = FormFromKeys(model, single.keys);
+    if (!keyed.fault.empty()) throw UsageError(keyed.fault);
+    const QueueForm& form = keyed.form;
+    ScenarioRequest request;
+    request.field = Text(args, "vary");
+    request.from = NumberOf(args, "from");
+    request.to = NumberOf(args, "to");
+    const bool steps = args.keys.count("steps") > 0, step = args.keys.count("step") > 0;
+    if (steps == step) throw UsageError("a scenario takes steps=K or step=S");
+    if (steps) {
+        const auto count = ParseInt(Text(args, "steps"));
+        if (!count) throw UsageError("steps= needs a whole number");
+        request.count = *count;
+    } else {
+        request.step = NumberOf(args, "step");
+    }
+    const std::string spacing = Text(args, "spacing");
+    if (spacing != "" && spacing != "lin" && spacing != "log")
+        throw UsageError("spacing must be lin or log");
+    request.logSpacing = spacing == "log";
+    request.figures = SplitValues(Text(args, "figures"));
+    // The points of table figures: the first value of t=, p= or n=.
+    if (const auto t = ParseReal(form.t[0])) request.t = *t;
+    if (const auto p = ParseReal(form.p[0])) request.p = *p;
+    if (const auto n = ParseInt(form.n[0])) request.n = *n;
+    if (const std::string why = CheckScenario(model, form, request); !why.empty())
+        throw UsageError(why);
+
+    const ScenarioTable table = RunScenario(model, form, request);
+    TextQueueHost host;
+    if (args.csv) {
+        std::istringstream lines(ScenarioCsv(table));
+        for (std::string line; std::getline(lines, line);)
+            host.results().AddResultLine(line);
+    } else {
+        WriteScenarioTable(host.results(), table);
+    }
+    const GraphHandle window = host.createGraphWindow(GraphWindowKind::GMC, {table.title});
+    for (const ChartPlot& plot : ScenarioPlots(model, table))
+        host.plot(window, 0, plot);
+    return Collect(host);
+}
+
 CommandResult RunQueueCommand(const QueueModelSpec& model, const Arguments& args) {
+    // (The M/M/c/c+N graphs have a "vary" of their own, and no scenarios.)
+    if (!model.figures.empty() && args.keys.count("vary")) return RunScenarioCommand(model, args);
+    if (args.csv) throw UsageError("--csv prints a scenario table: give vary=KEY");
     KeyedForm keyed = FormFromKeys(model, args.keys);
     if (!keyed.fault.empty()) throw UsageError(keyed.fault);
     QueueForm& form = keyed.form;
@@ -213,7 +293,11 @@ CommandResult Collect(const TextQueueHost& host) {
 }
 
 ModelCommand QueueCommand(const QueueModelSpec& model) {
-    return {std::string(model.key), std::string(model.summary), Usage(model), Keys(model), 0,
+    return {std::string(model.key),
+            std::string(model.summary),
+            Usage(model),
+            Keys(model),
+            0,
             [&model](const Arguments& args) { return RunQueueCommand(model, args); }};
 }
 

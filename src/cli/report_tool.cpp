@@ -14,12 +14,14 @@ namespace {
 
 constexpr std::string_view kSynopsis[] = {
     "MODEL [FILE] KEY=VALUE... [--styles] [--graph-csv FILE]",
+    "MODEL KEY=VALUE... vary=KEY from=A to=B (steps=K | step=S) figures=NAME,... [--csv]",
     "[MODEL] --help",
 };
 
 constexpr OptionHelp kOptions[] = {
     {"--styles", "", "prefix each line with its style letter (N, T, B, U) and a blank"},
     {"--graph-csv", "FILE", "write the points of a Graphs run as CSV (chart,x,y)"},
+    {"--csv", "", "print a scenario table as comma-separated values"},
     {"--help", "", "list the models, or with a model its keys"},
 };
 
@@ -82,6 +84,8 @@ ModelCall ParseCall(const std::vector<std::string>& words) {
         }
         if (w == "--styles") {
             call.styles = true;
+        } else if (w == "--csv") {
+            call.args.csv = true;
         } else if (w == "--graph-csv") {
             // A key=value after the option is a forgotten file name, not a file to overwrite.
             if (++i == words.size() || words[i].empty() ||

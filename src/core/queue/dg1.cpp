@@ -134,6 +134,14 @@ constexpr OutputSpec kOutputs[] = {
     {"DG1_Pure_Erlang_Output_RadioGroup", "Output (Pure Erlang)", kDg1PureErlangOutput}};
 constexpr int kOutputOfService[] = {0, 1, 0, 0};
 
+// Pure Erlang service adds the states; its tails' headers have always closed with ")".
+constexpr FigureSpec kFigures[] = {
+    {"Pwait", 0, true},          {"Pbusy", 0, true},          {"E(Wq)"},
+    {"E(Lq)"},                   {"Std(Wq)"},                 {"Std(Lq)"},
+    {"P{Wq>t}", 'T', true},      {"Percentile", 'P'},         {"P{L(time)=n}", 'N', true},
+    {"P{L(time)>n)", 'N', true}, {"P{L(cust)=n}", 'N', true}, {"P{L(cust)>n)", 'N', true},
+};
+
 }  // namespace
 
 constinit const QueueModelSpec kDg1Model{
@@ -154,6 +162,7 @@ constinit const QueueModelSpec kDg1Model{
     .outputOfItem = kOutputOfService,
     .groups = kDg1Groups,
     .parseAllFirst = true,
+    .figures = kFigures,
     .run = RunDg1,
 };
 

@@ -531,6 +531,14 @@ std::optional<double> StateUpper(const FieldLookup& field) {
     return *c + *N;
 }
 
+constexpr FigureSpec kFigures[] = {
+    {"Prej", 0, true},           {"Pwait", 0, true},          {"Pbusy", 0, true},
+    {"E(Wq)"},                   {"E(Lq)"},                   {"Std(Wq)"},
+    {"Std(Lq)"},                 {"Utilization"},             {"P{Wq>t}", 'T', true},
+    {"P{L=n}", 'N', true},       {"P{L>n}", 'N', true},       {"P{L(time)=n}", 'N', true},
+    {"P{L(time)>n}", 'N', true}, {"P{L(cust)=n}", 'N', true}, {"P{L(cust)>n}", 'N', true},
+};
+
 }  // namespace
 
 constinit const QueueModelSpec kFinCapModel{
@@ -552,6 +560,7 @@ constinit const QueueModelSpec kFinCapModel{
     .outputOfItem = kOutputOfType,
     .groups = kFinCapGroups,
     .nUpperOf = StateUpper,
+    .figures = kFigures,
     .run = RunFinCap,
 };
 

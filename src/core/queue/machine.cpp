@@ -412,6 +412,14 @@ std::optional<double> StateUpper(const FieldLookup& field) {
     return field("M");
 }
 
+constexpr FigureSpec kFigures[] = {
+    {"Pwait", 0, true},          {"Pbusy", 0, true},          {"E(Wq)"},
+    {"E(Lq)"},                   {"Std(Wq)"},                 {"Std(Lq)"},
+    {"Utilization"},             {"Throughput"},              {"P{Wq>t}", 'T', true},
+    {"P{L(time)=n}", 'N', true}, {"P{L(time)>n}", 'N', true}, {"P{L(cust)=n}", 'N', true},
+    {"P{L(cust)>n}", 'N', true},
+};
+
 }  // namespace
 
 constinit const QueueModelSpec kFinSrcModel{
@@ -432,6 +440,7 @@ constinit const QueueModelSpec kFinSrcModel{
     .nUpperOf = StateUpper,
     .stackedCaptions = true,
     .layout = kLayout,
+    .figures = kFigures,
     .run = RunFinSrc,
 };
 

@@ -315,6 +315,7 @@ constinit const QueueModelSpec kMdcModel{
     .fields = kFields,
     .outputs = kOutputs,
     .groups = kMdcGroups,
+    .figures = kStandardFigures,
     .run = RunMdc,
 };
 

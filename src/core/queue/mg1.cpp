@@ -129,6 +129,7 @@ constinit const QueueModelSpec kMg1Model{
     .outputs = kOutputs,
     .groups = kMg1Groups,
     .parseAllFirst = true,
+    .figures = kStandardFigures,
     .run = RunMg1,
 };
 

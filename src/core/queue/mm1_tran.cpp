@@ -262,6 +262,10 @@ constexpr FieldSpec kFields[] = {
 };
 constexpr OutputSpec kOutputs[] = {{"MM1_Output_radio_group", "Output", kMM1TranOutput}};
 
+// The table at one time t.
+constexpr FigureSpec kFigures[] = {
+    {"p(i,j,t)", 'T', true}, {"P(i,j,t)", 'T', true}, {"ELq(i,t)", 'T'}, {"Std Lq(i,t)", 'T'}};
+
 }  // namespace
 
 std::string MM1InitialStateRangeLabel(double rho) {
@@ -284,6 +288,7 @@ constinit const QueueModelSpec kMM1TranModel{
     .outputs = kOutputs,
     .groups = kMM1TranGroups,
     .refusalTitle = "ERROR",
+    .figures = kFigures,
     .run = RunMM1Tran,
 };
 

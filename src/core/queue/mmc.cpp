@@ -204,6 +204,7 @@ constinit const QueueModelSpec kMmcModel{
     .fields = kFields,
     .outputs = kOutputs,
     .groups = kMmcGroups,
+    .figures = kStandardFigures,
     .run = RunMmc,
 };
 

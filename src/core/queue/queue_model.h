@@ -125,6 +125,29 @@ struct LayoutItem {
     std::string_view name = {}, title = {};  // a Box's objectName and title
 };
 
+// A figure a model's report prints, by the name it prints it under (scenario tables ask for
+// figures by these names). A figure read from a table needs a point of its value group.
+struct FigureSpec {
+    std::string_view name;     // "Pwait", "E(Wq)", "P{Wq>t}"
+    char point = 0;            // 0: the statistics block; 'T', 'P' or 'N': that table's column
+    bool probability = false;  // drawn on a logarithmic axis
+};
+
+// The figures of the usual statistics block and tables.
+inline constexpr FigureSpec kStandardFigures[] = {
+    {"Pwait", 0, true},        {"Pbusy", 0, true},    {"E(Wq)"},
+    {"E(Lq)"},                 {"Std(Wq)"},           {"Std(Lq)"},
+    {"P{Wq>t}", 'T', true},    {"Percentile", 'P'},   {"P{L=n}", 'N', true},
+    {"P{L>n}", 'N', true},
+};
+// The same with the states seen over time and by arrivals.
+inline constexpr FigureSpec kAverageStateFigures[] = {
+    {"Pwait", 0, true},          {"Pbusy", 0, true},          {"E(Wq)"},
+    {"E(Lq)"},                   {"Std(Wq)"},                 {"Std(Lq)"},
+    {"P{Wq>t}", 'T', true},      {"Percentile", 'P'},         {"P{L(time)=n}", 'N', true},
+    {"P{L(time)>n}", 'N', true}, {"P{L(cust)=n}", 'N', true}, {"P{L(cust)>n}", 'N', true},
+};
+
 // Everything the run reads once the fields are checked.
 struct QueueRun {
     FieldValues fields;
@@ -158,6 +181,7 @@ struct QueueModelSpec {
     std::string_view refusalTitle = "Error";
     bool stackedCaptions = false;  // captions above their edits
     std::span<const LayoutItem> layout = {};  // empty: fields, choices, outputs, value groups
+    std::span<const FigureSpec> figures = {};  // what scenario tables may ask for
 
     void (*run)(const QueueRun&, QueueHost&) = nullptr;
     // Where a run's output is its curve (the tab writes nothing to Results): the batch tool's

@@ -466,6 +466,9 @@ constexpr LayoutItem kLayout[] = {
     {Slot::Field, 6},  {Slot::Choice, 3},
 };
 
+// The answer's line reads "Smallest number of servers: c = N".
+constexpr FigureSpec kFigures[] = {{"c"}};
+
 }  // namespace
 
 constinit const QueueModelSpec kStaffingModel{
@@ -482,6 +485,7 @@ constinit const QueueModelSpec kStaffingModel{
     .fields = kFields,
     .choices = kChoices,
     .layout = kLayout,
+    .figures = kFigures,
     .run = RunStaffing,
 };
 
