@@ -10,9 +10,8 @@ namespace {
 using wachtrix::FinCapType;
 
 void Run(benchmark::State& state, FinCapType type, int c, double rho, int N) {
-    const int NEff = wachtrix::FinCapEffectiveN(type, rho, N);
     for (auto _ : state) {
-        const auto s = wachtrix::SolveFinCap(type, c, rho, NEff);
+        const auto s = wachtrix::SolveFinCap(type, c, rho, N);
         const auto st = wachtrix::FinCapStatisticsOf(s);
         double tails = 0;
         for (int k = 1; k <= 12; ++k)

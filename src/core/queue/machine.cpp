@@ -304,9 +304,12 @@ FinSrcSolution SolveFinSrc(FinSrcService service, int c, int M, double nu) {
         if (s.overloaded) return s;
         s.P = DeterministicProbabilities(s.cEff, M, nu);
     }
-    // Probabilities too small to tell from rounding noise count as 0.
-    for (double& p : s.P)
-        if (p <= 1e-15) p = 0;
+    // The regenerative recursion of deterministic repairs leaves rounding noise where the
+    // states are negligible; it counts as 0. The exponential probabilities are products of
+    // positive factors and keep their digits however small they are.
+    if (service == FinSrcService::Deterministic)
+        for (double& p : s.P)
+            if (p <= 1e-15) p = 0;
     s.Q = FailureAverage(s.P);
     return s;
 }
@@ -325,7 +328,7 @@ FinSrcStatistics FinSrcStatisticsOf(const FinSrcSolution& s) {
         return st;
     }
     const std::vector<double>& p = s.P;
-    long double failures = 0, waiting = 0, busy = 0, busyServers = 0, ELq = 0, pairs = 0;
+    long double failures = 0, waiting = 0, busy = 0, busyServers = 0, ELq = 0;
     for (int j = 0; j <= M; ++j) {
         const long double working = static_cast<long double>(M - j) * p[j];
         failures += working;
@@ -333,7 +336,6 @@ FinSrcStatistics FinSrcStatisticsOf(const FinSrcSolution& s) {
         if (j >= c) busy += p[j];
         busyServers += static_cast<long double>(std::min(j, cEff)) * p[j];
         if (j > cEff) ELq += static_cast<long double>(j - cEff) * p[j];
-        if (j >= cEff) pairs += static_cast<long double>(j - cEff) * (j - cEff - 1) * p[j];
     }
     const long double throughput = nu * failures;
     st.Pwait = static_cast<double>(waiting / failures);
@@ -343,20 +345,34 @@ FinSrcStatistics FinSrcStatisticsOf(const FinSrcSolution& s) {
     st.ELq = static_cast<double>(ELq);
     st.EWq = static_cast<double>(ELq / throughput);
     st.accuracy = static_cast<double>(busyServers - throughput);
-    const long double VLq = pairs + ELq - ELq * ELq;
-    st.StdLq = VLq >= 1e-12L ? static_cast<double>(std::sqrt(VLq)) : 0;
-
-    long double EWq2 = 0;
-    if (s.service == FinSrcService::Exponential) {
-        // Behind j >= cEff a failing machine waits Erlang(j - cEff + 1) at rate cEff.
-        for (int j = cEff; j < M; ++j)
-            EWq2 += s.Q[j] * static_cast<long double>(j - cEff + 1) * (j - cEff + 2);
-        EWq2 /= static_cast<long double>(cEff) * cEff;
-    } else {
-        EWq2 = DeterministicServiceWait(cEff).SecondMoment(Found(s), 1);
+    // The variances as sums of squared deviations: positive terms, so a small variance keeps
+    // its digits where the second moment less the squared mean would cancel.
+    long double VLq = 0;
+    for (int j = 0; j <= M; ++j) {
+        const long double d = std::max(j - cEff, 0) - ELq;
+        VLq += d * d * p[j];
     }
-    const long double VWq = EWq2 - static_cast<long double>(st.EWq) * st.EWq;
-    st.StdWq = VWq >= 1e-12L ? static_cast<double>(std::sqrt(VWq)) : 0;
+    st.StdLq = static_cast<double>(std::sqrt(VLq));
+
+    if (s.service == FinSrcService::Exponential) {
+        // Behind j >= cEff a failing machine waits Erlang(k = j - cEff + 1) at rate cEff: mean
+        // k / cEff, variance k / cEff^2.
+        const long double rate = cEff;
+        long double mean = 0;
+        for (int j = cEff; j < M; ++j)
+            mean += s.Q[j] * (j - cEff + 1) / rate;
+        long double VWq = 0;
+        for (int j = 0; j < M; ++j) {
+            const long double k = std::max(j - cEff + 1, 0);
+            const long double d = k / rate - mean;
+            VWq += s.Q[j] * (d * d + k / (rate * rate));
+        }
+        st.StdWq = static_cast<double>(std::sqrt(VWq));
+    } else {
+        const long double EWq2 = DeterministicServiceWait(cEff).SecondMoment(Found(s), 1);
+        const long double VWq = EWq2 - static_cast<long double>(st.EWq) * st.EWq;
+        st.StdWq = VWq >= 1e-12L ? static_cast<double>(std::sqrt(VWq)) : 0;
+    }
     return st;
 }
 
@@ -388,9 +404,8 @@ constexpr FieldSpec kFields[] = {
      "nu out of range"},
 };
 constexpr std::string_view kServiceItems[] = {"Exponential services", "Deterministic services"};
-constexpr std::string_view kGraphItems[] = {"P{ Wq > t  |  Wq > 0 }",
-                                            "P{ L(time) > n | L(time) > 0 }",
-                                            "P{ L(cust) > n | L(cust) > 0 }"};
+constexpr std::string_view kGraphItems[] = {
+    "P{ Wq > t  |  Wq > 0 }", "P{ L(time) > n | L(time) > 0 }", "P{ L(cust) > n | L(cust) > 0 }"};
 constexpr ChoiceSpec kChoices[] = {
     {.key = "service",
      .objectName = "FinSrc_service_radio_group",
@@ -403,8 +418,8 @@ constexpr ChoiceSpec kChoices[] = {
      .shown = [](const Selection& s) { return s.output == 4; }},
 };
 constexpr OutputSpec kOutputs[] = {{"FinSrc_Output_radio_group", "Output", kFinSrcOutput}};
-constexpr LayoutItem kLayout[] = {{Slot::Field, 0}, {Slot::Field, 1},   {Slot::Field, 2},
-                                  {Slot::Choice, 0}, {Slot::Outputs},    {Slot::Choice, 1},
+constexpr LayoutItem kLayout[] = {{Slot::Field, 0},   {Slot::Field, 1}, {Slot::Field, 2},
+                                  {Slot::Choice, 0},  {Slot::Outputs},  {Slot::Choice, 1},
                                   {Slot::ValueGroups}};
 
 // The n-values reach M.
