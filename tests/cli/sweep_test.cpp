@@ -1,8 +1,9 @@
 // Sweeps every queue model over its legal parameter grid (tests/data/sweep_grids.txt) through
 // the batch tool's real argument path and checks what any correct report must satisfy: no NaN or
 // INF, probabilities within [0, 1], tails that do not increase, P{L=n} matching consecutive
-// P{L>n}, percentiles that do not decrease, graph points finite with x increasing, an accuracy
-// check below the model's bound, and the table the point asked for.
+// P{L>n}, percentiles that do not decrease, graph points finite with x increasing, plotted
+// probabilities within [0, 1] and plotted tails that do not increase, an accuracy check below
+// the model's bound, and the table the point asked for.
 //
 // CI runs a spread of 200 points per model grid; WACHTRIX_SWEEP_POINTS=2000 (or more) sweeps
 // deeper, up to the whole grid.
@@ -172,21 +173,36 @@ void CheckReport(const CommandResult& r, double accuracyBound, const std::string
         EXPECT_TRUE(sawAnswer) << where;
     }
 
-    // Graph points: finite, x increasing along each chart.
+    // Graph points: finite, x increasing along each chart; a probability within [0, 1], and a
+    // tail (the conditional curves, titled "...|..." or by their window) never rising. The means
+    // and deviations of the transient queue and the staffing wait are no probabilities.
     std::istringstream csv(r.csv);
     std::string row;
     std::getline(csv, row);
-    std::map<int, double> lastX;
+    std::map<int, double> lastX, lastY;
     while (std::getline(csv, row)) {
         const auto first = row.find(','), second = row.find(',', first + 1);
         const int chart = std::stoi(row.substr(0, first));
         const double x = Number(row.substr(first + 1, second - first - 1));
         const double y = Number(row.substr(second + 1));
         ASSERT_TRUE(std::isfinite(x) && std::isfinite(y)) << where << ": " << row;
+        const std::string& title = r.chartTitles.at(static_cast<std::size_t>(chart - 1));
+        const bool probability =
+            title.rfind("E(", 0) != 0 && title.rfind("ELq", 0) != 0 && title.rfind("Std", 0) != 0;
+        const bool tail = title.empty() || title.find('|') != std::string::npos;
+        if (probability) {
+            EXPECT_GE(y, 0) << where << ": " << title << " " << row;
+            EXPECT_LE(y, 1) << where << ": " << title << " " << row;
+        }
         if (lastX.count(chart)) {
             EXPECT_GT(x, lastX[chart]) << where << ": " << row;
+            if (tail) {
+                // Equal to the last bit where two points are computed apart.
+                EXPECT_LE(y, lastY[chart] * (1 + 1e-12)) << where << ": " << title << " " << row;
+            }
         }
         lastX[chart] = x;
+        lastY[chart] = y;
     }
 }
 
@@ -203,10 +219,10 @@ const OutputItem* AskedOutput(const QueueModelSpec& model, const std::string& wo
     Selection s;
     for (std::size_t c = 0; c < model.choices.size(); ++c) {
         const ChoiceSpec& choice = model.choices[c];
-        const std::string given = keys.count(std::string(choice.key)) ? keys[std::string(choice.key)]
-                                  : keys.count(std::string(choice.alias))
-                                      ? keys[std::string(choice.alias)]
-                                      : "0";
+        const std::string given =
+            keys.count(std::string(choice.key))     ? keys[std::string(choice.key)]
+            : keys.count(std::string(choice.alias)) ? keys[std::string(choice.alias)]
+                                                    : "0";
         for (std::size_t item = 0; item < choice.itemKeys.size(); ++item)
             if (choice.itemKeys[item] == given) s.items[c] = static_cast<int>(item);
         if (choice.itemKeys.empty() && !choice.key.empty()) s.items[c] = std::stoi(given);
@@ -238,8 +254,7 @@ void CheckAsked(const QueueModelSpec& model, const CommandResult& r, const std::
     const std::string column = item->values == ValueGroupKind::T   ? "t"
                                : item->values == ValueGroupKind::P ? "p"
                                                                    : "n";
-    if (words.find(" " + column + "=") == std::string::npos &&
-        words.rfind(column + "=", 0) != 0)
+    if (words.find(" " + column + "=") == std::string::npos && words.rfind(column + "=", 0) != 0)
         return;  // no values given: no table
     const bool declined = std::any_of(r.lines.begin(), r.lines.end(), [](const std::string& l) {
         return l.find("cannot be computed") != std::string::npos;

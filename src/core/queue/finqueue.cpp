@@ -292,6 +292,15 @@ std::span<const double> Admitted(const FinCapSolution& s) {
     return std::span<const double>(s.P).first(s.K());
 }
 
+// 1 - p(K) as the sum of the states that admit an arrival: at heavy loads p(K) is near 1 and
+// the plain difference keeps few digits.
+long double AdmittedShare(const FinCapSolution& s) {
+    long double sum = 0;
+    for (const double p : Admitted(s))
+        sum += p;
+    return sum;
+}
+
 // ---- The run ----
 
 struct FinCapParameters {
@@ -425,7 +434,7 @@ FinCapSolution SolveFinCap(FinCapType type, int c, double rho, int N) {
 FinCapStatistics FinCapStatisticsOf(const FinCapSolution& s) {
     const int c = s.c, K = s.K();
     const std::vector<double>& p = s.P;
-    const long double admitted = 1 - static_cast<long double>(p[K]);
+    const long double admitted = AdmittedShare(s);
     const long double cRho = static_cast<long double>(c) * s.rho;
     FinCapStatistics st;
     st.Prej = p[K];
@@ -480,15 +489,17 @@ FinCapStatistics FinCapStatisticsOf(const FinCapSolution& s) {
 }
 
 double FinCapWaitingTail(const FinCapSolution& s, double t) {
-    const double scale = 1 / (1 - s.P[s.K()]);
-    if (s.type == FinCapType::MD) return DeterministicServiceWait(s.c).Tail(Admitted(s), scale, t);
-    return ExponentialServiceTail(Admitted(s), scale, s.c, t);
+    const double scale = static_cast<double>(1 / AdmittedShare(s));
+    // A share of the admitted states: at most 1 but for the rounding of the two sums.
+    if (s.type == FinCapType::MD)
+        return std::min(DeterministicServiceWait(s.c).Tail(Admitted(s), scale, t), 1.0);
+    return std::min(ExponentialServiceTail(Admitted(s), scale, s.c, t), 1.0);
 }
 
 std::vector<ChartPoint> FinCapWaitingGraphPoints(const FinCapSolution& s, double Pwait) {
     if (s.type == FinCapType::MD) {
         const DeterministicServiceWait wait(s.c);
-        const double scale = 1 / (1 - s.P[s.K()]);
+        const double scale = static_cast<double>(1 / AdmittedShare(s));
         return ConditionalWaitingCurve([&](double t) { return wait.Tail(Admitted(s), scale, t); },
                                        Pwait);
     }

@@ -97,19 +97,17 @@ INSTANTIATE_TEST_SUITE_P(
                       TransientCase{0.7, 50, 40, 0.3}, TransientCase{1e-9, 1, 0, 0.5},
                       TransientCase{0.9901, 100, 0, 100}));
 
-TEST(MM1Tran, StartsInTheInitialState) {
+TEST(MM1Tran, StartsInTheInitialStateExactly) {
     for (const auto& [rho, i] : {std::pair{0.5, 0}, {0.5, 7}, {0.99, 100}, {1e-9, 1}}) {
         for (const int j : {0, i, i + 1, 100}) {
             const MM1TranMeasures m = MM1Transient(rho, i, j).Measures(0);
-            EXPECT_NEAR(m.p, j == i ? 1 : 0, 1e-12) << rho << " " << i << " " << j;
-            EXPECT_NEAR(m.P, j >= i ? 1 : 0, 1e-12) << rho << " " << i << " " << j;
-            EXPECT_REL_NEAR_FLOOR(m.EL, i, 1e-11L, 1e-11L);
-            EXPECT_REL_NEAR_FLOOR(m.EL2, i * i, 1e-9L, 1e-9L);
-            EXPECT_REL_NEAR_FLOOR(m.ELq, std::max(i - 1, 0), 1e-11L, 1e-11L);
-            // Roots of a difference of squares that cancels to the error of E(L^2): about
-            // 1e-6 at rho = 0.99 and i = 100, so 0.001 there.
-            EXPECT_LT(m.StdL, 2e-3);
-            EXPECT_LT(m.StdLq, 2e-3);
+            EXPECT_EQ(m.p, j == i ? 1 : 0) << rho << " " << i << " " << j;
+            EXPECT_EQ(m.P, j >= i ? 1 : 0) << rho << " " << i << " " << j;
+            EXPECT_EQ(m.EL, i);
+            EXPECT_EQ(m.EL2, i * i);
+            EXPECT_EQ(m.ELq, std::max(i - 1, 0));
+            EXPECT_EQ(m.StdL, 0);
+            EXPECT_EQ(m.StdLq, 0);
         }
     }
 }
