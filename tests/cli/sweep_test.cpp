@@ -97,8 +97,8 @@ void CheckReport(const CommandResult& r, double accuracyBound, const std::string
     // Tables: an underlined header whose columns name what follows, rows up to the accuracy.
     for (std::size_t i = 0; i < r.lines.size(); ++i) {
         const std::string& line = r.lines[i];
-        if (line.rfind("Accuracy Check = ", 0) == 0) {
-            const double accuracy = std::fabs(Number(line.substr(17)));
+        if (line.rfind("Accuracy Check", 0) == 0) {
+            const double accuracy = std::fabs(Number(line.substr(line.find("= ") + 2)));
             EXPECT_LT(accuracy, accuracyBound) << where;
             figures.worstAccuracy = std::max(figures.worstAccuracy, accuracy);
             continue;

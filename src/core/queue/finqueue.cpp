@@ -96,7 +96,23 @@ std::vector<double> MinimumResidualArrivals(int c, double rho, int count) {
     return A;
 }
 
+FinCapSolution SolveMD1(FinCapSolution s) {
+    const int K = s.K();
+    s.exact = std::make_shared<const SingleDeterministicServer>(
+        SingleServerArrivals{SingleServerArrivals::Kind::Poisson, s.rho, K});
+    const std::vector<long double>& p = s.exact->timeAverage();
+    s.P.assign(p.begin(), p.end());
+    long double busy = 0, blocked = 0;
+    for (int j = 1; j <= K; ++j)
+        busy += p[j];
+    blocked = p[K];
+    s.accuracy = static_cast<double>(std::fabs(busy - s.rho * (1 - blocked)));
+    s.Ptime = s.P;
+    return s;
+}
+
 FinCapSolution SolveMD(FinCapSolution s) {
+    if (s.c == 1) return SolveMD1(std::move(s));
     const int c = s.c, K = s.K(), N = s.N;
     const double rho = s.rho;
     const Extended lambda = static_cast<Extended>(c) * rho;
@@ -331,22 +347,26 @@ FinCapParameters Parameters(const QueueRun& run, QueueHost& host) {
 void WriteReport(ResultWriter& out, const FinCapSolution& s, const FinCapStatistics& st,
                  const OutputRequest& output) {
     const auto g = [](const char* format, double v) { return Format(format, {std::fabs(v)}); };
-    WriteHeadedStatistics(out, s.type == FinCapType::MD ? "Approximations: " : "Results :       ",
+    WriteHeadedStatistics(out, s.approximate() ? "Approximations: " : "Results :       ",
                           {{"Prej", FormatProbTrimmed(st.Prej)},
                            {"Pwait", FormatProbTrimmed(st.Pwait)},
                            {"Pbusy", FormatProbTrimmed(st.Pbusy)},
                            {"E(Wq)", g("%.5g", st.EWq)},
                            {"E(Lq)", g("%.5g", st.ELq)},
-                           {"Std(Wq)", g("%.4g", st.StdWq)},
+                           {"Std(Wq)", FigureOrNone("%.4g", st.StdWq)},
                            {"Std(Lq)", g("%.4g", st.StdLq)},
                            {"Utilization", g("%.4g", st.Utilization)}});
+    if (s.approximate()) WriteApproximationNote(out);
     SolutionTables tables;
     tables.waitingTail = [&s](double t) { return FinCapWaitingTail(s, t); };
     tables.states = [&s](const std::vector<int>& n) { return StateRowsOf(s.P, n); };
     tables.customerStates = tables.states;
     tables.timeStates = [&s](const std::vector<int>& n) { return StateRowsOf(s.Ptime, n); };
     WriteRequestedTable(out, output, tables);
-    WriteAccuracyCheck(out, std::fabs(s.accuracy));
+    if (s.approximate())
+        WriteApproximationAccuracyCheck(out, std::fabs(s.accuracy));
+    else
+        WriteAccuracyCheck(out, std::fabs(s.accuracy));
 }
 
 // On a logarithmic axis a probability of 0 is drawn at 1e-6; so is the rounding noise of either
@@ -451,7 +471,12 @@ FinCapStatistics FinCapStatisticsOf(const FinCapSolution& s) {
     // Means and variances as sums of positive terms (the variances as squared deviations), so
     // that small figures keep their digits.
     long double ELq = 0;
-    if (s.type == FinCapType::MD) {
+    if (s.exact) {
+        for (int j = c + 1; j <= K; ++j)
+            ELq += static_cast<long double>(j - c) * p[j];
+        st.EWq = static_cast<double>(s.exact->meanWait());
+        st.StdWq = static_cast<double>(std::sqrt(s.exact->waitVariance()));
+    } else if (s.type == FinCapType::MD) {
         for (int j = c + 1; j <= K; ++j)
             ELq += static_cast<long double>(j - c) * p[j];
         const long double EWq = ELq / (admitted * cRho);
@@ -459,7 +484,11 @@ FinCapStatistics FinCapStatisticsOf(const FinCapSolution& s) {
             Admitted(s), 1 / static_cast<double>(admitted));
         const long double V = EWq2 - EWq * EWq;
         st.EWq = static_cast<double>(EWq);
-        st.StdWq = V >= 1e-12L ? static_cast<double>(std::sqrt(V)) : 0;
+        // The approximation's second moment can fall below the squared mean: no figure then,
+        // rather than an impossible one (no wait at all is a deviation of 0).
+        st.StdWq = V > 1e-12L * EWq2 ? static_cast<double>(std::sqrt(V))
+                   : EWq2 == 0       ? 0
+                                     : kNoFigure;
     } else {
         // Behind j >= c an admitted customer waits Erlang(k = j - c + 1) at rate c: mean k / c,
         // variance k / c^2.
@@ -490,6 +519,7 @@ FinCapStatistics FinCapStatisticsOf(const FinCapSolution& s) {
 
 double FinCapWaitingTail(const FinCapSolution& s, double t) {
     const double scale = static_cast<double>(1 / AdmittedShare(s));
+    if (s.exact) return static_cast<double>(s.exact->waitingTail(t));
     // A share of the admitted states: at most 1 but for the rounding of the two sums.
     if (s.type == FinCapType::MD)
         return std::min(DeterministicServiceWait(s.c).Tail(Admitted(s), scale, t), 1.0);
@@ -497,7 +527,7 @@ double FinCapWaitingTail(const FinCapSolution& s, double t) {
 }
 
 std::vector<ChartPoint> FinCapWaitingGraphPoints(const FinCapSolution& s, double Pwait) {
-    if (s.type == FinCapType::MD) {
+    if (s.approximate()) {
         const DeterministicServiceWait wait(s.c);
         const double scale = static_cast<double>(1 / AdmittedShare(s));
         return ConditionalWaitingCurve([&](double t) { return wait.Tail(Admitted(s), scale, t); },

@@ -192,14 +192,16 @@ void WriteReport(ResultWriter& out, const FinSrcSolution& s, const FinSrcStatist
                                         {"E(Wq)", g("%.5g", st.EWq)},
                                         {"E(Lq)", g("%.5g", st.ELq)}};
     if (!s.overloaded) {
-        lines.push_back({"Std(Wq)", g("%.4g", st.StdWq)});
+        lines.push_back({"Std(Wq)", FigureOrNone("%.4g", st.StdWq)});
         lines.push_back({"Std(Lq)", g("%.4g", st.StdLq)});
     }
     lines.push_back({"Utilization", g("%.4g", st.Utilization)});
     lines.push_back({"Throughput", g("%.4g", st.Busy)});
-    WriteHeadedStatistics(
-        out,
-        s.service == FinSrcService::Deterministic ? "Approximations: " : "Results:        ", lines);
+    // The overloaded figures are the saturated limit, not the approximating chain's.
+    const bool approximate = s.service == FinSrcService::Deterministic && !s.exact;
+    const bool chain = approximate && !s.overloaded;
+    WriteHeadedStatistics(out, approximate ? "Approximations: " : "Results:        ", lines);
+    if (chain) WriteApproximationNote(out);
     if (s.overloaded) {
         if (output.mode != kStatistics) {
             out.AddResultLine(std::string("The ") + OverloadedOutputName(output.mode) +
@@ -213,7 +215,10 @@ void WriteReport(ResultWriter& out, const FinSrcSolution& s, const FinSrcStatist
         tables.customerStates = [&s](const std::vector<int>& n) { return StateRowsOf(s.Q, n); };
         WriteRequestedTable(out, output, tables);
     }
-    WriteAccuracyCheck(out, std::fabs(st.accuracy));
+    if (chain)
+        WriteApproximationAccuracyCheck(out, std::fabs(st.accuracy));
+    else
+        WriteAccuracyCheck(out, std::fabs(st.accuracy));
 }
 
 // Point 0 is (0, 1); on the logarithmic axis nothing is drawn below 0.001.
@@ -302,6 +307,18 @@ FinSrcSolution SolveFinSrc(FinSrcService service, int c, int M, double nu) {
     } else {
         s.overloaded = FinSrcOverloaded(s.cEff, M, nu);
         if (s.overloaded) return s;
+        if (s.cEff == 1) {
+            s.exact = std::make_shared<const SingleDeterministicServer>(
+                SingleServerArrivals{SingleServerArrivals::Kind::FiniteSource, nu, M});
+            const std::vector<long double>& p = s.exact->timeAverage();
+            for (const long double x : p)
+                if (!std::isfinite(x))
+                    throw NumericalFailure(
+                        {"The machine repair probabilities could not be normalised"});
+            s.P.assign(p.begin(), p.end());
+            s.Q = FailureAverage(s.P);
+            return s;
+        }
         s.P = DeterministicProbabilities(s.cEff, M, nu);
     }
     // The regenerative recursion of deterministic repairs leaves rounding noise where the
@@ -368,15 +385,22 @@ FinSrcStatistics FinSrcStatisticsOf(const FinSrcSolution& s) {
             VWq += s.Q[j] * (d * d + k / (rate * rate));
         }
         st.StdWq = static_cast<double>(std::sqrt(VWq));
+    } else if (s.exact) {
+        st.StdWq = static_cast<double>(std::sqrt(s.exact->waitVariance()));
     } else {
         const long double EWq2 = DeterministicServiceWait(cEff).SecondMoment(Found(s), 1);
         const long double VWq = EWq2 - static_cast<long double>(st.EWq) * st.EWq;
-        st.StdWq = VWq >= 1e-12L ? static_cast<double>(std::sqrt(VWq)) : 0;
+        // The approximation's second moment can fall below the squared mean: no figure then,
+        // rather than an impossible one (no wait at all is a deviation of 0).
+        st.StdWq = VWq > 1e-12L * EWq2 ? static_cast<double>(std::sqrt(VWq))
+                   : EWq2 == 0         ? 0
+                                       : kNoFigure;
     }
     return st;
 }
 
 double FinSrcWaitingTail(const FinSrcSolution& s, double t) {
+    if (s.exact) return static_cast<double>(s.exact->waitingTail(t));
     if (s.service == FinSrcService::Deterministic)
         return DeterministicServiceWait(s.cEff).Tail(Found(s), 1, t);
     return ExponentialServiceTail(Found(s), 1, s.cEff, t);
