@@ -15,6 +15,9 @@ namespace {
 
 using Real = long double;
 
+// The largest truncation of the phases found.
+constexpr int kMostPhases = 1000;
+
 constexpr RootFinderCopy kPercentileBrent{
     10000,
     {"pause in routine ZBRENT", "root must be bracketed"},
@@ -358,13 +361,24 @@ Dg1ErlangSolution SolveDg1Erlang(double cs2, double rho, bool pureErlang) {
     s.M = std::max(Dg1Truncation(cs2, rho), 3 * s.fit.k);
     s.eta = Dg1PhaseRoot(s.fit, rho);
     const double nuD = s.fit.mu / rho;
-    s.pi = PhaseSystem(s.fit, nuD, s.M, s.eta);
-    // Tails from the top down, so that small ones keep their digits.
-    s.beyond.assign(s.M + 1, 0);
-    Real sum = s.pi[s.M] * static_cast<Real>(s.eta) / (1 - static_cast<Real>(s.eta));
-    for (int n = s.M; n >= 0; --n) {
-        s.beyond[n] = static_cast<double>(sum);
-        sum += s.pi[n];
+    // The phases beyond M are taken as geometric in eta, which they are only far out; M grows
+    // until they have settled on eta or what lies beyond M is nothing beside the delay.
+    for (;;) {
+        s.pi = PhaseSystem(s.fit, nuD, s.M, s.eta);
+        // Tails from the top down, so that small ones keep their digits.
+        s.beyond.assign(s.M + 1, 0);
+        Real sum = s.pi[s.M] * static_cast<Real>(s.eta) / (1 - static_cast<Real>(s.eta));
+        for (int n = s.M; n >= 0; --n) {
+            s.beyond[n] = static_cast<double>(sum);
+            sum += s.pi[n];
+        }
+        const Real top = s.pi[s.M], before = s.pi[s.M - 1];
+        const bool settled = s.eta > 0 && std::fabs(top / before / s.eta - 1) < 1e-9L;
+        // Below 1e-70 no printed figure feels it, not even a deviation near its square root.
+        const Real tail = top / (1 - s.eta);
+        const bool negligible = !(tail >= 1e-13L * s.beyond[0]) || tail < 1e-70L;
+        if (settled || negligible || s.M >= kMostPhases) break;
+        s.M = std::min(s.M + std::max(25, s.fit.k), kMostPhases);
     }
     Statistics(s, nuD);
     if (pureErlang) s.statistics.StdLq = PureErlangStdLq(s);

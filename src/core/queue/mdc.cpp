@@ -20,6 +20,9 @@
 namespace wachtrix {
 namespace {
 
+// The largest truncation level: far beyond any state that counts at the heaviest loads.
+constexpr int kMostStates = 3000;
+
 constexpr RootFinderCopy kPercentileBrent{10000,
                                           {"interval voor Brent moet gesplitst worden", ""},
                                           {"max. aantaal iteraties overschreden !", ""},
@@ -237,8 +240,21 @@ MdcSolution SolveMDC(int c, double rho) {
     s.rho = rho;
     s.N = MdcTruncation(c, rho);
     s.eta = MdcDecayRoot(rho);
-    s.pi = MdcStateSolution(c, rho, s.N, s.eta);
-    s.tail = UpperTails(s.pi, s.eta);
+    // The states beyond N are taken as geometric in eta, which they are only far out: at light
+    // loads they first fall like a Poisson tail, at lambda / j per state rather than eta. So N
+    // grows until the states have settled on eta or what lies beyond N is nothing beside the
+    // delay probability.
+    for (;;) {
+        s.pi = MdcStateSolution(c, rho, s.N, s.eta);
+        s.tail = UpperTails(s.pi, s.eta);
+        const long double top = s.pi[s.N], before = s.pi[s.N - 1];
+        const long double beyond = top / (1 - static_cast<long double>(s.eta));
+        const bool settled = std::fabs(top / before / s.eta - 1) < 1e-9L;
+        // Below 1e-70 no printed figure feels it, not even a deviation near its square root.
+        const bool negligible = !(beyond >= 1e-13L * s.tail[c - 1]) || beyond < 1e-70L;
+        if (settled || negligible || s.N >= kMostStates) break;
+        s.N = std::min(s.N + std::max(25, c / 4), kMostStates);
+    }
     s.mmcDelay = SolveMMC(c, rho).Pdelay;
     Statistics(s);
     Asymptote(s);
