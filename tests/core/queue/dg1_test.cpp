@@ -318,7 +318,6 @@ TEST(Dg1CoxianSolution, KeepsTheSmallestDelayThatIsNotRefused) {
         EXPECT_REL_NEAR(SolveCoxian(kind, 1, 0.04).statistics.Pwait, sigma, 1e-6);
 }
 
-
 // --- every printed figure to its last digit ------------------------------------------------------
 
 // Pure Erlang service of k phases at rate k: the phases an arrival finds, n + k after it, by
@@ -360,8 +359,8 @@ TEST(Dg1PrintedFigures, RightToTheLastDigitAtEveryCorner) {
         int size;
     } cases[] = {{50, 0.2, 160}, {5, 0.1, 40}, {100, 0.5, 320}, {2, 0.8, 260}, {1, 0.5, 90}};
     for (const auto& c : cases) {
-        const std::string call = "dg1 service=1 cs2=" + std::to_string(c.k) +
-                                 " rho=" + Format("%.6g", {c.rho});
+        const std::string call =
+            "dg1 service=1 cs2=" + std::to_string(c.k) + " rho=" + Format("%.6g", {c.rho});
         const std::vector<std::string> lines = testing::ReportOf(call);
         SCOPED_TRACE(call);
         const std::vector<long double> pi = PhasesFound(c.k, c.rho, c.size);

@@ -9,8 +9,8 @@
 #include "core/queue/dmc_beta.h"
 #include "core/text/delphi_format.h"
 #include "support/expect_near.h"
-#include "support/printed_figures.h"
 #include "support/gimc_reference.h"
+#include "support/printed_figures.h"
 #include "support/queue_expectations.h"
 #include "support/reference_math.h"
 
@@ -220,7 +220,6 @@ TEST(DmcGraphs, AreTheConditionalTails) {
     }
 }
 
-
 // --- every printed figure to its last digit, against the uniformised chain ---------------------
 
 // The lightest loads (beta near e^(-1/rho), 1.9e-22 at one server and 0.02), long queues and the
@@ -231,7 +230,7 @@ TEST(DmcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
         int c;
         double rho;
         int n;  // a state for the tables, -1: none
-    } cases[] = {{1, 0.02, -1}, {1, 0.025, 2}, {2, 0.03, 3}, {10, 0.06, 12},
+    } cases[] = {{1, 0.02, -1}, {1, 0.025, 2},  {2, 0.03, 3}, {10, 0.06, 12},
                  {5, 0.95, 60}, {1, 0.99, 300}, {50, 0.3, 52}};
     for (const auto& k : cases) {
         const GimcReference r = Reference(k.c, k.rho);
@@ -270,10 +269,9 @@ TEST(DmcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
             long double beyond = 0;
             for (std::size_t n = k.n + 1; n < states->size(); ++n)
                 beyond += (*states)[n];
-            EXPECT_TRUE(testing::PrintedRight(row[1], (*states)[k.n],
-                                              testing::kProbabilityColumnFloor));
             EXPECT_TRUE(
-                testing::PrintedRight(row[2], beyond, testing::kProbabilityColumnFloor));
+                testing::PrintedRight(row[1], (*states)[k.n], testing::kProbabilityColumnFloor));
+            EXPECT_TRUE(testing::PrintedRight(row[2], beyond, testing::kProbabilityColumnFloor));
         }
     }
 }
