@@ -1,7 +1,7 @@
 #pragma once
 // A printed figure against a reference computed another way: right to one unit in its last
-// printed digit, and 0 only where the reference is below the floor of its format (1e-30 for
-// every figure; FormatProb's columns print a lone 0 below 1e-12).
+// printed digit, and a lone 0 only where the reference is below the floor of its format (1e-30
+// for every figure; FormatProb's columns print a lone 0 below 1e-12).
 //
 //   PrintedFigure(lines, "E(Wq)")      -> "1.3888E-023" from "         E(Wq)   = 1.3888E-023"
 //   ExpectPrinted("1.3888E-023", 1.38884e-23) passes, ExpectPrinted("1.3887E-023", ...) fails
@@ -50,7 +50,8 @@ inline ::testing::AssertionResult PrintedRight(const std::string& text, long dou
     const auto value = ParseReal(text);
     if (!value) return ::testing::AssertionFailure() << "\"" << text << "\" is no number";
     reference = std::fabs(reference);
-    if (*value == 0) {
+    // A lone 0 stands for "below the floor"; a fixed 0.000000 is a figure like any other.
+    if (*value == 0 && text.find('.') == std::string::npos) {
         if (reference < zeroFloor) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure()
                << "prints 0, but the reference is " << static_cast<double>(reference);
