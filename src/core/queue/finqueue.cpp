@@ -170,7 +170,7 @@ public:
           poisson_(K + 2),
           T_(static_cast<std::size_t>(c + 1) * (K + 1), 0.0) {
         for (int k = 0; k <= K + 1; ++k)
-            lnFactorial_[k] = LogGamma<double>(k + 1.0);
+            lnFactorial_[k] = std::lgamma(k + 1.0);
         // Poisson(g) terms, g = c D = 1 / rho completions at rate c between arrivals.
         const double g = 1 / rho;
         for (int m = 0; m <= K + 1; ++m) {
@@ -231,6 +231,37 @@ private:
     double T(int l, int k) const { return T_[static_cast<std::size_t>(l) * (K_ + 1) + k]; }
 };
 
+// The share of time the system is empty, straight rather than as 1 less the rest (which leaves
+// few of its digits under heavy loads): after an arrival that finds i, n = min(i + 1, K) are served
+// by a death process at rates min(m, c). Uniformised at rate c it is absorbed in 0 within k
+// events with chance h_n(k), and the time empty within the interarrival time D is the sum over
+// k of h_n(k) times the integral over [0, D] of the k-th Poisson(c x) term,
+// P{Poisson(c D) > k} / c. All of it sums of positive terms.
+Extended EmptyTimeShare(int c, double rho, int K, const std::vector<Extended>& found,
+                        Extended total) {
+    const Extended cD = 1 / static_cast<Extended>(rho);  // c D events expected
+    const int events = static_cast<int>(cD + 40 * std::sqrt(cD) + 60);
+    std::vector<Extended> above(events + 2, 0.0L);  // P{Poisson(c D) > k}
+    for (int k = events; k >= 0; --k)
+        above[k] = above[k + 1] + std::exp(-cD + (k + 1) * std::log(cD) - std::lgamma(k + 2.0L));
+    std::vector<Extended> h(K + 1, 0.0L), next(K + 1), empty(K + 1, 0.0L);
+    h[0] = 1;
+    for (int k = 0; k <= events; ++k) {
+        for (int n = 0; n <= K; ++n)
+            empty[n] += h[n] * above[k] / c;
+        next[0] = 1;
+        for (int n = 1; n <= K; ++n) {
+            const Extended down = static_cast<Extended>(std::min(n, c)) / c;
+            next[n] = down * h[n - 1] + (1 - down) * h[n];
+        }
+        h.swap(next);
+    }
+    Extended sum = 0;
+    for (int i = 0; i <= K; ++i)
+        sum += found[i] / total * empty[std::min(i + 1, K)];
+    return sum * rho * c;  // divided by D = 1 / (c rho)
+}
+
 FinCapSolution SolveDM(FinCapSolution s) {
     const int c = s.c, K = s.K(), N = s.N;
     const double rho = s.rho;
@@ -274,7 +305,10 @@ FinCapSolution SolveDM(FinCapSolution s) {
         s.Ptime[j] = static_cast<double>(p);
         above0 += p;
     }
-    s.Ptime[0] = static_cast<double>(std::fabs(1 - above0));
+    // 1 less the rest while that keeps its digits; below 1e-3 it would lose them, and the share
+    // comes straight from the death process.
+    const Extended rest = 1 - above0;
+    s.Ptime[0] = static_cast<double>(rest >= 1e-3L ? rest : EmptyTimeShare(c, rho, K, x, total));
 
     // All servers busy: the arrival rate times the expected such time in one interarrival
     // period, E min(Erlang(m) at rate c, D) with m = i + 2 - c completions to wait for, against

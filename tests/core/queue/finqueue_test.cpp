@@ -356,8 +356,9 @@ TEST(FinCapPrintedFigures, RightToTheLastDigitAtEveryCorner) {
     } cases[] = {
         {0, 1, 0.8, 1000, 102, 3.5}, {0, 3, 1.1e-7, 5, 4, -1},   {0, 30, 0.2, 10, 31, 0.01},
         {0, 2, 5, 50, 40, 20},       {2, 15, 1.4, 10, 20, 0.3},  {2, 1, 1.352, 40, 2, 5.5},
-        {2, 3, 0.05, 6, 4, 0.1},     {2, 120, 0.31, 5, 121, -1}, {1, 1, 5, 10, 3, 8.5},
-        {1, 1, 0.5, 5, 4, 0.5},      {1, 1, 0.001, 3, 2, 0.25},  {1, 1, 1, 20, 15, 3.3},
+        {2, 3, 0.05, 6, 4, 0.1},     {2, 120, 0.31, 5, 121, -1}, {2, 1, 5, 10, 0, 1},
+        {2, 4, 3, 20, 1, 2},         {1, 1, 5, 10, 3, 8.5},      {1, 1, 0.5, 5, 4, 0.5},
+        {1, 1, 0.001, 3, 2, 0.25},   {1, 1, 1, 20, 15, 3.3},
     };
     for (const auto& k : cases) {
         const int K = k.c + k.N;
@@ -433,18 +434,21 @@ TEST(FinCapPrintedFigures, RightToTheLastDigitAtEveryCorner) {
         EXPECT_PRINTED(lines, "Std(Wq)", f.StdWq);
         EXPECT_PRINTED(lines, "Std(Lq)", f.StdLq);
         if (k.n >= 0) {
-            const int output = k.type == 2 ? 3 : 2;  // D/M: what arrivals find
-            const auto table = testing::ReportOf(call + " output=" + std::to_string(output) +
-                                                 " n=" + std::to_string(k.n));
-            const std::vector<Extended>& states = k.type == 2 ? found : time;
-            Extended beyond = 0;
-            for (int j = k.n + 1; j <= K; ++j)
-                beyond += states[j];
-            const auto row = testing::TableRow(table, std::to_string(k.n));
-            ASSERT_EQ(row.size(), 3u);
-            EXPECT_TRUE(
-                testing::PrintedRight(row[1], states[k.n], testing::kProbabilityColumnFloor));
-            EXPECT_TRUE(testing::PrintedRight(row[2], beyond, testing::kProbabilityColumnFloor));
+            // D/M: over time (2) and what arrivals find (3); the others: their one table (2).
+            for (const int output : k.type == 2 ? std::vector<int>{2, 3} : std::vector<int>{2}) {
+                const auto table = testing::ReportOf(call + " output=" + std::to_string(output) +
+                                                     " n=" + std::to_string(k.n));
+                const std::vector<Extended>& states = output == 3 ? found : time;
+                Extended beyond = 0;
+                for (int j = k.n + 1; j <= K; ++j)
+                    beyond += states[j];
+                const auto row = testing::TableRow(table, std::to_string(k.n));
+                ASSERT_EQ(row.size(), 3u);
+                EXPECT_TRUE(
+                    testing::PrintedRight(row[1], states[k.n], testing::kProbabilityColumnFloor));
+                EXPECT_TRUE(
+                    testing::PrintedRight(row[2], beyond, testing::kProbabilityColumnFloor));
+            }
         }
     }
 }
