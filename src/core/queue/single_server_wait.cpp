@@ -10,22 +10,22 @@ namespace {
 
 using Real = long double;
 
-// ln C(n, k)
-Real LnBinomial(int n, int k) {
-    return std::lgamma(n + 1.0L) - std::lgamma(k + 1.0L) - std::lgamma(n - k + 1.0L);
-}
+// Nodes and weights over [0, 1]: 16 panels of 16 Gauss-Legendre points, for the all-broken
+// state of the machines, whose time has no closed form and rises steeply where nu is large.
+struct CompositeRule {
+    std::vector<Real> nodes, weights;
+};
 
-// Integral over [0, 1] of f, by 16 panels of 16 Gauss-Legendre points: the all-broken state of
-// the machines, whose time has no closed form, rises steeply where nu is large.
-template <class F>
-Real Composite(F&& f) {
+CompositeRule UnitComposite() {
     constexpr int kPanels = 16;
-    Real sum = 0;
+    CompositeRule rule;
     for (int k = 0; k < kPanels; ++k) {
-        const auto rule = GaussLegendre<Real>(16, Real(k) / kPanels, Real(k + 1) / kPanels, 1e-15L);
-        sum += rule.integrate(f);
+        const auto panel =
+            GaussLegendre<Real>(16, Real(k) / kPanels, Real(k + 1) / kPanels, 1e-15L);
+        rule.nodes.insert(rule.nodes.end(), panel.nodes.begin(), panel.nodes.end());
+        rule.weights.insert(rule.weights.end(), panel.weights.begin(), panel.weights.end());
     }
-    return sum;
+    return rule;
 }
 
 // The moments of one service started with i present, by the state i + r reached:
@@ -37,7 +37,9 @@ struct ServiceMoments {
 }  // namespace
 
 SingleDeterministicServer::SingleDeterministicServer(const SingleServerArrivals& arrivals)
-    : a_(arrivals) {
+    : a_(arrivals), lnFactorial_(arrivals.K + 202, 0.0L) {
+    for (std::size_t k = 1; k < lnFactorial_.size(); ++k)
+        lnFactorial_[k] = lnFactorial_[k - 1] + std::log(static_cast<Real>(k));
     const int K = a_.K;
     const Real lambda = a_.rate;
     const bool poisson = a_.kind == SingleServerArrivals::Kind::Poisson;
@@ -67,6 +69,11 @@ SingleDeterministicServer::SingleDeterministicServer(const SingleServerArrivals&
     q_[1] = d[0];
     for (int k = 1; k <= K - 1; ++k)
         q_[k] += d[k];
+
+    const CompositeRule rule = poisson ? CompositeRule{} : UnitComposite();
+    std::vector<Real> lnY;
+    for (const Real x : rule.nodes)
+        lnY.push_back(std::log(-std::expm1(-lambda * x)));
 
     // Per service: the time in each state j and its moments of the remaining service.
     std::vector<Real> G0(K + 1, 0.0L), G1(K + 1, 0.0L), G2(K + 1, 0.0L);
@@ -104,12 +111,15 @@ SingleDeterministicServer::SingleDeterministicServer(const SingleServerArrivals&
         } else {
             // R = M - i working machines; the top state, all broken, has no arrivals.
             const Real nu = lambda;
-            const auto y = [&](Real x) { return -std::expm1(-nu * x); };
             m.I0.assign(R + 1, 0.0L);
             m.I1.assign(R + 1, 0.0L);
             m.I2.assign(R + 1, 0.0L);
-            m.I0[R] = Composite([&](Real x) { return std::pow(y(x), R); });
-            m.I1[R] = Composite([&](Real x) { return (1 - x) * std::pow(y(x), R); });
+            // The integrals of y(x)^R and (1 - x) y(x)^R, y(x) = 1 - e^(-nu x).
+            for (std::size_t k = 0; k < rule.nodes.size(); ++k) {
+                const Real power = std::exp(R * lnY[k]);
+                m.I0[R] += rule.weights[k] * power;
+                m.I1[R] += rule.weights[k] * (1 - rule.nodes[k]) * power;
+            }
             Real above0 = m.I0[R], above1 = m.I1[R];
             for (int r = R - 1; r >= 0; --r) {
                 const Real rate = nu * (R - r);
@@ -165,30 +175,43 @@ Real SingleDeterministicServer::rateIn(int s) const {
     return static_cast<Real>(a_.rate) * (a_.K - s);
 }
 
+Real SingleDeterministicServer::term(int i, int s, Real u) const {
+    if (a_.kind == SingleServerArrivals::Kind::Poisson) {
+        const Real mean = a_.rate * u;
+        if (mean <= 0) return s == 0 ? 1 : 0;
+        return std::exp(-mean + s * std::log(mean) - lnFactorial_[s]);
+    }
+    // Binomial(K - i working, 1 - e^(-nu u)).
+    const int R = a_.K - i;
+    const Real nu = a_.rate;
+    return std::exp(lnFactorial_[R] - lnFactorial_[s] - lnFactorial_[R - s] +
+                    s * std::log(-std::expm1(-nu * u)) - (R - s) * nu * u);
+}
+
 std::vector<Real> SingleDeterministicServer::atLeast(int i, Real u) const {
     const int R = a_.K - i;
     std::vector<Real> v(R + 1, 0.0L);
-    if (a_.kind == SingleServerArrivals::Kind::Poisson) {
-        const Real mean = a_.rate * u;
-        if (mean <= 0) {
-            v[0] = 1;
-            return v;
-        }
-        Real sum = 0;
-        for (int s = R + 80; s >= 0; --s) {
-            sum += std::exp(-mean + s * std::log(mean) - std::lgamma(s + 1.0L));
-            if (s <= R) v[s] = sum;
-        }
-        return v;
-    }
-    const Real nu = a_.rate;
-    const Real lnY = std::log(-std::expm1(-nu * u)), lnStay = -nu * u;
+    const bool poisson = a_.kind == SingleServerArrivals::Kind::Poisson;
+    // Poisson: past the cap too, the states from K on being K.
     Real sum = 0;
-    for (int s = R; s >= 0; --s) {
-        sum += std::exp(LnBinomial(R, s) + s * lnY + (R - s) * lnStay);
-        v[s] = sum;
+    for (int s = poisson ? R + 80 : R; s >= 0; --s) {
+        sum += term(i, s, u);
+        if (s <= R) v[s] = sum;
     }
     return v;
+}
+
+Real SingleDeterministicServer::atLeastOne(int i, int r, Real u) const {
+    const int last = a_.kind == SingleServerArrivals::Kind::Poisson ? a_.K - i + 80 : a_.K - i;
+    Real sum = 0, previous = 0;
+    for (int s = r; s <= last; ++s) {
+        const Real t = term(i, s, u);
+        sum += t;
+        // Past the mode the terms only fall: stop where they no longer count.
+        if (t < previous && t < 1e-25L * sum) break;
+        previous = t;
+    }
+    return sum;
 }
 
 Real SingleDeterministicServer::waitingTail(double t) const {
@@ -199,7 +222,7 @@ Real SingleDeterministicServer::waitingTail(double t) const {
     const Real u = j0 - static_cast<Real>(t);
     Real partial = 0;
     for (int i = 1; i <= std::min(j0, static_cast<int>(q_.size()) - 1); ++i)
-        if (q_[i] > 0) partial += q_[i] * atLeast(i, u)[j0 - i + 1];
+        if (q_[i] > 0) partial += q_[i] * atLeastOne(i, j0 - i + 1, u);
     return tail + partial / (cycle_ * foundTotal_);
 }
 

@@ -38,10 +38,14 @@ private:
     long double rateIn(int s) const;  // arrivals per unit of time in state s
     // P{N(u) >= r}, r = 0..K - i, of a service started with i present; state K absorbs.
     std::vector<long double> atLeast(int i, long double u) const;
+    // One of them, r <= K - i, summed from r up until the terms no longer count.
+    long double atLeastOne(int i, int r, long double u) const;
+    long double term(int i, int s, long double u) const;  // P{N(u) = s}, uncapped
 
     SingleServerArrivals a_;
-    std::vector<long double> q_;  // a service starts with i present, i = 1..K-1
-    long double cycle_ = 1;       // mean time per service, its idle time included
+    std::vector<long double> lnFactorial_;  // ln k!, k = 0..K + 200
+    std::vector<long double> q_;            // a service starts with i present, i = 1..K-1
+    long double cycle_ = 1;                 // mean time per service, its idle time included
     std::vector<long double> p_, found_, foundBeyond_;
     long double foundTotal_ = 0, meanWait_ = 0, waitVariance_ = 0;
 };
