@@ -373,7 +373,8 @@ Dg1ErlangSolution SolveDg1Erlang(double cs2, double rho, bool pureErlang) {
             sum += s.pi[n];
         }
         const Real top = s.pi[s.M], before = s.pi[s.M - 1];
-        const bool settled = s.eta > 0 && std::fabs(top / before / s.eta - 1) < 1e-9L;
+        const Real geometric = before * static_cast<Real>(s.eta);
+        const bool settled = geometric > 0 && std::fabs(top - geometric) < 1e-9L * geometric;
         // Below 1e-70 no printed figure feels it, not even a deviation near its square root.
         const Real tail = top / (1 - s.eta);
         const bool negligible = !(tail >= 1e-13L * s.beyond[0]) || tail < 1e-70L;

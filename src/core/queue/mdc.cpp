@@ -249,7 +249,8 @@ MdcSolution SolveMDC(int c, double rho) {
         s.tail = UpperTails(s.pi, s.eta);
         const long double top = s.pi[s.N], before = s.pi[s.N - 1];
         const long double beyond = top / (1 - static_cast<long double>(s.eta));
-        const bool settled = std::fabs(top / before / s.eta - 1) < 1e-9L;
+        const long double geometric = before * s.eta;
+        const bool settled = geometric > 0 && std::fabs(top - geometric) < 1e-9L * geometric;
         // Below 1e-70 no printed figure feels it, not even a deviation near its square root.
         const bool negligible = !(beyond >= 1e-13L * s.tail[c - 1]) || beyond < 1e-70L;
         if (settled || negligible || s.N >= kMostStates) break;
