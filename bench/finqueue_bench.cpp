@@ -10,9 +10,8 @@ namespace {
 using wachtrix::FinCapType;
 
 void Run(benchmark::State& state, FinCapType type, int c, double rho, int N) {
-    const int NEff = wachtrix::FinCapEffectiveN(type, rho, N);
     for (auto _ : state) {
-        const auto s = wachtrix::SolveFinCap(type, c, rho, NEff);
+        const auto s = wachtrix::SolveFinCap(type, c, rho, N);
         const auto st = wachtrix::FinCapStatisticsOf(s);
         double tails = 0;
         for (int k = 1; k <= 12; ++k)
@@ -32,8 +31,13 @@ void BM_FinCapDM(benchmark::State& state) {
 void BM_FinCapMD(benchmark::State& state) {
     Run(state, FinCapType::MD, 500, 0.99, 1000);
 }
+// One server: the exact remaining-service solution with the longest waiting room.
+void BM_FinCapMD1(benchmark::State& state) {
+    Run(state, FinCapType::MD, 1, 0.99, 1000);
+}
 BENCHMARK(BM_FinCapMM)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FinCapDM)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FinCapMD)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FinCapMD1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-
 namespace wachtrix::cli {
 
 // A usage fault: unknown model or key, a malformed value. Exit code 2.
@@ -30,7 +29,8 @@ struct CommandResult {
     std::vector<std::string> errors;   // validation boxes: "Error: " + text, exit 2
     std::vector<std::string> failure;  // numerical failure lines, exit 3
     bool failed = false;
-    std::string csv;  // the plotted points, "chart,x,y" lines
+    std::string csv;                       // the plotted points, "chart,x,y" lines
+    std::vector<std::string> chartTitles;  // the graph title of each chart in csv ("" for none)
     bool drewGraph = false;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <span>
 #include <sstream>
 
 #include "core/queue/queue_keys.h"
@@ -58,6 +59,71 @@ std::string OutputKeyHelp(const QueueModelSpec& model) {
     return help;
 }
 
+// Every selection a call can make: each item of each keyed choice, with each item of the
+// Output group shown for it.
+std::vector<Selection> AllSelections(const QueueModelSpec& model) {
+    std::vector<Selection> all{Selection{}};
+    for (std::size_t c = 0; c < model.choices.size(); ++c) {
+        if (model.choices[c].key.empty()) continue;
+        std::vector<Selection> more;
+        for (const Selection& s : all)
+            for (std::size_t item = 0; item < model.choices[c].items.size(); ++item) {
+                Selection t = s;
+                t.items[c] = static_cast<int>(item);
+                more.push_back(t);
+            }
+        all = std::move(more);
+    }
+    std::vector<Selection> withOutputs;
+    for (const Selection& s : all) {
+        const OutputSpec* output = model.outputFor(s);
+        const std::size_t items = output ? output->items.size() : 1;
+        for (std::size_t item = 0; item < items; ++item) {
+            Selection t = s;
+            t.output = static_cast<int>(item);
+            withOutputs.push_back(t);
+        }
+    }
+    return withOutputs;
+}
+
+// When a field that only some selections read is needed: "needed for output=0,1,2" where the
+// Output item decides, "needed for type=1,2" where one choice does; empty when it is always read.
+std::string NeededWhen(const QueueModelSpec& model, const FieldSpec& field) {
+    if (field.optional || (!field.shown && !field.enabled)) return {};
+    const std::vector<Selection> all = AllSelections(model);
+    // The key and value of each selection's output or choice `c` (-1: the output).
+    const auto value = [&](const Selection& s, int c) {
+        return c < 0 ? s.output : s.items[static_cast<std::size_t>(c)];
+    };
+    for (int c = -1; c < static_cast<int>(model.choices.size()); ++c) {
+        if (c >= 0 && model.choices[static_cast<std::size_t>(c)].key.empty()) continue;
+        // This output or choice decides when every selection with the same value agrees.
+        std::vector<int> read, unread;
+        for (const Selection& s : all)
+            (field.isRead(s) ? read : unread).push_back(value(s, c));
+        if (unread.empty()) return {};
+        const bool decides = std::none_of(read.begin(), read.end(), [&](int v) {
+            return std::find(unread.begin(), unread.end(), v) != unread.end();
+        });
+        if (!decides) continue;
+        std::sort(read.begin(), read.end());
+        read.erase(std::unique(read.begin(), read.end()), read.end());
+        const std::string key = c < 0 ? std::string("output")
+                                      : std::string(model.choices[static_cast<std::size_t>(c)].key);
+        std::string values;
+        for (const int v : read) {
+            const auto& names = c < 0 ? std::span<const std::string_view>{}
+                                      : model.choices[static_cast<std::size_t>(c)].itemKeys;
+            values += (values.empty() ? "" : ",") +
+                      (names.empty() ? std::to_string(v)
+                                     : std::string(names[static_cast<std::size_t>(v)]));
+        }
+        return "needed for " + key + "=" + values;
+    }
+    return "needed for some choices only";
+}
+
 // Choices, then the fields with their ranges (a key that several fields share, or whose limit
 // follows a choice, lists each range), the Output group and the value groups.
 std::vector<KeyHelp> Keys(const QueueModelSpec& model) {
@@ -72,7 +138,9 @@ std::vector<KeyHelp> Keys(const QueueModelSpec& model) {
     for (const FieldSpec& field : model.fields) {
         for (const FieldLimit& limit : field.limits) {
             if (limit.help.empty()) continue;  // a choice that does not read the field
-            const std::string help = std::string(limit.help) + ", " + RangeText(limit);
+            std::string help = std::string(limit.help) + ", " + RangeText(limit);
+            if (const std::string when = NeededWhen(model, field); !when.empty())
+                help += "; " + when;
             auto same = std::find_if(keys.begin(), keys.end(),
                                      [&](const KeyHelp& k) { return k.key == limit.key; });
             if (same == keys.end())
@@ -288,6 +356,8 @@ CommandResult Collect(const TextQueueHost& host) {
     result.failed = host.failed();
     result.failure = host.failureLines();
     result.csv = ChartCsv(host);
+    for (const auto& plotted : host.charts())
+        result.chartTitles.push_back(plotted.plot.graphTitle.value_or(""));
     result.drewGraph = !host.charts().empty();
     return result;
 }

@@ -1,8 +1,9 @@
 // Sweeps every queue model over its legal parameter grid (tests/data/sweep_grids.txt) through
 // the batch tool's real argument path and checks what any correct report must satisfy: no NaN or
 // INF, probabilities within [0, 1], tails that do not increase, P{L=n} matching consecutive
-// P{L>n}, percentiles that do not decrease, graph points finite with x increasing, an accuracy
-// check below the model's bound, and the table the point asked for.
+// P{L>n}, percentiles that do not decrease, graph points finite with x increasing, plotted
+// probabilities within [0, 1] and plotted tails that do not increase, an accuracy check below
+// the model's bound, and the table the point asked for.
 //
 // CI runs a spread of 200 points per model grid; WACHTRIX_SWEEP_POINTS=2000 (or more) sweeps
 // deeper, up to the whole grid.
@@ -101,8 +102,8 @@ void CheckReport(const CommandResult& r, double accuracyBound, const std::string
     // Tables: an underlined header whose columns name what follows, rows up to the accuracy.
     for (std::size_t i = 0; i < r.lines.size(); ++i) {
         const std::string& line = r.lines[i];
-        if (line.rfind("Accuracy Check = ", 0) == 0) {
-            const double accuracy = std::fabs(Number(line.substr(17)));
+        if (line.rfind("Accuracy Check", 0) == 0) {
+            const double accuracy = std::fabs(Number(line.substr(line.find("= ") + 2)));
             EXPECT_LT(accuracy, accuracyBound) << where;
             figures.worstAccuracy = std::max(figures.worstAccuracy, accuracy);
             continue;
@@ -177,21 +178,36 @@ void CheckReport(const CommandResult& r, double accuracyBound, const std::string
         EXPECT_TRUE(sawAnswer) << where;
     }
 
-    // Graph points: finite, x increasing along each chart.
+    // Graph points: finite, x increasing along each chart; a probability within [0, 1], and a
+    // tail (the conditional curves, titled "...|..." or by their window) never rising. The means
+    // and deviations of the transient queue and the staffing wait are no probabilities.
     std::istringstream csv(r.csv);
     std::string row;
     std::getline(csv, row);
-    std::map<int, double> lastX;
+    std::map<int, double> lastX, lastY;
     while (std::getline(csv, row)) {
         const auto first = row.find(','), second = row.find(',', first + 1);
         const int chart = std::stoi(row.substr(0, first));
         const double x = Number(row.substr(first + 1, second - first - 1));
         const double y = Number(row.substr(second + 1));
         ASSERT_TRUE(std::isfinite(x) && std::isfinite(y)) << where << ": " << row;
+        const std::string& title = r.chartTitles.at(static_cast<std::size_t>(chart - 1));
+        const bool probability =
+            title.rfind("E(", 0) != 0 && title.rfind("ELq", 0) != 0 && title.rfind("Std", 0) != 0;
+        const bool tail = title.empty() || title.find('|') != std::string::npos;
+        if (probability) {
+            EXPECT_GE(y, 0) << where << ": " << title << " " << row;
+            EXPECT_LE(y, 1) << where << ": " << title << " " << row;
+        }
         if (lastX.count(chart)) {
             EXPECT_GT(x, lastX[chart]) << where << ": " << row;
+            if (tail) {
+                // Equal to the last bit where two points are computed apart.
+                EXPECT_LE(y, lastY[chart] * (1 + 1e-12)) << where << ": " << title << " " << row;
+            }
         }
         lastX[chart] = x;
+        lastY[chart] = y;
     }
 }
 

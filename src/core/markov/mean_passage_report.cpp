@@ -16,6 +16,10 @@ namespace {
 constexpr int kLabelWidth = 10;
 constexpr int kColumnWidth = 14;
 constexpr int kColumnsPerBlock = 5;
+// The digits the comma-separated copies give: the chain's values come in as doubles, and the
+// results carry them to a relative 1e-14 or so (more error the larger the chain), so the 15th
+// digit is not theirs; 12 are.
+constexpr int kCarriedDigits = 12;
 
 // Moves to the column, with at least one blank after a value that overran its column.
 void Column(std::string& line, int width) {
@@ -80,7 +84,7 @@ void WriteTable(std::vector<std::string>& lines, const Table& table) {
         line.reserve(line.size() + 18 * columns);
         for (std::size_t c = 0; c < columns; ++c) {
             line += ',';
-            line += FormatGeneral15(table.value(r, c));
+            line += FormatGeneralDigits(table.value(r, c), kCarriedDigits);
         }
         lines.push_back(std::move(line));
     }

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "core/numeric/dense_solver.h"
-#include "core/numeric/poisson_table.h"
+#include "core/numeric/numerical_failure.h"
 #include "core/numeric/root_finders.h"
 #include "core/numeric/safe_math.h"
 #include "core/queue/graph_points.h"
@@ -15,23 +15,14 @@ namespace {
 
 using Real = long double;
 
-constexpr int kPoissonTerms = 350;  // a_0..a_349 of the phase completions per interarrival time
+// The largest truncation of the phases found.
+constexpr int kMostPhases = 1000;
 
 constexpr RootFinderCopy kPercentileBrent{
     10000,
     {"pause in routine ZBRENT", "root must be bracketed"},
     {"pause in routine ZBRENT", "maximum number of iterations exceeded"},
     1e-12};
-
-// The Poisson terms of nu D kept in the chain's columns: 20, 35, 45, 75 up to nu D = 1, 5, 10,
-// 25, then nu D + 10 sqrt(nu D).
-int Dg1PoissonTermCount(double nuD) {
-    if (nuD <= 1) return 20;
-    if (nuD <= 5) return 35;
-    if (nuD <= 10) return 45;
-    if (nuD <= 25) return 75;
-    return static_cast<int>(std::trunc(nuD + 10 * std::sqrt(nuD)));
-}
 
 // M by load within one CS2 band: values[i] up to limits[i] (+1e-10), the last value beyond.
 template <std::size_t N>
@@ -45,7 +36,7 @@ int Band(double rho, const double (&limits)[N], const int (&values)[N + 1]) {
 // by very large negative powers of a small eta, which must not overflow on the way.
 Real ScaledPower(Real factor, double eta, Real e) {
     if (factor <= 0 || eta <= 0) return 0;
-    return SafeExp(std::log(factor) + e * std::log(static_cast<Real>(eta)));
+    return std::exp(std::log(factor) + e * std::log(static_cast<Real>(eta)));
 }
 
 // P{more than n phases found}, n >= 0.
@@ -92,44 +83,99 @@ bool AsymptoteForPercentile(double Pwait, double p) {
            (0.8 <= Pwait && Pwait <= 0.9 && p >= 0.8) || (Pwait >= 0.9 && p >= 0.5);
 }
 
-std::vector<double> PhaseSystem(const ErlangianFit& fit, double nuD, int M, double eta,
-                                const std::vector<double>& a) {
-    const int k = fit.k;
-    const double p = fit.p;
-    auto A = [&](int m) { return m < 0 || m >= kPoissonTerms ? 0.0 : a[m]; };
-    // An arrival that finds i phases adds k (or k - 1) and leaves j for the next one.
-    auto P = [&](int i, int j) { return (1 - p) * A(k + i - j) + p * A(k - 1 + i - j); };
+// The Poisson terms of nu D (up to 2500) over all of their mass and at least `minCount` of
+// them, without a floor, and their upper sums P{N >= m} from the far end: no transition and no
+// idle time is then a difference.
+struct PoissonSums {
+    std::vector<Real> term, atLeast;  // m = 0..count-1, and 0..count
+    int count() const { return static_cast<int>(term.size()); }
+    Real A(int m) const { return m < 0 || m >= count() ? 0 : term[m]; }
+    Real T(int m) const { return atLeast[std::clamp(m, 0, count())]; }
+};
 
-    const int J = Dg1PoissonTermCount(nuD);
+PoissonSums PoissonSumsOf(Real mean, int minCount) {
+    const int count = std::max(minCount, static_cast<int>(mean + 40 * std::sqrt(mean) + 60));
+    PoissonSums p{std::vector<Real>(count), std::vector<Real>(count + 1, 0.0L)};
+    for (int m = 0; m < count; ++m)
+        p.term[m] = std::exp(-mean + m * std::log(mean) - std::lgamma(m + 1.0L));
+    for (int m = count - 1; m >= 0; --m)
+        p.atLeast[m] = p.atLeast[m + 1] + p.term[m];
+    return p;
+}
+
+std::vector<double> PhaseSystem(const ErlangianFit& fit, double nuD, int M, double eta) {
+    const int k = fit.k;
+    const Real p = fit.p;
+    const PoissonSums poisson = PoissonSumsOf(nuD, 0);
+    const int count = poisson.count();
+    std::vector<Real> atMost(count, 0.0L);
+    for (int m = 0; m < count; ++m)
+        atMost[m] = (m ? atMost[m - 1] : 0) + poisson.term[m];
+    auto A = [&](int m) { return poisson.A(m); };
+    auto T = [&](int m) { return poisson.T(m); };
+    auto C = [&](int m) { return m < 0 ? 0 : atMost[std::min(m, count - 1)]; };
+    // An arrival that finds i phases adds k (or k - 1) and leaves j for the next one.
+    auto P = [&](int i, int j) -> Real {
+        if (j == 0) return (1 - p) * T(k + i) + p * T(k - 1 + i);
+        return (1 - p) * A(k + i - j) + p * A(k - 1 + i - j);
+    };
+
     int GL = 0;  // tail steps until eta^m / (1 - eta) is below 1e-15
     if (eta > 0) {
         const double steps = (std::log(1 - eta) - 15 * std::log(10.0)) / std::log(eta);
         GL = steps >= 32000 ? 32000 : static_cast<int>(std::trunc(steps));
     }
+    // States 0..M - 1 and the states from M on lumped into M with their geometric weights
+    // (1 - eta) eta^(i - M). The chain is solved by state reduction from the top
+    // (Grassmann-Taksar-Heyman): sums and products of probabilities only, so every state
+    // probability keeps its relative digits, also the smallest at light loads.
     const int n = M + 1;
-    SquareMatrix<double> system(n);
-    for (int j = 1; j <= M; ++j) {
-        double* row = system.row(j);
-        for (int i = 0; i < M; ++i)
-            row[i] = P(i, j);
-        // The states from M on, lumped with their geometric weights.
-        const int iMax = std::min({J - k + j, M + GL, kPoissonTerms - 1 - k + j});
+    std::vector<Real> Q(static_cast<std::size_t>(n) * n, 0.0L);
+    const auto at = [&](int i, int j) -> Real& { return Q[static_cast<std::size_t>(i) * n + j]; };
+    for (int i = 0; i < M; ++i) {
+        for (int j = 0; j < M; ++j)
+            at(i, j) = P(i, j);
+        at(i, M) = (1 - p) * C(k + i - M) + p * C(k - 1 + i - M);
+    }
+    for (int j = 0; j < M; ++j) {
+        const int iMax = j == 0 ? M + GL : std::min(M + GL, count - 1 - k + j);
         Real lumped = 0, weight = 1;
         for (int i = M; i <= iMax; ++i, weight *= eta)
             lumped += weight * P(i, j);
-        row[M] = static_cast<double>(lumped);
-        row[j] -= 1;
+        at(M, j) = (1 - static_cast<Real>(eta)) * lumped;
     }
-    double* normalisation = system.row(0);
-    for (int i = 0; i < M; ++i)
-        normalisation[i] = 1;
-    normalisation[M] = 1 / (1 - eta);
-    std::vector<double> b(n, 0.0);
-    b[0] = 1;
-    return SolveScaledPivoting(std::move(system), b, kLudeco);
+    std::vector<Real> down(n, 0.0L);
+    for (int m = M; m >= 1; --m) {
+        Real S = 0;
+        for (int j = 0; j < m; ++j)
+            S += at(m, j);
+        if (!(S > 0)) throw NumericalFailure({std::string(kLudeco.singularText)});
+        down[m] = S;
+        for (int i = 0; i < m; ++i) {
+            const Real f = at(i, m) / S;
+            if (f == 0) continue;
+            for (int j = 0; j < m; ++j)
+                at(i, j) += f * at(m, j);
+        }
+    }
+    std::vector<Real> x(n, 0.0L);
+    x[0] = 1;
+    Real total = 1;
+    for (int m = 1; m <= M; ++m) {
+        Real in = 0;
+        for (int i = 0; i < m; ++i)
+            in += x[i] * at(i, m);
+        x[m] = in / down[m];
+        total += x[m];
+    }
+    std::vector<double> pi(n);
+    for (int j = 0; j < M; ++j)
+        pi[j] = static_cast<double>(x[j] / total);
+    pi[M] = static_cast<double>(x[M] * (1 - static_cast<Real>(eta)) / total);
+    return pi;
 }
 
-void Statistics(Dg1ErlangSolution& s, const std::vector<double>& a, double nuD) {
+void Statistics(Dg1ErlangSolution& s, double nuD) {
     const int M = s.M;
     const Real eta = s.eta, nu = s.fit.mu, piM = s.pi[M];
     const Real g = 1 - eta;
@@ -153,19 +199,16 @@ void Statistics(Dg1ErlangSolution& s, const std::vector<double>& a, double nuD) 
     // The server's idle fraction from the phases found against 1 - rho: after an arrival that
     // leaves m phases, the idle part of the interarrival time D is P(N >= m) - m/(nu D) P(N > m),
     // N the Poisson number of completions in D.
-    std::vector<Real> atLeast(kPoissonTerms + 1);
-    Real cumulative = 0;
-    for (int m = 0; m <= kPoissonTerms; ++m) {
-        atLeast[m] = 1 - cumulative;
-        if (m < kPoissonTerms) cumulative += a[m];
-    }
     const int k = s.fit.k;
-    auto idle = [&](int m) { return atLeast[m] - (m / static_cast<Real>(nuD)) * atLeast[m + 1]; };
+    const PoissonSums poisson = PoissonSumsOf(nuD, M + k + 2);
+    auto idle = [&](int m) {
+        return poisson.T(m) - (m / static_cast<Real>(nuD)) * poisson.T(m + 1);
+    };
     auto h = [&](int n) { return s.fit.p * idle(k - 1 + n) + (1 - s.fit.p) * idle(k + n); };
     Real idleFraction = 0;
     for (int n = 0; n <= M; ++n)
         idleFraction += h(n) * s.pi[n];
-    const int last = std::min(Dg1PoissonTermCount(nuD), kPoissonTerms - k);
+    const int last = poisson.count() - k;
     for (int n = M + 1; n < last && PhaseProbability(s, n - 1) > 1e-12; ++n)
         idleFraction += h(n) * PhaseProbability(s, n);
     q.accuracy = static_cast<double>(std::fabs(idleFraction - (1 - static_cast<Real>(s.rho))));
@@ -256,15 +299,17 @@ double PureErlangStdLq(const Dg1ErlangSolution& s) {
     const PureErlangStates st = StatesOfPureErlang(s);
     const int L = st.L;
     const Real q = st.q;
-    Real S2 = 0;
-    for (int m = 1; m <= L; ++m)
-        S2 += Real(m) * m * st.time[m];
-    // sum over m > L of m^2 G q^m.
+    // E(Lq^2) straight from the distribution, (m - 1)^2 against P{L = m}: a sum of positive
+    // terms, where E(L^2) - 2 E(Lq) - rho would cancel to nothing at light loads.
+    Real Lq2 = 0;
+    for (int m = 2; m <= L; ++m)
+        Lq2 += Real(m - 1) * (m - 1) * st.time[m];
+    // sum over m > L of (m - 1)^2 G q^m = G q^(L+1) sum over r >= 0 of (L + r)^2 q^r.
     const Real first = GeometricState(s, true, L + 1);
-    S2 += first * ((L + 1) * Real(L + 1) / (1 - q) +
-                   ((2 * L + 3) * q / (1 - q) + 2 * q * q / ((1 - q) * (1 - q))) / (1 - q));
+    Lq2 += first * (Real(L) * L / (1 - q) + 2 * L * q / ((1 - q) * (1 - q)) +
+                    q * (1 + q) / ((1 - q) * (1 - q) * (1 - q)));
     const Real ELq = s.statistics.ELq;
-    return static_cast<double>(std::sqrt(std::fabs(S2 - 2 * ELq - s.rho - ELq * ELq)));
+    return static_cast<double>(std::sqrt(std::fabs(Lq2 - ELq * ELq)));
 }
 
 }  // namespace
@@ -286,16 +331,17 @@ int Dg1Truncation(double cs2, double rho) {
 }
 
 double Dg1PhaseRoot(const ErlangianFit& fit, double rho) {
-    const double nuD = fit.mu / rho;
-    auto f = [&](double z) {
-        return std::log(fit.p * z + 1 - fit.p) - nuD * (1 - z) - fit.k * std::log(z);
-    };
-    static constexpr DecayRootCopy kCopy{
-        10000,
-        {"Fout in bisectie ", ""},
-        {"pause in RTBIS", "Root must be bracketed for bisection."},
-        {"pause in RTBIS - too many bisections", ""}};
-    return DecayRootBisection(f, 2e-12, 0.999999999998, 1e-12, kCopy);
+    // Searched in u = ln z down to z = 1e-300, so that the halvings end at a relative step: at
+    // light loads of many phases the root is far below any fixed lower end in z.
+    const Real nuD = fit.mu / rho, p = fit.p, k = fit.k;
+    auto f = [&](Real u) { return std::log1p(p * std::expm1(u)) + nuD * std::expm1(u) - k * u; };
+    constexpr Real lo = -690.7755278982137L;  // ln 1e-300
+    const Real hi = std::log(0.999999999998L);
+    const Real flo = f(lo);
+    if (flo <= 0) return 0;
+    if (f(hi) >= 0) throw NumericalFailure({"Fout in bisectie ", ""});
+    return static_cast<double>(std::exp(BisectToNegativeEnd<Real>(
+        f, lo, hi, flo, 1e-17L, 10000, {"pause in RTBIS - too many bisections", ""})));
 }
 
 Dg1ErlangSolution SolveDg1Erlang(double cs2, double rho, bool pureErlang) {
@@ -310,19 +356,32 @@ Dg1ErlangSolution SolveDg1Erlang(double cs2, double rho, bool pureErlang) {
     } else {
         s.fit = FitErlangian(cs2);
     }
-    s.M = Dg1Truncation(cs2, rho);
+    // At least three levels of k phases exactly: the geometric tail beyond M holds the real root
+    // alone, and at light loads the k roots of nearly one size make it poor at the first levels.
+    s.M = std::max(Dg1Truncation(cs2, rho), 3 * s.fit.k);
     s.eta = Dg1PhaseRoot(s.fit, rho);
     const double nuD = s.fit.mu / rho;
-    const std::vector<double> a = PoissonTable(nuD, kPoissonTerms);
-    s.pi = PhaseSystem(s.fit, nuD, s.M, s.eta, a);
-    // Tails from the top down, so that small ones keep their digits.
-    s.beyond.assign(s.M + 1, 0);
-    Real sum = s.pi[s.M] * static_cast<Real>(s.eta) / (1 - static_cast<Real>(s.eta));
-    for (int n = s.M; n >= 0; --n) {
-        s.beyond[n] = static_cast<double>(sum);
-        sum += s.pi[n];
+    // The phases beyond M are taken as geometric in eta, which they are only far out; M grows
+    // until they have settled on eta or what lies beyond M is nothing beside the delay.
+    for (;;) {
+        s.pi = PhaseSystem(s.fit, nuD, s.M, s.eta);
+        // Tails from the top down, so that small ones keep their digits.
+        s.beyond.assign(s.M + 1, 0);
+        Real sum = s.pi[s.M] * static_cast<Real>(s.eta) / (1 - static_cast<Real>(s.eta));
+        for (int n = s.M; n >= 0; --n) {
+            s.beyond[n] = static_cast<double>(sum);
+            sum += s.pi[n];
+        }
+        const Real top = s.pi[s.M], before = s.pi[s.M - 1];
+        const Real geometric = before * static_cast<Real>(s.eta);
+        const bool settled = geometric > 0 && std::fabs(top - geometric) < 1e-9L * geometric;
+        // Below 1e-70 no printed figure feels it, not even a deviation near its square root.
+        const Real tail = top / (1 - s.eta);
+        const bool negligible = !(tail >= 1e-13L * s.beyond[0]) || tail < 1e-70L;
+        if (settled || negligible || s.M >= kMostPhases) break;
+        s.M = std::min(s.M + std::max(25, s.fit.k), kMostPhases);
     }
-    Statistics(s, a, nuD);
+    Statistics(s, nuD);
     if (pureErlang) s.statistics.StdLq = PureErlangStdLq(s);
     return s;
 }

@@ -13,16 +13,17 @@ namespace wachtrix {
 double DmcRoot(double rho) {
     // Evaluated in extended precision: near rho = 1 the function is flat (slope about rho - 1).
     const auto f = [rho](long double x) { return (1 - x) + rho * std::log(x); };
-    const long double lo = 1e-14L, hi = rho;
+    // Down to 1e-300: at the lightest loads accepted beta is near e^(-1/rho), 1e-24 or so.
+    const long double lo = 1e-300L, hi = rho;
     const long double fLo = f(lo), fHi = f(hi);
     // These two ends leave a bracket, so the bracket failure of a plain bisection cannot occur.
     if (fHi <= 0) return rho;
     if (fLo >= 0) return 0;
-    // Bisected in u = ln x, so that the step limit 1e-14 is relative: at light loads beta is
-    // e^(-1/rho) or so, and an absolute 1e-14 would leave its leading digits wrong.
+    // Bisected in u = ln x, so that the step limit is relative: at light loads beta is
+    // e^(-1/rho) or so, and an absolute step would leave its leading digits wrong.
     const auto g = [&](long double u) { return f(std::exp(u)); };
     return static_cast<double>(
-        std::exp(BisectToNegativeEnd<long double>(g, std::log(lo), std::log(hi), fLo, 1e-14L, 10000,
+        std::exp(BisectToNegativeEnd<long double>(g, std::log(lo), std::log(hi), fLo, 1e-17L, 10000,
                                                   {"pause in bisectie - te veel iteraties ", ""})));
 }
 

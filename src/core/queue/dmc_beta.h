@@ -11,8 +11,8 @@
 
 namespace wachtrix {
 
-// beta by bisection on [1e-14, rho], kept where the function is negative; rho itself when the
-// function is not positive there, 0 when it is not negative at 1e-14 (loads below about 0.03).
+// beta by bisection in ln x on [1e-300, rho], kept where the function is negative; rho itself
+// when the function is not positive there.
 double DmcRoot(double rho);
 
 // Transition probabilities of the chain between arrivals, and the service integrals they need.

@@ -5,11 +5,9 @@
 #include <optional>
 
 #include "core/numeric/gauss_legendre.h"
-#include "core/numeric/householder.h"
 #include "core/numeric/log_gamma.h"
 #include "core/numeric/numerical_failure.h"
 #include "core/numeric/safe_math.h"
-#include "core/numeric/square_matrix.h"
 #include "core/queue/graph_points.h"
 #include "core/queue/output_tables.h"
 #include "core/queue/report.h"
@@ -98,13 +96,29 @@ std::vector<double> MinimumResidualArrivals(int c, double rho, int count) {
     return A;
 }
 
+FinCapSolution SolveMD1(FinCapSolution s) {
+    const int K = s.K();
+    s.exact = std::make_shared<const SingleDeterministicServer>(
+        SingleServerArrivals{SingleServerArrivals::Kind::Poisson, s.rho, K});
+    const std::vector<long double>& p = s.exact->timeAverage();
+    s.P.assign(p.begin(), p.end());
+    long double busy = 0, blocked = 0;
+    for (int j = 1; j <= K; ++j)
+        busy += p[j];
+    blocked = p[K];
+    s.accuracy = static_cast<double>(std::fabs(busy - s.rho * (1 - blocked)));
+    s.Ptime = s.P;
+    return s;
+}
+
 FinCapSolution SolveMD(FinCapSolution s) {
-    const int c = s.c, K = s.K(), NEff = s.NEff;
+    if (s.c == 1) return SolveMD1(std::move(s));
+    const int c = s.c, K = s.K(), N = s.N;
     const double rho = s.rho;
     const Extended lambda = static_cast<Extended>(c) * rho;
     constexpr int kAlphaCount = 50;
     const int L = rho <= 1 ? 14 : 27;
-    const std::vector<double> A = MinimumResidualArrivals(c, rho, std::min(NEff, kAlphaCount));
+    const std::vector<double> A = MinimumResidualArrivals(c, rho, std::min(N, kAlphaCount));
 
     // B(i) = P{Poisson(rho) > i} / (c rho): the tails summed from the far end, so that a light
     // load keeps their relative precision instead of losing it in 1 - (1 - tail).
@@ -156,7 +170,7 @@ public:
           poisson_(K + 2),
           T_(static_cast<std::size_t>(c + 1) * (K + 1), 0.0) {
         for (int k = 0; k <= K + 1; ++k)
-            lnFactorial_[k] = LogGamma<double>(k + 1.0);
+            lnFactorial_[k] = std::lgamma(k + 1.0);
         // Poisson(g) terms, g = c D = 1 / rho completions at rate c between arrivals.
         const double g = 1 / rho;
         for (int m = 0; m <= K + 1; ++m) {
@@ -217,22 +231,69 @@ private:
     double T(int l, int k) const { return T_[static_cast<std::size_t>(l) * (K_ + 1) + k]; }
 };
 
+// The share of time the system is empty, straight rather than as 1 less the rest (which leaves
+// few of its digits under heavy loads): after an arrival that finds i, n = min(i + 1, K) are served
+// by a death process at rates min(m, c). Uniformised at rate c it is absorbed in 0 within k
+// events with chance h_n(k), and the time empty within the interarrival time D is the sum over
+// k of h_n(k) times the integral over [0, D] of the k-th Poisson(c x) term,
+// P{Poisson(c D) > k} / c. All of it sums of positive terms.
+Extended EmptyTimeShare(int c, double rho, int K, const std::vector<Extended>& found,
+                        Extended total) {
+    const Extended cD = 1 / static_cast<Extended>(rho);  // c D events expected
+    const int events = static_cast<int>(cD + 40 * std::sqrt(cD) + 60);
+    std::vector<Extended> above(events + 2, 0.0L);  // P{Poisson(c D) > k}
+    for (int k = events; k >= 0; --k)
+        above[k] = above[k + 1] + std::exp(-cD + (k + 1) * std::log(cD) - std::lgamma(k + 2.0L));
+    std::vector<Extended> h(K + 1, 0.0L), next(K + 1), empty(K + 1, 0.0L);
+    h[0] = 1;
+    for (int k = 0; k <= events; ++k) {
+        for (int n = 0; n <= K; ++n)
+            empty[n] += h[n] * above[k] / c;
+        next[0] = 1;
+        for (int n = 1; n <= K; ++n) {
+            const Extended down = static_cast<Extended>(std::min(n, c)) / c;
+            next[n] = down * h[n - 1] + (1 - down) * h[n];
+        }
+        h.swap(next);
+    }
+    Extended sum = 0;
+    for (int i = 0; i <= K; ++i)
+        sum += found[i] / total * empty[std::min(i + 1, K)];
+    return sum * rho * c;  // divided by D = 1 / (c rho)
+}
+
 FinCapSolution SolveDM(FinCapSolution s) {
-    const int c = s.c, K = s.K(), NEff = s.NEff;
+    const int c = s.c, K = s.K(), N = s.N;
     const double rho = s.rho;
     const ArrivalChain P(c, rho, K);
 
-    // pi = pi P with row 0 replaced by the normalisation; column i holds the moves out of i,
-    // which reach at most i + 1: an upper-Hessenberg system.
-    SquareMatrix<double> A(K + 1);
-    std::vector<double> b(K + 1, 0.0);
-    b[0] = 1;
-    for (int i = 0; i <= K; ++i)
-        A(0, i) = 1;
-    for (int j = 1; j <= K; ++j)
-        for (int i = j - 1; i <= K; ++i)
-            A(j, i) = (i == j ? 1 : 0) - P(i, j);
-    s.P = HouseholderSolve(A, b, "householder matrix is singulier");
+    // The chain moves up one state at most. Reducing it from the top (Grassmann-Taksar-Heyman)
+    // only ever adds to the row below, and pi_n / pi_(n-1) = P(n-1 -> n) / (the chance of
+    // leaving n downwards once the states above are reduced): sums and products of
+    // probabilities alone, so even a state probability of 1e-40 keeps its digits.
+    std::vector<Extended> row(K + 1), below(K + 1), ratio(K + 1, 0.0L);
+    for (int j = 0; j < K; ++j)
+        row[j] = P(K, j);
+    for (int n = K; n >= 1; --n) {
+        Extended down = 0;
+        for (int j = 0; j < n; ++j)
+            down += row[j];
+        if (!(down > 0)) throw NumericalFailure({"householder matrix is singulier"});
+        ratio[n] = P(n - 1, n) / down;
+        for (int j = 0; j < n - 1; ++j)
+            below[j] = P(n - 1, j) + ratio[n] * row[j];
+        row.swap(below);
+    }
+    std::vector<Extended> x(K + 1);
+    x[0] = 1;
+    Extended total = 1;
+    for (int n = 1; n <= K; ++n) {
+        x[n] = x[n - 1] * ratio[n];
+        total += x[n];
+    }
+    s.P.resize(K + 1);
+    for (int j = 0; j <= K; ++j)
+        s.P[j] = static_cast<double>(x[j] / total);
     const std::vector<double>& pi = s.P;
 
     // Time average from what arrivals find: arrivals into j - 1 make j.
@@ -240,10 +301,14 @@ FinCapSolution SolveDM(FinCapSolution s) {
     s.Ptime.assign(K + 1, 0.0);
     long double above0 = 0;
     for (int j = 1; j <= K; ++j) {
-        s.Ptime[j] = (j <= c ? cRho / j : rho) * pi[j - 1];
-        above0 += s.Ptime[j];
+        const Extended p = (j <= c ? cRho / j : rho) * x[j - 1] / total;
+        s.Ptime[j] = static_cast<double>(p);
+        above0 += p;
     }
-    s.Ptime[0] = static_cast<double>(std::fabs(1 - above0));
+    // 1 less the rest while that keeps its digits; below 1e-3 it would lose them, and the share
+    // comes straight from the death process.
+    const Extended rest = 1 - above0;
+    s.Ptime[0] = static_cast<double>(rest >= 1e-3L ? rest : EmptyTimeShare(c, rho, K, x, total));
 
     // All servers busy: the arrival rate times the expected such time in one interarrival
     // period, E min(Erlang(m) at rate c, D) with m = i + 2 - c completions to wait for, against
@@ -264,7 +329,7 @@ FinCapSolution SolveDM(FinCapSolution s) {
     for (int i = c - 1; i <= K - 1; ++i)
         allBusy += pi[i];
     const long double chainCheck =
-        std::fabs(cRho * (S + busyTime(NEff + 1) * (pi[K - 1] + pi[K])) - rho * allBusy);
+        std::fabs(cRho * (S + busyTime(N + 1) * (pi[K - 1] + pi[K])) - rho * allBusy);
 
     long double busyServers = 0;
     for (int j = 1; j <= K; ++j)
@@ -277,13 +342,22 @@ std::span<const double> Admitted(const FinCapSolution& s) {
     return std::span<const double>(s.P).first(s.K());
 }
 
+// 1 - p(K) as the sum of the states that admit an arrival: at heavy loads p(K) is near 1 and
+// the plain difference keeps few digits.
+long double AdmittedShare(const FinCapSolution& s) {
+    long double sum = 0;
+    for (const double p : Admitted(s))
+        sum += p;
+    return sum;
+}
+
 // ---- The run ----
 
 struct FinCapParameters {
     FinCapType type;
     int c;
     double rho;
-    int N, NEff;
+    int N;
     OutputRequest output;
     GraphHandle graph = kNoGraph;
 };
@@ -293,36 +367,40 @@ FinCapParameters Parameters(const QueueRun& run, QueueHost& host) {
     const FinCapType type = FinCapTypeOfItem(run.selection.item(0));
     const int c = run.fields.integer("c"), N = run.fields.integer("N");
     const double rho = run.fields["rho"];
-    FinCapParameters p{type, c, rho, N, FinCapEffectiveN(type, rho, N), run.output};
+    FinCapParameters p{type, c, rho, N, run.output};
     WriteReportHeader(host.results(), std::string(FinCapName(type)) + " queue",
                       Format("Parameters: c=%d  rho=%.6g  N=%d", {p.c, p.rho, p.N}));
     if (p.output.mode == kGraphs)
         p.graph = host.createGraphWindow(
             GraphWindowKind::MG1,
             {std::string("Logarithmic Graphs of the ") + FinCapName(type) + " queue",
-             Format("rho = %.4g", {p.rho}), Format("c = %d", {p.c}), Format("n = %d", {p.NEff})});
+             Format("rho = %.4g", {p.rho}), Format("c = %d", {p.c}), Format("n = %d", {p.N})});
     return p;
 }
 
 void WriteReport(ResultWriter& out, const FinCapSolution& s, const FinCapStatistics& st,
                  const OutputRequest& output) {
     const auto g = [](const char* format, double v) { return Format(format, {std::fabs(v)}); };
-    WriteHeadedStatistics(out, s.type == FinCapType::MD ? "Approximations: " : "Results :       ",
+    WriteHeadedStatistics(out, s.approximate() ? "Approximations: " : "Results :       ",
                           {{"Prej", FormatProbTrimmed(st.Prej)},
                            {"Pwait", FormatProbTrimmed(st.Pwait)},
                            {"Pbusy", FormatProbTrimmed(st.Pbusy)},
                            {"E(Wq)", g("%.5g", st.EWq)},
                            {"E(Lq)", g("%.5g", st.ELq)},
-                           {"Std(Wq)", g("%.4g", st.StdWq)},
+                           {"Std(Wq)", FigureOrNone("%.4g", st.StdWq)},
                            {"Std(Lq)", g("%.4g", st.StdLq)},
                            {"Utilization", g("%.4g", st.Utilization)}});
+    if (s.approximate()) WriteApproximationNote(out);
     SolutionTables tables;
     tables.waitingTail = [&s](double t) { return FinCapWaitingTail(s, t); };
     tables.states = [&s](const std::vector<int>& n) { return StateRowsOf(s.P, n); };
     tables.customerStates = tables.states;
     tables.timeStates = [&s](const std::vector<int>& n) { return StateRowsOf(s.Ptime, n); };
     WriteRequestedTable(out, output, tables);
-    WriteAccuracyCheck(out, std::fabs(s.accuracy));
+    if (s.approximate())
+        WriteApproximationAccuracyCheck(out, std::fabs(s.accuracy));
+    else
+        WriteAccuracyCheck(out, std::fabs(s.accuracy));
 }
 
 // On a logarithmic axis a probability of 0 is drawn at 1e-6; so is the rounding noise of either
@@ -371,24 +449,6 @@ FinCapType FinCapTypeOfItem(int item) {
     }
 }
 
-int FinCapEffectiveN(FinCapType type, double rho, int N) {
-    struct Cap {
-        double rhoAtMost;
-        int cap[3];  // M/M, D/M, M/D
-    };
-    static constexpr Cap kCaps[] = {
-        {0.2, {15, 5, 10}},
-        {0.5, {35, 10, 20}},
-        {0.7, {65, 25, 35}},
-        {0.8, {100, 40, 50}},
-        {0.9000000001, {200, 90, 100}},
-        {0.9500000001, {500, 180, 200}},
-    };
-    for (const Cap& row : kCaps)
-        if (rho <= row.rhoAtMost) return std::min(N, row.cap[static_cast<int>(type)]);
-    return N;
-}
-
 bool FinCapRhoTooSmall(FinCapType type, int c, double rho) {
     double threshold;
     if (type == FinCapType::DM) {
@@ -408,12 +468,12 @@ bool FinCapRhoTooSmall(FinCapType type, int c, double rho) {
     return !(rho > threshold);
 }
 
-FinCapSolution SolveFinCap(FinCapType type, int c, double rho, int NEff) {
+FinCapSolution SolveFinCap(FinCapType type, int c, double rho, int N) {
     FinCapSolution s;
     s.type = type;
     s.c = c;
     s.rho = rho;
-    s.NEff = NEff;
+    s.N = N;
     switch (type) {
         case FinCapType::MM:
             return SolveMM(std::move(s));
@@ -428,61 +488,82 @@ FinCapSolution SolveFinCap(FinCapType type, int c, double rho, int NEff) {
 FinCapStatistics FinCapStatisticsOf(const FinCapSolution& s) {
     const int c = s.c, K = s.K();
     const std::vector<double>& p = s.P;
-    const long double admitted = 1 - static_cast<long double>(p[K]);
+    const long double admitted = AdmittedShare(s);
     const long double cRho = static_cast<long double>(c) * s.rho;
     FinCapStatistics st;
     st.Prej = p[K];
 
-    long double wait = 0, pairs = 0;
-    for (int j = c; j <= K; ++j) {
-        if (j < K) wait += p[j];
-        pairs += static_cast<long double>(j - c - 1) * (j - c) * s.Ptime[j];
-    }
+    long double wait = 0;
+    for (int j = c; j < K; ++j)
+        wait += p[j];
     st.Pwait = static_cast<double>(wait / admitted);
     long double busy = 0;
     for (int j = c; j <= K; ++j)
         busy += s.Ptime[j];
     st.Pbusy = static_cast<double>(busy);
 
-    long double EWq, ELq, EWq2;
-    if (s.type == FinCapType::MD) {
-        ELq = 0;
-        for (int j = c; j <= K; ++j)
+    // Means and variances as sums of positive terms (the variances as squared deviations), so
+    // that small figures keep their digits.
+    long double ELq = 0;
+    if (s.exact) {
+        for (int j = c + 1; j <= K; ++j)
             ELq += static_cast<long double>(j - c) * p[j];
-        EWq = ELq / (admitted * cRho);
-        EWq2 = DeterministicServiceWait(c).SecondMoment(Admitted(s),
-                                                        1 / static_cast<double>(admitted));
+        st.EWq = static_cast<double>(s.exact->meanWait());
+        st.StdWq = static_cast<double>(std::sqrt(s.exact->waitVariance()));
+    } else if (s.type == FinCapType::MD) {
+        for (int j = c + 1; j <= K; ++j)
+            ELq += static_cast<long double>(j - c) * p[j];
+        const long double EWq = ELq / (admitted * cRho);
+        const long double EWq2 = DeterministicServiceWait(c).SecondMoment(
+            Admitted(s), 1 / static_cast<double>(admitted));
+        const long double V = EWq2 - EWq * EWq;
+        st.EWq = static_cast<double>(EWq);
+        // The approximation's second moment can fall below the squared mean: no figure then,
+        // rather than an impossible one (no wait at all is a deviation of 0).
+        st.StdWq = V > 1e-12L * EWq2 ? static_cast<double>(std::sqrt(V))
+                   : EWq2 == 0       ? 0
+                                     : kNoFigure;
     } else {
-        // Behind j >= c an admitted customer waits Erlang(j - c + 1) at rate c.
-        long double m1 = 0, m2 = 0;
-        for (int j = c; j <= K - 1; ++j) {
-            const long double k = j - c + 1;
-            m1 += k * p[j];
-            m2 += k * (k + 1) * p[j];
+        // Behind j >= c an admitted customer waits Erlang(k = j - c + 1) at rate c: mean k / c,
+        // variance k / c^2.
+        long double EWq = 0;
+        for (int j = c; j <= K - 1; ++j)
+            EWq += (j - c + 1) * static_cast<long double>(p[j]);
+        EWq /= c * admitted;
+        long double V = 0;
+        for (int j = 0; j <= K - 1; ++j) {
+            const long double k = std::max(j - c + 1, 0);
+            const long double d = k / c - EWq;
+            V += (d * d + k / (static_cast<long double>(c) * c)) * p[j];
         }
-        EWq = m1 / (c * admitted);
-        EWq2 = m2 / (static_cast<long double>(c) * c * admitted);
-        ELq = admitted * cRho * EWq;
+        st.EWq = static_cast<double>(EWq);
+        st.StdWq = static_cast<double>(std::sqrt(V / admitted));
+        ELq = admitted * cRho * EWq;  // Little
     }
-    st.EWq = static_cast<double>(EWq);
+    long double VLq = 0;
+    for (int j = 0; j <= K; ++j) {
+        const long double d = std::max(j - c, 0) - ELq;
+        VLq += d * d * s.Ptime[j];
+    }
     st.ELq = static_cast<double>(ELq);
-    const long double V = EWq2 - EWq * EWq;
-    st.StdWq = V >= 1e-12L ? static_cast<double>(std::sqrt(std::fabs(V))) : 0;
-    st.StdLq = static_cast<double>(std::sqrt(std::fabs(pairs + ELq - ELq * ELq)));
+    st.StdLq = static_cast<double>(std::sqrt(VLq));
     st.Utilization = static_cast<double>(admitted * s.rho);
     return st;
 }
 
 double FinCapWaitingTail(const FinCapSolution& s, double t) {
-    const double scale = 1 / (1 - s.P[s.K()]);
-    if (s.type == FinCapType::MD) return DeterministicServiceWait(s.c).Tail(Admitted(s), scale, t);
-    return ExponentialServiceTail(Admitted(s), scale, s.c, t);
+    const double scale = static_cast<double>(1 / AdmittedShare(s));
+    if (s.exact) return static_cast<double>(s.exact->waitingTail(t));
+    // A share of the admitted states: at most 1 but for the rounding of the two sums.
+    if (s.type == FinCapType::MD)
+        return std::min(DeterministicServiceWait(s.c).Tail(Admitted(s), scale, t), 1.0);
+    return std::min(ExponentialServiceTail(Admitted(s), scale, s.c, t), 1.0);
 }
 
 std::vector<ChartPoint> FinCapWaitingGraphPoints(const FinCapSolution& s, double Pwait) {
-    if (s.type == FinCapType::MD) {
+    if (s.approximate()) {
         const DeterministicServiceWait wait(s.c);
-        const double scale = 1 / (1 - s.P[s.K()]);
+        const double scale = static_cast<double>(1 / AdmittedShare(s));
         return ConditionalWaitingCurve([&](double t) { return wait.Tail(Admitted(s), scale, t); },
                                        Pwait);
     }
@@ -503,7 +584,7 @@ void RunFinCap(const QueueRun& run, QueueHost& host) {
         WriteRunMessage(out, "Rho is too small");
         return;
     }
-    const FinCapSolution s = SolveFinCap(p.type, p.c, p.rho, p.NEff);
+    const FinCapSolution s = SolveFinCap(p.type, p.c, p.rho, p.N);
     const FinCapStatistics st = FinCapStatisticsOf(s);
     WriteReport(out, s, st, p.output);
     if (p.output.mode == kGraphs) PlotGraphs(host, p, s, st.Pwait);

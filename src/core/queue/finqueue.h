@@ -3,19 +3,24 @@
 // arrival that finds K present is rejected. Time in mean service times (service rate 1), arrival
 // rate c rho.
 //   M/M/c/c+N  birth-death probabilities in extended precision (exact);
-//   M/D/c/c+N  a two-moment recursion over the states with a uniform-residual approximation of
-//              the busy servers (approximate; the report says so). With a long waiting room
-//              its delay probability is Erlang's, up to some 12 % above the M/D/c queue's;
-//   D/M/c/c+N  the chain embedded at arrival epochs, an upper-Hessenberg system solved by
-//              Householder reflections (exact).
-// Where the tail of the distribution is negligible the waiting room is cut to NEff places.
+//   M/D/c/c+N  one server: exact (SingleDeterministicServer); from two servers on a two-moment
+//              recursion over the states with a uniform-residual approximation of the busy
+//              servers (approximate; the report says so and how far off it is known to be).
+//              With a long waiting room its delay probability is Erlang's, up to some 12 %
+//              above the M/D/c queue's;
+//   D/M/c/c+N  the chain embedded at arrival epochs, which moves up one state at most, solved
+//              by state reduction from the top (exact; no subtraction, so the smallest state
+//              probabilities keep their digits).
+// Every figure is that of the N entered: the waiting room is never cut.
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/queue/chart_plot.h"
 #include "core/queue/model_limits.h"
 #include "core/queue/queue_model.h"
+#include "core/queue/single_server_wait.h"
 
 namespace wachtrix {
 
@@ -55,12 +60,7 @@ inline constexpr OutputItem kFinCapOutput2Items[] = {
 };
 
 // The "Finite Capacity" tab; Graphs opens one window with the waiting-time and the state curve.
-// The parameter line shows the N entered, the computation uses NEff places.
 extern const QueueModelSpec kFinCapModel;
-
-// The waiting places used by the computations: N, cut where the load makes the far states
-// negligible.   (MM, 0.2, 100) -> 15    (DM, 0.96, 500) -> 500
-int FinCapEffectiveN(FinCapType type, double rho, int N);
 
 // Loads too small for reliable results.
 bool FinCapRhoTooSmall(FinCapType type, int c, double rho);
@@ -69,14 +69,18 @@ struct FinCapSolution {
     FinCapType type = FinCapType::MM;
     int c = 1;
     double rho = 0;
-    int NEff = 0;
+    int N = 0;
     std::vector<double> P;      // p(0..K); for D/M what arrivals find (customer average)
     std::vector<double> Ptime;  // time-average p(0..K); the same as P for Poisson arrivals
     double accuracy = 0;        // conservation checks, 0 in exact arithmetic
-    int K() const { return c + NEff; }
+    // M/D/1/1+N: exact, its waiting time from the remaining-service law.
+    std::shared_ptr<const SingleDeterministicServer> exact;
+    int K() const { return c + N; }
+    // The figures are those of an approximation (M/D/c/c+N with c >= 2).
+    bool approximate() const { return type == FinCapType::MD && !exact; }
 };
 
-FinCapSolution SolveFinCap(FinCapType type, int c, double rho, int NEff);
+FinCapSolution SolveFinCap(FinCapType type, int c, double rho, int N);
 
 struct FinCapStatistics {
     double Prej = 0;   // rejected arrivals

@@ -2,6 +2,7 @@
 
 #include "core/numeric/root_finders.h"
 #include "core/numeric/safe_math.h"
+#include "core/queue/state_tails.h"
 
 namespace wachtrix {
 
@@ -88,13 +89,12 @@ std::vector<ChartPoint> ConditionalWaitingCurve(const std::function<double(doubl
 }
 
 std::vector<ChartPoint> StateTailCurve(std::span<const double> p) {
+    // The tails summed from above where they are small, so that the curve neither rises nor
+    // leaves [0, 1] by rounding.
+    const std::vector<double> tails = StateTails({p.begin(), p.end()}, 0);
     const int K = static_cast<int>(p.size()) - 1;
-    long double below = p[0];  // P{L <= n}
-    const long double busy = 1 - below;
-    return StateGraphPoints([&](int n) {
-        if (n <= K) below += p[n];
-        return (1 - below) / busy;
-    });
+    const long double busy = tails[0];
+    return StateGraphPoints([&](int n) { return n <= K ? tails[n] / busy : 0.0L; });
 }
 
 }  // namespace wachtrix

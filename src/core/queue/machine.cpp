@@ -192,14 +192,16 @@ void WriteReport(ResultWriter& out, const FinSrcSolution& s, const FinSrcStatist
                                         {"E(Wq)", g("%.5g", st.EWq)},
                                         {"E(Lq)", g("%.5g", st.ELq)}};
     if (!s.overloaded) {
-        lines.push_back({"Std(Wq)", g("%.4g", st.StdWq)});
+        lines.push_back({"Std(Wq)", FigureOrNone("%.4g", st.StdWq)});
         lines.push_back({"Std(Lq)", g("%.4g", st.StdLq)});
     }
     lines.push_back({"Utilization", g("%.4g", st.Utilization)});
     lines.push_back({"Throughput", g("%.4g", st.Busy)});
-    WriteHeadedStatistics(
-        out,
-        s.service == FinSrcService::Deterministic ? "Approximations: " : "Results:        ", lines);
+    // The overloaded figures are the saturated limit, not the approximating chain's.
+    const bool approximate = s.service == FinSrcService::Deterministic && !s.exact;
+    const bool chain = approximate && !s.overloaded;
+    WriteHeadedStatistics(out, approximate ? "Approximations: " : "Results:        ", lines);
+    if (chain) WriteApproximationNote(out);
     if (s.overloaded) {
         if (output.mode != kStatistics) {
             out.AddResultLine(std::string("The ") + OverloadedOutputName(output.mode) +
@@ -213,7 +215,10 @@ void WriteReport(ResultWriter& out, const FinSrcSolution& s, const FinSrcStatist
         tables.customerStates = [&s](const std::vector<int>& n) { return StateRowsOf(s.Q, n); };
         WriteRequestedTable(out, output, tables);
     }
-    WriteAccuracyCheck(out, std::fabs(st.accuracy));
+    if (chain)
+        WriteApproximationAccuracyCheck(out, std::fabs(st.accuracy));
+    else
+        WriteAccuracyCheck(out, std::fabs(st.accuracy));
 }
 
 // Point 0 is (0, 1); on the logarithmic axis nothing is drawn below 0.001.
@@ -302,11 +307,26 @@ FinSrcSolution SolveFinSrc(FinSrcService service, int c, int M, double nu) {
     } else {
         s.overloaded = FinSrcOverloaded(s.cEff, M, nu);
         if (s.overloaded) return s;
+        if (s.cEff == 1) {
+            s.exact = std::make_shared<const SingleDeterministicServer>(
+                SingleServerArrivals{SingleServerArrivals::Kind::FiniteSource, nu, M});
+            const std::vector<long double>& p = s.exact->timeAverage();
+            for (const long double x : p)
+                if (!std::isfinite(x))
+                    throw NumericalFailure(
+                        {"The machine repair probabilities could not be normalised"});
+            s.P.assign(p.begin(), p.end());
+            s.Q = FailureAverage(s.P);
+            return s;
+        }
         s.P = DeterministicProbabilities(s.cEff, M, nu);
     }
-    // Probabilities too small to tell from rounding noise count as 0.
-    for (double& p : s.P)
-        if (p <= 1e-15) p = 0;
+    // The regenerative recursion of deterministic repairs leaves rounding noise where the
+    // states are negligible; it counts as 0. The exponential probabilities are products of
+    // positive factors and keep their digits however small they are.
+    if (service == FinSrcService::Deterministic)
+        for (double& p : s.P)
+            if (p <= 1e-15) p = 0;
     s.Q = FailureAverage(s.P);
     return s;
 }
@@ -325,7 +345,7 @@ FinSrcStatistics FinSrcStatisticsOf(const FinSrcSolution& s) {
         return st;
     }
     const std::vector<double>& p = s.P;
-    long double failures = 0, waiting = 0, busy = 0, busyServers = 0, ELq = 0, pairs = 0;
+    long double failures = 0, waiting = 0, busy = 0, busyServers = 0, ELq = 0;
     for (int j = 0; j <= M; ++j) {
         const long double working = static_cast<long double>(M - j) * p[j];
         failures += working;
@@ -333,7 +353,6 @@ FinSrcStatistics FinSrcStatisticsOf(const FinSrcSolution& s) {
         if (j >= c) busy += p[j];
         busyServers += static_cast<long double>(std::min(j, cEff)) * p[j];
         if (j > cEff) ELq += static_cast<long double>(j - cEff) * p[j];
-        if (j >= cEff) pairs += static_cast<long double>(j - cEff) * (j - cEff - 1) * p[j];
     }
     const long double throughput = nu * failures;
     st.Pwait = static_cast<double>(waiting / failures);
@@ -343,24 +362,45 @@ FinSrcStatistics FinSrcStatisticsOf(const FinSrcSolution& s) {
     st.ELq = static_cast<double>(ELq);
     st.EWq = static_cast<double>(ELq / throughput);
     st.accuracy = static_cast<double>(busyServers - throughput);
-    const long double VLq = pairs + ELq - ELq * ELq;
-    st.StdLq = VLq >= 1e-12L ? static_cast<double>(std::sqrt(VLq)) : 0;
-
-    long double EWq2 = 0;
-    if (s.service == FinSrcService::Exponential) {
-        // Behind j >= cEff a failing machine waits Erlang(j - cEff + 1) at rate cEff.
-        for (int j = cEff; j < M; ++j)
-            EWq2 += s.Q[j] * static_cast<long double>(j - cEff + 1) * (j - cEff + 2);
-        EWq2 /= static_cast<long double>(cEff) * cEff;
-    } else {
-        EWq2 = DeterministicServiceWait(cEff).SecondMoment(Found(s), 1);
+    // The variances as sums of squared deviations: positive terms, so a small variance keeps
+    // its digits where the second moment less the squared mean would cancel.
+    long double VLq = 0;
+    for (int j = 0; j <= M; ++j) {
+        const long double d = std::max(j - cEff, 0) - ELq;
+        VLq += d * d * p[j];
     }
-    const long double VWq = EWq2 - static_cast<long double>(st.EWq) * st.EWq;
-    st.StdWq = VWq >= 1e-12L ? static_cast<double>(std::sqrt(VWq)) : 0;
+    st.StdLq = static_cast<double>(std::sqrt(VLq));
+
+    if (s.service == FinSrcService::Exponential) {
+        // Behind j >= cEff a failing machine waits Erlang(k = j - cEff + 1) at rate cEff: mean
+        // k / cEff, variance k / cEff^2.
+        const long double rate = cEff;
+        long double mean = 0;
+        for (int j = cEff; j < M; ++j)
+            mean += s.Q[j] * (j - cEff + 1) / rate;
+        long double VWq = 0;
+        for (int j = 0; j < M; ++j) {
+            const long double k = std::max(j - cEff + 1, 0);
+            const long double d = k / rate - mean;
+            VWq += s.Q[j] * (d * d + k / (rate * rate));
+        }
+        st.StdWq = static_cast<double>(std::sqrt(VWq));
+    } else if (s.exact) {
+        st.StdWq = static_cast<double>(std::sqrt(s.exact->waitVariance()));
+    } else {
+        const long double EWq2 = DeterministicServiceWait(cEff).SecondMoment(Found(s), 1);
+        const long double VWq = EWq2 - static_cast<long double>(st.EWq) * st.EWq;
+        // The approximation's second moment can fall below the squared mean: no figure then,
+        // rather than an impossible one (no wait at all is a deviation of 0).
+        st.StdWq = VWq > 1e-12L * EWq2 ? static_cast<double>(std::sqrt(VWq))
+                   : EWq2 == 0         ? 0
+                                       : kNoFigure;
+    }
     return st;
 }
 
 double FinSrcWaitingTail(const FinSrcSolution& s, double t) {
+    if (s.exact) return static_cast<double>(s.exact->waitingTail(t));
     if (s.service == FinSrcService::Deterministic)
         return DeterministicServiceWait(s.cEff).Tail(Found(s), 1, t);
     return ExponentialServiceTail(Found(s), 1, s.cEff, t);
@@ -388,9 +428,8 @@ constexpr FieldSpec kFields[] = {
      "nu out of range"},
 };
 constexpr std::string_view kServiceItems[] = {"Exponential services", "Deterministic services"};
-constexpr std::string_view kGraphItems[] = {"P{ Wq > t  |  Wq > 0 }",
-                                            "P{ L(time) > n | L(time) > 0 }",
-                                            "P{ L(cust) > n | L(cust) > 0 }"};
+constexpr std::string_view kGraphItems[] = {
+    "P{ Wq > t  |  Wq > 0 }", "P{ L(time) > n | L(time) > 0 }", "P{ L(cust) > n | L(cust) > 0 }"};
 constexpr ChoiceSpec kChoices[] = {
     {.key = "service",
      .objectName = "FinSrc_service_radio_group",
@@ -403,8 +442,8 @@ constexpr ChoiceSpec kChoices[] = {
      .shown = [](const Selection& s) { return s.output == 4; }},
 };
 constexpr OutputSpec kOutputs[] = {{"FinSrc_Output_radio_group", "Output", kFinSrcOutput}};
-constexpr LayoutItem kLayout[] = {{Slot::Field, 0}, {Slot::Field, 1},   {Slot::Field, 2},
-                                  {Slot::Choice, 0}, {Slot::Outputs},    {Slot::Choice, 1},
+constexpr LayoutItem kLayout[] = {{Slot::Field, 0},   {Slot::Field, 1}, {Slot::Field, 2},
+                                  {Slot::Choice, 0},  {Slot::Outputs},  {Slot::Choice, 1},
                                   {Slot::ValueGroups}};
 
 // The n-values reach M.

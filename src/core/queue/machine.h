@@ -7,12 +7,14 @@
 //                          load at which practically every failure waits is not computed.
 // Only min(c, M) repairmen can ever be busy; the report shows that number.
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/queue/chart_plot.h"
 #include "core/queue/model_limits.h"
 #include "core/queue/queue_model.h"
+#include "core/queue/single_server_wait.h"
 
 namespace wachtrix {
 
@@ -50,6 +52,10 @@ struct FinSrcSolution {
     bool overloaded = false;
     std::vector<double> P;  // time average p(0..M)
     std::vector<double> Q;  // what a failing machine finds, q(0..M), q(M) = 0
+    // Deterministic repairs by one repairman: exact, the waiting time from the remaining-repair
+    // law; from two repairmen on the figures are an approximation.
+    std::shared_ptr<const SingleDeterministicServer> exact;
+    bool approximate() const { return service == FinSrcService::Deterministic && !exact; }
 };
 
 // A deterministic system is overloaded when the share of failures that find a repairman free,

@@ -1,10 +1,12 @@
 #include "core/queue/mdc.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <utility>
 
 #include "core/numeric/dense_solver.h"
+#include "core/numeric/numerical_failure.h"
 #include "core/numeric/poisson_table.h"
 #include "core/numeric/root_finders.h"
 #include "core/numeric/safe_math.h"
@@ -17,6 +19,9 @@
 
 namespace wachtrix {
 namespace {
+
+// The largest truncation level: far beyond any state that counts at the heaviest loads.
+constexpr int kMostStates = 3000;
 
 constexpr RootFinderCopy kPercentileBrent{10000,
                                           {"interval voor Brent moet gesplitst worden", ""},
@@ -53,38 +58,42 @@ void Statistics(MdcSolution& s) {
     const long double load = static_cast<long double>(c) * rho;
     s.Pdelay = s.tail[c - 1];
 
-    // E(Lq) from the probabilities below c alone (the chain's generating function at 1).
+    // E(Lq) and the second factorial moment from the distribution, the geometric tail summed in
+    // closed form: sums of positive terms, which keep their digits however small they are.
+    const long double g = eta / (1 - static_cast<long double>(eta));
+    const long double A = N - c;
+    long double ELq =
+        pi[N] * (A / (1 - eta) + eta / ((1 - eta) * (1 - static_cast<long double>(eta))));
+    long double M2 =
+        pi[N] * (g * g + (A + 1) * g * g + A * g * g + A * (A + 1) * g + 2 * g * g * g);
+    for (int j = c; j <= N - 1; ++j)
+        ELq += (j - c) * static_cast<long double>(pi[j]);
+    for (int j = c + 2; j <= N; ++j)
+        M2 += static_cast<long double>(j - c) * (j - c - 1) * pi[j];
+
+    // E(Lq) once more from the probabilities below c alone (the chain's generating function at
+    // 1), for the check only: at light loads it is a difference of terms near c^2.
     long double below = 0, busyBelow = 0;
     for (int j = 0; j <= c - 1; ++j) {
         below +=
             (static_cast<long double>(c) * (c - 1) - static_cast<long double>(j) * (j - 1)) * pi[j];
         busyBelow += static_cast<long double>(j) * pi[j];
     }
-    const long double ELq =
+    const long double formula =
         (load * load - static_cast<long double>(c) * (c - 1) + below) / (2 * c * (1 - rho));
-
-    // E(Lq) and the second factorial moment from the distribution, the tail summed in closed form.
-    const long double g = eta / (1 - static_cast<long double>(eta));
-    const long double A = N - c;
-    long double queue =
-        pi[N] * (A / (1 - eta) + eta / ((1 - eta) * (1 - static_cast<long double>(eta))));
-    long double M2 =
-        pi[N] * (g * g + (A + 1) * g * g + A * g * g + A * (A + 1) * g + 2 * g * g * g);
-    for (int j = c; j <= N - 1; ++j)
-        queue += (j - c) * static_cast<long double>(pi[j]);
-    for (int j = c + 2; j <= N; ++j)
-        M2 += static_cast<long double>(j - c) * (j - c - 1) * pi[j];
 
     const long double EWq = ELq / load;
     s.ELq = static_cast<double>(ELq);
     s.EWq = static_cast<double>(EWq);
+    // E(Wq^2) = M2 / lambda^2; the variances as the second moments less the squared means,
+    // which take nothing away where the means are small.
     s.StdWq = static_cast<double>(std::sqrt(std::fabs(M2 / (load * load) - EWq * EWq)));
     s.StdLq = static_cast<double>(std::sqrt(std::fabs(M2 + ELq - ELq * ELq)));
 
     // The two means of the queue agree, and the busy servers average c rho.
     const long double busyServers = busyBelow + c * static_cast<long double>(s.tail[c - 1]);
     s.accuracy =
-        static_cast<double>(std::fmax(std::fabs(ELq - queue), std::fabs(busyServers - load)));
+        static_cast<double>(std::fmax(std::fabs(formula - ELq), std::fabs(busyServers - load)));
 }
 
 void Asymptote(MdcSolution& s) {
@@ -145,43 +154,84 @@ int MdcTruncation(int c, double rho) {
 }
 
 double MdcDecayRoot(double rho) {
-    // f > 0 left of eta, f < 0 between eta and 1 (f is convex with roots eta and 1).
-    auto f = [rho](double x) { return x * std::log(x) + rho * (1 - x); };
-    static constexpr DecayRootCopy kCopy{10000,
-                                         {"Fout in bisectie ", ""},
-                                         {"Interval voor bisectie moet gesplitst worden ! ", ""},
-                                         {"te veel bisectieiteraties", ""}};
-    return DecayRootBisection(f, 1e-14, rho, 1e-14, kCopy);
+    // Searched in u = ln x down to x = 1e-300, so that the halvings end at a relative step: at
+    // the lightest loads eta is near rho / 25, below any fixed absolute tolerance. In x, f > 0
+    // left of eta and f < 0 between eta and 1 (f is convex with roots eta and 1).
+    const auto f = [rho](long double u) { return std::exp(u) * u - rho * std::expm1(u); };
+    static constexpr FailureTexts kTooMany{"te veel bisectieiteraties", ""};
+    constexpr long double lo = -690.7755278982137L;  // ln 1e-300
+    const long double hi = std::log(static_cast<long double>(rho));
+    return static_cast<double>(
+        std::exp(BisectToNegativeEnd<long double>(f, lo, hi, f(lo), 1e-17L, 10000, kTooMany)));
 }
 
 std::vector<double> MdcStateSolution(int c, double rho, int N, double eta) {
-    const std::vector<double> a = PoissonTable(c * rho, N + 1);
+    // Poisson terms without a floor (at lambda = 495 the first ones are near 1e-215 and still
+    // carry the way down to state 0), and their upper tails summed from the far end.
+    using Real = long double;
+    const Real lambda = static_cast<Real>(c) * rho;
+    const int count = N + 1 + static_cast<int>(lambda + 40 * std::sqrt(lambda) + 60);
+    std::vector<Real> a(count), beyond(count + 1, 0.0L);  // beyond[m] = P{A >= m}
+    for (int k = 0; k < count; ++k)
+        a[k] = std::exp(-lambda + k * std::log(lambda) - std::lgamma(k + 1.0L));
+    for (int k = count - 1; k >= 0; --k)
+        beyond[k] = beyond[k + 1] + a[k];
+
+    // The chain on 0..N, state N standing for all states from N on with the geometric mass
+    // pi_N eta^m / (1 - eta) in state N + m. It is solved by state reduction from the top
+    // (Grassmann-Taksar-Heyman): only sums and products of probabilities, no subtraction, so
+    // every state probability keeps its relative digits, also those of 1e-40 at light loads
+    // where an elimination of the balance equations leaves round-off of the largest ones.
+    // Row m reaches down to m - c at most (also after the states above are reduced), so each
+    // reduction touches that band of the rows above it only.
     const int n = N + 1;
-    SquareMatrix<double> M(n);
-    // Row k, column j: the step j -> k of the chain, P - I column-wise (balance pi = pi P).
-    for (int k = 0; k <= N; ++k) {
-        double* row = M.row(k);
-        const int lastExact = k >= N - c ? N - 1 : N;
-        for (int j = 0; j <= lastExact && j <= c; ++j)
-            row[j] = a[k];
-        for (int j = c + 1; j <= lastExact && j <= c + k; ++j)
-            row[j] = a[k - j + c];
-        if (k >= N - c) {
-            // All states j >= N lumped: sum over m of eta^m a_(i-m), i = k - N + c.
-            double lumped = 0;
-            for (int i = 0; i <= k - N + c; ++i)
-                lumped = eta * lumped + a[i];
-            row[N] = lumped;
-        }
-        row[k] -= 1;
+    std::vector<double> P(static_cast<std::size_t>(n) * n, 0.0);
+    const auto at = [&](int i, int j) -> double& { return P[static_cast<std::size_t>(i) * n + j]; };
+    for (int j = 0; j < N; ++j) {
+        const int shift = j <= c ? 0 : j - c;  // k = shift + arrivals
+        for (int k = shift; k < N; ++k)
+            at(j, k) = static_cast<double>(a[k - shift]);
+        at(j, N) = static_cast<double>(beyond[N - shift]);
     }
-    double* normalisation = M.row(0);
+    // From the lumped states to k = N - c..N - 1: sum over m of (1 - eta) eta^m a_(k-N+c-m).
+    Real lumped = 0;
+    for (int k = N - c; k < N; ++k) {
+        lumped = eta * lumped + a[k - N + c];
+        if (k >= 0) at(N, k) = static_cast<double>((1 - static_cast<Real>(eta)) * lumped);
+    }
+    std::vector<Real> down(n, 0.0L);
+    for (int m = N; m >= 1; --m) {
+        const int first = std::max(m - c, 0);
+        Real S = 0;
+        for (int j = first; j < m; ++j)
+            S += at(m, j);
+        if (!(S > 0)) throw NumericalFailure({std::string(kLudeco.singularText)});
+        down[m] = S;
+        const double* row = &at(m, 0);
+        const double inverse = static_cast<double>(1 / S);
+        for (int i = 0; i < m; ++i) {
+            const double f = at(i, m) * inverse;
+            if (f == 0) continue;
+            double* target = &at(i, 0);
+            for (int j = first; j < m; ++j)
+                target[j] += f * row[j];
+        }
+    }
+    std::vector<Real> x(n, 0.0L);
+    x[0] = 1;
+    Real total = 1;
+    for (int m = 1; m <= N; ++m) {
+        Real in = 0;
+        for (int i = 0; i < m; ++i)
+            in += x[i] * at(i, m);
+        x[m] = in / down[m];
+        total += x[m];
+    }
+    std::vector<double> pi(n);
     for (int j = 0; j < N; ++j)
-        normalisation[j] = 1;
-    normalisation[N] = 1 / (1 - eta);
-    std::vector<double> b(n, 0.0);
-    b[0] = 1;
-    return SolveScaledPivoting(std::move(M), b, kLudeco);
+        pi[j] = static_cast<double>(x[j] / total);
+    pi[N] = static_cast<double>(x[N] * (1 - static_cast<Real>(eta)) / total);
+    return pi;
 }
 
 MdcSolution SolveMDC(int c, double rho) {
@@ -190,8 +240,22 @@ MdcSolution SolveMDC(int c, double rho) {
     s.rho = rho;
     s.N = MdcTruncation(c, rho);
     s.eta = MdcDecayRoot(rho);
-    s.pi = MdcStateSolution(c, rho, s.N, s.eta);
-    s.tail = UpperTails(s.pi, s.eta);
+    // The states beyond N are taken as geometric in eta, which they are only far out: at light
+    // loads they first fall like a Poisson tail, at lambda / j per state rather than eta. So N
+    // grows until the states have settled on eta or what lies beyond N is nothing beside the
+    // delay probability.
+    for (;;) {
+        s.pi = MdcStateSolution(c, rho, s.N, s.eta);
+        s.tail = UpperTails(s.pi, s.eta);
+        const long double top = s.pi[s.N], before = s.pi[s.N - 1];
+        const long double beyond = top / (1 - static_cast<long double>(s.eta));
+        const long double geometric = before * s.eta;
+        const bool settled = geometric > 0 && std::fabs(top - geometric) < 1e-9L * geometric;
+        // Below 1e-70 no printed figure feels it, not even a deviation near its square root.
+        const bool negligible = !(beyond >= 1e-13L * s.tail[c - 1]) || beyond < 1e-70L;
+        if (settled || negligible || s.N >= kMostStates) break;
+        s.N = std::min(s.N + std::max(25, c / 4), kMostStates);
+    }
     s.mmcDelay = SolveMMC(c, rho).Pdelay;
     Statistics(s);
     Asymptote(s);

@@ -1,7 +1,7 @@
 #pragma once
 // The M/D/c queue: Poisson arrivals, c servers with one constant service time (the time unit),
 // first come first served. The number in system at the epochs 0, 1, 2, ... is an embedded Markov
-// chain; its states 0..N are solved as one dense system whose last column lumps the geometric
+// chain; its states 0..N are solved by state reduction, the last state lumping the geometric
 // tail pi_N eta^(j-N), j > N, with eta the decay root of x ln x + rho (1 - x).
 //
 // Waiting times follow from the chain: P{Wq <= t} sums P{L <= (k+1)c - 1 - j} against the
@@ -37,8 +37,7 @@ bool MdcRhoTooSmall(int c, double rho);
 // The truncation level N of the embedded chain (at least c + 1; 744 for c = 500, rho = 0.99).
 int MdcTruncation(int c, double rho);
 
-// The root eta in (0, rho) of x ln x + rho (1 - x), by bisection to 1e-14; 0 when the function
-// is not positive at 1e-14.
+// The root eta in (0, rho) of x ln x + rho (1 - x), by bisection in ln x to full precision.
 double MdcDecayRoot(double rho);
 
 struct MdcSolution {
@@ -55,7 +54,7 @@ struct MdcSolution {
     double mmcDelay = 0;          // the M/M/c delay probability with the same c and rho
 };
 
-// The embedded chain's states 0..N as a dense system (Poisson table up to N), for the tests.
+// The embedded chain's states 0..N by state reduction, for the tests.
 std::vector<double> MdcStateSolution(int c, double rho, int N, double eta);
 
 // The whole solution with its statistics and accuracy check.

@@ -16,6 +16,8 @@ namespace {
 constexpr int kQuadraturePoints = 275;
 constexpr long double kNewtonTolerance = 1e-14L;
 constexpr int kGraphSteps = 200;
+// Up to this many expected jumps the distribution comes by uniformisation.
+constexpr long double kUniformisedSpan = 200;
 
 }  // namespace
 
@@ -74,10 +76,12 @@ long double MM1Transient::StateProbabilityAt(int j, Factor factor, long double t
 }
 
 long double MM1Transient::StateProbability(long double t) const {
+    if (const auto d = Uniformised(t)) return FromDistribution(*d, j_).p;
     return StateProbabilityAt(j_, &Node::p, t);
 }
 
 long double MM1Transient::Cumulative(long double t) const {
+    if (const auto d = Uniformised(t)) return FromDistribution(*d, j_).P;
     return Integral((j_ - i_ + 1) / 2.0L * lnRho_, 1, &Node::P, t) + 1 - SafePower(rho_, j_ + 1);
 }
 
@@ -103,13 +107,81 @@ MM1TranMeasures MM1Transient::Complete(long double p, long double P, QueueSize q
     return m;
 }
 
+std::optional<std::vector<long double>> MM1Transient::Uniformised(long double t) const {
+    const long double rate = 1 + rho_, mean = rate * t;
+    if (!(mean <= kUniformisedSpan)) return std::nullopt;
+    // Poisson weights past the mode until a term is below 1e-36: the terms then fall by a factor
+    // mean / n < 1 each, so what is left stays under the figures' floor of 1e-30.
+    std::vector<long double> weight{std::exp(-mean)};
+    while (weight.back() > 1e-36L || weight.size() <= 2 * mean) {
+        const long double n = static_cast<long double>(weight.size());
+        weight.push_back(weight.back() * mean / n);
+    }
+    const int steps = static_cast<int>(weight.size()) - 1;
+    const long double up = rho_ / rate, down = 1 / rate;
+    std::vector<long double> v(i_ + steps + 2, 0.0L), next(v.size()), d(v.size(), 0.0L);
+    v[i_] = 1;
+    for (int n = 0;; ++n) {
+        const int low = std::max(i_ - n, 0), high = i_ + n;
+        for (int k = low; k <= high; ++k)
+            d[k] += weight[n] * v[k];
+        if (n == steps) break;
+        std::fill(next.begin() + std::max(low - 1, 0), next.begin() + high + 2, 0.0L);
+        for (int k = low; k <= high; ++k) {
+            next[k + 1] += up * v[k];
+            next[k == 0 ? 0 : k - 1] += down * v[k];
+        }
+        v.swap(next);
+    }
+    return d;
+}
+
+MM1TranMeasures MM1Transient::FromDistribution(const std::vector<long double>& d, int j) {
+    MM1TranMeasures m;
+    const int top = static_cast<int>(d.size()) - 1;
+    m.p = j <= top ? d[j] : 0;
+    long double below = 0, above = 0;
+    for (int k = 0; k <= top; ++k)
+        (k <= j ? below : above) += d[k];
+    // The smaller of the two sums is the one that keeps its digits.
+    m.P = below <= above ? below : 1 - above;
+    for (int k = 1; k <= top; ++k) {
+        m.EL += k * d[k];
+        m.EL2 += static_cast<long double>(k) * k * d[k];
+        m.ELq += (k - 1) * d[k];
+    }
+    long double VL = 0, VLq = 0;
+    for (int k = 0; k <= top; ++k) {
+        const long double a = k - m.EL, b = std::max(k - 1, 0) - m.ELq;
+        VL += a * a * d[k];
+        VLq += b * b * d[k];
+    }
+    m.StdL = std::sqrt(VL);
+    m.StdLq = std::sqrt(VLq);
+    return m;
+}
+
 MM1TranMeasures MM1Transient::Measures(long double t) const {
+    if (const auto d = Uniformised(t)) return FromDistribution(*d, j_);
     const long double p = StateProbability(t);
     const auto p0 = j_ == 0 ? std::optional<long double>(p) : std::nullopt;
     return Complete(p, Cumulative(t), QueueSizeAt(t, p0));
 }
 
 long double MM1Transient::GraphValue(MM1GraphKind kind, long double t) const {
+    if (const auto d = Uniformised(t)) {
+        const MM1TranMeasures m = FromDistribution(*d, j_);
+        switch (kind) {
+            case MM1GraphKind::StateProbability:
+                return m.p;
+            case MM1GraphKind::Cumulative:
+                return m.P;
+            case MM1GraphKind::MeanQueue:
+                return m.ELq;
+            case MM1GraphKind::StdQueue:
+                return m.StdLq;
+        }
+    }
     switch (kind) {
         case MM1GraphKind::StateProbability:
             return StateProbability(t);

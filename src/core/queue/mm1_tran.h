@@ -1,9 +1,10 @@
 #pragma once
 // The M/M/1 queue started with i customers: the probability of j customers at time t, of at most
-// j, and the mean and standard deviation of the number in the system and in the queue. All come
-// from the classical integral representation of the transition probabilities over [0, pi],
-// evaluated by the 275-point Gauss-Legendre rule in extended precision. Time in mean service
-// times, arrival rate rho.
+// j, and the mean and standard deviation of the number in the system and in the queue. Up to
+// (1 + rho) t = 200 they come from the distribution by uniformisation (Poisson-weighted steps of
+// the jump chain); later from the classical integral representation of the transition
+// probabilities over [0, pi], evaluated by the 275-point Gauss-Legendre rule in extended
+// precision. Time in mean service times, arrival rate rho.
 
 #include <optional>
 #include <string>
@@ -107,6 +108,13 @@ private:
     };
 
     using Factor = long double Node::*;
+
+    // The whole distribution at t by uniformisation, where (1 + rho) t is at most
+    // kUniformisedSpan: sums of positive terms, right to the last digit for every probability
+    // and moment, where the integrals would be differences of terms near their stationary
+    // values (t = 0 gives the initial state exactly).
+    std::optional<std::vector<long double>> Uniformised(long double t) const;
+    static MM1TranMeasures FromDistribution(const std::vector<long double>& d, int j);
 
     // (2/pi) * sum of w * SafeExp(offset - t g - lnGPower ln g) * factor over the nodes.
     long double Integral(long double offset, int lnGPower, Factor factor, long double t) const;

@@ -41,6 +41,18 @@ void WriteReportHeader(ResultWriter& out, const std::string& title, const std::s
 // "Accuracy Check = %s" with FormatShortG, then an empty line.
 void WriteAccuracyCheck(ResultWriter& out, long double accuracy);
 
+// A figure an approximation cannot give (a variance it makes negative): printed "n/a".
+inline constexpr double kNoFigure = -1;
+// `format` of |v|, or "n/a" for kNoFigure.
+std::string FigureOrNone(const char* format, double v);
+
+// What the deterministic-service approximations (from two servers on) are known to miss, said
+// once after their statistics; and their accuracy line, which checks the balance of the
+// approximating chain, not the figures:
+//   "Accuracy Check of the approximating chain = 1.2E-013", then an empty line.
+void WriteApproximationNote(ResultWriter& out);
+void WriteApproximationAccuracyCheck(ResultWriter& out, long double balance);
+
 // A model condition that ends the run: the message and an empty line.
 void WriteRunMessage(ResultWriter& out, const std::string& message);
 

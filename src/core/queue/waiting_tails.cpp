@@ -10,16 +10,16 @@ namespace wachtrix {
 double ExponentialServiceTail(std::span<const double> seen, double scale, int c, double t) {
     const int places = static_cast<int>(seen.size()) - c;  // waiting positions 0..places-1
     if (places < 1) return 0;
-    // cum = P{Erlang(k + 1) at rate c > t}, grown one Poisson term at a time in logarithms so
-    // that a long queue cannot underflow the first term; once it is 1 it stays 1.
+    // cum = P{Erlang(k + 1) at rate c > t} = P{Poisson(c t) <= k}, grown one Poisson term at a
+    // time in logarithms so that a long queue cannot underflow the first term. Every term is
+    // added (a sum stopped short of 1 leaves the curve wobbling by the terms it left out); the
+    // rounding of a sum that has reached 1 is held at 1.
     long double logTerm = -static_cast<long double>(c) * t;
     long double cum = SafeExp(logTerm);
     long double result = seen[c] * cum;
     for (int k = 1; k < places; ++k) {
-        if (cum <= 0.999999999L) {
-            logTerm += SafeLn(static_cast<long double>(c) * t / k);
-            cum += SafeExp(logTerm);
-        }
+        logTerm += SafeLn(static_cast<long double>(c) * t / k);
+        cum = std::min(cum + SafeExp(logTerm), 1.0L);
         result += seen[c + k] * cum;
     }
     return static_cast<double>(scale * result);

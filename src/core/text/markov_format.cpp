@@ -79,16 +79,19 @@ std::string FormatFixedPrecision(long double value, int p, int d) {
 }
 
 std::string FormatGeneral15(long double value) {
-    // FormatGeneral(value, 15) written straight from the short expansion when it has one.
-    constexpr int kDigits = 15;
+    return FormatGeneralDigits(value, 15);
+}
+
+std::string FormatGeneralDigits(long double value, int wanted) {
+    // FormatGeneral(value, wanted) written straight from the short expansion when it has one.
     const DecimalExpansion expansion(value);
     const DecimalExpansion::Digits& e = expansion.digits();
-    if (e.count == 0 || e.reliable < kDigits) return FormatGeneral(value, kDigits);
-    char digits[kDigits + 1];
-    std::copy(e.digit.begin(), e.digit.begin() + kDigits, digits);
+    if (e.count == 0 || e.reliable < wanted) return FormatGeneral(value, wanted);
+    char digits[16];
+    std::copy(e.digit.begin(), e.digit.begin() + wanted, digits);
     int exponent = e.exponent;
-    if (e.digit[kDigits] >= '5') {
-        int i = kDigits - 1;
+    if (e.digit[wanted] >= '5') {
+        int i = wanted - 1;
         while (i >= 0 && digits[i] == '9')
             digits[i--] = '0';
         if (i >= 0) {
@@ -98,13 +101,13 @@ std::string FormatGeneral15(long double value) {
             ++exponent;
         }
     }
-    int count = kDigits;
+    int count = wanted;
     while (count > 1 && digits[count - 1] == '0')
         --count;
     char out[48];
     int n = 0;
     if (expansion.negative()) out[n++] = '-';
-    if (exponent < -5 || exponent + 1 > kDigits) {
+    if (exponent < -5 || exponent + 1 > wanted) {
         out[n++] = digits[0];
         if (count > 1) {
             out[n++] = '.';

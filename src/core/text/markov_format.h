@@ -17,6 +17,10 @@ std::string FormatFixedPrecision(long double value, int p, int d);
 // Up to 15 significant digits, the form the chain grids are filled with.
 std::string FormatGeneral15(long double value);
 
+// Up to `digits` (1 to 15) significant digits, trailing zeros removed.
+//   FormatGeneralDigits(1.0 / 3.0, 12) -> "0.333333333333"
+std::string FormatGeneralDigits(long double value, int digits);
+
 // For x >= 0: values from 1 on keep n significant digits, values below 1 get n decimals.
 std::string FormatSignificant(long double x, int n);
 

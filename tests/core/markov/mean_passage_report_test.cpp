@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/markov/chain_builders.h"
 #include "core/markov/markov_analysis.h"
 
@@ -29,6 +31,30 @@ TEST(MeanPassageReport, IrreducibleDiscreteChain) {
                           "From 2    2.0000000     3.0000000", "",
                           "As comma-separated values:", "From,To 1,To 2", "1,1.5,4", "2,2,3", " ",
                           "Accuracy check: 0.0000000000"}));
+}
+
+// The comma-separated copies give the 12 digits the results carry, not 15 of which the last
+// is noise of the chain's binary numbers. References as exact fractions of the decimal inputs:
+// p(1,2) = a, p(2,1) = b gives m(1,2) = 1/a, m(2,1) = 1/b, m(1,1) = (a + b)/b, m(2,2) = (a + b)/a.
+TEST(MeanPassageReport, CommaSeparatedCopiesGiveTheCarriedDigits) {
+    const struct {
+        double a, b;
+        const char* row1;
+        const char* row2;
+    } cases[] = {
+        {0.3, 0.7, "1,1.42857142857,3.33333333333", "2,1.42857142857,3.33333333333"},
+        {0.1, 0.03, "1,4.33333333333,10", "2,33.3333333333,1.3"},
+        {1e-7, 0.9, "1,1.00000011111,10000000", "2,1.11111111111,9000001"},
+    };
+    for (const auto& c : cases) {
+        const ChainData chain =
+            MakeChain({{1 - c.a, c.a}, {c.b, 1 - c.b}}, ChainKind::Discrete, {{1, 2}});
+        const Lines lines = MeanPassageReport(chain);
+        const auto header = std::find(lines.begin(), lines.end(), "From,To 1,To 2");
+        ASSERT_NE(header, lines.end());
+        EXPECT_EQ(*(header + 1), c.row1) << c.a << " " << c.b;
+        EXPECT_EQ(*(header + 2), c.row2) << c.a << " " << c.b;
+    }
 }
 
 TEST(MeanPassageReport, GamblersRuinWithCosts) {

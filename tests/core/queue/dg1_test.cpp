@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <string>
@@ -16,7 +17,9 @@
 #include "core/numeric/gauss_legendre.h"
 #include "core/queue/dg1_erlan.h"
 #include "core/queue/dmg1_cox.h"
+#include "core/text/delphi_format.h"
 #include "support/expect_near.h"
+#include "support/printed_figures.h"
 #include "support/queue_expectations.h"
 #include "support/reference_math.h"
 
@@ -259,7 +262,7 @@ INSTANTIATE_TEST_SUITE_P(Grid, Dg1PureErlangStates,
 
 // --- the pieces ---------------------------------------------------------------------------------
 
-TEST(Dg1PhaseRoot, BracketsTheRootOfItsEquationToTheBisectionStep) {
+TEST(Dg1PhaseRoot, BracketsTheRootOfItsEquationToARelativeStep) {
     for (const double cs2 : {1.0, 0.3, 0.01}) {
         for (const double rho : {0.05, 0.5, 0.99}) {
             const ErlangianFit f = FitErlangian(cs2);
@@ -270,8 +273,9 @@ TEST(Dg1PhaseRoot, BracketsTheRootOfItsEquationToTheBisectionStep) {
             const double eta = Dg1PhaseRoot(f, rho);
             ASSERT_GT(eta, 0);
             ASSERT_LT(eta, 1);
-            EXPECT_LE(g(eta), 0) << cs2 << " " << rho;
-            EXPECT_GT(g(eta - 1e-12), 0) << cs2 << " " << rho;
+            // The root lies within a relative 1e-14 of eta, whatever its size.
+            EXPECT_LT(g(eta * (1 + 1e-14)), 0) << cs2 << " " << rho;
+            EXPECT_GT(g(eta * (1 - 1e-14)), 0) << cs2 << " " << rho;
         }
     }
 }
@@ -312,6 +316,95 @@ TEST(Dg1CoxianSolution, KeepsTheSmallestDelayThatIsNotRefused) {
     const long double sigma = DM1Sigma(0.04);  // 1.39e-11
     for (const CoxianKind kind : {CoxianKind::DG1Gamma, CoxianKind::DG1Balanced})
         EXPECT_REL_NEAR(SolveCoxian(kind, 1, 0.04).statistics.Pwait, sigma, 1e-6);
+}
+
+// --- every printed figure to its last digit ------------------------------------------------------
+
+// Pure Erlang service of k phases at rate k: the phases an arrival finds, n + k after it, by
+// iterating their chain from 0 in extended precision (the step to 0 as the upper Poisson sum);
+// size covers the tail.
+std::vector<long double> PhasesFound(int k, double rho, int size) {
+    const long double mean = k / static_cast<long double>(rho);  // completions per interarrival
+    const int top = std::max(size + k, static_cast<int>(mean + 40 * std::sqrt(mean) + 60));
+    std::vector<long double> a(top + 1), atLeast(top + 2, 0.0L);
+    for (int m = 0; m <= top; ++m)
+        a[m] = std::exp(-mean + m * std::log(mean) - std::lgamma(m + 1.0L));
+    for (int m = top; m >= 0; --m)
+        atLeast[m] = atLeast[m + 1] + a[m];
+    std::vector<long double> pi(size, 0.0L), next(size);
+    pi[0] = 1;
+    for (int sweep = 0; sweep < 200000; ++sweep) {
+        std::fill(next.begin(), next.end(), 0.0L);
+        for (int i = 0; i < size; ++i) {
+            next[0] += pi[i] * atLeast[i + k];
+            for (int j = 1; j < size && j <= i + k; ++j)
+                next[j] += pi[i] * a[i + k - j];
+        }
+        long double change = 0;
+        for (int j = 0; j < size; ++j)
+            if (next[j] > 1e-300L) change = std::max(change, std::fabs(next[j] / pi[j] - 1));
+        pi.swap(next);
+        if (change < 1e-16L) break;
+    }
+    return pi;
+}
+
+// Light loads where the figures are near 1e-29 (Std(Lq) once came from a difference of terms
+// near rho), a hundred phases and long queues. E(Lq^2) over time from the phases left at each
+// moment of the interarrival time D = 1 / rho: L = ceil(phases / k).
+TEST(Dg1PrintedFigures, RightToTheLastDigitAtEveryCorner) {
+    const struct {
+        int k;
+        double rho;
+        int size;
+    } cases[] = {{50, 0.2, 160}, {5, 0.1, 40}, {100, 0.5, 320}, {2, 0.8, 260}, {1, 0.5, 90}};
+    for (const auto& c : cases) {
+        const std::string call =
+            "dg1 service=1 cs2=" + std::to_string(c.k) + " rho=" + Format("%.6g", {c.rho});
+        const std::vector<std::string> lines = testing::ReportOf(call);
+        SCOPED_TRACE(call);
+        const std::vector<long double> pi = PhasesFound(c.k, c.rho, c.size);
+        const long double nu = c.k;
+        long double EWq = 0;
+        for (std::size_t n = 0; n < pi.size(); ++n)
+            EWq += pi[n] * n / nu;
+        long double VWq = 0, Lq1 = 0, Lq2 = 0;
+        for (std::size_t n = 0; n < pi.size(); ++n) {
+            const long double d = n / nu - EWq;
+            VWq += pi[n] * (d * d + n / (nu * nu));
+        }
+        const long double D = 1 / static_cast<long double>(c.rho);
+        constexpr int kPanels = 32;
+        for (int panel = 0; panel < kPanels; ++panel) {
+            const auto rule = GaussLegendre<long double>(16, panel * D / kPanels,
+                                                         (panel + 1) * D / kPanels, 1e-15L);
+            for (std::size_t q = 0; q < rule.nodes.size(); ++q) {
+                const long double m = nu * rule.nodes[q];
+                std::vector<long double> poisson(pi.size() + c.k);
+                poisson[0] = std::exp(-m);
+                for (std::size_t d = 1; d < poisson.size(); ++d)
+                    poisson[d] = poisson[d - 1] * m / d;
+                for (std::size_t n = 0; n < pi.size(); ++n) {
+                    const int phases = static_cast<int>(n) + c.k;
+                    // L = ceil(left / k) >= 2 while more than k phases are left.
+                    for (int done = 0; phases - done > c.k; ++done) {
+                        const int L = (phases - done + c.k - 1) / c.k;
+                        const long double w = rule.weights[q] / D * pi[n] * poisson[done];
+                        Lq1 += w * (L - 1);
+                        Lq2 += w * (L - 1) * (L - 1);
+                    }
+                }
+            }
+        }
+        long double waits = 0;
+        for (std::size_t n = 1; n < pi.size(); ++n)
+            waits += pi[n];
+        EXPECT_PRINTED(lines, "Pwait", waits);
+        EXPECT_PRINTED(lines, "E(Wq)", EWq);
+        EXPECT_PRINTED(lines, "E(Lq)", Lq1);
+        EXPECT_PRINTED(lines, "Std(Wq)", std::sqrt(VWq));
+        EXPECT_PRINTED(lines, "Std(Lq)", std::sqrt(Lq2 - Lq1 * Lq1));
+    }
 }
 
 }  // namespace

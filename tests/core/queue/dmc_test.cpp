@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "core/queue/dmc_beta.h"
+#include "core/text/delphi_format.h"
 #include "support/expect_near.h"
 #include "support/gimc_reference.h"
+#include "support/printed_figures.h"
 #include "support/queue_expectations.h"
 #include "support/reference_math.h"
 
@@ -38,10 +40,10 @@ TEST(DmcRoot, SolvesTheRootEquationBelowRho) {
     EXPECT_NEAR(DmcRoot(0.5), 0.2031878, 1e-7);
 }
 
-TEST(DmcRoot, IsZeroWhenTheFunctionIsNotNegativeAt1e14) {
-    // (1 - 1e-14) + rho ln 1e-14 >= 0 for rho up to about 0.0310.
-    EXPECT_EQ(DmcRoot(0.03), 0.0);
-    EXPECT_GT(DmcRoot(0.032), 0.0);
+TEST(DmcRoot, KeepsItsRelativeDigitsAtTheLightestLoads) {
+    // beta is near e^(-1/rho): 1.9e-22 at 0.02, far below any absolute step of a bisection in x.
+    for (const double rho : {0.0185, 0.02, 0.03, 0.05})
+        EXPECT_REL_NEAR(DmcRoot(rho), DM1Sigma(rho), 1e-14) << rho;
 }
 
 class DmcSingleServer : public ::testing::TestWithParam<double> {};
@@ -218,13 +220,60 @@ TEST(DmcGraphs, AreTheConditionalTails) {
     }
 }
 
-TEST(DmcGraphs, NoStateGraphWhenNothingLiesAboveStateZero) {
-    // One server at 0.025: beta is 0, so no arrival ever waits.
-    ASSERT_FALSE(DmcRhoTooSmall(1, 0.025));
-    const DmcSolution s = SolveDMC(1, 0.025);
-    ASSERT_EQ(s.beta, 0.0);
-    EXPECT_TRUE(DmcCustomerAverageGraphPoints(s).empty());
-    EXPECT_EQ(DmcTimeAverageState(s, 1).equal, 0.025);  // n = c: rho pi_(c-1) with beta^0 = 1
+// --- every printed figure to its last digit, against the uniformised chain ---------------------
+
+// The lightest loads (beta near e^(-1/rho), 1.9e-22 at one server and 0.02), long queues and the
+// far states, each figure from the reference's distributions: behind n >= c an arrival waits
+// Erlang(n - c + 1) at rate c.
+TEST(DmcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
+    const struct {
+        int c;
+        double rho;
+        int n;  // a state for the tables, -1: none
+    } cases[] = {{1, 0.02, -1}, {1, 0.025, 2},  {2, 0.03, 3}, {10, 0.06, 12},
+                 {5, 0.95, 60}, {1, 0.99, 300}, {50, 0.3, 52}};
+    for (const auto& k : cases) {
+        const GimcReference r = Reference(k.c, k.rho);
+        const std::string call = "dmc c=" + std::to_string(k.c) + " rho=" + Format("%.6g", {k.rho});
+        const std::vector<std::string> lines = testing::ReportOf(call);
+        SCOPED_TRACE(call);
+        long double EWq = 0;
+        for (std::size_t n = k.c; n < r.embedded.size(); ++n)
+            EWq += r.embedded[n] * (n - k.c + 1) / k.c;
+        long double VWq = 0;
+        for (std::size_t n = 0; n < r.embedded.size(); ++n) {
+            const long double waits = n + 1 > static_cast<std::size_t>(k.c) ? n + 1.0L - k.c : 0;
+            const long double d = waits / k.c - EWq;
+            VWq += r.embedded[n] * (d * d + waits / (static_cast<long double>(k.c) * k.c));
+        }
+        long double ELq = 0;
+        for (std::size_t n = k.c; n < r.timeAverage.size(); ++n)
+            ELq += (n - k.c) * r.timeAverage[n];
+        long double VLq = 0;
+        for (std::size_t n = 0; n < r.timeAverage.size(); ++n) {
+            const long double d = std::max(static_cast<long double>(n) - k.c, 0.0L) - ELq;
+            VLq += d * d * r.timeAverage[n];
+        }
+        EXPECT_PRINTED(lines, "Pwait", r.Pwait);
+        EXPECT_PRINTED(lines, "E(Wq)", EWq);
+        EXPECT_PRINTED(lines, "E(Lq)", ELq);
+        EXPECT_PRINTED(lines, "Std(Wq)", std::sqrt(VWq));
+        EXPECT_PRINTED(lines, "Std(Lq)", std::sqrt(VLq));
+        if (k.n < 0) continue;
+        for (const auto& [output, states] :
+             {std::pair{3, &r.timeAverage}, std::pair{4, &r.embedded}}) {
+            const auto table = testing::ReportOf(call + " output=" + std::to_string(output) +
+                                                 " n=" + std::to_string(k.n));
+            const std::vector<std::string> row = testing::TableRow(table, std::to_string(k.n));
+            ASSERT_EQ(row.size(), 3u);
+            long double beyond = 0;
+            for (std::size_t n = k.n + 1; n < states->size(); ++n)
+                beyond += (*states)[n];
+            EXPECT_TRUE(
+                testing::PrintedRight(row[1], (*states)[k.n], testing::kProbabilityColumnFloor));
+            EXPECT_TRUE(testing::PrintedRight(row[2], beyond, testing::kProbabilityColumnFloor));
+        }
+    }
 }
 
 }  // namespace

@@ -6,12 +6,16 @@
 #include <cmath>
 #include <numeric>
 #include <ostream>
+#include <tuple>
 #include <vector>
 
+#include "core/text/delphi_format.h"
 #include "support/expect_near.h"
 #include "support/gimc_reference.h"
+#include "support/printed_figures.h"
 #include "support/queue_expectations.h"
 #include "support/reference_math.h"
+#include "support/single_server_reference.h"
 
 namespace wachtrix {
 namespace {
@@ -67,7 +71,7 @@ double BusyServersMismatch(const FinCapSolution& s) {
 // The waiting tail integrates to the mean wait and, with weight 2t, to its second moment: the
 // tail and the statistics are computed apart.
 void ExpectTailMatchesMoments(const FinCapSolution& s, const FinCapStatistics& st) {
-    const double tEnd = 60.0 * (s.NEff + 1) / s.c + 10;
+    const double tEnd = 60.0 * (s.N + 1) / s.c + 10;
     const auto tail = [&](double t) { return FinCapWaitingTail(s, t); };
     EXPECT_NEAR(Simpson(tail, 0.0, tEnd, 20000), st.EWq, 1e-9);
     const double second = Simpson([&](double t) { return 2 * t * tail(t); }, 0.0, tEnd, 20000);
@@ -139,12 +143,11 @@ TEST(FinCap, NoWaitingRoomIsErlangsLossSystem) {
 
 TEST(MMcN, LongWaitingRoomBelowSaturationIsErlangsDelaySystem) {
     for (const auto& [c, rho] : {std::pair{2, 0.8}, {20, 0.7}, {300, 0.95}}) {
-        const int NEff = FinCapEffectiveN(FinCapType::MM, rho, 1000);
-        const FinCapStatistics st = FinCapStatisticsOf(SolveFinCap(FinCapType::MM, c, rho, NEff));
+        const FinCapStatistics st = FinCapStatisticsOf(SolveFinCap(FinCapType::MM, c, rho, 1000));
         const Extended C = ErlangC(c, rho);
-        // The cut waiting room leaves out a tail of rho^NEff: about 2e-10 at rho = 0.8.
-        EXPECT_REL_NEAR(st.Pwait, C, 1e-8) << c;
-        EXPECT_REL_NEAR(st.EWq, C / (c * (1 - rho)), 1e-6) << c;
+        // The waiting room leaves out a tail of rho^1000: nothing at these loads.
+        EXPECT_REL_NEAR(st.Pwait, C, 1e-12) << c;
+        EXPECT_REL_NEAR(st.EWq, C / (c * (1 - rho)), 1e-12) << c;
     }
 }
 
@@ -222,10 +225,9 @@ TEST(DMcN, LongWaitingRoomIsTheDMcQueue) {
 // ---- M/D/c/c+N ----
 
 TEST(MDcN, SingleServerIsTheMD1Queue) {
-    for (const double rho : {0.3, 0.8}) {
-        const int NEff = FinCapEffectiveN(FinCapType::MD, rho, 1000);
-        const FinCapSolution s = SolveFinCap(FinCapType::MD, 1, rho, NEff);
-        const auto reference = testing::MDcIteratedChain(1, rho, NEff + 200);
+    for (const auto& [rho, N] : {std::pair{0.3, 20}, {0.8, 50}}) {
+        const FinCapSolution s = SolveFinCap(FinCapType::MD, 1, rho, N);
+        const auto reference = testing::MDcIteratedChain(1, rho, N + 200);
         for (int j = 0; j <= 20; ++j)
             EXPECT_NEAR(s.P[j], reference[j], 1e-9) << j;
         const FinCapStatistics st = FinCapStatisticsOf(s);
@@ -239,9 +241,9 @@ TEST(MDcN, SingleServerIsTheMD1Queue) {
 // over c = 2..100 and rho = 0.5..0.95 it overstates Pwait by up to 12 % and misses E(Lq) by up
 // to 15 % (Pwait above 1e-3).
 TEST(MDcN, LongWaitingRoomApproximatesTheMDcQueue) {
-    for (const auto& [c, rho] : {std::pair{2, 0.8}, {5, 0.5}, {10, 0.95}, {20, 0.8}}) {
-        const int NEff = FinCapEffectiveN(FinCapType::MD, rho, 1000);
-        const FinCapSolution s = SolveFinCap(FinCapType::MD, c, rho, NEff);
+    for (const auto& [c, rho, N] :
+         {std::tuple{2, 0.8, 50}, {5, 0.5, 20}, {10, 0.95, 200}, {20, 0.8, 50}}) {
+        const FinCapSolution s = SolveFinCap(FinCapType::MD, c, rho, N);
         const FinCapStatistics st = FinCapStatisticsOf(s);
         EXPECT_REL_NEAR(st.Pwait, ErlangC(c, rho), 1e-8) << c;
         EXPECT_LT(s.accuracy, 1e-10);
@@ -296,6 +298,158 @@ TEST(FinCapGraphs, WaitingCurveIsTheConditionalTail) {
         testing::ExpectConditionalCurve(
             FinCapWaitingGraphPoints(s, Pwait),
             [&](double t) { return FinCapWaitingTail(s, t) / Pwait; }, 1e-15);
+    }
+}
+
+// ---- every printed figure to its last digit ----
+
+// The figures of a finite-capacity report from what admitted arrivals find (found, 0..K-1, not
+// normalised), the states over time and the wait of an arrival that finds j.
+struct FinCapFigures {
+    Extended Prej, Pwait, Pbusy, EWq, ELq, StdWq, StdLq;
+};
+
+FinCapFigures ErlangWaits(int c, const std::vector<Extended>& found, Extended Prej,
+                          const std::vector<Extended>& time) {
+    const int K = static_cast<int>(time.size()) - 1;
+    FinCapFigures f{};
+    f.Prej = Prej;
+    Extended admitted = 0;
+    for (int j = 0; j < K; ++j)
+        admitted += found[j];
+    for (int j = c; j < K; ++j) {
+        f.Pwait += found[j] / admitted;
+        f.EWq += found[j] / admitted * (j - c + 1) / c;
+    }
+    Extended V = 0;
+    for (int j = 0; j < K; ++j) {
+        const Extended k = std::max(j - c + 1, 0), d = k / c - f.EWq;
+        V += found[j] / admitted * (d * d + k / (static_cast<Extended>(c) * c));
+    }
+    f.StdWq = std::sqrt(V);
+    return f;
+}
+
+void AddQueue(FinCapFigures& f, int c, const std::vector<Extended>& time) {
+    const int K = static_cast<int>(time.size()) - 1;
+    for (int j = c; j <= K; ++j) {
+        f.Pbusy += time[j];
+        f.ELq += (j - c) * time[j];
+    }
+    Extended V = 0;
+    for (int j = 0; j <= K; ++j) {
+        const Extended d = std::max(j - c, 0) - f.ELq;
+        V += d * d * time[j];
+    }
+    f.StdLq = std::sqrt(V);
+}
+
+// Light loads, long waiting rooms (N = 1000 with nothing cut), overloads and far states, of
+// each type: M/M by its closed form in logarithms, D/M by its chain at arrivals iterated to its
+// fixed point, M/D/1 by the supplementary variable (single_server_reference.h).
+TEST(FinCapPrintedFigures, RightToTheLastDigitAtEveryCorner) {
+    const struct {
+        int type, c;
+        double rho;
+        int N, n;  // a state for the table, -1: none
+        double t;  // a t-value, -1: none
+    } cases[] = {
+        {0, 1, 0.8, 1000, 102, 3.5}, {0, 3, 1.1e-7, 5, 4, -1},   {0, 30, 0.2, 10, 31, 0.01},
+        {0, 2, 5, 50, 40, 20},       {2, 15, 1.4, 10, 20, 0.3},  {2, 1, 1.352, 40, 2, 5.5},
+        {2, 3, 0.05, 6, 4, 0.1},     {2, 120, 0.31, 5, 121, -1}, {2, 1, 5, 10, 0, 1},
+        {2, 4, 3, 20, 1, 2},         {1, 1, 5, 10, 3, 8.5},      {1, 1, 0.5, 5, 4, 0.5},
+        {1, 1, 0.001, 3, 2, 0.25},   {1, 1, 1, 20, 15, 3.3},
+    };
+    for (const auto& k : cases) {
+        const int K = k.c + k.N;
+        std::string call = "fincap type=" + std::to_string(k.type) + " c=" + std::to_string(k.c) +
+                           " rho=" + Format("%.6g", {k.rho}) + " N=" + std::to_string(k.N);
+        SCOPED_TRACE(call);
+        std::vector<Extended> time, found;
+        FinCapFigures f{};
+        if (k.type == 0) {
+            time = BirthDeath(k.c, k.rho, K);
+            found = time;
+            f = ErlangWaits(k.c, found, time[K], time);
+        } else if (k.type == 2) {
+            // An arrival that finds i: min(i + 1, K) go through the interarrival time.
+            const auto events = testing::DeterministicEvents(k.c, 1.0L / (k.c * k.rho));
+            std::vector<testing::detail::Band> rows;
+            for (int i = 0; i <= K; ++i)
+                rows.push_back(testing::detail::Deaths(k.c, std::min(i + 1, K), events.embedded));
+            found.assign(K + 1, 0.0L);
+            found[0] = 1;
+            for (int sweep = 0; sweep < 100000; ++sweep) {
+                std::vector<Extended> next(K + 1, 0.0L);
+                for (int i = 0; i <= K; ++i)
+                    for (int j = rows[i].lo; j <= std::min(i + 1, K); ++j)
+                        next[j] += found[i] * rows[i].at(j);
+                Extended change = 0;
+                for (int j = 0; j <= K; ++j)
+                    if (next[j] > 1e-300L)
+                        change = std::max(change, std::fabs(found[j] / next[j] - 1));
+                found.swap(next);
+                if (change < 1e-17L) break;
+            }
+            time.assign(K + 1, 0.0L);
+            for (int i = 0; i <= K; ++i) {
+                const auto row =
+                    testing::detail::Deaths(k.c, std::min(i + 1, K), events.timeAverage);
+                for (int n = row.lo; n <= std::min(i + 1, K); ++n)
+                    time[n] += found[i] * row.at(n);
+            }
+            f = ErlangWaits(k.c, found, found[K], time);
+        } else {
+            std::vector<Extended> rate(K + 1, static_cast<Extended>(k.rho));
+            rate[K] = 0;
+            const testing::SingleServerReference r = testing::SolveSingleServer(rate);
+            time = r.time;
+            found = time;
+            const testing::SingleServerWait w = testing::WaitOf(r);
+            f.Prej = time[K];
+            for (int j = 1; j < K; ++j)
+                f.Pwait += time[j] / (1 - time[K]);
+            f.EWq = w.mean;
+            f.StdWq = std::sqrt(w.variance);
+            if (k.t >= 0) {
+                const auto lines = testing::ReportOf(call + " output=1 t=" + Format("%g", {k.t}));
+                const auto row = testing::TableRow(lines, Format("%g", {k.t}));
+                ASSERT_EQ(row.size(), 2u);
+                EXPECT_TRUE(testing::PrintedRight(row[1], testing::WaitTailOf(r, k.t),
+                                                  testing::kProbabilityColumnFloor));
+            }
+        }
+        AddQueue(f, k.c, time);
+        const std::vector<std::string> lines = testing::ReportOf(call);
+        const auto probability = [&](const char* name, Extended v) {
+            EXPECT_TRUE(testing::PrintedRight(testing::PrintedFigure(lines, name), v,
+                                              testing::kProbabilityColumnFloor))
+                << name;
+        };
+        probability("Prej", f.Prej);
+        probability("Pwait", f.Pwait);
+        probability("Pbusy", f.Pbusy);
+        EXPECT_PRINTED(lines, "E(Wq)", f.EWq);
+        EXPECT_PRINTED(lines, "E(Lq)", f.ELq);
+        EXPECT_PRINTED(lines, "Std(Wq)", f.StdWq);
+        EXPECT_PRINTED(lines, "Std(Lq)", f.StdLq);
+        if (k.n >= 0) {
+            // D/M: over time (2) and what arrivals find (3); the others: their one table (2).
+            for (const int output : k.type == 2 ? std::vector<int>{2, 3} : std::vector<int>{2}) {
+                const auto table = testing::ReportOf(call + " output=" + std::to_string(output) +
+                                                     " n=" + std::to_string(k.n));
+                const std::vector<Extended>& states = output == 3 ? found : time;
+                Extended beyond = 0;
+                for (int j = k.n + 1; j <= K; ++j)
+                    beyond += states[j];
+                const auto row = testing::TableRow(table, std::to_string(k.n));
+                ASSERT_EQ(row.size(), 3u);
+                EXPECT_TRUE(
+                    testing::PrintedRight(row[1], states[k.n], testing::kProbabilityColumnFloor));
+                EXPECT_TRUE(
+                    testing::PrintedRight(row[2], beyond, testing::kProbabilityColumnFloor));
+            }
+        }
     }
 }
 

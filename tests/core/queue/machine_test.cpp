@@ -2,14 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <queue>
 #include <random>
+#include <string>
 #include <vector>
 
+#include "core/text/delphi_format.h"
 #include "support/expect_near.h"
+#include "support/printed_figures.h"
 #include "support/recording_host.h"
 #include "support/reference_math.h"
+#include "support/single_server_reference.h"
 
 namespace wachtrix {
 namespace {
@@ -237,6 +242,101 @@ TEST(FinSrcGraphs, ASingleMachinesTimeAverageCurve) {
     testing::RunRecorded(host, "finsrc service=0 c=1 M=1 nu=0.5 output=4 graph=1");
     ASSERT_EQ(host.windows.size(), 1u);
     EXPECT_EQ(host.windows[0].charts.at(0).points, (std::vector<ChartPoint>{{0, 1}, {1, 0.001}}));
+}
+
+// ---- every printed figure to its last digit ----
+
+// Light loads where the waiting figures are near 1e-12 and their deviations near 5e-7, full
+// shops, and one repairman with deterministic repairs (now exact): exponential repairs by the
+// birth-death closed form in logarithms, deterministic ones by the supplementary variable
+// (single_server_reference.h). A failing machine finds j with weight (M - j) p(j).
+TEST(FinSrcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
+    const struct {
+        int service, c, M;
+        double nu, t;  // t: a t-value, -1 for none
+    } cases[] = {{0, 14, 100, 0.01238, -1}, {0, 1, 10, 1, 2.5}, {0, 10, 20, 0.001, -1},
+                 {0, 3, 50, 0.05, 1.5},     {1, 1, 10, 1, 8.5}, {1, 1, 10, 0.05, 0.5},
+                 {1, 1, 50, 0.0005, 0.25},  {1, 1, 3, 2, 1.75}};
+    for (const auto& k : cases) {
+        const std::string call = "finsrc service=" + std::to_string(k.service) +
+                                 " c=" + std::to_string(k.c) + " M=" + std::to_string(k.M) +
+                                 " nu=" + Format("%.6g", {k.nu});
+        SCOPED_TRACE(call);
+        const int M = k.M, c = k.c;
+        std::vector<long double> p(M + 1), found(M + 1, 0.0L);
+        long double EWq = 0, VWq = 0, tail = -1;
+        if (k.service == 0) {
+            std::vector<long double> logA(M + 1, 0.0L);
+            for (int j = 1; j <= M; ++j)
+                logA[j] = logA[j - 1] + std::log((M - j + 1) * k.nu / std::min(j, c));
+            long double total = 0;
+            for (int j = 0; j <= M; ++j)
+                total += p[j] = std::exp(logA[j] - logA[0]);
+            for (long double& x : p)
+                x /= total;
+        } else {
+            std::vector<long double> rate(M + 1);
+            for (int n = 0; n <= M; ++n)
+                rate[n] = k.nu * (M - n);
+            const testing::SingleServerReference r = testing::SolveSingleServer(rate);
+            p = r.time;
+            const testing::SingleServerWait w = testing::WaitOf(r);
+            EWq = w.mean;
+            VWq = w.variance;
+            if (k.t >= 0) tail = testing::WaitTailOf(r, k.t);
+        }
+        long double failures = 0;
+        for (int j = 0; j < M; ++j)
+            failures += found[j] = (M - j) * p[j];
+        for (long double& f : found)
+            f /= failures;
+        long double Pwait = 0, Pbusy = 0, ELq = 0, busy = 0;
+        for (int j = 0; j <= M; ++j) {
+            if (j >= c && j < M) Pwait += found[j];
+            if (j >= c) Pbusy += p[j];
+            ELq += std::max(j - c, 0) * p[j];
+            busy += std::min(j, c) * p[j];
+        }
+        long double VLq = 0;
+        for (int j = 0; j <= M; ++j) {
+            const long double d = std::max(j - c, 0) - ELq;
+            VLq += d * d * p[j];
+        }
+        if (k.service == 0) {
+            // Behind j >= c the failing machine waits Erlang(j - c + 1) at rate c.
+            for (int j = c; j < M; ++j)
+                EWq += found[j] * (j - c + 1) / c;
+            for (int j = 0; j < M; ++j) {
+                const long double w = std::max(j - c + 1, 0), d = w / c - EWq;
+                VWq += found[j] * (d * d + w / (static_cast<long double>(c) * c));
+            }
+            if (k.t >= 0) {
+                tail = 0;
+                for (int j = c; j < M; ++j) {
+                    long double stay = 0, term = std::exp(-c * k.t);  // P{Poisson(c t) <= j - c}
+                    for (int m = 0; m <= j - c; ++m, term *= c * k.t / m)
+                        stay += term;
+                    tail += found[j] * stay;
+                }
+            }
+        }
+        const std::vector<std::string> lines = testing::ReportOf(call);
+        EXPECT_TRUE(testing::PrintedRight(testing::PrintedFigure(lines, "Pwait"), Pwait,
+                                          testing::kProbabilityColumnFloor));
+        EXPECT_TRUE(testing::PrintedRight(testing::PrintedFigure(lines, "Pbusy"), Pbusy,
+                                          testing::kProbabilityColumnFloor));
+        EXPECT_PRINTED(lines, "E(Wq)", EWq);
+        EXPECT_PRINTED(lines, "E(Lq)", ELq);
+        EXPECT_PRINTED(lines, "Std(Wq)", std::sqrt(VWq));
+        EXPECT_PRINTED(lines, "Std(Lq)", std::sqrt(VLq));
+        EXPECT_PRINTED(lines, "Throughput", busy);
+        if (k.t >= 0) {
+            const auto table = testing::ReportOf(call + " output=1 t=" + Format("%g", {k.t}));
+            const auto row = testing::TableRow(table, Format("%g", {k.t}));
+            ASSERT_EQ(row.size(), 2u);
+            EXPECT_TRUE(testing::PrintedRight(row[1], tail, testing::kProbabilityColumnFloor));
+        }
+    }
 }
 
 }  // namespace

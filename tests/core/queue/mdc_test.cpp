@@ -6,13 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <numbers>
 #include <utility>
 
 #include "core/numeric/gauss_legendre.h"
+#include "core/text/delphi_format.h"
 #include "support/expect_near.h"
+#include "support/printed_figures.h"
 #include "support/queue_expectations.h"
 #include "support/reference_math.h"
 
@@ -264,16 +267,15 @@ TEST(MdcPercentile, AStartPointThatIsAlreadyARootIsTheAnswer) {
 // --- the pieces and their edge cases ---------------------------------------------------------
 
 TEST(MdcDecayRoot, SolvesTheCharacteristicEquationBelowRho) {
-    for (const double rho : {1e-3, 0.1, 0.5, 0.9, 0.99}) {
+    for (const double rho : {1e-9, 1e-3, 0.1, 0.5, 0.9, 0.99}) {
         // Newton's method on ln z = rho (z - 1) for the root z > 1, from far right of it.
         long double z = 20 / static_cast<long double>(rho) + 10;
         for (int step = 0; step < 200; ++step)
             z -= (std::log(z) - rho * (z - 1)) / (1 / z - rho);
         const double eta = MdcDecayRoot(rho);
         ASSERT_LT(eta, rho);
-        EXPECT_NEAR(eta, static_cast<double>(1 / z), 2e-14) << rho;  // the bisection's tolerance
+        EXPECT_REL_NEAR(eta, static_cast<double>(1 / z), 1e-15) << rho;  // relative, any size
     }
-    EXPECT_EQ(MdcDecayRoot(1e-15), 0);  // f(1e-14) < 0 already
 }
 
 // --- graph points: the conditional tails, the states' found by a scan below c when light ------
@@ -289,6 +291,54 @@ TEST(MdcGraphs, AreTheConditionalTails) {
         testing::ExpectConditionalCurve(
             MdcQueueGraphPoints(q),
             [&](double n) { return MdcStateTail(q, static_cast<int>(n)) / q.tail[0]; }, 1e-15);
+    }
+}
+
+// --- every printed figure to its last digit, against the chain iterated to its fixed point ------
+
+// Light loads where the delay is 1e-44 (the moments once came from differences of terms near c^2
+// and the probabilities from round-off of the largest), a long queue, and far state tails.
+TEST(MdcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
+    const struct {
+        int c;
+        double rho;
+        int n;  // a state for the table, -1: none
+    } cases[] = {{500, 0.5, -1}, {26, 0.0101, -1}, {5, 2e-5, -1}, {100, 0.2, 110},
+                 {2, 0.9, 60},   {10, 0.95, 120},  {3, 0.5, 25}};
+    for (const auto& k : cases) {
+        const std::string call = "mdc c=" + std::to_string(k.c) +
+                                 " rho=" + Format("%.6g", {k.rho}) +
+                                 (k.n >= 0 ? " output=3 n=" + std::to_string(k.n) : "");
+        const std::vector<std::string> lines = testing::ReportOf(call);
+        const std::vector<double> pi =
+            testing::MDcIteratedChain(k.c, k.rho, MdcTruncation(k.c, k.rho) + 300);
+        long double Pwait = 0, ELq = 0, pairs = 0;
+        for (int j = k.c; j < static_cast<int>(pi.size()); ++j) {
+            Pwait += pi[j];
+            ELq += static_cast<long double>(j - k.c) * pi[j];
+            pairs += static_cast<long double>(j - k.c) * (j - k.c - 1) * pi[j];
+        }
+        long double VLq = 0;
+        for (int j = 0; j < static_cast<int>(pi.size()); ++j) {
+            const long double d = std::max(j - k.c, 0) - ELq;
+            VLq += d * d * pi[j];
+        }
+        const long double lambda = k.c * static_cast<long double>(k.rho), EWq = ELq / lambda;
+        SCOPED_TRACE(call);
+        EXPECT_PRINTED(lines, "Pwait", Pwait);
+        EXPECT_PRINTED(lines, "E(Wq)", EWq);
+        EXPECT_PRINTED(lines, "E(Lq)", ELq);
+        // E(Wq^2) = E(Lq (Lq - 1)) / lambda^2: the waiting time of M/G/c in order of arrival.
+        EXPECT_PRINTED(lines, "Std(Wq)", std::sqrt(pairs / (lambda * lambda) - EWq * EWq));
+        EXPECT_PRINTED(lines, "Std(Lq)", std::sqrt(VLq));
+        if (k.n < 0) continue;
+        const std::vector<std::string> row = testing::TableRow(lines, std::to_string(k.n));
+        ASSERT_EQ(row.size(), 3u);
+        long double beyond = 0;
+        for (int j = k.n + 1; j < static_cast<int>(pi.size()); ++j)
+            beyond += pi[j];
+        EXPECT_TRUE(testing::PrintedRight(row[1], pi[k.n], testing::kProbabilityColumnFloor));
+        EXPECT_TRUE(testing::PrintedRight(row[2], beyond, testing::kProbabilityColumnFloor));
     }
 }
 

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
+#include "core/text/delphi_format.h"
+#include "core/text/number_format.h"
 #include "support/expect_near.h"
+#include "support/printed_figures.h"
 
 namespace wachtrix {
 namespace {
@@ -97,19 +101,17 @@ INSTANTIATE_TEST_SUITE_P(
                       TransientCase{0.7, 50, 40, 0.3}, TransientCase{1e-9, 1, 0, 0.5},
                       TransientCase{0.9901, 100, 0, 100}));
 
-TEST(MM1Tran, StartsInTheInitialState) {
+TEST(MM1Tran, StartsInTheInitialStateExactly) {
     for (const auto& [rho, i] : {std::pair{0.5, 0}, {0.5, 7}, {0.99, 100}, {1e-9, 1}}) {
         for (const int j : {0, i, i + 1, 100}) {
             const MM1TranMeasures m = MM1Transient(rho, i, j).Measures(0);
-            EXPECT_NEAR(m.p, j == i ? 1 : 0, 1e-12) << rho << " " << i << " " << j;
-            EXPECT_NEAR(m.P, j >= i ? 1 : 0, 1e-12) << rho << " " << i << " " << j;
-            EXPECT_REL_NEAR_FLOOR(m.EL, i, 1e-11L, 1e-11L);
-            EXPECT_REL_NEAR_FLOOR(m.EL2, i * i, 1e-9L, 1e-9L);
-            EXPECT_REL_NEAR_FLOOR(m.ELq, std::max(i - 1, 0), 1e-11L, 1e-11L);
-            // Roots of a difference of squares that cancels to the error of E(L^2): about
-            // 1e-6 at rho = 0.99 and i = 100, so 0.001 there.
-            EXPECT_LT(m.StdL, 2e-3);
-            EXPECT_LT(m.StdLq, 2e-3);
+            EXPECT_EQ(m.p, j == i ? 1 : 0) << rho << " " << i << " " << j;
+            EXPECT_EQ(m.P, j >= i ? 1 : 0) << rho << " " << i << " " << j;
+            EXPECT_EQ(m.EL, i);
+            EXPECT_EQ(m.EL2, i * i);
+            EXPECT_EQ(m.ELq, std::max(i - 1, 0));
+            EXPECT_EQ(m.StdL, 0);
+            EXPECT_EQ(m.StdLq, 0);
         }
     }
 }
@@ -167,6 +169,77 @@ TEST(MM1TranTable, RowsPrintMagnitudes) {
     m.ELq = 12.345678;
     m.StdLq = 0.25;
     EXPECT_EQ(MM1TranTableRow(150, m), " 150.0 0.123457 0.500000   12.346   0.2500");
+}
+
+// The distribution at t by stepping the forward equations p' = p Q with the Taylor series of
+// e^(hQ) (h = 0.05, 16 terms, far below the last digit), the states truncated well beyond the
+// reach of the arrivals: a method of its own beside uniformisation and the integrals.
+std::vector<long double> ForwardEquations(long double rho, int i, long double t) {
+    const int states = i + static_cast<int>((1 + rho) * t + 14 * std::sqrt((1 + rho) * t) + 60);
+    std::vector<long double> p(states, 0.0L);
+    p[i] = 1;
+    const auto Q = [&](const std::vector<long double>& v) {
+        std::vector<long double> w(states, 0.0L);
+        for (int n = 0; n < states; ++n) {
+            const long double up = n + 1 < states ? rho : 0, down = n > 0 ? 1 : 0;
+            w[n] -= (up + down) * v[n];
+            if (n + 1 < states) w[n + 1] += up * v[n];
+            if (n > 0) w[n - 1] += down * v[n];
+        }
+        return w;
+    };
+    const int steps = static_cast<int>(std::ceil(t / 0.05L));
+    const long double h = steps ? t / steps : 0;
+    for (int s = 0; s < steps; ++s) {
+        std::vector<long double> term = p, sum = p;
+        for (int k = 1; k <= 16; ++k) {
+            term = Q(term);
+            for (long double& x : term)
+                x *= h / k;
+            for (int n = 0; n < states; ++n)
+                sum[n] += term[n];
+        }
+        p.swap(sum);
+    }
+    return p;
+}
+
+// Each printed figure of a table row to its last digit: t = 0 (exactly the initial state, a
+// deviation of 0), small t near rho = 1 and with long initial queues, and times on both sides of
+// where uniformisation hands over to the integrals.
+TEST(MM1TranPrintedFigures, RightToTheLastDigitAtEveryCorner) {
+    const struct {
+        double rho;
+        int i, j;
+        double t;
+    } cases[] = {{0.99, 100, 50, 0}, {0.99, 0, 0, 0.01}, {0.5, 53, 1, 0.01},
+                 {0.2, 22, 0, 3},    {0.9, 10, 2, 5},    {0.99, 100, 100, 50},
+                 {0.7, 50, 40, 150}, {0.5, 0, 0, 0},     {0.9901, 100, 0, 100}};
+    for (const auto& c : cases) {
+        const std::string t = FormatSig(6, 4, c.t);
+        const std::string call = "mm1tran rho=" + Format("%.6g", {c.rho}) +
+                                 " i=" + std::to_string(c.i) + " j=" + std::to_string(c.j) +
+                                 " t=" + Format("%g", {c.t});
+        SCOPED_TRACE(call);
+        const std::vector<long double> p = ForwardEquations(c.rho, c.i, c.t);
+        long double P = 0, ELq = 0;
+        for (int n = 0; n < static_cast<int>(p.size()); ++n) {
+            if (n <= c.j) P += p[n];
+            ELq += std::max(n - 1, 0) * p[n];
+        }
+        long double VLq = 0;
+        for (int n = 0; n < static_cast<int>(p.size()); ++n) {
+            const long double d = std::max(n - 1, 0) - ELq;
+            VLq += d * d * p[n];
+        }
+        const auto row =
+            testing::TableRow(testing::ReportOf(call), t.substr(t.find_first_not_of(' ')));
+        ASSERT_EQ(row.size(), 5u);
+        EXPECT_TRUE(testing::PrintedRight(row[1], p[c.j]));
+        EXPECT_TRUE(testing::PrintedRight(row[2], P));
+        EXPECT_TRUE(testing::PrintedRight(row[3], ELq));
+        EXPECT_TRUE(testing::PrintedRight(row[4], std::sqrt(VLq)));
+    }
 }
 
 }  // namespace

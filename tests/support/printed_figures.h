@@ -1,0 +1,92 @@
+#pragma once
+// A printed figure against a reference computed another way: right to one unit in its last
+// printed digit, and a lone 0 only where the reference is below the floor of its format (1e-30
+// for every figure; FormatProb's columns print a lone 0 below 1e-12).
+//
+//   PrintedFigure(lines, "E(Wq)")      -> "1.3888E-023" from "         E(Wq)   = 1.3888E-023"
+//   ExpectPrinted("1.3888E-023", 1.38884e-23) passes, ExpectPrinted("1.3887E-023", ...) fails
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "core/text/number_parse.h"
+#include "support/recording_host.h"
+
+namespace wachtrix::testing {
+
+inline constexpr long double kFigureFloor = 1e-30L;
+inline constexpr long double kProbabilityColumnFloor = 1e-12L;
+
+// The text after "NAME" and its "= " on the first line that names it (the statistics blocks).
+inline std::string PrintedFigure(const std::vector<std::string>& lines, const std::string& name) {
+    for (const std::string& line : lines) {
+        const auto at = line.find(name);
+        if (at == std::string::npos) continue;
+        const auto eq = line.find("= ", at + name.size());
+        if (eq == std::string::npos) continue;
+        const auto start = line.find_first_not_of(' ', eq + 2);
+        return start == std::string::npos ? std::string() : line.substr(start);
+    }
+    return {};
+}
+
+// One unit in the last printed digit of a number's text: "1.234E-017" -> 1e-20, "0.0010" ->
+// 1e-4, "12" -> 1.
+inline long double LastDigitUnit(const std::string& text) {
+    const auto e = text.find_first_of("eE");
+    const std::string mantissa = text.substr(0, e);
+    const auto point = mantissa.find('.');
+    const int decimals =
+        point == std::string::npos ? 0 : static_cast<int>(mantissa.size() - point - 1);
+    const int exponent = e == std::string::npos ? 0 : std::stoi(text.substr(e + 1));
+    return std::pow(10.0L, exponent - decimals);
+}
+
+inline ::testing::AssertionResult PrintedRight(const std::string& text, long double reference,
+                                               long double zeroFloor = kFigureFloor) {
+    const auto value = ParseReal(text);
+    if (!value) return ::testing::AssertionFailure() << "\"" << text << "\" is no number";
+    reference = std::fabs(reference);
+    // A lone 0 stands for "below the floor"; a fixed 0.000000 is a figure like any other.
+    if (*value == 0 && text.find('.') == std::string::npos) {
+        if (reference < zeroFloor) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << "prints 0, but the reference is " << static_cast<double>(reference);
+    }
+    const long double unit = LastDigitUnit(text);
+    if (std::fabs(*value - reference) <= unit * (1 + 1e-9L)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "prints " << text << ", the reference is " << static_cast<double>(reference)
+           << " (one unit " << static_cast<double>(unit) << ")";
+}
+
+// The report of a batch call's words.
+inline std::vector<std::string> ReportOf(const std::string& call) {
+    RecordingHost host;
+    RunRecorded(host, call);
+    return host.texts();
+}
+
+}  // namespace wachtrix::testing
+
+#define EXPECT_PRINTED(lines, name, reference)                                                     \
+    EXPECT_TRUE(::wachtrix::testing::PrintedRight(::wachtrix::testing::PrintedFigure(lines, name), \
+                                                  (reference)))                                    \
+        << name
+
+namespace wachtrix::testing {
+
+// The words of the table row whose first word is `first` ("40" of "  40  1.234E-010  ...").
+inline std::vector<std::string> TableRow(const std::vector<std::string>& lines,
+                                         const std::string& first) {
+    for (const std::string& line : lines) {
+        const std::vector<std::string> w = Words(line);
+        if (!w.empty() && w[0] == first) return w;
+    }
+    return {};
+}
+
+}  // namespace wachtrix::testing
