@@ -25,7 +25,7 @@
 
 namespace wachtrix {
 
-inline constexpr FieldLimit kErlangAServers{"c", "number of servers", 1, 1000, "<=1000", true};
+inline constexpr FieldLimit kErlangAServers{"c", "number of servers", 1, 2500, "<=2500", true};
 inline constexpr FieldLimit kErlangALoad{
     "rho", "offered load per server, lambda E(S) / c", 1e-10, 2, "<=2", false, 1e-10};
 inline constexpr FieldLimit kErlangAPatience{
@@ -33,7 +33,7 @@ inline constexpr FieldLimit kErlangAPatience{
     "0.01<=theta<=100"};
 inline constexpr ValueGroupLimit kErlangAGroups[] = {
     {'T', 2500, "t-values (<= 2500)", "t-values for P{V>t} and P{Wq>t}"},
-    {'N', 200000, "n-values (<= 200000)", {}, "200000"},
+    {'N', 300000, "n-values (<= 300000)"},
     {'P', 0.999999, "p-values (<= 0.999999)"},
 };
 
