@@ -176,7 +176,7 @@ ErlangASolution SolveErlangA(int c, double rho, double theta) {
         abandoned += q * ((j + 1) * static_cast<long double>(theta) * stay);
     }
     const long double ELq = lq / total;
-    long double spread = 0;
+    long double spread = below * ELq * ELq;  // no queue below c
     for (int j = 0; j <= J; ++j)
         spread += at(c + j) * (j - ELq) * (j - ELq);
     s.waiting = queue / total;
@@ -208,7 +208,7 @@ double ErlangAWaitingTail(const ErlangASolution& s, double t) {
 }
 
 double ErlangAPercentile(const ErlangASolution& s, double p) {
-    if (1 - s.waiting >= p) return -1;
+    if (1 - s.statistics.Pwait >= p) return -1;
     const long double target = std::log1p(-static_cast<long double>(p));
     const auto f = [&](long double x) { return LnWaitingTail(s, static_cast<double>(x)) - target; };
     long double hi = 1;
