@@ -133,13 +133,12 @@ private slots:
             QueueTab* tab = form_->tab(model->key);
             for (const ValueGroupLimit& group : model->groups)
                 for (int i = 0; i < 12; ++i)
-                    QCOMPARE(
-                        tab->values(group.kind)[static_cast<std::size_t>(i)],
-                        edit(QString("%1_%2Edit%3")
-                                 .arg(QString::fromUtf8(model->prefix.data(),
-                                                        static_cast<int>(model->prefix.size())))
-                                 .arg(group.kind)
-                                 .arg(i + 1)));
+                    QCOMPARE(tab->values(group.kind)[static_cast<std::size_t>(i)],
+                             edit(QString("%1_%2Edit%3")
+                                      .arg(QString::fromUtf8(model->prefix.data(),
+                                                             static_cast<int>(model->prefix.size())))
+                                      .arg(group.kind)
+                                      .arg(i + 1)));
         }
         QueueForm form = form_->tab("mmc")->form();
         form.t = {" 3", "", "1", "1.2.3**"};
@@ -168,10 +167,8 @@ private slots:
                         continue;
                     QVERIFY2(!e->isHidden(), where.c_str());
                     QCOMPARE(e->isEnabled(), field.isEnabled(s));
-                    const QString stem = e->objectName().chopped(
-                        e->objectName().endsWith("_edit", Qt::CaseInsensitive) ? 5 : 0);
-                    QCOMPARE(label(stem + "_label").toStdString(),
-                             std::string(field.captionFor(s)));
+                    const QString stem = e->objectName().chopped(e->objectName().endsWith("_edit", Qt::CaseInsensitive) ? 5 : 0);
+                    QCOMPARE(label(stem + "_label").toStdString(), std::string(field.captionFor(s)));
                     if (!field.rangeLabelOf && form_->findChild<QLabel*>(stem + "_range_label"))
                         QCOMPARE(label(stem + "_range_label").toStdString(),
                                  std::string(field.limit(s).rangeLabel));
@@ -238,11 +235,10 @@ private slots:
         QueueTab* tab = form_->tab(testing::Words(call.toStdString()).at(0));
         Select(*tab, asked);
         form_->ClearButtonClick();
-        QTest::mouseClick(
-            find<QPushButton>(QString::fromUtf8(tab->model().prefix.data(),
-                                                static_cast<int>(tab->model().prefix.size())) +
-                              "_Run_Button"),
-            Qt::LeftButton);
+        QTest::mouseClick(find<QPushButton>(QString::fromUtf8(tab->model().prefix.data(),
+                                                              static_cast<int>(tab->model().prefix.size())) +
+                                            "_Run_Button"),
+                          Qt::LeftButton);
 
         testing::RecordingHost core;
         const QueueForm rewritten = testing::RunRecorded(core, call.toStdString());
@@ -568,8 +564,7 @@ private slots:
         // A file that cannot be written is told, and nothing is left behind.
         boxes.fileName = dir.filePath("missing/results.txt");
         QTest::mouseClick(find<QPushButton>("SaveButton"), Qt::LeftButton);
-        QCOMPARE(boxes.texts(), QStringList{"Cannot write file " + boxes.fileName +
-                                            "\nNo such file or directory"});
+        QCOMPARE(boxes.texts(), QStringList{"Cannot write file " + boxes.fileName + "\nNo such file or directory"});
         QVERIFY(!QFile::exists(boxes.fileName));
     }
 
@@ -657,57 +652,48 @@ private slots:
         QTest::addColumn<QString>("run");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("refused");
-        QTest::newRow("M/M/c c") << "mmc"
-                                 << "" << QStringList{"MMC_C_edit=0", "MMC_Rho_edit=0.5"}
+        QTest::newRow("M/M/c c") << "mmc" << "" << QStringList{"MMC_C_edit=0", "MMC_Rho_edit=0.5"}
                                  << "MMC_Run_Button"
                                  << "c out of range"
                                  << "MMC_C_edit";
         QTest::newRow("M/D/c rho")
-            << "mdc"
-            << "" << QStringList{"MDC_C_edit=2", "MDC_Rho_edit=1.5"} << "MDC_Run_Button"
+            << "mdc" << "" << QStringList{"MDC_C_edit=2", "MDC_Rho_edit=1.5"} << "MDC_Run_Button"
             << "Rho out of range"
             << "MDC_Rho_edit";
         QTest::newRow("D/G/1 cs2")
-            << "dg1"
-            << "" << QStringList{"DG1_CS2_edit=7", "DG1_Rho_edit=0.5"} << "DG1_Run_Button"
+            << "dg1" << "" << QStringList{"DG1_CS2_edit=7", "DG1_Rho_edit=0.5"} << "DG1_Run_Button"
             << "CS2 out of bounds"
             << "DG1_CS2_edit";
         QTest::newRow("G/M/c CA2")
-            << "gmc"
-            << "GMC_Arrivals_RadioGroup_Item1"
+            << "gmc" << "GMC_Arrivals_RadioGroup_Item1"
             << QStringList{"GMC_CA2_Edit=7", "GMC_C_edit=2", "GMC_Rho_edit=0.5"} << "GMC_Run_Button"
             << "CA2 out of range"
             << "GMC_CA2_Edit";
         QTest::newRow("D/M/c/c+N N")
-            << "fincap"
-            << "FinCap_Queue_Type_Item2"
+            << "fincap" << "FinCap_Queue_Type_Item2"
             << QStringList{"FinCap_C_edit=2", "FinCap_Rho_edit=0.5", "FinCap_N_edit=600"}
             << "FinCap_Run_Button"
             << "0 <= N <= 500 required"
             << "FinCap_N_edit";
         QTest::newRow("M/M/c/c+N bounds")
-            << "mmcn"
-            << ""
+            << "mmcn" << ""
             << QStringList{"MMCN_Arrival_edit=1", "MMCN_ES_edit=1", "MMCN_cap_edit=5",
                            "MMCN_c_from_edit=5", "MMCN_c_to_edit=2"}
             << "MMCN_Run_Button"
             << "Upper bound should be greater than lower bound"
             << "MMCN_c_to_edit";
         QTest::newRow("Finite Source M")
-            << "finsrc"
-            << "" << QStringList{"FinSrc_c_Edit=2", "FinSrc_N_Edit=5000", "FinSrc_nu_edit=0.1"}
+            << "finsrc" << "" << QStringList{"FinSrc_c_Edit=2", "FinSrc_N_Edit=5000", "FinSrc_nu_edit=0.1"}
             << "FinSrc_Run_Button"
             << "M out of range"
             << "FinSrc_N_Edit";
         QTest::newRow("Transient M/M/1 i")
-            << "mm1tran"
-            << "" << QStringList{"MM1_Rho_edit=0.5", "MM1_initial_state_edit=99"}
+            << "mm1tran" << "" << QStringList{"MM1_Rho_edit=0.5", "MM1_initial_state_edit=99"}
             << "MM1_Run_Button"
             << "i out of bounds"
             << "MM1_initial_state_edit";
         QTest::newRow("Staffing a")
-            << "staffing"
-            << "" << QStringList{"Staffing_Load_edit=x"} << "Staffing_Run_Button"
+            << "staffing" << "" << QStringList{"Staffing_Load_edit=x"} << "Staffing_Run_Button"
             << "a incorrect"
             << "Staffing_Load_edit";
     }
@@ -840,9 +826,8 @@ private:
         const QueueModelSpec& model = tab.model();
         showTab(std::string(model.key));
         for (std::size_t i = 0; i < model.choices.size(); ++i) {
-            const QString name =
-                QString::fromUtf8(model.choices[i].objectName.data(),
-                                  static_cast<int>(model.choices[i].objectName.size()));
+            const QString name = QString::fromUtf8(model.choices[i].objectName.data(),
+                                                   static_cast<int>(model.choices[i].objectName.size()));
             if (model.choices[i].checkBox)
                 find<QCheckBox>(name)->setChecked(form.selection.items[i] == 1);
             else
