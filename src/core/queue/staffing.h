@@ -28,7 +28,7 @@ enum class StaffingTarget { WaitingTail = 0, MeanWait = 1, DelayProbability = 2,
 inline constexpr std::string_view kStaffingTargetItems[] = {"P{Wq>t} <= alpha", "E(Wq) <= w",
                                                             "Pwait <= alpha", "Pab <= alpha"};
 
-// The largest load any of the four models takes: 2500 servers at rho = 0.999.
+// The largest load the models without abandonment take: 2500 servers at rho = 0.999.
 inline constexpr FieldLimit kStaffingLoad{
     "a", "offered load lambda E(S) in Erlangs", 1e-10, 2497.5, "<= 2497.5", false, 1e-10};
 inline constexpr FieldLimit kStaffingTime{"t", "waiting time t of P{Wq>t}, in mean service times",
