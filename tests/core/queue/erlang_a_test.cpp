@@ -74,7 +74,9 @@ TEST(ErlangAWithPatienceOfAService, IsTheInfiniteServerQueue) {
 
 // The graphs: P(V>t | V>0), e^-t times it, and P(L>n | L>0) from the Poisson law.
 TEST(ErlangAGraphs, AreTheConditionalTails) {
-    for (const auto& [c, rho] : {std::pair{2, 0.8}, std::pair{2500, 2.0}}) {
+    for (const auto& row : {std::pair{2, 0.8}, std::pair{2500, 2.0}}) {
+        const int c = row.first;  // named, not bound: the lambdas below capture it
+        const double rho = row.second;
         const ErlangASolution s = SolveErlangA(c, rho, 1);
         const double lambda = c * rho;
         const double Pwait = static_cast<double>(Above(lambda, c).tail);
