@@ -13,7 +13,8 @@ constexpr std::string_view kStaffingKey = "staffing";
 
 const char* const kStaffingText =
     "Staffing finds the smallest number of servers that meets a service level (a waiting-time "
-    "tail, a mean wait or a delay probability) in the M/M/c, M/D/c, D/M/c and G/M/c queues.";
+    "tail, a mean wait, a delay probability or an abandonment probability) in the M/M/c, M/D/c, "
+    "D/M/c, G/M/c and M/M/c+M queues.";
 
 std::string QueueText() {
     return "The Queue module evaluates " + std::to_string(QueueModelTitles().size()) +

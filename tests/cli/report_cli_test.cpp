@@ -243,15 +243,16 @@ TEST(ReportTool, StaffingWantsOneModelAndOneTarget) {
         const char* arguments;
         const char* err;
     } kCases[] = {
-        {"staffing a=10 pwait=0.2", "wachtrix-report: model must be mmc, mdc, dmc or gmc\n"},
+        {"staffing a=10 pwait=0.2",
+         "wachtrix-report: model must be mmc, mdc, dmc, gmc or erlanga\n"},
         {"staffing model=mg1 a=10 pwait=0.2",
-         "wachtrix-report: model must be mmc, mdc, dmc or gmc\n"},
+         "wachtrix-report: model must be mmc, mdc, dmc, gmc or erlanga\n"},
         {"staffing model=mmc a=10",
-         "wachtrix-report: give one target: t=T alpha=ALPHA, ewq=EWQ or pwait=PWAIT\n"},
+         "wachtrix-report: give one target: t=T alpha=ALPHA, ewq=EWQ, pwait=PWAIT or pab=PAB\n"},
         {"staffing model=mmc a=10 t=1",
-         "wachtrix-report: give one target: t=T alpha=ALPHA, ewq=EWQ or pwait=PWAIT\n"},
+         "wachtrix-report: give one target: t=T alpha=ALPHA, ewq=EWQ, pwait=PWAIT or pab=PAB\n"},
         {"staffing model=mmc a=10 ewq=0.1 pwait=0.2",
-         "wachtrix-report: give one target: t=T alpha=ALPHA, ewq=EWQ or pwait=PWAIT\n"},
+         "wachtrix-report: give one target: t=T alpha=ALPHA, ewq=EWQ, pwait=PWAIT or pab=PAB\n"},
         {"staffing model=mmc a=10 pwait=0.2 c=3",
          "wachtrix-report: unknown key \"c\" for staffing\n"},
         {"staffing model=mmc a=1e9 pwait=0.2", "Error: a out of range\n"},

@@ -88,6 +88,22 @@ std::vector<ChartPoint> ConditionalWaitingCurve(const std::function<double(doubl
     return TimeGraphPoints(end, [&](double t) { return tail(t) / Pwait; });
 }
 
+std::vector<ChartPoint> WholeChainTailGraphPoints(std::span<const double> tails) {
+    const int N = static_cast<int>(tails.size()) - 1;
+    if (N < 1 || !(tails[0] > 0)) return {};
+    const double busy = tails[0];
+    int nMax = 1;
+    while (nMax < N && tails[nMax] / busy > 0.001)
+        ++nMax;
+    const int step = (nMax - 1) / 50 + 1;
+    std::vector<ChartPoint> points;
+    for (int n = step; n <= N; n += step) {
+        points.push_back({static_cast<double>(n), tails[n] / busy});
+        if (points.back().y <= 0.001) break;
+    }
+    return points;
+}
+
 std::vector<ChartPoint> StateTailCurve(std::span<const double> p) {
     // The tails summed from above where they are small, so that the curve neither rises nor
     // leaves [0, 1] by rounding.

@@ -107,6 +107,13 @@ std::vector<ChartPoint> ServerStateGraphPoints(int c, double busy, const Geometr
     return points;
 }
 
+// P{L > n | L > 0} = tails[n] / tails[0] for a chain kept whole in `tails` (P{L > n}, n = 0..N,
+// nothing above N), at n = step, 2 step, ... up to the first point at or below 0.001, or N; the
+// step is (n_max - 1) div 50 + 1 for the first n_max >= 1 where the conditional tail is at or
+// below 0.001, so that about 50 points cover it wherever the chain's bulk lies.
+//   tails {1, 0.5, 0.0005} -> (1, 0.5), (2, 0.0005)
+std::vector<ChartPoint> WholeChainTailGraphPoints(std::span<const double> tails);
+
 // The waiting-time curve of the finite models, tail(t) / Pwait: the end t* where the conditional
 // tail has fallen to 0.001, by bisection between 1e-10 and the first of 1, 10, 100, ... beyond
 // it; then the time-graph points up to t*. t* is 0 when the tail has fallen that far already at

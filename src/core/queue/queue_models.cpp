@@ -2,6 +2,7 @@
 
 #include "core/queue/dg1.h"
 #include "core/queue/dmc.h"
+#include "core/queue/erlang_a.h"
 #include "core/queue/finqueue.h"
 #include "core/queue/gmc.h"
 #include "core/queue/machine.h"
@@ -17,8 +18,8 @@ namespace wachtrix {
 
 std::span<const QueueModelSpec* const> QueueModels() {
     static constexpr const QueueModelSpec* kModels[] = {
-        &kMg1Model,    &kDg1Model,    &kMmcModel,     &kMdcModel,  &kDmcModel,      &kGmcModel,
-        &kFinCapModel, &kMmcnModel,   &kFinSrcModel,  &kMM1TranModel, &kStaffingModel};
+        &kMg1Model,    &kDg1Model,  &kMmcModel,    &kMdcModel,     &kDmcModel,     &kGmcModel,
+        &kFinCapModel, &kMmcnModel, &kFinSrcModel, &kErlangAModel, &kMM1TranModel, &kStaffingModel};
     return kModels;
 }
 

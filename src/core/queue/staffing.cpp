@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/queue/dmc.h"
+#include "core/queue/erlang_a.h"
 #include "core/queue/mdc.h"
 #include "core/queue/mmc.h"
 #include "core/queue/report.h"
@@ -28,6 +29,8 @@ ModelFields Fields(StaffingModel model) {
             return {kDmcServers, kDmcLoad};
         case StaffingModel::GMC:
             return {kGmcServers, kGmcLoad};
+        case StaffingModel::ErlangA:
+            return {kErlangAServers, kErlangALoad};
         default:
             return {kMmcServers, kMmcLoad};
     }
@@ -49,14 +52,16 @@ bool Refused(const StaffingQuestion& q, int c) {
             return DmcRhoTooSmall(c, rho);
         case StaffingModel::GMC:
             return GmcRhoTooSmall(q.arrivals, c, q.ca2, rho);
+        case StaffingModel::ErlangA:
+            return ErlangARhoTooSmall(c, rho);
         default:
             return MmcRhoTooSmall(c, rho);
     }
 }
 
-// Pwait, E(Wq) and P{Wq > t} from the model's solution at c servers.
+// Pwait, E(Wq), P{Wq > t} and (M/M/c+M) Pab from the model's solution at c servers.
 struct Figures {
-    double Pwait, EWq, tail;
+    double Pwait, EWq, tail, Pab = 0;
 };
 
 Figures Solve(const StaffingQuestion& q, int c) {
@@ -74,6 +79,11 @@ Figures Solve(const StaffingQuestion& q, int c) {
         case StaffingModel::GMC: {
             const GmcSolution s = SolveGMC(q.arrivals, q.ca2, c, rho);
             return {s.Pwait, s.EWq, tail ? GmcWaitingTail(s, q.t) : 0};
+        }
+        case StaffingModel::ErlangA: {
+            const ErlangASolution s = SolveErlangA(c, rho, q.theta);
+            return {s.statistics.Pwait, s.statistics.EWq, tail ? ErlangAWaitingTail(s, q.t) : 0,
+                    s.Pab};
         }
         default: {
             const MmcSolution s = SolveMMC(c, rho);
@@ -109,6 +119,8 @@ std::string TargetText(const StaffingQuestion& q) {
             return Format("P{Wq>t}<=%.6g at t=%.6g", {q.bound, q.t});
         case StaffingTarget::MeanWait:
             return Format("E(Wq)<=%.6g", {q.bound});
+        case StaffingTarget::Abandonment:
+            return Format("Pab<=%.6g", {q.bound});
         default:
             return Format("Pwait<=%.6g", {q.bound});
     }
@@ -121,6 +133,7 @@ StaffingParameters Parameters(const QueueRun& run, QueueHost& host) {
     q.model = static_cast<StaffingModel>(run.selection.item(0));
     q.arrivals = static_cast<GmcArrivals>(run.selection.item(1));
     q.ca2 = f.find("ca2").value_or(0);
+    q.theta = f.find("theta").value_or(1);
     q.a = f["a"];
     q.target = static_cast<StaffingTarget>(run.selection.item(2));
     switch (q.target) {
@@ -130,6 +143,9 @@ StaffingParameters Parameters(const QueueRun& run, QueueHost& host) {
             break;
         case StaffingTarget::MeanWait:
             q.bound = f["ewq"];
+            break;
+        case StaffingTarget::Abandonment:
+            q.bound = f["pab"];
             break;
         default:
             q.bound = f["pwait"];
@@ -144,7 +160,8 @@ StaffingParameters Parameters(const QueueRun& run, QueueHost& host) {
             {Title(q),
              q.model == StaffingModel::GMC && q.arrivals != GmcArrivals::Deterministic
                  ? Format("CA2 = %.4g", {q.ca2})
-                 : "",
+             : q.model == StaffingModel::ErlangA ? Format("theta = %.4g", {q.theta})
+                                                 : "",
              Format("a = %.6g", {q.a}), TargetText(q), ""});
     return p;
 }
@@ -154,22 +171,35 @@ std::string ParameterLine(const StaffingParameters& p) {
     std::string line = Format("Parameters: a=%.6g", {q.a});
     if (q.model == StaffingModel::GMC && q.arrivals != GmcArrivals::Deterministic)
         line += Format("  CA2=%.5g", {q.ca2});
+    if (q.model == StaffingModel::ErlangA) line += Format("  theta=%.6g", {q.theta});
     line += "  target " + TargetText(q);
     if (p.maxRhoGiven) line += Format("  maxrho=%.6g", {q.maxRho});
     return line;
 }
 
 std::string MeasureName(StaffingTarget target) {
-    return target == StaffingTarget::WaitingTail ? "P{Wq>t}"
-           : target == StaffingTarget::MeanWait  ? "E(Wq)"
-                                                 : "Pwait";
+    switch (target) {
+        case StaffingTarget::WaitingTail:
+            return "P{Wq>t}";
+        case StaffingTarget::MeanWait:
+            return "E(Wq)";
+        case StaffingTarget::Abandonment:
+            return "Pab";
+        default:
+            return "Pwait";
+    }
+}
+
+// The targets whose figure the table shows in a column of its own.
+bool OwnColumn(StaffingTarget target) {
+    return target == StaffingTarget::WaitingTail || target == StaffingTarget::Abandonment;
 }
 
 void WriteTable(ResultWriter& out, const StaffingQuestion& q,
                 const std::vector<StaffingRow>& rows) {
-    const bool tail = q.target == StaffingTarget::WaitingTail;
+    const bool own = OwnColumn(q.target);
     std::string header = Format("%4s  %10s  %10s  %10s", {"c", "rho", "Pwait", "E(Wq)"});
-    if (tail) header += Format("  %10s", {"P{Wq>t}"});
+    if (own) header += Format("  %10s", {MeasureName(q.target)});
     header += "  Met";
     std::vector<std::string> lines;
     for (const StaffingRow& r : rows) {
@@ -179,7 +209,7 @@ void WriteTable(ResultWriter& out, const StaffingQuestion& q,
             continue;
         }
         line += "  " + FormatProb(r.Pwait) + Format("  %10.5g", {r.EWq});
-        if (tail) line += "  " + FormatProb(r.measure);
+        if (own) line += "  " + FormatProb(r.measure);
         line += r.met ? "  yes" : r.measure <= q.bound ? "  no (rho above maxrho)" : "  no";
         lines.push_back(line);
     }
@@ -289,9 +319,19 @@ StaffingRow EvaluateStaffing(const StaffingQuestion& q, int c) {
     row.solved = true;
     row.Pwait = f.Pwait;
     row.EWq = f.EWq;
-    row.measure = q.target == StaffingTarget::WaitingTail ? f.tail
-                  : q.target == StaffingTarget::MeanWait  ? f.EWq
-                                                          : f.Pwait;
+    switch (q.target) {
+        case StaffingTarget::WaitingTail:
+            row.measure = f.tail;
+            break;
+        case StaffingTarget::MeanWait:
+            row.measure = f.EWq;
+            break;
+        case StaffingTarget::Abandonment:
+            row.measure = f.Pab;
+            break;
+        default:
+            row.measure = f.Pwait;
+    }
     row.met = row.measure <= q.bound && row.rho <= q.maxRho;
     return row;
 }
@@ -382,6 +422,9 @@ void RunStaffing(const QueueRun& run, QueueHost& host) {
 bool GmcModel(const Selection& s) {
     return s.item(0) == static_cast<int>(StaffingModel::GMC);
 }
+bool ErlangAModel(const Selection& s) {
+    return s.item(0) == static_cast<int>(StaffingModel::ErlangA);
+}
 bool Target(const Selection& s, StaffingTarget target) {
     return s.item(2) == static_cast<int>(target);
 }
@@ -402,13 +445,20 @@ constexpr FieldSpec kFields[] = {
      .shown = GmcModel,
      .enabled = [](const Selection& s) { return GmcRandomArrivals(s.item(1)); },
      .disabledText = "0"},
+    {.editName = "Staffing_Theta_edit",
+     .caption = "Theta:",
+     .limits = One(kErlangAPatience),
+     .incorrect = "Theta incorrect",
+     .outOfRange = "Theta out of range",
+     .shown = ErlangAModel,
+     .editHint = "Enter theta = E(s) / mean patience"},
     {.editName = "Staffing_T_edit",
      .caption = "t:",
      .limits = One(kStaffingTime),
      .incorrect = "t incorrect",
      .outOfRange = "t out of range",
      .shown = [](const Selection& s) { return Target(s, StaffingTarget::WaitingTail); }},
-    // One edit holds the bound of both probability targets; the batch tool names them apart.
+    // One edit holds the bound of the probability targets; the batch tool names them apart.
     {.editName = "Staffing_Alpha_edit",
      .caption = "alpha:",
      .limits = One(kStaffingAlpha),
@@ -421,6 +471,12 @@ constexpr FieldSpec kFields[] = {
      .incorrect = "alpha incorrect",
      .outOfRange = "alpha out of range",
      .shown = [](const Selection& s) { return Target(s, StaffingTarget::DelayProbability); }},
+    {.editName = "Staffing_Alpha_edit",
+     .caption = "alpha:",
+     .limits = One(kStaffingAbandonment),
+     .incorrect = "alpha incorrect",
+     .outOfRange = "alpha out of range",
+     .shown = [](const Selection& s) { return Target(s, StaffingTarget::Abandonment); }},
     {.editName = "Staffing_W_edit",
      .caption = "w:",
      .limits = One(kStaffingMeanWait),
@@ -435,8 +491,8 @@ constexpr FieldSpec kFields[] = {
      .optional = true,
      .editHint = "Leave empty for no bound on the utilisation"},
 };
-constexpr std::string_view kModelKeys[] = {"mmc", "mdc", "dmc", "gmc"};
-constexpr std::string_view kTargetKeys[] = {"t alpha", "ewq", "pwait"};
+constexpr std::string_view kModelKeys[] = {"mmc", "mdc", "dmc", "gmc", "erlanga"};
+constexpr std::string_view kTargetKeys[] = {"t alpha", "ewq", "pwait", "pab"};
 constexpr std::string_view kGraphItems[] = {"no graph", "graph of the target against c"};
 constexpr ChoiceSpec kChoices[] = {
     {.key = "model",
@@ -461,9 +517,9 @@ constexpr ChoiceSpec kChoices[] = {
      .checkBox = true},
 };
 constexpr LayoutItem kLayout[] = {
-    {Slot::Choice, 0}, {Slot::Field, 0}, {Slot::Choice, 1}, {Slot::Field, 1},
-    {Slot::Choice, 2}, {Slot::Field, 2}, {Slot::Field, 3},  {Slot::Field, 5},
-    {Slot::Field, 6},  {Slot::Choice, 3},
+    {Slot::Choice, 0}, {Slot::Field, 0},  {Slot::Choice, 1}, {Slot::Field, 1},
+    {Slot::Field, 2},  {Slot::Choice, 2}, {Slot::Field, 3},  {Slot::Field, 4},
+    {Slot::Field, 7},  {Slot::Field, 8},  {Slot::Choice, 3},
 };
 
 // The answer's line reads "Smallest number of servers: c = N".
@@ -480,7 +536,9 @@ constinit const QueueModelSpec kStaffingModel{
     .helpContext = 190,
     .helpPage = "staffing.html",
     .helpTitle = "Staffing",
-    .summary = "Staffing: the smallest c meeting a service level in M/M/c, M/D/c, D/M/c or G/M/c",
+    .summary =
+        "Staffing: the smallest c meeting a service level in M/M/c, M/D/c, D/M/c, G/M/c or "
+        "M/M/c+M",
     .example = "model=mmc a=10 pwait=0.2",
     .fields = kFields,
     .choices = kChoices,

@@ -1,11 +1,12 @@
 #pragma once
 // Staffing: the smallest number of servers c that meets a service level at an offered load of
-// a = lambda E(S) Erlangs, for M/M/c, M/D/c, D/M/c and G/M/c. Every figure is the model's own
-// solution at rho = a / c (the functions its tab runs). Waiting falls as servers are added, so
+// a = lambda E(S) Erlangs, for M/M/c, M/D/c, D/M/c, G/M/c and M/M/c+M. Every figure is the model's
+// own solution at rho = a / c (the functions its tab runs). Waiting falls as servers are added, so
 // the search gallops upward from the smallest stable c and then bisects the last step.
 //
 //   a = 10 Erlangs, M/M/c, Pwait <= 0.2  -> c = 14 (Pwait 0.174 at 14, 0.285 at 13)
 
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -18,15 +19,16 @@
 namespace wachtrix {
 
 // Staffing_Model_RadioGroup's items.
-enum class StaffingModel { MMC = 0, MDC = 1, DMC = 2, GMC = 3 };
-inline constexpr std::string_view kStaffingModelItems[] = {"M/M/c", "M/D/c", "D/M/c", "G/M/c"};
+enum class StaffingModel { MMC = 0, MDC = 1, DMC = 2, GMC = 3, ErlangA = 4 };
+inline constexpr std::string_view kStaffingModelItems[] = {"M/M/c", "M/D/c", "D/M/c", "G/M/c",
+                                                           "M/M/c+M"};
 
 // Staffing_Target_RadioGroup's items.
-enum class StaffingTarget { WaitingTail = 0, MeanWait = 1, DelayProbability = 2 };
+enum class StaffingTarget { WaitingTail = 0, MeanWait = 1, DelayProbability = 2, Abandonment = 3 };
 inline constexpr std::string_view kStaffingTargetItems[] = {"P{Wq>t} <= alpha", "E(Wq) <= w",
-                                                       "Pwait <= alpha"};
+                                                            "Pwait <= alpha", "Pab <= alpha"};
 
-// The largest load any of the four models takes: 2500 servers at rho = 0.999.
+// The largest load the models without abandonment take: 2500 servers at rho = 0.999.
 inline constexpr FieldLimit kStaffingLoad{
     "a", "offered load lambda E(S) in Erlangs", 1e-10, 2497.5, "<= 2497.5", false, 1e-10};
 inline constexpr FieldLimit kStaffingTime{"t", "waiting time t of P{Wq>t}, in mean service times",
@@ -37,6 +39,9 @@ inline constexpr FieldLimit kStaffingMeanWait{
     "ewq", "largest acceptable E(Wq), in mean service times", 1e-10, 1000, "1e-10 <= w <= 1000"};
 inline constexpr FieldLimit kStaffingDelay{"pwait", "largest acceptable Pwait", 1e-10, 1,
                                            "1e-10 <= alpha <= 1"};
+inline constexpr FieldLimit kStaffingAbandonment{
+    "pab", "largest acceptable abandonment probability Pab (M/M/c+M)", 1e-10, 1,
+    "1e-10 <= alpha <= 1"};
 inline constexpr FieldLimit kStaffingMaxRho{
     "maxrho", "largest acceptable utilisation rho = a / c (optional)", 0.01, 1, "0.01 <= rho <= 1"};
 // The "Staffing" tab: searches and reports; with the graph box ticked, one window shows the
@@ -53,7 +58,8 @@ struct StaffingQuestion {
     StaffingTarget target = StaffingTarget::DelayProbability;
     double t = 0;      // of P{Wq>t}
     double bound = 0;  // alpha or w
-    double maxRho = 1;
+    double maxRho = std::numeric_limits<double>::infinity();  // none unless given
+    double theta = 1;  // M/M/c+M: the abandonment rate
 };
 
 // One model run at c servers.

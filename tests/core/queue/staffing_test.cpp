@@ -1,7 +1,8 @@
 // Staffing against independent references: Erlang's delay formula for M/M/c (the smallest c
-// found by stepping through the closed form), a plain step-by-step scan of the model runs for the
-// galloping search, the ordering of the models by how regular they are, and every table row against
-// the model tab's own run at that c.
+// found by stepping through the closed form), the Poisson law of M/M/c+M with a patience of one
+// service time, a plain step-by-step scan of the model runs for the galloping search, the ordering
+// of the models by how regular they are, and every table row against the model tab's own run at
+// that c.
 
 #include "core/queue/staffing.h"
 
@@ -9,11 +10,13 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/queue/dmc.h"
+#include "core/queue/erlang_a.h"
 #include "core/queue/gmc.h"
 #include "core/queue/mdc.h"
 #include "core/queue/mmc.h"
@@ -32,6 +35,13 @@ using Model = StaffingModel;
 StaffingQuestion Question(Model model, double a, Target target, double bound, double t = 0,
                           double maxRho = 1) {
     return {model, GmcArrivals::Deterministic, 0, a, target, t, bound, maxRho};
+}
+
+StaffingQuestion ErlangA(double theta, double a, Target target, double bound, double t = 0) {
+    StaffingQuestion q = Question(Model::ErlangA, a, target, bound, t);
+    q.maxRho = std::numeric_limits<double>::infinity();
+    q.theta = theta;
+    return q;
 }
 
 StaffingQuestion Gmc(GmcArrivals arrivals, double ca2, double a, Target target, double bound,
@@ -93,6 +103,23 @@ TEST(Staffing, MMcAnswersAreErlangsSmallestC) {
     EXPECT_EQ(FindStaffing(Question(Model::MMC, 10, Target::WaitingTail, 0.2, 0.33)).c, 13);
 }
 
+// With theta = 1 the M/M/c+M queue holds a Poisson(a) number X, and Pab = E[(X - c)+] / a.
+TEST(Staffing, ErlangAAnswersWithPatienceOfAServiceAreThePoissonSmallestC) {
+    for (const auto& [a, bound] : {std::pair{0.5, 0.1}, std::pair{10.0, 0.02},
+                                   std::pair{10.0, 1e-6}, std::pair{300.0, 0.001}}) {
+        int c = 1;
+        for (;; ++c) {
+            long double excess = 0;
+            for (int k = c + 1; k < a + 40 * std::sqrt(a) + 60; ++k)
+                excess += (k - c) * testing::PoissonTerm(a, k);
+            if (excess / a <= bound) break;
+        }
+        const StaffingAnswer answer = FindStaffing(ErlangA(1, a, Target::Abandonment, bound));
+        ASSERT_EQ(answer.outcome, StaffingOutcome::Found) << a;
+        EXPECT_EQ(answer.c, c) << a << " " << bound;
+    }
+}
+
 // --- The search ---------------------------------------------------------------------------------
 
 // The first c from the smallest stable one whose run meets the target, one c at a time.
@@ -119,6 +146,10 @@ TEST(Staffing, GallopingSearchFindsWhatSteppingFinds) {
         Gmc(GmcArrivals::Erlangian, 0.3, 7, Target::WaitingTail, 0.1, 0.25),
         Gmc(GmcArrivals::CoxianGamma, 4, 25, Target::DelayProbability, 0.01),
         Gmc(GmcArrivals::CoxianBalanced, 1.5, 150, Target::MeanWait, 0.002),
+        ErlangA(0.02, 300, Target::Abandonment, 0.01),
+        ErlangA(0.5, 40, Target::WaitingTail, 0.05, 0.2),
+        ErlangA(100, 3, Target::DelayProbability, 0.01),
+        ErlangA(2, 250, Target::MeanWait, 1e-4),
     };
     for (const StaffingQuestion& q : kQuestions) {
         const StaffingAnswer answer = FindStaffing(q);
@@ -205,15 +236,17 @@ TabFigures TabRun(const std::string& call) {
         const auto w = Words(lines[i]);
         if (lines[i].rfind("Results: Pwait", 0) == 0) f.Pwait = std::stod(w.back());
         if (w.size() == 3 && w[0] == "E(Wq)") f.EWq = w[2];
-        if (w.size() == 2 && w[0] == "t" && i + 1 < lines.size()) f.tail = Words(lines[i + 1])[1];
+        // P{Wq>t} is the last column (M/M/c+M has P{V>t} before it).
+        if (w.size() >= 2 && w[0] == "t" && i + 1 < lines.size())
+            f.tail = Words(lines[i + 1]).back();
     }
     return f;
 }
 
 // A staffing question: its model's tab, and the rest of its words.
 struct Asked {
-    const char* model;  // "mmc c=%d rho=%s" is added, and "arrivals=... ca2=..." for G/M/c
-    const char* arrivals;
+    const char* model;     // "mmc c=%d rho=%s" is added, and "arrivals=... ca2=..." for G/M/c
+    const char* arrivals;  // or "theta=..." for M/M/c+M
     const char* a;
     const char* t;
     const char* alpha;
@@ -227,6 +260,7 @@ TEST(Staffing, EveryTableRowIsTheModelTabsOwnRun) {
         {"gmc", " arrivals=1 ca2=0.5", "8", "0.5", "0.01"},
         {"gmc", " arrivals=3 ca2=2", "40", "0.1", "0.1"},
         {"gmc", " arrivals=0", "3", "0", "0.3"},
+        {"erlanga", " theta=0.2", "30", "0.1", "0.05"},
     };
     for (const Asked& q : kAsked) {
         const double a = std::stod(q.a);

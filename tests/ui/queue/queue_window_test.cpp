@@ -226,11 +226,14 @@ private slots:
                  "mmcn lambda=3 es=2 vary=1 c=2 from=0 to=40 y=1 t=0.5",
                  "finsrc service=1 c=2 M=10 nu=0.15 output=2 n=11,3",
                  "finsrc service=1 c=2 M=10 nu=0.15 output=4 graph=1",
+                 "erlanga c=2 rho=0.8 theta=1 output=1 t=1,,0.5",
+                 "erlanga c=3 rho=1.5 theta=0.2 output=4",
                  "mm1tran rho=0 i=1 j=0 t=1,0.5",
                  "mm1tran rho=0.8 i=4 j=2 output=2 T=50",
                  "mm1tran rho=0.8 i=4 output=4 T=50",
                  "staffing model=gmc arrivals=3 ca2=2 a=40 t=0.1 alpha=0.1",
                  "staffing model=mmc a=40 ewq=0.5 graph=1",
+                 "staffing model=erlanga theta=0.5 a=10 pab=0.02 graph=1",
              })
             QTest::newRow(call) << QString(call);
     }
