@@ -226,8 +226,11 @@ StateProbability ErlangAState(const ErlangASolution& s, int n) {
 
 ErlangAWaitingCurves ErlangAWaitingGraphPoints(const ErlangASolution& s) {
     ErlangAWaitingCurves curves;
-    curves.offered = ConditionalWaitingCurve([&s](double t) { return ErlangAOfferedTail(s, t); },
-                                             s.statistics.Pwait);
+    // P{V > t} comes from its own sum, which can round a hair above P{V > 0} = Pwait when
+    // nearly every customer waits; the conditional curve never rises above 1.
+    const double Pwait = s.statistics.Pwait;
+    curves.offered = ConditionalWaitingCurve(
+        [&s, Pwait](double t) { return std::min(ErlangAOfferedTail(s, t), Pwait); }, Pwait);
     // P{Wq > t} = e^(-theta t) P{V > t}, and P{Wq > 0} = P{V > 0}.
     for (const ChartPoint& point : curves.offered) {
         curves.waiting.push_back({point.x, std::exp(-s.theta * point.x) * point.y});
@@ -324,10 +327,18 @@ constexpr FieldSpec kFields[] = {
 };
 constexpr OutputSpec kOutputs[] = {{"MMCM_Output_RadioGroup", "Output", kStandardOutput}};
 constexpr FigureSpec kFigures[] = {
-    {"Pwait", 0, true},  {"Pab", 0, true},       {"E(Wq)"},
-    {"E(Wq|served)"},    {"E(Lq)"},              {"Std(Wq)"},
-    {"Std(Lq)"},         {"P{V>t}", 'T', true},  {"P{Wq>t}", 'T', true},
-    {"Percentile", 'P'}, {"P{L=n}", 'N', true},  {"P{L>n}", 'N', true},
+    {"Pwait", 0, true},
+    {"Pab", 0, true},
+    {"E(Wq)"},
+    {"E(Wq|served)"},
+    {"E(Lq)"},
+    {"Std(Wq)"},
+    {"Std(Lq)"},
+    {"P{V>t}", 'T', true},
+    {"P{Wq>t}", 'T', true},
+    {"Percentile", 'P'},
+    {"P{L=n}", 'N', true},
+    {"P{L>n}", 'N', true},
 };
 
 }  // namespace

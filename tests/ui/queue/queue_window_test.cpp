@@ -882,12 +882,12 @@ private slots:
         QTest::addColumn<double>("xMax");  // 0: as the points give it
         QTest::addColumn<QString>("yTitle");
         QTest::addColumn<bool>("cross");
-        // p(10,0,0) computes as -2e-16, drawn as the table prints it.
+        // At t = 0 the queue holds i exactly: p(10,0,0) and Std Lq(4,0) are the point (0, 0).
         QTest::newRow("p(10,0,t) from 0")
-            << "mm1tran rho=0.8 i=10 j=0 output=1 T=10" << 10.0 << "Probability" << false;
+            << "mm1tran rho=0.8 i=10 j=0 output=1 T=10" << 10.0 << "Probability" << true;
         QTest::newRow("ELq") << "mm1tran rho=0.8 i=4 output=3 T=10" << 10.0 << "ELq(i,t)" << false;
         QTest::newRow("Std Lq") << "mm1tran rho=0.8 i=4 output=4 T=10" << 10.0 << "Std Lq(i,t)"
-                                << false;
+                                << true;
         QTest::newRow("finite source time") << "finsrc service=1 c=2 M=10 nu=0.15 output=4 graph=0"
                                             << 0.0 << "Probability" << false;
         // Without waiting room nobody waits: the point (0, 0).
