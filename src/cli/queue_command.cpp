@@ -103,6 +103,8 @@ std::string NeededWhen(const QueueModelSpec& model, const FieldSpec& field) {
         for (const Selection& s : all)
             (field.isRead(s) ? read : unread).push_back(value(s, c));
         if (unread.empty()) return {};
+        // Read under no selection the choices list (a staffing target, picked by its key).
+        if (read.empty()) break;
         const bool decides = std::none_of(read.begin(), read.end(), [&](int v) {
             return std::find(unread.begin(), unread.end(), v) != unread.end();
         });
