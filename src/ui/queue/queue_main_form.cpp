@@ -23,6 +23,7 @@
 #include "ui/queue/edit_filter.h"
 #include "ui/queue/multi_row_tab_widget.h"
 #include "ui/queue/results_panel.h"
+#include "ui/queue/scenario_dialog.h"
 
 namespace wachtrix::ui {
 
@@ -243,6 +244,25 @@ void TQueueMainForm::Run(QueueTab& tab) {
     RunQueueModel(tab.model(), form, *this);
     tab.showValues(form);
     runningTab_ = nullptr;
+}
+
+// The dialog stays over the window until OK or Cancel; the table is then written as a run's
+// report is, and its curves drawn as a run draws its graphs.
+void TQueueMainForm::Scenario(QueueTab& tab) {
+    auto* dialog = new ScenarioDialog(tab.model(), tab.form(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        // The dialog goes when it closes: what the run needs is copied first.
+        const QueueModelSpec& model = dialog->model();
+        const QueueForm form = dialog->form();
+        const ScenarioRequest request = dialog->request();
+        const ScenarioTable table = RunScenarioWithProgress(model, form, request, this);
+        WriteScenarioTable(results(), table);
+        const GraphHandle window = createGraphWindow(GraphWindowKind::GMC, {table.title});
+        for (const ChartPlot& plot : ScenarioPlots(model, table))
+            this->plot(window, 0, plot);
+    });
+    dialog->open();
 }
 
 void TQueueMainForm::MG1_Quit_ButtonClick() {

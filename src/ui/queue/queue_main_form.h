@@ -60,6 +60,9 @@ public:
     void Run(QueueTab& tab);         // every Run button
     void MG1_Quit_ButtonClick();     // every Quit button
     void FinCap_Help_ButtonClick();  // every Help button
+    // Every Scenario... button: the dialog, then the table in Results and its curves in a graph
+    // window.
+    void Scenario(QueueTab& tab);
     void ClearButtonClick();
     void PrintButtonClick();  // without a printer: offered as a PDF file
     void SaveButtonClick();   // plain text, HTML or PDF, by the file's type

@@ -158,11 +158,18 @@ public:
         }
     }
 
-    // Run, Quit and Help, on a line of their own below the tab's controls.
+    // Run, Quit and Help, on a line of their own below the tab's controls; Scenario... right
+    // above Run, as the column has no room for a fourth button on that line.
     void buttons(QWidget* bar) {
         closeGrid();
         container_ = bar;
         const QString prefix = Q(tab_.model_.prefix);
+        // Created first: the focus goes through the bar top to bottom.
+        auto* scenario =
+            tab_.model_.figures.empty()
+                ? nullptr
+                : newButton(prefix + "_Scenario_button", "&Scenario...",
+                            "Tabulate figures of the report over a range of one parameter");
         auto* run =
             newButton(prefix + "_Run_Button", "&Run", "Perform calculations (Alt-R is a shortcut)");
         auto* quit = newButton(prefix + "_Quit_Button", "&Quit",
@@ -171,17 +178,28 @@ public:
         help->setIcon(HelpIcon());
         QueueTab* tab = &tab_;
         QObject::connect(run, &QPushButton::clicked, window_, [w = window_, tab] { w->Run(*tab); });
+        if (scenario)
+            QObject::connect(scenario, &QPushButton::clicked, window_,
+                             [w = window_, tab] { w->Scenario(*tab); });
         QObject::connect(quit, &QPushButton::clicked, window_,
                          &TQueueMainForm::MG1_Quit_ButtonClick);
         QObject::connect(help, &QPushButton::clicked, window_,
                          &TQueueMainForm::FinCap_Help_ButtonClick);
         if (auto* page = dynamic_cast<QueuePage*>(tab_.page_)) page->setRunButton(run);
 
-        auto* line = new QHBoxLayout(bar);
-        line->setContentsMargins(8, 4, 8, 6);
+        auto* lines = new QVBoxLayout(bar);
+        lines->setContentsMargins(8, 4, 8, 6);
+        if (scenario) {
+            auto* above = new QHBoxLayout;
+            above->addWidget(scenario);
+            above->addStretch();
+            lines->addLayout(above);
+        }
+        auto* line = new QHBoxLayout;
         line->addWidget(run);
         line->addWidget(quit);
         line->addWidget(help);
+        lines->addLayout(line);
     }
 
 private:

@@ -2,10 +2,10 @@
 // One tab of the queue window, built from its model's registry entry: the heading, the fields with
 // their captions and range labels, the choices, the Output groups and the value groups, laid out
 // top to bottom in the order a user fills them in, with Run, Quit and Help on a line below them
-// at the foot of the tab. The tab keeps itself in step with what the user picks and types (which
-// fields, groups and boxes show, the range labels and captions that follow the choices and the
-// other fields) from the entry's data alone. A click never moves the control clicked, nor Run,
-// Quit and Help.
+// at the foot of the tab (Scenario... above Run where the model offers figures). The tab keeps
+// itself in step with what the user picks and types (which fields, groups and boxes show, the range
+// labels and captions that follow the choices and the other fields) from the entry's data alone. A
+// click never moves the control clicked, nor Run, Quit and Help.
 
 #include <QString>
 #include <array>

@@ -5,12 +5,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPointer>
 #include <QPrintPreviewDialog>
@@ -20,6 +23,7 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -29,6 +33,7 @@
 #include "chart/xy_graph.h"
 #include "core/numeric/numerical_failure.h"
 #include "core/queue/queue_model.h"
+#include "core/queue/scenario.h"
 #include "support/recording_host.h"
 #include "ui/common/dialog_recorder.h"
 #include "ui/common/help.h"
@@ -977,6 +982,92 @@ private slots:
         QVERIFY(help);
         QTest::keyClick(help->findChild<QWidget*>("HelpBrowser"), Qt::Key_Escape);
         QVERIFY(!help->isVisible());
+    }
+
+    // Scenario... on M/M/c: the dialog's choices run as the batch tool runs them, the table in
+    // Results and its curves in a graph window.
+    void scenarioTabulatesAsTheBatchToolDoes() {
+        DialogRecorder boxes;
+        Select(*form_->tab("mmc"), testing::FormOf("mmc c=2 rho=0.8"));
+        form_->ClearButtonClick();
+        // Right above Run; it and Run, Quit and Help whole within the tab's column.
+        form_->show();
+        QApplication::processEvents();
+        auto* scenario = find<QPushButton>("MMC_Scenario_button");
+        auto* run = find<QPushButton>("MMC_Run_Button");
+        QCOMPARE(scenario->x(), run->x());
+        QVERIFY(scenario->geometry().bottom() < run->y());
+        for (const char* name :
+             {"MMC_Scenario_button", "MMC_Run_Button", "MMC_Quit_Button", "MMC_Help_Button"}) {
+            auto* button = find<QPushButton>(name);
+            QVERIFY2(button->width() >= button->sizeHint().width(), name);
+            QVERIFY2(button->geometry().right() < button->parentWidget()->width(), name);
+        }
+        scenario->click();
+        QPointer<QDialog> dialog = find<QDialog>("Scenario_dialog");
+        QVERIFY(dialog->isVisible());
+        auto* field = testing::Child<QComboBox>(dialog, "Scenario_Field_combo");
+        field->setCurrentIndex(field->findData("rho"));
+        auto* from = testing::Child<QLineEdit>(dialog, "Scenario_From_edit");
+        auto* to = testing::Child<QLineEdit>(dialog, "Scenario_To_edit");
+        QCOMPARE(from->text() + ".." + to->text(), QString("0.4..0.8"));
+        from->setText("0.5");
+        to->setText("0.9");
+        testing::Child<QSpinBox>(dialog, "Scenario_Points_edit")->setValue(5);
+        auto* figures = testing::Child<QListWidget>(dialog, "Scenario_Figures_list");
+        QStringList ticked;
+        for (int row = 0; row < figures->count(); ++row)
+            if (figures->item(row)->checkState() == Qt::Checked)
+                ticked << figures->item(row)->text();
+        QCOMPARE(ticked, (QStringList{"Pwait", "E(Wq)"}));
+        // t opens only while a figure reads it.
+        auto* t = testing::Child<QLineEdit>(dialog, "Scenario_T_edit");
+        QListWidgetItem* wqt = figures->findItems("P{Wq>t}", Qt::MatchExactly).at(0);
+        QVERIFY(!t->isEnabled());
+        wqt->setCheckState(Qt::Checked);
+        QVERIFY(t->isEnabled());
+        wqt->setCheckState(Qt::Unchecked);
+        QVERIFY(!t->isEnabled());
+        testing::Child<QPushButton>(dialog, "Scenario_OK_button")->click();
+        testing::DeleteClosedWindows();
+        QVERIFY(!dialog);
+        QVERIFY(boxes.requests.isEmpty());
+
+        ScenarioRequest request;
+        request.field = "rho";
+        request.from = 0.5;
+        request.to = 0.9;
+        request.count = 5;
+        request.figures = {"Pwait", "E(Wq)"};
+        const QueueForm asked = testing::FormOf("mmc c=2 rho=0.8");
+        testing::RecordingHost core;
+        WriteScenarioTable(core.results(), RunScenario(*FindQueueModel("mmc"), asked, request));
+        const QStringList shown = StyledLines(results()).mid(2);
+        QCOMPARE(shown, CoreLines(core));
+        // Erlang C with c = 2: Pwait = 2 rho^2 / (1 + rho), 1/3 at rho = 0.5, and E(Wq) = Pwait /
+        // (c (1 - rho)) the same.
+        QCOMPARE(shown.filter(QRegularExpression("^N: +0\\.5 +0\\.333333 +0\\.33333$")).size(), 1);
+        const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
+        QCOMPARE(windows.size(), 1);
+        QVERIFY(windows[0]->isVisible());
+    }
+
+    // A range beyond the field's limits is refused with the dialog still open; nothing runs.
+    void scenarioRefusesARangeBeyondTheLimits() {
+        DialogRecorder boxes;
+        Select(*form_->tab("mmc"), testing::FormOf("mmc c=2 rho=0.8"));
+        const QStringList before = StyledLines(results());
+        find<QPushButton>("MMC_Scenario_button")->click();
+        auto* dialog = find<QDialog>("Scenario_dialog");
+        auto* field = testing::Child<QComboBox>(dialog, "Scenario_Field_combo");
+        field->setCurrentIndex(field->findData("rho"));
+        testing::Child<QLineEdit>(dialog, "Scenario_To_edit")->setText("1.5");
+        testing::Child<QPushButton>(dialog, "Scenario_OK_button")->click();
+        QCOMPARE(boxes.texts(),
+                 QStringList{"Rho out of range: from and to must lie within 1e-10 to 0.999"});
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(StyledLines(results()), before);
+        QVERIFY(form_->findChildren<GraphWindow*>().isEmpty());
     }
 
 private:
