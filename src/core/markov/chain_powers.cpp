@@ -17,6 +17,25 @@ void Split(double m, std::uint64_t& mantissa, int& shift) {
     mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, exponent - shift));
 }
 
+// Rows of a stochastic M sum to 1: the diagonal of D = M - I is minus the rest of its row, and
+// a row of M itself is scaled to its sum.
+void KeepRowSums(std::vector<double>& m, int n, bool fromIdentity) {
+    for (int i = 0; i < n; ++i) {
+        double* row = &m[static_cast<std::size_t>(i) * n];
+        long double rest = 0;
+        for (int j = 0; j < n; ++j)
+            if (j != i) rest += row[j];
+        if (fromIdentity) {
+            row[i] = static_cast<double>(-rest);
+            continue;
+        }
+        const long double total = rest + row[i];
+        if (!(total > 0)) continue;
+        for (int j = 0; j < n; ++j)
+            row[j] = static_cast<double>(row[j] / total);
+    }
+}
+
 }  // namespace
 
 bool TooSlowForItsSteps(const std::vector<std::vector<double>>& w, int n) {
@@ -73,12 +92,16 @@ void GeneratorStretch(const std::vector<double>& a, int n, double jumps, std::ve
     }
 }
 
-ChainPowers::ChainPowers(std::vector<double> m0, std::vector<double> sum0, int n, bool fromIdentity)
+ChainPowers::ChainPowers(std::vector<double> m0, std::vector<double> sum0, int n, bool fromIdentity,
+                         bool stochastic)
     : n_(n),
       sums_(!sum0.empty()),
       fromIdentity_(fromIdentity),
+      stochastic_(stochastic),
       power(std::move(m0)),
-      sum(std::move(sum0)) {}
+      sum(std::move(sum0)) {
+    if (stochastic_) KeepRowSums(power, n_, fromIdentity_);
+}
 
 int ChainPowers::ProductsFor(int level) const {
     return std::max(level - level_, 0) * (sums_ ? 2 : 1);
@@ -125,6 +148,7 @@ bool ChainPowers::Prepare(int level, const std::function<bool()>& carryOn) {
             for (std::size_t k = 0; k < squared.size(); ++k)
                 squared[k] += 2 * power[k];
         }
+        if (stochastic_) KeepRowSums(squared, n_, fromIdentity_);
         power.swap(squared);
         ++level_;
         keep();

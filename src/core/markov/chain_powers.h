@@ -46,8 +46,13 @@ void GeneratorStretch(const std::vector<double>& a, int n, double jumps, std::ve
 class ChainPowers {
 public:
     // sum0 empty: no sums. fromIdentity: m0 is M_0 - I, and so are the levels kept (for a
-    // matrix so near the identity that I + D would lose D).
-    ChainPowers(std::vector<double> m0, std::vector<double> sum0, int n, bool fromIdentity = false);
+    // matrix so near the identity that I + D would lose D). stochastic: every row of M_0 sums
+    // to 1, and each level is held to it: a squaring doubles the rounding of the row sums, and
+    // over the 60 or more levels of a very large nu t that would grow into figures above 1 (or
+    // vanishing ones), so the sums are restored from the off-diagonal entries, which carry no
+    // cancellation.
+    ChainPowers(std::vector<double> m0, std::vector<double> sum0, int n, bool fromIdentity = false,
+                bool stochastic = false);
 
     // Products needed to make the levels up to `level` ready.
     int ProductsFor(int level) const;
@@ -70,6 +75,7 @@ private:
     int n_;
     bool sums_;
     bool fromIdentity_;
+    bool stochastic_;
     int level_ = 0;                           // the last level squared to
     std::vector<double> power, sum;           // M and S of that level
     std::vector<char> needed_;                // per level

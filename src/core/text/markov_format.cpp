@@ -160,7 +160,8 @@ std::string FormatSignificant(long double x, int n) {
     }
     int k = 0;
     if (!finite || !(x > 1e-16L) || power) {
-        const long double e = x > 1e-16L ? std::log10(x) : -16.0L;
+        // INF and NAN print as words: no digit count (nor a cast of an infinite logarithm).
+        const long double e = !std::isfinite(x) ? 0.0L : x > 1e-16L ? std::log10(x) : -16.0L;
         k = static_cast<int>(std::trunc(e + 1 + 1e-10L));
     } else {
         k = expansion.exponent() >= 0 ? expansion.exponent() + 1 : 0;

@@ -188,6 +188,24 @@ TEST(ContinuousTransient, StiffTwoStatesAtAnyNuTFollowTheirClosedForms) {
     }
 }
 
+// Rates near 1e19 beside rates near 1: nu t near 1e23 takes some 75 squarings, each of which
+// doubles the rounding of the row sums unless the levels are held to them; the run must reach
+// the stationary distribution (by the matrix-tree theorem: all terms positive) and stay there.
+TEST(ContinuousTransient, SeventyFiveSquaringsKeepTheRowSums) {
+    const double q12 = 9.2e18, q13 = 1, q21 = 3.3e19, q23 = 71, q31 = 0, q32 = 40;
+    const std::vector<double> times{6, 256, 5000};
+    const TransientRun run =
+        Continuous(OneBased({{0, q12, q13}, {q21, 0, q23}, {q31, q32, 0}}), 1, times);
+    const double tree[] = {0, q21 * q31 + q23 * q31 + q32 * q21, q12 * q32 + q13 * q32 + q31 * q12,
+                           q13 * q23 + q12 * q23 + q21 * q13};
+    const double total = tree[1] + tree[2] + tree[3];
+    for (std::size_t k = 0; k < times.size(); ++k) {
+        for (int j = 1; j <= 3; ++j)
+            EXPECT_REL_NEAR(run.probabilities[k][j], tree[j] / total, 1e-9) << times[k];
+        EXPECT_REL_NEAR(run.sojourn[k][1] + run.sojourn[k][2] + run.sojourn[k][3], times[k], 1e-12);
+    }
+}
+
 // A state 1e20 times faster than the others: the uniformised chain's self-transitions of the
 // slow states would round to 1, so the run squares the exponential of the generator instead.
 // From 1 the chain passes at once to 2, then alternates between 2 and 3 at rates 1 and 2.
