@@ -264,41 +264,6 @@ TEST(ContinuousFirstPassage, SquaredRunAgreesWithTheMatrixExponential) {
     }
 }
 
-TEST(FirstPassageReport, DiscreteReportsForTheThreeKindsOfSet) {
-    const ChainData chain =
-        MakeChain({{0.5, 0.5, 0}, {0.25, 0.5, 0.25}, {0, 0.5, 0.5}}, ChainKind::Discrete);
-    NoProgress none;
-    const MarkovReport single =
-        FirstPassageAnalysis(chain, {2, {1, 2, 10}, ReturnSetType::Single, 2}, none);
-    EXPECT_FALSE(single.stopped);
-    EXPECT_EQ(
-        single.lines,
-        (Lines{"==================================", "FIRST-PASSAGE TIME PROBABILITIES",
-               "==================================", " ", "Initial State = 2", "Return Set = {2}",
-               "", "P( T({2}) > t | X(0) = 2 )", "", "At t = 1:       0.50000000 ",
-               "At t = 2:       0.25000000 ", "At t = 10:      0.00097656 "}));
-    const MarkovReport low = FirstPassageAnalysis(chain, {3, {3}, ReturnSetType::FromOne, 2}, none);
-    EXPECT_EQ(Lines(low.lines.begin() + 4, low.lines.end()),
-              (Lines{"Initial State = 3", "Return Set = {1..2}", "",
-                     "P( T({1..2}) > t | X(0) = 3 )", "", "At t = 3:       0.12500000 "}));
-    const MarkovReport high =
-        FirstPassageAnalysis(chain, {1, {5000}, ReturnSetType::ToLast, 3}, none);
-    EXPECT_EQ(Lines(high.lines.begin() + 4, high.lines.end()),
-              (Lines{"Initial State = 1", "Return Set = {3..3}", "",
-                     "P( T({3..3}) > t | X(0) = 1 )", "", "At t = 5000:    0.00000000 "}));
-}
-
-TEST(FirstPassageReport, ContinuousTimesHaveThreeDecimals) {
-    const ChainData chain = MakeChain({{0, 1}, {3, 0}}, ChainKind::Continuous);
-    NoProgress none;
-    const MarkovReport report =
-        FirstPassageAnalysis(chain, {1, {1, 2.5, 1234.5}, ReturnSetType::Single, 2}, none);
-    EXPECT_EQ(Lines(report.lines.begin() + 4, report.lines.end()),
-              (Lines{"Initial State = 1", "Return Set = {2}", "", "P( T({2}) > t | X(0) = 1 )", "",
-                     "At t = 1.000:     0.36787944 ", "At t = 2.500:     0.08208500 ",
-                     "At t = 1234.500:  0.00000000 "}));
-}
-
 TEST(FirstPassageReport, AStoppedRunKeepsOnlyTheHeader) {
     const ChainData chain = MakeChain({{0, 1}, {3, 0}}, ChainKind::Continuous);
     RecordingProgress progress(1);
