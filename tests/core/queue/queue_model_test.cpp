@@ -25,32 +25,6 @@ std::string Text(double v) {
     return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
 }
 
-// Every combination of the choices' items and the shown Output group's items.
-std::vector<Selection> AllSelections(const QueueModelSpec& model) {
-    std::vector<Selection> all{Selection{}};
-    for (std::size_t c = 0; c < model.choices.size(); ++c) {
-        std::vector<Selection> next;
-        for (const Selection& s : all)
-            for (std::size_t item = 0; item < model.choices[c].items.size(); ++item) {
-                Selection t = s;
-                t.items[c] = static_cast<int>(item);
-                next.push_back(t);
-            }
-        all = next;
-    }
-    std::vector<Selection> withOutputs;
-    for (const Selection& s : all) {
-        const OutputSpec* output = model.outputFor(s);
-        const std::size_t items = output ? output->items.size() : 1;
-        for (std::size_t item = 0; item < items; ++item) {
-            Selection t = s;
-            t.output = static_cast<int>(item);
-            withOutputs.push_back(t);
-        }
-    }
-    return withOutputs;
-}
-
 // Every field the selection reads at its lower (or upper) bound.
 QueueForm AtBounds(const QueueModelSpec& model, const Selection& s, bool upper) {
     QueueForm form = EmptyForm(model);
@@ -73,7 +47,7 @@ class EveryModel : public ::testing::TestWithParam<const QueueModelSpec*> {};
 
 TEST_P(EveryModel, ReadsEveryFieldWithinItsLimitAndRefusesBeyond) {
     const QueueModelSpec& model = *GetParam();
-    for (const Selection& s : AllSelections(model)) {
+    for (const Selection& s : testing::AllSelections(model)) {
         for (const bool upper : {false, true}) {
             const QueueForm base = AtBounds(model, s, upper);
             const FieldReading inside = ReadFields(model, base);
@@ -85,8 +59,8 @@ TEST_P(EveryModel, ReadsEveryFieldWithinItsLimitAndRefusesBeyond) {
                 QueueForm outside = base;
                 outside.fields[i] = Text(Beyond(limit, upper));
                 const FieldReading refused = ReadFields(model, outside);
-                ASSERT_TRUE(refused.refusal) << model.key << " " << field.editName << "="
-                                             << outside.fields[i];
+                ASSERT_TRUE(refused.refusal)
+                    << model.key << " " << field.editName << "=" << outside.fields[i];
                 EXPECT_EQ(refused.refusal->text,
                           limit.refusal.empty() ? field.outOfRange : limit.refusal);
                 EXPECT_EQ(refused.refusal->field, static_cast<int>(i));
@@ -205,7 +179,8 @@ TEST(Registry, KeysSheetsAndHelpContextsAreUnique) {
 }
 
 // Helpers for the reader's order: a form of a model with the given texts by field key.
-QueueForm FormOf(const QueueModelSpec& model, std::initializer_list<std::pair<const char*, const char*>> texts,
+QueueForm FormOf(const QueueModelSpec& model,
+                 std::initializer_list<std::pair<const char*, const char*>> texts,
                  Selection s = {}) {
     QueueForm form = EmptyForm(model);
     form.selection = s;
@@ -251,8 +226,8 @@ TEST(FieldReader, LeavesAnEmptyOptionalFieldOut) {
     const QueueModelSpec& staffing = *FindQueueModel("staffing");
     Selection delay;
     delay.items[2] = 2;  // Pwait <= alpha
-    const FieldReading r =
-        ReadFields(staffing, FormOf(staffing, {{"a", "10"}, {"pwait", "0.2"}, {"maxrho", "  "}}, delay));
+    const FieldReading r = ReadFields(
+        staffing, FormOf(staffing, {{"a", "10"}, {"pwait", "0.2"}, {"maxrho", "  "}}, delay));
     ASSERT_FALSE(r.refusal);
     EXPECT_FALSE(r.values.find("maxrho"));
     EXPECT_EQ(r.values["pwait"], 0.2);
