@@ -19,6 +19,7 @@ using testing::OneBased;
 using testing::Rows;
 using Lines = std::vector<std::string>;
 
+// Whole reports of chains a file can hold are golden data (tests/data/reports/markov_*.txt).
 const Lines kHeader{"============================", "   STEADY-STATE BEHAVIOUR",
                     "============================", " "};
 
@@ -122,18 +123,6 @@ TEST(SolveSteadyState, NearlyDecomposableChainsKeepTheirClosedForm) {
             EXPECT_LT(s.accuracy, 1e-16) << eps;
         }
     }
-}
-
-TEST(SteadyStateReport, NearlyDecomposableChainPrintsItsClosedForm) {
-    // Block weights 3/4 and 1/4.
-    const NearlyDecomposable blocks{1e-12, 3e-12};
-    const ChainData chain = MakeChain(blocks.rows(), ChainKind::Discrete, {{1, 1, 1, 1}});
-    EXPECT_EQ(
-        SteadyStateReport(chain),
-        WithHeader({"The solution is: ", " ", "State 1: pi[1] = 0.2500000000",
-                    "State 2: pi[2] = 0.5000000000", "State 3: pi[3] = 0.1071428571",
-                    "State 4: pi[4] = 0.1428571429", "", "Average cost per unit time: 1.0000000000",
-                    " ", "Accuracy check: 0.0000000000"}));
 }
 
 // Continuous chains whose equilibrium is known, with every rate multiplied by a scale.
