@@ -178,7 +178,10 @@ TEST(Registry, KeysSheetsAndHelpContextsAreUnique) {
     EXPECT_EQ(FindQueueModel("nosuch"), nullptr);
 }
 
-// Helpers for the reader's order: a form of a model with the given texts by field key.
+// The reader's order (all texts first where the model says so, each field against the ones
+// before it) is held by the batch tool's refusals (tests/data/refusals.txt).
+
+// A form of a model with the given texts by field key.
 QueueForm FormOf(const QueueModelSpec& model,
                  std::initializer_list<std::pair<const char*, const char*>> texts,
                  Selection s = {}) {
@@ -188,38 +191,6 @@ QueueForm FormOf(const QueueModelSpec& model,
         for (std::size_t i = 0; i < model.fields.size(); ++i)
             if (model.fields[i].key() == key) form.fields[i] = text;
     return form;
-}
-
-TEST(FieldReader, ReadsEveryTextBeforeAnyLimitWhereTheModelSaysSo) {
-    // G/M/c reads CA2, c and rho as numbers first: a bad c outranks an out-of-range CA2.
-    const QueueModelSpec& gmc = *FindQueueModel("gmc");
-    Selection erlang;
-    erlang.items[0] = 1;
-    EXPECT_EQ(ReadFields(gmc, FormOf(gmc, {{"ca2", "5"}, {"c", "x"}, {"rho", "0.5"}}, erlang))
-                  .refusal->text,
-              "c incorrect");
-    // M/M/c checks each field in turn: an out-of-range c outranks a bad rho.
-    const QueueModelSpec& mmc = *FindQueueModel("mmc");
-    EXPECT_EQ(ReadFields(mmc, FormOf(mmc, {{"c", "0"}, {"rho", "x"}})).refusal->text,
-              "c out of range");
-}
-
-TEST(FieldReader, ChecksAgainstTheFieldsBefore) {
-    const QueueModelSpec& mm1 = *FindQueueModel("mm1tran");
-    const auto refusal = [&](const char* rho, const char* i) {
-        const auto r = ReadFields(mm1, FormOf(mm1, {{"rho", rho}, {"i", i}, {"j", "1"}}));
-        return r.refusal ? r.refusal->text : std::string();
-    };
-    EXPECT_EQ(refusal("0.5", "53"), "");
-    EXPECT_EQ(refusal("0.5", "54"), "i out of bounds");
-    EXPECT_EQ(refusal("0", "2"), "i out of bounds");  // a load of 0 counts as 1e-9
-
-    const QueueModelSpec& mmcn = *FindQueueModel("mmcn");
-    const auto curve = ReadFields(
-        mmcn, FormOf(mmcn, {{"lambda", "1"}, {"es", "1"}, {"N", "5"}, {"from", "3"}, {"to", "2"}}));
-    EXPECT_EQ(curve.refusal->text, "Upper bound should be greater than lower bound");
-    EXPECT_EQ(mmcn.fields[static_cast<std::size_t>(curve.refusal->field)].editName,
-              "MMCN_c_to_edit");
 }
 
 TEST(FieldReader, LeavesAnEmptyOptionalFieldOut) {
