@@ -258,14 +258,5 @@ TEST(ContinuousFirstPassage, SquaredRunAgreesWithTheMatrixExponential) {
     }
 }
 
-TEST(FirstPassageReport, AStoppedRunKeepsOnlyTheHeader) {
-    const ChainData chain = MakeChain({{0, 1}, {3, 0}}, ChainKind::Continuous);
-    RecordingProgress progress(1);
-    const MarkovReport report =
-        FirstPassageAnalysis(chain, {1, {1, 2.5}, ReturnSetType::Single, 2}, progress);
-    EXPECT_TRUE(report.stopped);
-    EXPECT_EQ(report.lines, FirstPassageHeader());
-}
-
 }  // namespace
 }  // namespace wachtrix

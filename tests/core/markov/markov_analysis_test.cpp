@@ -1,7 +1,6 @@
 #include "core/markov/markov_analysis.h"
 
 #include "core/markov/chain_builders.h"
-#include "core/markov/recording_progress.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +9,8 @@ namespace {
 
 // Running a chain file, the names of the analyses, the file's and the inputs' refusals, the
 // answers at any nu t and the notice of mean times beyond the range of numbers are golden data
-// (tests/data/reports/markov_*.txt), run through wachtrix-report.
+// (tests/data/reports/markov_*.txt), run through wachtrix-report; a stopped run is the Markov
+// dialog's (ui.MarkovKeuzeDialoog).
 
 // Only the chosen analysis's inputs are read: the others may hold anything.
 TEST(CheckMarkovChoice, ChecksOnlyTheChosenAnalysis) {
@@ -50,17 +50,6 @@ TEST(RunMarkovAnalysis, DispatchesOnTheRequestAndTheChainsOwnKind) {
     ChainData unloaded = discrete;
     unloaded.DataLoaded = false;
     EXPECT_TRUE(RunMarkovAnalysis(request, unloaded, none).lines.empty());
-}
-
-TEST(RunMarkovAnalysis, AStopLeavesTheHeaderAndSaysSo) {
-    testing::RecordingProgress progress(1);
-    MarkovRequest request;
-    request.analysis = MarkovAnalysis::Transient;
-    request.transient = {1, {50}, TransientChoice::Costs, {}};
-    const MarkovReport report = RunMarkovAnalysis(
-        request, testing::MakeChain({{0.5, 0.5}, {0.5, 0.5}}, ChainKind::Discrete), progress);
-    EXPECT_TRUE(report.stopped);
-    EXPECT_EQ(report.lines.size(), 4u);
 }
 
 }  // namespace
