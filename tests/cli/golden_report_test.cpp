@@ -121,5 +121,20 @@ TEST(GoldenReports, AreFound) {
     EXPECT_GT(GoldenFiles().size(), 0u) << kData / "reports";
 }
 
+// The usage faults of tests/data/usage_faults.txt: "words | the line of standard error".
+TEST(UsageFaults, ExitTwoWithTheirOneLineAndNothingPrinted) {
+    int rows = 0;
+    for (const std::string& line : Lines(std::ifstream(kData / "usage_faults.txt"))) {
+        if (line.empty() || line[0] == '#') continue;
+        ++rows;
+        const auto bar = line.find(" | ");
+        std::ostringstream printed, errors;
+        EXPECT_EQ(RunReportTool(testing::Words(line.substr(0, bar)), printed, errors), 2) << line;
+        EXPECT_EQ(printed.str(), "") << line;
+        EXPECT_EQ(errors.str(), line.substr(bar + 3) + "\n") << line;
+    }
+    EXPECT_GT(rows, 10);
+}
+
 }  // namespace
 }  // namespace wachtrix::cli

@@ -14,8 +14,8 @@
 
 #include "cli/capabilities.h"
 #include "cli/commands.h"
-#include "core/queue/queue_model.h"
 #include "cli/report_tool.h"
+#include "core/queue/queue_model.h"
 #include "support/run_command.h"
 
 namespace wachtrix::cli {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -87,6 +88,62 @@ inline std::vector<std::string> TableRow(const std::vector<std::string>& lines,
         if (!w.empty() && w[0] == first) return w;
     }
     return {};
+}
+
+// Row n of a state table, "n  P{L=n}  P{L>n}", against the distribution p it prints.
+template <class T>
+void ExpectStateRow(const std::vector<std::string>& table, int n, const std::vector<T>& p) {
+    const std::vector<std::string> row = TableRow(table, std::to_string(n));
+    ASSERT_EQ(row.size(), 3u) << "no row " << n;
+    long double beyond = 0;
+    for (std::size_t j = static_cast<std::size_t>(n) + 1; j < p.size(); ++j)
+        beyond += p[j];
+    EXPECT_TRUE(PrintedRight(row[1], p[static_cast<std::size_t>(n)], kProbabilityColumnFloor))
+        << "P{L=" << n << "}";
+    EXPECT_TRUE(PrintedRight(row[2], beyond, kProbabilityColumnFloor)) << "P{L>" << n << "}";
+}
+
+// The queue in front of c servers from the distribution p(j) of the number present.
+struct QueueFigures {
+    long double Pbusy = 0, ELq = 0, StdLq = 0;  // all c busy, the queue's mean and deviation
+};
+
+template <class T>
+QueueFigures QueueOf(const std::vector<T>& p, int c) {
+    QueueFigures f;
+    for (std::size_t j = static_cast<std::size_t>(c); j < p.size(); ++j) {
+        f.Pbusy += p[j];
+        f.ELq += static_cast<long double>(j - c) * p[j];
+    }
+    long double V = 0;
+    for (std::size_t j = 0; j < p.size(); ++j) {
+        const long double d = std::max(static_cast<long double>(j) - c, 0.0L) - f.ELq;
+        V += d * d * p[j];
+    }
+    f.StdLq = std::sqrt(V);
+    return f;
+}
+
+// The wait at c exponential servers of rate 1 of an arrival that finds j present with
+// probability found[j]: behind j >= c it waits Erlang(j - c + 1) at rate c.
+struct WaitFigures {
+    long double Pwait = 0, EWq = 0, StdWq = 0;
+};
+
+inline WaitFigures ErlangWaitOf(const std::vector<long double>& found, int c) {
+    WaitFigures f;
+    for (std::size_t j = static_cast<std::size_t>(c); j < found.size(); ++j) {
+        f.Pwait += found[j];
+        f.EWq += found[j] * static_cast<long double>(j - c + 1) / c;
+    }
+    long double V = 0;
+    for (std::size_t j = 0; j < found.size(); ++j) {
+        const long double w = std::max(static_cast<long double>(j) - c + 1, 0.0L),
+                          d = w / c - f.EWq;
+        V += found[j] * (d * d + w / (static_cast<long double>(c) * c));
+    }
+    f.StdWq = std::sqrt(V);
+    return f;
 }
 
 }  // namespace wachtrix::testing

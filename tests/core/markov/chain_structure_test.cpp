@@ -14,64 +14,8 @@ namespace {
 using testing::Identity;
 using testing::MakeChain;
 using testing::OneBased;
-using testing::Rows;
-using Lines = std::vector<std::string>;
 
-const Lines kHeader{"=====================", "   CHAIN STRUCTURE", "=====================", " "};
-
-Lines WithHeader(const Lines& body) {
-    Lines all = kHeader;
-    all.insert(all.end(), body.begin(), body.end());
-    return all;
-}
-
-TEST(ChainStructureReport, IdentityMatrixHasOneAbsorbingSubchainPerState) {
-    EXPECT_EQ(ChainStructureReport(MakeChain(Identity(3), ChainKind::Discrete)),
-              WithHeader({"Recurrent subchain 1: 1", "Recurrent subchain 2: 2",
-                          "Recurrent subchain 3: 3", " ", "There are multiple recurrent classes.",
-                          "", "Transient states      : None   "}));
-}
-
-TEST(ChainStructureReport, SingleStateIsOneRecurrentClass) {
-    EXPECT_EQ(ChainStructureReport(MakeChain({{1}}, ChainKind::Discrete)),
-              WithHeader({"Recurrent subchain 1: 1", " ", "There is a single recurrent class.", "",
-                          "Transient states      : None   "}));
-}
-
-TEST(ChainStructureReport, PathIntoAnAbsorbingStateLeavesTheOthersTransient) {
-    const Rows path{{0, 1, 0}, {0, 0, 1}, {0, 0, 1}};
-    EXPECT_EQ(ChainStructureReport(MakeChain(path, ChainKind::Discrete)),
-              WithHeader({"Recurrent subchain 1: 3", " ", "There is a single recurrent class.", "",
-                          "Transient states: 1 2 "}));
-}
-
-TEST(ChainStructureReport, ClosedCycleFedFromOutsideIsFoundByTheSearch) {
-    // 4 -> 1 -> {2 <-> 3}
-    const Rows fed{{0, 0.5, 0.5, 0}, {0, 0, 1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}};
-    EXPECT_EQ(ChainStructureReport(MakeChain(fed, ChainKind::Discrete)),
-              WithHeader({"Recurrent subchain 1: 2 3 ", " ", "There is a single recurrent class.",
-                          "", "Transient states: 1 4 "}));
-}
-
-TEST(ChainStructureReport, AbsorbingStatesComeBeforeTheClassesOfTheSearch) {
-    const Rows mixed{{0.5, 0.5, 0, 0}, {1, 0, 0, 0}, {0, 0, 1, 0}, {0.2, 0, 0.3, 0.5}};
-    EXPECT_EQ(ChainStructureReport(MakeChain(mixed, ChainKind::Discrete)),
-              WithHeader({"Recurrent subchain 1: 3", "Recurrent subchain 2: 1 2 ", " ",
-                          "There are multiple recurrent classes.", "", "Transient states: 4 "}));
-}
-
-TEST(ChainStructureReport, ContinuousChainIsClassifiedOnItsUniformisedMatrix) {
-    // Rates 1 -> 2 -> 3; a state without rates becomes absorbing.
-    const Rows rates{{0, 2, 0}, {0, 0, 5}, {0, 0, 0}};
-    EXPECT_EQ(ChainStructureReport(MakeChain(rates, ChainKind::Continuous)),
-              WithHeader({"Recurrent subchain 1: 3", " ", "There is a single recurrent class.", "",
-                          "Transient states      : 1 2 "}));
-    const Rows cycle{{0, 1}, {4, 0}};
-    EXPECT_EQ(ChainStructureReport(MakeChain(cycle, ChainKind::Continuous)),
-              WithHeader({"Recurrent subchain 1: 1 2 ", " ", "There is a single recurrent class.",
-                          "", "Transient states      : None   "}));
-}
-
+// The reports themselves are golden data (tests/data/reports/markov_structure*.txt).
 TEST(ChainStructureReport, WritesNothingBeforeTheChainIsLoaded) {
     ChainData chain = MakeChain(Identity(2), ChainKind::Discrete);
     chain.DataLoaded = false;

@@ -38,14 +38,8 @@ std::vector<double> Continuous(const Matrix& q, int start, ReturnSet set,
     return tails.value_or(std::vector<double>{});
 }
 
-TEST(ReturnSetOf, NamesTheThreeKindsOfSet) {
-    const ReturnSet single = ReturnSetOf(ReturnSetType::Single, 3, 7);
-    const ReturnSet low = ReturnSetOf(ReturnSetType::FromOne, 3, 7);
-    const ReturnSet high = ReturnSetOf(ReturnSetType::ToLast, 3, 7);
-    EXPECT_EQ(std::make_pair(single.first, single.last), std::make_pair(3, 3));
-    EXPECT_EQ(std::make_pair(low.first, low.last), std::make_pair(1, 3));
-    EXPECT_EQ(std::make_pair(high.first, high.last), std::make_pair(3, 7));
-}
+// The three kinds of return set, by name and by the tails they give, are in the golden passage
+// reports (tests/data/reports/markov_*passage*.txt).
 
 // P(X(1..t) outside A | X(0) = s) is row s of the taboo matrix (P without the columns of A)
 // to the power t, summed.
@@ -262,50 +256,6 @@ TEST(ContinuousFirstPassage, SquaredRunAgreesWithTheMatrixExponential) {
             survive += e[1][j];
         EXPECT_NEAR(tails[k], survive, 1e-11) << times[k];
     }
-}
-
-TEST(FirstPassageReport, DiscreteReportsForTheThreeKindsOfSet) {
-    const ChainData chain =
-        MakeChain({{0.5, 0.5, 0}, {0.25, 0.5, 0.25}, {0, 0.5, 0.5}}, ChainKind::Discrete);
-    NoProgress none;
-    const MarkovReport single =
-        FirstPassageAnalysis(chain, {2, {1, 2, 10}, ReturnSetType::Single, 2}, none);
-    EXPECT_FALSE(single.stopped);
-    EXPECT_EQ(
-        single.lines,
-        (Lines{"==================================", "FIRST-PASSAGE TIME PROBABILITIES",
-               "==================================", " ", "Initial State = 2", "Return Set = {2}",
-               "", "P( T({2}) > t | X(0) = 2 )", "", "At t = 1:       0.50000000 ",
-               "At t = 2:       0.25000000 ", "At t = 10:      0.00097656 "}));
-    const MarkovReport low = FirstPassageAnalysis(chain, {3, {3}, ReturnSetType::FromOne, 2}, none);
-    EXPECT_EQ(Lines(low.lines.begin() + 4, low.lines.end()),
-              (Lines{"Initial State = 3", "Return Set = {1..2}", "",
-                     "P( T({1..2}) > t | X(0) = 3 )", "", "At t = 3:       0.12500000 "}));
-    const MarkovReport high =
-        FirstPassageAnalysis(chain, {1, {5000}, ReturnSetType::ToLast, 3}, none);
-    EXPECT_EQ(Lines(high.lines.begin() + 4, high.lines.end()),
-              (Lines{"Initial State = 1", "Return Set = {3..3}", "",
-                     "P( T({3..3}) > t | X(0) = 1 )", "", "At t = 5000:    0.00000000 "}));
-}
-
-TEST(FirstPassageReport, ContinuousTimesHaveThreeDecimals) {
-    const ChainData chain = MakeChain({{0, 1}, {3, 0}}, ChainKind::Continuous);
-    NoProgress none;
-    const MarkovReport report =
-        FirstPassageAnalysis(chain, {1, {1, 2.5, 1234.5}, ReturnSetType::Single, 2}, none);
-    EXPECT_EQ(Lines(report.lines.begin() + 4, report.lines.end()),
-              (Lines{"Initial State = 1", "Return Set = {2}", "", "P( T({2}) > t | X(0) = 1 )", "",
-                     "At t = 1.000:     0.36787944 ", "At t = 2.500:     0.08208500 ",
-                     "At t = 1234.500:  0.00000000 "}));
-}
-
-TEST(FirstPassageReport, AStoppedRunKeepsOnlyTheHeader) {
-    const ChainData chain = MakeChain({{0, 1}, {3, 0}}, ChainKind::Continuous);
-    RecordingProgress progress(1);
-    const MarkovReport report =
-        FirstPassageAnalysis(chain, {1, {1, 2.5}, ReturnSetType::Single, 2}, progress);
-    EXPECT_TRUE(report.stopped);
-    EXPECT_EQ(report.lines, FirstPassageHeader());
 }
 
 }  // namespace

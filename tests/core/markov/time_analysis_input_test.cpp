@@ -5,15 +5,12 @@
 namespace wachtrix {
 namespace {
 
+// The rules one by one. Sorted time points with their duplicates, reals from 1 on for a
+// continuous chain and costs without end states are seen whole in the golden reports and the
+// Markov dialog's runs.
+
 TransientInput Transient(std::vector<std::string> times, std::vector<std::string> ends = {"1"}) {
     return {"1", std::move(times), TransientChoice::Probabilities, std::move(ends)};
-}
-
-TEST(CheckTransientInput, SortsTheTimePointsAndKeepsDuplicates) {
-    const auto checked =
-        CheckTransientInput(Transient({"5", "1", "5", "3"}), 3, ChainKind::Discrete);
-    ASSERT_TRUE(checked.ok()) << checked.error;
-    EXPECT_EQ(checked.value.timePoints, (std::vector<double>{1, 3, 5, 5}));
 }
 
 TEST(CheckTransientInput, DiscreteTimePointsAreWholeNumbersUpTo5000) {
@@ -37,12 +34,7 @@ TEST(CheckTransientInput, DiscreteTimePointsAreWholeNumbersUpTo5000) {
 }
 
 TEST(CheckTransientInput, ContinuousTimePointsAreRealsFromOneTo5000) {
-    const auto fine =
-        CheckTransientInput(Transient({"2.5", "1", "5000"}), 2, ChainKind::Continuous);
-    ASSERT_TRUE(fine.ok()) << fine.error;
-    EXPECT_EQ(fine.value.timePoints, (std::vector<double>{1, 2.5, 5000}));
-    EXPECT_EQ(CheckTransientInput(Transient({"0.5"}), 2, ChainKind::Continuous).error,
-              "Time points must be between 1 and 5000\nTime point 1 is 0.5.");
+    EXPECT_TRUE(CheckTransientInput(Transient({"5000"}), 2, ChainKind::Continuous).ok());
     EXPECT_EQ(CheckTransientInput(Transient({"5000.01"}), 2, ChainKind::Continuous).error,
               "Time points must be between 1 and 5000\nTime point 1 is 5000.01.");
     EXPECT_EQ(CheckTransientInput(Transient({"t"}), 2, ChainKind::Continuous).error,
@@ -71,14 +63,6 @@ TEST(CheckTransientInput, StatesMustExistInTheChain) {
     EXPECT_EQ(CheckTransientInput(input, 3, ChainKind::Discrete).error,
               "Illegal value for initial state ")
         << "the initial state is checked first";
-}
-
-TEST(CheckTransientInput, CostsNeedNoEndStates) {
-    TransientInput input = Transient({"2"}, {"99"});
-    input.choice = TransientChoice::Costs;
-    const auto checked = CheckTransientInput(input, 3, ChainKind::Discrete);
-    ASSERT_TRUE(checked.ok()) << checked.error;
-    EXPECT_TRUE(checked.value.endStates.empty());
 }
 
 TEST(CheckFirstPassageInput, ChecksStartTimesAndStateAInThatOrder) {

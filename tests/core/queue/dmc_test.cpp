@@ -237,42 +237,19 @@ TEST(DmcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
         const std::string call = "dmc c=" + std::to_string(k.c) + " rho=" + Format("%.6g", {k.rho});
         const std::vector<std::string> lines = testing::ReportOf(call);
         SCOPED_TRACE(call);
-        long double EWq = 0;
-        for (std::size_t n = k.c; n < r.embedded.size(); ++n)
-            EWq += r.embedded[n] * (n - k.c + 1) / k.c;
-        long double VWq = 0;
-        for (std::size_t n = 0; n < r.embedded.size(); ++n) {
-            const long double waits = n + 1 > static_cast<std::size_t>(k.c) ? n + 1.0L - k.c : 0;
-            const long double d = waits / k.c - EWq;
-            VWq += r.embedded[n] * (d * d + waits / (static_cast<long double>(k.c) * k.c));
-        }
-        long double ELq = 0;
-        for (std::size_t n = k.c; n < r.timeAverage.size(); ++n)
-            ELq += (n - k.c) * r.timeAverage[n];
-        long double VLq = 0;
-        for (std::size_t n = 0; n < r.timeAverage.size(); ++n) {
-            const long double d = std::max(static_cast<long double>(n) - k.c, 0.0L) - ELq;
-            VLq += d * d * r.timeAverage[n];
-        }
+        const testing::WaitFigures w = testing::ErlangWaitOf(r.embedded, k.c);
+        const testing::QueueFigures q = testing::QueueOf(r.timeAverage, k.c);
         EXPECT_PRINTED(lines, "Pwait", r.Pwait);
-        EXPECT_PRINTED(lines, "E(Wq)", EWq);
-        EXPECT_PRINTED(lines, "E(Lq)", ELq);
-        EXPECT_PRINTED(lines, "Std(Wq)", std::sqrt(VWq));
-        EXPECT_PRINTED(lines, "Std(Lq)", std::sqrt(VLq));
+        EXPECT_PRINTED(lines, "E(Wq)", w.EWq);
+        EXPECT_PRINTED(lines, "E(Lq)", q.ELq);
+        EXPECT_PRINTED(lines, "Std(Wq)", w.StdWq);
+        EXPECT_PRINTED(lines, "Std(Lq)", q.StdLq);
         if (k.n < 0) continue;
         for (const auto& [output, states] :
-             {std::pair{3, &r.timeAverage}, std::pair{4, &r.embedded}}) {
-            const auto table = testing::ReportOf(call + " output=" + std::to_string(output) +
-                                                 " n=" + std::to_string(k.n));
-            const std::vector<std::string> row = testing::TableRow(table, std::to_string(k.n));
-            ASSERT_EQ(row.size(), 3u);
-            long double beyond = 0;
-            for (std::size_t n = k.n + 1; n < states->size(); ++n)
-                beyond += (*states)[n];
-            EXPECT_TRUE(
-                testing::PrintedRight(row[1], (*states)[k.n], testing::kProbabilityColumnFloor));
-            EXPECT_TRUE(testing::PrintedRight(row[2], beyond, testing::kProbabilityColumnFloor));
-        }
+             {std::pair{3, &r.timeAverage}, std::pair{4, &r.embedded}})
+            testing::ExpectStateRow(testing::ReportOf(call + " output=" + std::to_string(output) +
+                                                      " n=" + std::to_string(k.n)),
+                                    k.n, *states);
     }
 }
 

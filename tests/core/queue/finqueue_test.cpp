@@ -303,47 +303,6 @@ TEST(FinCapGraphs, WaitingCurveIsTheConditionalTail) {
 
 // ---- every printed figure to its last digit ----
 
-// The figures of a finite-capacity report from what admitted arrivals find (found, 0..K-1, not
-// normalised), the states over time and the wait of an arrival that finds j.
-struct FinCapFigures {
-    Extended Prej, Pwait, Pbusy, EWq, ELq, StdWq, StdLq;
-};
-
-FinCapFigures ErlangWaits(int c, const std::vector<Extended>& found, Extended Prej,
-                          const std::vector<Extended>& time) {
-    const int K = static_cast<int>(time.size()) - 1;
-    FinCapFigures f{};
-    f.Prej = Prej;
-    Extended admitted = 0;
-    for (int j = 0; j < K; ++j)
-        admitted += found[j];
-    for (int j = c; j < K; ++j) {
-        f.Pwait += found[j] / admitted;
-        f.EWq += found[j] / admitted * (j - c + 1) / c;
-    }
-    Extended V = 0;
-    for (int j = 0; j < K; ++j) {
-        const Extended k = std::max(j - c + 1, 0), d = k / c - f.EWq;
-        V += found[j] / admitted * (d * d + k / (static_cast<Extended>(c) * c));
-    }
-    f.StdWq = std::sqrt(V);
-    return f;
-}
-
-void AddQueue(FinCapFigures& f, int c, const std::vector<Extended>& time) {
-    const int K = static_cast<int>(time.size()) - 1;
-    for (int j = c; j <= K; ++j) {
-        f.Pbusy += time[j];
-        f.ELq += (j - c) * time[j];
-    }
-    Extended V = 0;
-    for (int j = 0; j <= K; ++j) {
-        const Extended d = std::max(j - c, 0) - f.ELq;
-        V += d * d * time[j];
-    }
-    f.StdLq = std::sqrt(V);
-}
-
 // Light loads, long waiting rooms (N = 1000 with nothing cut), overloads and far states, of
 // each type: M/M by its closed form in logarithms, D/M by its chain at arrivals iterated to its
 // fixed point, M/D/1 by the supplementary variable (single_server_reference.h).
@@ -365,12 +324,11 @@ TEST(FinCapPrintedFigures, RightToTheLastDigitAtEveryCorner) {
         std::string call = "fincap type=" + std::to_string(k.type) + " c=" + std::to_string(k.c) +
                            " rho=" + Format("%.6g", {k.rho}) + " N=" + std::to_string(k.N);
         SCOPED_TRACE(call);
-        std::vector<Extended> time, found;
-        FinCapFigures f{};
+        std::vector<Extended> time, found;  // found: what arrivals find, the turned away included
+        testing::WaitFigures w;
         if (k.type == 0) {
             time = BirthDeath(k.c, k.rho, K);
             found = time;
-            f = ErlangWaits(k.c, found, time[K], time);
         } else if (k.type == 2) {
             // An arrival that finds i: min(i + 1, K) go through the interarrival time.
             const auto events = testing::DeterministicEvents(k.c, 1.0L / (k.c * k.rho));
@@ -398,19 +356,17 @@ TEST(FinCapPrintedFigures, RightToTheLastDigitAtEveryCorner) {
                 for (int n = row.lo; n <= std::min(i + 1, K); ++n)
                     time[n] += found[i] * row.at(n);
             }
-            f = ErlangWaits(k.c, found, found[K], time);
         } else {
             std::vector<Extended> rate(K + 1, static_cast<Extended>(k.rho));
             rate[K] = 0;
             const testing::SingleServerReference r = testing::SolveSingleServer(rate);
             time = r.time;
             found = time;
-            const testing::SingleServerWait w = testing::WaitOf(r);
-            f.Prej = time[K];
+            const testing::SingleServerWait wait = testing::WaitOf(r);
             for (int j = 1; j < K; ++j)
-                f.Pwait += time[j] / (1 - time[K]);
-            f.EWq = w.mean;
-            f.StdWq = std::sqrt(w.variance);
+                w.Pwait += time[j] / (1 - time[K]);
+            w.EWq = wait.mean;
+            w.StdWq = std::sqrt(wait.variance);
             if (k.t >= 0) {
                 const auto lines = testing::ReportOf(call + " output=1 t=" + Format("%g", {k.t}));
                 const auto row = testing::TableRow(lines, Format("%g", {k.t}));
@@ -419,37 +375,34 @@ TEST(FinCapPrintedFigures, RightToTheLastDigitAtEveryCorner) {
                                                   testing::kProbabilityColumnFloor));
             }
         }
-        AddQueue(f, k.c, time);
+        if (k.type != 1) {
+            // The admitted arrivals wait at c exponential servers.
+            std::vector<Extended> admitted(found.begin(), found.begin() + K);
+            const Extended total = std::accumulate(admitted.begin(), admitted.end(), 0.0L);
+            for (Extended& a : admitted)
+                a /= total;
+            w = testing::ErlangWaitOf(admitted, k.c);
+        }
+        const testing::QueueFigures q = testing::QueueOf(time, k.c);
         const std::vector<std::string> lines = testing::ReportOf(call);
         const auto probability = [&](const char* name, Extended v) {
             EXPECT_TRUE(testing::PrintedRight(testing::PrintedFigure(lines, name), v,
                                               testing::kProbabilityColumnFloor))
                 << name;
         };
-        probability("Prej", f.Prej);
-        probability("Pwait", f.Pwait);
-        probability("Pbusy", f.Pbusy);
-        EXPECT_PRINTED(lines, "E(Wq)", f.EWq);
-        EXPECT_PRINTED(lines, "E(Lq)", f.ELq);
-        EXPECT_PRINTED(lines, "Std(Wq)", f.StdWq);
-        EXPECT_PRINTED(lines, "Std(Lq)", f.StdLq);
-        if (k.n >= 0) {
-            // D/M: over time (2) and what arrivals find (3); the others: their one table (2).
-            for (const int output : k.type == 2 ? std::vector<int>{2, 3} : std::vector<int>{2}) {
-                const auto table = testing::ReportOf(call + " output=" + std::to_string(output) +
-                                                     " n=" + std::to_string(k.n));
-                const std::vector<Extended>& states = output == 3 ? found : time;
-                Extended beyond = 0;
-                for (int j = k.n + 1; j <= K; ++j)
-                    beyond += states[j];
-                const auto row = testing::TableRow(table, std::to_string(k.n));
-                ASSERT_EQ(row.size(), 3u);
-                EXPECT_TRUE(
-                    testing::PrintedRight(row[1], states[k.n], testing::kProbabilityColumnFloor));
-                EXPECT_TRUE(
-                    testing::PrintedRight(row[2], beyond, testing::kProbabilityColumnFloor));
-            }
-        }
+        probability("Prej", found[K]);
+        probability("Pwait", w.Pwait);
+        probability("Pbusy", q.Pbusy);
+        EXPECT_PRINTED(lines, "E(Wq)", w.EWq);
+        EXPECT_PRINTED(lines, "E(Lq)", q.ELq);
+        EXPECT_PRINTED(lines, "Std(Wq)", w.StdWq);
+        EXPECT_PRINTED(lines, "Std(Lq)", q.StdLq);
+        if (k.n < 0) continue;
+        // D/M: over time (2) and what arrivals find (3); the others: their one table (2).
+        for (const int output : k.type == 2 ? std::vector<int>{2, 3} : std::vector<int>{2})
+            testing::ExpectStateRow(testing::ReportOf(call + " output=" + std::to_string(output) +
+                                                      " n=" + std::to_string(k.n)),
+                                    k.n, output == 3 ? found : time);
     }
 }
 

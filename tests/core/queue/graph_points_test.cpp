@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "core/queue/mm1_tran.h"
 #include "core/queue/mmc.h"
 #include "core/queue/qgraph.h"
+#include "support/data_file.h"
 #include "support/queue_expectations.h"
 #include "support/recording_host.h"
 
@@ -226,83 +228,37 @@ Curves Mmcn(MmcnVary vary, int fixed, int from, int to, MmcnY y, double t) {
     return {MmcnPoints({3, 2, vary, fixed, from, to, y, t})};
 }
 
-using Texts = std::vector<std::string>;
-
-// "a;b;c" -> {"a", "b", "c"}
-Texts Split(const std::string& joined) {
-    Texts parts{""};
-    for (const char ch : joined)
-        if (ch == ';')
-            parts.emplace_back();
-        else
-            parts.back().push_back(ch);
-    return parts;
-}
-
-std::string Mg1Labels(const std::string& cs2, const std::string& rho, const char* service) {
-    return "Logarithmic Graphs of the M/G/1 queue;CS2 = " + cs2 + ";rho = " + rho + ";" + service;
-}
-const char* const kDmcLabels = "Logarithmic Graphs of the D/M/c queue;c =    2;rho = 0.8;";
-std::string RepairLabels(const std::string& service) {
-    return "Logarithmic graph of the machine repair queue;c = 2;M = 30;nu = 0.05;" + service +
-           " services";
-}
-std::string TransientLabels(const std::string& states) {
-    return "Transient M/M/1 queue;rho = 0.8;" + states + ";t <= 250;";
-}
-
-constexpr auto kMG1 = GraphWindowKind::MG1, kDG1 = GraphWindowKind::DG1,
-               kGMC = GraphWindowKind::GMC;
-
-struct GraphRun {
-    const char* call;
-    GraphWindowKind kind;
-    std::string labels;  // separated by ';'
-    std::string titles;  // the first chart's title and x title; none: the window keeps its own
-    int lineFrom;        // a line from this many points on, marks below
-    Curves (*curves)();  // each chart's points, in the order they are plotted
-};
-
-const GraphRun kGraphRuns[] = {
-    {"mmc c=2 rho=0.8 output=4", kMG1, "Logarithmic Graphs of the M/M/c queue;c =    2;rho = 0.8;",
-     "", 25,
+// Each Graphs run of tests/data/graph_runs.txt with the curves it must plot, in chart order.
+const std::map<std::string, Curves (*)()> kCurves = {
+    {"mmc c=2 rho=0.8 output=4",
      [] {
          return Curves{MmcWaitingGraphPoints(SolveMMC(2, 0.8)),
                        MmcQueueGraphPoints(SolveMMC(2, 0.8))};
      }},
-    {"mdc c=2 rho=0.8 output=4", kMG1, "Logarithmic Graphs of the M/D/c queue;c =    2;rho = 0.8;",
-     "", 25,
+    {"mdc c=2 rho=0.8 output=4",
      [] {
          return Curves{MdcWaitingGraphPoints(SolveMDC(2, 0.8)),
                        MdcQueueGraphPoints(SolveMDC(2, 0.8))};
      }},
-    {"mg1 service=0 cs2=0.75 rho=0.25 output=4", kMG1,
-     Mg1Labels("0.75", "0.25", "Erlangian services."), "", 25,
-     [] { return Both(SolveErlangian(0.75, 0.25)); }},
-    {"mg1 service=1 cs2=0.75 rho=0.25 output=4", kMG1,
-     Mg1Labels("0.75", "0.25", "Coxian-2 services (gamma)."), "", 25,
+    {"mg1 service=0 cs2=0.75 rho=0.25 output=4", [] { return Both(SolveErlangian(0.75, 0.25)); }},
+    {"mg1 service=1 cs2=0.75 rho=0.25 output=4",
      [] { return Both(SolveCoxian(CoxianKind::MG1Gamma, 0.75, 0.25)); }},
-    {"mg1 service=2 cs2=1 rho=0.5 output=4", kMG1,
-     Mg1Labels("1", "0.5", "Coxian-2 services (balanced)."), "", 25,
+    {"mg1 service=2 cs2=1 rho=0.5 output=4",
      [] { return Both(SolveCoxian(CoxianKind::MG1Balanced, 1, 0.5)); }},
-    {"dmc c=2 rho=0.8 output=5 graph=0", kDG1, kDmcLabels, "P(Wq>t | Wq>0);Time t", 25,
+    {"dmc c=2 rho=0.8 output=5 graph=0",
      [] { return Curves{DmcWaitingGraphPoints(SolveDMC(2, 0.8))}; }},
-    {"dmc c=2 rho=0.8 output=5 graph=1", kDG1, kDmcLabels, "P(L(time)>n | L(time)>0);State n", 25,
+    {"dmc c=2 rho=0.8 output=5 graph=1",
      [] { return Curves{DmcTimeAverageGraphPoints(SolveDMC(2, 0.8))}; }},
-    {"dmc c=2 rho=0.8 output=5 graph=2", kDG1, kDmcLabels, "P(L(cust)>n | L(cust)>0);State n", 25,
+    {"dmc c=2 rho=0.8 output=5 graph=2",
      [] { return Curves{DmcCustomerAverageGraphPoints(SolveDMC(2, 0.8))}; }},
-    {"gmc arrivals=3 ca2=2 c=3 rho=0.8 output=3", kGMC,
-     "Logarithmic Graph of the G/M/c queue;CA2 = 2;c = 3;rho = 0.8;Coxian-2 arrivals, balanced", "",
-     25,
+    {"gmc arrivals=3 ca2=2 c=3 rho=0.8 output=3",
      [] {
          return Curves{GmcWaitingGraphPoints(SolveGMC(GmcArrivals::CoxianBalanced, 2, 3, 0.8))};
      }},
-    {"dg1 service=1 cs2=2 rho=0.8 output=5", kDG1,
-     "Logarithmic Graph of the D/G/1 queue;CS2 = 0.5;rho = 0.8;Erlangian services.", "", 25,
+    {"dg1 service=1 cs2=2 rho=0.8 output=5",
      [] { return Curves{WaitingGraph(SolveDg1Erlang(0.5, 0.8, true))}; }},
     // The state tail is 0 (up to rounding) beyond K = 13.
-    {"fincap type=2 c=3 rho=0.9 N=10 output=4", kMG1,
-     "Logarithmic Graphs of the D/M/c/c+N queue;rho = 0.9;c = 3;n = 10", "", 25,
+    {"fincap type=2 c=3 rho=0.9 N=10 output=4",
      [] {
          const FinCapSolution s = SolveFinCap(FinCapType::DM, 3, 0.9, 10);
          EXPECT_EQ(FinCapStateGraphPoints(s).back().x, 13);
@@ -310,98 +266,103 @@ const GraphRun kGraphRuns[] = {
          return Curves{FinCapWaitingGraphPoints(s, FinCapStatisticsOf(s).Pwait),
                        Floored(FinCapStateGraphPoints(s), 1e-6)};
      }},
-    {"finsrc service=1 c=2 M=30 nu=0.05 output=4 graph=0", kGMC, RepairLabels("Deterministic"),
-     "P{Wq > t | Wq > 0};Time t", 25,
+    {"finsrc service=1 c=2 M=30 nu=0.05 output=4 graph=0",
      [] {
          const FinSrcSolution& s = Repair(FinSrcService::Deterministic);
          return Machine(ConditionalWaitingCurve([&](double t) { return FinSrcWaitingTail(s, t); },
                                                 FinSrcStatisticsOf(s).Pwait));
      }},
-    {"finsrc service=1 c=2 M=30 nu=0.05 output=4 graph=1", kGMC, RepairLabels("Deterministic"),
-     "P{ L(time) > n | L(time) > 0};State n", 25,
+    {"finsrc service=1 c=2 M=30 nu=0.05 output=4 graph=1",
      [] { return Machine(StateTailCurve(Repair(FinSrcService::Deterministic).P)); }},
-    {"finsrc service=0 c=2 M=30 nu=0.05 output=4 graph=2", kGMC, RepairLabels("Exponential"),
-     "P{ L(cust) > n | L(cust) > 0};State n", 25,
+    {"finsrc service=0 c=2 M=30 nu=0.05 output=4 graph=2",
      [] { return Machine(StateTailCurve(Repair(FinSrcService::Exponential).Q)); }},
-    // The transient graphs are lines of 201 points over [0, T].
-    {"mm1tran rho=0.8 i=4 j=4 T=250 output=1", kGMC, TransientLabels("i=4 j=4"), "p{i,j,t};Time t",
-     0, [] { return Transient(4, MM1GraphKind::StateProbability); }},
-    {"mm1tran rho=0.8 i=4 j=4 T=250 output=2", kGMC, TransientLabels("i=4 j=4"),
-     "P{i,j,t} (cumulative);Time t", 0, [] { return Transient(4, MM1GraphKind::Cumulative); }},
-    {"mm1tran rho=0.8 i=4 T=250 output=3", kGMC, TransientLabels("i=4"), "ELq(i,t);Time t", 0,
-     [] { return Transient(0, MM1GraphKind::MeanQueue); }},
-    {"mm1tran rho=0.8 i=4 T=250 output=4", kGMC, TransientLabels("i=4"), "Std Lq(i,t);Time t", 0,
-     [] { return Transient(0, MM1GraphKind::StdQueue); }},
-    // Marks for up to 25 points here.
-    {"mmcn lambda=3 es=2 vary=0 N=4 from=1 to=30 y=0", kGMC,
-     "Graph of the M/M/c/c+N queue;lambda = 3;ES = 2;N = 4;", "Prej;Servers c", 26,
+    {"mm1tran rho=0.8 i=4 j=4 T=250 output=1",
+     [] { return Transient(4, MM1GraphKind::StateProbability); }},
+    {"mm1tran rho=0.8 i=4 j=4 T=250 output=2",
+     [] { return Transient(4, MM1GraphKind::Cumulative); }},
+    {"mm1tran rho=0.8 i=4 T=250 output=3", [] { return Transient(0, MM1GraphKind::MeanQueue); }},
+    {"mm1tran rho=0.8 i=4 T=250 output=4", [] { return Transient(0, MM1GraphKind::StdQueue); }},
+    {"mmcn lambda=3 es=2 vary=0 N=4 from=1 to=30 y=0",
      [] { return Mmcn(MmcnVary::Servers, 4, 1, 30, MmcnY::Rejection, 0); }},
-    {"mmcn lambda=3 es=2 vary=1 c=2 from=5 to=29 y=1 t=0.5", kGMC,
-     "Graph of the M/M/c/c+N queue;lambda = 3;ES = 2;c = 2;", "P{Wq>0.5};Capacity N", 26,
+    {"mmcn lambda=3 es=2 vary=1 c=2 from=5 to=29 y=1 t=0.5",
      [] { return Mmcn(MmcnVary::Capacity, 2, 5, 29, MmcnY::Waiting, 0.5); }},
 };
 
+// A row of a section of tests/data/graph_runs.txt, split at " | " into at most `fields`.
+std::vector<std::string> Fields(const std::string& row, std::size_t fields) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (auto bar = row.find(" | "); bar != std::string::npos && out.size() + 1 < fields;
+         bar = row.find(" | ", start)) {
+        out.push_back(row.substr(start, bar - start));
+        start = bar + 3;
+    }
+    out.push_back(row.substr(start));
+    return out;
+}
+
+std::vector<std::string> Split(const std::string& joined, char separator) {
+    std::vector<std::string> parts{""};
+    for (const char ch : joined)
+        if (ch == separator)
+            parts.emplace_back();
+        else
+            parts.back().push_back(ch);
+    return parts;
+}
+
 TEST(GraphRuns, OneWindowWithTheModelsCurvesLabelsAndTitles) {
-    for (const GraphRun& g : kGraphRuns) {
+    const auto rows = testing::ReadDataFile("graph_runs.txt").at("windows");
+    EXPECT_EQ(rows.size(), kCurves.size());
+    for (const testing::DataLine& row : rows) {
+        const std::vector<std::string> f = Fields(row.text, 5);
+        ASSERT_EQ(f.size(), 5u) << row.where;
+        const std::string& call = f[0];
+        ASSERT_TRUE(kCurves.contains(call)) << row.where;
         testing::RecordingHost host;
-        testing::RunRecorded(host, g.call);
-        ASSERT_TRUE(host.errors.empty()) << g.call;
-        ASSERT_EQ(host.windows.size(), 1u) << g.call;
+        testing::RunRecorded(host, call);
+        ASSERT_TRUE(host.errors.empty()) << call;
+        ASSERT_EQ(host.windows.size(), 1u) << call;
         const auto& w = host.windows[0];
-        EXPECT_EQ(w.kind, g.kind) << g.call;
-        EXPECT_EQ(w.labels, Split(g.labels)) << g.call;
-        EXPECT_TRUE(w.shown) << g.call;
-        const Curves curves = g.curves();
-        ASSERT_EQ(w.plots.size(), curves.size()) << g.call;
+        const GraphWindowKind kind = f[1] == "MG1"   ? GraphWindowKind::MG1
+                                     : f[1] == "DG1" ? GraphWindowKind::DG1
+                                                     : GraphWindowKind::GMC;
+        EXPECT_EQ(w.kind, kind) << call;
+        EXPECT_EQ(w.labels, Split(f[3], ';')) << call;
+        EXPECT_TRUE(w.shown) << call;
+        const Curves curves = kCurves.at(call)();
+        ASSERT_EQ(w.plots.size(), curves.size()) << call;
         for (std::size_t i = 0; i < curves.size(); ++i) {
             const ChartPlot& plot = w.plots[i].second;
-            EXPECT_EQ(w.plots[i].first, static_cast<int>(i)) << g.call;
-            EXPECT_EQ(plot.points, curves[i]) << g.call << " chart " << i;
-            EXPECT_EQ(plot.drawLine, plot.points.size() >= static_cast<std::size_t>(g.lineFrom))
-                << g.call << " chart " << i;
-            EXPECT_NE(plot.drawPoints, plot.drawLine) << g.call;
+            EXPECT_EQ(w.plots[i].first, static_cast<int>(i)) << call;
+            EXPECT_EQ(plot.points, curves[i]) << call << " chart " << i;
+            EXPECT_EQ(plot.drawLine, plot.points.size() >= std::stoul(f[2]))
+                << call << " chart " << i;
+            EXPECT_NE(plot.drawPoints, plot.drawLine) << call;
         }
         const ChartPlot& first = w.plots[0].second;
-        if (g.titles.empty()) {
-            EXPECT_FALSE(first.graphTitle) << g.call;
+        if (f[4] == "-") {
+            EXPECT_FALSE(first.graphTitle) << call;
         } else {
-            EXPECT_EQ(Split(g.titles),
-                      (Texts{first.graphTitle.value_or("?"), first.xAxis.title.value_or("?")}))
-                << g.call;
+            EXPECT_EQ(Split(f[4], ';'), (std::vector<std::string>{first.graphTitle.value_or("?"),
+                                                                  first.xAxis.title.value_or("?")}))
+                << call;
         }
     }
 }
 
-// Nothing to draw: a negligible delay, a load refused as too small, an overloaded machine shop, a
-// single machine's customer average (it never finds another broken). Results says why (see the
-// golden reports); the window stays hidden, or the machine repair tab opens none. A negligible
-// delay does not stop a state graph.
 TEST(GraphRuns, NothingToDrawLeavesTheWindowHiddenOrUnopened) {
-    const struct {
-        const char* call;
-        std::size_t windows;
-        bool shown;
-    } runs[] = {
-        {"dmc c=50 rho=0.5 output=5 graph=0", 1, false},  // Pwait about 3e-11
-        {"dmc c=50 rho=0.5 output=5 graph=1", 1, true},
-        {"dmc c=1 rho=0.025 output=5 graph=2", 1, true},  // beta^n from 4.2e-18
-        {"dmc c=200 rho=0.6 output=5 graph=1", 1, false},
-        {"dg1 service=3 cs2=1 rho=0.05 output=3", 1, false},
-        {"fincap type=0 c=30 rho=0.2 N=10 output=3", 1, false},
-        {"staffing model=mdc a=2000 pwait=0.1 graph=1", 1, false},
-        {"finsrc service=1 c=1 M=1000 nu=100 output=4 graph=0", 0, false},
-        {"finsrc service=1 c=1 M=1000 nu=100 output=4 graph=1", 0, false},
-        {"finsrc service=1 c=1 M=1000 nu=100 output=4 graph=2", 0, false},
-        {"finsrc service=0 c=10 M=20 nu=0.001 output=4 graph=0", 0, false},
-        {"finsrc service=0 c=1 M=1 nu=0.5 output=4 graph=2", 0, false},
-    };
-    for (const auto& r : runs) {
+    const auto rows = testing::ReadDataFile("graph_runs.txt").at("nothing to draw");
+    EXPECT_GE(rows.size(), 10u);
+    for (const testing::DataLine& row : rows) {
+        const std::vector<std::string> f = Fields(row.text, 3);
+        ASSERT_EQ(f.size(), 3u) << row.where;
         testing::RecordingHost host;
-        testing::RunRecorded(host, r.call);
-        EXPECT_TRUE(host.errors.empty()) << r.call;
-        ASSERT_EQ(host.windows.size(), r.windows) << r.call;
-        if (r.windows) {
-            EXPECT_EQ(host.windows[0].shown, r.shown) << r.call;
+        testing::RunRecorded(host, f[0]);
+        EXPECT_TRUE(host.errors.empty()) << f[0];
+        ASSERT_EQ(host.windows.size(), std::stoul(f[1])) << f[0];
+        if (!host.windows.empty()) {
+            EXPECT_EQ(host.windows[0].shown, f[2] == "yes") << f[0];
         }
     }
 }

@@ -290,26 +290,14 @@ TEST(FinSrcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
             failures += found[j] = (M - j) * p[j];
         for (long double& f : found)
             f /= failures;
-        long double Pwait = 0, Pbusy = 0, ELq = 0, busy = 0;
-        for (int j = 0; j <= M; ++j) {
-            if (j >= c && j < M) Pwait += found[j];
-            if (j >= c) Pbusy += p[j];
-            ELq += std::max(j - c, 0) * p[j];
+        long double busy = 0;
+        for (int j = 0; j <= M; ++j)
             busy += std::min(j, c) * p[j];
-        }
-        long double VLq = 0;
-        for (int j = 0; j <= M; ++j) {
-            const long double d = std::max(j - c, 0) - ELq;
-            VLq += d * d * p[j];
-        }
+        const testing::QueueFigures q = testing::QueueOf(p, c);
+        testing::WaitFigures w = testing::ErlangWaitOf(found, c);
         if (k.service == 0) {
-            // Behind j >= c the failing machine waits Erlang(j - c + 1) at rate c.
-            for (int j = c; j < M; ++j)
-                EWq += found[j] * (j - c + 1) / c;
-            for (int j = 0; j < M; ++j) {
-                const long double w = std::max(j - c + 1, 0), d = w / c - EWq;
-                VWq += found[j] * (d * d + w / (static_cast<long double>(c) * c));
-            }
+            EWq = w.EWq;
+            VWq = w.StdWq * w.StdWq;
             if (k.t >= 0) {
                 tail = 0;
                 for (int j = c; j < M; ++j) {
@@ -321,14 +309,14 @@ TEST(FinSrcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
             }
         }
         const std::vector<std::string> lines = testing::ReportOf(call);
-        EXPECT_TRUE(testing::PrintedRight(testing::PrintedFigure(lines, "Pwait"), Pwait,
+        EXPECT_TRUE(testing::PrintedRight(testing::PrintedFigure(lines, "Pwait"), w.Pwait,
                                           testing::kProbabilityColumnFloor));
-        EXPECT_TRUE(testing::PrintedRight(testing::PrintedFigure(lines, "Pbusy"), Pbusy,
+        EXPECT_TRUE(testing::PrintedRight(testing::PrintedFigure(lines, "Pbusy"), q.Pbusy,
                                           testing::kProbabilityColumnFloor));
         EXPECT_PRINTED(lines, "E(Wq)", EWq);
-        EXPECT_PRINTED(lines, "E(Lq)", ELq);
+        EXPECT_PRINTED(lines, "E(Lq)", q.ELq);
         EXPECT_PRINTED(lines, "Std(Wq)", std::sqrt(VWq));
-        EXPECT_PRINTED(lines, "Std(Lq)", std::sqrt(VLq));
+        EXPECT_PRINTED(lines, "Std(Lq)", q.StdLq);
         EXPECT_PRINTED(lines, "Throughput", busy);
         if (k.t >= 0) {
             const auto table = testing::ReportOf(call + " output=1 t=" + Format("%g", {k.t}));

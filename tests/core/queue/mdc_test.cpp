@@ -312,33 +312,19 @@ TEST(MdcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
         const std::vector<std::string> lines = testing::ReportOf(call);
         const std::vector<double> pi =
             testing::MDcIteratedChain(k.c, k.rho, MdcTruncation(k.c, k.rho) + 300);
-        long double Pwait = 0, ELq = 0, pairs = 0;
-        for (int j = k.c; j < static_cast<int>(pi.size()); ++j) {
-            Pwait += pi[j];
-            ELq += static_cast<long double>(j - k.c) * pi[j];
+        const testing::QueueFigures q = testing::QueueOf(pi, k.c);
+        long double pairs = 0;
+        for (int j = k.c; j < static_cast<int>(pi.size()); ++j)
             pairs += static_cast<long double>(j - k.c) * (j - k.c - 1) * pi[j];
-        }
-        long double VLq = 0;
-        for (int j = 0; j < static_cast<int>(pi.size()); ++j) {
-            const long double d = std::max(j - k.c, 0) - ELq;
-            VLq += d * d * pi[j];
-        }
-        const long double lambda = k.c * static_cast<long double>(k.rho), EWq = ELq / lambda;
+        const long double lambda = k.c * static_cast<long double>(k.rho), EWq = q.ELq / lambda;
         SCOPED_TRACE(call);
-        EXPECT_PRINTED(lines, "Pwait", Pwait);
+        EXPECT_PRINTED(lines, "Pwait", q.Pbusy);  // what arrivals find: the time average
         EXPECT_PRINTED(lines, "E(Wq)", EWq);
-        EXPECT_PRINTED(lines, "E(Lq)", ELq);
+        EXPECT_PRINTED(lines, "E(Lq)", q.ELq);
         // E(Wq^2) = E(Lq (Lq - 1)) / lambda^2: the waiting time of M/G/c in order of arrival.
         EXPECT_PRINTED(lines, "Std(Wq)", std::sqrt(pairs / (lambda * lambda) - EWq * EWq));
-        EXPECT_PRINTED(lines, "Std(Lq)", std::sqrt(VLq));
-        if (k.n < 0) continue;
-        const std::vector<std::string> row = testing::TableRow(lines, std::to_string(k.n));
-        ASSERT_EQ(row.size(), 3u);
-        long double beyond = 0;
-        for (int j = k.n + 1; j < static_cast<int>(pi.size()); ++j)
-            beyond += pi[j];
-        EXPECT_TRUE(testing::PrintedRight(row[1], pi[k.n], testing::kProbabilityColumnFloor));
-        EXPECT_TRUE(testing::PrintedRight(row[2], beyond, testing::kProbabilityColumnFloor));
+        EXPECT_PRINTED(lines, "Std(Lq)", q.StdLq);
+        if (k.n >= 0) testing::ExpectStateRow(lines, k.n, pi);
     }
 }
 

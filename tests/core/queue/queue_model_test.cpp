@@ -25,32 +25,6 @@ std::string Text(double v) {
     return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, v).ptr);
 }
 
-// Every combination of the choices' items and the shown Output group's items.
-std::vector<Selection> AllSelections(const QueueModelSpec& model) {
-    std::vector<Selection> all{Selection{}};
-    for (std::size_t c = 0; c < model.choices.size(); ++c) {
-        std::vector<Selection> next;
-        for (const Selection& s : all)
-            for (std::size_t item = 0; item < model.choices[c].items.size(); ++item) {
-                Selection t = s;
-                t.items[c] = static_cast<int>(item);
-                next.push_back(t);
-            }
-        all = next;
-    }
-    std::vector<Selection> withOutputs;
-    for (const Selection& s : all) {
-        const OutputSpec* output = model.outputFor(s);
-        const std::size_t items = output ? output->items.size() : 1;
-        for (std::size_t item = 0; item < items; ++item) {
-            Selection t = s;
-            t.output = static_cast<int>(item);
-            withOutputs.push_back(t);
-        }
-    }
-    return withOutputs;
-}
-
 // Every field the selection reads at its lower (or upper) bound.
 QueueForm AtBounds(const QueueModelSpec& model, const Selection& s, bool upper) {
     QueueForm form = EmptyForm(model);
@@ -73,7 +47,7 @@ class EveryModel : public ::testing::TestWithParam<const QueueModelSpec*> {};
 
 TEST_P(EveryModel, ReadsEveryFieldWithinItsLimitAndRefusesBeyond) {
     const QueueModelSpec& model = *GetParam();
-    for (const Selection& s : AllSelections(model)) {
+    for (const Selection& s : testing::AllSelections(model)) {
         for (const bool upper : {false, true}) {
             const QueueForm base = AtBounds(model, s, upper);
             const FieldReading inside = ReadFields(model, base);
@@ -85,8 +59,8 @@ TEST_P(EveryModel, ReadsEveryFieldWithinItsLimitAndRefusesBeyond) {
                 QueueForm outside = base;
                 outside.fields[i] = Text(Beyond(limit, upper));
                 const FieldReading refused = ReadFields(model, outside);
-                ASSERT_TRUE(refused.refusal) << model.key << " " << field.editName << "="
-                                             << outside.fields[i];
+                ASSERT_TRUE(refused.refusal)
+                    << model.key << " " << field.editName << "=" << outside.fields[i];
                 EXPECT_EQ(refused.refusal->text,
                           limit.refusal.empty() ? field.outOfRange : limit.refusal);
                 EXPECT_EQ(refused.refusal->field, static_cast<int>(i));
@@ -204,8 +178,12 @@ TEST(Registry, KeysSheetsAndHelpContextsAreUnique) {
     EXPECT_EQ(FindQueueModel("nosuch"), nullptr);
 }
 
-// Helpers for the reader's order: a form of a model with the given texts by field key.
-QueueForm FormOf(const QueueModelSpec& model, std::initializer_list<std::pair<const char*, const char*>> texts,
+// The reader's order (all texts first where the model says so, each field against the ones
+// before it) is held by the batch tool's refusals (tests/data/refusals.txt).
+
+// A form of a model with the given texts by field key.
+QueueForm FormOf(const QueueModelSpec& model,
+                 std::initializer_list<std::pair<const char*, const char*>> texts,
                  Selection s = {}) {
     QueueForm form = EmptyForm(model);
     form.selection = s;
@@ -215,44 +193,12 @@ QueueForm FormOf(const QueueModelSpec& model, std::initializer_list<std::pair<co
     return form;
 }
 
-TEST(FieldReader, ReadsEveryTextBeforeAnyLimitWhereTheModelSaysSo) {
-    // G/M/c reads CA2, c and rho as numbers first: a bad c outranks an out-of-range CA2.
-    const QueueModelSpec& gmc = *FindQueueModel("gmc");
-    Selection erlang;
-    erlang.items[0] = 1;
-    EXPECT_EQ(ReadFields(gmc, FormOf(gmc, {{"ca2", "5"}, {"c", "x"}, {"rho", "0.5"}}, erlang))
-                  .refusal->text,
-              "c incorrect");
-    // M/M/c checks each field in turn: an out-of-range c outranks a bad rho.
-    const QueueModelSpec& mmc = *FindQueueModel("mmc");
-    EXPECT_EQ(ReadFields(mmc, FormOf(mmc, {{"c", "0"}, {"rho", "x"}})).refusal->text,
-              "c out of range");
-}
-
-TEST(FieldReader, ChecksAgainstTheFieldsBefore) {
-    const QueueModelSpec& mm1 = *FindQueueModel("mm1tran");
-    const auto refusal = [&](const char* rho, const char* i) {
-        const auto r = ReadFields(mm1, FormOf(mm1, {{"rho", rho}, {"i", i}, {"j", "1"}}));
-        return r.refusal ? r.refusal->text : std::string();
-    };
-    EXPECT_EQ(refusal("0.5", "53"), "");
-    EXPECT_EQ(refusal("0.5", "54"), "i out of bounds");
-    EXPECT_EQ(refusal("0", "2"), "i out of bounds");  // a load of 0 counts as 1e-9
-
-    const QueueModelSpec& mmcn = *FindQueueModel("mmcn");
-    const auto curve = ReadFields(
-        mmcn, FormOf(mmcn, {{"lambda", "1"}, {"es", "1"}, {"N", "5"}, {"from", "3"}, {"to", "2"}}));
-    EXPECT_EQ(curve.refusal->text, "Upper bound should be greater than lower bound");
-    EXPECT_EQ(mmcn.fields[static_cast<std::size_t>(curve.refusal->field)].editName,
-              "MMCN_c_to_edit");
-}
-
 TEST(FieldReader, LeavesAnEmptyOptionalFieldOut) {
     const QueueModelSpec& staffing = *FindQueueModel("staffing");
     Selection delay;
     delay.items[2] = 2;  // Pwait <= alpha
-    const FieldReading r =
-        ReadFields(staffing, FormOf(staffing, {{"a", "10"}, {"pwait", "0.2"}, {"maxrho", "  "}}, delay));
+    const FieldReading r = ReadFields(
+        staffing, FormOf(staffing, {{"a", "10"}, {"pwait", "0.2"}, {"maxrho", "  "}}, delay));
     ASSERT_FALSE(r.refusal);
     EXPECT_FALSE(r.values.find("maxrho"));
     EXPECT_EQ(r.values["pwait"], 0.2);

@@ -36,4 +36,17 @@ inline QStringList DataText(const char* file, const char* section) {
     return lines;
 }
 
+// The rows of a table section, each split into its fields at " | " (blanks within a field
+// kept); "-" is an empty field.
+inline QList<QStringList> DataRows(const char* file, const char* section) {
+    QList<QStringList> rows;
+    for (const QString& line : DataText(file, section)) {
+        QStringList fields = line.split(" | ");
+        for (QString& field : fields)
+            if (field == "-") field.clear();
+        rows << fields;
+    }
+    return rows;
+}
+
 }  // namespace wachtrix::testing

@@ -32,6 +32,7 @@
 
 using wachtrix::ChainKind;
 using wachtrix::testing::Child;
+using wachtrix::testing::DataRows;
 using wachtrix::testing::DataText;
 using wachtrix::testing::DialogRecorder;
 using namespace wachtrix::ui;
@@ -55,53 +56,27 @@ const char* const kReports = "markov_reports.txt";
 
 // One Run: the chain, the analysis and its options (see Set), and the one box refusing it
 // with the page it leaves on display and the input it leaves the cursor in ("grid row column"
-// or an edit), or none.
+// or an edit), or none; a row of the section [runs] of tests/data/ui/markov_reports.txt.
 struct RunCase {
-    const char* name;  // also the section of the report in tests/data/ui/markov_reports.txt
-    int kind;          // the chain kind combo's item
-    const char *matrix, *costs;
+    QString name;  // also the section of the report
+    int kind;      // the chain kind combo's item
+    QString matrix, costs;
     int analysis;
-    const char* options = "";
-    const char* refusal = "";
-    int refusedOnPage = 0;
-    const char* cursor = "";
+    QString options, refusal;
+    int refusedOnPage;
+    QString cursor;
 };
+
+QList<RunCase> Runs() {
+    QList<RunCase> runs;
+    for (const QStringList& r : DataRows(kReports, "runs"))
+        runs.push_back({r.at(0), r.at(1).toInt(), r.at(2), r.at(3), r.at(4).toInt(), r.at(5),
+                        QString(r.at(6)).replace("\\n", "\n"), r.at(7).toInt(), r.at(8)});
+    return runs;
+}
 
 // A walk on three states; from state 1, P(X(t) = 1) = 1/4 + (1/2)^(t+1).
 const char* const kWalk = "0.5 0.5 0 / 0.25 0.5 0.25 / 0 0.5 0.5";
-// q(1,2) = 1, q(2,1) = 3: p = (3/4, 1/4), and P(T({2}) > t | X(0) = 1) = e^{-t}.
-const char* const kRates = "0 1 / 3 0";
-
-const RunCase kRuns[] = {
-    {"structure", 0, "0 1 0 / 0 0 1 / 0 0 1", "0 / 0 / 0", 0},
-    {"structure continuous", 1, kRates, "0 0 / 0 0", 0},
-    // The edges of the input rules: a row summing to 0.999995, a cost of -100000.
-    {"structure at the edges", 0, "0.5 0.499995 / 0 1", "-100000 / 0", 0},
-    {"steady", 0, "0.75 0.25 / 0.75 0.25", "1 / 2", 1},
-    {"steady continuous", 1, kRates, "1 0 / 2 10", 1},
-    {"transient", 0, kWalk, "2 / 2 / 2", 2, "seTimePoints=5,1,5 seEndStates=1,3"},
-    // Expected costs need no end states, whatever their grid holds.
-    {"transient costs", 0, kWalk, "2 / 2 / 2", 2,
-     "seTimePoints=5,1,5 rgTransientChoice=2 seEndStates=9"},
-    {"first passage continuous", 1, kRates, "0 0 / 0 0", 3, "seTimePoints2=2.5,1 EditStateA=2"},
-    {"mean passage", 0, "0.75 0.25 / 0.5 0.5", "1 / 2", 4},
-    // Every refusal comes from the input checks, tested with all their rules on their own; here
-    // one rule each shows the dialog's handling: chain faults go back to the input page, option
-    // faults stay on the choice page with the chain handed over.
-    // Each names where the fault is and leaves the cursor there.
-    {"row sum", 0, "1 0 0 / 0 1 0 / 0.5 0.49999 0", "0 / 0 / 0", 1, "",
-     "Sum of rows not 1 in transitionmatrix.\nRow 3 sums to 0.99999.", 0, "sgOvergangsMatrix 2 0"},
-    {"cell", 0, "1 0 / 0,5 0.5", "0 / 0", 1, "",
-     "Illegal value in transitionmatrix.\nRow 2, column 1.", 0, "sgOvergangsMatrix 1 0"},
-    {"cost", 1, "0 1 / 1 0", "0 0 / 0 abc", 1, "",
-     "Illegal value in cost vector.\nRow 2, column F(k).", 0, "sgKostenVector 1 1"},
-    {"initial state", 0, "1 0 / 0 1", "0 / 0", 2, "EditInitialState=3",
-     "Initial state doesn't exist ", 1, "EditInitialState"},
-    {"time point", 0, "1 0 / 0 1", "0 / 0", 3, "seTimePoints2=1,5001",
-     "Time points must be between 1 and 5000\nTime point 2 is 5001.", 1, "sgTimePoints2 1 0"},
-    {"end state", 0, "1 0 / 0 1", "0 / 0", 2, "seEndStates=1,3", "End state 2 doesn't exist.", 1,
-     "sgEndStates 1 0"},
-};
 
 }  // namespace
 
@@ -601,12 +576,12 @@ private slots:
     // one box and leaves the user where the input can be mended.
     void runReadsTheInputAndShowsTheReport_data() {
         QTest::addColumn<int>("row");
-        for (int row = 0; row < int(std::size(kRuns)); ++row)
-            QTest::newRow(kRuns[row].name) << row;
+        for (int row = 0; row < Runs().size(); ++row)
+            QTest::newRow(qPrintable(Runs().at(row).name)) << row;
     }
     void runReadsTheInputAndShowsTheReport() {
         QFETCH(int, row);
-        const RunCase& c = kRuns[row];
+        const RunCase c = Runs().at(row);
         TMarkovProgress progress;
         SetMarkovProgress(&progress);
         w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(c.kind);
@@ -620,7 +595,7 @@ private slots:
 
         const wachtrix::ChainData& chain = dialog->chainData();
         const char* shown = kMemos[c.analysis];
-        if (*c.refusal) {
+        if (!c.refusal.isEmpty()) {
             QCOMPARE(boxes->texts(), QStringList{c.refusal});
             QCOMPARE(boxes->requests[0].kind, DialogKind::Error);
             QCOMPARE(pages()->currentIndex(), c.refusedOnPage);
@@ -637,7 +612,7 @@ private slots:
             return;
         }
         QVERIFY(boxes->requests.empty());
-        QCOMPARE(MemoLines(shown), DataText(kReports, c.name));
+        QCOMPARE(MemoLines(shown), DataText(kReports, qPrintable(c.name)));
         QCOMPARE(progressShown, c.analysis == 2 || c.analysis == 3);
         QVERIFY(!progress.isVisible());
         QCOMPARE(pages()->currentIndex(), int(TMarkovKeuzeDialoog::ResultsPage));

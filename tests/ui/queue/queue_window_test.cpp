@@ -48,9 +48,14 @@
 
 using namespace wachtrix;
 using namespace wachtrix::ui;
+using wachtrix::testing::DataRows;
+using wachtrix::testing::DataText;
 using wachtrix::testing::DialogRecorder;
 
 namespace {
+
+// The runs, refusals and saves the tests go through.
+const char* const kRuns = "queue_window.txt";
 
 // A line of Results as text with its style letter, "T:M/M/c queue".
 QStringList StyledLines(const QTextEdit* results) {
@@ -164,7 +169,7 @@ private slots:
     void everySelectionShowsWhatItReads() {
         for (const QueueModelSpec* model : QueueModels()) {
             QueueTab* tab = form_->tab(model->key);
-            for (const Selection& s : AllSelections(*model)) {
+            for (const Selection& s : testing::AllSelections(*model)) {
                 QueueForm form = tab->form();
                 form.selection = s;
                 Select(*tab, form);
@@ -212,35 +217,8 @@ private slots:
     // the graph windows the same labels and points.
     void everyTabRunsAsTheBatchToolDoes_data() {
         QTest::addColumn<QString>("call");
-        for (const char* call : {
-                 "mg1 cs2=0.5 rho=0.8",
-                 "mg1 service=2 cs2=1 rho=0.5 output=4",
-                 "dg1 service=1 cs2=2 rho=0.8 output=3 n=3,0",
-                 "dg1 service=3 cs2=1.5 rho=0.8 output=3",
-                 "mmc c=2 rho=0.8 output=1 t=1,0.5,,2",
-                 "mmc c=2 rho=0.8 output=4",
-                 "mmc c=30 rho=0.16 output=4",
-                 "mdc c=2 rho=0.8 output=4",
-                 "dmc c=3 rho=0.8 output=5 graph=1",
-                 "dmc c=3 rho=0.8 output=5 graph=2",
-                 "gmc arrivals=0 c=3 rho=0.8 output=1 t=1,,0.5",
-                 "gmc arrivals=3 ca2=0.7 c=3 rho=0.8 output=3",
-                 "fincap type=0 c=2 rho=0.8 N=3 output=1 t=2,0.5",
-                 "fincap type=1 c=2 rho=0.8 N=3 output=2 n=4,0",
-                 "fincap type=2 c=3 rho=0.9 N=10 output=4",
-                 "mmcn lambda=3 es=2 vary=1 c=2 from=0 to=40 y=1 t=0.5",
-                 "finsrc service=1 c=2 M=10 nu=0.15 output=2 n=11,3",
-                 "finsrc service=1 c=2 M=10 nu=0.15 output=4 graph=1",
-                 "erlanga c=2 rho=0.8 theta=1 output=1 t=1,,0.5",
-                 "erlanga c=3 rho=1.5 theta=0.2 output=4",
-                 "mm1tran rho=0 i=1 j=0 t=1,0.5",
-                 "mm1tran rho=0.8 i=4 j=2 output=2 T=50",
-                 "mm1tran rho=0.8 i=4 output=4 T=50",
-                 "staffing model=gmc arrivals=3 ca2=2 a=40 t=0.1 alpha=0.1",
-                 "staffing model=mmc a=40 ewq=0.5 graph=1",
-                 "staffing model=erlanga theta=0.5 a=10 pab=0.02 graph=1",
-             })
-            QTest::newRow(call) << QString(call);
+        for (const QString& call : DataText(kRuns, "runs as the batch tool"))
+            QTest::newRow(qPrintable(call)) << call;
     }
     void everyTabRunsAsTheBatchToolDoes() {
         QFETCH(QString, call);
@@ -670,59 +648,9 @@ private slots:
         QTest::addColumn<QString>("run");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("refused");
-        QTest::newRow("M/M/c c") << "mmc"
-                                 << "" << QStringList{"MMC_C_edit=0", "MMC_Rho_edit=0.5"}
-                                 << "MMC_Run_Button"
-                                 << "c out of range"
-                                 << "MMC_C_edit";
-        QTest::newRow("M/D/c rho")
-            << "mdc"
-            << "" << QStringList{"MDC_C_edit=2", "MDC_Rho_edit=1.5"} << "MDC_Run_Button"
-            << "Rho out of range"
-            << "MDC_Rho_edit";
-        QTest::newRow("D/G/1 cs2")
-            << "dg1"
-            << "" << QStringList{"DG1_CS2_edit=7", "DG1_Rho_edit=0.5"} << "DG1_Run_Button"
-            << "CS2 out of bounds"
-            << "DG1_CS2_edit";
-        QTest::newRow("G/M/c CA2")
-            << "gmc"
-            << "GMC_Arrivals_RadioGroup_Item1"
-            << QStringList{"GMC_CA2_Edit=7", "GMC_C_edit=2", "GMC_Rho_edit=0.5"} << "GMC_Run_Button"
-            << "CA2 out of range"
-            << "GMC_CA2_Edit";
-        QTest::newRow("D/M/c/c+N N")
-            << "fincap"
-            << "FinCap_Queue_Type_Item2"
-            << QStringList{"FinCap_C_edit=2", "FinCap_Rho_edit=0.5", "FinCap_N_edit=600"}
-            << "FinCap_Run_Button"
-            << "0 <= N <= 500 required"
-            << "FinCap_N_edit";
-        QTest::newRow("M/M/c/c+N bounds")
-            << "mmcn"
-            << ""
-            << QStringList{"MMCN_Arrival_edit=1", "MMCN_ES_edit=1", "MMCN_cap_edit=5",
-                           "MMCN_c_from_edit=5", "MMCN_c_to_edit=2"}
-            << "MMCN_Run_Button"
-            << "Upper bound should be greater than lower bound"
-            << "MMCN_c_to_edit";
-        QTest::newRow("Finite Source M")
-            << "finsrc"
-            << "" << QStringList{"FinSrc_c_Edit=2", "FinSrc_N_Edit=5000", "FinSrc_nu_edit=0.1"}
-            << "FinSrc_Run_Button"
-            << "M out of range"
-            << "FinSrc_N_Edit";
-        QTest::newRow("Transient M/M/1 i")
-            << "mm1tran"
-            << "" << QStringList{"MM1_Rho_edit=0.5", "MM1_initial_state_edit=99"}
-            << "MM1_Run_Button"
-            << "i out of bounds"
-            << "MM1_initial_state_edit";
-        QTest::newRow("Staffing a")
-            << "staffing"
-            << "" << QStringList{"Staffing_Load_edit=x"} << "Staffing_Run_Button"
-            << "a incorrect"
-            << "Staffing_Load_edit";
+        for (const QStringList& r : DataRows(kRuns, "refused field gets the cursor"))
+            QTest::newRow(qPrintable(r.at(0)))
+                << r.at(1) << r.at(2) << r.at(3).split(' ') << r.at(4) << r.at(5) << r.at(6);
     }
     void refusedFieldGetsTheCursor() {
         QFETCH(QString, tab);
@@ -826,30 +754,8 @@ private slots:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
-        QTest::newRow("PDF") << "results"
-                             << "PDF files (*.pdf)"
-                             << "results2"
-                             << "results2.pdf";
-        QTest::newRow("HTML") << "results"
-                              << "HTML files (*.html *.htm)"
-                              << "page"
-                              << "page.html";
-        QTest::newRow("any type") << "results"
-                                  << "All files (*.*)"
-                                  << "notes"
-                                  << "notes.txt";
-        QTest::newRow("typed type") << "results"
-                                    << "PDF files (*.pdf)"
-                                    << "r.txt"
-                                    << "r.txt";
-        QTest::newRow("SVG") << "image"
-                             << "SVG drawing (*.svg)"
-                             << "wait"
-                             << "wait.svg";
-        QTest::newRow("first type") << "image"
-                                    << ""
-                                    << "wait"
-                                    << "wait.png";
+        for (const QStringList& r : DataRows(kRuns, "file types"))
+            QTest::newRow(qPrintable(r.at(0))) << r.at(1) << r.at(2) << r.at(3) << r.at(4);
     }
     void chosenFileTypeDecidesFormatAndExtension() {
         QFETCH(QString, save);
@@ -887,18 +793,9 @@ private slots:
         QTest::addColumn<double>("xMax");  // 0: as the points give it
         QTest::addColumn<QString>("yTitle");
         QTest::addColumn<bool>("cross");
-        // At t = 0 the queue holds i exactly: p(10,0,0) and Std Lq(4,0) are the point (0, 0).
-        QTest::newRow("p(10,0,t) from 0")
-            << "mm1tran rho=0.8 i=10 j=0 output=1 T=10" << 10.0 << "Probability" << true;
-        QTest::newRow("ELq") << "mm1tran rho=0.8 i=4 output=3 T=10" << 10.0 << "ELq(i,t)" << false;
-        QTest::newRow("Std Lq") << "mm1tran rho=0.8 i=4 output=4 T=10" << 10.0 << "Std Lq(i,t)"
-                                << true;
-        QTest::newRow("finite source time") << "finsrc service=1 c=2 M=10 nu=0.15 output=4 graph=0"
-                                            << 0.0 << "Probability" << false;
-        // Without waiting room nobody waits: the point (0, 0).
-        QTest::newRow("capacity from 0 places")
-            << "mmcn lambda=3 es=2 vary=1 c=2 from=0 to=40 y=1 t=0.5" << 0.0 << "Probability"
-            << true;
+        for (const QStringList& r : DataRows(kRuns, "graph axes"))
+            QTest::newRow(qPrintable(r.at(0)))
+                << r.at(1) << r.at(2).toDouble() << r.at(3) << (r.at(4) == "yes");
     }
     void graphAxesStayAtZeroOrAbove() {
         QFETCH(QString, call);
@@ -1127,30 +1024,6 @@ private:
         values.p = form.p;
         values.n = form.n;
         tab.showValues(values);
-    }
-
-    static std::vector<Selection> AllSelections(const QueueModelSpec& model) {
-        std::vector<Selection> all{Selection{}};
-        for (std::size_t c = 0; c < model.choices.size(); ++c) {
-            std::vector<Selection> next;
-            for (const Selection& s : all)
-                for (std::size_t item = 0; item < model.choices[c].items.size(); ++item) {
-                    Selection t = s;
-                    t.items[c] = static_cast<int>(item);
-                    next.push_back(t);
-                }
-            all = next;
-        }
-        std::vector<Selection> withOutputs;
-        for (const Selection& s : all) {
-            const OutputSpec* output = model.outputFor(s);
-            for (std::size_t item = 0; item < (output ? output->items.size() : 1); ++item) {
-                Selection t = s;
-                t.output = static_cast<int>(item);
-                withOutputs.push_back(t);
-            }
-        }
-        return withOutputs;
     }
 
     static std::string Describe(const Selection& s) {
