@@ -59,39 +59,11 @@ std::string OutputKeyHelp(const QueueModelSpec& model) {
     return help;
 }
 
-// Every selection a call can make: each item of each keyed choice, with each item of the
-// Output group shown for it.
-std::vector<Selection> AllSelections(const QueueModelSpec& model) {
-    std::vector<Selection> all{Selection{}};
-    for (std::size_t c = 0; c < model.choices.size(); ++c) {
-        if (model.choices[c].key.empty()) continue;
-        std::vector<Selection> more;
-        for (const Selection& s : all)
-            for (std::size_t item = 0; item < model.choices[c].items.size(); ++item) {
-                Selection t = s;
-                t.items[c] = static_cast<int>(item);
-                more.push_back(t);
-            }
-        all = std::move(more);
-    }
-    std::vector<Selection> withOutputs;
-    for (const Selection& s : all) {
-        const OutputSpec* output = model.outputFor(s);
-        const std::size_t items = output ? output->items.size() : 1;
-        for (std::size_t item = 0; item < items; ++item) {
-            Selection t = s;
-            t.output = static_cast<int>(item);
-            withOutputs.push_back(t);
-        }
-    }
-    return withOutputs;
-}
-
 // When a field that only some selections read is needed: "needed for output=0,1,2" where the
 // Output item decides, "needed for type=1,2" where one choice does; empty when it is always read.
 std::string NeededWhen(const QueueModelSpec& model, const FieldSpec& field) {
     if (field.optional || (!field.shown && !field.enabled)) return {};
-    const std::vector<Selection> all = AllSelections(model);
+    const std::vector<Selection> all = AllSelections(model, true);
     // The key and value of each selection's output or choice `c` (-1: the output).
     const auto value = [&](const Selection& s, int c) {
         return c < 0 ? s.output : s.items[static_cast<std::size_t>(c)];

@@ -90,29 +90,4 @@ inline QueueForm RunRecorded(RecordingHost& host, const std::string& call) {
     return form;
 }
 
-// Every combination of a model's choices' items with the items of the Output group it shows.
-inline std::vector<Selection> AllSelections(const QueueModelSpec& model) {
-    std::vector<Selection> all{Selection{}};
-    for (std::size_t c = 0; c < model.choices.size(); ++c) {
-        std::vector<Selection> next;
-        for (const Selection& s : all)
-            for (std::size_t item = 0; item < model.choices[c].items.size(); ++item) {
-                Selection t = s;
-                t.items[c] = static_cast<int>(item);
-                next.push_back(t);
-            }
-        all = next;
-    }
-    std::vector<Selection> withOutputs;
-    for (const Selection& s : all) {
-        const OutputSpec* output = model.outputFor(s);
-        for (std::size_t item = 0; item < (output ? output->items.size() : 1); ++item) {
-            Selection t = s;
-            t.output = static_cast<int>(item);
-            withOutputs.push_back(t);
-        }
-    }
-    return withOutputs;
-}
-
 }  // namespace wachtrix::testing

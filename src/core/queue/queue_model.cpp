@@ -36,7 +36,33 @@ const OutputSpec* QueueModelSpec::outputFor(const Selection& s) const {
     if (outputs.empty()) return nullptr;
     if (outputChoice < 0) return &outputs.front();
     const auto item = static_cast<std::size_t>(s.item(outputChoice));
-    return &outputs[static_cast<std::size_t>(outputOfItem[std::min(item, outputOfItem.size() - 1)])];
+    return &outputs[static_cast<std::size_t>(
+        outputOfItem[std::min(item, outputOfItem.size() - 1)])];
+}
+
+std::vector<Selection> AllSelections(const QueueModelSpec& model, bool keyedOnly) {
+    std::vector<Selection> all{Selection{}};
+    for (std::size_t c = 0; c < model.choices.size(); ++c) {
+        if (keyedOnly && model.choices[c].key.empty()) continue;
+        std::vector<Selection> next;
+        for (const Selection& s : all)
+            for (std::size_t item = 0; item < model.choices[c].items.size(); ++item) {
+                Selection t = s;
+                t.items[c] = static_cast<int>(item);
+                next.push_back(t);
+            }
+        all = std::move(next);
+    }
+    std::vector<Selection> withOutputs;
+    for (const Selection& s : all) {
+        const OutputSpec* output = model.outputFor(s);
+        for (std::size_t item = 0; item < (output ? output->items.size() : 1); ++item) {
+            Selection t = s;
+            t.output = static_cast<int>(item);
+            withOutputs.push_back(t);
+        }
+    }
+    return withOutputs;
 }
 
 const ValueGroupLimit* QueueModelSpec::group(char kind) const {
@@ -159,21 +185,22 @@ void RunQueueModel(const QueueModelSpec& model, QueueForm& form, QueueHost& host
         FieldReading reading = ReadFields(model, form);
         if (reading.refusal) {
             const int field = reading.refusal->field;
-            host.showError(std::string(model.refusalTitle), reading.refusal->text,
-                           field < 0 ? std::string()
-                                     : std::string(model.fields[static_cast<std::size_t>(field)]
-                                                       .editName));
+            host.showError(
+                std::string(model.refusalTitle), reading.refusal->text,
+                field < 0 ? std::string()
+                          : std::string(model.fields[static_cast<std::size_t>(field)].editName));
             return;
         }
         QueueRun run{std::move(reading.values), form.selection, {}};
         if (const OutputSpec* output = model.outputFor(form.selection)) {
             ValueBounds bounds;
             if (const ValueGroupLimit* t = model.group('T')) bounds.tUpper = t->upper;
-            if (const ValueGroupLimit* n = model.group('N')) bounds.nUpper = static_cast<int>(n->upper);
+            if (const ValueGroupLimit* n = model.group('N'))
+                bounds.nUpper = static_cast<int>(n->upper);
             if (model.nUpperOf) {
                 const FieldValues& values = run.fields;
-                const auto upper = model.nUpperOf(
-                    [&values](std::string_view key) { return values.find(key); });
+                const auto upper =
+                    model.nUpperOf([&values](std::string_view key) { return values.find(key); });
                 if (upper) bounds.nUpper = static_cast<int>(*upper);
             }
             run.output = ReadOutput(output->items, form.selection.output,

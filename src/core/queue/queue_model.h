@@ -121,7 +121,7 @@ struct OutputSpec {
 enum class Slot { Field, Choice, Outputs, ValueGroups, Box, EndBox, Bounds };
 struct LayoutItem {
     Slot slot;
-    int index = 0;                    // the field (Bounds: the first of two) or choice
+    int index = 0;                           // the field (Bounds: the first of two) or choice
     std::string_view name = {}, title = {};  // a Box's objectName and title
 };
 
@@ -135,17 +135,31 @@ struct FigureSpec {
 
 // The figures of the usual statistics block and tables.
 inline constexpr FigureSpec kStandardFigures[] = {
-    {"Pwait", 0, true},        {"Pbusy", 0, true},    {"E(Wq)"},
-    {"E(Lq)"},                 {"Std(Wq)"},           {"Std(Lq)"},
-    {"P{Wq>t}", 'T', true},    {"Percentile", 'P'},   {"P{L=n}", 'N', true},
+    {"Pwait", 0, true},
+    {"Pbusy", 0, true},
+    {"E(Wq)"},
+    {"E(Lq)"},
+    {"Std(Wq)"},
+    {"Std(Lq)"},
+    {"P{Wq>t}", 'T', true},
+    {"Percentile", 'P'},
+    {"P{L=n}", 'N', true},
     {"P{L>n}", 'N', true},
 };
 // The same with the states seen over time and by arrivals.
 inline constexpr FigureSpec kAverageStateFigures[] = {
-    {"Pwait", 0, true},          {"Pbusy", 0, true},          {"E(Wq)"},
-    {"E(Lq)"},                   {"Std(Wq)"},                 {"Std(Lq)"},
-    {"P{Wq>t}", 'T', true},      {"Percentile", 'P'},         {"P{L(time)=n}", 'N', true},
-    {"P{L(time)>n}", 'N', true}, {"P{L(cust)=n}", 'N', true}, {"P{L(cust)>n}", 'N', true},
+    {"Pwait", 0, true},
+    {"Pbusy", 0, true},
+    {"E(Wq)"},
+    {"E(Lq)"},
+    {"Std(Wq)"},
+    {"Std(Lq)"},
+    {"P{Wq>t}", 'T', true},
+    {"Percentile", 'P'},
+    {"P{L(time)=n}", 'N', true},
+    {"P{L(time)>n}", 'N', true},
+    {"P{L(cust)=n}", 'N', true},
+    {"P{L(cust)>n}", 'N', true},
 };
 
 // Everything the run reads once the fields are checked.
@@ -179,8 +193,8 @@ struct QueueModelSpec {
     // Every field's text is read before any is checked against its limits.
     bool parseAllFirst = false;
     std::string_view refusalTitle = "Error";
-    bool stackedCaptions = false;  // captions above their edits
-    std::span<const LayoutItem> layout = {};  // empty: fields, choices, outputs, value groups
+    bool stackedCaptions = false;              // captions above their edits
+    std::span<const LayoutItem> layout = {};   // empty: fields, choices, outputs, value groups
     std::span<const FigureSpec> figures = {};  // what scenario tables may ask for
 
     void (*run)(const QueueRun&, QueueHost&) = nullptr;
@@ -192,6 +206,10 @@ struct QueueModelSpec {
     const ValueGroupLimit* group(char kind) const;
     int fieldIndex(std::string_view editName) const;  // -1 when none
 };
+
+// Every combination of a model's choices' items with each item of the Output group it shows.
+// keyedOnly: the choices the batch tool names by a key only (the others at their first item).
+std::vector<Selection> AllSelections(const QueueModelSpec& model, bool keyedOnly = false);
 
 // Every queue model, in the order of the window's tabs.
 std::span<const QueueModelSpec* const> QueueModels();

@@ -445,36 +445,11 @@ QueueTab::QueueTab(const QueueModelSpec& model, TQueueMainForm* window)
 
 namespace {
 
-// Every selection of the model's choices, each with every item of its Output group.
-std::vector<Selection> EverySelection(const QueueModelSpec& model) {
-    std::vector<Selection> all{Selection{}};
-    for (std::size_t c = 0; c < model.choices.size(); ++c) {
-        std::vector<Selection> next;
-        for (const Selection& s : all)
-            for (std::size_t item = 0; item < model.choices[c].items.size(); ++item) {
-                Selection t = s;
-                t.items[c] = static_cast<int>(item);
-                next.push_back(t);
-            }
-        all = std::move(next);
-    }
-    std::vector<Selection> withOutputs;
-    for (const Selection& s : all) {
-        const OutputSpec* output = model.outputFor(s);
-        for (std::size_t item = 0; item < (output ? output->items.size() : 1); ++item) {
-            Selection t = s;
-            t.output = static_cast<int>(item);
-            withOutputs.push_back(t);
-        }
-    }
-    return withOutputs;
-}
-
 // Whether a click on some control placed below `position` in the tab (a choice at
 // choicePlace[c], the Output group at outputPlace) shows or hides what `shows` describes.
 bool DecidedBelow(const QueueModelSpec& model, int position, const std::vector<int>& choicePlace,
                   int outputPlace, const std::function<bool(const Selection&)>& shows) {
-    for (const Selection& s : EverySelection(model)) {
+    for (const Selection& s : AllSelections(model)) {
         for (std::size_t c = 0; c < model.choices.size(); ++c) {
             if (choicePlace[c] <= position) continue;
             for (std::size_t item = 0; item < model.choices[c].items.size(); ++item) {

@@ -47,7 +47,7 @@ class EveryModel : public ::testing::TestWithParam<const QueueModelSpec*> {};
 
 TEST_P(EveryModel, ReadsEveryFieldWithinItsLimitAndRefusesBeyond) {
     const QueueModelSpec& model = *GetParam();
-    for (const Selection& s : testing::AllSelections(model)) {
+    for (const Selection& s : AllSelections(model)) {
         for (const bool upper : {false, true}) {
             const QueueForm base = AtBounds(model, s, upper);
             const FieldReading inside = ReadFields(model, base);

@@ -169,7 +169,7 @@ private slots:
     void everySelectionShowsWhatItReads() {
         for (const QueueModelSpec* model : QueueModels()) {
             QueueTab* tab = form_->tab(model->key);
-            for (const Selection& s : testing::AllSelections(*model)) {
+            for (const Selection& s : AllSelections(*model)) {
                 QueueForm form = tab->form();
                 form.selection = s;
                 Select(*tab, form);
