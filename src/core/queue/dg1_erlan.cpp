@@ -9,6 +9,7 @@
 #include "core/numeric/root_finders.h"
 #include "core/numeric/safe_math.h"
 #include "core/queue/graph_points.h"
+#include "core/queue/lumped_chain.h"
 
 namespace wachtrix {
 namespace {
@@ -126,9 +127,7 @@ std::vector<double> PhaseSystem(const ErlangianFit& fit, double nuD, int M, doub
         GL = steps >= 32000 ? 32000 : static_cast<int>(std::trunc(steps));
     }
     // States 0..M - 1 and the states from M on lumped into M with their geometric weights
-    // (1 - eta) eta^(i - M). The chain is solved by state reduction from the top
-    // (Grassmann-Taksar-Heyman): sums and products of probabilities only, so every state
-    // probability keeps its relative digits, also the smallest at light loads.
+    // (1 - eta) eta^(i - M).
     const int n = M + 1;
     std::vector<Real> Q(static_cast<std::size_t>(n) * n, 0.0L);
     const auto at = [&](int i, int j) -> Real& { return Q[static_cast<std::size_t>(i) * n + j]; };
@@ -144,35 +143,7 @@ std::vector<double> PhaseSystem(const ErlangianFit& fit, double nuD, int M, doub
             lumped += weight * P(i, j);
         at(M, j) = (1 - static_cast<Real>(eta)) * lumped;
     }
-    std::vector<Real> down(n, 0.0L);
-    for (int m = M; m >= 1; --m) {
-        Real S = 0;
-        for (int j = 0; j < m; ++j)
-            S += at(m, j);
-        if (!(S > 0)) throw NumericalFailure({std::string(kLudeco.singularText)});
-        down[m] = S;
-        for (int i = 0; i < m; ++i) {
-            const Real f = at(i, m) / S;
-            if (f == 0) continue;
-            for (int j = 0; j < m; ++j)
-                at(i, j) += f * at(m, j);
-        }
-    }
-    std::vector<Real> x(n, 0.0L);
-    x[0] = 1;
-    Real total = 1;
-    for (int m = 1; m <= M; ++m) {
-        Real in = 0;
-        for (int i = 0; i < m; ++i)
-            in += x[i] * at(i, m);
-        x[m] = in / down[m];
-        total += x[m];
-    }
-    std::vector<double> pi(n);
-    for (int j = 0; j < M; ++j)
-        pi[j] = static_cast<double>(x[j] / total);
-    pi[M] = static_cast<double>(x[M] * (1 - static_cast<Real>(eta)) / total);
-    return pi;
+    return LumpedChainSolution(Q, M, eta, [](int) { return 0; });
 }
 
 void Statistics(Dg1ErlangSolution& s, double nuD) {

@@ -11,6 +11,7 @@
 #include "core/numeric/root_finders.h"
 #include "core/numeric/safe_math.h"
 #include "core/queue/graph_points.h"
+#include "core/queue/lumped_chain.h"
 #include "core/queue/mmc.h"
 #include "core/queue/report.h"
 #include "core/queue/standard_report.h"
@@ -178,12 +179,8 @@ std::vector<double> MdcStateSolution(int c, double rho, int N, double eta) {
         beyond[k] = beyond[k + 1] + a[k];
 
     // The chain on 0..N, state N standing for all states from N on with the geometric mass
-    // pi_N eta^m / (1 - eta) in state N + m. It is solved by state reduction from the top
-    // (Grassmann-Taksar-Heyman): only sums and products of probabilities, no subtraction, so
-    // every state probability keeps its relative digits, also those of 1e-40 at light loads
-    // where an elimination of the balance equations leaves round-off of the largest ones.
-    // Row m reaches down to m - c at most (also after the states above are reduced), so each
-    // reduction touches that band of the rows above it only.
+    // pi_N eta^m / (1 - eta) in state N + m. Row m reaches down to m - c at most (also after the
+    // states above are reduced), so each reduction touches that band of the rows above it only.
     const int n = N + 1;
     std::vector<double> P(static_cast<std::size_t>(n) * n, 0.0);
     const auto at = [&](int i, int j) -> double& { return P[static_cast<std::size_t>(i) * n + j]; };
@@ -199,39 +196,7 @@ std::vector<double> MdcStateSolution(int c, double rho, int N, double eta) {
         lumped = eta * lumped + a[k - N + c];
         if (k >= 0) at(N, k) = static_cast<double>((1 - static_cast<Real>(eta)) * lumped);
     }
-    std::vector<Real> down(n, 0.0L);
-    for (int m = N; m >= 1; --m) {
-        const int first = std::max(m - c, 0);
-        Real S = 0;
-        for (int j = first; j < m; ++j)
-            S += at(m, j);
-        if (!(S > 0)) throw NumericalFailure({std::string(kLudeco.singularText)});
-        down[m] = S;
-        const double* row = &at(m, 0);
-        const double inverse = static_cast<double>(1 / S);
-        for (int i = 0; i < m; ++i) {
-            const double f = at(i, m) * inverse;
-            if (f == 0) continue;
-            double* target = &at(i, 0);
-            for (int j = first; j < m; ++j)
-                target[j] += f * row[j];
-        }
-    }
-    std::vector<Real> x(n, 0.0L);
-    x[0] = 1;
-    Real total = 1;
-    for (int m = 1; m <= N; ++m) {
-        Real in = 0;
-        for (int i = 0; i < m; ++i)
-            in += x[i] * at(i, m);
-        x[m] = in / down[m];
-        total += x[m];
-    }
-    std::vector<double> pi(n);
-    for (int j = 0; j < N; ++j)
-        pi[j] = static_cast<double>(x[j] / total);
-    pi[N] = static_cast<double>(x[N] * (1 - static_cast<Real>(eta)) / total);
-    return pi;
+    return LumpedChainSolution(P, N, eta, [c](int m) { return std::max(m - c, 0); });
 }
 
 MdcSolution SolveMDC(int c, double rho) {
