@@ -950,7 +950,9 @@ private slots:
     }
 
     // A range beyond the field's limits is refused with the dialog still open; nothing runs.
-    void scenarioRefusesARangeBeyondTheLimits() {
+    // A request without figures is refused in the dialog, which stays; a range that runs past
+    // the field's limits runs, each value beyond them a row with the reason.
+    void scenarioRefusesARequestAndRowsBeyondTheLimits() {
         DialogRecorder boxes;
         Select(*form_->tab("mmc"), testing::FormOf("mmc c=2 rho=0.8"));
         const QStringList before = StyledLines(results());
@@ -958,13 +960,24 @@ private slots:
         auto* dialog = find<QDialog>("Scenario_dialog");
         auto* field = testing::Child<QComboBox>(dialog, "Scenario_Field_combo");
         field->setCurrentIndex(field->findData("rho"));
-        testing::Child<QLineEdit>(dialog, "Scenario_To_edit")->setText("1.5");
+        auto* figures = testing::Child<QListWidget>(dialog, "Scenario_Figures_list");
+        for (int row = 0; row < figures->count(); ++row)
+            figures->item(row)->setCheckState(Qt::Unchecked);
         testing::Child<QPushButton>(dialog, "Scenario_OK_button")->click();
-        QCOMPARE(boxes.texts(),
-                 QStringList{"Rho out of range: from and to must lie within 1e-10 to 0.999"});
+        QCOMPARE(boxes.texts(), QStringList{"no figures asked for"});
         QVERIFY(dialog->isVisible());
         QCOMPARE(StyledLines(results()), before);
         QVERIFY(form_->findChildren<GraphWindow*>().isEmpty());
+
+        figures->findItems("Pwait", Qt::MatchExactly).at(0)->setCheckState(Qt::Checked);
+        testing::Child<QLineEdit>(dialog, "Scenario_From_edit")->setText("0.5");
+        testing::Child<QLineEdit>(dialog, "Scenario_To_edit")->setText("1.5");
+        testing::Child<QSpinBox>(dialog, "Scenario_Points_edit")->setValue(3);
+        testing::Child<QPushButton>(dialog, "Scenario_OK_button")->click();
+        QCOMPARE(boxes.texts().size(), 1);
+        const QStringList text = results()->toPlainText().split('\n');
+        QVERIFY(text.contains("       0.5    0.333333"));
+        QVERIFY(text.contains("       1.5  Rho out of range"));
     }
 
 private:
