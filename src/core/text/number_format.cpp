@@ -21,7 +21,7 @@ std::string FormatShortG(long double x) {
 std::string FormatProb(long double x) {
     const long double a = std::fabs(x);
     if (a >= 1e-6L) return Format("%10.7f", {a});
-    if (a >= 1e-12L) return Format("%10.3e", {a});
+    if (a >= 1e-30L) return Format("%10.3e", {a});
     return Format("%10s", {"0"});
 }
 

@@ -12,7 +12,7 @@ namespace wachtrix {
 // "%7.3g".
 std::string FormatShortG(long double x);
 
-// A probability in 10 columns, sign dropped: "%10.7f" from 1e-6 on, "%10.3e" from 1e-12 on,
+// A probability in 10 columns, sign dropped: "%10.7f" from 1e-6 on, "%10.3e" from 1e-30 on,
 // otherwise a lone 0. The thresholds are the extended constants, so the double nearest 1e-6
 // (just below it) is written in exponent form.
 std::string FormatProb(long double x);
