@@ -1,7 +1,6 @@
 #pragma once
 // A printed figure against a reference computed another way: right to one unit in its last
-// printed digit, and a lone 0 only where the reference is below the floor of its format (1e-30
-// for every figure; FormatProb's columns print a lone 0 below 1e-12).
+// printed digit, and a lone 0 only where the reference is below 1e-30, in every format.
 //
 //   PrintedFigure(lines, "E(Wq)")      -> "1.3888E-023" from "         E(Wq)   = 1.3888E-023"
 //   ExpectPrinted("1.3888E-023", 1.38884e-23) passes, ExpectPrinted("1.3887E-023", ...) fails
@@ -19,7 +18,6 @@
 namespace wachtrix::testing {
 
 inline constexpr long double kFigureFloor = 1e-30L;
-inline constexpr long double kProbabilityColumnFloor = 1e-12L;
 
 // The text after "NAME" and its "= " on the first line that names it (the statistics blocks).
 inline std::string PrintedFigure(const std::vector<std::string>& lines, const std::string& name) {
@@ -98,9 +96,9 @@ void ExpectStateRow(const std::vector<std::string>& table, int n, const std::vec
     long double beyond = 0;
     for (std::size_t j = static_cast<std::size_t>(n) + 1; j < p.size(); ++j)
         beyond += p[j];
-    EXPECT_TRUE(PrintedRight(row[1], p[static_cast<std::size_t>(n)], kProbabilityColumnFloor))
+    EXPECT_TRUE(PrintedRight(row[1], p[static_cast<std::size_t>(n)], kFigureFloor))
         << "P{L=" << n << "}";
-    EXPECT_TRUE(PrintedRight(row[2], beyond, kProbabilityColumnFloor)) << "P{L>" << n << "}";
+    EXPECT_TRUE(PrintedRight(row[2], beyond, kFigureFloor)) << "P{L>" << n << "}";
 }
 
 // The queue in front of c servers from the distribution p(j) of the number present.

@@ -372,7 +372,7 @@ TEST(FinCapPrintedFigures, RightToTheLastDigitAtEveryCorner) {
                 const auto row = testing::TableRow(lines, Format("%g", {k.t}));
                 ASSERT_EQ(row.size(), 2u);
                 EXPECT_TRUE(testing::PrintedRight(row[1], testing::WaitTailOf(r, k.t),
-                                                  testing::kProbabilityColumnFloor));
+                                                  testing::kFigureFloor));
             }
         }
         if (k.type != 1) {
@@ -387,7 +387,7 @@ TEST(FinCapPrintedFigures, RightToTheLastDigitAtEveryCorner) {
         const std::vector<std::string> lines = testing::ReportOf(call);
         const auto probability = [&](const char* name, Extended v) {
             EXPECT_TRUE(testing::PrintedRight(testing::PrintedFigure(lines, name), v,
-                                              testing::kProbabilityColumnFloor))
+                                              testing::kFigureFloor))
                 << name;
         };
         probability("Prej", found[K]);

@@ -310,9 +310,9 @@ TEST(FinSrcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
         }
         const std::vector<std::string> lines = testing::ReportOf(call);
         EXPECT_TRUE(testing::PrintedRight(testing::PrintedFigure(lines, "Pwait"), w.Pwait,
-                                          testing::kProbabilityColumnFloor));
+                                          testing::kFigureFloor));
         EXPECT_TRUE(testing::PrintedRight(testing::PrintedFigure(lines, "Pbusy"), q.Pbusy,
-                                          testing::kProbabilityColumnFloor));
+                                          testing::kFigureFloor));
         EXPECT_PRINTED(lines, "E(Wq)", EWq);
         EXPECT_PRINTED(lines, "E(Lq)", q.ELq);
         EXPECT_PRINTED(lines, "Std(Wq)", std::sqrt(VWq));
@@ -322,7 +322,7 @@ TEST(FinSrcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
             const auto table = testing::ReportOf(call + " output=1 t=" + Format("%g", {k.t}));
             const auto row = testing::TableRow(table, Format("%g", {k.t}));
             ASSERT_EQ(row.size(), 2u);
-            EXPECT_TRUE(testing::PrintedRight(row[1], tail, testing::kProbabilityColumnFloor));
+            EXPECT_TRUE(testing::PrintedRight(row[1], tail, testing::kFigureFloor));
         }
     }
 }

@@ -10,15 +10,18 @@ TEST(FormatProb, UsesFixedThenExponentThenZero) {
     EXPECT_EQ(FormatProb(1.0), " 1.0000000");
     EXPECT_EQ(FormatProb(-3.2e-8), "3.200E-008");
     EXPECT_EQ(FormatProb(0.0), "         0");
-    EXPECT_EQ(FormatProb(5e-13), "         0");
+    EXPECT_EQ(FormatProb(5e-13), "5.000E-013");
+    EXPECT_EQ(FormatProb(9.99e-31), "         0");
 }
 
 TEST(FormatProb, ComparesAgainstTheExtendedThresholds) {
     // The double nearest 1e-6 lies just below the extended constant.
     EXPECT_EQ(FormatProb(1e-6), "1.000E-006");
     EXPECT_EQ(FormatProb(1e-6L), " 0.0000010");
-    EXPECT_EQ(FormatProb(1e-12), "         0");
-    EXPECT_EQ(FormatProb(1e-12L), "1.000E-012");
+    // The double nearest 1e-30 lies just above it.
+    EXPECT_EQ(FormatProb(1e-30), "1.000E-030");
+    EXPECT_EQ(FormatProb(1e-30L), "1.000E-030");
+    EXPECT_EQ(FormatProb(0.99999e-30L), "         0");
 }
 
 TEST(FormatProbTrimmed, DropsTheLeadingBlanks) {
