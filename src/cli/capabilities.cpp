@@ -61,8 +61,7 @@ std::vector<std::string> QueueModelTitles() {
 
 std::vector<std::string> MarkovAnalysisTitles() {
     return {"chain structure (recurrent subchains and transient states)",
-            "steady state and average cost",
-            "transient probabilities, sojourn times and costs",
+            "steady state and average cost", "transient probabilities, sojourn times and costs",
             "first-passage time probabilities",
             "mean first-passage times, and absorption probabilities, times, visits and costs"};
 }
@@ -83,18 +82,21 @@ std::string ProgramManPage(std::string_view version) {
                        ".SH SYNOPSIS\n.B wachtrix\n.SH DESCRIPTION\n.B wachtrix\n";
     page += RoffEscape("opens the Wachtrix window. " + QueueText()) + "\n.PP\n";
     page += RoffEscape(kStaffingText) + "\n.PP\n";
-    page += RoffEscape(MarkovText() + " Each module's Help opens the help pages, which "
-                                      "describe its fields.") +
+    page += RoffEscape(MarkovText() +
+                       " Each module's Help opens the help pages, which "
+                       "describe its fields.") +
             "\n.PP\n";
-    page += "The program takes no options of its own; Qt's options, such as\n"
-            ".BR \\%\\-platform ,\napply.\n.SH SEE ALSO\n.BR wachtrix\\-report (1)\n";
+    page +=
+        "The program takes no options of its own; Qt's options, such as\n"
+        ".BR \\%\\-platform ,\napply.\n.SH SEE ALSO\n.BR wachtrix\\-report (1)\n";
     return page;
 }
 
 std::string MetainfoDescription() {
     std::string xml = "  <description>\n    <p>\n      " +
-                      XmlEscape("Wachtrix is a calculator for queueing theory and Markov chains, "
-                                "made for operations-research courses and for practice.") +
+                      XmlEscape(
+                          "Wachtrix is a calculator for queueing theory and Markov chains, "
+                          "made for operations-research courses and for practice.") +
                       "\n    </p>\n    <p>Queueing models:</p>\n    <ul>\n";
     for (const std::string& title : QueueModelTitles())
         xml += "      <li>" + XmlEscape(title) + "</li>\n";
@@ -102,8 +104,9 @@ std::string MetainfoDescription() {
     xml += "    <p>Markov chain analyses, in discrete or continuous time:</p>\n    <ul>\n";
     for (const std::string& title : MarkovAnalysisTitles())
         xml += "      <li>" + XmlEscape(title) + "</li>\n";
-    xml += "    </ul>\n    <p>\n      The command wachtrix-report prints the same reports from "
-           "scripts.\n    </p>\n  </description>";
+    xml +=
+        "    </ul>\n    <p>\n      The command wachtrix-report prints the same reports from "
+        "scripts.\n    </p>\n  </description>";
     return xml;
 }
 

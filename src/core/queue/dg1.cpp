@@ -79,8 +79,7 @@ void RunDg1(const QueueRun& run, QueueHost& host) {
             p.cs2, p.rho);
         // The two-term tail's coefficients cancel at light loads: a delay probability below
         // 1e-12 is round-off in its leading digits (and prints as 0 in every table).
-        if (s.rhoTooSmall || s.statistics.Pwait < kCoxianDelayFloor)
-            return RefuseSmallLoad(host);
+        if (s.rhoTooSmall || s.statistics.Pwait < kCoxianDelayFloor) return RefuseSmallLoad(host);
         return Report(s, p, {}, host);
     }
     if (Dg1ErlangRhoTooSmall(p.rho)) return RefuseSmallLoad(host);
@@ -120,9 +119,8 @@ constexpr FieldSpec kFields[] = {
      .outOfRange = "Rho out of bounds",
      .editHint = "Enter rho=lambda*E(s)/c"},
 };
-constexpr std::string_view kServiceItems[] = {"Erlangian", "Pure Erlang",
-                                              "Coxian-2 (Gamma Normalization)",
-                                              "Coxian-2 (Balanced Means)"};
+constexpr std::string_view kServiceItems[] = {
+    "Erlangian", "Pure Erlang", "Coxian-2 (Gamma Normalization)", "Coxian-2 (Balanced Means)"};
 constexpr ChoiceSpec kChoices[] = {{.key = "service",
                                     .objectName = "DG1_Service_Type_RadioGroup",
                                     .title = "Service Times",
@@ -136,10 +134,18 @@ constexpr int kOutputOfService[] = {0, 1, 0, 0};
 
 // Pure Erlang service adds the states; its tails' headers have always closed with ")".
 constexpr FigureSpec kFigures[] = {
-    {"Pwait", 0, true},          {"Pbusy", 0, true},          {"E(Wq)"},
-    {"E(Lq)"},                   {"Std(Wq)"},                 {"Std(Lq)"},
-    {"P{Wq>t}", 'T', true},      {"Percentile", 'P'},         {"P{L(time)=n}", 'N', true},
-    {"P{L(time)>n)", 'N', true}, {"P{L(cust)=n}", 'N', true}, {"P{L(cust)>n)", 'N', true},
+    {"Pwait", 0, true},
+    {"Pbusy", 0, true},
+    {"E(Wq)"},
+    {"E(Lq)"},
+    {"Std(Wq)"},
+    {"Std(Lq)"},
+    {"P{Wq>t}", 'T', true},
+    {"Percentile", 'P'},
+    {"P{L(time)=n}", 'N', true},
+    {"P{L(time)>n)", 'N', true},
+    {"P{L(cust)=n}", 'N', true},
+    {"P{L(cust)>n)", 'N', true},
 };
 
 }  // namespace

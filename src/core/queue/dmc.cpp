@@ -285,8 +285,8 @@ constexpr ChoiceSpec kChoices[] = {{.key = "graph",
                                     .items = kGraphItems,
                                     .shown = [](const Selection& s) { return s.output == 5; }}};
 constexpr OutputSpec kOutputs[] = {{"DMC_Output_RadioGroup", "Output", kAverageStateOutput}};
-constexpr LayoutItem kLayout[] = {{Slot::Field, 0}, {Slot::Field, 1},   {Slot::Outputs},
-                                  {Slot::Choice, 0}, {Slot::ValueGroups}};
+constexpr LayoutItem kLayout[] = {
+    {Slot::Field, 0}, {Slot::Field, 1}, {Slot::Outputs}, {Slot::Choice, 0}, {Slot::ValueGroups}};
 
 }  // namespace
 

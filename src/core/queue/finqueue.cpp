@@ -613,11 +613,21 @@ std::optional<double> StateUpper(const FieldLookup& field) {
 }
 
 constexpr FigureSpec kFigures[] = {
-    {"Prej", 0, true},           {"Pwait", 0, true},          {"Pbusy", 0, true},
-    {"E(Wq)"},                   {"E(Lq)"},                   {"Std(Wq)"},
-    {"Std(Lq)"},                 {"Utilization"},             {"P{Wq>t}", 'T', true},
-    {"P{L=n}", 'N', true},       {"P{L>n}", 'N', true},       {"P{L(time)=n}", 'N', true},
-    {"P{L(time)>n}", 'N', true}, {"P{L(cust)=n}", 'N', true}, {"P{L(cust)>n}", 'N', true},
+    {"Prej", 0, true},
+    {"Pwait", 0, true},
+    {"Pbusy", 0, true},
+    {"E(Wq)"},
+    {"E(Lq)"},
+    {"Std(Wq)"},
+    {"Std(Lq)"},
+    {"Utilization"},
+    {"P{Wq>t}", 'T', true},
+    {"P{L=n}", 'N', true},
+    {"P{L>n}", 'N', true},
+    {"P{L(time)=n}", 'N', true},
+    {"P{L(time)>n}", 'N', true},
+    {"P{L(cust)=n}", 'N', true},
+    {"P{L(cust)>n}", 'N', true},
 };
 
 }  // namespace

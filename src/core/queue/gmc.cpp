@@ -389,18 +389,17 @@ constexpr FieldSpec kFields[] = {
     {"GMC_C_edit", "C:", One(kGmcServers), "c incorrect", "c out of range"},
     {"GMC_Rho_edit", "Rho:", One(kGmcLoad), "rho incorrect", "rho out of range"},
 };
-constexpr ChoiceSpec kChoices[] = {
-    {.key = "arrivals",
-     .objectName = "GMC_Arrivals_RadioGroup",
-     .title = "Arrivals Distribution",
-     .items = kGmcArrivalItems}};
+constexpr ChoiceSpec kChoices[] = {{.key = "arrivals",
+                                    .objectName = "GMC_Arrivals_RadioGroup",
+                                    .title = "Arrivals Distribution",
+                                    .items = kGmcArrivalItems}};
 constexpr OutputSpec kOutputs[] = {{"GMC_Output_RadioGroup", "Output", kWaitingOutput}};
 constexpr LayoutItem kLayout[] = {{Slot::Field, 1},  {Slot::Field, 2}, {Slot::Field, 0},
-                                  {Slot::Choice, 0}, {Slot::Outputs}, {Slot::ValueGroups}};
+                                  {Slot::Choice, 0}, {Slot::Outputs},  {Slot::ValueGroups}};
 
 constexpr FigureSpec kFigures[] = {
-    {"Pwait", 0, true}, {"Pbusy", 0, true}, {"E(Wq)"},           {"E(Lq)"},
-    {"Std(Wq)"},        {"Std(Lq)"},        {"P{Wq>t}", 'T', true}, {"Percentile", 'P'},
+    {"Pwait", 0, true}, {"Pbusy", 0, true},     {"E(Wq)"},           {"E(Lq)"}, {"Std(Wq)"},
+    {"Std(Lq)"},        {"P{Wq>t}", 'T', true}, {"Percentile", 'P'},
 };
 
 }  // namespace

@@ -452,10 +452,18 @@ std::optional<double> StateUpper(const FieldLookup& field) {
 }
 
 constexpr FigureSpec kFigures[] = {
-    {"Pwait", 0, true},          {"Pbusy", 0, true},          {"E(Wq)"},
-    {"E(Lq)"},                   {"Std(Wq)"},                 {"Std(Lq)"},
-    {"Utilization"},             {"Throughput"},              {"P{Wq>t}", 'T', true},
-    {"P{L(time)=n}", 'N', true}, {"P{L(time)>n}", 'N', true}, {"P{L(cust)=n}", 'N', true},
+    {"Pwait", 0, true},
+    {"Pbusy", 0, true},
+    {"E(Wq)"},
+    {"E(Lq)"},
+    {"Std(Wq)"},
+    {"Std(Lq)"},
+    {"Utilization"},
+    {"Throughput"},
+    {"P{Wq>t}", 'T', true},
+    {"P{L(time)=n}", 'N', true},
+    {"P{L(time)>n}", 'N', true},
+    {"P{L(cust)=n}", 'N', true},
     {"P{L(cust)>n}", 'N', true},
 };
 

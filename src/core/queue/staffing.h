@@ -56,10 +56,10 @@ struct StaffingQuestion {
     double ca2 = 0;
     double a = 1;
     StaffingTarget target = StaffingTarget::DelayProbability;
-    double t = 0;      // of P{Wq>t}
-    double bound = 0;  // alpha or w
+    double t = 0;                                             // of P{Wq>t}
+    double bound = 0;                                         // alpha or w
     double maxRho = std::numeric_limits<double>::infinity();  // none unless given
-    double theta = 1;  // M/M/c+M: the abandonment rate
+    double theta = 1;                                         // M/M/c+M: the abandonment rate
 };
 
 // One model run at c servers.
