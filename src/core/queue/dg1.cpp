@@ -133,20 +133,10 @@ constexpr OutputSpec kOutputs[] = {
 constexpr int kOutputOfService[] = {0, 1, 0, 0};
 
 // Pure Erlang service adds the states; its tails' headers have always closed with ")".
-constexpr FigureSpec kFigures[] = {
-    {"Pwait", 0, true},
-    {"Pbusy", 0, true},
-    {"E(Wq)"},
-    {"E(Lq)"},
-    {"Std(Wq)"},
-    {"Std(Lq)"},
-    {"P{Wq>t}", 'T', true},
-    {"Percentile", 'P'},
-    {"P{L(time)=n}", 'N', true},
-    {"P{L(time)>n)", 'N', true},
-    {"P{L(cust)=n}", 'N', true},
-    {"P{L(cust)>n)", 'N', true},
-};
+constexpr auto kFigures = JoinFigures(
+    kStatisticsFigures, kWaitingFigures,
+    std::array{FigureSpec{"P{L(time)=n}", 'N', true}, FigureSpec{"P{L(time)>n)", 'N', true},
+               FigureSpec{"P{L(cust)=n}", 'N', true}, FigureSpec{"P{L(cust)>n)", 'N', true}});
 
 }  // namespace
 

@@ -306,7 +306,7 @@ constinit const QueueModelSpec kDmcModel{
     .outputs = kOutputs,
     .groups = kDmcGroups,
     .layout = kLayout,
-    .figures = kAverageStateFigures,
+    .figures = kStandardAverageStateFigures,
     .run = RunDmc,
 };
 

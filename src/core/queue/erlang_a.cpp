@@ -326,20 +326,11 @@ constexpr FieldSpec kFields[] = {
      .labelHint = "The rate at which a waiting customer gives up, per mean service time"},
 };
 constexpr OutputSpec kOutputs[] = {{"MMCM_Output_RadioGroup", "Output", kStandardOutput}};
-constexpr FigureSpec kFigures[] = {
-    {"Pwait", 0, true},
-    {"Pab", 0, true},
-    {"E(Wq)"},
-    {"E(Wq|served)"},
-    {"E(Lq)"},
-    {"Std(Wq)"},
-    {"Std(Lq)"},
-    {"P{V>t}", 'T', true},
-    {"P{Wq>t}", 'T', true},
-    {"Percentile", 'P'},
-    {"P{L=n}", 'N', true},
-    {"P{L>n}", 'N', true},
-};
+constexpr auto kFigures = JoinFigures(
+    std::array{FigureSpec{"Pwait", 0, true}, FigureSpec{"Pab", 0, true}, FigureSpec{"E(Wq)"},
+               FigureSpec{"E(Wq|served)"}, FigureSpec{"E(Lq)"}, FigureSpec{"Std(Wq)"},
+               FigureSpec{"Std(Lq)"}, FigureSpec{"P{V>t}", 'T', true}},
+    kWaitingFigures, kStateFigures);
 
 }  // namespace
 

@@ -612,23 +612,10 @@ std::optional<double> StateUpper(const FieldLookup& field) {
     return *c + *N;
 }
 
-constexpr FigureSpec kFigures[] = {
-    {"Prej", 0, true},
-    {"Pwait", 0, true},
-    {"Pbusy", 0, true},
-    {"E(Wq)"},
-    {"E(Lq)"},
-    {"Std(Wq)"},
-    {"Std(Lq)"},
-    {"Utilization"},
-    {"P{Wq>t}", 'T', true},
-    {"P{L=n}", 'N', true},
-    {"P{L>n}", 'N', true},
-    {"P{L(time)=n}", 'N', true},
-    {"P{L(time)>n}", 'N', true},
-    {"P{L(cust)=n}", 'N', true},
-    {"P{L(cust)>n}", 'N', true},
-};
+constexpr auto kFigures =
+    JoinFigures(std::array{FigureSpec{"Prej", 0, true}}, kStatisticsFigures,
+                std::array{FigureSpec{"Utilization"}, FigureSpec{"P{Wq>t}", 'T', true}},
+                kStateFigures, kAverageStateFigures);
 
 }  // namespace
 

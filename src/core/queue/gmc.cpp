@@ -397,10 +397,7 @@ constexpr OutputSpec kOutputs[] = {{"GMC_Output_RadioGroup", "Output", kWaitingO
 constexpr LayoutItem kLayout[] = {{Slot::Field, 1},  {Slot::Field, 2}, {Slot::Field, 0},
                                   {Slot::Choice, 0}, {Slot::Outputs},  {Slot::ValueGroups}};
 
-constexpr FigureSpec kFigures[] = {
-    {"Pwait", 0, true}, {"Pbusy", 0, true},     {"E(Wq)"},           {"E(Lq)"}, {"Std(Wq)"},
-    {"Std(Lq)"},        {"P{Wq>t}", 'T', true}, {"Percentile", 'P'},
-};
+constexpr auto kFigures = JoinFigures(kStatisticsFigures, kWaitingFigures);
 
 }  // namespace
 

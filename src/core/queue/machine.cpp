@@ -451,21 +451,11 @@ std::optional<double> StateUpper(const FieldLookup& field) {
     return field("M");
 }
 
-constexpr FigureSpec kFigures[] = {
-    {"Pwait", 0, true},
-    {"Pbusy", 0, true},
-    {"E(Wq)"},
-    {"E(Lq)"},
-    {"Std(Wq)"},
-    {"Std(Lq)"},
-    {"Utilization"},
-    {"Throughput"},
-    {"P{Wq>t}", 'T', true},
-    {"P{L(time)=n}", 'N', true},
-    {"P{L(time)>n}", 'N', true},
-    {"P{L(cust)=n}", 'N', true},
-    {"P{L(cust)>n}", 'N', true},
-};
+constexpr auto kFigures =
+    JoinFigures(kStatisticsFigures,
+                std::array{FigureSpec{"Utilization"}, FigureSpec{"Throughput"},
+                           FigureSpec{"P{Wq>t}", 'T', true}},
+                kAverageStateFigures);
 
 }  // namespace
 

@@ -9,7 +9,9 @@
 //   form.fields[0] = "2"; form.fields[1] = "0.8";
 //   RunQueueModel(*mmc, form, host);              // refuses, or reports to host.results()
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <span>
@@ -133,34 +135,33 @@ struct FigureSpec {
     bool probability = false;  // drawn on a logarithmic axis
 };
 
-// The figures of the usual statistics block and tables.
-inline constexpr FigureSpec kStandardFigures[] = {
-    {"Pwait", 0, true},
-    {"Pbusy", 0, true},
-    {"E(Wq)"},
-    {"E(Lq)"},
-    {"Std(Wq)"},
-    {"Std(Lq)"},
-    {"P{Wq>t}", 'T', true},
-    {"Percentile", 'P'},
-    {"P{L=n}", 'N', true},
-    {"P{L>n}", 'N', true},
-};
-// The same with the states seen over time and by arrivals.
-inline constexpr FigureSpec kAverageStateFigures[] = {
-    {"Pwait", 0, true},
-    {"Pbusy", 0, true},
-    {"E(Wq)"},
-    {"E(Lq)"},
-    {"Std(Wq)"},
-    {"Std(Lq)"},
-    {"P{Wq>t}", 'T', true},
-    {"Percentile", 'P'},
-    {"P{L(time)=n}", 'N', true},
-    {"P{L(time)>n}", 'N', true},
-    {"P{L(cust)=n}", 'N', true},
-    {"P{L(cust)>n}", 'N', true},
-};
+// A model's figures, put together from the groups below in the order its report prints them.
+template <std::size_t... N>
+constexpr std::array<FigureSpec, (N + ...)> JoinFigures(const std::array<FigureSpec, N>&... parts) {
+    std::array<FigureSpec, (N + ...)> all{};
+    std::size_t at = 0;
+    ((std::copy(parts.begin(), parts.end(), all.begin() + static_cast<std::ptrdiff_t>(at)),
+      at += N),
+     ...);
+    return all;
+}
+
+// The usual statistics block, the waiting-time tables and the state tables.
+inline constexpr std::array<FigureSpec, 6> kStatisticsFigures = {
+    {{"Pwait", 0, true}, {"Pbusy", 0, true}, {"E(Wq)"}, {"E(Lq)"}, {"Std(Wq)"}, {"Std(Lq)"}}};
+inline constexpr std::array<FigureSpec, 2> kWaitingFigures = {
+    {{"P{Wq>t}", 'T', true}, {"Percentile", 'P'}}};
+inline constexpr std::array<FigureSpec, 2> kStateFigures = {
+    {{"P{L=n}", 'N', true}, {"P{L>n}", 'N', true}}};
+// The states seen over time and by arrivals.
+inline constexpr std::array<FigureSpec, 4> kAverageStateFigures = {{{"P{L(time)=n}", 'N', true},
+                                                                    {"P{L(time)>n}", 'N', true},
+                                                                    {"P{L(cust)=n}", 'N', true},
+                                                                    {"P{L(cust)>n}", 'N', true}}};
+inline constexpr auto kStandardFigures =
+    JoinFigures(kStatisticsFigures, kWaitingFigures, kStateFigures);
+inline constexpr auto kStandardAverageStateFigures =
+    JoinFigures(kStatisticsFigures, kWaitingFigures, kAverageStateFigures);
 
 // Everything the run reads once the fields are checked.
 struct QueueRun {

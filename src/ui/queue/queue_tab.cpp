@@ -204,16 +204,16 @@ public:
 
 private:
     void field(int index) {
-        const FieldSpec& spec = tab_.model_.fields[static_cast<std::size_t>(index)];
+        const FieldSpec& entry = tab_.model_.fields[static_cast<std::size_t>(index)];
         ParameterField f;
-        f.edit = newEdit(Q(spec.editName), Filter(spec));
-        f.label = newLabel(FieldStem(Q(spec.editName)) + "_label", Q(spec.caption));
+        f.edit = newEdit(Q(entry.editName), Filter(entry));
+        f.label = newLabel(FieldStem(Q(entry.editName)) + "_label", Q(entry.caption));
         f.label->setBuddy(f.edit);
-        if (!spec.captions.empty()) ReserveWidth(f.label, spec.captions);
-        f.range = newLabel(FieldStem(Q(spec.editName)) + "_range_label", QString());
-        f.edit->setToolTip(Q(spec.editHint));
-        f.label->setToolTip(Q(spec.labelHint));
-        f.range->setToolTip(Q(spec.rangeHint));
+        if (!entry.captions.empty()) ReserveWidth(f.label, entry.captions);
+        f.range = newLabel(FieldStem(Q(entry.editName)) + "_range_label", QString());
+        f.edit->setToolTip(Q(entry.editHint));
+        f.label->setToolTip(Q(entry.labelHint));
+        f.range->setToolTip(Q(entry.rangeHint));
         QGridLayout* fields = grid();
         if (tab_.model_.stackedCaptions) {
             fields->addWidget(f.label, row_++, 0, 1, 4);
@@ -255,29 +255,29 @@ private:
     }
 
     void choice(int index) {
-        const ChoiceSpec& spec = tab_.model_.choices[static_cast<std::size_t>(index)];
+        const ChoiceSpec& entry = tab_.model_.choices[static_cast<std::size_t>(index)];
         closeGrid();
         QueueTab* tab = &tab_;
-        if (spec.checkBox) {
-            auto* box = new QCheckBox(Q(spec.title), container_);
-            box->setObjectName(Q(spec.objectName));
+        if (entry.checkBox) {
+            auto* box = new QCheckBox(Q(entry.title), container_);
+            box->setObjectName(Q(entry.objectName));
             layout_->addWidget(box);
             tab_.checks_[static_cast<std::size_t>(index)] = box;
             QObject::connect(box, &QCheckBox::toggled, box, [tab] { tab->refresh(); });
             return;
         }
         auto* group =
-            new RadioGroup(Q(spec.objectName), Q(spec.title), Items(spec.items), container_);
-        group->setToolTip(Q(spec.hint));
+            new RadioGroup(Q(entry.objectName), Q(entry.title), Items(entry.items), container_);
+        group->setToolTip(Q(entry.hint));
         layout_->addWidget(group);
         tab_.choices_[static_cast<std::size_t>(index)] = group;
         QObject::connect(group, &RadioGroup::itemIndexChanged, group, [tab] { tab->refresh(); });
     }
 
-    void outputs(const OutputSpec& spec) {
+    void outputs(const OutputSpec& entry) {
         closeGrid();
         auto* group =
-            new RadioGroup(Q(spec.objectName), Q(spec.title), Captions(spec.items), container_);
+            new RadioGroup(Q(entry.objectName), Q(entry.title), Captions(entry.items), container_);
         group->setToolTip(kOutputHint);
         layout_->addWidget(group);
         tab_.outputs_.push_back(group);
@@ -334,15 +334,15 @@ private:
         outer_.pop_back();
     }
 
-    static EditFilter Filter(const FieldSpec& spec) {
-        return spec.limits.front().integer ? EditFilter::Integer : EditFilter::Real;
+    static EditFilter Filter(const FieldSpec& entry) {
+        return entry.limits.front().integer ? EditFilter::Integer : EditFilter::Real;
     }
 
     // Fields that share an edit share its controls.
     void keep(int index, const ParameterField& f) {
-        const FieldSpec& spec = tab_.model_.fields[static_cast<std::size_t>(index)];
+        const FieldSpec& entry = tab_.model_.fields[static_cast<std::size_t>(index)];
         for (std::size_t i = 0; i < tab_.model_.fields.size(); ++i)
-            if (tab_.model_.fields[i].editName == spec.editName) tab_.fields_[i] = f;
+            if (tab_.model_.fields[i].editName == entry.editName) tab_.fields_[i] = f;
         if (!outer_.empty()) tab_.boxes_.back().fields.push_back(index);
         QueueTab* tab = &tab_;
         QObject::connect(f.edit, &QLineEdit::textChanged, f.edit, [tab] { tab->refresh(); });
@@ -571,27 +571,28 @@ void QueueTab::refresh() {
         const FieldSpec& first = model_.fields[i];
         if (static_cast<std::size_t>(model_.fieldIndex(first.editName)) != i) continue;
         // Fields that share an edit show it while one of them is shown; that one rules it.
-        const FieldSpec* spec = &first;
+        const FieldSpec* entry = &first;
         for (std::size_t k = i; k < model_.fields.size(); ++k)
             if (model_.fields[k].editName == first.editName && model_.fields[k].isShown(s)) {
-                spec = &model_.fields[k];
+                entry = &model_.fields[k];
                 break;
             }
         const ParameterField& f = fields_[i];
-        f.setVisible(spec->isShown(s));
-        if (spec->isEnabled(s) != f.edit->isEnabled()) {
-            if (!spec->isEnabled(s)) {
+        f.setVisible(entry->isShown(s));
+        if (entry->isEnabled(s) != f.edit->isEnabled()) {
+            if (!entry->isEnabled(s)) {
                 typed_[i] = f.edit->text();
-                f.edit->setText(Q(spec->disabledText));
+                f.edit->setText(Q(entry->disabledText));
             } else {
                 f.edit->setText(typed_[i]);
             }
-            f.edit->setEnabled(spec->isEnabled(s));
+            f.edit->setEnabled(entry->isEnabled(s));
         }
-        f.label->setText(Q(spec->captionFor(s)));
+        f.label->setText(Q(entry->captionFor(s)));
         if (f.range)
-            f.range->setText(spec->rangeLabelOf ? QString::fromStdString(spec->rangeLabelOf(lookup))
-                                                : Q(spec->limit(s).rangeLabel));
+            f.range->setText(entry->rangeLabelOf
+                                 ? QString::fromStdString(entry->rangeLabelOf(lookup))
+                                 : Q(entry->limit(s).rangeLabel));
     }
     for (std::size_t i = 0; i < model_.choices.size(); ++i) {
         QWidget* control = choices_[i] ? static_cast<QWidget*>(choices_[i]) : checks_[i];

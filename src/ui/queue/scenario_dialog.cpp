@@ -90,10 +90,10 @@ ScenarioDialog::ScenarioDialog(const QueueModelSpec& model, QueueForm form, QWid
 
     // Fields that share an edit, or a key, are one choice here.
     for (std::size_t i = 0; i < model.fields.size(); ++i) {
-        const FieldSpec& spec = model.fields[i];
-        if (!spec.isRead(form_.selection) || field_->findData(Q(spec.key())) >= 0) continue;
-        field_->addItem(Caption(spec.captionFor(form_.selection)) + " (" + Q(spec.key()) + ")",
-                        Q(spec.key()));
+        const FieldSpec& entry = model.fields[i];
+        if (!entry.isRead(form_.selection) || field_->findData(Q(entry.key())) >= 0) continue;
+        field_->addItem(Caption(entry.captionFor(form_.selection)) + " (" + Q(entry.key()) + ")",
+                        Q(entry.key()));
     }
     points_->setRange(1, kMostScenarioValues);
     points_->setValue(kDefaultPoints);
@@ -139,9 +139,9 @@ ScenarioDialog::ScenarioDialog(const QueueModelSpec& model, QueueForm form, QWid
 void ScenarioDialog::fieldChosen() {
     const std::string key = field_->currentData().toString().toStdString();
     for (std::size_t i = 0; i < model_.fields.size(); ++i) {
-        const FieldSpec& spec = model_.fields[i];
-        if (spec.key() != key || !spec.isRead(form_.selection)) continue;
-        const FieldLimit& limit = spec.limit(form_.selection);
+        const FieldSpec& entry = model_.fields[i];
+        if (entry.key() != key || !entry.isRead(form_.selection)) continue;
+        const FieldLimit& limit = entry.limit(form_.selection);
         const auto value = ParseReal(form_.fields[i]);
         if (!value || !std::isfinite(*value)) {
             from_->clear();
