@@ -7,6 +7,7 @@
 //   GaussLegendre<double>(2, 0, 1, 1e-12) -> nodes {0.2113, 0.7887}, weights {0.5, 0.5}
 //   GaussLegendre<double>(n, b, a, tol) gives the same rule as (n, a, b, tol): nodes ascend.
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -59,6 +60,27 @@ QuadratureRule<Real> GaussLegendre(int n, Real a, Real b, Real newtonTolerance) 
         rule.nodes[n - i] = mid + half * z;
         rule.weights[i - 1] = weight;
         rule.weights[n - i] = weight;
+    }
+    return rule;
+}
+
+// The n-point rule on panels of [a, b] whose widths double from firstWidth: for integrands that
+// live near a on a scale much shorter than b - a (a factor such as (1 - x)^499), which one rule
+// over the whole interval would miss.
+//
+//   GaussLegendrePanels<double>(n, 0, 1, 0.25, tol): panels [0, 0.25], [0.25, 0.75], [0.75, 1]
+template <class Real>
+QuadratureRule<Real> GaussLegendrePanels(int n, Real a, Real b, Real firstWidth,
+                                         Real newtonTolerance) {
+    const QuadratureRule<Real> unit = GaussLegendre<Real>(n, Real(0), Real(1), newtonTolerance);
+    QuadratureRule<Real> rule;
+    Real width = firstWidth;
+    for (Real low = a; low < b; low += width, width *= 2) {
+        const Real length = std::min(width, b - low);
+        for (int i = 0; i < n; ++i) {
+            rule.nodes.push_back(low + length * unit.nodes[i]);
+            rule.weights.push_back(length * unit.weights[i]);
+        }
     }
     return rule;
 }

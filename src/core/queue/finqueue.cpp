@@ -80,20 +80,43 @@ FinCapSolution SolveMM(FinCapSolution s) {
 
 // ---- M/D/c/c+N ----
 
-// A(i) = integral over [0, 1] of (1-x)^(c-1) e^(-c rho x) (c rho x)^i / i!, i = 0..count-1.
-std::vector<double> MinimumResidualArrivals(int c, double rho, int count) {
-    const auto rule = GaussLegendre<double>(kGaussPoints, 1.0, 0.0, kGaussNewtonTolerance);
-    const double lambda = c * rho;
-    std::vector<double> A(count, 0.0);
-    for (int i = 0; i < count; ++i) {
-        const double lnFactorial = LogGamma<double>(i + 1.0);
-        A[i] = rule.integrate([&](double x) {
-            const double exponent =
-                -lambda * x + (c - 1) * std::log1p(-x) + i * std::log(lambda * x) - lnFactorial;
-            return exponent < kNegligibleLog ? 0.0 : std::exp(exponent);
-        });
+// A(i) = integral over [0, 1] of (1-x)^(c-1) e^(-c rho x) (c rho x)^i / i!, i = 0..N-1: the
+// expected time at c + i before the first departure once all servers are busy; and their sum from
+// N on, what the arrivals that find the last place taken add to it. At each node the terms follow
+// by products, all positive; the panels follow the factor (1-x)^(c-1), which at c = 500 lives
+// within about 1/500 of 0.
+struct ResidualArrivals {
+    std::vector<Extended> A;
+    Extended beyondN = 0;
+};
+
+ResidualArrivals MinimumResidualArrivals(int c, double rho, int N) {
+    const Extended lambda = static_cast<Extended>(c) * rho;
+    // The weights come from the derivative at the last Newton step but one: the tight tolerance
+    // keeps them to the extended precision.
+    const auto rule = GaussLegendrePanels<Extended>(kGaussPoints, 0, 1, 1 / (c + lambda), 1e-17L);
+    std::vector<Extended> term(rule.nodes.size());
+    for (std::size_t q = 0; q < term.size(); ++q)
+        term[q] = rule.weights[q] *
+                  std::exp((c - 1) * std::log1p(-rule.nodes[q]) - lambda * rule.nodes[q]);
+    ResidualArrivals r;
+    r.A.assign(N, 0.0L);
+    // Beyond N the terms fall geometrically (by about c rho / (c - 1 + c rho)); the cap only
+    // guards the loop.
+    for (int i = 0; i <= N + 100000; ++i) {
+        Extended Ai = 0;
+        for (std::size_t q = 0; q < term.size(); ++q) {
+            Ai += term[q];
+            term[q] *= lambda * rule.nodes[q] / (i + 1);
+        }
+        if (i < N) {
+            r.A[i] = Ai;
+        } else {
+            r.beyondN += Ai;
+            if (Ai <= 1e-25L * r.beyondN) break;
+        }
     }
-    return A;
+    return r;
 }
 
 FinCapSolution SolveMD1(FinCapSolution s) {
@@ -116,36 +139,43 @@ FinCapSolution SolveMD(FinCapSolution s) {
     const int c = s.c, K = s.K(), N = s.N;
     const double rho = s.rho;
     const Extended lambda = static_cast<Extended>(c) * rho;
-    constexpr int kAlphaCount = 50;
-    const int L = rho <= 1 ? 14 : 27;
-    const std::vector<double> A = MinimumResidualArrivals(c, rho, std::min(N, kAlphaCount));
+    const ResidualArrivals arrivals = MinimumResidualArrivals(c, rho, N);
 
-    // B(i) = P{Poisson(rho) > i} / (c rho): the tails summed from the far end, so that a light
-    // load keeps their relative precision instead of losing it in 1 - (1 - tail).
-    std::vector<Extended> poisson(L + 60);
+    // Between departures 1/c apart, Poisson(rho) arrivals; the expected time at i above the level
+    // a period starts from is B(i) = P{Poisson(rho) > i} / (c rho), and at i or more Bbar(i), the
+    // sum of B from i on. Both summed from the far end, so that a light load keeps their relative
+    // precision instead of losing it in 1 - (1 - tail). Rho is at most 5: the terms beyond 90
+    // are below 1e-77 of the first.
+    constexpr int kPoissonTerms = 90;
+    std::vector<Extended> poisson(kPoissonTerms);
     poisson[0] = std::exp(-static_cast<Extended>(rho));
-    for (std::size_t k = 1; k < poisson.size(); ++k)
+    for (int k = 1; k < kPoissonTerms; ++k)
         poisson[k] = poisson[k - 1] * rho / static_cast<Extended>(k);
-    std::vector<Extended> B(L + 1);
-    Extended tail = 0;
-    for (int k = static_cast<int>(poisson.size()) - 1; k > L; --k)
-        tail += poisson[k];
-    for (int i = L; i >= 0; --i) {
-        B[i] = tail / lambda;
-        tail += poisson[i];
+    std::vector<Extended> B(kPoissonTerms + 1, 0.0L), Bbar(kPoissonTerms + 1, 0.0L);
+    for (int i = kPoissonTerms - 2; i >= 0; --i) {
+        B[i] = B[i + 1] + poisson[i + 1] / lambda;
+        Bbar[i] = Bbar[i + 1] + B[i];
     }
+    const auto at = [&](const std::vector<Extended>& v, int i) {
+        return i <= kPoissonTerms ? v[i] : 0.0L;
+    };
 
+    // Time at j = arrivals from c - 1 times A(j - c), plus the periods started below j that reach
+    // it; a period started at j stays there with 1 - c rho B(0) = e^(-rho). The full state takes
+    // every arrival that would go past it, so the tails Bbar and the sum of A from N: all sums of
+    // positive terms (balancing the busy servers instead would leave it to a difference, noise at
+    // light loads).
     std::vector<Extended> a = PoissonArrivalsBelowC(c, rho, K);
-    Extended total = 0;
     for (int j = c; j <= K - 1; ++j) {
         Extended S = 0;
-        for (int k = std::max(j - L, c); k <= j - 1; ++k)
+        for (int k = std::max(j - kPoissonTerms, c); k <= j - 1; ++k)
             S += a[k] * B[j - k];
-        const Extended alpha = j - c < kAlphaCount ? A[j - c] : 0;
-        a[j] = (lambda * a[c - 1] * alpha + lambda * S) / (1 - lambda * B[0]);
-        total += a[j];
+        a[j] = lambda * (a[c - 1] * arrivals.A[j - c] + S) / poisson[0];
     }
-    a[K] = rho * a[c - 1] - (1 - rho) * total;
+    Extended full = a[c - 1] * arrivals.beyondN;
+    for (int k = c; k <= K - 1; ++k)
+        full += a[k] * at(Bbar, K - k);
+    a[K] = lambda * full;
     s.P = Normalised(a);
 
     const std::vector<double>& p = s.P;

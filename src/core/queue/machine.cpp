@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 #include <span>
+#include <type_traits>
 
 #include "core/numeric/gauss_legendre.h"
 #include "core/numeric/log_gamma.h"
@@ -21,17 +22,22 @@ namespace {
 using Extended = long double;
 
 constexpr int kGaussPoints = 32;
-constexpr Extended kGaussNewtonTolerance = 1e-14L;
 // Unnormalised weights are brought down by 2^-3000 (about 1e-903) whenever one passes 2^3000:
 // a common factor leaves the probabilities as they are and keeps the sums inside the range.
 constexpr int kRescaleExponent = 3000;
 
 // The same common factor on a(0..last) and on `also` whenever a(last) has grown too large.
-void KeepInRange(std::vector<Extended>& a, int last, Extended& also) {
+template <class Also>
+void KeepInRange(std::vector<Extended>& a, int last, Also& also) {
     if (a[last] < std::ldexp(Extended(1), kRescaleExponent)) return;
     for (int k = 0; k <= last; ++k)
         a[k] = std::ldexp(a[k], -kRescaleExponent);
-    also = std::ldexp(also, -kRescaleExponent);
+    if constexpr (std::is_same_v<Also, Extended>) {
+        also = std::ldexp(also, -kRescaleExponent);
+    } else {
+        for (Extended& x : also)
+            x = std::ldexp(x, -kRescaleExponent);
+    }
 }
 
 std::vector<double> Normalised(const std::vector<Extended>& a) {
@@ -46,81 +52,108 @@ std::vector<double> Normalised(const std::vector<Extended>& a) {
     return p;
 }
 
-// ln C(n, k)
-Extended LnBinomial(int n, int k) {
-    return LogGamma<Extended>(n + 1.0L) - LogGamma<Extended>(k + 1.0L) -
-           LogGamma<Extended>(n - k + 1.0L);
+// ln C(n, k) from a table of ln k! (exact sums of logarithms; the Lanczos series would put its
+// 1e-10 into every weight).
+Extended LnBinomial(const std::vector<Extended>& lnFactorial, int n, int k) {
+    return lnFactorial[n] - lnFactorial[k] - lnFactorial[n - k];
 }
 
-// X(j), j = c..M: C(M - c, j - c) times the integral over [0, 1] of (1 - x)^(c - 1) times the
-// chance that j - c of the M - c working machines fail within x, e^(-nu x (M - j))
-// (1 - e^(-nu x))^(j - c). Each term is formed from its logarithm, so that no state's share is
-// lost to the underflow of a running product.
-std::vector<Extended> RegenerationWeights(int c, int M, double nu) {
-    const auto rule = GaussLegendre<Extended>(kGaussPoints, 0, 1, kGaussNewtonTolerance);
+// The binomial(n, u) probabilities, from the mode outwards by products: no term is lost to the
+// underflow of a running product started at an end. r = u / (1 - u), lnU = ln u, ln1U = ln(1 - u);
+// every term times e^lnScale.
+std::vector<Extended> BinomialTerms(const std::vector<Extended>& lnFactorial, int n, Extended r,
+                                    Extended lnU, Extended ln1U, Extended lnScale = 0) {
+    std::vector<Extended> b(n + 1, 0.0L);
+    const Extended u = r / (1 + r);
+    const int mode = std::min(n, static_cast<int>((n + 1) * u));
+    b[mode] = std::exp(lnScale + LnBinomial(lnFactorial, n, mode) + mode * lnU + (n - mode) * ln1U);
+    for (int s = mode; s < n; ++s)
+        b[s + 1] = b[s] * (n - s) / (s + 1) * r;
+    for (int s = mode; s > 0; --s)
+        b[s - 1] = b[s] * s / (n - s + 1) / r;
+    return b;
+}
+
+// X(j), j = c..M: the integral over [0, 1] of (1 - x)^(c - 1) times the chance that j - c of the
+// M - c working machines fail within x. At each node those chances are binomial terms; the
+// panels follow (1 - x)^(c - 1) and e^(-nu x (M - j)), which live near 0.
+std::vector<Extended> RegenerationWeights(const std::vector<Extended>& lnFactorial, int c, int M,
+                                          double nu) {
+    // The weights come from the derivative at the last Newton step but one: the tight tolerance
+    // keeps them to the extended precision.
+    const auto rule = GaussLegendrePanels<Extended>(
+        kGaussPoints, 0, 1, 1 / (c + static_cast<Extended>(nu) * (M - c + 1)), 1e-17L);
     std::vector<Extended> X(M + 1, 0.0L);
-    for (int j = c; j <= M; ++j) {
-        const Extended lnCoef = LnBinomial(M - c, j - c);
-        X[j] = rule.integrate([&](Extended x) {
-            const Extended exponent = lnCoef + (c - 1) * std::log1p(-x) - nu * x * (M - j) +
-                                      (j - c) * std::log(-std::expm1(-nu * x));
-            return exponent < -5000 ? Extended(0) : std::exp(exponent);
-        });
+    for (std::size_t q = 0; q < rule.nodes.size(); ++q) {
+        const Extended x = rule.nodes[q];
+        const Extended nux = static_cast<Extended>(nu) * x;
+        const Extended kernel = std::log(rule.weights[q]) + (c - 1) * std::log1p(-x);
+        const std::vector<Extended> b =
+            BinomialTerms(lnFactorial, M - c, std::expm1(nux), std::log(-std::expm1(-nux)), -nux, kernel);
+        for (int j = c; j <= M; ++j)
+            X[j] += b[j - c];
     }
     return X;
 }
 
-// The beta values Y(c..j) for step j, updated in place from those of step j - 1.
-void UpdateBeta(std::vector<Extended>& Y, int c, int M, double nu, int j) {
-    if (j < M) {
-        const Extended rate = static_cast<Extended>(M - j) * nu;
-        const Extended e = std::exp(-rate / c);
-        Y[j] = -std::expm1(-rate / c) / rate;
-        Extended t = e / rate;
-        const Extended u = -std::expm1(-static_cast<Extended>(nu) / c);
-        Extended coef = M - j + 1;
-        for (int k = j - 1; k >= c; --k) {
-            if (Y[k] >= 1e-15L) {
-                t *= u;
-                Y[k] = Y[k] * (M - j + 1) / (M - j) - t * coef;
-                coef *= static_cast<Extended>(M - k + 1) / (j - k + 1);
-            } else {
-                Y[k] = 0;
-            }
-        }
-    } else {
-        Y[M] = 1.0L / c;
-        for (int k = M - 1; k >= c; --k)
-            Y[k] = std::fabs(Y[k + 1]) >= 1e-15L ? (Y[k + 1] * (M - k) - Y[k]) / (M - k) : 0;
-    }
-}
-
-// p(0..M) for deterministic repairs of length 1, the regenerative approximation.
+// p(0..M) for deterministic repairs of length 1, the regenerative approximation. While all c
+// repairmen are busy, one finishes every 1/c; over such a period started with k broken, the
+// expected time at j > k is C(M - k, j - k) times the integral over [0, 1/c] of
+// (1 - e^(-nu t))^(j - k) e^(-nu t (M - j)), which is P{binomial(M - k, U) > j - k} / ((M - j)
+// nu) with U = 1 - e^(-nu / c), and at j = M the sum over s > M - k of U^s / s, over nu. Both
+// are summed from their small ends, so a light load keeps the digits of its far states (a
+// recursion over j gave them as differences, noise below 1e-15).
 std::vector<double> DeterministicProbabilities(int c, int M, double nu) {
-    const std::vector<Extended> X = RegenerationWeights(c, M, nu);
-    std::vector<Extended> Y(M + 1, 1.0L);
+    const std::vector<Extended> lnFactorial = LogFactorialTable<Extended>(M);
+    const std::vector<Extended> X = RegenerationWeights(lnFactorial, c, M, nu);
+    const Extended perPeriod = static_cast<Extended>(nu) / c;
+    const Extended U = -std::expm1(-perPeriod), lnU = std::log(U), r = std::expm1(perPeriod);
+
+    // T(n) = sum over s > n of U^s / s, n = 1..M - c: from the top by a series while it converges
+    // fast, else as -ln(1 - U) less the first terms, where no digits are lost.
+    const int top = M - c;
+    std::vector<Extended> T(top + 2, 0.0L);
+    if (U <= 0.99L) {
+        Extended term = std::exp((top + 1) * lnU);
+        for (int s = top + 1; term > 1e-25L * T[top] && s < top + 10000; ++s, term *= U)
+            T[top] += term / s;
+    } else {
+        T[top] = perPeriod;
+        Extended power = 1;
+        for (int s = 1; s <= top; ++s) {
+            power *= U;
+            T[top] -= power / s;
+        }
+    }
+    for (int n = top - 1; n >= 1; --n)
+        T[n] = T[n + 1] + std::exp((n + 1) * lnU) / (n + 1);
+
     std::vector<Extended> a(M + 1, 0.0L);
     // Below c every broken machine is in repair: binomial weights C(M, j) nu^j.
-    Extended largest = 0;
-    for (int j = 0; j < c; ++j) {
-        a[j] = std::exp(LnBinomial(M, j) + j * std::log(static_cast<Extended>(nu)));
-        largest = std::max(largest, a[j]);
-    }
+    for (int j = 0; j < c; ++j)
+        a[j] = std::exp(LnBinomial(lnFactorial, M, j) + j * std::log(static_cast<Extended>(nu)));
+    // reached[j]: what the periods started at c..j-1 put at j, times M - j; at M apart.
+    std::vector<Extended> reached(M + 1, 0.0L);
     for (int j = c; j <= M; ++j) {
-        UpdateBeta(Y, c, M, nu, j);
-        Extended S = 0;
-        for (int k = c; k < j; ++k)
-            S += static_cast<Extended>(M - k) * nu * Y[k] * a[k];
-        // 1 - Y(j) (M - j) nu, which the beta values make e^(-(M - j) nu / c).
-        const Extended stay = std::exp(-static_cast<Extended>(M - j) * nu / c);
-        a[j] = (S + static_cast<Extended>(M - c + 1) * nu * X[j] * a[c - 1]) / stay;
-        // The beta recursion cancels where the states are negligible; what is left there is
-        // rounding noise of either sign.
-        if (std::isfinite(a[j]) && a[j] < 0 && -a[j] < 1e-15L * largest) a[j] = 0;
+        const Extended fromBelow = static_cast<Extended>(M - c + 1) * nu * X[j] * a[c - 1];
+        if (j < M) {
+            // A period started at j stays there with e^(-(M - j) nu / c).
+            a[j] = (reached[j] / (M - j) + fromBelow) / std::exp(-(M - j) * perPeriod);
+        } else {
+            a[j] = reached[j] + fromBelow;
+        }
         if (!std::isfinite(a[j]) || a[j] < 0)
             throw NumericalFailure({"The machine repair recursion lost its accuracy"});
-        largest = std::max(largest, a[j]);
-        KeepInRange(a, j, largest);
+        if (j == M) break;
+        const int n = M - j;  // working machines while the period runs
+        const std::vector<Extended> b = BinomialTerms(lnFactorial, n, r, lnU, -perPeriod);
+        Extended above = 0;  // P{binomial(n, U) > i - j}, from the top
+        for (int i = M - 1; i > j; --i) {
+            above += b[i - j + 1];
+            reached[i] += a[j] * n * above;
+        }
+        reached[M] += a[j] * n * T[n];
+        KeepInRange(a, j, reached);
     }
     return Normalised(a);
 }
@@ -321,12 +354,6 @@ FinSrcSolution SolveFinSrc(FinSrcService service, int c, int M, double nu) {
         }
         s.P = DeterministicProbabilities(s.cEff, M, nu);
     }
-    // The regenerative recursion of deterministic repairs leaves rounding noise where the
-    // states are negligible; it counts as 0. The exponential probabilities are products of
-    // positive factors and keep their digits however small they are.
-    if (service == FinSrcService::Deterministic)
-        for (double& p : s.P)
-            if (p <= 1e-15) p = 0;
     s.Q = FailureAverage(s.P);
     return s;
 }
