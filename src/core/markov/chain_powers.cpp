@@ -1,5 +1,6 @@
 #include "core/markov/chain_powers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -17,23 +18,42 @@ void Split(double m, std::uint64_t& mantissa, int& shift) {
     mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, exponent - shift));
 }
 
-// Rows of a stochastic M sum to 1: the diagonal of D = M - I is minus the rest of its row, and
-// a row of M itself is scaled to its sum.
-void KeepRowSums(std::vector<double>& m, int n, bool fromIdentity) {
+// Row i of M sums to 1 - loss(i): the diagonal of D = M - I is minus the rest of its row and
+// the loss, and a row of M itself is scaled to its sum.
+void KeepRowSums(std::vector<double>& m, int n, bool fromIdentity,
+                 const std::vector<double>& loss) {
     for (int i = 0; i < n; ++i) {
         double* row = &m[static_cast<std::size_t>(i) * n];
         long double rest = 0;
         for (int j = 0; j < n; ++j)
             if (j != i) rest += row[j];
         if (fromIdentity) {
-            row[i] = static_cast<double>(-rest);
+            row[i] = static_cast<double>(-rest - loss[i]);
             continue;
         }
         const long double total = rest + row[i];
         if (!(total > 0)) continue;
         for (int j = 0; j < n; ++j)
-            row[j] = static_cast<double>(row[j] / total);
+            row[j] = static_cast<double>(row[j] * (1 - static_cast<long double>(loss[i])) / total);
     }
+}
+
+// The loss over twice the time: what is lost in the first half, and in the second from where the
+// first left off, l + M l; with M = I + D the diagonal of M is 1 + D(i,i), a probability. Sums of
+// positive terms only.
+std::vector<double> DoubledLoss(const std::vector<double>& m, int n, bool fromIdentity,
+                                const std::vector<double>& loss) {
+    std::vector<double> doubled(n);
+    for (int i = 0; i < n; ++i) {
+        const double* row = &m[static_cast<std::size_t>(i) * n];
+        long double total = loss[i];
+        for (int j = 0; j < n; ++j) {
+            const double entry = j == i && fromIdentity ? std::max(0.0, 1 + row[j]) : row[j];
+            total += static_cast<long double>(entry) * loss[j];
+        }
+        doubled[i] = static_cast<double>(total);
+    }
+    return doubled;
 }
 
 }  // namespace
@@ -93,14 +113,14 @@ void GeneratorStretch(const std::vector<double>& a, int n, double jumps, std::ve
 }
 
 ChainPowers::ChainPowers(std::vector<double> m0, std::vector<double> sum0, int n, bool fromIdentity,
-                         bool stochastic)
+                         std::optional<std::vector<double>> rowLoss)
     : n_(n),
       sums_(!sum0.empty()),
       fromIdentity_(fromIdentity),
-      stochastic_(stochastic),
+      loss_(std::move(rowLoss)),
       power(std::move(m0)),
       sum(std::move(sum0)) {
-    if (stochastic_) KeepRowSums(power, n_, fromIdentity_);
+    if (loss_) KeepRowSums(power, n_, fromIdentity_, *loss_);
 }
 
 int ChainPowers::ProductsFor(int level) const {
@@ -143,12 +163,13 @@ bool ChainPowers::Prepare(int level, const std::function<bool()>& carryOn) {
             sum.swap(s);
         }
         if (!carryOn()) return false;
+        if (loss_) *loss_ = DoubledLoss(power, n_, fromIdentity_, *loss_);
         std::vector<double> squared = MultiplyDense(power, power, n_);
         if (fromIdentity_) {
             for (std::size_t k = 0; k < squared.size(); ++k)
                 squared[k] += 2 * power[k];
         }
-        if (stochastic_) KeepRowSums(squared, n_, fromIdentity_);
+        if (loss_) KeepRowSums(squared, n_, fromIdentity_, *loss_);
         power.swap(squared);
         ++level_;
         keep();

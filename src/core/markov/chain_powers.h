@@ -12,6 +12,7 @@
 // row by row, n x n; vectors 0-based.
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace wachtrix {
@@ -46,13 +47,15 @@ void GeneratorStretch(const std::vector<double>& a, int n, double jumps, std::ve
 class ChainPowers {
 public:
     // sum0 empty: no sums. fromIdentity: m0 is M_0 - I, and so are the levels kept (for a
-    // matrix so near the identity that I + D would lose D). stochastic: every row of M_0 sums
-    // to 1, and each level is held to it: a squaring doubles the rounding of the row sums, and
-    // over the 60 or more levels of a very large nu t that would grow into figures above 1 (or
-    // vanishing ones), so the sums are restored from the off-diagonal entries, which carry no
-    // cancellation.
+    // matrix so near the identity that I + D would lose D). rowLoss: row i of M_0 sums to
+    // 1 - rowLoss(i) (zeros for a stochastic chain; what leaves for states not carried, such
+    // as a return set), and each level is held to its own loss, doubled alongside: a squaring
+    // doubles the rounding of the row sums, and over the 60 or more levels of a very large nu t
+    // that would grow into figures above 1 (or vanishing ones); and a loss far below a row's
+    // other rates would vanish in their rounding. The sums are restored from the off-diagonal
+    // entries and the loss, which carry no cancellation.
     ChainPowers(std::vector<double> m0, std::vector<double> sum0, int n, bool fromIdentity = false,
-                bool stochastic = false);
+                std::optional<std::vector<double>> rowLoss = std::nullopt);
 
     // Products needed to make the levels up to `level` ready.
     int ProductsFor(int level) const;
@@ -75,12 +78,12 @@ private:
     int n_;
     bool sums_;
     bool fromIdentity_;
-    bool stochastic_;
-    int level_ = 0;                           // the last level squared to
-    std::vector<double> power, sum;           // M and S of that level
-    std::vector<char> needed_;                // per level
-    std::vector<std::vector<double>> power_;  // M_j where needed
-    std::vector<std::vector<double>> sum_;    // S_j where needed
+    std::optional<std::vector<double>> loss_;  // of the last level squared to
+    int level_ = 0;                            // the last level squared to
+    std::vector<double> power, sum;            // M and S of that level
+    std::vector<char> needed_;                 // per level
+    std::vector<std::vector<double>> power_;   // M_j where needed
+    std::vector<std::vector<double>> sum_;     // S_j where needed
 };
 
 }  // namespace wachtrix

@@ -310,6 +310,9 @@ std::optional<std::vector<double>> RunContinuousFirstPassage(const UniformisedCh
         // P(T > t) = e_s E(nu t) u_0 with E the exponential of the step matrix less the
         // identity, squared; the diagonal of a state carried on is minus its rates out over nu.
         std::vector<double> a = StepMatrix(chain.w, n, set, startInSet ? start : 0, selfLoop);
+        // leaving[i]: the rates (over nu) from i into the set, which the step matrix drops;
+        // summed apart, so that a slow one is not lost beside fast rates in the diagonal.
+        std::vector<double> leaving(n, 0.0);
         for (int i = 1; i <= n; ++i) {
             double& diagonal = a[static_cast<std::size_t>(i - 1) * n + i - 1];
             if (!carried[i]) {
@@ -317,16 +320,30 @@ std::optional<std::vector<double>> RunContinuousFirstPassage(const UniformisedCh
                 continue;
             }
             double out = 0;
-            for (int j = 1; j <= n; ++j)
-                if (j != i) out += chain.w[i][j];
+            long double lost = 0;
+            for (int j = 1; j <= n; ++j) {
+                if (j == i) continue;
+                out += chain.w[i][j];
+                lost += chain.w[i][j] - a[static_cast<std::size_t>(i - 1) * n + j - 1];
+            }
             diagonal = -out;
+            leaving[i - 1] = static_cast<double>(lost);
         }
         long long done = last;
         const auto carryOn = [&] { return steps.Continue(++done); };
         bool stopped = false;
         UnitSeries unit = GeneratorSeries(a, n, kUnitJumps, carryOn, stopped);
         if (stopped) return std::nullopt;
-        ChainPowers powers(std::move(unit.e), {}, n, true);
+        // Lost within the unit: its integral S (in units of 1 / nu) times the rates lost.
+        std::vector<double> lost(n);
+        for (int i = 0; i < n; ++i) {
+            long double total = 0;
+            for (int j = 0; j < n; ++j)
+                total += static_cast<long double>(unit.s[static_cast<std::size_t>(i) * n + j]) *
+                         leaving[j];
+            lost[i] = std::max(0.0, static_cast<double>(total));
+        }
+        ChainPowers powers(std::move(unit.e), {}, n, true, std::move(lost));
         for (int k = 0; k < count; ++k)
             if (squared[k]) powers.Need(std::floor(lambda[k] / kUnitJumps));
         if (!powers.Prepare(top, carryOn)) return std::nullopt;

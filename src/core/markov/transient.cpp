@@ -158,7 +158,7 @@ std::optional<TransientRun> RunDiscreteTransient(const SparseMatrix& p, int init
     }
     if (k < times.size()) {
         // P^t and P + ... + P^t by squaring, from the start.
-        ChainPowers powers(DenseOf(p), DenseOf(p), n, false, true);
+        ChainPowers powers(DenseOf(p), DenseOf(p), n, false, std::vector<double>(n, 0.0));
         const int top = ChainPowers::TopLevel(times.back());
         for (std::size_t j = k; j < times.size(); ++j)
             powers.Need(times[j]);
@@ -287,7 +287,8 @@ std::optional<TransientRun> RunContinuousTransient(const UniformisedChain& chain
         bool stopped = false;
         UnitSeries unit = GeneratorSeries(a, n, kUnitJumps, carryOn, stopped);
         if (stopped) return std::nullopt;
-        ChainPowers powers(std::move(unit.e), std::move(unit.s), n, true, true);
+        ChainPowers powers(std::move(unit.e), std::move(unit.s), n, true,
+                           std::vector<double>(n, 0.0));
         for (int k = 0; k < count; ++k)
             if (squared[k]) powers.Need(std::floor(lambda[k] / kUnitJumps));
         if (!powers.Prepare(top, carryOn)) return std::nullopt;

@@ -88,8 +88,8 @@ std::vector<Extended> RegenerationWeights(const std::vector<Extended>& lnFactori
         const Extended x = rule.nodes[q];
         const Extended nux = static_cast<Extended>(nu) * x;
         const Extended kernel = std::log(rule.weights[q]) + (c - 1) * std::log1p(-x);
-        const std::vector<Extended> b =
-            BinomialTerms(lnFactorial, M - c, std::expm1(nux), std::log(-std::expm1(-nux)), -nux, kernel);
+        const std::vector<Extended> b = BinomialTerms(lnFactorial, M - c, std::expm1(nux),
+                                                      std::log(-std::expm1(-nux)), -nux, kernel);
         for (int j = c; j <= M; ++j)
             X[j] += b[j - c];
     }

@@ -111,6 +111,19 @@ TEST(ContinuousFirstPassage, RatesFarApartKeepTheSlowStates) {
     }
 }
 
+// Two states swap at rates near 1e19 and leak into 3 at 1 and 71: the pair is in 1 a share
+// b / (a + b) of the time and leaks like one state at the mean rate (b + 71 a) / (a + b), so
+// P(T({3}) > t) = e^(-rate t) to within 1e-18 (the slow leaks are 1e-17 of the row's rates).
+TEST(ContinuousFirstPassage, SlowLeaksBesideFastRatesAreKept) {
+    const double a = 9.2233720368547758e18, b = 3.3333333333333333e19;
+    const Matrix q = OneBased({{0, a, 1}, {b, 0, 71}, {0, 40, 0}});
+    const double rate = (b * 1 + a * 71) / (a + b);
+    const std::vector<double> times{0.1, 0.5, 1};
+    const std::vector<double> tails = Continuous(q, 1, {3, 3}, times);
+    for (std::size_t k = 0; k < times.size(); ++k)
+        EXPECT_NEAR(tails[k] / std::exp(-rate * times[k]), 1, 1e-11) << times[k];
+}
+
 // Against e^{Q' t} of the chain that is killed on entering A, with a copy s' of the starting
 // state that keeps only the way out of s (so that a start in A counts only a real return).
 TEST(ContinuousFirstPassage, AgreesWithTheMatrixExponentialOfTheKilledChain) {
