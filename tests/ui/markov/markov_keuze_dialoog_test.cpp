@@ -205,7 +205,10 @@ private slots:
             QVERIFY(!Shown(memo(name)) && Shown(noResults(name)));
     }
 
+    // The results page opens with the first run, showing each result tab's whole title at the
+    // size the dialog opens with.
     void navigationStopsBeforeTheResultsUntilTheFirstRun() {
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
         QPushButton* next = w<QPushButton>("VolgendeBtn");
         QPushButton* previous = w<QPushButton>("VorigeBtn");
         QVERIFY(!previous->isEnabled() && next->isEnabled());
@@ -223,6 +226,14 @@ private slots:
         Run(0);
         QCOMPARE(pages()->currentIndex(), 2);
         QVERIFY(!next->isEnabled());
+        QTabBar* bar = w<QTabWidget>("PageControl2")->tabBar();
+        QCOMPARE(bar->count(), TMarkovKeuzeDialoog::kResultTabs);
+        for (int k = 0; k < bar->count(); ++k) {
+            const QRect tab = bar->tabRect(k);
+            QVERIFY2(bar->rect().contains(tab) &&
+                         tab.width() > bar->fontMetrics().horizontalAdvance(bar->tabText(k)),
+                     qPrintable(bar->tabText(k)));
+        }
         previous->click();
         QCOMPARE(pages()->currentIndex(), 1);
         QVERIFY(next->isEnabled());
@@ -246,9 +257,7 @@ private slots:
         QCOMPARE(matrix()->columnCount(), 100);
         QCOMPARE(matrix()->item(99, 99)->text(), QString("0"));
         QVERIFY(boxes->requests.empty());
-    }
 
-    void numberOfStatesRefusesBadInput() {
         QLineEdit* edit = w<QLineEdit>("EditAantalStates");
         SetStates("abc");
         SetStates("0");
@@ -263,7 +272,7 @@ private slots:
         QCOMPARE(edit->text(), QString("101"));  // only an unreadable text is cleared
         SetStates("x");
         QCOMPARE(edit->text(), QString());
-        QCOMPARE(matrix()->rowCount(), 5);
+        QCOMPARE(matrix()->rowCount(), 100);
     }
 
     // The other kind rebuilds the cost grid and clears both grids, after asking when they hold
@@ -490,18 +499,28 @@ private slots:
         QCOMPARE(m->item(0, 4)->text(), QString("0.35"));
     }
 
-    // The choices as offered run at once on any chain; what the user chose stays when the input
+    // The choices as offered run at once on any chain. Results stay, whatever page is shown,
+    // until the input changes; then all of them go. What the user chose stays when the input
     // changes, but for states the chain no longer has.
     void outputChoicesRunAsOfferedAndStayAfterAnInputChange() {
         EnterChain(kWalk, "2 / 2 / 2");
         Choose(2);
         QCOMPARE(Cells(w<TStringGrid>("sgTimePoints")), Grid("1 / 2 / 5 / 10"));
         QCOMPARE(Cells(w<TStringGrid>("sgEndStates")), Grid("1 / 2"));
-        for (int analysis : {2, 3}) {
+        for (int analysis = 0; analysis < 5; ++analysis)
             Run(analysis);
-            QVERIFY2(Shown(memo(kMemos[analysis])), kMemos[analysis]);
-        }
         QVERIFY(boxes->requests.empty());
+        for (const int page : {1, 2, 0}) {
+            pages()->setCurrentIndex(page);
+            for (const char* name : kMemos)
+                QVERIFY2(Shown(memo(name)), name);
+        }
+        matrix()->item(0, 0)->setText("0.4");
+        matrix()->item(0, 1)->setText("0.6");
+        pages()->setCurrentIndex(1);
+        for (const char* name : kMemos)
+            QVERIFY2(!Shown(memo(name)) && Shown(noResults(name)), name);
+        Run(0);
 
         Choose(3);
         Set("seTimePoints2=7,3 editStartingState=3 EditStateA=2 rgReturnSet=2");
@@ -653,40 +672,6 @@ private slots:
         QVERIFY(over);
         QCOMPARE(over, dialog->windowHandle());
         QVERIFY(!progress.isVisible());
-    }
-
-    // At the size it opens with, the dialog shows each result tab's whole title.
-    void resultTabsShowTheirWholeTitles() {
-        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
-        EnterChain("1", "0");
-        Run(0);
-        QTabBar* bar = w<QTabWidget>("PageControl2")->tabBar();
-        QCOMPARE(bar->count(), TMarkovKeuzeDialoog::kResultTabs);
-        for (int k = 0; k < bar->count(); ++k) {
-            const QRect tab = bar->tabRect(k);
-            QVERIFY2(bar->rect().contains(tab), qPrintable(bar->tabText(k)));
-            QVERIFY2(tab.width() > bar->fontMetrics().horizontalAdvance(bar->tabText(k)),
-                     qPrintable(bar->tabText(k)));
-        }
-    }
-
-    // Results stay, whatever page is shown, until the input changes; then all of them go.
-    void resultsStayUntilTheInputChanges() {
-        EnterChain("0.75 0.25 / 0.5 0.5", "1 / 2");
-        const int analyses[] = {0, 1, 4};
-        for (int analysis : analyses)
-            Run(analysis);
-        pages()->setCurrentIndex(1);
-        pages()->setCurrentIndex(2);
-        for (int analysis : analyses)
-            QVERIFY2(Shown(memo(kMemos[analysis])), kMemos[analysis]);
-        pages()->setCurrentIndex(0);
-        matrix()->item(0, 0)->setText("0.7");
-        matrix()->item(0, 1)->setText("0.3");
-        pages()->setCurrentIndex(1);
-        for (int analysis : analyses)
-            QVERIFY2(!Shown(memo(kMemos[analysis])) && Shown(noResults(kMemos[analysis])),
-                     kMemos[analysis]);
     }
 
     // Stop pressed during a run: the memo keeps only its four header lines and is not shown,
