@@ -39,36 +39,6 @@ std::vector<double> Continuous(const Matrix& q, int start, ReturnSet set,
 // The three kinds of return set, by name and by the tails they give, are in the golden passage
 // reports (tests/data/reports/markov_*passage*.txt).
 
-// P(X(1..t) outside A | X(0) = s) is row s of the taboo matrix (P without the columns of A)
-// to the power t, summed.
-TEST(DiscreteFirstPassage, TailsArePowersOfTheTabooMatrix) {
-    std::mt19937 rng(3);
-    const int n = 15;
-    const Matrix p = RandomStochastic(rng, n, 0.25);
-    const std::vector<double> times{1, 3, 3, 10, 44};
-    for (const ReturnSetType type :
-         {ReturnSetType::Single, ReturnSetType::FromOne, ReturnSetType::ToLast}) {
-        const ReturnSet set = ReturnSetOf(type, 6, n);
-        Dense taboo = testing::ToDense(p);
-        for (int i = 1; i <= n; ++i)
-            for (int j = set.first; j <= set.last; ++j)
-                taboo[i][j] = 0;
-        for (const int start : {2, 6, 15}) {
-            const std::vector<double> tails = Discrete(p, start, set, times);
-            Dense power = testing::IdentityDense(n);
-            std::size_t k = 0;
-            for (int t = 1; t <= 44; ++t) {
-                power = testing::Product(power, taboo);
-                long double tail = 0;
-                for (int j = 1; j <= n; ++j)
-                    tail += power[start][j];
-                for (; k < times.size() && times[k] == t; ++k)
-                    EXPECT_NEAR(tails[k], tail, 1e-14) << static_cast<int>(type) << " " << start;
-            }
-        }
-    }
-}
-
 TEST(DiscreteFirstPassage, AStateThatOnlyStaysReturnsAtOnce) {
     const Matrix p = OneBased({{1, 0}, {0.5, 0.5}});
     EXPECT_EQ(Discrete(p, 1, {1, 1}, {1, 2, 9}), (std::vector<double>{0, 0, 0}));
@@ -180,8 +150,8 @@ TEST(FirstPassageProgress, ContinuousRunTestsStopEveryStep) {
     EXPECT_FALSE(discrete.visible);
 }
 
-// u_t = M u_{t-1} with M = P without the columns of A, step by step: the old run itself, as the
-// reference for runs that stop early or square.
+// P(X(1..t) outside A | X(0) = s) step by step: u_t = M u_{t-1} with M = P without the columns
+// of A, in extended precision.
 std::vector<double> StepByStep(const Matrix& p, int start, ReturnSet set,
                                const std::vector<double>& times) {
     const int n = static_cast<int>(p.size()) - 1;
@@ -205,12 +175,25 @@ std::vector<double> StepByStep(const Matrix& p, int start, ReturnSet set,
     return tails;
 }
 
-// Three ways a run ends early or differently, each against the steps: tails that fade below
-// anything printed (a dense chain), tails that settle on the chance of never reaching A (a
+// Against the steps, that is the tails of the powers of the taboo matrix: a sparse random chain
+// for every kind of return set, and three ways a run ends early or differently: tails that fade
+// below anything printed (a dense chain), tails that settle on the chance of never reaching A (a
 // closed pair that avoids it), and tails that do neither for long, squared (two blocks that
 // hardly exchange).
-TEST(DiscreteFirstPassage, FadingSettlingAndSquaredTailsAgreeWithTheSteps) {
-    std::mt19937 rng(37);
+TEST(DiscreteFirstPassage, TailsAgreeWithTheSteps) {
+    const auto expect = [](const Matrix& p, int start, ReturnSet set,
+                           const std::vector<double>& times, double tolerance) {
+        const std::vector<double> tails = Discrete(p, start, set, times);
+        const std::vector<double> steps = StepByStep(p, start, set, times);
+        for (std::size_t k = 0; k < times.size(); ++k)
+            EXPECT_NEAR(tails[k], steps[k], tolerance) << times[k] << " " << start;
+    };
+    std::mt19937 rng(3);
+    const Matrix random = RandomStochastic(rng, 15, 0.25);
+    for (const ReturnSetType type :
+         {ReturnSetType::Single, ReturnSetType::FromOne, ReturnSetType::ToLast})
+        for (const int start : {2, 6, 15})
+            expect(random, start, ReturnSetOf(type, 6, 15), {1, 3, 3, 10, 44}, 1e-14);
     const int n = 20;
     const Matrix dense = RandomStochastic(rng, n, 1.0);
     Matrix closedPair = RandomStochastic(rng, n, 0.3);
@@ -220,17 +203,10 @@ TEST(DiscreteFirstPassage, FadingSettlingAndSquaredTailsAgreeWithTheSteps) {
         closedPair[s][19] = closedPair[s][20] = 0.5;
     }
     const Matrix blocks = testing::TwoBlocks(rng, n, 1, 1e-4, ChainKind::Discrete);
-    const std::vector<double> times{1, 40, 4999, 5000};
-    for (const Matrix* p : std::initializer_list<const Matrix*>{&dense, &closedPair, &blocks}) {
-        for (const ReturnSet set : {ReturnSet{1, 1}, ReturnSet{5, 7}}) {
-            for (const int start : {1, 12}) {
-                const std::vector<double> tails = Discrete(*p, start, set, times);
-                const std::vector<double> steps = StepByStep(*p, start, set, times);
-                for (std::size_t k = 0; k < times.size(); ++k)
-                    EXPECT_NEAR(tails[k], steps[k], 1e-13) << times[k] << " " << start;
-            }
-        }
-    }
+    for (const Matrix* p : std::initializer_list<const Matrix*>{&dense, &closedPair, &blocks})
+        for (const ReturnSet set : {ReturnSet{1, 1}, ReturnSet{5, 7}})
+            for (const int start : {1, 12})
+                expect(*p, start, set, {1, 40, 4999, 5000}, 1e-13);
 }
 
 }  // namespace
