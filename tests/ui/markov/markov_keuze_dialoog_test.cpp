@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <QWindow>
 #include <memory>
+#include <optional>
 
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
@@ -316,17 +317,17 @@ private slots:
     // Enter moves right through the matrix, down through the costs and the option grids, and
     // stores what a cell editor holds.
     void enterMovesThroughTheGrids() {
+        // Enter in a grid from a cell made current first, or from where the last Enter went.
+        const auto enter = [](TStringGrid* grid, std::optional<QPoint> from, Qt::Key key) {
+            if (from) grid->setCurrentCell(from->x(), from->y());
+            QTest::keyClick(grid, key);
+            return Current(grid);
+        };
         TStringGrid* m = matrix();
         m->setFocus();
-        m->setCurrentCell(0, 0);
-        QTest::keyClick(m, Qt::Key_Return);
-        QCOMPARE(Current(m), QPoint(0, 1));
-        m->setCurrentCell(0, 4);
-        QTest::keyClick(m, Qt::Key_Enter);
-        QCOMPARE(Current(m), QPoint(1, 0));
-        m->setCurrentCell(4, 4);
-        QTest::keyClick(m, Qt::Key_Return);
-        QCOMPARE(Current(m), QPoint(4, 4));
+        QCOMPARE(enter(m, QPoint(0, 0), Qt::Key_Return), QPoint(0, 1));
+        QCOMPARE(enter(m, QPoint(0, 4), Qt::Key_Enter), QPoint(1, 0));
+        QCOMPARE(enter(m, QPoint(4, 4), Qt::Key_Return), QPoint(4, 4));
 
         m->setCurrentCell(1, 4);
         m->editItem(m->item(1, 4));
@@ -341,20 +342,12 @@ private slots:
 
         boxes->answer(DialogButton::Yes);
         w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
-        TStringGrid* c = costs();
-        c->setCurrentCell(3, 0);
-        QTest::keyClick(c, Qt::Key_Return);
-        QCOMPARE(Current(c), QPoint(4, 0));
-        QTest::keyClick(c, Qt::Key_Return);
-        QCOMPARE(Current(c), QPoint(0, 1));
-
+        QCOMPARE(enter(costs(), QPoint(3, 0), Qt::Key_Return), QPoint(4, 0));
+        QCOMPARE(enter(costs(), std::nullopt, Qt::Key_Return), QPoint(0, 1));
         Choose(2);
         TStringGrid* t = w<TStringGrid>("sgTimePoints");
-        t->setCurrentCell(2, 0);
-        QTest::keyClick(t, Qt::Key_Return);
-        QCOMPARE(t->currentRow(), 3);
-        QTest::keyClick(t, Qt::Key_Return);
-        QCOMPARE(t->currentRow(), 3);
+        QCOMPARE(enter(t, QPoint(2, 0), Qt::Key_Return), QPoint(3, 0));
+        QCOMPARE(enter(t, std::nullopt, Qt::Key_Return), QPoint(3, 0));
     }
 
     // Clicking the cell that is already current and typing at once, quicker than a double

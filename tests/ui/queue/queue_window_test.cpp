@@ -88,6 +88,10 @@ QStringList StyledLines(const QTextEdit* results) {
     return lines;
 }
 
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 // The lines a run wrote to the tests' recording host, in StyledLines' notation.
 QStringList CoreLines(const testing::RecordingHost& host) {
     QStringList lines;
@@ -138,13 +142,11 @@ private slots:
             QueueTab* tab = form_->tab(model->key);
             for (const ValueGroupLimit& group : model->groups)
                 for (int i = 0; i < 12; ++i)
-                    QCOMPARE(
-                        tab->values(group.kind)[static_cast<std::size_t>(i)],
-                        edit(QString("%1_%2Edit%3")
-                                 .arg(QString::fromUtf8(model->prefix.data(),
-                                                        static_cast<int>(model->prefix.size())))
-                                 .arg(group.kind)
-                                 .arg(i + 1)));
+                    QCOMPARE(tab->values(group.kind)[static_cast<std::size_t>(i)],
+                             edit(QString("%1_%2Edit%3")
+                                      .arg(Q(model->prefix))
+                                      .arg(group.kind)
+                                      .arg(i + 1)));
         }
         QueueForm form = form_->tab("mmc")->form();
         form.t = {" 3", "", "1", "1.2.3**"};
@@ -182,14 +184,10 @@ private slots:
                                  std::string(field.limit(s).rangeLabel));
                 }
                 for (const ChoiceSpec& choice : model->choices)
-                    QCOMPARE(shown(QString::fromUtf8(choice.objectName.data(),
-                                                     static_cast<int>(choice.objectName.size()))),
-                             choice.isShown(s));
+                    QCOMPARE(shown(Q(choice.objectName)), choice.isShown(s));
                 const OutputSpec* output = model->outputFor(s);
                 for (const OutputSpec& o : model->outputs)
-                    QCOMPARE(shown(QString::fromUtf8(o.objectName.data(),
-                                                     static_cast<int>(o.objectName.size()))),
-                             &o == output);
+                    QCOMPARE(shown(Q(o.objectName)), &o == output);
                 for (const ValueGroupLimit& group : model->groups) {
                     const auto reads = output->items[static_cast<std::size_t>(s.output)].values;
                     const bool wanted = (group.kind == 'T' && reads == ValueGroupKind::T) ||
@@ -216,11 +214,8 @@ private slots:
         QueueTab* tab = form_->tab(testing::Words(call.toStdString()).at(0));
         Select(*tab, asked);
         form_->ClearButtonClick();
-        QTest::mouseClick(
-            find<QPushButton>(QString::fromUtf8(tab->model().prefix.data(),
-                                                static_cast<int>(tab->model().prefix.size())) +
-                              "_Run_Button"),
-            Qt::LeftButton);
+        QTest::mouseClick(find<QPushButton>(Q(tab->model().prefix) + "_Run_Button"),
+                          Qt::LeftButton);
 
         testing::RecordingHost core;
         const QueueForm rewritten = testing::RunRecorded(core, call.toStdString());
@@ -331,19 +326,10 @@ private slots:
         }
     }
 
-    void clearWritesTheBanner() {
-        form_->results().AddResultLine("left over");
-        form_->results().SetUnderlineStyle();
-        QTest::mouseClick(find<QPushButton>("ClearButton"), Qt::LeftButton);
-        const QStringList lines = StyledLines(results());
-        QCOMPARE(lines.size(), 2);
-        QVERIFY(lines[0].startsWith("N:QUEUE, "));
-        QVERIFY(lines[0].size() > 12);
-        QCOMPARE(lines[1], QString("-:"));
-        QCOMPARE(results()->toPlainText(), lines[0].mid(2) + "\n");
-    }
-
-    void resultsPanelIsAFixedPitchReadOnlyText() {
+    // Results: a fixed-pitch read-only text that Clear sets back to its banner, whose new lines
+    // come into view while the focus stays where it is, and that ends a failed run with its
+    // notice (the error box itself is seen in refusedFieldGetsTheCursor).
+    void resultsPanel() {
         ResultsPanel* panel = results();
         QVERIFY(panel->isReadOnly());
         QCOMPARE(panel->lineWrapMode(), QTextEdit::NoWrap);
@@ -353,34 +339,37 @@ private slots:
         QVERIFY(QFontInfo(panel->font()).fixedPitch());
         const QFontMetrics metrics(panel->font());
         QCOMPARE(metrics.horizontalAdvance("iiiii"), metrics.horizontalAdvance("WWWWW"));
-    }
 
-    void newLinesComeIntoViewWhileTheFocusStays() {
         showAndActivate();
         QLineEdit* c = edit("MDC_C_edit");
         c->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), c);
         for (int i = 0; i < 300; ++i)
             form_->results().AddResultLine("line " + std::to_string(i));
-        QScrollBar* bar = results()->verticalScrollBar();
+        QScrollBar* bar = panel->verticalScrollBar();
         QVERIFY(bar->maximum() > 0);
-        QVERIFY(bar->value() > bar->maximum() - 3 * results()->fontMetrics().height());
-        QCOMPARE(results()->textCursor().block().text(), QString("line 299"));
-        QVERIFY(results()->viewport()->rect().contains(results()->cursorRect()));
+        QVERIFY(bar->value() > bar->maximum() - 3 * panel->fontMetrics().height());
+        QCOMPARE(panel->textCursor().block().text(), QString("line 299"));
+        QVERIFY(panel->viewport()->rect().contains(panel->cursorRect()));
         QCOMPARE(QApplication::focusWidget(), c);
-    }
 
-    // The error box itself is seen in refusedInputWritesNothing.
-    void hostWritesTheFailureLine() {
-        form_->ClearButtonClick();
+        form_->results().SetUnderlineStyle();
+        QTest::mouseClick(find<QPushButton>("ClearButton"), Qt::LeftButton);
+        const QStringList lines = StyledLines(panel);
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[0].startsWith("N:QUEUE, "));
+        QVERIFY(lines[0].size() > 12);
+        QCOMPARE(lines[1], QString("-:"));
+        QCOMPARE(panel->toPlainText(), lines[0].mid(2) + "\n");
+
         form_->results().SetUnderlineStyle();
         RunGuarded(*form_, [&] {
             form_->results().AddResultLine("         t     P{Wq>t}");
             throw NumericalFailure({"pause in RTBIS"});
         });
-        const QStringList lines = StyledLines(results());
-        QCOMPARE(lines.mid(2), (QStringList{"U:         t     P{Wq>t}",
-                                            "N:The computation failed: pause in RTBIS.", "-:"}));
+        QCOMPARE(StyledLines(panel).mid(2),
+                 (QStringList{"U:         t     P{Wq>t}",
+                              "N:The computation failed: pause in RTBIS.", "-:"}));
     }
 
     void busyShowsTheHourglassAndGivesTheCursorBack() {
@@ -632,38 +621,36 @@ private slots:
         showAndActivate();
         auto* pages = find<MultiRowTabWidget>("PageControl");
         QCOMPARE(pages->currentIndex(), 3);
-        results()->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(results()));
-        QTest::keyClick(results(), Qt::Key_Tab, Qt::ControlModifier);
-        QCOMPARE(pages->currentIndex(), 4);
-        QTest::keyClick(results(), Qt::Key_PageDown, Qt::ControlModifier);
-        QCOMPARE(pages->currentIndex(), 5);
-        QTest::keyClick(results(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(pages->currentIndex(), 4);
-        QTest::keyClick(results(), Qt::Key_PageUp, Qt::ControlModifier);
-        QCOMPARE(pages->currentIndex(), 3);
-
-        QLineEdit* c = edit("MDC_C_edit");
-        c->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), c);
-        for (int k = 0; k < 4; ++k)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
         const int last = pages->count() - 1;
-        QCOMPARE(pages->currentIndex(), last);  // round past the first tab
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
-        QCOMPARE(pages->currentIndex(), 0);
-
-        auto* bar = find<MultiRowTabBar>("PageControlTabs");
-        bar->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(bar));
-        QTest::keyClick(bar, Qt::Key_Right);
-        QCOMPARE(pages->currentIndex(), 1);
-        QTest::keyClick(bar, Qt::Key_End);
-        QCOMPARE(pages->currentIndex(), last);
-        QTest::keyClick(bar, Qt::Key_Up);
-        QCOMPARE(pages->currentIndex(), last - 1);
-        QTest::keyClick(bar, Qt::Key_Home);
-        QCOMPARE(pages->currentIndex(), 0);
+        const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, none = Qt::NoModifier;
+        QWidget* const bar = find<MultiRowTabBar>("PageControlTabs");
+        // A key to the widget given the focus first, or to whatever has it, and the tab it shows.
+        const struct {
+            QWidget* focus;
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+            int tab;
+        } keys[] = {{results(), Qt::Key_Tab, ctrl, 4},
+                    {nullptr, Qt::Key_PageDown, ctrl, 5},
+                    {nullptr, Qt::Key_Backtab, ctrl | Qt::ShiftModifier, 4},
+                    {nullptr, Qt::Key_PageUp, ctrl, 3},
+                    {edit("MDC_C_edit"), Qt::Key_PageUp, ctrl, 2},
+                    {nullptr, Qt::Key_PageUp, ctrl, 1},
+                    {nullptr, Qt::Key_PageUp, ctrl, 0},
+                    {nullptr, Qt::Key_PageUp, ctrl, last},  // round past the first tab
+                    {nullptr, Qt::Key_Tab, ctrl, 0},
+                    {bar, Qt::Key_Right, none, 1},
+                    {nullptr, Qt::Key_End, none, last},
+                    {nullptr, Qt::Key_Up, none, last - 1},
+                    {nullptr, Qt::Key_Home, none, 0}};
+        for (const auto& k : keys) {
+            if (k.focus) {
+                k.focus->setFocus();
+                QTRY_COMPARE(QApplication::focusWidget(), k.focus);
+            }
+            QTest::keyClick(QApplication::focusWidget(), k.key, k.modifiers);
+            QCOMPARE(pages->currentIndex(), k.tab);
+        }
     }
 
     // Save writes what Results shows in the format of the file's type: the plain text, HTML
@@ -739,10 +726,7 @@ private slots:
         QFETCH(bool, cross);
         QueueTab* tab = form_->tab(testing::Words(call.toStdString()).at(0));
         Select(*tab, testing::FormOf(call.toStdString()));
-        find<QPushButton>(QString::fromUtf8(tab->model().prefix.data(),
-                                            static_cast<int>(tab->model().prefix.size())) +
-                          "_Run_Button")
-            ->click();
+        find<QPushButton>(Q(tab->model().prefix) + "_Run_Button")->click();
         auto* graph = form_->findChild<GraphWindow*>()->chart(0);
         const QImage image = graph->grab().toImage();
         const chart::AxisScale x = graph->XAxis().Scale(), y = graph->YAxis().Scale();
@@ -878,20 +862,13 @@ private slots:
         QVERIFY(!dialog);
         QVERIFY(boxes.requests.isEmpty());
 
-        ScenarioRequest request;
-        request.field = "rho";
-        request.from = 0.5;
-        request.to = 0.9;
-        request.count = 5;
-        request.figures = {"Pwait", "E(Wq)"};
-        const QueueForm asked = testing::FormOf("mmc c=2 rho=0.8");
+        const ScenarioRequest request{
+            .field = "rho", .from = 0.5, .to = 0.9, .count = 5, .figures = {"Pwait", "E(Wq)"}};
         testing::RecordingHost core;
-        WriteScenarioTable(core.results(), RunScenario(*FindQueueModel("mmc"), asked, request));
-        const QStringList shown = StyledLines(results()).mid(2);
-        QCOMPARE(shown, CoreLines(core));
-        // Erlang C with c = 2: Pwait = 2 rho^2 / (1 + rho), 1/3 at rho = 0.5, and E(Wq) = Pwait /
-        // (c (1 - rho)) the same.
-        QCOMPARE(shown.filter(QRegularExpression("^N: +0\\.5 +0\\.333333 +0\\.33333$")).size(), 1);
+        WriteScenarioTable(
+            core.results(),
+            RunScenario(*FindQueueModel("mmc"), testing::FormOf("mmc c=2 rho=0.8"), request));
+        QCOMPARE(StyledLines(results()).mid(2), CoreLines(core));
         const QList<GraphWindow*> windows = form_->findChildren<GraphWindow*>();
         QCOMPARE(windows.size(), 1);
         QVERIFY(windows[0]->isVisible());
@@ -971,19 +948,14 @@ private:
         const QueueModelSpec& model = tab.model();
         showTab(std::string(model.key));
         for (std::size_t i = 0; i < model.choices.size(); ++i) {
-            const QString name =
-                QString::fromUtf8(model.choices[i].objectName.data(),
-                                  static_cast<int>(model.choices[i].objectName.size()));
+            const QString name = Q(model.choices[i].objectName);
             if (model.choices[i].checkBox)
                 find<QCheckBox>(name)->setChecked(form.selection.items[i] == 1);
             else
                 find<RadioGroup>(name)->item(form.selection.items[i])->click();
         }
         if (const OutputSpec* output = model.outputFor(form.selection))
-            find<RadioGroup>(QString::fromUtf8(output->objectName.data(),
-                                               static_cast<int>(output->objectName.size())))
-                ->item(form.selection.output)
-                ->click();
+            find<RadioGroup>(Q(output->objectName))->item(form.selection.output)->click();
         for (std::size_t i = 0; i < model.fields.size(); ++i) {
             const FieldSpec& field = model.fields[i];
             if (field.isRead(form.selection))
