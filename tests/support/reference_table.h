@@ -1,8 +1,8 @@
 #pragma once
 // A table of reference rows in a data file (see data_file.h), checked against the functions it
 // is for: each section names a function, each row gives its arguments and, after "=", what it
-// must return. Numbers compare within 1e-12 relative, texts exactly; a text in double quotes is
-// one text, its blanks kept.
+// must return. Numbers compare within 1e-12 relative (or as the caller says), texts exactly; a
+// text in double quotes is one text, its blanks kept.
 //
 //   [GetStep]
 //   0 37 5 = 5          GetStep(0, 37, 5) must give 5
@@ -36,7 +36,8 @@ inline double TableNumber(const std::string& word, const std::string& where) {
 }
 
 inline void CheckReferenceTable(const std::string& file,
-                                const std::map<std::string, TableFunction>& functions) {
+                                const std::map<std::string, TableFunction>& functions,
+                                double relative = 1e-12) {
     const DataSections sections = ReadDataFile(file);
     for (const auto& [name, rows] : sections)
         EXPECT_TRUE(functions.contains(name)) << "[" << name << "] in " << file << " tests nothing";
@@ -64,7 +65,7 @@ inline void CheckReferenceTable(const std::string& file,
             const Numbers& numbers = std::get<Numbers>(got);
             ASSERT_EQ(numbers.size(), expected.size()) << row.where;
             for (std::size_t i = 0; i < numbers.size(); ++i)
-                EXPECT_TRUE(RelNear(numbers[i], TableNumber(expected[i], row.where), 1e-12))
+                EXPECT_TRUE(RelNear(numbers[i], TableNumber(expected[i], row.where), relative))
                     << row.where << ", result " << i + 1;
         }
     }

@@ -11,6 +11,7 @@
 #include "core/text/number_format.h"
 #include "support/expect_near.h"
 #include "support/printed_figures.h"
+#include "support/reference_table.h"
 
 namespace wachtrix {
 namespace {
@@ -151,15 +152,12 @@ TEST(MM1Tran, GraphsAreTheMeasuresAt201Times) {
     }
 }
 
+// The rows of tests/data/queue/mm1_tran.txt.
 TEST(MM1MaxInitialState, IsWhereRhoToTheIFallsTo1e16) {
-    const struct {
-        double rho;
-        int imax;
-    } cases[] = {{0, 1},      {1e-9, 1},     {1e-12, 1}, {1e-8, 2},  {0.01, 8},
-                 {0.1, 16},   {0.2, 22},     {0.5, 53},  {0.69, 99}, {0.7, 100},
-                 {0.99, 100}, {0.9901, 100}, {1.0, 100}, {5.0, 100}};
-    for (const auto& c : cases)
-        EXPECT_EQ(MM1MaxInitialState(c.rho), c.imax) << c.rho;
+    testing::CheckReferenceTable("queue/mm1_tran.txt",
+                                 {{"MM1MaxInitialState", [](const testing::Numbers& a) {
+                                       return testing::Numbers{double(MM1MaxInitialState(a[0]))};
+                                   }}});
 }
 
 // Rounding noise below 0 prints without its sign.
