@@ -716,17 +716,11 @@ private slots:
         save->click();
         QCOMPARE(boxes->fileRequests.size(), 1);
         QVERIFY(boxes->fileRequests[0].save);
-        QFile text(boxes->fileName);
-        QVERIFY(text.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(text.readAll()),
+        QCOMPARE(QString::fromUtf8(wachtrix::testing::ReadBytes(boxes->fileName)),
                  memo("MemoChainStructure")->toPlainText() + "\n");
-
         boxes->fileName = dir.filePath("structure.pdf");
         save->click();
-        QFile pdf(boxes->fileName);
-        QVERIFY(pdf.open(QIODevice::ReadOnly));
-        const QByteArray bytes = pdf.readAll();
-        QVERIFY(bytes.startsWith("%PDF-1.") && bytes.trimmed().endsWith("%%EOF"));
+        QVERIFY(wachtrix::testing::IsPdf(boxes->fileName));
         QVERIFY(boxes->requests.empty());
 
         // Another result tab, still empty: nothing to keep there.

@@ -498,7 +498,7 @@ private slots:
         form_->fileMenu()->findChild<QAction*>("PrintResults1")->trigger();
         QCOMPARE(boxes.fileRequests.size(), 1);
         QVERIFY(boxes.fileRequests[0].save);
-        QVERIFY(IsPdf(boxes.fileName));
+        QVERIFY(testing::IsPdf(boxes.fileName));
     }
 
     // A file that cannot be written is told, and nothing is left behind.
@@ -688,9 +688,9 @@ private slots:
         QVERIFY(boxes.fileRequests.at(0).save);
         if (save != "image") QCOMPARE(boxes.fileRequests[0].defaultSuffix, QString("txt"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{written});
-        const QByteArray bytes = ReadAll(dir.filePath(written));
+        const QByteArray bytes = testing::ReadBytes(dir.filePath(written));
         const QString suffix = QFileInfo(written).suffix().toLower();
-        if (suffix == "pdf") QVERIFY(IsPdf(dir.filePath(written)));
+        if (suffix == "pdf") QVERIFY(testing::IsPdf(dir.filePath(written)));
         // The title line in blue italics, underlined; the parameter line bold.
         if (suffix == "html") {
             QVERIFY(
@@ -913,16 +913,6 @@ private:
         return widget;
     }
     QLineEdit* edit(const QString& name) const { return find<QLineEdit>(name); }
-    static QByteArray ReadAll(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    // A whole PDF file: its header, and its end-of-file mark after the cross references.
-    static bool IsPdf(const QString& path) {
-        const QByteArray bytes = ReadAll(path);
-        return bytes.startsWith("%PDF-1.") && bytes.trimmed().endsWith("%%EOF") &&
-               bytes.contains("startxref") && bytes.size() > 500;
-    }
     QString label(const QString& name) const { return find<QLabel>(name)->text(); }
     // What a widget shows of itself: a label's or an edit's text, a group's title, a button's
     // hint.
