@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "cli/report_tool.h"
+#include "support/data_file.h"
 #include "support/words.h"
 
 namespace wachtrix::cli {
@@ -123,17 +124,15 @@ TEST(GoldenReports, AreFound) {
 
 // The usage faults of tests/data/usage_faults.txt: "words | the line of standard error".
 TEST(UsageFaults, ExitTwoWithTheirOneLineAndNothingPrinted) {
-    int rows = 0;
-    for (const std::string& line : Lines(std::ifstream(kData / "usage_faults.txt"))) {
-        if (line.empty() || line[0] == '#') continue;
-        ++rows;
-        const auto bar = line.find(" | ");
+    const std::vector<testing::DataLine> rows = testing::ReadDataFile("usage_faults.txt")[""];
+    EXPECT_GT(rows.size(), 10u);
+    for (const testing::DataLine& row : rows) {
+        const std::vector<std::string> fault = testing::Fields(row.text, 2);
         std::ostringstream printed, errors;
-        EXPECT_EQ(RunReportTool(testing::Words(line.substr(0, bar)), printed, errors), 2) << line;
-        EXPECT_EQ(printed.str(), "") << line;
-        EXPECT_EQ(errors.str(), line.substr(bar + 3) + "\n") << line;
+        EXPECT_EQ(RunReportTool(testing::Words(fault.at(0)), printed, errors), 2) << row.where;
+        EXPECT_EQ(printed.str(), "") << row.where;
+        EXPECT_EQ(errors.str(), fault.at(1) + "\n") << row.where;
     }
-    EXPECT_GT(rows, 10);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@
 #include "cli/report_tool.h"
 #include "core/queue/queue_model.h"
 #include "core/text/number_parse.h"
+#include "support/data_file.h"
 #include "support/words.h"
 
 namespace wachtrix::cli {
@@ -51,22 +52,13 @@ struct ModelGrid {
 
 std::vector<ModelGrid> Grids() {
     std::vector<ModelGrid> grids;
-    std::ifstream in(WACHTRIX_TEST_DATA "/sweep_grids.txt");
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        if (line.rfind("grid ", 0) == 0) {
-            const std::vector<std::string> w = Words(line);
+    const testing::DataSections file = testing::ReadDataFile("sweep_grids.txt");
+    for (const testing::DataLine& line : file.at("")) {
+        const std::vector<std::string> w = Words(line.text);
+        if (w.at(0) == "grid")
             grids.push_back({w.at(1), std::stod(w.at(2)), {}});
-            continue;
-        }
-        Dimension d;
-        std::size_t start = line.find_first_not_of(' ');
-        while (start != std::string::npos) {
-            const auto bar = line.find(" | ", start);
-            d.push_back(line.substr(start, bar == std::string::npos ? bar : bar - start));
-            start = bar == std::string::npos ? bar : bar + 3;
-        }
-        grids.back().dimensions.push_back(d);
+        else
+            grids.back().dimensions.push_back(testing::Fields(line.text));
     }
     return grids;
 }

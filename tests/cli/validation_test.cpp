@@ -6,43 +6,29 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/report_tool.h"
 #include "core/queue/queue_model.h"
+#include "support/data_file.h"
 #include "support/words.h"
 
 namespace wachtrix::cli {
 namespace {
 
-struct Refusal {
-    std::string call, message;
-};
-
-std::vector<Refusal> Refusals() {
-    std::vector<Refusal> rows;
-    std::ifstream in(WACHTRIX_TEST_DATA "/refusals.txt");
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        const auto bar = line.find(" | ");
-        rows.push_back({line.substr(0, bar), line.substr(bar + 3)});
-    }
-    return rows;
-}
-
 TEST(Validation, RefusesWithOneBoxAndWritesNothing) {
-    const std::vector<Refusal> rows = Refusals();
+    const std::vector<testing::DataLine> rows = testing::ReadDataFile("refusals.txt")[""];
     ASSERT_GT(rows.size(), 100u);
     std::vector<std::string> refusedModels;
-    for (const Refusal& r : rows) {
-        const CommandResult result = RunModelWords(testing::Words(r.call));
-        EXPECT_EQ(result.errors, std::vector<std::string>{r.message}) << r.call;
-        EXPECT_TRUE(result.lines.empty()) << r.call;
-        EXPECT_EQ(result.csv.find('\n'), result.csv.size() - 1) << r.call;  // the header alone
-        refusedModels.push_back(testing::Words(r.call).front());
+    for (const testing::DataLine& row : rows) {
+        const std::vector<std::string> r = testing::Fields(row.text);
+        const CommandResult result = RunModelWords(testing::Words(r.at(0)));
+        EXPECT_EQ(result.errors, std::vector<std::string>{r.at(1)}) << row.where;
+        EXPECT_TRUE(result.lines.empty()) << row.where;
+        EXPECT_EQ(result.csv.find('\n'), result.csv.size() - 1) << row.where;  // the header alone
+        refusedModels.push_back(testing::Words(r[0]).front());
     }
     // Every queue model of the registry has its refusals listed.
     for (const QueueModelSpec* model : QueueModels()) {

@@ -48,4 +48,18 @@ inline DataSections ReadDataFile(const std::string& name) {
     return sections;
 }
 
+// A table row's fields: its text split at " | ", into at most `most` fields (the last keeps
+// the rest of the row).
+inline std::vector<std::string> Fields(const std::string& row, std::size_t most = 100) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (auto bar = row.find(" | "); bar != std::string::npos && fields.size() + 1 < most;
+         bar = row.find(" | ", start)) {
+        fields.push_back(row.substr(start, bar - start));
+        start = bar + 3;
+    }
+    fields.push_back(row.substr(start));
+    return fields;
+}
+
 }  // namespace wachtrix::testing

@@ -54,6 +54,11 @@ struct DM1 {
     double tail(double t) const { return sigma * std::exp(-(1 - sigma) * t); }
     double meanWait() const { return sigma / (1 - sigma); }
     double stdWait() const { return std::sqrt(sigma * (2 - sigma)) / (1 - sigma); }
+    // Over time E(Lq) = rho sigma / (1 - sigma), E(Lq^2) = rho sigma (1 + sigma) / (1 - sigma)^2.
+    double stdQueue() const {
+        const double ELq = rho * meanWait();
+        return std::sqrt(rho * sigma * (1 + sigma) / ((1 - sigma) * (1 - sigma)) - ELq * ELq);
+    }
 
     double rho;
     double sigma;

@@ -44,4 +44,27 @@ void ExpectConditionalCurve(const std::vector<ChartPoint>& points, Y&& y, double
     EXPECT_GT(points[points.size() - 2].y, 0.001);
 }
 
+// The states 0, 1, ..., last, for a table of them.
+inline std::vector<int> UpTo(int last) {
+    std::vector<int> n(static_cast<std::size_t>(last) + 1);
+    for (int i = 0; i <= last; ++i)
+        n[static_cast<std::size_t>(i)] = i;
+    return n;
+}
+
+// A distribution given as P{L = n} and P{L > n} (`state(n)` returns a StateProbability) over
+// n = 0..last: it sums to one and every tail is what the sum so far leaves. Returns the mean.
+template <class State>
+long double ExpectDistribution(State&& state, int last, double tolerance) {
+    long double sum = 0, mean = 0;
+    for (int n = 0; n <= last; ++n) {
+        const auto p = state(n);
+        sum += p.equal;
+        mean += n * static_cast<long double>(p.equal);
+        EXPECT_NEAR(p.greater, static_cast<double>(1 - sum), tolerance) << "n = " << n;
+    }
+    EXPECT_NEAR(static_cast<double>(sum), 1, tolerance);
+    return mean;
+}
+
 }  // namespace wachtrix::testing

@@ -1,10 +1,13 @@
 #pragma once
 // A table of reference rows in a data file (see data_file.h), checked against the functions it
 // is for: each section names a function, each row gives its arguments and, after "=", what it
-// must return. Numbers compare within 1e-12 relative, texts exactly.
+// must return. Numbers compare within 1e-12 relative (or as the caller says), texts exactly; a
+// text in double quotes is one text, its blanks kept.
 //
 //   [GetStep]
 //   0 37 5 = 5          GetStep(0, 37, 5) must give 5
+//   [FormatProb]
+//   0.25 = " 0.2500000"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +36,8 @@ inline double TableNumber(const std::string& word, const std::string& where) {
 }
 
 inline void CheckReferenceTable(const std::string& file,
-                                const std::map<std::string, TableFunction>& functions) {
+                                const std::map<std::string, TableFunction>& functions,
+                                double relative = 1e-12) {
     const DataSections sections = ReadDataFile(file);
     for (const auto& [name, rows] : sections)
         EXPECT_TRUE(functions.contains(name)) << "[" << name << "] in " << file << " tests nothing";
@@ -48,7 +52,11 @@ inline void CheckReferenceTable(const std::string& file,
             Numbers args;
             for (auto word = words.begin(); word != equals; ++word)
                 args.push_back(TableNumber(*word, row.where));
-            const Texts expected(equals + 1, words.end());
+            const auto quote = row.text.find(" = \"");
+            const Texts expected =
+                quote != std::string::npos && row.text.ends_with('"')
+                    ? Texts{row.text.substr(quote + 4, row.text.size() - quote - 5)}
+                    : Texts(equals + 1, words.end());
             const auto got = function(args);
             if (const auto* texts = std::get_if<Texts>(&got)) {
                 EXPECT_EQ(*texts, expected) << row.where;
@@ -57,7 +65,7 @@ inline void CheckReferenceTable(const std::string& file,
             const Numbers& numbers = std::get<Numbers>(got);
             ASSERT_EQ(numbers.size(), expected.size()) << row.where;
             for (std::size_t i = 0; i < numbers.size(); ++i)
-                EXPECT_TRUE(RelNear(numbers[i], TableNumber(expected[i], row.where), 1e-12))
+                EXPECT_TRUE(RelNear(numbers[i], TableNumber(expected[i], row.where), relative))
                     << row.where << ", result " << i + 1;
         }
     }

@@ -7,9 +7,9 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/temp_folder.h"
 
 namespace wachtrix::testing {
 
@@ -17,13 +17,6 @@ struct CommandOutcome {
     std::string out, err;
     int exitCode = -1;  // -1 when the command did not end normally
 };
-
-inline std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 inline CommandOutcome RunCommand(const std::string& command) {
     const auto errFile = std::filesystem::temp_directory_path() /

@@ -73,4 +73,20 @@ inline Matrix RandomRates(std::mt19937& rng, int n, double density, double rowRa
     return q;
 }
 
+// Two blocks of n/2 states that hardly exchange, the entries `inside` or `across` times a uniform
+// number: rows normalised to probabilities, or rates with a zero diagonal.
+inline Matrix TwoBlocks(std::mt19937& rng, int n, double inside, double across, ChainKind kind) {
+    std::uniform_real_distribution<double> unit(0, 1);
+    Matrix p(n + 1, std::vector<double>(n + 1, 0.0));
+    for (int i = 1; i <= n; ++i) {
+        double sum = 0;
+        for (int j = 1; j <= n; ++j)
+            if (kind == ChainKind::Discrete || i != j)
+                sum += p[i][j] = ((i <= n / 2) == (j <= n / 2) ? inside : across) * unit(rng);
+        for (int j = 1; j <= n && kind == ChainKind::Discrete; ++j)
+            p[i][j] /= sum;
+    }
+    return p;
+}
+
 }  // namespace wachtrix::testing

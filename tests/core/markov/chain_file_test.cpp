@@ -1,12 +1,10 @@
 #include "core/markov/chain_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "support/temp_folder.h"
 
 namespace wachtrix {
 namespace {
@@ -14,39 +12,9 @@ namespace {
 namespace fs = std::filesystem;
 using Cells = std::vector<std::vector<std::string>>;
 
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void Spit(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-// A fresh directory per test, removed afterwards.
-class ChainFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("wachtrix-chain-file-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::vector<std::string> Listing() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir_))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    fs::path dir_;
-};
+using ChainFileTest = testing::TempFolder;
+using testing::ReadFile;
+using testing::WriteFile;
 
 const ChainInput kDiscrete{ChainKind::Discrete, {{"0.5", "0.5"}, {"1", "0"}}, {{"3"}, {"-1"}}};
 const ChainInput kContinuous{
@@ -143,12 +111,12 @@ TEST_F(ChainFileTest, SaveThenOpenGivesTheSameChain) {
 
 TEST_F(ChainFileTest, ReplacesTheOldFileInsteadOfWritingIntoIt) {
     const fs::path target = dir_ / "chain.txt";
-    Spit(target, "old content\n");
+    WriteFile(target, "old content\n");
     // The old file stays reachable through a second name: a write into it would show there.
     fs::create_hard_link(target, dir_ / "old.txt");
     ASSERT_TRUE(WriteChainFile(target.string(), kDiscrete));
-    EXPECT_EQ(Slurp(target), ChainFileText(kDiscrete));
-    EXPECT_EQ(Slurp(dir_ / "old.txt"), "old content\n");
+    EXPECT_EQ(ReadFile(target), ChainFileText(kDiscrete));
+    EXPECT_EQ(ReadFile(dir_ / "old.txt"), "old content\n");
 }
 
 // A failed write is the file writer's (core.FileWriter); the dialog says so
@@ -157,7 +125,7 @@ TEST_F(ChainFileTest, ReplacesTheOldFileInsteadOfWritingIntoIt) {
 TEST_F(ChainFileTest, ReadingFailsForMissingUnreadableAndForeignFiles) {
     EXPECT_FALSE(ReadChainFile((dir_ / "missing.txt").string()));
     EXPECT_FALSE(ReadChainFile(dir_.string()));
-    Spit(dir_ / "picture.txt", std::string("\x89PNG\r\n\x1a\n\0\0", 10));
+    WriteFile(dir_ / "picture.txt", std::string("\x89PNG\r\n\x1a\n\0\0", 10));
     EXPECT_FALSE(ReadChainFile((dir_ / "picture.txt").string()));
 }
 

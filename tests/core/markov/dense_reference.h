@@ -89,4 +89,27 @@ inline Dense Generator(const Matrix& rates) {
     return q;
 }
 
+// Row `initial` of e^{Q t} and of its integral over [0, t], the upper right block of e^{M t}
+// with M = [[Q, I], [0, 0]], for the rates q.
+struct ExponentialRow {
+    std::vector<long double> probabilities, sojourn;
+};
+inline ExponentialRow MatrixExponentialRow(const Matrix& rates, int initial, long double t) {
+    const Dense generator = Generator(rates);
+    const int n = static_cast<int>(rates.size()) - 1;
+    Dense block(2 * n + 1, std::vector<long double>(2 * n + 1, 0.0L));
+    for (int i = 1; i <= n; ++i) {
+        for (int j = 1; j <= n; ++j)
+            block[i][j] = generator[i][j];
+        block[i][n + i] = 1;
+    }
+    const Dense e = MatrixExponential(block, t);
+    ExponentialRow row{std::vector<long double>(n + 1), std::vector<long double>(n + 1)};
+    for (int j = 1; j <= n; ++j) {
+        row.probabilities[j] = e[initial][j];
+        row.sojourn[j] = e[initial][n + j];
+    }
+    return row;
+}
+
 }  // namespace wachtrix::testing

@@ -13,12 +13,10 @@ namespace wachtrix {
 namespace {
 
 using testing::Dense;
-using testing::MakeChain;
 using testing::OneBased;
 using testing::RandomRates;
 using testing::RandomStochastic;
 using testing::RecordingProgress;
-using Lines = std::vector<std::string>;
 
 std::vector<double> Discrete(const Matrix& p, int start, ReturnSet set,
                              const std::vector<double>& times) {
@@ -40,36 +38,6 @@ std::vector<double> Continuous(const Matrix& q, int start, ReturnSet set,
 
 // The three kinds of return set, by name and by the tails they give, are in the golden passage
 // reports (tests/data/reports/markov_*passage*.txt).
-
-// P(X(1..t) outside A | X(0) = s) is row s of the taboo matrix (P without the columns of A)
-// to the power t, summed.
-TEST(DiscreteFirstPassage, TailsArePowersOfTheTabooMatrix) {
-    std::mt19937 rng(3);
-    const int n = 15;
-    const Matrix p = RandomStochastic(rng, n, 0.25);
-    const std::vector<double> times{1, 3, 3, 10, 44};
-    for (const ReturnSetType type :
-         {ReturnSetType::Single, ReturnSetType::FromOne, ReturnSetType::ToLast}) {
-        const ReturnSet set = ReturnSetOf(type, 6, n);
-        Dense taboo = testing::ToDense(p);
-        for (int i = 1; i <= n; ++i)
-            for (int j = set.first; j <= set.last; ++j)
-                taboo[i][j] = 0;
-        for (const int start : {2, 6, 15}) {
-            const std::vector<double> tails = Discrete(p, start, set, times);
-            Dense power = testing::IdentityDense(n);
-            std::size_t k = 0;
-            for (int t = 1; t <= 44; ++t) {
-                power = testing::Product(power, taboo);
-                long double tail = 0;
-                for (int j = 1; j <= n; ++j)
-                    tail += power[start][j];
-                for (; k < times.size() && times[k] == t; ++k)
-                    EXPECT_NEAR(tails[k], tail, 1e-14) << static_cast<int>(type) << " " << start;
-            }
-        }
-    }
-}
 
 TEST(DiscreteFirstPassage, AStateThatOnlyStaysReturnsAtOnce) {
     const Matrix p = OneBased({{1, 0}, {0.5, 0.5}});
@@ -124,37 +92,49 @@ TEST(ContinuousFirstPassage, SlowLeaksBesideFastRatesAreKept) {
         EXPECT_NEAR(tails[k] / std::exp(-rate * times[k]), 1, 1e-11) << times[k];
 }
 
-// Against e^{Q' t} of the chain that is killed on entering A, with a copy s' of the starting
-// state that keeps only the way out of s (so that a start in A counts only a real return).
+// P(T > t) from e^{Q' t} of the chain that is killed on entering A, with a copy s' of the
+// starting state that keeps only the way out of s (so that a start in A counts only a real
+// return).
+long double KilledSurvival(const Matrix& q, ReturnSet set, int start, double t) {
+    const int n = static_cast<int>(q.size()) - 1, copy = n + 1;
+    const Dense generator = testing::Generator(q);
+    Dense killed(n + 2, std::vector<long double>(n + 2, 0.0L));
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j)
+            if (!set.contains(j) || i == j) killed[i][j] = generator[i][j];
+    for (int j = 1; j <= n; ++j)
+        if (!set.contains(j) && j != start) killed[copy][j] = generator[start][j];
+    killed[copy][copy] = generator[start][start];
+    const Dense e = testing::MatrixExponential(killed, t);
+    long double survive = e[copy][copy];
+    for (int j = 1; j <= n; ++j)
+        if (!set.contains(j)) survive += e[copy][j];
+    return survive;
+}
+
 TEST(ContinuousFirstPassage, AgreesWithTheMatrixExponentialOfTheKilledChain) {
     std::mt19937 rng(9);
     const int n = 10;
     const Matrix q = RandomRates(rng, n, 0.3, 1.3);
-    const Dense generator = testing::Generator(q);
     const std::vector<double> times{1, 4.5, 12};
     for (const ReturnSetType type :
          {ReturnSetType::Single, ReturnSetType::FromOne, ReturnSetType::ToLast}) {
         const ReturnSet set = ReturnSetOf(type, 4, n);
         for (const int start : {1, 4, 9}) {
-            const int copy = n + 1;
-            Dense killed(n + 2, std::vector<long double>(n + 2, 0.0L));
-            for (int i = 1; i <= n; ++i)
-                for (int j = 1; j <= n; ++j)
-                    if (!set.contains(j) || i == j) killed[i][j] = generator[i][j];
-            for (int j = 1; j <= n; ++j)
-                if (!set.contains(j) && j != start) killed[copy][j] = generator[start][j];
-            killed[copy][copy] = generator[start][start];
             const std::vector<double> tails = Continuous(q, start, set, times);
-            for (std::size_t k = 0; k < times.size(); ++k) {
-                const Dense e = testing::MatrixExponential(killed, times[k]);
-                long double survive = e[copy][copy];
-                for (int j = 1; j <= n; ++j)
-                    if (!set.contains(j)) survive += e[copy][j];
-                EXPECT_NEAR(tails[k], survive, 1e-11)
+            for (std::size_t k = 0; k < times.size(); ++k)
+                EXPECT_NEAR(tails[k], KilledSurvival(q, set, start, times[k]), 1e-11)
                     << static_cast<int>(type) << " " << start << " " << times[k];
-            }
         }
     }
+    // Two blocks that hardly exchange at nu t of about 1e4 and more: squared from the series of
+    // an eighth of a jump.
+    std::mt19937 blocks(41);
+    const Matrix stiff = testing::TwoBlocks(blocks, 8, 3, 1e-4, ChainKind::Continuous);
+    const std::vector<double> longTimes{3000, 5000};
+    const std::vector<double> tails = Continuous(stiff, 1, {8, 8}, longTimes);
+    for (std::size_t k = 0; k < longTimes.size(); ++k)
+        EXPECT_NEAR(tails[k], KilledSurvival(stiff, {8, 8}, 1, longTimes[k]), 1e-11);
 }
 
 TEST(ContinuousFirstPassage, AStateWithoutRatesNeverReturns) {
@@ -183,8 +163,8 @@ TEST(FirstPassageProgress, ContinuousRunTestsStopEveryStep) {
     EXPECT_FALSE(discrete.visible);
 }
 
-// u_t = M u_{t-1} with M = P without the columns of A, step by step: the old run itself, as the
-// reference for runs that stop early or square.
+// P(X(1..t) outside A | X(0) = s) step by step: u_t = M u_{t-1} with M = P without the columns
+// of A, in extended precision.
 std::vector<double> StepByStep(const Matrix& p, int start, ReturnSet set,
                                const std::vector<double>& times) {
     const int n = static_cast<int>(p.size()) - 1;
@@ -208,13 +188,25 @@ std::vector<double> StepByStep(const Matrix& p, int start, ReturnSet set,
     return tails;
 }
 
-// Three ways a run ends early or differently, each against the steps: tails that fade below
-// anything printed (a dense chain), tails that settle on the chance of never reaching A (a
+// Against the steps, that is the tails of the powers of the taboo matrix: a sparse random chain
+// for every kind of return set, and three ways a run ends early or differently: tails that fade
+// below anything printed (a dense chain), tails that settle on the chance of never reaching A (a
 // closed pair that avoids it), and tails that do neither for long, squared (two blocks that
 // hardly exchange).
-TEST(DiscreteFirstPassage, FadingSettlingAndSquaredTailsAgreeWithTheSteps) {
-    std::mt19937 rng(37);
-    std::uniform_real_distribution<double> unit(0, 1);
+TEST(DiscreteFirstPassage, TailsAgreeWithTheSteps) {
+    const auto expect = [](const Matrix& p, int start, ReturnSet set,
+                           const std::vector<double>& times, double tolerance) {
+        const std::vector<double> tails = Discrete(p, start, set, times);
+        const std::vector<double> steps = StepByStep(p, start, set, times);
+        for (std::size_t k = 0; k < times.size(); ++k)
+            EXPECT_NEAR(tails[k], steps[k], tolerance) << times[k] << " " << start;
+    };
+    std::mt19937 rng(3);
+    const Matrix random = RandomStochastic(rng, 15, 0.25);
+    for (const ReturnSetType type :
+         {ReturnSetType::Single, ReturnSetType::FromOne, ReturnSetType::ToLast})
+        for (const int start : {2, 6, 15})
+            expect(random, start, ReturnSetOf(type, 6, 15), {1, 3, 3, 10, 44}, 1e-14);
     const int n = 20;
     const Matrix dense = RandomStochastic(rng, n, 1.0);
     Matrix closedPair = RandomStochastic(rng, n, 0.3);
@@ -223,52 +215,11 @@ TEST(DiscreteFirstPassage, FadingSettlingAndSquaredTailsAgreeWithTheSteps) {
             closedPair[s][j] = 0;
         closedPair[s][19] = closedPair[s][20] = 0.5;
     }
-    Matrix blocks(n + 1, std::vector<double>(n + 1, 0.0));
-    for (int i = 1; i <= n; ++i) {
-        double sum = 0;
-        for (int j = 1; j <= n; ++j)
-            sum += blocks[i][j] = ((i <= n / 2) == (j <= n / 2) ? 1 : 1e-4) * unit(rng);
-        for (int j = 1; j <= n; ++j)
-            blocks[i][j] /= sum;
-    }
-    const std::vector<double> times{1, 40, 4999, 5000};
-    for (const Matrix* p : std::initializer_list<const Matrix*>{&dense, &closedPair, &blocks}) {
-        for (const ReturnSet set : {ReturnSet{1, 1}, ReturnSet{5, 7}}) {
-            for (const int start : {1, 12}) {
-                const std::vector<double> tails = Discrete(*p, start, set, times);
-                const std::vector<double> steps = StepByStep(*p, start, set, times);
-                for (std::size_t k = 0; k < times.size(); ++k)
-                    EXPECT_NEAR(tails[k], steps[k], 1e-13) << times[k] << " " << start;
-            }
-        }
-    }
-}
-
-// Two blocks that hardly exchange at nu t of about 1e4 and more: squared from the series of an
-// eighth of a jump, against e^{Q' t} of the killed chain as above.
-TEST(ContinuousFirstPassage, SquaredRunAgreesWithTheMatrixExponential) {
-    std::mt19937 rng(41);
-    std::uniform_real_distribution<double> unit(0, 1);
-    const int n = 8;
-    Matrix q(n + 1, std::vector<double>(n + 1, 0.0));
-    for (int i = 1; i <= n; ++i)
-        for (int j = 1; j <= n; ++j)
-            if (i != j) q[i][j] = ((i <= n / 2) == (j <= n / 2) ? 3 : 1e-4) * unit(rng);
-    const Dense generator = testing::Generator(q);
-    const ReturnSet set{n, n};
-    Dense killed(n + 1, std::vector<long double>(n + 1, 0.0L));
-    for (int i = 1; i <= n; ++i)
-        for (int j = 1; j <= n; ++j)
-            if (!set.contains(j) || i == j) killed[i][j] = generator[i][j];
-    const std::vector<double> times{3000, 5000};
-    const std::vector<double> tails = Continuous(q, 1, set, times);
-    for (std::size_t k = 0; k < times.size(); ++k) {
-        const Dense e = testing::MatrixExponential(killed, times[k]);
-        long double survive = 0;
-        for (int j = 1; j < n; ++j)
-            survive += e[1][j];
-        EXPECT_NEAR(tails[k], survive, 1e-11) << times[k];
-    }
+    const Matrix blocks = testing::TwoBlocks(rng, n, 1, 1e-4, ChainKind::Discrete);
+    for (const Matrix* p : std::initializer_list<const Matrix*>{&dense, &closedPair, &blocks})
+        for (const ReturnSet set : {ReturnSet{1, 1}, ReturnSet{5, 7}})
+            for (const int start : {1, 12})
+                expect(*p, start, set, {1, 40, 4999, 5000}, 1e-13);
 }
 
 }  // namespace

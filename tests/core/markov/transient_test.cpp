@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numeric>
 
 #include "core/markov/chain_builders.h"
 #include "core/markov/dense_reference.h"
@@ -34,33 +35,6 @@ TransientRun Continuous(const Matrix& q, int initial, const std::vector<double>&
         RunContinuousTransient(Uniformise(q, static_cast<int>(q.size()) - 1), initial, times, none);
     EXPECT_TRUE(run.has_value());
     return run.value_or(TransientRun{});
-}
-
-// Row `initial` of P^t, and of P + P^2 + ... + P^t, against the run at every time point.
-TEST(DiscreteTransient, ProbabilitiesArePowersAndSojournsTheirRunningSum) {
-    std::mt19937 rng(11);
-    for (const double density : {0.1, 1.0}) {
-        const int n = 30;
-        const Matrix p = RandomStochastic(rng, n, density);
-        const std::vector<double> times{1, 2, 2, 17, 60};
-        const int initial = 4;
-        const TransientRun run = Discrete(p, initial, times);
-        ASSERT_EQ(run.times, times);
-        const Dense dense = testing::ToDense(p);
-        Dense power = testing::IdentityDense(n), sum(n + 1, std::vector<long double>(n + 1, 0.0L));
-        std::size_t k = 0;
-        for (int t = 1; t <= 60; ++t) {
-            power = testing::Product(power, dense);
-            sum = testing::Sum(sum, power);
-            for (; k < times.size() && times[k] == t; ++k) {
-                for (int j = 1; j <= n; ++j) {
-                    EXPECT_NEAR(run.probabilities[k][j], power[initial][j], 1e-14) << t << " " << j;
-                    EXPECT_NEAR(run.sojourn[k][j], sum[initial][j], 1e-12) << t << " " << j;
-                }
-            }
-        }
-        EXPECT_EQ(k, times.size());
-    }
 }
 
 TEST(DiscreteTransient, AbsorbingInitialStateStaysPutForEveryPeriod) {
@@ -96,52 +70,49 @@ TEST(Settling, CoefficientOfErgodicity) {
     }
 }
 
-// Two states, q(1,2) = lambda, q(2,1) = mu:
-//   P_11(t) = mu/s + lambda/s e^{-s t},  time in 1 by t = mu t/s + lambda/s^2 (1 - e^{-s t}),
-// s = lambda + mu.
+// Two states, q(1,2) = lambda, q(2,1) = mu, s = lambda + mu:
+//   P_12(t) = lambda/s (1 - e^{-s t}),  time in 2 by t = lambda t/s - lambda/s^2 (1 - e^{-s t}).
+// The stiff rows (nu t up to 5e8 and 5e12) settle or square instead of stepping through the
+// series, and must meet the closed forms as well.
 TEST(ContinuousTransient, TwoStatesFollowTheirClosedForms) {
-    struct Row {
-        double lambda, mu;
-    };
-    for (const Row r : {Row{1, 3}, Row{0.02, 0.05}, Row{5, 0.5}, Row{2, 0}}) {
+    const struct {
+        double lambda, mu, absolute, relative;
+    } rows[] = {{1, 3, 1e-10, 1e-9}, {0.02, 0.05, 1e-10, 1e-9}, {5, 0.5, 1e-10, 1e-9},
+                {2, 0, 1e-10, 1e-9}, {1e5, 1, 1e-13, 1e-11},    {1e9, 3, 1e-13, 1e-11}};
+    for (const auto& r : rows) {
         const std::vector<double> times{1, 2.5, 2.5, 40, 5000};
         const TransientRun run = Continuous(OneBased({{0, r.lambda}, {r.mu, 0}}), 1, times);
         const double s = r.lambda + r.mu;
         for (std::size_t k = 0; k < times.size(); ++k) {
-            const double t = times[k];
-            const double p11 = r.mu / s + r.lambda / s * std::exp(-s * t);
-            const double time1 = r.mu * t / s + r.lambda / (s * s) * -std::expm1(-s * t);
-            EXPECT_NEAR(run.probabilities[k][1], p11, 1e-10) << r.lambda << " " << t;
-            EXPECT_NEAR(run.probabilities[k][2], 1 - p11, 1e-10) << r.lambda << " " << t;
-            EXPECT_REL_NEAR(run.sojourn[k][1], time1, 1e-9);
-            EXPECT_REL_NEAR(run.sojourn[k][2], t - time1, 1e-9);
+            const double t = times[k], settled = -std::expm1(-s * t);
+            const double p12 = r.lambda / s * settled;
+            const double time2 = r.lambda * t / s - r.lambda / (s * s) * settled;
+            EXPECT_NEAR(run.probabilities[k][2], p12, r.absolute) << r.lambda << " " << t;
+            EXPECT_NEAR(run.probabilities[k][1], 1 - p12, r.absolute) << r.lambda << " " << t;
+            EXPECT_REL_NEAR(run.sojourn[k][2], time2, r.relative);
+            EXPECT_REL_NEAR(run.sojourn[k][1] + run.sojourn[k][2], t, 1e-12);
         }
     }
 }
 
-// A 12-state chain against e^{Q t} by scaling and squaring, and its expected sojourn times
-// against the integral of e^{Q s} over [0, t]: the upper right block of e^{M t} with
-// M = [[Q, I], [0, 0]].
+// Against row `initial` of e^{Q t} and its integral, by scaling and squaring in extended
+// precision: a random chain, and a stiff one of two blocks at nu t = 5e4, squared from the
+// series of an eighth of a jump.
 TEST(ContinuousTransient, AgreesWithTheMatrixExponential) {
     std::mt19937 rng(5);
-    const int n = 12;
-    const Matrix q = RandomRates(rng, n, 0.3, 1.7);
-    const Dense generator = testing::Generator(q);
-    const std::vector<double> times{1, 3.75, 20};
-    const int initial = 3;
-    const TransientRun run = Continuous(q, initial, times);
-    Dense block(2 * n + 1, std::vector<long double>(2 * n + 1, 0.0L));
-    for (int i = 1; i <= n; ++i) {
-        for (int j = 1; j <= n; ++j)
-            block[i][j] = generator[i][j];
-        block[i][n + i] = 1;
-    }
-    for (std::size_t k = 0; k < times.size(); ++k) {
-        const Dense e = testing::MatrixExponential(generator, times[k]);
-        const Dense integral = testing::MatrixExponential(block, times[k]);
-        for (int j = 1; j <= n; ++j) {
-            EXPECT_NEAR(run.probabilities[k][j], e[initial][j], 1e-11) << times[k] << " " << j;
-            EXPECT_NEAR(run.sojourn[k][j], integral[initial][n + j], 1e-10) << times[k] << " " << j;
+    const Matrix random = RandomRates(rng, 12, 0.3, 1.7);
+    std::mt19937 blocks(31);
+    const Matrix stiff = testing::TwoBlocks(blocks, 10, 2, 1e-3, ChainKind::Continuous);
+    ASSERT_GT(Uniformise(stiff, 10).nu * 5000, 1e4);
+    for (const auto& [q, times] : {std::pair{&random, std::vector<double>{1, 3.75, 20}},
+                                   std::pair{&stiff, std::vector<double>{5000}}}) {
+        const TransientRun run = Continuous(*q, 3, times);
+        for (std::size_t k = 0; k < times.size(); ++k) {
+            const testing::ExponentialRow e = testing::MatrixExponentialRow(*q, 3, times[k]);
+            for (std::size_t j = 1; j < q->size(); ++j) {
+                EXPECT_NEAR(run.probabilities[k][j], e.probabilities[j], 1e-11) << times[k] << j;
+                EXPECT_REL_NEAR(run.sojourn[k][j], e.sojourn[j], 1e-10);
+            }
         }
     }
 }
@@ -164,28 +135,6 @@ TEST(ContinuousTransient, ChainWithoutRatesStaysInItsState) {
     const TransientRun run = Continuous(OneBased({{0, 0}, {0, 0}}), 2, {1, 5000});
     EXPECT_NEAR(run.probabilities[1][2], 1, 1e-15);
     EXPECT_REL_NEAR(run.sojourn[1][2], 5000, 1e-12);
-}
-
-// Rates far apart and nu t up to 5e8 (and 5e12): the run settles or squares instead of stepping
-// through the series, and must still meet the closed forms.
-TEST(ContinuousTransient, StiffTwoStatesAtAnyNuTFollowTheirClosedForms) {
-    struct Row {
-        double lambda, mu;
-    };
-    for (const Row r : {Row{1e5, 1}, Row{1e9, 3}}) {
-        const std::vector<double> times{1, 2.5, 5000};
-        const TransientRun run = Continuous(OneBased({{0, r.lambda}, {r.mu, 0}}), 1, times);
-        const double s = r.lambda + r.mu;
-        for (std::size_t k = 0; k < times.size(); ++k) {
-            const double t = times[k];
-            const double p12 = r.lambda / s * -std::expm1(-s * t);
-            const double time2 = r.lambda * t / s - r.lambda / (s * s) * -std::expm1(-s * t);
-            EXPECT_NEAR(run.probabilities[k][2], p12, 1e-13) << r.lambda << " " << t;
-            EXPECT_NEAR(run.probabilities[k][1] + run.probabilities[k][2], 1, 1e-13);
-            EXPECT_REL_NEAR(run.sojourn[k][2], time2, 1e-11);
-            EXPECT_REL_NEAR(run.sojourn[k][1] + run.sojourn[k][2], t, 1e-12);
-        }
-    }
 }
 
 // Rates near 1e19 beside rates near 1: nu t near 1e23 takes some 75 squarings, each of which
@@ -224,98 +173,56 @@ TEST(ContinuousTransient, RatesFarApartKeepTheSlowStates) {
     }
 }
 
-// Two dense blocks that hardly exchange: the distribution does not settle, so that long runs
-// take the powers of the matrix by squaring. Against the plain steps, period by period.
-TEST(DiscreteTransient, SquaredPowersAgreeWithTheStepByStepRun) {
-    std::mt19937 rng(23);
-    std::uniform_real_distribution<double> unit(0, 1);
-    const int n = 20;
-    Matrix p(n + 1, std::vector<double>(n + 1, 0.0));
-    for (int i = 1; i <= n; ++i) {
-        double sum = 0;
-        for (int j = 1; j <= n; ++j)
-            sum += p[i][j] = ((i <= n / 2) == (j <= n / 2) ? 1 : 1e-4) * unit(rng);
-        for (int j = 1; j <= n; ++j)
-            p[i][j] /= sum;
-    }
-    const std::vector<double> times{7, 4600, 5000};
-    const TransientRun run = Discrete(p, 3, times);
-    const SparseMatrix sparse(p, n);
-    std::vector<double> state(n + 1, 0.0), next, sum(n + 1, 0.0);
-    state[3] = 1;
-    std::size_t k = 0;
-    for (int t = 1; t <= 5000; ++t) {
-        sparse.MultiplyLeft(state, next);
-        state.swap(next);
-        for (int j = 1; j <= n; ++j)
-            sum[j] += state[j];
-        for (; k < times.size() && times[k] == t; ++k) {
-            long double total = 0;
-            for (int j = 1; j <= n; ++j) {
-                EXPECT_NEAR(run.probabilities[k][j], state[j], 1e-12) << t << " " << j;
-                EXPECT_REL_NEAR(run.sojourn[k][j], sum[j], 1e-11);
-                total += run.probabilities[k][j];
-            }
-            EXPECT_NEAR(total, 1, 1e-13) << t;
+// Row `initial` of P^t, and of P + P^2 + ... + P^t, by the plain steps in extended precision,
+// against the run period by period: random chains, sparse and dense; two dense blocks that
+// hardly exchange (the distribution does not settle, so that long runs take the powers of the
+// matrix by squaring); and a chain that settles within a few dozen periods (the later periods
+// are the settled distribution, and the sojourn times grow by it).
+TEST(DiscreteTransient, ProbabilitiesArePowersAndSojournsTheirRunningSum) {
+    std::mt19937 sparse(11), blocks(23), dense(29);
+    const Matrix settles = RandomStochastic(dense, 20, 1.0);
+    const struct {
+        Matrix p;
+        std::vector<double> times;
+        double tolerance;
+    } chains[] = {{RandomStochastic(sparse, 30, 0.1), {1, 2, 2, 17, 60}, 1e-14},
+                  {RandomStochastic(sparse, 30, 1.0), {1, 2, 2, 17, 60}, 1e-14},
+                  {testing::TwoBlocks(blocks, 20, 1, 1e-4, ChainKind::Discrete),
+                   {2, 7, 300, 4600, 5000},
+                   1e-12},
+                  {settles, {2, 7, 300, 4600, 5000}, 1e-14}};
+    for (const auto& c : chains) {
+        const int n = static_cast<int>(c.p.size()) - 1;
+        RecordingProgress progress;
+        const auto run = RunDiscreteTransient(SparseMatrix(c.p, n), 4, c.times, progress);
+        ASSERT_TRUE(run);
+        ASSERT_EQ(run->times, c.times);
+        if (&c == &chains[3]) {
+            EXPECT_LT(progress.eventRounds, 300);  // it stopped stepping
         }
-    }
-}
-
-// A chain that settles within a few dozen periods: the later ones are the settled distribution,
-// and the sojourn times grow by it.
-TEST(DiscreteTransient, SettledRunAgreesWithTheStepByStepRun) {
-    std::mt19937 rng(29);
-    const int n = 30;
-    const Matrix p = RandomStochastic(rng, n, 1.0);
-    const std::vector<double> times{2, 300, 5000};
-    RecordingProgress progress;
-    const auto run = RunDiscreteTransient(SparseMatrix(p, n), 5, times, progress);
-    ASSERT_TRUE(run);
-    EXPECT_LT(progress.eventRounds, 300);  // it stopped stepping
-    const SparseMatrix sparse(p, n);
-    std::vector<double> state(n + 1, 0.0), next, sum(n + 1, 0.0);
-    state[5] = 1;
-    std::size_t k = 0;
-    for (int t = 1; t <= 5000; ++t) {
-        sparse.MultiplyLeft(state, next);
-        state.swap(next);
-        for (int j = 1; j <= n; ++j)
-            sum[j] += state[j];
-        for (; k < times.size() && times[k] == t; ++k) {
-            for (int j = 1; j <= n; ++j) {
-                EXPECT_NEAR(run->probabilities[k][j], state[j], 1e-14) << t << " " << j;
-                EXPECT_NEAR(run->sojourn[k][j], sum[j], 1e-10) << t << " " << j;
+        std::vector<long double> state(n + 1, 0.0L), next(n + 1), sum(n + 1, 0.0L);
+        state[4] = 1;
+        std::size_t k = 0;
+        for (int t = 1; k < c.times.size(); ++t) {
+            std::fill(next.begin(), next.end(), 0.0L);
+            for (int i = 1; i <= n; ++i)
+                for (int j = 1; j <= n; ++j)
+                    next[j] += state[i] * c.p[i][j];
+            state.swap(next);
+            // The rows of P sum to one only to the last bit: that drift is no chance of anything.
+            const long double mass = std::accumulate(state.begin(), state.end(), 0.0L);
+            for (int j = 1; j <= n; ++j)
+                sum[j] += state[j] /= mass;
+            for (; k < c.times.size() && c.times[k] == t; ++k) {
+                long double total = 0;
+                for (int j = 1; j <= n; ++j) {
+                    EXPECT_NEAR(run->probabilities[k][j], state[j], c.tolerance) << t << " " << j;
+                    EXPECT_REL_NEAR(run->sojourn[k][j], sum[j], 1e-11);
+                    total += run->probabilities[k][j];
+                }
+                EXPECT_NEAR(total, 1, 1e-13) << t;
             }
         }
-    }
-}
-
-// A stiff chain of two blocks at nu t = 5e4: squared from the series of an eighth of a jump,
-// against e^{Q t} and its integral by scaling and squaring in extended precision.
-TEST(ContinuousTransient, SquaredRunAgreesWithTheMatrixExponential) {
-    std::mt19937 rng(31);
-    std::uniform_real_distribution<double> unit(0, 1);
-    const int n = 10;
-    Matrix q(n + 1, std::vector<double>(n + 1, 0.0));
-    for (int i = 1; i <= n; ++i)
-        for (int j = 1; j <= n; ++j)
-            if (i != j) q[i][j] = ((i <= n / 2) == (j <= n / 2) ? 2 : 1e-3) * unit(rng);
-    const Dense generator = testing::Generator(q);
-    Dense block(2 * n + 1, std::vector<long double>(2 * n + 1, 0.0L));
-    for (int i = 1; i <= n; ++i) {
-        for (int j = 1; j <= n; ++j)
-            block[i][j] = generator[i][j];
-        block[i][n + i] = 1;
-    }
-    const std::vector<double> times{5000};
-    const UniformisedChain chain = Uniformise(q, n);
-    ASSERT_GT(chain.nu * times[0], 1e4);
-    const TransientRun run = Continuous(q, 2, times);
-    const Dense e = testing::MatrixExponential(generator, times[0]);
-    const Dense integral = testing::MatrixExponential(block, times[0]);
-    for (int j = 1; j <= n; ++j) {
-        EXPECT_NEAR(run.probabilities[0][j], e[2][j], 1e-11) << j;
-        EXPECT_REL_NEAR(run.sojourn[0][j], integral[2][n + j], 1e-10);
     }
 }
 

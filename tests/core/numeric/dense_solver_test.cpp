@@ -114,27 +114,22 @@ TEST(ScaledPivoting, LeavesASmallResidual) {
 
 TEST(ScaledPivoting, RefusesSingularMatricesWithItsText) {
     const std::vector<std::string> text{"Er is iets mis in LUDECO"};
-    // Two equal rows: the second column vanishes after the first step.
     EXPECT_EQ(
         FailureLines([] {
             SolveScaledPivoting(FromRows({{1, 2, 3}, {1, 2, 3}, {0, 1, 5}}), {1, 1, 1}, kLudeco);
         }),
         text);
-    // A zero row has no scale at all.
-    EXPECT_EQ(FailureLines([] {
-                  DecomposeScaledPivoting(FromRows({{1, 2}, {0, 0}}), kLudeco);
-              }),
-              text);
-    // Only the last pivot vanishes; it is tested like the others, so no division by zero.
-    EXPECT_EQ(FailureLines([] {
-                  DecomposeScaledPivoting(FromRows({{2, 1, 1}, {0, 3, 1}, {2, 4, 2}}), kLudeco);
-              }),
-              text);
-    // A pivot of relative size 1e-13 is below the threshold 1e-12.
-    EXPECT_EQ(FailureLines([] {
-                  DecomposeScaledPivoting(FromRows({{1, 1}, {1, 1 + 1e-13}}), kLudeco);
-              }),
-              text);
+    for (const auto& rows : {
+             // Two equal rows: the second column vanishes after the first step.
+             FromRows({{1, 2, 3}, {1, 2, 3}, {0, 1, 5}}),
+             // A zero row has no scale at all.
+             FromRows({{1, 2}, {0, 0}}),
+             // Only the last pivot vanishes; it is tested like the others, so no division by 0.
+             FromRows({{2, 1, 1}, {0, 3, 1}, {2, 4, 2}}),
+             // A pivot of relative size 1e-13 is below the threshold 1e-12.
+             FromRows({{1, 1}, {1, 1 + 1e-13}}),
+         })
+        EXPECT_EQ(FailureLines([&] { DecomposeScaledPivoting(rows, kLudeco); }), text);
     EXPECT_TRUE(FailureLines([] {
                     DecomposeScaledPivoting(FromRows({{1, 1}, {1, 1 + 1e-9}}), kLudeco);
                 }).empty());

@@ -19,6 +19,7 @@
 #include "core/queue/dmg1_cox.h"
 #include "core/text/delphi_format.h"
 #include "support/expect_near.h"
+#include "support/mg1_reference.h"
 #include "support/printed_figures.h"
 #include "support/queue_expectations.h"
 #include "support/reference_math.h"
@@ -32,28 +33,29 @@ using testing::DM1Sigma;
 
 class DM1ClosedForms : public ::testing::TestWithParam<double> {};
 
-TEST_P(DM1ClosedForms, PureErlangWithOnePhase) {
+// Pure Erlang of one phase and the Erlang fit at CS2 = 1 are the exponential (the Coxian-2 fits:
+// dmg1_cox_test.cpp).
+TEST_P(DM1ClosedForms, OnePhaseAndTheFitAtCs2One) {
     const double rho = GetParam();
-    const double sigma = static_cast<double>(DM1Sigma(rho));
-    const Dg1ErlangSolution s = SolveDg1Erlang(1, rho, true);
-    EXPECT_REL_NEAR(s.statistics.Pwait, sigma, 1e-9);
-    EXPECT_REL_NEAR(s.statistics.EWq, sigma / (1 - sigma), 1e-9);
-    EXPECT_REL_NEAR(s.statistics.StdWq, std::sqrt(sigma * (2 - sigma)) / (1 - sigma), 1e-9);
-    // Over time E(Lq) = rho sigma / (1 - sigma), E(Lq^2) = rho sigma (1 + sigma) / (1 - sigma)^2.
+    const testing::DM1 dm1(rho);
+    const double sigma = dm1.sigma;
+    for (const bool pure : {true, false}) {
+        const Dg1ErlangSolution s = SolveDg1Erlang(1, rho, pure);
+        EXPECT_REL_NEAR(s.statistics.Pwait, sigma, 1e-9);
+        EXPECT_REL_NEAR(s.statistics.EWq, dm1.meanWait(), 1e-9);
+        EXPECT_REL_NEAR(s.statistics.StdWq, dm1.stdWait(), 1e-9);
+        for (const double t : {0.3, 1.0, 4.0, 12.5, 40.0})
+            EXPECT_REL_NEAR_FLOOR(WaitingTail(s, t), dm1.tail(t), 1e-8, 1e-14);
+        for (const double p : {0.9, 0.99, 0.999999}) {
+            if (p <= 1 - sigma) continue;
+            EXPECT_REL_NEAR(WaitingPercentile(s, p), std::log(sigma / (1 - p)) / (1 - sigma), 1e-7);
+        }
+    }
     // Std(Lq) is the root of a difference of moments, which loses digits at the lightest loads
     // (1.6e-6 at 0.0401); it prints with four.
-    const double ELq = rho * sigma / (1 - sigma);
-    EXPECT_REL_NEAR(s.statistics.ELq, ELq, 1e-9);
-    EXPECT_REL_NEAR(s.statistics.StdLq,
-                    std::sqrt(rho * sigma * (1 + sigma) / ((1 - sigma) * (1 - sigma)) - ELq * ELq),
-                    1e-5);
-    for (const double t : {0.3, 1.0, 4.0, 12.5, 40.0}) {
-        EXPECT_REL_NEAR_FLOOR(WaitingTail(s, t), sigma * std::exp(-(1 - sigma) * t), 1e-8, 1e-14);
-    }
-    for (const double p : {0.9, 0.99, 0.999999}) {
-        if (p <= 1 - sigma) continue;
-        EXPECT_REL_NEAR(WaitingPercentile(s, p), std::log(sigma / (1 - p)) / (1 - sigma), 1e-7);
-    }
+    const Dg1ErlangSolution s = SolveDg1Erlang(1, rho, true);
+    EXPECT_REL_NEAR(s.statistics.ELq, rho * dm1.meanWait(), 1e-9);
+    EXPECT_REL_NEAR(s.statistics.StdLq, dm1.stdQueue(), 1e-5);
     // At an arbitrary time: P{L = 0} = 1 - rho, P{L = n} = rho (1 - sigma) sigma^(n - 1).
     const StateTable time = TimeStateProbabilities(s, {0, 1, 3, 60});
     EXPECT_REL_NEAR(time.rows[0].equal, 1 - rho, 1e-12);
@@ -70,24 +72,6 @@ TEST_P(DM1ClosedForms, PureErlangWithOnePhase) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Loads, DM1ClosedForms, ::testing::Values(0.0401, 0.3, 0.5, 0.8, 0.99));
-
-// The Erlang fit at CS2 = 1 is the exponential, and both Coxian-2 fits are too: the four
-// services give the D/M/1 figures.
-TEST(Dg1ErlangSolution, ErlangianAndCoxianAtCs2OneAreDM1) {
-    for (const double rho : {0.3, 0.9}) {
-        const Dg1ErlangSolution e = SolveDg1Erlang(1, rho, false);
-        for (const CoxianKind kind : {CoxianKind::DG1Gamma, CoxianKind::DG1Balanced}) {
-            const CoxianSolution c = SolveCoxian(kind, 1, rho);
-            EXPECT_REL_NEAR(e.statistics.Pwait, c.statistics.Pwait, 1e-9);
-            EXPECT_REL_NEAR(e.statistics.EWq, c.statistics.EWq, 1e-9);
-            EXPECT_REL_NEAR(e.statistics.StdWq, c.statistics.StdWq, 1e-8);
-            EXPECT_REL_NEAR(WaitingTail(e, 3), WaitingTail(c, 3), 1e-8);
-        }
-        // Std(Lq) from the pure Erlang state distribution against the Coxian closed form.
-        EXPECT_REL_NEAR(SolveDg1Erlang(1, rho, true).statistics.StdLq,
-                        SolveCoxian(CoxianKind::DG1Balanced, 1, rho).statistics.StdLq, 1e-8);
-    }
-}
 
 // --- the phase chain, truncated far out and iterated ---------------------------------------------
 
@@ -190,7 +174,7 @@ TEST(Dg1Lindley, SimulatedWaitsAgreeWithTheErlangMixture) {
 
 class Dg1Identities : public ::testing::TestWithParam<Case> {};
 
-TEST_P(Dg1Identities, TailIntegratesToTheMomentsAndPercentilesInvertIt) {
+TEST_P(Dg1Identities, TailIntegratesToTheMomentsPercentilesInvertItAndStatesSumToOne) {
     const auto [cs2, rho, pure] = GetParam();
     const Dg1ErlangSolution s = SolveDg1Erlang(cs2, rho, pure);
     double end = 0.01;
@@ -216,20 +200,15 @@ TEST_P(Dg1Identities, TailIntegratesToTheMomentsAndPercentilesInvertIt) {
         // Brent to 1e-9, or the asymptote of the geometric tail.
         EXPECT_REL_NEAR_FLOOR(WaitingTail(s, x), 1 - p, 2e-3, 1e-9) << p;
     }
-}
 
-class Dg1PureErlangStates : public ::testing::TestWithParam<Case> {};
-
-TEST_P(Dg1PureErlangStates, SumToOneAndKeepLittlesLaw) {
-    const auto [cs2, rho, pure] = GetParam();
-    const Dg1ErlangSolution s = SolveDg1Erlang(cs2, rho, true);
-    std::vector<int> n;
-    for (int m = 0; m <= 1250; ++m)
-        n.push_back(m);
-    const StateTable time = TimeStateProbabilities(s, n);
-    const StateTable arrivals = CustomerStateProbabilities(s, n);
+    if (!pure) return;
+    // Pure Erlang: the states over time and as arrivals find them sum to one, consecutive tails
+    // differ by the probability between them, and Little: the mean number in system is
+    // rho (E(Wq) + 1); the busy probability is rho.
+    const StateTable time = TimeStateProbabilities(s, testing::UpTo(1250));
+    const StateTable arrivals = CustomerStateProbabilities(s, testing::UpTo(1250));
     long double timeSum = 0, arrivalSum = 0, mean = 0, square = 0;
-    for (std::size_t m = 0; m < n.size(); ++m) {
+    for (std::size_t m = 0; m <= 1250; ++m) {
         timeSum += time.rows[m].equal;
         arrivalSum += arrivals.rows[m].equal;
         mean += m * time.rows[m].equal;
@@ -241,7 +220,6 @@ TEST_P(Dg1PureErlangStates, SumToOneAndKeepLittlesLaw) {
     }
     EXPECT_NEAR(timeSum, 1, 1e-10);
     EXPECT_NEAR(arrivalSum, 1, 1e-10);
-    // Little: the mean number in system is rho (E(Wq) + 1); the busy probability is rho.
     EXPECT_REL_NEAR(mean, rho * (s.statistics.EWq + 1), 1e-8);
     EXPECT_REL_NEAR(time.rows[0].greater, rho, 1e-9);
     const long double ELq = mean - rho;
@@ -252,13 +230,9 @@ TEST_P(Dg1PureErlangStates, SumToOneAndKeepLittlesLaw) {
 INSTANTIATE_TEST_SUITE_P(Grid, Dg1Identities,
                          ::testing::Values(Case{1, 0.99, true}, Case{0.25, 0.7, true},
                                            Case{0.05, 0.95, true}, Case{0.01, 0.99, true},
-                                           Case{0.02, 0.45, true}, Case{0.6, 0.8, false},
-                                           Case{0.12, 0.97, false}, Case{0.011, 0.05, false}));
-
-INSTANTIATE_TEST_SUITE_P(Grid, Dg1PureErlangStates,
-                         ::testing::Values(Case{1, 0.99, true}, Case{0.25, 0.7, true},
-                                           Case{0.05, 0.95, true}, Case{0.01, 0.99, true},
-                                           Case{0.02, 0.45, true}, Case{1.0 / 3, 0.2, true}));
+                                           Case{0.02, 0.45, true}, Case{1.0 / 3, 0.2, true},
+                                           Case{0.6, 0.8, false}, Case{0.12, 0.97, false},
+                                           Case{0.011, 0.05, false}));
 
 // --- the pieces ---------------------------------------------------------------------------------
 

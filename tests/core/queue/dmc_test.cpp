@@ -38,10 +38,8 @@ TEST(DmcRoot, SolvesTheRootEquationBelowRho) {
         EXPECT_NEAR(beta, static_cast<double>(DM1Sigma(rho)), 2e-14) << rho;
     }
     EXPECT_NEAR(DmcRoot(0.5), 0.2031878, 1e-7);
-}
-
-TEST(DmcRoot, KeepsItsRelativeDigitsAtTheLightestLoads) {
-    // beta is near e^(-1/rho): 1.9e-22 at 0.02, far below any absolute step of a bisection in x.
+    // At the lightest loads beta is near e^(-1/rho): 1.9e-22 at 0.02, far below any absolute
+    // step of a bisection in x; it keeps its relative digits.
     for (const double rho : {0.0185, 0.02, 0.03, 0.05})
         EXPECT_REL_NEAR(DmcRoot(rho), DM1Sigma(rho), 1e-14) << rho;
 }

@@ -288,19 +288,6 @@ const std::map<std::string, Curves (*)()> kCurves = {
      [] { return Mmcn(MmcnVary::Capacity, 2, 5, 29, MmcnY::Waiting, 0.5); }},
 };
 
-// A row of a section of tests/data/graph_runs.txt, split at " | " into at most `fields`.
-std::vector<std::string> Fields(const std::string& row, std::size_t fields) {
-    std::vector<std::string> out;
-    std::size_t start = 0;
-    for (auto bar = row.find(" | "); bar != std::string::npos && out.size() + 1 < fields;
-         bar = row.find(" | ", start)) {
-        out.push_back(row.substr(start, bar - start));
-        start = bar + 3;
-    }
-    out.push_back(row.substr(start));
-    return out;
-}
-
 std::vector<std::string> Split(const std::string& joined, char separator) {
     std::vector<std::string> parts{""};
     for (const char ch : joined)
@@ -315,7 +302,7 @@ TEST(GraphRuns, OneWindowWithTheModelsCurvesLabelsAndTitles) {
     const auto rows = testing::ReadDataFile("graph_runs.txt").at("windows");
     EXPECT_EQ(rows.size(), kCurves.size());
     for (const testing::DataLine& row : rows) {
-        const std::vector<std::string> f = Fields(row.text, 5);
+        const std::vector<std::string> f = testing::Fields(row.text, 5);
         ASSERT_EQ(f.size(), 5u) << row.where;
         const std::string& call = f[0];
         ASSERT_TRUE(kCurves.contains(call)) << row.where;
@@ -355,7 +342,7 @@ TEST(GraphRuns, NothingToDrawLeavesTheWindowHiddenOrUnopened) {
     const auto rows = testing::ReadDataFile("graph_runs.txt").at("nothing to draw");
     EXPECT_GE(rows.size(), 10u);
     for (const testing::DataLine& row : rows) {
-        const std::vector<std::string> f = Fields(row.text, 3);
+        const std::vector<std::string> f = testing::Fields(row.text, 3);
         ASSERT_EQ(f.size(), 3u) << row.where;
         testing::RecordingHost host;
         testing::RunRecorded(host, f[0]);

@@ -84,40 +84,30 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(::testing::Values(0.01, 0.015, 0.03, 0.07, 0.15, 0.3, 0.6, 0.95, 1.0),
                        ::testing::Values(2e-7, 1e-4, 0.05, 0.3, 0.5, 0.85, 0.97, 0.99)));
 
-TEST(ErlangianMG1, ExponentialServiceIsTheMM1Queue) {
-    for (const double rho : {0.001, 0.5, 0.95, 0.99}) {
-        const ErlangianSolution s = SolveErlangian(1.0, rho);
+// Exponential service is the M/M/1 queue, Erlang-2 service the M/E2/1 queue: either side of
+// t = 10 and far beyond, where a probability is still printable.
+TEST(ErlangianMG1, ExponentialAndErlangTwoServicesMeetTheirClosedForms) {
+    const auto expect = [](double cs2, double rho, const auto& reference) {
+        const ErlangianSolution s = SolveErlangian(cs2, rho);
+        for (const double t : {0.0, 1e-9, 0.1, 0.5, 3.0, 9.9, 9.99, 10.0, 40.0, 600.0, 1000.0})
+            EXPECT_TRUE(PrintsAlike(WaitingTail(s, t), reference.tail(t))) << rho << " " << t;
+        const StateTable table = StateProbabilities(s, testing::UpTo(200));
+        for (int i = 0; i <= 200; ++i) {
+            EXPECT_TRUE(PrintsAlike(table.rows[i].equal, reference.state(i))) << rho << " " << i;
+            EXPECT_TRUE(PrintsAlike(table.rows[i].greater, reference.stateTail(i)))
+                << rho << " " << i;
+        }
+        return s;
+    };
+    for (const double rho : {0.001, 0.05, 0.5, 0.9, 0.95, 0.99}) {
         const MM1 mm1{rho};
+        const ErlangianSolution s = expect(1.0, rho, mm1);
         EXPECT_REL_NEAR(s.tau, rho, 1e-12);
-        // Either side of t = 10 and far beyond, where a probability is still printable.
-        for (const double t : {0.0, 1e-9, 0.5, 3.0, 9.99, 10.0, 40.0, 600.0})
-            EXPECT_TRUE(PrintsAlike(WaitingTail(s, t), mm1.tail(t))) << rho << " " << t;
         for (const double p : {0.9, 0.99, 0.9999, 0.999999}) {
             if (p <= 1 - rho) continue;
             EXPECT_REL_NEAR(WaitingPercentile(s, p), mm1.percentile(p), 1e-6) << rho << " " << p;
         }
-        const std::vector<int> n = {0, 1, 5, 29, 30, 31, 200};
-        const StateTable table = StateProbabilities(s, n);
-        for (std::size_t i = 0; i < n.size(); ++i) {
-            EXPECT_TRUE(PrintsAlike(table.rows[i].equal, mm1.state(n[i]))) << rho << " " << n[i];
-            EXPECT_TRUE(PrintsAlike(table.rows[i].greater, mm1.stateTail(n[i])))
-                << rho << " " << n[i];
-        }
-    }
-}
-
-TEST(ErlangianMG1, ErlangTwoServiceMatchesTheClosedForm) {
-    for (const double rho : {0.05, 0.5, 0.9, 0.99}) {
-        const ErlangianSolution s = SolveErlangian(0.5, rho);
-        const ME21 reference(rho);
-        for (const double t : {0.0, 0.1, 1.0, 5.0, 9.9, 10.0, 30.0, 100.0, 1000.0})
-            EXPECT_TRUE(PrintsAlike(WaitingTail(s, t), reference.tail(t))) << rho << " " << t;
-        std::vector<int> n;
-        for (int i = 0; i <= 60; ++i)
-            n.push_back(i);
-        const StateTable table = StateProbabilities(s, n);
-        for (const int i : n)
-            EXPECT_TRUE(PrintsAlike(table.rows[i].equal, reference.state(i))) << rho << " " << i;
+        expect(0.5, rho, ME21(rho));
     }
 }
 
@@ -186,17 +176,9 @@ TEST(ErlangianStateProbabilities, SumToOneAndMeetLittlesMean) {
     for (const auto& [cs2, rho] : {std::pair{0.3, 0.7}, std::pair{0.07, 0.4},
                                    std::pair{0.015, 0.95}, std::pair{0.8, 1e-5}}) {
         const ErlangianSolution s = SolveErlangian(cs2, rho);
-        std::vector<int> n;
-        for (int i = 0; i <= 2500; ++i)
-            n.push_back(i);
-        const StateTable table = StateProbabilities(s, n);
-        long double sum = 0, mean = 0;
-        for (int i = 0; i <= 2500; ++i) {
-            sum += table.rows[i].equal;
-            mean += i * static_cast<long double>(table.rows[i].equal);
-            EXPECT_NEAR(table.rows[i].greater, static_cast<double>(1 - sum), 1e-12) << i;
-        }
-        EXPECT_NEAR(static_cast<double>(sum), 1, 1e-12);
+        const StateTable table = StateProbabilities(s, testing::UpTo(2500));
+        const long double mean =
+            testing::ExpectDistribution([&](int n) { return table.rows[n]; }, 2500, 1e-12);
         EXPECT_REL_NEAR(mean, s.statistics.ELq + rho, 1e-8);
         EXPECT_EQ(table.check, static_cast<double>(SolveErlangianStates(s).meanCheck));
         EXPECT_DOUBLE_EQ(table.rows[0].equal, 1 - rho);

@@ -11,12 +11,14 @@
 #include "core/text/number_format.h"
 #include "support/expect_near.h"
 #include "support/printed_figures.h"
+#include "support/reference_table.h"
 
 namespace wachtrix {
 namespace {
 
 // The distribution of the number in system at time t by uniformisation of the birth-death chain
-// truncated at `states` states, in long double: an independent second method.
+// truncated at `states` states, in long double: a method of its own beside the model's series
+// and integrals.
 std::vector<long double> Uniformised(long double rho, int i, long double t, int states) {
     const long double rate = 1 + rho;
     std::vector<long double> x(states, 0), next(states), sum(states, 0);
@@ -150,15 +152,12 @@ TEST(MM1Tran, GraphsAreTheMeasuresAt201Times) {
     }
 }
 
+// The rows of tests/data/queue/mm1_tran.txt.
 TEST(MM1MaxInitialState, IsWhereRhoToTheIFallsTo1e16) {
-    const struct {
-        double rho;
-        int imax;
-    } cases[] = {{0, 1},      {1e-9, 1},     {1e-12, 1}, {1e-8, 2},  {0.01, 8},
-                 {0.1, 16},   {0.2, 22},     {0.5, 53},  {0.69, 99}, {0.7, 100},
-                 {0.99, 100}, {0.9901, 100}, {1.0, 100}, {5.0, 100}};
-    for (const auto& c : cases)
-        EXPECT_EQ(MM1MaxInitialState(c.rho), c.imax) << c.rho;
+    testing::CheckReferenceTable("queue/mm1_tran.txt",
+                                 {{"MM1MaxInitialState", [](const testing::Numbers& a) {
+                                       return testing::Numbers{double(MM1MaxInitialState(a[0]))};
+                                   }}});
 }
 
 // Rounding noise below 0 prints without its sign.
@@ -169,39 +168,6 @@ TEST(MM1TranTable, RowsPrintMagnitudes) {
     m.ELq = 12.345678;
     m.StdLq = 0.25;
     EXPECT_EQ(MM1TranTableRow(150, m), " 150.0 0.123457 0.500000   12.346   0.2500");
-}
-
-// The distribution at t by stepping the forward equations p' = p Q with the Taylor series of
-// e^(hQ) (h = 0.05, 16 terms, far below the last digit), the states truncated well beyond the
-// reach of the arrivals: a method of its own beside uniformisation and the integrals.
-std::vector<long double> ForwardEquations(long double rho, int i, long double t) {
-    const int states = i + static_cast<int>((1 + rho) * t + 14 * std::sqrt((1 + rho) * t) + 60);
-    std::vector<long double> p(states, 0.0L);
-    p[i] = 1;
-    const auto Q = [&](const std::vector<long double>& v) {
-        std::vector<long double> w(states, 0.0L);
-        for (int n = 0; n < states; ++n) {
-            const long double up = n + 1 < states ? rho : 0, down = n > 0 ? 1 : 0;
-            w[n] -= (up + down) * v[n];
-            if (n + 1 < states) w[n + 1] += up * v[n];
-            if (n > 0) w[n - 1] += down * v[n];
-        }
-        return w;
-    };
-    const int steps = static_cast<int>(std::ceil(t / 0.05L));
-    const long double h = steps ? t / steps : 0;
-    for (int s = 0; s < steps; ++s) {
-        std::vector<long double> term = p, sum = p;
-        for (int k = 1; k <= 16; ++k) {
-            term = Q(term);
-            for (long double& x : term)
-                x *= h / k;
-            for (int n = 0; n < states; ++n)
-                sum[n] += term[n];
-        }
-        p.swap(sum);
-    }
-    return p;
 }
 
 // Each printed figure of a table row to its last digit: t = 0 (exactly the initial state, a
@@ -221,24 +187,14 @@ TEST(MM1TranPrintedFigures, RightToTheLastDigitAtEveryCorner) {
                                  " i=" + std::to_string(c.i) + " j=" + std::to_string(c.j) +
                                  " t=" + Format("%g", {c.t});
         SCOPED_TRACE(call);
-        const std::vector<long double> p = ForwardEquations(c.rho, c.i, c.t);
-        long double P = 0, ELq = 0;
-        for (int n = 0; n < static_cast<int>(p.size()); ++n) {
-            if (n <= c.j) P += p[n];
-            ELq += std::max(n - 1, 0) * p[n];
-        }
-        long double VLq = 0;
-        for (int n = 0; n < static_cast<int>(p.size()); ++n) {
-            const long double d = std::max(n - 1, 0) - ELq;
-            VLq += d * d * p[n];
-        }
+        const MM1TranMeasures m = MeasuresOf(Uniformised(c.rho, c.i, c.t, 700), c.j);
         const auto row =
             testing::TableRow(testing::ReportOf(call), t.substr(t.find_first_not_of(' ')));
         ASSERT_EQ(row.size(), 5u);
-        EXPECT_TRUE(testing::PrintedRight(row[1], p[c.j]));
-        EXPECT_TRUE(testing::PrintedRight(row[2], P));
-        EXPECT_TRUE(testing::PrintedRight(row[3], ELq));
-        EXPECT_TRUE(testing::PrintedRight(row[4], std::sqrt(VLq)));
+        EXPECT_TRUE(testing::PrintedRight(row[1], m.p));
+        EXPECT_TRUE(testing::PrintedRight(row[2], m.P));
+        EXPECT_TRUE(testing::PrintedRight(row[3], m.ELq));
+        EXPECT_TRUE(testing::PrintedRight(row[4], m.StdLq));
     }
 }
 

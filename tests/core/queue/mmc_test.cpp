@@ -4,9 +4,12 @@
 
 #include <cmath>
 
+#include "core/queue/queue_statistics.h"
+
 #include "support/expect_near.h"
 #include "support/queue_expectations.h"
 #include "support/reference_math.h"
+#include "support/reference_table.h"
 
 namespace wachtrix {
 namespace {
@@ -61,42 +64,24 @@ INSTANTIATE_TEST_SUITE_P(Grid, MmcAgainstErlangC,
 TEST(MmcStateProbabilities, SumToOneAndTailsAreComplements) {
     for (const auto& [c, rho] : {std::pair{3, 0.6}, std::pair{40, 0.9}, std::pair{200, 0.5}}) {
         const MmcSolution s = SolveMMC(c, rho);
-        long double sum = 0;
-        for (int n = 0; n < 20000; ++n) {
-            sum += MmcStateProbability(s, n);
-            EXPECT_NEAR(MmcStateTail(s, n), 1 - sum, 1e-12) << c << " " << n;
-            if (n > c && MmcStateTail(s, n) < 1e-15) break;
-        }
-        EXPECT_NEAR(static_cast<double>(sum), 1.0, 1e-12);
+        testing::ExpectDistribution(
+            [&](int n) {
+                return StateProbability{MmcStateProbability(s, n), MmcStateTail(s, n)};
+            },
+            2000, 1e-12);
     }
 }
 
+// The rows of tests/data/queue/mmc.txt.
 TEST(MmcStateProbabilities, SmallOnesBelowTheServersKeepTheirDigits) {
-    // P{L = n} and P{L > n} for n < c from the closed form p(n) = p(0) a^n / n! in 50-digit
-    // arithmetic.
-    const struct {
-        int c;
-        double rho;
-        int n;
-        double equal, greater;
-    } rows[] = {
-        {50, 0.3, 30, 2.21136518639434e-4, 1.97313149698799e-4},
-        {50, 0.3, 40, 4.14560639441738e-8, 2.34344353591377e-8},
-        {50, 0.3, 48, 6.98319899554606e-12, 3.05387711175484e-12},
-        {50, 0.3, 49, 2.13771397822839e-12, 9.16163133526451e-13},
-        {100, 0.35, 60, 3.33888103255421e-5, 4.29686243199522e-5},
-        {100, 0.35, 80, 2.95398957914739e-11, 2.21281367364233e-11},
-        {100, 0.35, 95, 2.96522688794357e-17, 1.6862360354407e-17},
-        {100, 0.35, 99, 4.9252226649697e-19, 2.65204297344522e-19},
-        {2500, 0.75, 2000, 1.51265542684219e-4, 2.04818674848361e-3},
-        {2500, 0.75, 2100, 1.98698233182597e-8, 1.59385205364285e-7},
-        {2500, 0.75, 2200, 2.22992175648819e-14, 1.26108157533142e-13},
-    };
-    for (const auto& r : rows) {
-        const MmcSolution s = SolveMMC(r.c, r.rho);
-        EXPECT_REL_NEAR(MmcStateProbability(s, r.n), r.equal, 1e-10) << r.c << " " << r.n;
-        EXPECT_REL_NEAR(MmcStateTail(s, r.n), r.greater, 1e-10) << r.c << " " << r.n;
-    }
+    testing::CheckReferenceTable("queue/mmc.txt",
+                                 {{"MmcStates",
+                                   [](const testing::Numbers& a) {
+                                       const MmcSolution s = SolveMMC(int(a[0]), a[1]);
+                                       return testing::Numbers{MmcStateProbability(s, int(a[2])),
+                                                               MmcStateTail(s, int(a[2]))};
+                                   }}},
+                                 1e-10);
 }
 
 TEST(MmcPercentile, InvertsTheTailAndIsUndefinedUpToTheNoWaitMass) {

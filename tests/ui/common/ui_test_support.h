@@ -2,8 +2,10 @@
 // What the UI tests share: widgets by objectName, closed windows deleted, and expected texts
 // kept in data files under tests/data/ui.
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
 #include <QObject>
 #include <QStringList>
 #include <QtGlobal>
@@ -47,6 +49,19 @@ inline QList<QStringList> DataRows(const char* file, const char* section) {
         rows << fields;
     }
     return rows;
+}
+
+// A file's bytes, none when it cannot be read.
+inline QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A whole PDF file: its header, and its end-of-file mark after the cross references.
+inline bool IsPdf(const QString& path) {
+    const QByteArray bytes = ReadBytes(path);
+    return bytes.startsWith("%PDF-1.") && bytes.trimmed().endsWith("%%EOF") &&
+           bytes.contains("startxref") && bytes.size() > 500;
 }
 
 }  // namespace wachtrix::testing
