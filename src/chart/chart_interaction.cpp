@@ -137,7 +137,8 @@ void ChartInteraction::FinishBand(QPointF at) {
     const QRectF plot = graph_.PlotRect();
     const QRectF r = QRectF(bandOrigin_, Clamped(at, plot)).normalized();
     if (r.width() < kSmallestZoom || r.height() < kSmallestZoom) return;
-    if (graph_.XAxis().Scale().time) return;  // time axes keep their calendar steps
+    // Time axes keep their calendar steps.
+    if (graph_.XAxis().Scale().time || graph_.YAxis().Scale().time) return;
     const auto x = PaintedMetrics(graph_.XAxis(), plot.width());
     const auto y = PaintedMetrics(graph_.YAxis(), plot.height());
     if (!x || !y) return;

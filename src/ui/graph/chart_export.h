@@ -4,9 +4,10 @@
 // error box; the Write functions do the writing and return the reason of a failure (empty on
 // success). Files are written whole or not at all.
 //
-// Images carry `captions` (the window's title and parameter lines) under the chart, so that a
-// saved chart still says which model and parameters it shows; the CSV names its columns after
-// the chart's title and axis titles.
+// Saved images carry `captions` (the window's title and parameter lines) under the chart, so
+// that a chart on its own still says which model and parameters it shows; the copy on the
+// clipboard is the chart alone, to be pasted beside the text it belongs to. The CSV names its
+// columns after the chart's title and axis titles.
 
 #include <QImage>
 #include <QString>
