@@ -136,6 +136,10 @@ double AxisMetrics::Offset(double v) const {
     return log ? (std::log(v) - std::log(min)) * scale : (v - min) * scale;
 }
 
+double AxisMetrics::Value(double offset) const {
+    return log ? min * std::exp(offset / scale) : min + offset / scale;
+}
+
 AxisMetrics CalcMetrics(const AxisScale& scale, double pixels) {
     const bool usable = scale.max > scale.min && (!scale.log || scale.min > 0);
     const double extent = !usable     ? 0

@@ -55,6 +55,8 @@ struct AxisMetrics {
     double scale = 1;
     // Distance in pixels of v from the axis minimum.
     double Offset(double v) const;
+    // The value that far from the minimum: Value(Offset(v)) == v up to rounding.
+    double Value(double offset) const;
 };
 
 // Throws ScalingError "CalcMetrics: XMin>=XMax" when the scale has no extent.

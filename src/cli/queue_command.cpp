@@ -308,7 +308,7 @@ std::string ChartCsv(const TextQueueHost& host) {
         for (const auto& p : plotted.plot.points)
             points.push_back({chart, p.x, p.y});
     }
-    return PointsCsv("chart", points);
+    return PointsCsv({.title = {}, .group = "chart"}, points);
 }
 
 }  // namespace

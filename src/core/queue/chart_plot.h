@@ -30,6 +30,7 @@ struct ChartAxisSettings {
 
 struct ChartPlot {
     int series = 1;
+    std::optional<std::string> seriesName;  // in the legend of a chart with several series
     std::optional<std::string> graphTitle;
     ChartAxisSettings xAxis, yAxis;
     std::vector<ChartPoint> points;

@@ -286,9 +286,11 @@ void PlotGraphs(QueueHost& host, GraphHandle window, const ErlangASolution& s) {
     const ErlangAWaitingCurves curves = ErlangAWaitingGraphPoints(s);
     ChartPlot waiting = MarksOrLine(curves.waiting);
     waiting.graphTitle = "P(Wq>t | Wq>0) and P(V>t | V>0)";
+    waiting.seriesName = "P(Wq>t | Wq>0)";
     host.plot(window, 0, waiting);
     ChartPlot offered = MarksOrLine(curves.offered);
     offered.series = 2;
+    offered.seriesName = "P(V>t | V>0)";
     offered.color = kChartRed;
     host.plot(window, 0, offered);
     host.plot(window, 1, MarksOrLine(ErlangAQueueGraphPoints(s)));

@@ -332,6 +332,7 @@ std::vector<ChartPlot> ScenarioPlots(const QueueModelSpec& model, const Scenario
     for (std::size_t f = 0; f < table.figures.size(); ++f) {
         ChartPlot plot;
         plot.series = static_cast<int>(f) + 1;
+        plot.seriesName = table.figures[f];
         plot.color = kColours[f % std::size(kColours)];
         if (f == 0) {
             plot.graphTitle = table.title;

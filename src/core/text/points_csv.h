@@ -1,8 +1,13 @@
 #pragma once
 // Graph points as comma-separated text, one line a point, numbers in their shortest form that
-// reads back exactly, whatever the locale:
+// reads back exactly, whatever the locale. One header row names the columns; a title, when
+// given, goes on a "# " comment line above it (spreadsheets show it, CSV readers skip it as a
+// comment). Column names holding a comma, a quote or a line break are quoted:
 //
-//   PointsCsv("chart", {{1, 0.25, 0.5}, {2, 1, 0.125}}) -> "chart,x,y\n1,0.25,0.5\n2,1,0.125\n"
+//   PointsCsv({.group = "chart"}, {{1, 0.25, 0.5}, {2, 1, 0.125}})
+//       -> "chart,x,y\n1,0.25,0.5\n2,1,0.125\n"
+//   PointsCsv({"P(W>t)", "series", "Time t", "P"}, {{1, 0, 1}})
+//       -> "# P(W>t)\nseries,Time t,P\n1,0,1\n"
 
 #include <string>
 #include <string_view>
@@ -15,6 +20,13 @@ struct CsvPoint {
     double x = 0, y = 0;
 };
 
-std::string PointsCsv(std::string_view groupColumn, const std::vector<CsvPoint>& points);
+struct CsvColumns {
+    std::string_view title;  // empty: no comment line
+    std::string_view group = "series";
+    std::string_view x = "x";
+    std::string_view y = "y";
+};
+
+std::string PointsCsv(const CsvColumns& columns, const std::vector<CsvPoint>& points);
 
 }  // namespace wachtrix

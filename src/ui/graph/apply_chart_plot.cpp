@@ -24,6 +24,7 @@ void ApplyChartPlot(chart::TxyGraph& graph, const ChartPlot& plot) {
     series.DrawPoints = plot.drawPoints;
     series.DrawLine = plot.drawLine;
     series.Color = plot.color;
+    if (plot.seriesName) series.Name = *plot.seriesName;
     for (const ChartPoint& p : plot.points)
         series.AddPoint(p.x, p.y);
     ApplyAxisSettings(graph.XAxis(), plot.xAxis);

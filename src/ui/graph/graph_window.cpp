@@ -7,14 +7,18 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <algorithm>
 
+#include "chart/chart_interaction.h"
 #include "chart/qt_look.h"
 #include "chart/xy_graph.h"
 #include "ui/common/help.h"
 #include "ui/graph/apply_chart_plot.h"
+#include "ui/graph/axis_range_dialog.h"
 #include "ui/graph/chart_export.h"
+#include "ui/graph/chart_legend.h"
 
 namespace wachtrix::ui {
 namespace {
@@ -136,10 +140,12 @@ void GraphWindow::BuildCharts(const GraphWindowDesign& design) {
         auto* graph = new chart::TxyGraph(this);
         graph->setObjectName(c.objectName);
         LayOutChart(*graph, c);
+        auto* interaction = new chart::ChartInteraction(*graph);
         graph->setContextMenuPolicy(Qt::CustomContextMenu);
         QMenu* menu = BuildChartMenu(graph);
-        connect(graph, &QWidget::customContextMenuRequested, menu,
-                [graph, menu](const QPoint& at) { menu->popup(graph->mapToGlobal(at)); });
+        QMenu* context = BuildContextMenu(graph, menu, interaction->View());
+        connect(graph, &QWidget::customContextMenuRequested, context,
+                [graph, context](const QPoint& at) { context->popup(graph->mapToGlobal(at)); });
         charts_.push_back(graph);
         chartMenus_.push_back(menu);
         chartSizes_.push_back(c.size);
@@ -156,10 +162,56 @@ QMenu* GraphWindow::BuildChartMenu(chart::TxyGraph* graph) {
     };
     add("CopyChartAction", "&Copy Chart", [graph] { CopyChartImage(*graph); });
     add("SaveChartImageAction", "Save Chart as &Image...",
-        [this, graph] { SaveChartImage(*graph, this); });
+        [this, graph] { SaveChartImage(*graph, this, captions()); });
     add("SaveChartDataAction", "Save Chart &Data as CSV...",
         [this, graph] { SaveChartData(*graph, this); });
     return menu;
+}
+
+// The export actions, then what changes the view: zoom, the kind of y axis, the ranges.
+QMenu* GraphWindow::BuildContextMenu(chart::TxyGraph* graph, QMenu* exports,
+                                     chart::ChartView& view) {
+    auto* menu = new QMenu(graph);
+    menu->setObjectName("ChartContextMenu");
+    menu->addActions(exports->actions());
+    menu->addSeparator();
+    QAction* reset = menu->addAction("&Reset Zoom");
+    reset->setObjectName("ResetZoomAction");
+    connect(reset, &QAction::triggered, this, [&view] { view.Reset(); });
+    QAction* log = menu->addAction("&Logarithmic Y Axis");
+    log->setObjectName("LogYAxisAction");
+    log->setCheckable(true);
+    log->setChecked(graph->YAxis().LogScale);
+    connect(log, &QAction::toggled, this, [graph, &view, log](bool on) {
+        // Zero or less has no place on a logarithmic axis.
+        if (on && !chart::AllYPositive(graph->AllSeries())) {
+            const QSignalBlocker quiet(log);
+            log->setChecked(false);
+            return;
+        }
+        view.SetYLog(on);
+    });
+    QAction* ranges = menu->addAction("&Axis Ranges...");
+    ranges->setObjectName("AxisRangesAction");
+    connect(ranges, &QAction::triggered, this, [this, graph, &view] {
+        AxisRangeDialog dialog(*graph, view, this);
+        dialog.exec();
+    });
+    connect(menu, &QMenu::aboutToShow, this, [graph, &view, reset, log] {
+        reset->setEnabled(view.Zoomed());
+        const bool isLog = graph->YAxis().LogScale;
+        const QSignalBlocker quiet(log);
+        log->setChecked(isLog);
+        log->setEnabled(isLog || chart::AllYPositive(graph->AllSeries()));
+    });
+    return menu;
+}
+
+QStringList GraphWindow::captions() const {
+    QStringList lines;
+    for (const QLabel* label : labels_)
+        lines << label->text();
+    return lines;
 }
 
 void GraphWindow::BuildExportMenu() {
@@ -218,6 +270,7 @@ void GraphWindow::LayOut(QSize client) {
         extraHeight -= grow;
         const QSize size = chartSizes_[i] + QSize(extraWidth, grow);
         charts_[i]->setGeometry(kMargin, top, size.width(), size.height());
+        FitSeriesLegend(*charts_[i]);
         top += size.height() + kChartGap;
     }
 }
@@ -252,6 +305,7 @@ bool GraphWindow::applyPlot(int index, const ChartPlot& plot) {
     chart::TxyGraph* graph = chart(index);
     if (!graph) return false;
     ApplyChartPlot(*graph, plot);
+    FitSeriesLegend(*graph);
     return true;
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 // What the three graph window classes share: caption "Graph", an underlined title label with
 // plain labels beneath, one or two logarithmic probability charts, "&Close" (or Escape), "&Help"
-// (help context 10) and "Export" (the charts' context menu too: copy, save as PNG or SVG, save the
-// points as CSV). The client area ends 10 pixels beyond the rightmost and the lowest chart; the
-// charts grow with the window.
+// (help context 10) and "Export" (copy, save as PNG or SVG with the labels' lines under the chart,
+// save the points as CSV). Each chart's context menu offers the same, then "Reset Zoom",
+// "Logarithmic Y Axis" (offered when every y value is above zero) and "Axis Ranges..."; on the
+// chart itself the mouse reads off points, drags a rectangle to zoom and double-clicks to go back
+// (chart_interaction.h). A chart with several series shows a legend. The client area ends 10
+// pixels beyond the rightmost and the lowest chart; the charts grow with the window.
 //
 // The host fills a window and then shows it:
 //   auto* w = CreateGraphWindow(GraphWindowKind::MG1, queueWindow, {"...", "CS2=1", ...});
@@ -14,6 +17,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QStringList>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -26,8 +30,9 @@ class QPushButton;
 class QToolButton;
 
 namespace wachtrix::chart {
+class ChartView;
 class TxyGraph;
-}
+}  // namespace wachtrix::chart
 
 namespace wachtrix::ui {
 
@@ -66,6 +71,8 @@ public:
 
     // Captions in the class's label order; an empty caption leaves the label blank.
     void setLabelCaptions(const std::vector<std::string>& captions);
+    // The labels' texts in order: what a saved image carries under the chart.
+    QStringList captions() const;
 
     // Fills chart `index`; false when there is no such chart. The window stays as it is (the
     // host shows it).
@@ -91,6 +98,7 @@ private:
     void BuildLabels(const GraphWindowDesign& design);
     void BuildCharts(const GraphWindowDesign& design);
     QMenu* BuildChartMenu(chart::TxyGraph* graph);
+    QMenu* BuildContextMenu(chart::TxyGraph* graph, QMenu* exports, chart::ChartView& view);
     void BuildExportMenu();
     int LabelHeight(int index) const;
     int ChartsTop() const;

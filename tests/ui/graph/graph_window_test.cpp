@@ -299,7 +299,7 @@ private slots:
 
         trigger("SaveChartImageAction", "wait.png");
         QImage png(dir.filePath("wait.png"));
-        QCOMPARE(png.size(), g.size() * 2);
+        QCOMPARE(png.width(), g.width() * 2);  // and taller: the labels' lines under the chart
         QVERIFY(asked.back().save);
         QCOMPARE(asked.back().defaultSuffix, QString("png"));
 
@@ -313,7 +313,8 @@ private slots:
         trigger("SaveChartDataAction", "wait.csv");
         QFile csv(dir.filePath("wait.csv"));
         QVERIFY(csv.open(QIODevice::ReadOnly));
-        QCOMPARE(csv.readAll(), QByteArray("series,x,y\n"
+        QCOMPARE(csv.readAll(), QByteArray("# P(Wq>t | Wq>0)\n"
+                                           "series,Time t,Probability\n"
                                            "1,0.25,0.5\n"
                                            "1,0.5,0.25\n"
                                            "1,0.75,0.125\n"));
