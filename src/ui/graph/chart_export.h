@@ -1,8 +1,9 @@
 #pragma once
 // Taking a chart out of its window: to the clipboard, to a PNG or SVG file, its points to a
-// CSV file. The Save functions ask for the file through Dialogs and report a failure in an
-// error box; the Write functions do the writing and return the reason of a failure (empty on
-// success). Files are written whole or not at all.
+// CSV file. The Save functions ask for the file through Dialogs, opened in `directory`, which
+// becomes the chosen file's folder, and report a failure in an error box; the Write functions
+// do the writing and return the reason of a failure (empty on success). Files are written whole
+// or not at all.
 
 #include <QImage>
 #include <QString>
@@ -19,8 +20,9 @@ namespace wachtrix::ui {
 QImage ChartImage(chart::TxyGraph& graph);
 
 void CopyChartImage(chart::TxyGraph& graph);
-void SaveChartImage(chart::TxyGraph& graph, QWidget* parent);  // .svg: SVG, otherwise PNG
-void SaveChartData(chart::TxyGraph& graph, QWidget* parent);
+// .svg: SVG, otherwise PNG
+void SaveChartImage(chart::TxyGraph& graph, QWidget* parent, QString& directory);
+void SaveChartData(chart::TxyGraph& graph, QWidget* parent, QString& directory);
 
 QString WriteChartPng(chart::TxyGraph& graph, const QString& path);
 QString WriteChartSvg(chart::TxyGraph& graph, const QString& path);

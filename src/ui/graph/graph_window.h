@@ -15,6 +15,7 @@
 #include <QRect>
 #include <QSize>
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ class TxyGraph;
 }
 
 namespace wachtrix::ui {
+
+class AppSettings;
 
 struct GraphLabelDesign {
     const char* objectName;
@@ -81,6 +84,9 @@ public:
 
     QSize designedClientSize() const { return designed_; }
 
+    // Where the export dialogs open: the folder of the last export, kept in `settings`.
+    void setSettings(AppSettings* settings) { settings_ = settings; }
+
 protected:
     GraphWindow(QWidget* owner, const GraphWindowDesign& design);
     void resizeEvent(QResizeEvent* event) override;
@@ -95,6 +101,7 @@ private:
     int LabelHeight(int index) const;
     int ChartsTop() const;
     void LayOut(QSize client);
+    void exportFromLastFolder(const std::function<void(QString&)>& save);
 
     std::vector<QLabel*> labels_;
     std::vector<chart::TxyGraph*> charts_;
@@ -106,6 +113,7 @@ private:
     QSize designed_;
     QRect openArea_;  // empty: the screen's work area
     QPoint openOffset_;
+    AppSettings* settings_ = nullptr;
 };
 
 }  // namespace wachtrix::ui
