@@ -79,16 +79,33 @@ std::string ProgramManPage(std::string_view version) {
                        // Model names such as M/M/c/c+N are not to be hyphenated.
                        ".nh\n"
                        ".SH NAME\nwachtrix \\- calculator for queueing models and Markov chains\n"
-                       ".SH SYNOPSIS\n.B wachtrix\n.SH DESCRIPTION\n.B wachtrix\n";
+                       ".SH SYNOPSIS\n.B wachtrix\n.RB [ \\-\\-reset\\-settings ]\n"
+                       ".SH DESCRIPTION\n.B wachtrix\n";
     page += RoffEscape("opens the Wachtrix window. " + QueueText()) + "\n.PP\n";
     page += RoffEscape(kStaffingText) + "\n.PP\n";
     page += RoffEscape(MarkovText() +
                        " Each module's Help opens the help pages, which "
                        "describe its fields.") +
             "\n.PP\n";
-    page +=
-        "The program takes no options of its own; Qt's options, such as\n"
-        ".BR \\%\\-platform ,\napply.\n.SH SEE ALSO\n.BR wachtrix\\-report (1)\n";
+    page += RoffEscape(
+                "The program remembers from one session to the next where its windows were, "
+                "the last inputs of every queue tab and of the Markov dialog (not the chain "
+                "itself), the folders of its file dialogs and the last eight chain files. "
+                "A value it cannot use is passed over and its default taken instead.") +
+            "\n.SH OPTIONS\n"
+            ".TP\n.B \\-\\-reset\\-settings\n"
+            "Forget what earlier sessions remembered, and start as the first time.\n"
+            ".TP\n.BR \\-h \", \" \\-\\-help\n"
+            "Print the options and exit.\n"
+            ".TP\n.BR \\-v \", \" \\-\\-version\n"
+            "Print the version and exit.\n"
+            ".PP\nQt's options, such as\n"
+            ".BR \\%\\-platform ,\napply as well.\n"
+            ".SH FILES\n"
+            ".TP\n.I ~/.config/Wachtrix/Wachtrix.conf\n"
+            "What the program remembers between sessions (its \\(lqFile \\(-> Reset "
+            "Settings\\(rq forgets it).\n"
+            ".SH SEE ALSO\n.BR wachtrix\\-report (1)\n";
     return page;
 }
 

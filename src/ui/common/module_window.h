@@ -13,6 +13,7 @@ class ModuleWindow {
 public:
     virtual ~ModuleWindow() = default;
     virtual QMenu* fileMenu() = 0;                   // replaces the main "&File"
+    virtual QMenu* editMenu() { return nullptr; }    // follows "&File", where there is one
     virtual QMenu* windowMenu() { return nullptr; }  // added before "&Help", where there is one
     virtual QMenu* helpMenu() = 0;                   // added at the end
 };

@@ -129,24 +129,25 @@ QString WriteChartCsv(const chart::TxyGraph& graph, const QString& path) {
     return WriteWhole(path, QByteArray::fromStdString(chart::SeriesCsv(graph.AllSeries(), titles)));
 }
 
-void SaveChartImage(chart::TxyGraph& graph, QWidget* parent, const QStringList& captions) {
-    const QString path =
-        Dialogs::chooseFile(parent, {true,
-                                     "Save Chart as Image",
-                                     "PNG image (*.png)|*.png|SVG drawing (*.svg)|*.svg",
-                                     "png",
-                                     {}});
+void SaveChartImage(chart::TxyGraph& graph, QWidget* parent, QString& directory,
+                    const QStringList& captions) {
+    const QString path = Dialogs::chooseFile(
+        parent, {true, "Save Chart as Image", "PNG image (*.png)|*.png|SVG drawing (*.svg)|*.svg",
+                 "png", directory});
     if (path.isEmpty()) return;
+    directory = QFileInfo(path).absolutePath();
     const bool svg = QFileInfo(path).suffix().compare("svg", Qt::CaseInsensitive) == 0;
     const QString reason =
         svg ? WriteChartSvg(graph, path, captions) : WriteChartPng(graph, path, captions);
     if (!reason.isEmpty()) ReportFailure(parent, path, reason);
 }
 
-void SaveChartData(chart::TxyGraph& graph, QWidget* parent) {
+void SaveChartData(chart::TxyGraph& graph, QWidget* parent, QString& directory) {
     const QString path = Dialogs::chooseFile(
-        parent, {true, "Save Chart Data", "CSV file (*.csv)|*.csv|All files (*.*)|*.*", "csv", {}});
+        parent,
+        {true, "Save Chart Data", "CSV file (*.csv)|*.csv|All files (*.*)|*.*", "csv", directory});
     if (path.isEmpty()) return;
+    directory = QFileInfo(path).absolutePath();
     const QString reason = WriteChartCsv(graph, path);
     if (!reason.isEmpty()) ReportFailure(parent, path, reason);
 }

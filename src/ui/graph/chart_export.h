@@ -1,8 +1,9 @@
 #pragma once
 // Taking a chart out of its window: to the clipboard, to a PNG or SVG file, its points to a
-// CSV file. The Save functions ask for the file through Dialogs and report a failure in an
-// error box; the Write functions do the writing and return the reason of a failure (empty on
-// success). Files are written whole or not at all.
+// CSV file. The Save functions ask for the file through Dialogs, opened in `directory`, which
+// becomes the chosen file's folder, and report a failure in an error box; the Write functions
+// do the writing and return the reason of a failure (empty on success). Files are written whole
+// or not at all.
 //
 // Saved images carry `captions` (the window's title and parameter lines) under the chart, so
 // that a chart on its own still says which model and parameters it shows; the copy on the
@@ -27,8 +28,9 @@ QImage ChartImage(chart::TxyGraph& graph, const QStringList& captions = {});
 
 void CopyChartImage(chart::TxyGraph& graph);
 // .svg: SVG, otherwise PNG.
-void SaveChartImage(chart::TxyGraph& graph, QWidget* parent, const QStringList& captions = {});
-void SaveChartData(chart::TxyGraph& graph, QWidget* parent);
+void SaveChartImage(chart::TxyGraph& graph, QWidget* parent, QString& directory,
+                    const QStringList& captions = {});
+void SaveChartData(chart::TxyGraph& graph, QWidget* parent, QString& directory);
 
 QString WriteChartPng(chart::TxyGraph& graph, const QString& path,
                       const QStringList& captions = {});

@@ -14,6 +14,7 @@
 #include "chart/chart_interaction.h"
 #include "chart/qt_look.h"
 #include "chart/xy_graph.h"
+#include "ui/common/app_settings.h"
 #include "ui/common/help.h"
 #include "ui/graph/apply_chart_plot.h"
 #include "ui/graph/axis_range_dialog.h"
@@ -161,11 +162,21 @@ QMenu* GraphWindow::BuildChartMenu(chart::TxyGraph* graph) {
         connect(action, &QAction::triggered, this, handler);
     };
     add("CopyChartAction", "&Copy Chart", [graph] { CopyChartImage(*graph); });
-    add("SaveChartImageAction", "Save Chart as &Image...",
-        [this, graph] { SaveChartImage(*graph, this, captions()); });
-    add("SaveChartDataAction", "Save Chart &Data as CSV...",
-        [this, graph] { SaveChartData(*graph, this); });
+    add("SaveChartImageAction", "Save Chart as &Image...", [this, graph] {
+        exportFromLastFolder(
+            [&](QString& folder) { SaveChartImage(*graph, this, folder, captions()); });
+    });
+    add("SaveChartDataAction", "Save Chart &Data as CSV...", [this, graph] {
+        exportFromLastFolder([&](QString& folder) { SaveChartData(*graph, this, folder); });
+    });
     return menu;
+}
+
+void GraphWindow::exportFromLastFolder(const std::function<void(QString&)>& save) {
+    QString folder = settings_ ? settings_->folder(AppSettings::Folder::Export) : QString();
+    const QString before = folder;
+    save(folder);
+    if (settings_ && folder != before) settings_->setFolder(AppSettings::Folder::Export, folder);
 }
 
 // The export actions, then what changes the view: zoom, the kind of y axis, the ranges.

@@ -19,6 +19,7 @@
 #include <QSize>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,8 @@ class TxyGraph;
 }  // namespace wachtrix::chart
 
 namespace wachtrix::ui {
+
+class AppSettings;
 
 struct GraphLabelDesign {
     const char* objectName;
@@ -88,6 +91,9 @@ public:
 
     QSize designedClientSize() const { return designed_; }
 
+    // Where the export dialogs open: the folder of the last export, kept in `settings`.
+    void setSettings(AppSettings* settings) { settings_ = settings; }
+
 protected:
     GraphWindow(QWidget* owner, const GraphWindowDesign& design);
     void resizeEvent(QResizeEvent* event) override;
@@ -103,6 +109,7 @@ private:
     int LabelHeight(int index) const;
     int ChartsTop() const;
     void LayOut(QSize client);
+    void exportFromLastFolder(const std::function<void(QString&)>& save);
 
     std::vector<QLabel*> labels_;
     std::vector<chart::TxyGraph*> charts_;
@@ -114,6 +121,7 @@ private:
     QSize designed_;
     QRect openArea_;  // empty: the screen's work area
     QPoint openOffset_;
+    AppSettings* settings_ = nullptr;
 };
 
 }  // namespace wachtrix::ui

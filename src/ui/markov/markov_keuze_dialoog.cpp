@@ -17,13 +17,16 @@
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
 
 #include "core/markov/chain_file.h"
 #include "core/markov/markov_analysis.h"
 #include "core/numeric/numerical_failure.h"
 #include "core/text/number_parse.h"
+#include "ui/common/app_settings.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/document_output.h"
 #include "ui/common/help.h"
@@ -43,6 +46,26 @@ constexpr int kMaxEndStates = 4;
 const char* const kChainFileFilter = "tekstbestanden (*.txt)|*.txt|Alle bestanden (*.*)|*.*";
 const char* const kDiscreteItem = "Discrete Time Markov Chains";
 const char* const kContinuousItem = "Continuous Time Markov Chains ";
+const char* const kSettingsKey = "MarkovDialog";
+const char* const kInputsKey = "MarkovDialog/inputs";
+
+// An undo step that the dialog itself carries out both ways.
+class DialogCommand : public QUndoCommand {
+public:
+    DialogCommand(const QString& step, std::function<void()> undo, std::function<void()> redo)
+        : QUndoCommand(step), undo_(std::move(undo)), redo_(std::move(redo)) {}
+    void undo() override { undo_(); }
+    void redo() override { redo_(); }
+
+private:
+    std::function<void()> undo_;
+    std::function<void()> redo_;
+};
+
+QString FolderOr(AppSettings* settings, AppSettings::Folder purpose) {
+    const QString folder = settings ? settings->folder(purpose) : QString();
+    return folder.isEmpty() ? QDir::currentPath() : folder;
+}
 
 QString Qs(const std::string& text) {
     return QString::fromStdString(text);
@@ -138,14 +161,18 @@ QLabel* MakeLabel(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-TMarkovKeuzeDialoog::TMarkovKeuzeDialoog(QWidget* parent) : QDialog(parent) {
+TMarkovKeuzeDialoog::TMarkovKeuzeDialoog(QWidget* parent, AppSettings* settings)
+    : QDialog(parent),
+      settings_(settings),
+      openDirectory_(FolderOr(settings, AppSettings::Folder::Open)),
+      saveDirectory_(FolderOr(settings, AppSettings::Folder::Save)),
+      undo_(new QUndoStack(this)) {
     setObjectName("MarkovKeuzeDialoog");
     // A tool window of the program: above its windows, as their own, not above everyone else's
     // (a student keeps an exercise open beside it).
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setWindowTitle(kDiscreteItem);
-    lastDirectory_ = QDir::currentPath();
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName("PageControl1");
@@ -174,6 +201,45 @@ TMarkovKeuzeDialoog::TMarkovKeuzeDialoog(QWidget* parent) : QDialog(parent) {
     UpdateNavigation();
     // Wide enough for every result tab's title.
     resize(QSize(760, 580).expandedTo(minimumSizeHint()));
+
+    // The shortcuts work wherever the focus is in the dialog, but in an edit, which undoes its
+    // own typing.
+    undoAction_ = undo_->createUndoAction(this, "&Undo");
+    undoAction_->setObjectName("UndoAction");
+    undoAction_->setShortcuts(QKeySequence::Undo);
+    redoAction_ = undo_->createRedoAction(this, "&Redo");
+    redoAction_->setObjectName("RedoAction");
+    // Both keys people know for it, whatever the platform's own is.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+        if (!redoKeys.contains(keys)) redoKeys << keys;
+    redoAction_->setShortcuts(redoKeys);
+    addAction(undoAction_);
+    addAction(redoAction_);
+    sgOvergangsMatrix->setUndoStack(undo_);
+    sgKostenVector->setUndoStack(undo_);
+
+    if (settings_) RestoreSettings();
+}
+
+// The simple fields come back in order: the kind of chain, the choices, then the texts; the
+// number of states brings a grid of that size (of zeros: the chain itself is in its file).
+void TMarkovKeuzeDialoog::RestoreSettings() {
+    settings_->restoreWindow(*this, kSettingsKey);
+    settings_->restoreInputs(*this, kInputsKey);
+    const auto n = ParseInt(Std(EditAantalStates->text()));
+    if (n && *n >= 1 && *n <= kMaxStates)
+        ApplyStateCount(*n);
+    else
+        EditAantalStates->setText(QString::number(StateCount()));
+    FollowInputChange();
+}
+
+void TMarkovKeuzeDialoog::SaveSettings() {
+    if (!settings_) return;
+    settings_->saveWindow(*this, kSettingsKey);
+    settings_->saveInputs(*this, kInputsKey);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -420,14 +486,20 @@ QWidget* TMarkovKeuzeDialoog::BuildResultsPage() {
     save->setObjectName("SaveMemoBtn");
     save->setToolTip("Save these results as plain text, HTML or PDF");
     connect(save, &QPushButton::clicked, this, [this] {
-        if (const QPlainTextEdit* memo = VisibleMemo())
-            SaveDocumentAs(this, *memo->document(), MemoTitle(), lastDirectory_);
+        if (const QPlainTextEdit* memo = VisibleMemo()) {
+            const QString before = saveDirectory_;
+            SaveDocumentAs(this, *memo->document(), MemoTitle(), saveDirectory_);
+            RememberSaveFolder(before);
+        }
     });
     auto* print = new QPushButton("Print...", page);
     print->setObjectName("PrintMemoBtn");
     connect(print, &QPushButton::clicked, this, [this] {
-        if (const QPlainTextEdit* memo = VisibleMemo())
-            PrintDocument(this, *memo->document(), MemoTitle(), lastDirectory_);
+        if (const QPlainTextEdit* memo = VisibleMemo()) {
+            const QString before = saveDirectory_;
+            PrintDocument(this, *memo->document(), MemoTitle(), saveDirectory_);
+            RememberSaveFolder(before);
+        }
     });
     auto* preview = new QPushButton("Preview...", page);
     preview->setObjectName("PreviewMemoBtn");
@@ -512,7 +584,39 @@ void TMarkovKeuzeDialoog::SpeedButton1Click() {
         return;
     }
     InputChanged = true;
+    const GridTexts before = CurrentGridTexts();
     ApplyStateCount(*n);
+    const GridTexts after = CurrentGridTexts();
+    // The cells a smaller chain cuts off come back with the step's undo.
+    if (after != before)
+        undo_->push(new DialogCommand(
+            "Number of States", [this, before] { RestoreGridTexts(before); },
+            [this, after] { RestoreGridTexts(after); }));
+}
+
+TMarkovKeuzeDialoog::GridTexts TMarkovKeuzeDialoog::CurrentGridTexts() const {
+    GridTexts texts{StateCount(), {}, {}};
+    for (int i = 0; i < texts.states; ++i) {
+        for (int j = 0; j < sgOvergangsMatrix->columnCount(); ++j)
+            texts.matrix << sgOvergangsMatrix->cell(i, j);
+        for (int k = 0; k < sgKostenVector->columnCount(); ++k)
+            texts.costs << sgKostenVector->cell(i, k);
+    }
+    return texts;
+}
+
+void TMarkovKeuzeDialoog::RestoreGridTexts(const GridTexts& texts) {
+    InputChanged = true;  // a new size changes no text the grids could report
+    const int n = texts.states;
+    EditAantalStates->setText(QString::number(n));
+    ApplyStateCount(n);
+    const int costColumns = sgKostenVector->columnCount();
+    for (int i = 0; i < n; ++i) {
+        for (int j = 0; j < n; ++j)
+            sgOvergangsMatrix->setCell(i, j, texts.matrix.value(i * n + j));
+        for (int k = 0; k < costColumns; ++k)
+            sgKostenVector->setCell(i, k, texts.costs.value(i * costColumns + k));
+    }
 }
 
 void TMarkovKeuzeDialoog::ApplyStateCount(int n) {
@@ -552,7 +656,9 @@ void TMarkovKeuzeDialoog::SetChainKind(wachtrix::ChainKind kind) {
     ChainKind = kind;
     RebuildCostGrid();
     InputChanged = true;
-    ClearBtnClick();
+    ChangeCells(nullptr, {}, ClearChanges());
+    // The steps so far were of grids of another shape.
+    undo_->clear();
 }
 
 bool TMarkovKeuzeDialoog::GridsHoldOnlyZeros() const {
@@ -576,12 +682,18 @@ void TMarkovKeuzeDialoog::RebuildCostGrid() {
 }
 
 void TMarkovKeuzeDialoog::ClearBtnClick() {
+    ChangeCells(undo_, "Clear", ClearChanges());
+}
+
+std::vector<CellChange> TMarkovKeuzeDialoog::ClearChanges() const {
     const int n = StateCount();
+    std::vector<CellChange> changes;
     for (int i = 0; i < n; ++i) {
         for (int j = 0; j < n; ++j)
-            sgOvergangsMatrix->setCell(i, j, "0");
-        sgKostenVector->setCell(i, 0, "0");
+            changes.push_back({sgOvergangsMatrix, i, j, sgOvergangsMatrix->cell(i, j), "0"});
+        changes.push_back({sgKostenVector, i, 0, sgKostenVector->cell(i, 0), "0"});
     }
+    return changes;
 }
 
 ChainInput TMarkovKeuzeDialoog::CurrentChain() const {
@@ -612,29 +724,59 @@ void TMarkovKeuzeDialoog::LoadChain(const ChainInput& chain) {
         for (std::size_t k = 0; k < chain.costs[i].size(); ++k)
             sgKostenVector->setCell(i, static_cast<int>(k), Qs(chain.costs[i][k]));
     }
+    // Another chain: undo does not reach back into the one it replaced.
+    undo_->clear();
 }
 
 void TMarkovKeuzeDialoog::OpenBtnClick() {
     const QString name =
-        Dialogs::chooseFile(this, {false, "Open", kChainFileFilter, "txt", lastDirectory_});
+        Dialogs::chooseFile(this, {false, "Open", kChainFileFilter, "txt", openDirectory_});
     if (name.isEmpty()) return;
-    lastDirectory_ = QFileInfo(name).absolutePath();
-    const auto chain = ReadChainFile(QFile::encodeName(name).toStdString());
+    openDirectory_ = QFileInfo(name).absolutePath();
+    if (settings_) settings_->setFolder(AppSettings::Folder::Open, openDirectory_);
+    OpenChain(name);
+}
+
+void TMarkovKeuzeDialoog::OpenChain(const QString& file) {
+    const auto chain = ReadChainFile(QFile::encodeName(file).toStdString());
     if (!chain) {
-        ShowError("Cannot read file " + name);
+        ShowError("Cannot read file " + file);
         return;
     }
     LoadChain(*chain);
+    if (settings_) settings_->addRecentChain(file);
+}
+
+void TMarkovKeuzeDialoog::OpenRecentChain(const QString& file) {
+    if (!QFileInfo::exists(file)) {
+        if (settings_) settings_->removeRecentChain(file);
+        Dialogs::show(this, DialogKind::Error, "Recent Chains",
+                      "The chain file " + file +
+                          " no longer exists.\n\nIt is taken off the list of recent chains.");
+        return;
+    }
+    PageControl1->setCurrentIndex(InputPage);  // where the chain shows
+    OpenChain(file);
+}
+
+// A report or a chain went to another folder: the next save dialog opens there.
+void TMarkovKeuzeDialoog::RememberSaveFolder(const QString& before) {
+    if (settings_ && saveDirectory_ != before)
+        settings_->setFolder(AppSettings::Folder::Save, saveDirectory_);
 }
 
 void TMarkovKeuzeDialoog::SaveBtnClick() {
     const QString name =
-        Dialogs::chooseFile(this, {true, "Save As", kChainFileFilter, "txt", lastDirectory_});
+        Dialogs::chooseFile(this, {true, "Save As", kChainFileFilter, "txt", saveDirectory_});
     if (name.isEmpty()) return;
-    lastDirectory_ = QFileInfo(name).absolutePath();
+    const QString before = saveDirectory_;
+    saveDirectory_ = QFileInfo(name).absolutePath();
+    RememberSaveFolder(before);
     if (!WriteChainFile(QFile::encodeName(name).toStdString(), CurrentChain())) {
         ShowError("Cannot write file " + name);
+        return;
     }
+    if (settings_) settings_->addRecentChain(name);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,6 +2,8 @@
 // The Markov dialog where all the work is done: the chain on page "Input", the analysis on
 // page "Choice of Output", the reports on page "Results". A tool window owned by the Markov
 // window (above the program's windows, not above other programs'), which it asks to close.
+// Each change of the chain's grids (a cell, a paste, Clear, the number of states) is one step of
+// its undo stack; opening a chain or changing its kind starts the stack afresh.
 
 #include <QDialog>
 #include <array>
@@ -11,7 +13,9 @@
 #include "core/markov/chain_data.h"
 #include "core/markov/chain_input.h"
 #include "core/markov/markov_analysis.h"
+#include "ui/markov/string_grid.h"
 
+class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -20,17 +24,30 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
+class QUndoStack;
 
 namespace wachtrix::ui {
 
+class AppSettings;
 class RadioGroup;
 class TSpinEdit;
-class TStringGrid;
 
 class TMarkovKeuzeDialoog : public QDialog {
     Q_OBJECT
 public:
-    explicit TMarkovKeuzeDialoog(QWidget* parent = nullptr);
+    // With settings, the dialog comes back where it was with the simple fields of the last
+    // session (not the grids), and keeps the recent chains and the folders of its file dialogs.
+    explicit TMarkovKeuzeDialoog(QWidget* parent = nullptr, AppSettings* settings = nullptr);
+
+    void OpenBtnClick();
+    void SaveBtnClick();
+    // A chain of the recent list; one that is gone is taken off the list, and the user told.
+    void OpenRecentChain(const QString& file);
+    // Remembers the place and the simple fields, as the module closes.
+    void SaveSettings();
+
+    QAction* undoAction() const { return undoAction_; }
+    QAction* redoAction() const { return redoAction_; }
 
     // The owner closes: from now on the dialog's close box closes the dialog itself.
     void SetOwnerClosing() { ownerClosing_ = true; }
@@ -63,8 +80,6 @@ private:
     void SpeedButton1Click();
     void cbSoortMarkovChainChange(int index);
     void ClearBtnClick();
-    void OpenBtnClick();
-    void SaveBtnClick();
     void SimuleerBtnClick();
     void VolgendeBtnClick();
     void VorigeBtnClick();
@@ -90,6 +105,20 @@ private:
     bool GridsHoldOnlyZeros() const;
     void RebuildCostGrid();
     void LoadChain(const ChainInput& chain);
+    void OpenChain(const QString& file);
+    std::vector<CellChange> ClearChanges() const;
+    void RestoreSettings();
+    void RememberSaveFolder(const QString& before);
+
+    // The chain's grids as they stand: an undo step of the number of states holds them whole.
+    struct GridTexts {
+        int states = 0;
+        QStringList matrix;  // row by row
+        QStringList costs;
+        bool operator==(const GridTexts&) const = default;
+    };
+    GridTexts CurrentGridTexts() const;
+    void RestoreGridTexts(const GridTexts& texts);
     ChainInput CurrentChain() const;
     void ResetOutputChoices();
     void FollowInputChange();
@@ -116,7 +145,12 @@ private:
     bool ownerClosing_ = false;
     bool running_ = false;  // an analysis is running
     int activePage_ = InputPage;
-    QString lastDirectory_;
+    AppSettings* settings_;
+    QString openDirectory_;  // where chains were last opened from
+    QString saveDirectory_;  // where chains and reports were last saved
+    QUndoStack* undo_;
+    QAction* undoAction_;
+    QAction* redoAction_;
 
     // Components, named as the user interface names them.
     QTabWidget* PageControl1;

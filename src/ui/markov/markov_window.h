@@ -9,15 +9,19 @@ class QMenu;
 
 namespace wachtrix::ui {
 
+class AppSettings;
 class TMarkovKeuzeDialoog;
 
-// The Markov module window: carries only a menu; the work is done in its dialog, which lives
-// exactly as long as the window.
+// The Markov module window: carries only the menus; the work is done in its dialog, which lives
+// exactly as long as the window. The menu commands with a shortcut work from the dialog too.
 class TMarkov : public QWidget, public ModuleWindow {
     Q_OBJECT
 public:
-    explicit TMarkov(QWidget* parent = nullptr);
+    // With settings, the dialog remembers itself from session to session (see
+    // TMarkovKeuzeDialoog) and "Recent &Chains" lists the chains last opened or saved.
+    explicit TMarkov(QWidget* parent = nullptr, AppSettings* settings = nullptr);
     QMenu* fileMenu() override { return fileMenu_; }
+    QMenu* editMenu() override { return editMenu_; }
     QMenu* helpMenu() override { return helpMenu_; }
 
     TMarkovKeuzeDialoog* dialog() const;
@@ -32,8 +36,12 @@ protected:
 
 private:
     void requestClose(QWidget* askOver);
+    void listRecentChains();  // "Recent &Chains", as the "&File" menu opens
 
+    AppSettings* settings_;
     QMenu* fileMenu_;
+    QMenu* recentMenu_;
+    QMenu* editMenu_;
     QMenu* helpMenu_;
     QPointer<TMarkovKeuzeDialoog> dialog_;
     bool AskBeforeClose = false;  // the user asked to close the module

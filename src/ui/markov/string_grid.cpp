@@ -6,6 +6,9 @@
 #include <QKeyEvent>
 #include <QRegularExpression>
 #include <QScopedValueRollback>
+#include <QStyledItemDelegate>
+#include <QUndoStack>
+#include <functional>
 
 #include "core/text/number_parse.h"
 #include "ui/common/dialogs.h"
@@ -47,7 +50,49 @@ bool IsBlock(const QString& text) {
     return rows.size() > 1 || (rows.size() == 1 && rows[0].size() > 1);
 }
 
+// Tells the grid of each cell its editor changed, with the text the cell held before.
+class EditDelegate : public QStyledItemDelegate {
+public:
+    using Edited = std::function<void(const QModelIndex&, const QString& before)>;
+    EditDelegate(QObject* parent, Edited edited)
+        : QStyledItemDelegate(parent), edited_(std::move(edited)) {}
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override {
+        const QString before = index.data(Qt::EditRole).toString();
+        QStyledItemDelegate::setModelData(editor, model, index);
+        if (index.data(Qt::EditRole).toString() != before) edited_(index, before);
+    }
+
+private:
+    Edited edited_;
+};
+
 }  // namespace
+
+CellsCommand::CellsCommand(const QString& step, std::vector<CellChange> changes)
+    : QUndoCommand(step), changes_(std::move(changes)) {}
+
+void CellsCommand::undo() {
+    for (const CellChange& change : changes_)
+        change.grid->setCell(change.row, change.column, change.before);
+}
+
+void CellsCommand::redo() {
+    for (const CellChange& change : changes_)
+        change.grid->setCell(change.row, change.column, change.after);
+}
+
+void ChangeCells(QUndoStack* stack, const QString& step, std::vector<CellChange> changes) {
+    std::erase_if(changes, [](const CellChange& change) { return change.before == change.after; });
+    if (changes.empty()) return;
+    if (stack) {
+        stack->push(new CellsCommand(step, std::move(changes)));
+        return;
+    }
+    for (const CellChange& change : changes)
+        change.grid->setCell(change.row, change.column, change.after);
+}
 
 TStringGrid::TStringGrid(EnterMove move, QWidget* parent) : QTableWidget(parent), move_(move) {
     setSelectionMode(QAbstractItemView::ContiguousSelection);  // a block to copy
@@ -57,6 +102,12 @@ TStringGrid::TStringGrid(EnterMove move, QWidget* parent) : QTableWidget(parent)
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setHighlightSections(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    // The editor has already written the cell: the step holds what was there before.
+    setItemDelegate(new EditDelegate(this, [this](const QModelIndex& index, const QString& before) {
+        if (undo_)
+            undo_->push(new CellsCommand("Edit", {{this, index.row(), index.column(), before,
+                                                   cell(index.row(), index.column())}}));
+    }));
 }
 
 QString TStringGrid::cell(int row, int column) const {
@@ -140,9 +191,14 @@ bool TStringGrid::pasteCells() {
                                   .arg(rows[r][c])
                                   .arg(top + r + 1)
                                   .arg(left + c + 1));
+    std::vector<CellChange> changes;
     for (qsizetype r = 0; r < rows.size(); ++r)
-        for (qsizetype c = 0; c < width; ++c)
-            setCell(top + static_cast<int>(r), left + static_cast<int>(c), rows[r][c]);
+        for (qsizetype c = 0; c < width; ++c) {
+            const int row = top + static_cast<int>(r);
+            const int column = left + static_cast<int>(c);
+            changes.push_back({this, row, column, cell(row, column), rows[r][c]});
+        }
+    ChangeCells(undo_, "Paste", std::move(changes));
     setRangeSelected(QTableWidgetSelectionRange(top, left, top + static_cast<int>(rows.size()) - 1,
                                                 left + static_cast<int>(width) - 1),
                      true);

@@ -9,10 +9,43 @@
 // numbers (rows separated by tabs, blanks or semicolons, as spreadsheets and text files give
 // them) from the current cell on. A block that does not fit, has rows of different lengths or
 // holds a text that is not a number is refused with a message, and no cell changes.
+//
+// Given an undo stack, each edit of a cell and each paste is one step on it.
 
 #include <QTableWidget>
+#include <QUndoCommand>
+#include <vector>
+
+class QUndoStack;
 
 namespace wachtrix::ui {
+
+class TStringGrid;
+
+// What one cell held before a change and holds after it.
+struct CellChange {
+    TStringGrid* grid;
+    int row;
+    int column;
+    QString before;
+    QString after;
+};
+
+// One undo step of cell texts, in one grid or several: redo writes the texts after the change,
+// undo the texts before it.
+class CellsCommand : public QUndoCommand {
+public:
+    CellsCommand(const QString& step, std::vector<CellChange> changes);
+    void undo() override;
+    void redo() override;
+
+private:
+    std::vector<CellChange> changes_;
+};
+
+// The changes as one step on `stack`, or at once where there is none; nothing when no cell
+// changes.
+void ChangeCells(QUndoStack* stack, const QString& step, std::vector<CellChange> changes);
 
 class TStringGrid : public QTableWidget {
     Q_OBJECT
@@ -36,6 +69,8 @@ public:
     // The clipboard's block into the grid from the current cell; false when it was refused.
     bool pasteCells();
 
+    void setUndoStack(QUndoStack* stack) { undo_ = stack; }
+
 signals:
     // Any key pressed in the grid itself (not inside an open cell editor).
     void keyPressed();
@@ -51,6 +86,7 @@ private:
 
     EnterMove move_;
     bool forwarding_ = false;  // a key passed on to the open editor
+    QUndoStack* undo_ = nullptr;
 };
 
 }  // namespace wachtrix::ui

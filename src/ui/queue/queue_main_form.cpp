@@ -1,6 +1,7 @@
 #include "ui/queue/queue_main_form.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -15,6 +16,7 @@
 #include <limits>
 
 #include "core/queue/queue_model.h"
+#include "ui/common/app_settings.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/document_output.h"
 #include "ui/common/help.h"
@@ -34,6 +36,8 @@ namespace {
 constexpr int kPageColumnWidth = 300;
 const char* const kPrintJob = "QUEUE";
 const char* const kBanner = "QUEUE, queueing models; all times in units of the mean service time.";
+const char* const kTabKey = "QueueWindow/tab";
+const char* const kInputsKey = "QueueWindow/inputs";
 
 // The hourglass for the length of a computation; the cursor before it comes back.
 class HourglassGuard : public BusyGuard {
@@ -44,13 +48,14 @@ public:
 
 }  // namespace
 
-TQueueMainForm::TQueueMainForm(QWidget* parent)
-    : QWidget(parent), Results(new ResultsPanel(this)), writer_(*Results) {
+TQueueMainForm::TQueueMainForm(QWidget* parent, AppSettings* settings)
+    : QWidget(parent), settings_(settings), Results(new ResultsPanel(this)), writer_(*Results) {
     setObjectName("QueueMainForm");
     setWindowTitle("Module Queue");
     setAttribute(Qt::WA_DeleteOnClose);
     QueueMainForm = this;
-    lastDirectory_ = QDir::currentPath();
+    lastDirectory_ = settings_ ? settings_->folder(AppSettings::Folder::Save) : QString();
+    if (lastDirectory_.isEmpty()) lastDirectory_ = QDir::currentPath();
 
     buildMenus();
     PageControl = new MultiRowTabWidget(this);
@@ -60,6 +65,11 @@ TQueueMainForm::TQueueMainForm(QWidget* parent)
     for (const QueueModelSpec* model : QueueModels())
         tabs_.push_back(std::make_unique<QueueTab>(*model, this));
     PageControl->setCurrentIndex(3);  // "M/D/c"
+    if (settings_) {
+        if (const auto tab = settings_->index(kTabKey, PageControl->count()))
+            PageControl->setCurrentIndex(*tab);
+        settings_->restoreInputs(*PageControl, kInputsKey);
+    }
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -78,9 +88,11 @@ void TQueueMainForm::buildMenus() {
     // Keeping the results first; the two commands of the module after them.
     QAction* save = fileMenu_->addAction("&Save Results...", this, [this] { SaveButtonClick(); });
     save->setObjectName("SaveResults1");
+    save->setShortcuts(QKeySequence::Save);
     QAction* print =
         fileMenu_->addAction("&Print Results...", this, [this] { PrintButtonClick(); });
     print->setObjectName("PrintResults1");
+    print->setShortcuts(QKeySequence::Print);
     QAction* preview =
         fileMenu_->addAction("Print Pre&view...", this, [this] { PreviewButtonClick(); });
     preview->setObjectName("PrintPreview1");
@@ -96,6 +108,10 @@ void TQueueMainForm::buildMenus() {
     helpMenu_ = new QMenu("&Help", this);
     QAction* topics = helpMenu_->addAction("&Help content", this, [this] { HelpTopics1Click(); });
     topics->setObjectName("HelpTopics1");
+    // The key is shown here but stays with the window, which opens the topic of the tab the
+    // user is in.
+    topics->setShortcuts(QKeySequence::HelpContents);
+    topics->setShortcutContext(Qt::WidgetShortcut);
 }
 
 // Each open graph window by its labels (their captions all read "Graph"), then the commands
@@ -283,11 +299,20 @@ void TQueueMainForm::ClearButtonClick() {
 }
 
 void TQueueMainForm::PrintButtonClick() {
+    const QString before = lastDirectory_;
     PrintDocument(this, *Results->document(), kPrintJob, lastDirectory_);
+    rememberSaveFolder(before);
 }
 
 void TQueueMainForm::SaveButtonClick() {
+    const QString before = lastDirectory_;
     SaveDocumentAs(this, *Results->document(), kPrintJob, lastDirectory_);
+    rememberSaveFolder(before);
+}
+
+void TQueueMainForm::rememberSaveFolder(const QString& before) {
+    if (settings_ && lastDirectory_ != before)
+        settings_->setFolder(AppSettings::Folder::Save, lastDirectory_);
 }
 
 void TQueueMainForm::PreviewButtonClick() {
@@ -310,6 +335,14 @@ void TQueueMainForm::HelpTopics1Click() {
 
 void TQueueMainForm::closeModule() {
     close();
+}
+
+void TQueueMainForm::closeEvent(QCloseEvent* event) {
+    if (settings_) {
+        settings_->saveIndex(kTabKey, PageControl->currentIndex());
+        settings_->saveInputs(*PageControl, kInputsKey);
+    }
+    QWidget::closeEvent(event);
 }
 
 void TQueueMainForm::RealEditChange(QLineEdit* edit) {
@@ -386,6 +419,7 @@ GraphHandle TQueueMainForm::createGraphWindow(GraphWindowKind kind,
     const QRect openArea(resultsTopLeft, QPoint(std::numeric_limits<int>::max() / 2,
                                                 std::numeric_limits<int>::max() / 2));
     graphWindows_.emplace_back(CreateGraphWindow(kind, this, labels, openArea));
+    graphWindows_.back()->setSettings(settings_);
     return static_cast<GraphHandle>(graphWindows_.size()) - 1;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The queue module window: one tab per queue model of the registry beside the Results panel. It
 // computes nothing itself: each Run gathers its tab into the model's form, runs the model against
-// this window as its QueueHost, and shows the rewritten value texts.
+// this window as its QueueHost, and shows the rewritten value texts. Given settings, it opens
+// on the tab and with the inputs of every tab it had when it last closed.
 
 #include <QPointer>
 #include <QString>
@@ -23,6 +24,7 @@ class QMenu;
 
 namespace wachtrix::ui {
 
+class AppSettings;
 class GraphWindow;
 class MultiRowTabWidget;
 class ResultsPanel;
@@ -30,7 +32,7 @@ class ResultsPanel;
 class TQueueMainForm : public QWidget, public ModuleWindow, public QueueHost {
     Q_OBJECT
 public:
-    explicit TQueueMainForm(QWidget* parent = nullptr);
+    explicit TQueueMainForm(QWidget* parent = nullptr, AppSettings* settings = nullptr);
     ~TQueueMainForm() override;
 
     QMenu* fileMenu() override { return fileMenu_; }
@@ -89,6 +91,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;   // remembers the tab and the inputs
     void keyPressEvent(QKeyEvent* event) override;  // the help key outside the tabs
 
 private:
@@ -97,7 +100,9 @@ private:
     QRect graphArea() const;  // where graph windows open: the Results side, within the screen
     QWidget* buildResultsColumn();
     void closeModule();
+    void rememberSaveFolder(const QString& before);
 
+    AppSettings* settings_;
     ResultsPanel* Results = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* windowMenu_ = nullptr;

@@ -1,7 +1,9 @@
 #include <QLocale>
-#include <QScreen>
+#include <QSettings>
 
+#include "ui/common/app_settings.h"
 #include "ui/markov/markov_progress.h"
+#include "ui/shell/about_box.h"
 #include "ui/shell/pelmo_main.h"
 #include "ui/shell/wachtrix_application.h"
 
@@ -12,15 +14,20 @@ int main(int argc, char* argv[]) {
 
     TWachtrixApplication app(argc, argv);
     QApplication::setApplicationName("Pelmo voor Windows");
+    QApplication::setApplicationVersion(ProgramVersion());
     // Lets the desktop match the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(WACHTRIX_APP_ID);
+    const ProgramOptions options = ReadProgramOptions(QApplication::arguments());
 
-    TPelmoMain window;
+    // The platform's usual place: ~/.config/Wachtrix/Wachtrix.conf, the registry on Windows.
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, "Wachtrix", "Wachtrix");
+    AppSettings settings(store);
+    if (options.resetSettings) settings.clear();
+
+    TPelmoMain window(nullptr, &settings);
     auto* progress = new TMarkovProgress(&window);
     SetMarkovProgress(progress);
-    // Maximized; the geometry also serves where no window manager maximizes.
-    window.setGeometry(window.screen()->availableGeometry());
-    window.showMaximized();
+    window.showRestored();
     const int result = TWachtrixApplication::exec();
     SetMarkovProgress(nullptr);
     return result;

@@ -8,15 +8,19 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "ui/common/app_settings.h"
 #include "ui/common/dialogs.h"
+#include "ui/common/help.h"
 #include "ui/common/module_window.h"
 #include "ui/common/resources.h"
 #include "ui/markov/markov_window.h"
 #include "ui/queue/queue_main_form.h"
+#include "ui/shell/about_box.h"
 #include "ui/shell/info_form.h"
 
 namespace wachtrix::ui {
@@ -28,6 +32,7 @@ namespace {
 constexpr int kButtonBarHeight = 55;
 constexpr int kModuleButtonSize = 35;
 constexpr int kStatusPanel0Width = 350;
+const char* const kSettingsKey = "MainWindow";
 
 QToolButton* ModuleButton(const QString& name, const QString& picture, const QString& hint,
                           QWidget* parent) {
@@ -51,7 +56,8 @@ QMdiSubWindow* AddFullChild(QMdiArea* area, QWidget* child) {
 
 }  // namespace
 
-TPelmoMain::TPelmoMain(QWidget* parent) : QMainWindow(parent), mdiArea_(new QMdiArea) {
+TPelmoMain::TPelmoMain(QWidget* parent, AppSettings* settings)
+    : QMainWindow(parent), mdiArea_(new QMdiArea), settings_(settings) {
     EnsureResources();
     PelmoMain = this;
     setObjectName("PelmoMain");
@@ -97,12 +103,26 @@ QWidget* TPelmoMain::buildButtonBar() {
 void TPelmoMain::buildMenus() {
     fileMenu_ = menuBar()->addMenu("&File");
     fileMenu_->menuAction()->setObjectName("File1");
+    QAction* reset =
+        fileMenu_->addAction("&Reset Settings...", this, &TPelmoMain::ResetSettingsClick);
+    reset->setObjectName("ResetSettings1");
+    reset->setEnabled(settings_ != nullptr);
+    fileMenu_->addSeparator();
     fileMenu_->addAction("&Close Wachtrix", this, &TPelmoMain::Exit1Click)->setObjectName("Exit1");
     modulesMenu_ = menuBar()->addMenu("&Modules");
     modulesMenu_->menuAction()->setObjectName("Modules1");
     modulesMenu_->addAction("&Queue", this, &TPelmoMain::StartQueueClick)->setObjectName("Queue1");
     modulesMenu_->addAction("Markov Chains", this, &TPelmoMain::SpeedButton1Click)
         ->setObjectName("MarkovChains1");
+    helpMenu_ = menuBar()->addMenu("&Help");
+    helpMenu_->menuAction()->setObjectName("Help1");
+    helpContents_ =
+        helpMenu_->addAction("&Help content", this, [this] { ShowHelpContext(0, this); });
+    helpContents_->setObjectName("HelpContents1");
+    helpContents_->setShortcuts(QKeySequence::HelpContents);
+    helpMenu_->addSeparator();
+    about_ = helpMenu_->addAction("&About Wachtrix...", this, &TPelmoMain::AboutClick);
+    about_->setObjectName("About1");
 }
 
 void TPelmoMain::buildStatusBar() {
@@ -110,7 +130,8 @@ void TPelmoMain::buildStatusBar() {
     statusPanel0_->setObjectName("StatusPanel0");
     statusPanel0_->setFixedWidth(kStatusPanel0Width);
     statusPanel0_->clear();
-    auto* notice = new QLabel("Wachtrix 2.0 - queueing models and Markov chains", this);
+    auto* notice =
+        new QLabel("Wachtrix " + ProgramVersion() + " - queueing models and Markov chains", this);
     notice->setObjectName("StatusPanel1");
     statusBar()->setObjectName("StatusBar1");
     statusBar()->addWidget(statusPanel0_);
@@ -139,13 +160,13 @@ QWidget* TPelmoMain::module() const {
 
 void TPelmoMain::StartQueueClick() {
     if (ModuleOpen) return;
-    auto* queue = new TQueueMainForm;
+    auto* queue = new TQueueMainForm(nullptr, settings_);
     openModule(queue, *queue);
 }
 
 void TPelmoMain::SpeedButton1Click() {
     if (ModuleOpen) return;
-    auto* markov = new TMarkov;
+    auto* markov = new TMarkov(nullptr, settings_);
     MarkovOpen = true;
     openModule(markov, *markov);
 }
@@ -158,10 +179,17 @@ void TPelmoMain::openModule(QWidget* module, ModuleWindow& menus) {
     // The module's "&File" takes the place of the main one, "&Modules" is not offered, and the
     // module's "&Window" and "&Help" come last.
     menuBar()->insertMenu(fileMenu_->menuAction(), menus.fileMenu());
+    if (QMenu* edit = menus.editMenu()) menuBar()->insertMenu(fileMenu_->menuAction(), edit);
     fileMenu_->menuAction()->setVisible(false);
     modulesMenu_->menuAction()->setVisible(false);
+    // The module's help takes the place of the main one, which leaves its key to the module;
+    // the about box stays within reach.
+    helpMenu_->menuAction()->setVisible(false);
+    helpContents_->setEnabled(false);
     if (QMenu* windows = menus.windowMenu()) menuBar()->addMenu(windows);
     menuBar()->addMenu(menus.helpMenu());
+    menus.helpMenu()->addSeparator();
+    menus.helpMenu()->addAction(about_);
 
     moduleWindow_ = AddFullChild(mdiArea_, module);
     moduleGone_ = connect(module, &QObject::destroyed, this, &TPelmoMain::moduleClosed);
@@ -173,6 +201,8 @@ void TPelmoMain::moduleClosed() {
     if (moduleWindow_) moduleWindow_->deleteLater();  // the frame the module leaves behind
     fileMenu_->menuAction()->setVisible(true);
     modulesMenu_->menuAction()->setVisible(true);
+    helpMenu_->menuAction()->setVisible(true);
+    helpContents_->setEnabled(true);
     Panel1->show();
     createInfoForm();
     ModuleOpen = false;
@@ -181,6 +211,31 @@ void TPelmoMain::moduleClosed() {
 
 void TPelmoMain::Exit1Click() {
     close();
+}
+
+void TPelmoMain::ResetSettingsClick() {
+    if (!settings_ ||
+        Dialogs::show(this, DialogKind::Confirm, "Reset Settings",
+                      "Forget the window places, the last inputs, the folders and the recent "
+                      "chains?\n\nWachtrix starts as it did the first time when it is opened "
+                      "next.") != DialogButton::Yes)
+        return;
+    settings_->reset();
+}
+
+void TPelmoMain::AboutClick() {
+    TAboutBox about(this);
+    about.exec();
+}
+
+void TPelmoMain::showRestored() {
+    if (settings_ && settings_->restoreWindow(*this, kSettingsKey)) {
+        show();
+        return;
+    }
+    // The geometry also serves where no window manager maximizes.
+    setGeometry(screen()->availableGeometry());
+    showMaximized();
 }
 
 void TPelmoMain::closeEvent(QCloseEvent* event) {
@@ -194,6 +249,7 @@ void TPelmoMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (settings_) settings_->saveWindow(*this, kSettingsKey);
     event->accept();
 }
 

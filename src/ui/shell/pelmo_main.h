@@ -1,6 +1,7 @@
 #pragma once
 // The main window: an MDI frame that offers the Queue and Markov modules, one at a time, and
-// shows the background picture while neither is open.
+// shows the background picture while neither is open. Given settings, it opens where it was last
+// closed and hands them on to the modules.
 
 #include <QMainWindow>
 #include <QPointer>
@@ -14,13 +15,14 @@ class QToolButton;
 
 namespace wachtrix::ui {
 
+class AppSettings;
 class ModuleWindow;
 class TInfoForm;
 
 class TPelmoMain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TPelmoMain(QWidget* parent = nullptr);
+    explicit TPelmoMain(QWidget* parent = nullptr, AppSettings* settings = nullptr);
     ~TPelmoMain() override;
 
     bool ModuleOpen = false;
@@ -30,6 +32,11 @@ public:
     void StartQueueClick();
     void SpeedButton1Click();
     void Exit1Click();
+    void ResetSettingsClick();  // asks, then forgets what the sessions remembered
+    void AboutClick();
+
+    // Shows the window as it was when it last closed, or maximized.
+    void showRestored();
 
     TInfoForm* InfoForm() const;  // the background picture, null while a module is open
     QWidget* module() const;      // the open module window, null while none is
@@ -50,6 +57,10 @@ private:
     QWidget* Panel1 = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* modulesMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QAction* helpContents_ = nullptr;
+    QAction* about_ = nullptr;
+    AppSettings* settings_;
     QLabel* statusPanel0_ = nullptr;
     QPointer<TInfoForm> infoForm_;
     QPointer<QMdiSubWindow> moduleWindow_;

@@ -1,5 +1,6 @@
 #include "ui/shell/wachtrix_application.h"
 
+#include <QCommandLineParser>
 #include <QDebug>
 #include <clocale>
 #include <stdexcept>
@@ -9,6 +10,19 @@
 #include "ui/shell/pelmo_main.h"
 
 namespace wachtrix::ui {
+
+ProgramOptions ReadProgramOptions(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Calculator for queueing models and Markov chains.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption reset(
+        "reset-settings",
+        "Forget the window places, inputs, folders and recent chains of earlier sessions.");
+    parser.addOption(reset);
+    parser.process(arguments);
+    return {parser.isSet(reset)};
+}
 
 TWachtrixApplication::TWachtrixApplication(int& argc, char** argv) : QApplication(argc, argv) {
     // QApplication has just taken the user's locale for the C library, decimal comma included.

@@ -6,9 +6,19 @@
 // It also keeps the C library's number format at "." whatever the user's locale.
 
 #include <QApplication>
+#include <QStringList>
 #include <exception>
 
 namespace wachtrix::ui {
+
+// The program's own command-line options, read from the arguments Qt has left:
+//   wachtrix --reset-settings    starts as the first time: what earlier sessions kept is forgotten
+// --help and --version print their text and end the program; an unknown option ends it with an
+// error.
+struct ProgramOptions {
+    bool resetSettings = false;
+};
+ProgramOptions ReadProgramOptions(const QStringList& arguments);
 
 class TWachtrixApplication : public QApplication {
     Q_OBJECT

@@ -61,7 +61,8 @@ private slots:
         QStringList items;
         for (QAction* action : window->fileMenu()->actions())
             items << action->text();
-        QCOMPARE(items, QStringList({"Close &Markov Chains", "Close &Wachtrix"}));
+        QCOMPARE(items, QStringList({"&Open Chain...", "&Save Chain...", "Recent &Chains", "",
+                                     "Close &Markov Chains", "Close &Wachtrix"}));
         Action(window->helpMenu(), "&Help Content")->trigger();
         QCOMPARE(LastHelpContext(), 13);
     }

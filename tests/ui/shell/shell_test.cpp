@@ -83,7 +83,8 @@ private slots:
         QVERIFY(QFileInfo(main_->ProgramFolder +
                           QFileInfo(QCoreApplication::applicationFilePath()).fileName())
                     .exists());
-        QCOMPARE(Commands(main_, "&File"), QStringList{"&Close Wachtrix"});
+        QCOMPARE(Commands(main_, "&File"),
+                 (QStringList{"&Reset Settings...", "", "&Close Wachtrix"}));
         QCOMPARE(Commands(main_, "&Modules"), (QStringList{"&Queue", "Markov Chains"}));
     }
 
@@ -112,7 +113,8 @@ private slots:
         QCOMPARE(Commands(main_, "&File"),
                  (QStringList{"&Save Results...", "&Print Results...", "Print Pre&view...", "",
                               "Close &Queue", "Close &Wachtrix"}));
-        QCOMPARE(Commands(main_, "&Help"), QStringList{"&Help content"});
+        QCOMPARE(Commands(main_, "&Help"),
+                 (QStringList{"&Help content", "", "&About Wachtrix..."}));
         QTRY_VERIFY(QueueMainForm->isVisible());
         QCOMPARE(QueueMainForm->size(), find<QWidget>("MdiArea")->size());
 
@@ -170,7 +172,7 @@ private slots:
             Child<QLineEdit>(queue, "MMC_C_edit")->setText("2");
             queue->fileMenu()->findChild<QAction*>("Exit1")->trigger();
         } else {
-            Menu(main_, "&File")->actions().first()->trigger();
+            Menu(main_, "&File")->findChild<QAction*>("Exit1")->trigger();
         }
         DeleteClosedWindows();
         QCOMPARE(boxes.texts(), QStringList{"Do you want to close Wachtrix?"});
@@ -201,7 +203,7 @@ private slots:
         QCOMPARE(dialog->windowHandle()->transientParent(),
                  static_cast<QWindow*>(main_->windowHandle()));
 
-        Menu(main_, "&File")->actions().first()->trigger();  // "Close &Markov Chains"
+        Menu(main_, "&File")->findChild<QAction*>("CloseMarkov1")->trigger();
         Child<QPushButton>(dialog, "TerugBtn")->click();
         main_->close();
         QCOMPARE(boxes.texts(), (QStringList{"Do you want to quit from Markov Chains?",
@@ -254,7 +256,7 @@ private:
         QVERIFY(main_->InfoForm());
         QVERIFY(main_->InfoForm()->hasPicture());
         QCOMPARE(main_->findChildren<TInfoForm*>().size(), 1);
-        QCOMPARE(VisibleMenus(main_), (QStringList{"&File", "&Modules"}));
+        QCOMPARE(VisibleMenus(main_), (QStringList{"&File", "&Modules", "&Help"}));
     }
 
     QPointer<TPelmoMain> main_;
