@@ -13,11 +13,13 @@ int main(int argc, char* argv[]) {
     QLocale::setDefault(QLocale::c());
 
     TWachtrixApplication app(argc, argv);
-    QApplication::setApplicationName("Pelmo voor Windows");
+    // --version answers with the command's name; the windows then carry the program's title.
+    QApplication::setApplicationName("wachtrix");
     QApplication::setApplicationVersion(ProgramVersion());
+    const ProgramOptions options = ReadProgramOptions(QApplication::arguments());
+    QApplication::setApplicationName("Pelmo voor Windows");
     // Lets the desktop match the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(WACHTRIX_APP_ID);
-    const ProgramOptions options = ReadProgramOptions(QApplication::arguments());
 
     // The platform's usual place: ~/.config/Wachtrix/Wachtrix.conf, the registry on Windows.
     QSettings store(QSettings::NativeFormat, QSettings::UserScope, "Wachtrix", "Wachtrix");
