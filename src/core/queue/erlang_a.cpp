@@ -175,6 +175,9 @@ struct ChainSums {
 bool ErlangARhoTooSmall(int c, double rho) {
     // B(k, a) falls as k grows, so the first k below the bound settles it.
     const long double a = static_cast<long double>(c) * rho;
+    // B(c, a) is at least the Poisson term e^-a a^c / c!: far above the bound, the steps would
+    // find nothing (c divisions, where staffing asks at every c up to 2500).
+    if (-a + c * std::log(a) - std::lgamma(c + 1.0L) > -540) return false;
     long double B = 1;
     for (int k = 1; k <= c; ++k) {
         B = a * B / (k + a * B);
