@@ -1,6 +1,7 @@
 // The M/M/c+M runs at the corners of the tab, every output through the whole run: the heaviest
 // is c = 2500 at rho = 2 with theta = 0.01, whose chain holds some 260000 states (the queue
-// settles near (lambda - c) / theta = 250000 waiting). Each must stay under 50 ms.
+// settles near (lambda - c) / theta = 250000 waiting). A scenario row is such a run: each must
+// stay under 10 ms.
 
 #include <benchmark/benchmark.h>
 

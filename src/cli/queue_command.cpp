@@ -218,6 +218,24 @@ std::vector<std::string> RefusedValues(const QueueForm& form) {
 constexpr const char* kScenarioKeys[] = {"vary", "from",    "to",     "steps",
                                          "step", "spacing", "figures"};
 
+// figures=NAME,...: the commas inside a name's brackets ("p(i,j,t)") are its own.
+std::vector<std::string> FigureNames(const std::string& text) {
+    std::vector<std::string> names;
+    if (text.empty()) return names;
+    std::size_t start = 0;
+    int depth = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '(' || text[i] == '{') ++depth;
+        if ((text[i] == ')' || text[i] == '}') && depth > 0) --depth;
+        if (text[i] == ',' && depth == 0) {
+            names.push_back(text.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    names.push_back(text.substr(start));
+    return names;
+}
+
 double NumberOf(const Arguments& args, const char* key) {
     const auto value = ParseReal(Text(args, key));
     if (!value || !std::isfinite(*value)) throw UsageError(std::string(key) + "= needs a number");
@@ -250,7 +268,7 @@ CommandResult RunScenarioCommand(const QueueModelSpec& model, const Arguments& a
     if (spacing != "" && spacing != "lin" && spacing != "log")
         throw UsageError("spacing must be lin or log");
     request.logSpacing = spacing == "log";
-    request.figures = SplitValues(Text(args, "figures"));
+    request.figures = FigureNames(Text(args, "figures"));
     // The points of table figures: the first value of t=, p= or n=.
     if (const auto t = ParseReal(form.t[0])) request.t = *t;
     if (const auto p = ParseReal(form.p[0])) request.p = *p;

@@ -143,7 +143,7 @@ std::vector<double> PhaseSystem(const ErlangianFit& fit, double nuD, int M, doub
             lumped += weight * P(i, j);
         at(M, j) = (1 - static_cast<Real>(eta)) * lumped;
     }
-    return LumpedChainSolution(Q, M, eta, [](int) { return 0; });
+    return LumpedChainSolution(Q, M, 0, eta, [](int) { return 0; });
 }
 
 void Statistics(Dg1ErlangSolution& s, double nuD) {

@@ -76,11 +76,108 @@ long double LnWaitingTail(const ErlangASolution& s, double t) {
     return LnOfferedTail(s, t) - s.theta * static_cast<long double>(std::max(t, 0.0));
 }
 
+// The long loops over the chain run in functions of their own (noinline), without calls: GCC keeps
+// a long double that lives across a call in memory, storing and reloading it at every step, which
+// over the 250000 states at c = 2500, theta = 0.01 took most of the run.
+
+// The weights of the states held (level 0) from..to - 1, summed upward.
+[[gnu::noinline]] long double SumHeld(const long double* w, const int* level, int from, int to) {
+    long double sum = 0;
+    for (int n = from; n < to; ++n)
+        if (level[n] == 0) sum += w[n];
+    return sum;
+}
+
+// A customer who finds j waiting leaves state j (those ahead of it) at rate c + j theta + theta:
+// into j - 1 with probability (c + j theta) / (c + (j + 1) theta), else abandoning. First and
+// second moments of its wait, and the mean wait of a served one, by j; served with probability
+// c / (c + (j + 1) theta).
+struct WaitMoments {
+    int c;
+    double theta;
+    long double m1 = 0, m2 = 0, servedWait = 0, stay = 0;  // at j - 1
+
+    // From j - 1 to j; theta / (c + j theta), theta times the mean stay at j - 1, into
+    // inverseRate[j].
+    void step(int j, double* inverseRate) {
+        const long double ahead = c + j * static_cast<long double>(theta);
+        inverseRate[j] = static_cast<double>(j == 0 ? theta / ahead : theta * stay);
+        const long double servedBefore = j == 0 ? 1 : served();
+        stay = 1 / (ahead + theta);
+        const long double move = ahead * stay;
+        m2 = 2 * stay * stay + move * (2 * stay * m1 + m2);
+        m1 = stay + move * m1;
+        servedWait = move * (servedBefore * stay + servedWait);
+    }
+    long double served() const { return c * stay; }
+
+    // Steps from..to - 1; with no sums beside them the moments stay in registers.
+    [[gnu::noinline]] void carry(int from, int to, double* inverseRate) {
+        for (int j = from; j < to; ++j)
+            step(j, inverseRate);
+    }
+};
+
+struct ChainSums {
+    long double total = 0, below = 0, busyBelow = 0;  // the weights; below c; busy servers
+    // By the customers who find c + j: their number, queue, wait moments, mean wait if served,
+    // chance of service, abandonments, and the queue's spread about its mean.
+    long double queue = 0, lq = 0, m1 = 0, m2 = 0, servedWait = 0, served = 0, abandoned = 0,
+                spread = 0;
+};
+
+// w, level: the weights 0..top; fills p (zeros, 0..top) and inverseRate (0..top - c).
+[[gnu::noinline]] ChainSums SumChain(const long double* w, const int* level, int top, int c,
+                                     double theta, double* p, double* inverseRate) {
+    // The states below 2^-8000 of the mode's hold 0 and add nothing; the levels only grow
+    // downward, so they are the lowest ones.
+    const auto at = [&](int n) { return level[n] == 0 ? w[n] : 0.0L; };
+    const long double total = SumHeld(w, level, 0, top + 1);
+    long double below = 0, busyBelow = 0;
+    for (int n = 0; n < c && n <= top; ++n) {
+        below += at(n);
+        busyBelow += n * at(n);
+    }
+    for (int n = 0; n <= top; ++n)
+        if (level[n] == 0) p[n] = static_cast<double>(w[n] / total);
+
+    const int J = top - c;
+    WaitMoments moments{c, theta};
+    // Below the states held the moments only carry on to those above.
+    int j = 0;
+    while (j <= J && level[c + j] != 0)
+        ++j;
+    const int firstHeld = j;
+    moments.carry(0, firstHeld, inverseRate);
+    long double queue = 0, lq = 0, sumM1 = 0, sumM2 = 0, sumServedWait = 0, sumServed = 0,
+                abandoned = 0;
+    for (; j <= J; ++j) {
+        moments.step(j, inverseRate);
+        const long double q = w[c + j];
+        queue += q;
+        lq += j * q;
+        sumM1 += q * moments.m1;
+        sumM2 += q * moments.m2;
+        sumServedWait += q * moments.servedWait;
+        sumServed += q * moments.served();
+        abandoned += q * ((j + 1) * static_cast<long double>(theta) * moments.stay);
+    }
+    const long double ELq = lq / total;
+    long double spread = below * ELq * ELq;  // no queue below c
+    for (j = firstHeld; j <= J; ++j)
+        spread += w[c + j] * (j - ELq) * (j - ELq);
+    return {total, below,         busyBelow, queue,     lq,    sumM1,
+            sumM2, sumServedWait, sumServed, abandoned, spread};
+}
+
 }  // namespace
 
 bool ErlangARhoTooSmall(int c, double rho) {
     // B(k, a) falls as k grows, so the first k below the bound settles it.
     const long double a = static_cast<long double>(c) * rho;
+    // B(c, a) is at least the Poisson term e^-a a^c / c!: far above the bound, the steps would
+    // find nothing (c divisions, where staffing asks at every c up to 2500).
+    if (-a + c * std::log(a) - std::lgamma(c + 1.0L) > -540) return false;
     long double B = 1;
     for (int k = 1; k <= c; ++k) {
         B = a * B / (k + a * B);
@@ -108,20 +205,21 @@ ErlangASolution SolveErlangA(int c, double rho, double theta) {
     level.assign(static_cast<std::size_t>(mode) + 1, 0);
     w[mode] = 1;
     const long double perArrival = 1 / lambda;
+    // The weight and its level carried in locals, not read back from the vectors each step.
+    long double weight = 1;
+    int scaled = 0;
     for (int n = mode; n > 0; --n) {
-        long double next = w[n] * (mu(n) * perArrival);
-        level[n - 1] = level[n];
-        if (next < 1 / kRescale) {
-            next *= kRescale;
-            ++level[n - 1];
+        weight *= mu(n) * perArrival;
+        if (weight < 1 / kRescale) {
+            weight *= kRescale;
+            ++scaled;
         }
-        w[n - 1] = next;
+        w[n - 1] = weight;
+        level[n - 1] = scaled;
     }
     // Upward the weights fall from the mode on; the state where the geometric bound on what lies
     // above (ratios lambda / mu fall) is below kTruncation Pwait is the last.
-    long double waiting = 0;
-    for (int n = c; n <= mode; ++n)
-        if (level[n] == 0) waiting += w[n];
+    long double waiting = SumHeld(w.data(), level.data(), c, mode + 1);
     for (int n = mode + 1;; ++n) {
         const long double next = w.back() * (lambda / mu(n));
         w.push_back(next);
@@ -132,70 +230,30 @@ ErlangASolution SolveErlangA(int c, double rho, double theta) {
         if (next == 0 || (r < 1 && next * r < kTruncation * waiting * (1 - r))) break;
     }
     s.top = static_cast<int>(w.size()) - 1;
-    const auto at = [&](int n) { return level[n] == 0 ? w[n] : 0.0L; };
-
-    long double total = 0, below = 0, busyBelow = 0;
-    for (int n = 0; n <= s.top; ++n)
-        total += at(n);
-    for (int n = 0; n < c && n <= s.top; ++n) {
-        below += at(n);
-        busyBelow += n * at(n);
-    }
-    s.lnTotal = std::log(total);
     s.p.resize(w.size());
-    for (int n = 0; n <= s.top; ++n)
-        s.p[n] = static_cast<double>(at(n) / total);
+    s.inverseRate.resize(static_cast<std::size_t>(s.top - c) + 1);
+    const ChainSums sums =
+        SumChain(w.data(), level.data(), s.top, c, theta, s.p.data(), s.inverseRate.data());
+    s.lnTotal = std::log(sums.total);
     s.greater = StateTails(s.p, 0);
-
-    // A customer who finds j waiting leaves state j (those ahead of it) at rate
-    // c + j theta + theta: into j - 1 with probability (c + j theta) / (c + (j + 1) theta), else
-    // abandoning. First and second moments of its wait, and the mean wait of a served one, by
-    // j; served with probability c / (c + (j + 1) theta).
-    const int J = s.top - c;
-    s.inverseRate.resize(static_cast<std::size_t>(J) + 1);
-    long double m1 = 0, m2 = 0, servedWait = 0, served = 1, stay = 0;  // at j - 1
-    long double queue = 0, lq = 0, sumM1 = 0, sumM2 = 0, sumServedWait = 0, sumServed = 0,
-                abandoned = 0;
-    for (int j = 0; j <= J; ++j) {
-        const long double q = at(c + j);
-        const long double ahead = c + j * static_cast<long double>(theta);
-        // theta / (c + j theta) is theta times the mean stay at j - 1.
-        s.inverseRate[j] = static_cast<double>(j == 0 ? theta / ahead : theta * stay);
-        stay = 1 / (ahead + theta);
-        const long double move = ahead * stay;
-        m2 = 2 * stay * stay + move * (2 * stay * m1 + m2);
-        m1 = stay + move * m1;
-        servedWait = move * (served * stay + servedWait);
-        served = c * stay;
-        queue += q;
-        lq += j * q;
-        sumM1 += q * m1;
-        sumM2 += q * m2;
-        sumServedWait += q * servedWait;
-        sumServed += q * served;
-        abandoned += q * ((j + 1) * static_cast<long double>(theta) * stay);
-    }
-    const long double ELq = lq / total;
-    long double spread = below * ELq * ELq;  // no queue below c
-    for (int j = 0; j <= J; ++j)
-        spread += at(c + j) * (j - ELq) * (j - ELq);
+    const long double total = sums.total, queue = sums.queue, ELq = sums.lq / total;
     s.waiting = queue / total;
-    const long double EWq = sumM1 / total;
-    const long double Pab = abandoned / total;
-    const long double busy = (busyBelow + c * queue) / total;
+    const long double EWq = sums.m1 / total;
+    const long double Pab = sums.abandoned / total;
+    const long double busy = (sums.busyBelow + c * queue) / total;
 
     QueueStatistics& st = s.statistics;
     st.Pwait = static_cast<double>(s.waiting);
     st.ELq = static_cast<double>(ELq);
     st.EWq = static_cast<double>(EWq);
-    st.StdWq = static_cast<double>(std::sqrt(std::fabs(sumM2 / total - EWq * EWq)));
-    st.StdLq = static_cast<double>(std::sqrt(spread / total));
+    st.StdWq = static_cast<double>(std::sqrt(std::fabs(sums.m2 / total - EWq * EWq)));
+    st.StdLq = static_cast<double>(std::sqrt(sums.spread / total));
     // Flow balance of the chain (arrivals = services + abandonments) and the abandonments as
     // arriving customers meet them against theta E(Lq).
     st.accuracy = static_cast<double>(std::fabs(lambda - busy - theta * ELq) +
                                       std::fabs(lambda * Pab - theta * ELq));
     s.Pab = static_cast<double>(Pab);
-    s.EWqServed = static_cast<double>(sumServedWait / (below + sumServed));
+    s.EWqServed = static_cast<double>(sums.servedWait / (sums.below + sums.served));
     return s;
 }
 

@@ -196,6 +196,8 @@ public:
         : c_(c),
           K_(K),
           D_(1 / (c * rho)),
+          lnLeave_(std::log1p(-std::exp(-D_))),
+          lnC_(std::log(static_cast<double>(c))),
           lnFactorial_(K + 2),
           poisson_(K + 2),
           T_(static_cast<std::size_t>(c + 1) * (K + 1), 0.0) {
@@ -218,15 +220,15 @@ public:
         if (i < c_) {
             // All n in service: each still there after D with chance q = e^-D.
             const double lnTerm = lnFactorial_[n] - lnFactorial_[j] - lnFactorial_[n - j] - j * D_ +
-                                  (n - j) * std::log1p(-std::exp(-D_));
+                                  (n - j) * lnLeave_;
             return std::exp(lnTerm);
         }
         if (j >= c_) return poisson_[n - j];
         // The queue ran empty at some x within D; then j of the c services outlast D - x.
         const double integral = T(c_ - j, i - c_);
         if (integral <= 0) return 0;
-        return std::exp(std::log(integral) + std::log(static_cast<double>(c_)) - j * D_ +
-                        lnFactorial_[c_] - lnFactorial_[j] - lnFactorial_[c_ - j]);
+        return std::exp(std::log(integral) + lnC_ - j * D_ + lnFactorial_[c_] - lnFactorial_[j] -
+                        lnFactorial_[c_ - j]);
     }
 
 private:
@@ -253,6 +255,8 @@ private:
 
     int c_, K_;
     double D_;
+    // ln(1 - e^-D), one customer leaves within D, and ln c: asked for at every entry.
+    double lnLeave_, lnC_;
     std::vector<double> lnFactorial_;  // ln k!, k = 0..K + 1
     std::vector<double> poisson_;      // Poisson(1 / rho) terms 0..K + 1
     std::vector<double> T_;            // rows l = 0..c of K + 1 entries

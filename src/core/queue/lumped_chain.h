@@ -5,10 +5,15 @@
 // so every state probability keeps its relative digits, also those of 1e-40 at light loads
 // where an elimination of the balance equations leaves round-off of the largest ones.
 //
-//   p: the (N + 1) x (N + 1) transition probabilities row by row, reduced in place;
-//   firstColumn(m): the lowest state row m reaches (after the states above m are reduced too);
+//   p: the transition probabilities of rows `same`..N, each N + 1 long, reduced in place; rows
+//      0..same-1 equal row `same` (as in M/D/c, where the arrivals alone move every state up to
+//      c). A reduction changes equal rows alike, so they are reduced once as that one row, the
+//      very same sums and products, and the work falls from all N rows to the N - same others;
+//   firstColumn(m): the lowest state row m reaches (after the states above m are reduced too; it
+//      holds zeros left of it), never below that of a lower row; the entries are never negative;
 //   the result: pi_0..pi_(N-1), and pi_N the probability of state N itself.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -18,28 +23,74 @@
 namespace wachtrix {
 
 template <class Entry, class FirstColumn>
-std::vector<double> LumpedChainSolution(std::vector<Entry>& p, int N, double eta,
+std::vector<double> LumpedChainSolution(std::vector<Entry>& p, int N, int same, double eta,
                                         FirstColumn firstColumn) {
     using Real = long double;
     const int n = N + 1;
-    const auto at = [&](int i, int j) -> Entry& { return p[static_cast<std::size_t>(i) * n + j]; };
+    const auto row = [&](int i) {
+        return &p[static_cast<std::size_t>(std::max(i, same) - same) * n];
+    };
+    // State m's probability of leaving downward once the states above are reduced, and the
+    // inverse its row's share of every other row is taken with.
     std::vector<Real> down(n, 0.0L);
-    for (int m = N; m >= 1; --m) {
-        const int first = firstColumn(m);
+    std::vector<Entry> inverse(n, 0);
+    const auto pivot = [&](int m) {
+        const Entry* source = row(m);
         Real S = 0;
-        for (int j = first; j < m; ++j)
-            S += at(m, j);
+        for (int j = firstColumn(m); j < m; ++j)
+            S += source[j];
         if (!(S > 0)) throw NumericalFailure({std::string(kLudeco.singularText)});
         down[m] = S;
-        const Entry* row = &at(m, 0);
-        const Entry inverse = static_cast<Entry>(1 / S);
-        for (int i = 0; i < m; ++i) {
-            const Entry f = at(i, m) * inverse;
-            if (f == 0) continue;
-            Entry* target = &at(i, 0);
-            for (int j = first; j < m; ++j)
-                target[j] += f * row[j];
+        inverse[m] = static_cast<Entry>(1 / S);
+    };
+    // Row i with state m reduced out of it.
+    const auto reduce = [&](int i, int m) {
+        Entry* target = row(i);
+        const Entry f = target[m] * inverse[m];
+        if (f == 0) return;
+        const Entry* source = row(m);
+        for (int j = firstColumn(m); j < m; ++j)
+            target[j] += f * source[j];
+    };
+    // Row i with the four states top..top-3 reduced out of it at once: their shares one by one
+    // first (each after the ones above), then the columns below them, each once through every
+    // share in turn, where state by state would read and write the row four times. Every entry
+    // takes the same steps in the same order. Taking a share of 0 or an entry left of a row's
+    // first column (0 there) as well only adds +0 to entries that are +0 or more.
+    const auto reduceFour = [&](int i, int top) {
+        Entry* target = row(i);
+        const Entry *s0 = row(top), *s1 = row(top - 1), *s2 = row(top - 2), *s3 = row(top - 3);
+        const Entry f0 = target[top] * inverse[top];
+        target[top - 1] += f0 * s0[top - 1];
+        target[top - 2] += f0 * s0[top - 2];
+        target[top - 3] += f0 * s0[top - 3];
+        const Entry f1 = target[top - 1] * inverse[top - 1];
+        target[top - 2] += f1 * s1[top - 2];
+        target[top - 3] += f1 * s1[top - 3];
+        const Entry f2 = target[top - 2] * inverse[top - 2];
+        target[top - 3] += f2 * s2[top - 3];
+        const Entry f3 = target[top - 3] * inverse[top - 3];
+        if (f0 == 0 && f1 == 0 && f2 == 0 && f3 == 0) return;
+        for (int j = firstColumn(top - 3); j < top - 3; ++j)
+            target[j] = target[j] + f0 * s0[j] + f1 * s1[j] + f2 * s2[j] + f3 * s3[j];
+    };
+    // Above `same`, four states at a time: reduced among their own rows, then out of every row
+    // below.
+    int top = N;
+    for (; top - 4 >= same; top -= 4) {
+        for (int m = top; m > top - 4; --m) {
+            pivot(m);
+            for (int i = top - 3; i < m; ++i)
+                reduce(i, m);
         }
+        for (int i = same; i <= top - 4; ++i)
+            reduceFour(i, top);
+    }
+    // The rest one by one; rows below `same` are row `same`, once below m the one row left.
+    for (int m = top; m >= 1; --m) {
+        pivot(m);
+        for (int i = std::min(same, m - 1); i < m; ++i)
+            reduce(i, m);
     }
     std::vector<Real> x(n, 0.0L);
     x[0] = 1;
@@ -47,7 +98,7 @@ std::vector<double> LumpedChainSolution(std::vector<Entry>& p, int N, double eta
     for (int m = 1; m <= N; ++m) {
         Real in = 0;
         for (int i = 0; i < m; ++i)
-            in += x[i] * at(i, m);
+            in += x[i] * row(i)[m];
         x[m] = in / down[m];
         total += x[m];
     }

@@ -179,13 +179,17 @@ std::vector<double> MdcStateSolution(int c, double rho, int N, double eta) {
         beyond[k] = beyond[k + 1] + a[k];
 
     // The chain on 0..N, state N standing for all states from N on with the geometric mass
-    // pi_N eta^m / (1 - eta) in state N + m. Row m reaches down to m - c at most (also after the
-    // states above are reduced), so each reduction touches that band of the rows above it only.
+    // pi_N eta^m / (1 - eta) in state N + m. From a state up to c every customer in service
+    // leaves within the slot, so rows 0..c are one row: stored once, as row c. Row m reaches down
+    // to m - c at most (also after the states above are reduced), so each reduction touches that
+    // band of the rows above it only.
     const int n = N + 1;
-    std::vector<double> P(static_cast<std::size_t>(n) * n, 0.0);
-    const auto at = [&](int i, int j) -> double& { return P[static_cast<std::size_t>(i) * n + j]; };
-    for (int j = 0; j < N; ++j) {
-        const int shift = j <= c ? 0 : j - c;  // k = shift + arrivals
+    std::vector<double> P(static_cast<std::size_t>(n - c) * n, 0.0);
+    const auto at = [&](int i, int j) -> double& {
+        return P[static_cast<std::size_t>(i - c) * n + j];
+    };
+    for (int j = c; j < N; ++j) {
+        const int shift = j - c;  // k = shift + arrivals
         for (int k = shift; k < N; ++k)
             at(j, k) = static_cast<double>(a[k - shift]);
         at(j, N) = static_cast<double>(beyond[N - shift]);
@@ -196,7 +200,7 @@ std::vector<double> MdcStateSolution(int c, double rho, int N, double eta) {
         lumped = eta * lumped + a[k - N + c];
         if (k >= 0) at(N, k) = static_cast<double>((1 - static_cast<Real>(eta)) * lumped);
     }
-    return LumpedChainSolution(P, N, eta, [c](int m) { return std::max(m - c, 0); });
+    return LumpedChainSolution(P, N, c, eta, [c](int m) { return std::max(m - c, 0); });
 }
 
 MdcSolution SolveMDC(int c, double rho) {

@@ -175,17 +175,25 @@ Real SingleDeterministicServer::rateIn(int s) const {
     return static_cast<Real>(a_.rate) * (a_.K - s);
 }
 
-Real SingleDeterministicServer::term(int i, int s, Real u) const {
+Real SingleDeterministicServer::lnPerArrival(Real u) const {
+    if (a_.kind == SingleServerArrivals::Kind::Poisson) {
+        const Real mean = a_.rate * u;
+        return mean <= 0 ? 0 : std::log(mean);
+    }
+    return std::log(-std::expm1(-static_cast<Real>(a_.rate) * u));
+}
+
+Real SingleDeterministicServer::term(int i, int s, Real u, Real lnU) const {
     if (a_.kind == SingleServerArrivals::Kind::Poisson) {
         const Real mean = a_.rate * u;
         if (mean <= 0) return s == 0 ? 1 : 0;
-        return std::exp(-mean + s * std::log(mean) - lnFactorial_[s]);
+        return std::exp(-mean + s * lnU - lnFactorial_[s]);
     }
     // Binomial(K - i working, 1 - e^(-nu u)).
     const int R = a_.K - i;
     const Real nu = a_.rate;
-    return std::exp(lnFactorial_[R] - lnFactorial_[s] - lnFactorial_[R - s] +
-                    s * std::log(-std::expm1(-nu * u)) - (R - s) * nu * u);
+    return std::exp(lnFactorial_[R] - lnFactorial_[s] - lnFactorial_[R - s] + s * lnU -
+                    (R - s) * nu * u);
 }
 
 std::vector<Real> SingleDeterministicServer::atLeast(int i, Real u) const {
@@ -193,9 +201,10 @@ std::vector<Real> SingleDeterministicServer::atLeast(int i, Real u) const {
     std::vector<Real> v(R + 1, 0.0L);
     const bool poisson = a_.kind == SingleServerArrivals::Kind::Poisson;
     // Poisson: past the cap too, the states from K on being K.
+    const Real lnU = lnPerArrival(u);
     Real sum = 0;
     for (int s = poisson ? R + 80 : R; s >= 0; --s) {
-        sum += term(i, s, u);
+        sum += term(i, s, u, lnU);
         if (s <= R) v[s] = sum;
     }
     return v;
@@ -203,9 +212,10 @@ std::vector<Real> SingleDeterministicServer::atLeast(int i, Real u) const {
 
 Real SingleDeterministicServer::atLeastOne(int i, int r, Real u) const {
     const int last = a_.kind == SingleServerArrivals::Kind::Poisson ? a_.K - i + 80 : a_.K - i;
+    const Real lnU = lnPerArrival(u);
     Real sum = 0, previous = 0;
     for (int s = r; s <= last; ++s) {
-        const Real t = term(i, s, u);
+        const Real t = term(i, s, u, lnU);
         sum += t;
         // Past the mode the terms only fall: stop where they no longer count.
         if (t < previous && t < 1e-25L * sum) break;

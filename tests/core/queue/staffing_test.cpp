@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -150,14 +151,18 @@ TEST(Staffing, GallopingSearchFindsWhatSteppingFinds) {
         ErlangA(0.5, 40, Target::WaitingTail, 0.05, 0.2),
         ErlangA(100, 3, Target::DelayProbability, 0.01),
         ErlangA(2, 250, Target::MeanWait, 1e-4),
+        // Answers below c = a, where the search starts: one on the way down, one at the first c.
+        ErlangA(0.1, 60, Target::Abandonment, 0.25),
+        ErlangA(1, 20, Target::Abandonment, 0.6),
     };
     for (const StaffingQuestion& q : kQuestions) {
         const StaffingAnswer answer = FindStaffing(q);
         ASSERT_EQ(answer.outcome, StaffingOutcome::Found) << q.a;
         EXPECT_EQ(answer.c, StepByStep(q))
             << kStaffingModelItems[static_cast<int>(q.model)] << " a=" << q.a;
-        // Far fewer runs than steps once the answer is some way up.
-        EXPECT_LE(answer.runs.size(), 2 * std::log2(answer.c - answer.first + 2.0) + 2) << q.a;
+        // Far fewer runs than steps once the answer is some way from the first c with rho <= 1.
+        const int start = std::max(answer.first, static_cast<int>(std::ceil(q.a)));
+        EXPECT_LE(answer.runs.size(), 2 * std::log2(std::abs(answer.c - start) + 2.0) + 2) << q.a;
     }
 }
 
