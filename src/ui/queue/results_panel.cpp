@@ -4,11 +4,17 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "chart/qt_look.h"
+
 namespace wachtrix::ui {
 
-QTextCharFormat ResultCharFormat(ResultTextStyle style) {
+QTextCharFormat ResultCharFormat(ResultTextStyle style, const QPalette& palette) {
     QTextCharFormat format;
-    format.setForeground(style == ResultTextStyle::Title ? QColor(Qt::blue) : QColor(Qt::black));
+    const bool dark = chart::IsDarkPalette(palette);
+    const QColor plain = dark ? palette.color(QPalette::Text) : QColor(Qt::black);
+    const QColor ink = style == ResultTextStyle::Title ? QColor(Qt::blue) : plain;
+    // The blue and black of white paper; on a dark desktop the blue lightened to read.
+    format.setForeground(dark ? chart::ReadableInk(ink, palette.color(QPalette::Base)) : ink);
     format.setFontWeight(style == ResultTextStyle::Bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(style == ResultTextStyle::Title);
     format.setFontUnderline(style == ResultTextStyle::Title || style == ResultTextStyle::Underline);
@@ -29,15 +35,17 @@ ResultsPanel::ResultsPanel(QWidget* parent) : QTextEdit(parent) {
     font.setFixedPitch(true);
     font.setPointSize(9);
     setFont(font);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Text, Qt::black);
-    setPalette(colours);
+    if (!chart::IsDarkPalette(palette())) {
+        QPalette colours = palette();
+        colours.setColor(QPalette::Text, Qt::black);
+        setPalette(colours);
+    }
 }
 
 void ResultsPanel::addLine(const std::string& text, ResultTextStyle style) {
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
-    const QTextCharFormat format = ResultCharFormat(style);
+    const QTextCharFormat format = ResultCharFormat(style, palette());
     if (lines_ > 0) cursor.insertBlock();
     cursor.setCharFormat(format);
     cursor.insertText(QString::fromStdString(text), format);

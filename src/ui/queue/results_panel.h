@@ -1,7 +1,7 @@
 #pragma once
 // The Results panel of the queue window: a read-only fixed-pitch text in which every report line
-// is appended in its style (Title blue italic underlined, Bold, Underline, Normal) and scrolled
-// into view, without taking the focus from where the user is.
+// is appended in its style (Title blue italic underlined, Bold, Underline, Normal; lightened on
+// a dark desktop) and scrolled into view, without taking the focus from where the user is.
 
 #include <QTextCharFormat>
 #include <QTextEdit>
@@ -10,7 +10,8 @@
 
 namespace wachtrix::ui {
 
-QTextCharFormat ResultCharFormat(ResultTextStyle style);
+// The style's format on a panel of this palette.
+QTextCharFormat ResultCharFormat(ResultTextStyle style, const QPalette& palette);
 
 class ResultsPanel : public QTextEdit, public ResultSink {
     Q_OBJECT
