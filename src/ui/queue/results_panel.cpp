@@ -49,6 +49,7 @@ void ResultsPanel::addLine(const std::string& text, ResultTextStyle style) {
     if (lines_ > 0) cursor.insertBlock();
     cursor.setCharFormat(format);
     cursor.insertText(QString::fromStdString(text), format);
+    cursor.block().setUserState(static_cast<int>(style));
     ++lines_;
 
     // Into view, at the start of the line, without moving the keyboard focus.
@@ -56,6 +57,28 @@ void ResultsPanel::addLine(const std::string& text, ResultTextStyle style) {
     setTextCursor(cursor);
     ensureCursorVisible();
     horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
+}
+
+std::unique_ptr<QTextDocument> ResultsPanel::paperDocument() const {
+    std::unique_ptr<QTextDocument> paper(document()->clone());
+    paper->setDefaultFont(document()->defaultFont());
+    if (!chart::IsDarkPalette(palette())) return paper;
+    QPalette white;
+    white.setColor(QPalette::Base, Qt::white);
+    white.setColor(QPalette::Text, Qt::black);
+    // The styles are the panel's blocks' states, line by line alike in the copy.
+    QTextBlock from = document()->begin();
+    for (QTextBlock b = paper->begin(); b.isValid() && from.isValid();
+         b = b.next(), from = from.next()) {
+        const auto style = from.userState() < 0 ? ResultTextStyle::Normal
+                                                : static_cast<ResultTextStyle>(from.userState());
+        QTextCursor line(b);
+        line.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        QTextCharFormat ink;
+        ink.setForeground(ResultCharFormat(style, white).foreground());
+        line.mergeCharFormat(ink);
+    }
+    return paper;
 }
 
 void ResultsPanel::clearLines() {

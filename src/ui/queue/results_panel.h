@@ -5,6 +5,7 @@
 
 #include <QTextCharFormat>
 #include <QTextEdit>
+#include <memory>
 
 #include "core/text/result_writer.h"
 
@@ -20,6 +21,9 @@ public:
 
     // AddResultLine's end: the text as a new last line, styled; an empty text is an empty line.
     void addLine(const std::string& text, ResultTextStyle style) override;
+
+    // The lines in their colours on white paper, whatever the desktop's: for saving and printing.
+    std::unique_ptr<QTextDocument> paperDocument() const;
 
     // Empties the panel.
     void clearLines();

@@ -61,6 +61,11 @@ private slots:
             QVERIFY2(Contrast(ink, base) >= 4.5, qPrintable(QString::number(k)));
         }
         QCOMPARE(k, 4);
+        // Saved and printed, the lines are on white paper again.
+        const auto paper = panel.paperDocument();
+        for (QTextBlock b = paper->begin(); b.isValid(); b = b.next())
+            QVERIFY(Contrast(b.begin().fragment().charFormat().foreground().color(), Qt::white) >=
+                    4.5);
     }
 
     void chartAxesAndSeriesReadOnTheirBackground() {
