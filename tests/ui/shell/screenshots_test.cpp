@@ -37,6 +37,12 @@ QPalette DarkPalette() {
     for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText,
                             QPalette::ToolTipText, QPalette::BrightText})
         p.setColor(role, text);
+    // The bevel shades, from which the style draws frames and the grids' lines.
+    p.setColor(QPalette::Light, QColor(0x50, 0x50, 0x56));
+    p.setColor(QPalette::Midlight, QColor(0x40, 0x40, 0x46));
+    p.setColor(QPalette::Mid, QColor(0x5a, 0x5a, 0x60));
+    p.setColor(QPalette::Dark, QColor(0x18, 0x18, 0x1b));
+    p.setColor(QPalette::Shadow, QColor(0x0c, 0x0c, 0x0e));
     p.setColor(QPalette::Highlight, QColor(0x3d, 0x6e, 0xb4));
     p.setColor(QPalette::HighlightedText, Qt::white);
     p.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
