@@ -91,20 +91,30 @@ private:
     const TAppearance& look() const { return v_.appearance; }
     const TDimensions& dims() const { return v_.dimensions; }
 
+    QColor Paper(TColor color) const {
+        return v_.dark ? DarkGround(ToQColor(color)) : ToQColor(color);
+    }
+    // Lines and text read on the plot area and on the margin alike.
+    QColor Ink(TColor color) const {
+        if (!v_.dark) return ToQColor(color);
+        return ReadableInk(ReadableInk(ToQColor(color), Paper(look().BackgroundColor)),
+                           Paper(look().MarginColor));
+    }
+
     double XPixel(double x) const { return plot_.left() + x_->Offset(x); }
     double YPixel(const AxisMetrics& m, double y) const { return plot_.bottom() - m.Offset(y); }
 
     void FillBackground() {
-        p_.fillRect(QRect(QPoint(0, 0), size_), ToQColor(look().MarginColor));
+        p_.fillRect(QRect(QPoint(0, 0), size_), Paper(look().MarginColor));
         if (plot_.width() > 0 && plot_.height() > 0)
-            p_.fillRect(plot_, ToQColor(look().BackgroundColor));
+            p_.fillRect(plot_, Paper(look().BackgroundColor));
     }
 
     void DrawGraphTitle() {
         const QString title = QString::fromStdString(look().GraphTitle);
         if (title.isEmpty()) return;
         p_.setFont(ToQFont(look().TitleFont));
-        p_.setPen(ToQColor(look().TitleFont().Color));
+        p_.setPen(Ink(look().TitleFont().Color));
         const QFontMetricsF fm(p_.font());
         const QString text = fm.elidedText(title, Qt::ElideRight, size_.width() - 4);
         const double w = fm.horizontalAdvance(text), h = fm.height();
@@ -154,7 +164,7 @@ private:
 
     void SetCrispPen(TColor color, Qt::PenStyle style) {
         p_.setRenderHint(QPainter::Antialiasing, false);
-        QPen pen(ToQColor(color), 0, style);
+        QPen pen(Ink(color), 0, style);
         pen.setCosmetic(true);
         p_.setPen(pen);
     }
@@ -196,7 +206,7 @@ private:
                                     ? lineY + dims().TickLength + dims().XAxisLabelOffset
                                     : lineY - dims().TickLength - dims().XAxisLabelOffset - labelH;
         if (look().ShowGraphLabels) {
-            p_.setPen(ToQColor(look().LabelFont().Color));
+            p_.setPen(Ink(look().LabelFont().Color));
             std::vector<const AxisTick*> labelled;
             std::vector<double> positions;
             double widest = 0;
@@ -224,7 +234,7 @@ private:
         const QString title = QString::fromStdString(v_.xAxis.Title);
         if (title.isEmpty()) return;
         p_.setFont(ToQFont(look().CaptionFont));
-        p_.setPen(ToQColor(look().CaptionFont().Color));
+        p_.setPen(Ink(look().CaptionFont().Color));
         const QFontMetricsF fm(p_.font());
         const QString text = fm.elidedText(title, Qt::ElideRight, size_.width() - 4);
         const double w = fm.horizontalAdvance(text) + 2, h = fm.height();
@@ -264,7 +274,7 @@ private:
         const double anchor = lineX + dir * (dims().TickLength + dims().YAxisLabelOffset);
         double widest = 0;
         if (look().ShowGraphLabels) {
-            p_.setPen(ToQColor(look().LabelFont().Color));
+            p_.setPen(Ink(look().LabelFont().Color));
             std::vector<const AxisTick*> labelled;
             std::vector<double> positions;
             for (const AxisTick& t : ticks)
@@ -292,7 +302,7 @@ private:
         const QString title = QString::fromStdString(axis.Title);
         if (title.isEmpty()) return;
         p_.setFont(ToQFont(look().CaptionFont));
-        p_.setPen(ToQColor(look().CaptionFont().Color));
+        p_.setPen(Ink(look().CaptionFont().Color));
         const QFontMetricsF fm(p_.font());
         const double h = fm.height();
         const QString text = fm.elidedText(title, Qt::ElideRight, size_.height() - 4);
@@ -311,7 +321,7 @@ private:
 
     void DrawErrorCaption() {
         p_.setFont(ToQFont(look().CaptionFont));
-        p_.setPen(ToQColor(look().CaptionFont().Color));
+        p_.setPen(Ink(look().CaptionFont().Color));
         p_.drawText(plot_.adjusted(4, 4, -4, -4), Qt::AlignCenter | Qt::TextWordWrap,
                     QString::fromStdString(look().ErrorCaption));
     }
@@ -380,7 +390,7 @@ private:
             open = true;
         }
         // The canvas pen is one pixel wide (a print-style line); antialiasing keeps it smooth.
-        QPen pen(ToQColor(s.Color), 1.0, ToPenStyle(s.LineStyle));
+        QPen pen(Ink(s.Color), 1.0, ToPenStyle(s.LineStyle));
         pen.setJoinStyle(Qt::RoundJoin);
         pen.setCapStyle(Qt::RoundCap);
         p_.setPen(pen);
@@ -392,7 +402,7 @@ private:
     static double MarkRadius(const TSeries& s) { return std::max(1.0, s.PointSize * 0.75); }
 
     void DrawMarks(const TSeries& s, const std::vector<QPointF>& points, const QRectF& reach) {
-        const QColor color = ToQColor(s.MarkColor());
+        const QColor color = Ink(s.MarkColor());
         const double r = MarkRadius(s);
         const int shape = s.PointShape;
         QPen pen(color, shape == 4 ? std::max(1.0, s.PointSize / 2.0) : 1.0);
@@ -428,7 +438,7 @@ private:
         const TLegend& l = v_.legend;
         const QRectF box(l.left, l.top, l.width().value_or(size_.width() - 20), l.height);
         p_.setRenderHint(QPainter::Antialiasing, false);
-        p_.fillRect(box, ToQColor(l.color().value_or(look().BackgroundColor)));
+        p_.fillRect(box, Paper(l.color().value_or(look().BackgroundColor)));
         if (l.borderStyle == TBorderStyle::bsSingle) {
             SetCrispPen(look().AxesColor, Qt::SolidLine);
             p_.setBrush(Qt::NoBrush);
@@ -445,12 +455,12 @@ private:
             p_.save();
             p_.setRenderHint(QPainter::Antialiasing, true);
             if (s.DrawLine) {
-                p_.setPen(QPen(ToQColor(s.Color), 1, ToPenStyle(s.LineStyle)));
+                p_.setPen(QPen(Ink(s.Color), 1, ToPenStyle(s.LineStyle)));
                 p_.drawLine(QLineF(x, midY, x + l.SymbolSpace, midY));
             }
             if (s.DrawPoints) DrawMarks(s, {QPointF(x + l.SymbolSpace / 2.0, midY)}, box);
             p_.restore();
-            p_.setPen(ToQColor(l.font().Color));
+            p_.setPen(Ink(l.font().Color));
             const double textLeft = x + l.SymbolSpace + 4;
             const double w = fm.horizontalAdvance(name) + 2;
             p_.drawText(QRectF(textLeft, y, w, fm.height()), Qt::AlignLeft | Qt::AlignVCenter,

@@ -27,6 +27,8 @@ struct GraphView {
     bool plotting = true;
     // A series with non-positive values on a logarithmic axis, skipped.
     std::function<void(const TSeries&)> logError;
+    // On a dark desktop the backgrounds darken and lines and text lighten to stay readable.
+    bool dark = false;
 };
 
 // The plot area within a chart of this size.

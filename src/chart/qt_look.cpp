@@ -12,6 +12,45 @@ QColor ToQColor(TColor color) {
                   static_cast<int>((color >> 16) & 0xFF));
 }
 
+namespace {
+
+double RelativeLuminance(const QColor& c) {
+    const auto channel = [](double v) {
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+}  // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+    const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+bool IsDarkPalette(const QPalette& palette) {
+    return palette.color(QPalette::Base).lightness() < palette.color(QPalette::Text).lightness();
+}
+
+QColor DarkGround(const QColor& background) {
+    const QColor hsl = background.toHsl();
+    return QColor::fromHsl(hsl.hslHue(), hsl.hslSaturation(), 255 - hsl.lightness()).toRgb();
+}
+
+QColor ReadableInk(const QColor& ink, const QColor& ground) {
+    // Mixing toward white raises the contrast on a dark ground step by step; white ends it.
+    const bool darkGround = RelativeLuminance(ground) < 0.18;
+    const QColor far = darkGround ? QColor(Qt::white) : QColor(Qt::black);
+    QColor c = ink.toRgb();
+    for (int step = 1; ContrastRatio(c, ground) < 4.5 && step <= 10; ++step) {
+        const double t = step / 10.0;
+        c = QColor::fromRgbF(static_cast<float>(ink.redF() + (far.redF() - ink.redF()) * t),
+                             static_cast<float>(ink.greenF() + (far.greenF() - ink.greenF()) * t),
+                             static_cast<float>(ink.blueF() + (far.blueF() - ink.blueF()) * t));
+    }
+    return c;
+}
+
 QFont ToQFont(const TFont& font) {
     QFont f;
     f.setFamilies({QString::fromStdString(font.Name), "Liberation Sans", "Arimo", "Helvetica",

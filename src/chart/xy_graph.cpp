@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "chart/graph_painter.h"
+#include "chart/qt_look.h"
 
 namespace wachtrix::chart {
 namespace {
@@ -119,7 +120,7 @@ bool TxyGraph::ScaleAxes() {
     return valid;
 }
 
-void TxyGraph::Render(QPainter& painter, QSize size) {
+void TxyGraph::Render(QPainter& painter, QSize size, bool dark) {
     ScaleAxes();
     const GraphView view{xAxis_,
                          yAxis_,
@@ -131,7 +132,8 @@ void TxyGraph::Render(QPainter& painter, QSize size) {
                          plotting_,
                          [this](const TSeries& s) {
                              if (OnLogError) OnLogError(*this, s);
-                         }};
+                         },
+                         dark};
     PaintGraph(painter, size, view);
     if (OnPaintEnd) OnPaintEnd(*this, painter);
 }
@@ -147,7 +149,7 @@ QImage TxyGraph::RenderImage(qreal scale) {
 
 void TxyGraph::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    Render(painter, size());
+    Render(painter, size(), IsDarkPalette(palette()));
 }
 
 }  // namespace wachtrix::chart

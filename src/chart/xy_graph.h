@@ -50,8 +50,9 @@ public:
     // The plot area in widget coordinates.
     QRectF PlotRect() const;
 
-    // Paints the chart as on screen, at `size`, onto any device (an image, an SVG file).
-    void Render(QPainter& painter, QSize size);
+    // Paints the chart as on screen, at `size`, onto any device (an image, an SVG file); the
+    // dark look only on a dark desktop's screen, exports stay as on paper.
+    void Render(QPainter& painter, QSize size, bool dark = false);
     // The chart as an image, `scale` times the widget's pixels.
     QImage RenderImage(qreal scale = 1);
 

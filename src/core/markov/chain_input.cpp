@@ -1,5 +1,6 @@
 #include "core/markov/chain_input.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -184,6 +185,46 @@ ChainData ChainDataFromInput(const ChainInput& input) {
     if (!AllRead(c.matrixRead) || !AllRead(c.costRead))
         throw std::invalid_argument("a cell is not a number");
     return ChainDataFromNumbers(std::move(c));
+}
+
+namespace {
+
+// Each column as wide as its widest text, two blanks apart.
+std::vector<std::string> AlignedRows(const std::vector<std::vector<std::string>>& rows,
+                                     std::vector<std::size_t> widths) {
+    for (const auto& row : rows)
+        for (std::size_t j = 0; j < row.size(); ++j) {
+            if (j >= widths.size()) widths.push_back(0);
+            widths[j] = std::max(widths[j], row[j].size());
+        }
+    std::vector<std::string> lines;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t j = 0; j < row.size(); ++j)
+            line += std::string(2 + widths[j] - row[j].size(), ' ') + row[j];
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+}  // namespace
+
+std::vector<std::string> ChainListing(const ChainInput& input) {
+    const bool discrete = input.kind == ChainKind::Discrete;
+    const int n = input.StateCount();
+    std::vector<std::string> lines{std::string(discrete ? "Discrete" : "Continuous") +
+                                       "-time Markov chain, " + std::to_string(n) +
+                                       (n == 1 ? " state" : " states"),
+                                   "", discrete ? "Transition matrix P" : "Rate matrix Q"};
+    for (std::string& row : AlignedRows(input.matrix, {}))
+        lines.push_back(std::move(row));
+    lines.insert(lines.end(), {"", discrete ? "Cost vector" : "Cost vectors"});
+    std::vector<std::vector<std::string>> costs{
+        discrete ? std::vector<std::string>{"c(j)"} : std::vector<std::string>{"r(j)", "F(k)"}};
+    costs.insert(costs.end(), input.costs.begin(), input.costs.end());
+    for (std::string& row : AlignedRows(costs, {}))
+        lines.push_back(std::move(row));
+    return lines;
 }
 
 }  // namespace wachtrix

@@ -76,4 +76,11 @@ std::optional<std::string> ValidateChainInput(const ChainInput& input);
 // std::invalid_argument for a text that ValidateChainInput would have refused.
 ChainData ChainDataFromInput(const ChainInput& input);
 
+// The chain as the grids show it, for the head of a kept report: kind and size, then the matrix
+// and the cost columns, the cell texts as typed, each column right-aligned.
+//   discrete, {"0.5","0.5"},{"1","0"}, costs {"1"},{"22"} ->
+//   "Discrete-time Markov chain, 2 states", "", "Transition matrix P", "  0.5  0.5",
+//   "    1    0", "", "Cost vector", "  c(j)", "     1", "    22"
+std::vector<std::string> ChainListing(const ChainInput& input);
+
 }  // namespace wachtrix

@@ -7,6 +7,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
 #include <memory>
@@ -42,6 +43,17 @@ void SaveAndTell(QWidget* parent, const QTextDocument& document, const QString& 
                       "Cannot write file " + fileName + "\n" + why);
 }
 
+// Qt names only the font's own families; a reader that has none of them should still get a
+// font of the same kind, so the list ends in the generic family (unquoted, as CSS wants it).
+QString WithGenericFamily(QString html, const QFont& font) {
+    const bool fixed = font.fixedPitch() || font.styleHint() == QFont::Monospace ||
+                       font.styleHint() == QFont::TypeWriter;
+    static const QRegularExpression bodyFamily(R"((<body[^>]*?font-family:)([^;"]*))");
+    const QRegularExpressionMatch m = bodyFamily.match(html);
+    if (m.hasMatch()) html.insert(m.capturedEnd(2), fixed ? ",monospace" : ",sans-serif");
+    return html;
+}
+
 }  // namespace
 
 DocumentFormat FormatForFile(const QString& fileName) {
@@ -51,8 +63,7 @@ DocumentFormat FormatForFile(const QString& fileName) {
     return DocumentFormat::PlainText;
 }
 
-QString SaveDocument(const QTextDocument& document, const QString& fileName,
-                     const QString& title) {
+QString SaveDocument(const QTextDocument& document, const QString& fileName, const QString& title) {
     QByteArray bytes;
     QBuffer file(&bytes);
     file.open(QIODevice::WriteOnly);
@@ -65,7 +76,7 @@ QString SaveDocument(const QTextDocument& document, const QString& fileName,
         case DocumentFormat::Html: {
             const auto copy = PaperCopy(document, nullptr);
             copy->setMetaInformation(QTextDocument::DocumentTitle, title);
-            file.write(copy->toHtml().toUtf8());
+            file.write(WithGenericFamily(copy->toHtml(), copy->defaultFont()).toUtf8());
             break;
         }
         case DocumentFormat::Pdf: {
@@ -76,9 +87,9 @@ QString SaveDocument(const QTextDocument& document, const QString& fileName,
             break;
         }
     }
-    return QString::fromStdString(WriteFileSafely(QFile::encodeName(fileName).toStdString(),
-                                                  std::string_view(bytes.constData(),
-                                                                   static_cast<std::size_t>(bytes.size()))));
+    return QString::fromStdString(WriteFileSafely(
+        QFile::encodeName(fileName).toStdString(),
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
 }
 
 void SaveDocumentAs(QWidget* parent, const QTextDocument& document, const QString& title,

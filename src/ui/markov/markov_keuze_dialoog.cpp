@@ -456,7 +456,8 @@ QWidget* TMarkovKeuzeDialoog::BuildResultsPage() {
                                        "Mean Passage and Absorption"};
     const char* memoNames[kResultTabs] = {"MemoChainStructure", "MemoSteadyState", "MemoTransient",
                                           "MemoFirstPassageTime", "MemoMeanPassage"};
-    QFont fixed("Courier New");
+    QFont fixed;
+    fixed.setFamilies({"Courier New", "Liberation Mono"});
     fixed.setStyleHint(QFont::Monospace);
     fixed.setFixedPitch(true);
     QFont bold = font();
@@ -486,26 +487,25 @@ QWidget* TMarkovKeuzeDialoog::BuildResultsPage() {
     save->setObjectName("SaveMemoBtn");
     save->setToolTip("Save these results as plain text, HTML or PDF");
     connect(save, &QPushButton::clicked, this, [this] {
-        if (const QPlainTextEdit* memo = VisibleMemo()) {
+        if (const auto document = KeptReport()) {
             const QString before = saveDirectory_;
-            SaveDocumentAs(this, *memo->document(), MemoTitle(), saveDirectory_);
+            SaveDocumentAs(this, *document, MemoTitle(), saveDirectory_);
             RememberSaveFolder(before);
         }
     });
     auto* print = new QPushButton("Print...", page);
     print->setObjectName("PrintMemoBtn");
     connect(print, &QPushButton::clicked, this, [this] {
-        if (const QPlainTextEdit* memo = VisibleMemo()) {
+        if (const auto document = KeptReport()) {
             const QString before = saveDirectory_;
-            PrintDocument(this, *memo->document(), MemoTitle(), saveDirectory_);
+            PrintDocument(this, *document, MemoTitle(), saveDirectory_);
             RememberSaveFolder(before);
         }
     });
     auto* preview = new QPushButton("Preview...", page);
     preview->setObjectName("PreviewMemoBtn");
     connect(preview, &QPushButton::clicked, this, [this] {
-        if (const QPlainTextEdit* memo = VisibleMemo())
-            PreviewDocument(this, *memo->document(), MemoTitle());
+        if (const auto document = KeptReport()) PreviewDocument(this, *document, MemoTitle());
     });
     resultButtons_ = {save, print, preview};
     connect(PageControl2, &QTabWidget::currentChanged, this,
@@ -981,6 +981,17 @@ void TMarkovKeuzeDialoog::SetMemoVisible(int tab, bool visible) {
 QPlainTextEdit* TMarkovKeuzeDialoog::VisibleMemo() const {
     QPlainTextEdit* memo = memos_[PageControl2->currentIndex()];
     return memo->isHidden() ? nullptr : memo;
+}
+
+// A report kept on its own has to say which chain it answers; results are cleared whenever the
+// grids change, so the grids still hold the chain that was analysed.
+std::unique_ptr<QTextDocument> TMarkovKeuzeDialoog::KeptReport() const {
+    const QPlainTextEdit* memo = VisibleMemo();
+    if (!memo) return nullptr;
+    auto document = std::make_unique<QTextDocument>();
+    document->setDefaultFont(memo->font());
+    document->setPlainText(JoinLines(ChainListing(CurrentChain())) + "\n\n" + memo->toPlainText());
+    return document;
 }
 
 QString TMarkovKeuzeDialoog::MemoTitle() const {

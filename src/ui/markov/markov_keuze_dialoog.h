@@ -6,7 +6,9 @@
 // its undo stack; opening a chain or changing its kind starts the stack afresh.
 
 #include <QDialog>
+#include <QTextDocument>
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -127,6 +129,8 @@ private:
     // The memo of the result tab on view, null while it shows "No results".
     QPlainTextEdit* VisibleMemo() const;
     QString MemoTitle() const;
+    // The chain, then the report on view, as Save, Print and Preview keep it; null without one.
+    std::unique_ptr<QTextDocument> KeptReport() const;
     void UpdateResultButtons();  // Save, Print and Preview only where there are results
     void ShowReport(int tab, const std::vector<std::string>& lines);
     void ShowError(const QString& text);

@@ -1,9 +1,11 @@
 #include "ui/markov/string_grid.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QProxyStyle>
 #include <QRegularExpression>
 #include <QScopedValueRollback>
 #include <QStyledItemDelegate>
@@ -17,6 +19,28 @@ namespace wachtrix::ui {
 namespace {
 
 using Block = QList<QStringList>;
+
+// The style draws grid lines a shade off the window colour, which vanishes on a dark Base; on a
+// dark desktop they are drawn two fifths of the way from Base to Text instead.
+class DarkGridLines : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint != SH_Table_GridLineColor || !widget)
+            return QProxyStyle::styleHint(hint, option, widget, returnData);
+        const QColor base = widget->palette().color(QPalette::Base);
+        const QColor text = widget->palette().color(QPalette::Text);
+        const auto mix = [](int b, int t) { return b + (t - b) * 2 / 5; };
+        return static_cast<int>(QColor(mix(base.red(), text.red()), mix(base.green(), text.green()),
+                                       mix(base.blue(), text.blue()))
+                                    .rgba());
+    }
+};
+
+bool IsDark(const QPalette& palette) {
+    return palette.color(QPalette::Base).lightness() < palette.color(QPalette::Text).lightness();
+}
 
 // The rows of a copied block, empty lines at its end dropped. The separator is the first of tab
 // and semicolon that occurs; without either, runs of blanks separate.
@@ -102,6 +126,12 @@ TStringGrid::TStringGrid(EnterMove move, QWidget* parent) : QTableWidget(parent)
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setHighlightSections(false);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    // Only on a dark desktop: the light look stays the application style's own.
+    if (IsDark(palette())) {
+        auto* lines = new DarkGridLines(QApplication::style()->name());
+        lines->setParent(this);
+        setStyle(lines);
+    }
     // The editor has already written the cell: the step holds what was there before.
     setItemDelegate(new EditDelegate(this, [this](const QModelIndex& index, const QString& before) {
         if (undo_)

@@ -300,13 +300,13 @@ void TQueueMainForm::ClearButtonClick() {
 
 void TQueueMainForm::PrintButtonClick() {
     const QString before = lastDirectory_;
-    PrintDocument(this, *Results->document(), kPrintJob, lastDirectory_);
+    PrintDocument(this, *Results->paperDocument(), kPrintJob, lastDirectory_);
     rememberSaveFolder(before);
 }
 
 void TQueueMainForm::SaveButtonClick() {
     const QString before = lastDirectory_;
-    SaveDocumentAs(this, *Results->document(), kPrintJob, lastDirectory_);
+    SaveDocumentAs(this, *Results->paperDocument(), kPrintJob, lastDirectory_);
     rememberSaveFolder(before);
 }
 
@@ -316,7 +316,7 @@ void TQueueMainForm::rememberSaveFolder(const QString& before) {
 }
 
 void TQueueMainForm::PreviewButtonClick() {
-    PreviewDocument(this, *Results->document(), kPrintJob);
+    PreviewDocument(this, *Results->paperDocument(), kPrintJob);
 }
 
 void TQueueMainForm::Close1Click() {

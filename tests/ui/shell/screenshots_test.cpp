@@ -1,0 +1,151 @@
+// Renders the pictures under docs/screenshots, in the light and a dark desktop palette:
+//   WACHTRIX_SCREENSHOTS=docs/screenshots QT_QPA_PLATFORM=offscreen build/.../test_ui_Screenshots
+// Without the variable every case is skipped.
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolTip>
+
+#include "chart/xy_graph.h"
+#include "core/queue/queue_model.h"
+#include "ui/common/dialog_recorder.h"
+#include "ui/common/radio_group.h"
+#include "ui/common/ui_test_support.h"
+#include "ui/graph/graph_window.h"
+#include "ui/markov/markov_keuze_dialoog.h"
+#include "ui/markov/string_grid.h"
+#include "ui/queue/multi_row_tab_widget.h"
+#include "ui/queue/queue_main_form.h"
+
+using wachtrix::testing::Child;
+using namespace wachtrix::ui;
+
+namespace {
+
+QPalette DarkPalette() {
+    QPalette p;
+    const QColor window(0x2b, 0x2b, 0x2f), base(0x1e, 0x1e, 0x22), text(0xe6, 0xe6, 0xe6);
+    for (const auto role : {QPalette::Window, QPalette::Button})
+        p.setColor(role, window);
+    for (const auto role : {QPalette::Base, QPalette::AlternateBase, QPalette::ToolTipBase})
+        p.setColor(role, base);
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText,
+                            QPalette::ToolTipText, QPalette::BrightText})
+        p.setColor(role, text);
+    // The bevel shades, from which the style draws frames and the grids' lines.
+    p.setColor(QPalette::Light, QColor(0x50, 0x50, 0x56));
+    p.setColor(QPalette::Midlight, QColor(0x40, 0x40, 0x46));
+    p.setColor(QPalette::Mid, QColor(0x5a, 0x5a, 0x60));
+    p.setColor(QPalette::Dark, QColor(0x18, 0x18, 0x1b));
+    p.setColor(QPalette::Shadow, QColor(0x0c, 0x0c, 0x0e));
+    p.setColor(QPalette::Highlight, QColor(0x3d, 0x6e, 0xb4));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
+    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    return p;
+}
+
+void Type(QWidget* root, const char* name, const char* text) {
+    Child<QLineEdit>(root, name)->setText(text);
+}
+
+}  // namespace
+
+class Screenshots : public QObject {
+    Q_OBJECT
+private:
+    QDir out;
+    QPalette light;
+
+    void Save(const QImage& image, const QString& name) {
+        QVERIFY2(image.save(out.filePath(name + ".png"), nullptr, 9), qPrintable(name));
+    }
+
+private slots:
+    void initTestCase() {
+        const QString dir = qEnvironmentVariable("WACHTRIX_SCREENSHOTS");
+        if (dir.isEmpty()) QSKIP("set WACHTRIX_SCREENSHOTS to a folder to render the pictures");
+        QVERIFY(QDir().mkpath(dir));
+        out = QDir(dir);
+        light = QApplication::palette();
+    }
+
+    void pictures_data() {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light") << false;
+        QTest::newRow("dark") << true;
+    }
+    void pictures() {
+        QFETCH(bool, dark);
+        QApplication::setPalette(dark ? DarkPalette() : light);
+        const QString suffix = dark ? "-dark" : "-light";
+        wachtrix::testing::DialogRecorder boxes;
+
+        // The queue window on M/M/c after a table and a graph.
+        TQueueMainForm form;
+        form.resize(1000, 680);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* tabs = Child<MultiRowTabWidget>(&form, "PageControl");
+        for (int i = 0; i < tabs->count(); ++i)
+            if (wachtrix::QueueModels()[static_cast<std::size_t>(i)]->key == "mmc")
+                tabs->setCurrentIndex(i);
+        Type(&form, "MMC_C_edit", "2");
+        Type(&form, "MMC_Rho_edit", "0.8");
+        Child<QPushButton>(&form, "MMC_Run_Button")->click();
+        Child<RadioGroup>(&form, "MMC_Output_RadioGroup")->item(4)->click();
+        Child<QPushButton>(&form, "MMC_Run_Button")->click();
+        auto* graph = form.findChild<GraphWindow*>();
+        QVERIFY(graph);
+        graph->hide();
+        Save(form.grab().toImage(), "queue" + suffix);
+
+        // The graph window with the readout of the point under the mouse.
+        graph->resize(640, 460);
+        graph->show();
+        QVERIFY(QTest::qWaitForWindowExposed(graph));
+        wachtrix::chart::TxyGraph* chart = graph->chart(0);
+        chart->grab();  // painted once, so the mouse maps onto scales
+        const QRectF plot = chart->PlotRect();
+        // Straight to the chart: the pointer of an offscreen desktop is wherever it was left.
+        const QPointF at(plot.left() + plot.width() * 0.3, plot.center().y());
+        QMouseEvent move(QEvent::MouseMove, at, chart->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(chart, &move);
+        QVERIFY(!QToolTip::text().isEmpty());
+        QImage picture = graph->grab().toImage();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->inherits("QTipLabel") && w->isVisible()) {
+                QPainter painter(&picture);
+                painter.drawPixmap(graph->mapFromGlobal(w->mapToGlobal(QPoint(0, 0))), w->grab());
+            }
+        Save(picture, "graph" + suffix);
+        QToolTip::hideText();
+
+        // The Markov dialog with a small chain.
+        TMarkovKeuzeDialoog markov;
+        markov.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&markov));
+        Type(&markov, "EditAantalStates", "3");
+        QTest::keyClick(Child<QLineEdit>(&markov, "EditAantalStates"), Qt::Key_Return);
+        const char* const cells[3][3] = {
+            {"0.5", "0.5", "0"}, {"0.25", "0.5", "0.25"}, {"0", "0.5", "0.5"}};
+        const char* const costs[3] = {"1", "0", "4"};
+        for (int i = 0; i < 3; ++i) {
+            for (int j = 0; j < 3; ++j)
+                Child<TStringGrid>(&markov, "sgOvergangsMatrix")->item(i, j)->setText(cells[i][j]);
+            Child<TStringGrid>(&markov, "sgKostenVector")->item(i, 0)->setText(costs[i]);
+        }
+        Save(markov.grab().toImage(), "markov" + suffix);
+        QVERIFY(boxes.requests.isEmpty());
+    }
+};
+
+QTEST_MAIN(Screenshots)
+#include "screenshots_test.moc"
