@@ -728,6 +728,25 @@ private slots:
         QVERIFY(!save->isEnabled());
     }
 
+    // A kept report carries the chain it answers, as entered; its HTML falls back to any fixed
+    // pitch.
+    void keptReportsStartWithTheChain() {
+        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
+        EnterChain("0 2.5 / 10 0", "1 0 / -2 4");
+        Run(1);
+        QTemporaryDir dir;
+        boxes->fileName = dir.filePath("steady.txt");
+        w<QPushButton>("SaveMemoBtn")->click();
+        QCOMPARE(QString::fromUtf8(wachtrix::testing::ReadBytes(boxes->fileName)),
+                 "Continuous-time Markov chain, 2 states\n\nRate matrix Q\n   0  2.5\n  10    0\n\n"
+                 "Cost vectors\n  r(j)  F(k)\n     1     0\n    -2     4\n\n" +
+                     memo("MemoSteadyState")->toPlainText() + "\n");
+        boxes->fileName = dir.filePath("steady.html");
+        w<QPushButton>("SaveMemoBtn")->click();
+        const QString html = QString::fromUtf8(wachtrix::testing::ReadBytes(boxes->fileName));
+        QVERIFY(html.contains(",monospace;") && html.contains("Rate matrix Q"));
+    }
+
     void saveThenOpenGivesTheSameGrids() {
         QTemporaryDir dir;
         w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
