@@ -109,6 +109,17 @@ private:
         DeleteClosedWindows();
     }
 
+    // The queue window closed (Yes to its question), the Markov module opened: its dialog once
+    // shown, or null.
+    TMarkovKeuzeDialoog* MarkovInsteadOfQueue() {
+        boxes_->answer(DialogButton::Yes);
+        QueueMainForm->Close1Click();
+        DeleteClosedWindows();
+        PelmoMain->SpeedButton1Click();
+        TMarkovKeuzeDialoog* dialog = MarkovDialog();
+        return QTest::qWaitFor([dialog] { return dialog->isVisible(); }) ? dialog : nullptr;
+    }
+
 private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);  // nothing reaches the user's own settings
@@ -153,12 +164,8 @@ private slots:
         QVERIFY(!Find<QWidget>("MMC_TValues_GroupBox")->isHidden());  // as the choice shows it
 
         // The Markov dialog keeps its place and its simple fields, not the chain.
-        boxes_->answer(DialogButton::Yes);
-        QueueMainForm->Close1Click();
-        DeleteClosedWindows();
-        PelmoMain->SpeedButton1Click();
-        TMarkovKeuzeDialoog* dialog = MarkovDialog();
-        QTRY_VERIFY(dialog->isVisible());
+        TMarkovKeuzeDialoog* dialog = MarkovInsteadOfQueue();
+        QVERIFY(dialog);
         dialog->move(5, 30);  // as high as a title bar can be, left where it still fits
         QTRY_COMPARE(dialog->pos(), QPoint(5, 30));
         const QRect dialogPlace = dialog->geometry();
@@ -232,12 +239,8 @@ private slots:
         QCOMPARE(Text("MM1_Rho_edit"), freshText("MM1_Rho_edit"));
         QCOMPARE(Text("MDC_C_edit"), QString("4"));
 
-        boxes_->answer(DialogButton::Yes);
-        QueueMainForm->Close1Click();
-        DeleteClosedWindows();
-        PelmoMain->SpeedButton1Click();
-        TMarkovKeuzeDialoog* dialog = MarkovDialog();
-        QTRY_VERIFY(dialog->isVisible());
+        TMarkovKeuzeDialoog* dialog = MarkovInsteadOfQueue();
+        QVERIFY(dialog);
         QCOMPARE(dialog->size(), TMarkovKeuzeDialoog().size());
         QCOMPARE(dialog->chainKind(), wachtrix::ChainKind::Continuous);
         QCOMPARE(Child<QLineEdit>(dialog, "EditAantalStates")->text(), QString("5"));
