@@ -6,6 +6,7 @@
 #include <span>
 #include <type_traits>
 
+#include "core/numeric/distribution_terms.h"
 #include "core/numeric/gauss_legendre.h"
 #include "core/numeric/log_gamma.h"
 #include "core/numeric/numerical_failure.h"
@@ -50,28 +51,6 @@ std::vector<double> Normalised(const std::vector<Extended>& a) {
     for (std::size_t j = 0; j < a.size(); ++j)
         p[j] = static_cast<double>(a[j] / total);
     return p;
-}
-
-// ln C(n, k) from a table of ln k! (exact sums of logarithms; the Lanczos series would put its
-// 1e-10 into every weight).
-Extended LnBinomial(const std::vector<Extended>& lnFactorial, int n, int k) {
-    return lnFactorial[n] - lnFactorial[k] - lnFactorial[n - k];
-}
-
-// The binomial(n, u) probabilities, from the mode outwards by products: no term is lost to the
-// underflow of a running product started at an end. r = u / (1 - u), lnU = ln u, ln1U = ln(1 - u);
-// every term times e^lnScale.
-std::vector<Extended> BinomialTerms(const std::vector<Extended>& lnFactorial, int n, Extended r,
-                                    Extended lnU, Extended ln1U, Extended lnScale = 0) {
-    std::vector<Extended> b(n + 1, 0.0L);
-    const Extended u = r / (1 + r);
-    const int mode = std::min(n, static_cast<int>((n + 1) * u));
-    b[mode] = std::exp(lnScale + LnBinomial(lnFactorial, n, mode) + mode * lnU + (n - mode) * ln1U);
-    for (int s = mode; s < n; ++s)
-        b[s + 1] = b[s] * (n - s) / (s + 1) * r;
-    for (int s = mode; s > 0; --s)
-        b[s - 1] = b[s] * s / (n - s + 1) / r;
-    return b;
 }
 
 // X(j), j = c..M: the integral over [0, 1] of (1 - x)^(c - 1) times the chance that j - c of the

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/numeric/distribution_terms.h"
 #include "core/numeric/gauss_legendre.h"
+#include "core/numeric/log_gamma.h"
 
 namespace wachtrix {
 namespace {
@@ -28,114 +30,129 @@ CompositeRule UnitComposite() {
     return rule;
 }
 
-// The moments of one service started with i present, by the state i + r reached:
-// I0(r) = integral of P{N(x) = r}, I1 and I2 the same against (1 - x) and (1 - x)^2.
-struct ServiceMoments {
-    std::vector<Real> I0, I1, I2;
+// Per state j, summed over services weighted by how often they start: the time spent in j and
+// that time against the remaining service (1 - x) and its square. A service started with i
+// present adds at j = i + r the integral I0(r) of P{N(x) = r} over [0, 1], and I1(r), I2(r)
+// against (1 - x) and (1 - x)^2.
+struct StateTimes {
+    std::vector<Real> G0, G1, G2;
 };
+
+void AddMoments(StateTimes& g, int i, Real weight, int r, Real I0, Real I1, Real I2) {
+    g.G0[i + r] += weight * I0;
+    g.G1[i + r] += weight * I1;
+    g.G2[i + r] += weight * I2;
+}
+
+// Without the cap, with every state's rate lambda, far enough that what is left is below any
+// printed figure; the states from K on are K (R = K - i).
+void AddPoissonService(StateTimes& g, int i, Real weight, const std::vector<Real>& lnFactorial,
+                       Real lambda, int R) {
+    const int top = R + 80;
+    std::vector<Real> tail = PoissonTerms(lnFactorial, lambda, top + 1);
+    for (int s = top; s >= 0; --s)
+        tail[s] += tail[s + 1];
+    std::vector<Real> I0(top + 1), I1(top + 1), I2(top + 1);
+    Real above0 = 0, above1 = 0;
+    for (int r = top; r >= 0; --r) {
+        I0[r] = tail[r + 1] / lambda;
+        I1[r] = above0 / lambda;
+        I2[r] = 2 * above1 / lambda;
+        above0 += I0[r];
+        above1 += I1[r];
+    }
+    Real lumped = 0;
+    for (int r = R; r <= top; ++r)
+        lumped += I0[r];
+    I0[R] = lumped;
+    for (int r = 0; r <= R; ++r)
+        AddMoments(g, i, weight, r, I0[r], I1[r], I2[r]);
+}
+
+// R = M - i working machines; the top state, all broken, has no arrivals. T(r) = P{N(1) >= r};
+// top0 and top1 the integrals of y^R and (1 - x) y^R; perRate(k) = 1 / (nu k).
+void AddMachineService(StateTimes& g, int i, Real weight, const std::vector<Real>& perRate, int R,
+                       const std::vector<Real>& T, Real top0, Real top1) {
+    AddMoments(g, i, weight, R, top0, top1, 0);
+    Real above0 = top0, above1 = top1;
+    for (int r = R - 1; r >= 0; --r) {
+        const Real I0 = T[r + 1] * perRate[R - r], I1 = above0 * perRate[R - r];
+        AddMoments(g, i, weight, r, I0, I1, 2 * above1 * perRate[R - r]);
+        above0 += I0;
+        above1 += I1;
+    }
+}
 
 }  // namespace
 
 SingleDeterministicServer::SingleDeterministicServer(const SingleServerArrivals& arrivals)
-    : a_(arrivals), lnFactorial_(arrivals.K + 202, 0.0L) {
-    for (std::size_t k = 1; k < lnFactorial_.size(); ++k)
-        lnFactorial_[k] = lnFactorial_[k - 1] + std::log(static_cast<Real>(k));
+    : a_(arrivals), lnFactorial_(LogFactorialTable<Real>(arrivals.K + 201)) {
     const int K = a_.K;
     const Real lambda = a_.rate;
     const bool poisson = a_.kind == SingleServerArrivals::Kind::Poisson;
     // The states a service can start with: 1 after an idle period, k >= 1 left behind.
     const int lastStart = std::max(K - 1, 1);
-    std::vector<std::vector<Real>> T(lastStart + 1);  // P{N(1) >= r} by start
-    for (int i = 1; i <= lastStart; ++i)
-        T[i] = atLeast(i, 1);
-
-    // Departures leave 0..K-1. Across the cut below n the chain moves up from any k < n and down
-    // only from n, when no one arrives during its service.
-    std::vector<Real> d(K, 0.0L);
-    d[0] = 1;
-    Real total = 1;
-    for (int n = 1; n <= K - 1; ++n) {
-        Real up = 0;
-        for (int k = 0; k < n; ++k) {
-            const int start = std::max(k, 1);
-            up += d[k] * T[start][n + 1 - start];
-        }
-        d[n] = up / std::exp(-rateIn(n));
-        total += d[n];
-    }
-    for (Real& x : d)
-        x /= total;
-    q_.assign(lastStart + 1, 0.0L);
-    q_[1] = d[0];
-    for (int k = 1; k <= K - 1; ++k)
-        q_[k] += d[k];
 
     const CompositeRule rule = poisson ? CompositeRule{} : UnitComposite();
-    std::vector<Real> lnY;
-    for (const Real x : rule.nodes)
-        lnY.push_back(std::log(-std::expm1(-lambda * x)));
-
-    // Per service: the time in each state j and its moments of the remaining service.
-    std::vector<Real> G0(K + 1, 0.0L), G1(K + 1, 0.0L), G2(K + 1, 0.0L);
-    for (int i = 1; i <= lastStart; ++i) {
-        if (q_[i] == 0) continue;
-        const int R = K - i;  // the top state, i + R = K
-        ServiceMoments m;
-        if (poisson) {
-            // Without the cap, with every state's rate lambda, far enough that what is left is
-            // below any printed figure; the states from K on are K.
-            const int top = R + 80;
-            const std::vector<Real> tail = [&] {
-                std::vector<Real> t(top + 2, 0.0L);
-                for (int s = top + 1; s >= 0; --s)
-                    t[s] = (s + 1 <= top + 1 ? t[s + 1] : 0) +
-                           std::exp(-lambda + s * std::log(lambda) - std::lgamma(s + 1.0L));
-                return t;
-            }();
-            std::vector<Real> I0(top + 1), I1(top + 1), I2(top + 1);
-            Real above0 = 0, above1 = 0;
-            for (int r = top; r >= 0; --r) {
-                I0[r] = tail[r + 1] / lambda;
-                I1[r] = above0 / lambda;
-                I2[r] = 2 * above1 / lambda;
-                above0 += I0[r];
-                above1 += I1[r];
+    // The integrals of y(x)^R and (1 - x) y(x)^R, y(x) = 1 - e^(-nu x), for R = 0..K - 1: the
+    // powers by one multiplication per R (more exact than e^(R ln y) and without its exp).
+    std::vector<Real> topI0(poisson ? 0 : K, 0.0L), topI1(poisson ? 0 : K, 0.0L);
+    if (!poisson) {
+        std::vector<Real> y(rule.nodes.size()), power(rule.nodes.size(), 1.0L);
+        for (std::size_t k = 0; k < y.size(); ++k)
+            y[k] = -std::expm1(-lambda * rule.nodes[k]);
+        // Nodes whose power has fallen below 1e-30 of the last node's (the largest y) no longer
+        // count and, as y rises with x, they are a leading run that only grows.
+        std::size_t first = 0;
+        for (int R = 0; R < K; ++R) {
+            while (first + 1 < y.size() && power[first] < 1e-30L * power.back())
+                ++first;
+            for (std::size_t k = first; k < rule.nodes.size(); ++k) {
+                topI0[R] += rule.weights[k] * power[k];
+                topI1[R] += rule.weights[k] * (1 - rule.nodes[k]) * power[k];
+                power[k] *= y[k];
             }
-            m.I0.assign(I0.begin(), I0.begin() + R + 1);
-            m.I1.assign(I1.begin(), I1.begin() + R + 1);
-            m.I2.assign(I2.begin(), I2.begin() + R + 1);
-            Real lumped = 0;
-            for (int r = R; r <= top; ++r)
-                lumped += I0[r];
-            m.I0[R] = lumped;
-        } else {
-            // R = M - i working machines; the top state, all broken, has no arrivals.
-            const Real nu = lambda;
-            m.I0.assign(R + 1, 0.0L);
-            m.I1.assign(R + 1, 0.0L);
-            m.I2.assign(R + 1, 0.0L);
-            // The integrals of y(x)^R and (1 - x) y(x)^R, y(x) = 1 - e^(-nu x).
-            for (std::size_t k = 0; k < rule.nodes.size(); ++k) {
-                const Real power = std::exp(R * lnY[k]);
-                m.I0[R] += rule.weights[k] * power;
-                m.I1[R] += rule.weights[k] * (1 - rule.nodes[k]) * power;
-            }
-            Real above0 = m.I0[R], above1 = m.I1[R];
-            for (int r = R - 1; r >= 0; --r) {
-                const Real rate = nu * (R - r);
-                m.I0[r] = T[i][r + 1] / rate;
-                m.I1[r] = above0 / rate;
-                m.I2[r] = 2 * above1 / rate;
-                above0 += m.I0[r];
-                above1 += m.I1[r];
-            }
-        }
-        for (int r = 0; r <= R; ++r) {
-            G0[i + r] += q_[i] * m.I0[r];
-            G1[i + r] += q_[i] * m.I1[r];
-            G2[i + r] += q_[i] * m.I2[r];
         }
     }
+
+    // Departures leave 0..K-1. Across the cut below n the chain moves up from any k < n and down
+    // only from n, when no one arrives during its service. Each k, once known, pushes its share
+    // of the upward flow to every cut above it, with P{N(1) >= r} of its start max(k, 1); the
+    // same row gives that start's moments, weighted by the departures that start it (d(0) and
+    // d(1) both start with 1), all normalised at the end.
+    std::vector<Real> perRate(K + 1, 0.0L);
+    for (int k = 1; k <= K; ++k)
+        perRate[k] = 1 / (lambda * k);
+    std::vector<Real> d(K, 0.0L), up(K, 0.0L);
+    d[0] = 1;
+    Real total = 1;
+    q_.assign(lastStart + 1, 0.0L);
+    StateTimes g{std::vector<Real>(K + 1, 0.0L), std::vector<Real>(K + 1, 0.0L),
+                 std::vector<Real>(K + 1, 0.0L)};
+    for (int i = 1; i <= lastStart; ++i) {
+        const std::vector<Real> T = atLeast(i, 1);  // P{N(1) >= r}, r = 0..K - i
+        const auto push = [&](int k) {
+            for (int n = k + 1; n <= K - 1; ++n)
+                up[n] += d[k] * T[n + 1 - i];
+        };
+        if (i == 1) push(0);
+        if (i <= K - 1) {
+            d[i] = up[i] / std::exp(-rateIn(i));
+            total += d[i];
+            push(i);
+        }
+        q_[i] = (i == 1 ? d[0] : 0) + (i <= K - 1 ? d[i] : 0);
+        // With d(0) = 1 the total is at least 1, so such a start's share stays below 1e-60 in
+        // every state, where no printed figure can see it (probabilities print from 1e-30).
+        if (q_[i] < 1e-60L) continue;
+        if (poisson)
+            AddPoissonService(g, i, q_[i], lnFactorial_, lambda, K - i);
+        else
+            AddMachineService(g, i, q_[i], perRate, K - i, T, topI0[K - i], topI1[K - i]);
+    }
+    for (auto* v : {&d, &q_, &g.G0, &g.G1, &g.G2})
+        for (Real& x : *v)
+            x /= total;
 
     // Over time: an idle period d0 / rate(0) per service, then the service's states.
     const Real idle = d[0] / rateIn(0);
@@ -143,13 +160,13 @@ SingleDeterministicServer::SingleDeterministicServer(const SingleServerArrivals&
     p_.assign(K + 1, 0.0L);
     p_[0] = idle / cycle_;
     for (int j = 1; j <= K; ++j)
-        p_[j] = G0[j] / cycle_;
+        p_[j] = g.G0[j] / cycle_;
 
     // What arrivals find: in proportion to the rate in the state found (0 at K).
     found_.assign(K, 0.0L);
     found_[0] = d[0] / cycle_;
     for (int j = 1; j < K; ++j)
-        found_[j] = rateIn(j) * G0[j] / cycle_;
+        found_[j] = rateIn(j) * g.G0[j] / cycle_;
     for (const Real f : found_)
         foundTotal_ += f;
     for (Real& f : found_)
@@ -161,12 +178,12 @@ SingleDeterministicServer::SingleDeterministicServer(const SingleServerArrivals&
     // An arrival that finds j >= 1 waits R + (j - 1), R the remaining service.
     const auto weight = [&](int j) { return rateIn(j) / (cycle_ * foundTotal_); };
     for (int j = 1; j < K; ++j)
-        meanWait_ += weight(j) * (G1[j] + (j - 1) * G0[j]);
+        meanWait_ += weight(j) * (g.G1[j] + (j - 1) * g.G0[j]);
     const Real m = meanWait_;
     waitVariance_ = found_[0] * m * m;
     for (int j = 1; j < K; ++j) {
         const Real shift = j - 1 - m;
-        waitVariance_ += weight(j) * (G2[j] + 2 * shift * G1[j] + shift * shift * G0[j]);
+        waitVariance_ += weight(j) * (g.G2[j] + 2 * shift * g.G1[j] + shift * shift * g.G0[j]);
     }
 }
 
@@ -175,51 +192,36 @@ Real SingleDeterministicServer::rateIn(int s) const {
     return static_cast<Real>(a_.rate) * (a_.K - s);
 }
 
-Real SingleDeterministicServer::lnPerArrival(Real u) const {
-    if (a_.kind == SingleServerArrivals::Kind::Poisson) {
-        const Real mean = a_.rate * u;
-        return mean <= 0 ? 0 : std::log(mean);
-    }
-    return std::log(-std::expm1(-static_cast<Real>(a_.rate) * u));
-}
-
-Real SingleDeterministicServer::term(int i, int s, Real u, Real lnU) const {
-    if (a_.kind == SingleServerArrivals::Kind::Poisson) {
-        const Real mean = a_.rate * u;
-        if (mean <= 0) return s == 0 ? 1 : 0;
-        return std::exp(-mean + s * lnU - lnFactorial_[s]);
-    }
+std::vector<Real> SingleDeterministicServer::terms(int i, Real u) const {
+    if (a_.kind == SingleServerArrivals::Kind::Poisson)
+        return PoissonTerms(lnFactorial_, a_.rate * u, a_.K - i + 80);
     // Binomial(K - i working, 1 - e^(-nu u)).
-    const int R = a_.K - i;
-    const Real nu = a_.rate;
-    return std::exp(lnFactorial_[R] - lnFactorial_[s] - lnFactorial_[R - s] + s * lnU -
-                    (R - s) * nu * u);
+    const Real nuU = static_cast<Real>(a_.rate) * u;
+    return BinomialTerms(lnFactorial_, a_.K - i, std::expm1(nuU), std::log(-std::expm1(-nuU)),
+                         -nuU);
 }
 
 std::vector<Real> SingleDeterministicServer::atLeast(int i, Real u) const {
     const int R = a_.K - i;
-    std::vector<Real> v(R + 1, 0.0L);
-    const bool poisson = a_.kind == SingleServerArrivals::Kind::Poisson;
     // Poisson: past the cap too, the states from K on being K.
-    const Real lnU = lnPerArrival(u);
+    const std::vector<Real> t = terms(i, u);
+    std::vector<Real> v(R + 1, 0.0L);
     Real sum = 0;
-    for (int s = poisson ? R + 80 : R; s >= 0; --s) {
-        sum += term(i, s, u, lnU);
+    for (int s = static_cast<int>(t.size()) - 1; s >= 0; --s) {
+        sum += t[s];
         if (s <= R) v[s] = sum;
     }
     return v;
 }
 
 Real SingleDeterministicServer::atLeastOne(int i, int r, Real u) const {
-    const int last = a_.kind == SingleServerArrivals::Kind::Poisson ? a_.K - i + 80 : a_.K - i;
-    const Real lnU = lnPerArrival(u);
+    const std::vector<Real> t = terms(i, u);
     Real sum = 0, previous = 0;
-    for (int s = r; s <= last; ++s) {
-        const Real t = term(i, s, u, lnU);
-        sum += t;
+    for (std::size_t s = r; s < t.size(); ++s) {
+        sum += t[s];
         // Past the mode the terms only fall: stop where they no longer count.
-        if (t < previous && t < 1e-25L * sum) break;
-        previous = t;
+        if (t[s] < previous && t[s] < 1e-25L * sum) break;
+        previous = t[s];
     }
     return sum;
 }

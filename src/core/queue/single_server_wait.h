@@ -40,10 +40,8 @@ private:
     std::vector<long double> atLeast(int i, long double u) const;
     // One of them, r <= K - i, summed from r up until the terms no longer count.
     long double atLeastOne(int i, int r, long double u) const;
-    // P{N(u) = s}, uncapped; lnU = lnPerArrival(u), the same for every s and so asked once.
-    long double term(int i, int s, long double u, long double lnU) const;
-    // ln(lambda u) (Poisson), ln(1 - e^(-nu u)) (machines): the log of a term's per-arrival factor.
-    long double lnPerArrival(long double u) const;
+    // P{N(u) = s}, s = 0..K - i (machines) or K - i + 80 (Poisson, uncapped).
+    std::vector<long double> terms(int i, long double u) const;
 
     SingleServerArrivals a_;
     std::vector<long double> lnFactorial_;  // ln k!, k = 0..K + 200
