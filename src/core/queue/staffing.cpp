@@ -301,6 +301,44 @@ std::optional<std::size_t> FirstMet(std::size_t size, std::size_t start, Met&& m
     return hit;
 }
 
+// Where the exact search starts: the first c that an M/M/c meets with its waiting times scaled by
+// the model's variability, (ca2 + cs2) / 2 (Kingman). Its runs cost microseconds; a poor guess
+// costs model runs, never the answer, which the exact search decides. M/M/c+M, whose answers may
+// lie below the first c with rho <= 1, starts there.
+std::size_t GuessedStart(const StaffingQuestion& q, const std::vector<int>& accepted,
+                         std::size_t stable) {
+    double variability = 1;
+    switch (q.model) {
+        case StaffingModel::MDC:
+        case StaffingModel::DMC:
+            variability = 0.5;
+            break;
+        case StaffingModel::GMC:
+            variability = (q.ca2 + 1) / 2;
+            break;
+        case StaffingModel::ErlangA:
+            return stable;
+        default:
+            break;
+    }
+    const auto approximatelyMet = [&](std::size_t i) {
+        const int c = accepted[i];
+        const double rho = LoadPerServer(q.a, c);
+        if (!(rho < 1)) return false;
+        const MmcSolution s = SolveMMC(c, rho);
+        switch (q.target) {
+            case StaffingTarget::WaitingTail:
+                return s.Pdelay * std::exp(-(1 - rho) * c * q.t / variability) <= q.bound;
+            case StaffingTarget::MeanWait:
+                return s.EWq * variability <= q.bound;
+            default:
+                return s.Pdelay <= q.bound;
+        }
+    };
+    // Met by none: the last c decides at once whether any c is.
+    return FirstMet(accepted.size(), stable, approximatelyMet).value_or(accepted.size() - 1);
+}
+
 }  // namespace
 
 int StaffingServerLimit(StaffingModel model) {
@@ -384,8 +422,9 @@ StaffingAnswer FindStaffing(const StaffingQuestion& q) {
     // longest to solve. The other models take no rho above 1: there it is the first c.
     const auto fromStable = std::find_if(answer.accepted.begin(), answer.accepted.end(),
                                          [&](int c) { return LoadPerServer(q.a, c) <= 1; });
-    const std::size_t start = std::min<std::size_t>(
+    const std::size_t firstStable = std::min<std::size_t>(
         static_cast<std::size_t>(fromStable - answer.accepted.begin()), answer.accepted.size() - 1);
+    const std::size_t start = GuessedStart(q, answer.accepted, firstStable);
     const auto hit = FirstMet(answer.accepted.size(), start, [&](std::size_t i) {
         return RunAt(q, answer, answer.accepted[i]).met;
     });
