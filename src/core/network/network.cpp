@@ -202,10 +202,10 @@ std::optional<NetworkFault> CheckLoads(const Network& network) {
         const double rho = network.LoadPerServer(k);
         if (rho >= 1)
             return Fault(Format("%s is overloaded: its load per server is %s (arrival rate %s "
-                                "times mean service time %s over %d servers); it must be "
+                                "times mean service time %s over %d server%s); it must be "
                                 "below 1.",
                                 {StationName(k), Figure(rho), Figure(network.ArrivalRate(k)),
-                                 Figure(s.serviceTime), s.servers}),
+                                 Figure(s.serviceTime), s.servers, s.servers == 1 ? "" : "s"}),
                          NetworkPart::Structure, k);
     }
     return std::nullopt;
