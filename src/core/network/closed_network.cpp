@@ -8,9 +8,11 @@ namespace {
 
 using Sequence = std::vector<long double>;
 
-// Below this a term cannot matter against G(N) >= 1 however large the rest of its product
-// (at most about 1E3100); flushing it keeps the x87 unit off its slow subnormal path.
-constexpr long double kNegligible = 1e-4000L;
+// G(n) lies between 1 and about 1E2220 (at most (sum of the c_k and z)^n / n! times the number
+// of ways to place n customers), so a term below this cannot matter against G(N); and the product
+// of two terms at least this large is still a normal number, which keeps the x87 unit off its
+// slow subnormal path.
+constexpr long double kNegligible = 1e-2400L;
 
 // One station's factor f(j) = d^j / (min(1,c) ... min(j,c)), its demand d scaled.
 struct Factor {
@@ -30,6 +32,23 @@ Sequence FactorHead(const Factor& f, int top) {
     return head;
 }
 
+// The sum over j = 0..last of a[j] b[n-j], in four partial sums so that the x87 additions need
+// not wait for one another (the inner loop of the closed networks).
+long double Dot(const long double* a, const long double* b, int n, int last) {
+    long double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+    const long double* y = b + n;
+    int j = 0;
+    for (; j + 3 <= last; j += 4) {
+        s0 += a[j] * y[-j];
+        s1 += a[j + 1] * y[-j - 1];
+        s2 += a[j + 2] * y[-j - 2];
+        s3 += a[j + 3] * y[-j - 3];
+    }
+    for (; j <= last; ++j)
+        s0 += a[j] * y[-j];
+    return (s0 + s1) + (s2 + s3);
+}
+
 // (g * f)(n), n = 0..top. The terms from j = c on form a geometric sequence (ratio d / c), so
 // their sum follows from the previous one: T(n) = f(c) g(n-c) + (d/c) T(n-1).
 Sequence Convolve(const Sequence& g, const Factor& f) {
@@ -40,34 +59,12 @@ Sequence Convolve(const Sequence& g, const Factor& f) {
     Sequence out(top + 1);
     long double tail = 0;
     for (int n = 0; n <= top; ++n) {
-        if (n >= c) tail = head[c] * g[n - c] + ratio * tail;
-        long double sum = tail;
-        for (int j = 0, last = std::min(n, c - 1); j <= last; ++j)
-            sum += head[j] * g[n - j];
-        out[n] = sum < kNegligible ? 0 : sum;
-    }
-    return out;
-}
-
-// (a * b)(n), n = 0..top; four partial sums, so that the x87 additions need not wait for one
-// another (the inner loop of the closed networks).
-Sequence Product(const Sequence& a, const Sequence& b) {
-    const int top = static_cast<int>(a.size()) - 1;
-    Sequence out(top + 1);
-    for (int n = 0; n <= top; ++n) {
-        long double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
-        const long double* x = a.data();
-        const long double* y = b.data() + n;
-        int i = 0;
-        for (; i + 3 <= n; i += 4) {
-            s0 += x[i] * y[-i];
-            s1 += x[i + 1] * y[-i - 1];
-            s2 += x[i + 2] * y[-i - 2];
-            s3 += x[i + 3] * y[-i - 3];
+        if (n >= c) {
+            tail = head[c] * g[n - c] + ratio * tail;
+            if (tail < kNegligible) tail = 0;
         }
-        for (; i <= n; ++i)
-            s0 += x[i] * y[-i];
-        out[n] = (s0 + s1) + (s2 + s3);
+        const long double sum = tail + Dot(head.data(), g.data(), n, std::min(n, c - 1));
+        out[n] = sum < kNegligible ? 0 : sum;
     }
     return out;
 }
@@ -112,8 +109,7 @@ ProductForm ProductFormOf(const Network& network, int top) {
         if (Queues(network, k))
             form.factors.push_back(
                 {k, network.Demand(k) / form.theta, network.stations[k].servers});
-    // Fewest servers first: the factors after a multi-server station are then the cheap ones to
-    // convolve again (Complement).
+    // Fewest servers first (SolveClosedNetwork finds the single servers before the others).
     std::stable_sort(form.factors.begin() + queueing, form.factors.end(),
                      [](const Factor& a, const Factor& b) { return a.servers < b.servers; });
     form.prefix.push_back(Unit(top));
@@ -162,19 +158,23 @@ QueueMeans MultiServerMeans(const ProductForm& form, const Factor& f, const Sequ
     return means;
 }
 
-// The constants of the network without factor i: those before it times suffix[i+1], the
-// product of those after it; when the factors after it have few servers it is cheaper to
-// convolve them one by one than to multiply out the two sequences.
-Sequence Complement(const ProductForm& form, const std::vector<Sequence>& suffix, int i) {
-    const long long top = static_cast<long long>(form.G().size()) - 1;
-    long long chain = 0;  // multiply-adds of the convolutions, per population
-    for (std::size_t l = i + 1; l < form.factors.size(); ++l)
-        chain += std::min<long long>(form.factors[l].servers, top) + 1;
-    if (chain > top / 2) return Product(form.prefix[i], suffix[i + 1]);
-    Sequence without = form.prefix[i];
-    for (std::size_t l = i + 1; l < form.factors.size(); ++l)
-        without = Convolve(without, form.factors[l]);
-    return without;
+// Hands take(i, G_(-i)) the constants of the network without factor i, for each i in [lo, hi),
+// given those without all of them (outside): by halves, the constants without one half are
+// outside convolved with the other half's factors, so each factor is convolved in once per
+// halving, K log K convolutions in all rather than K^2 / 2.
+template <class Take>
+void EachComplement(const std::vector<Factor>& factors, const Sequence& outside, std::size_t lo,
+                    std::size_t hi, Take& take) {
+    if (hi - lo == 1) return take(lo, outside);
+    const std::size_t mid = (lo + hi) / 2;
+    Sequence without = outside;
+    for (std::size_t l = mid; l < hi; ++l)
+        without = Convolve(without, factors[l]);
+    EachComplement(factors, without, lo, mid, take);
+    without = outside;
+    for (std::size_t l = lo; l < mid; ++l)
+        without = Convolve(without, factors[l]);
+    EachComplement(factors, without, mid, hi, take);
 }
 
 }  // namespace
@@ -208,12 +208,6 @@ NetworkFigures SolveClosedNetwork(const Network& network) {
     const int top = network.population;
     const ProductForm form = ProductFormOf(network, top);
     const double x = form.Throughput(top);
-    const int count = static_cast<int>(form.factors.size());
-    std::vector<Sequence> suffix(count + 1);
-    suffix[count] = Unit(top);
-    for (int i = count - 1; i >= 1; --i)
-        suffix[i] = Convolve(suffix[i + 1], form.factors[i]);
-
     NetworkFigures figures;
     for (int k = 0; k < network.StationCount(); ++k) {
         const Station& s = network.stations[k];
@@ -227,16 +221,26 @@ NetworkFigures SolveClosedNetwork(const Network& network) {
         st.meanResponse = s.serviceTime;
         figures.stations.push_back(st);
     }
-    for (int i = 0; i < count; ++i) {
-        const Factor& f = form.factors[i];
+    // The factors run delay, single servers, then several servers: those before the first with
+    // several are the outside of all of those.
+    std::size_t several = 0;
+    for (; several < form.factors.size(); ++several) {
+        const Factor& f = form.factors[several];
         if (f.station < 0) continue;
+        if (f.servers > 1) break;
         StationFigures& st = figures.stations[f.station];
-        const QueueMeans means = f.servers == 1
-                                     ? SingleServerMeans(form, f, st.meanNumber)
-                                     : MultiServerMeans(form, f, Complement(form, suffix, i));
+        const QueueMeans means = SingleServerMeans(form, f, st.meanNumber);
         st.meanNumber = static_cast<double>(means.number);
         st.meanQueue = static_cast<double>(means.queue);
     }
+    auto take = [&](std::size_t i, const Sequence& others) {
+        const Factor& f = form.factors[i];
+        const QueueMeans means = MultiServerMeans(form, f, others);
+        figures.stations[f.station].meanNumber = static_cast<double>(means.number);
+        figures.stations[f.station].meanQueue = static_cast<double>(means.queue);
+    };
+    if (several < form.factors.size())
+        EachComplement(form.factors, form.prefix[several], several, form.factors.size(), take);
     for (StationFigures& st : figures.stations)
         if (st.visited()) st.meanResponse = st.meanNumber / st.throughput;
     figures.throughput = x;

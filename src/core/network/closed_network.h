@@ -9,7 +9,7 @@
 // where the usual p_k(0|n) = 1 - sum of the others loses all its digits.
 //
 // The sequences are kept in extended precision and scaled by the bottleneck's service rate,
-// which holds them between 1 and about 1E3100 for any network this program takes.
+// which holds G between 1 and about 1E2220 for any network this program takes.
 //
 //   two single-server stations, D = 1 and 1, N = 2  -> X(1) = 1/2, X(2) = 2/3
 
