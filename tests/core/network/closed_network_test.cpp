@@ -14,6 +14,7 @@
 
 #include "core/markov/steady_state.h"
 #include "core/network/closed_network.h"
+#include "core/network/population_charts.h"
 #include "core/queue/machine.h"
 #include "support/expect_near.h"
 
@@ -308,6 +309,24 @@ TEST(LargestNetwork, ThroughputRisesBelowItsBoundsTowardsTheBottleneck) {
     EXPECT_REL_NEAR(rows.front().throughput, 1 / (bounds.queueingDemand + bounds.delayDemand),
                     1e-12);
     EXPECT_GT(rows.back().throughput, 0.99 * bounds.bottleneckRate);
+}
+
+TEST(LargestNetwork, CycleTimeStaysAboveItsChartedBound) {
+    const Network network = LargestNetwork();
+    const ThroughputBounds bounds = BoundsOf(network);
+    const std::vector<PopulationChart> charts = PopulationCharts(ClosedPopulations(network));
+    ASSERT_EQ(charts.size(), 4u);
+    const std::vector<ChartPoint>& cycle = charts[2].plot.points;
+    const std::vector<ChartPoint>& bound = charts[3].plot.points;
+    ASSERT_EQ(charts[3].chart, 1);
+    ASSERT_EQ(bound.size(), static_cast<std::size_t>(kMaxPopulation));
+    for (std::size_t i = 0; i < bound.size(); ++i) {
+        const double n = static_cast<double>(i + 1);
+        const double expected =
+            std::max(bounds.queueingDemand + bounds.delayDemand, n / bounds.bottleneckRate);
+        EXPECT_REL_NEAR(bound[i].y, expected, 1e-14) << n;
+        EXPECT_GE(cycle[i].y, bound[i].y * (1 - 1e-14)) << n;
+    }
 }
 
 TEST(Bounds, OneOverTheLargestDemandIsNoBoundForSeveralServers) {
