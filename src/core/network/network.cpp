@@ -107,6 +107,12 @@ double ExitProbability(const std::vector<double>& row) {
     return sum > 1 - kRowSumTolerance ? 0 : static_cast<double>(1 - sum);
 }
 
+// The visit ratios, or why the routing has none.
+struct VisitRatios {
+    std::vector<double> visits;
+    std::optional<NetworkFault> fault;
+};
+
 // The stations reachable from `from` along positive routing probabilities (from included).
 std::vector<char> Reachable(const std::vector<std::vector<double>>& routing, std::vector<char> from,
                             bool backwards) {
@@ -124,7 +130,7 @@ std::vector<char> Reachable(const std::vector<std::vector<double>>& routing, std
 // lambda = gamma + lambda R, as the equilibrium of the chain of one customer that, when it
 // leaves, re-enters at once as the next arrival: its visits per stay outside are the visit
 // ratios. The reduction sums only nonnegative terms, as the Markov module's steady state.
-std::optional<NetworkFault> OpenVisits(const NetworkInput& in, std::vector<double>& visits) {
+VisitRatios OpenVisits(const NetworkInput& in) {
     const int n = in.StationCount();
     std::vector<char> arrives(n), exits(n);
     for (int k = 0; k < n; ++k) {
@@ -136,10 +142,10 @@ std::optional<NetworkFault> OpenVisits(const NetworkInput& in, std::vector<doubl
     std::vector<int> states;  // the visited stations, each a state after the outside (1)
     for (int k = 0; k < n; ++k) {
         if (visited[k] && !leaves[k])
-            return Fault(StationName(k) +
-                             " keeps its customers in the network: no route from "
-                             "it leads out.",
-                         NetworkPart::Structure, k);
+            return {{},
+                    Fault(StationName(k) + " keeps its customers in the network: no route "
+                                           "from it leads out.",
+                          NetworkPart::Structure, k)};
         if (visited[k]) states.push_back(k);
     }
     const int m = static_cast<int>(states.size()) + 1;
@@ -157,15 +163,15 @@ std::optional<NetworkFault> OpenVisits(const NetworkInput& in, std::vector<doubl
     const SteadyState chain = SolveSteadyState(p, m);
     if (!chain.solved)
         throw NumericalFailure({"The visit ratios are beyond the range of numbers."});
-    visits.assign(n, 0.0);
+    std::vector<double> visits(n, 0.0);
     for (int a = 0; a + 1 < m; ++a)
         visits[states[a]] = chain.x[a + 2] / chain.x[1];
-    return std::nullopt;
+    return {visits, {}};
 }
 
 // v = v R with v_1 = 1: the routing chain's equilibrium over that of station 1. Station 1 must
 // be recurrent and its class the only one; stations outside it are never visited.
-std::optional<NetworkFault> ClosedVisits(const NetworkInput& in, std::vector<double>& visits) {
+VisitRatios ClosedVisits(const NetworkInput& in) {
     const int n = in.StationCount();
     std::vector<std::vector<double>> p(n + 1, std::vector<double>(n + 1, 0.0));
     for (int j = 0; j < n; ++j)
@@ -173,26 +179,28 @@ std::optional<NetworkFault> ClosedVisits(const NetworkInput& in, std::vector<dou
             p[j + 1][k + 1] = in.routing[j][k];
     const ChainStructure structure = ClassifyChain(p, n);
     if (structure.classOf[1] == 0)
-        return Fault(
-            "Station 1, the reference station, has visit ratio 0: customers who leave "
-            "it never come back. Number first a station the customers keep visiting.",
-            NetworkPart::Structure, 0);
+        return {{},
+                Fault("Station 1, the reference station, has visit ratio 0: customers who "
+                      "leave it never come back. Number first a station the customers keep "
+                      "visiting.",
+                      NetworkPart::Structure, 0)};
     for (const RecurrentSubchain& subchain : structure.subchains) {
         if (structure.classOf[subchain.states.front()] == structure.classOf[1]) continue;
         std::vector<int> apart;
         for (const int s : subchain.states)
             apart.push_back(s - 1);
-        return Fault("The routing matrix is reducible: customers at " + StationList(apart) +
-                         " never reach station 1, nor those of station 1 them.",
-                     NetworkPart::Structure, apart.front());
+        return {{},
+                Fault("The routing matrix is reducible: customers at " + StationList(apart) +
+                          " never reach station 1, nor those of station 1 them.",
+                      NetworkPart::Structure, apart.front())};
     }
     const SteadyState chain = SolveSteadyState(p, n);
     if (!chain.solved)
         throw NumericalFailure({"The visit ratios are beyond the range of numbers."});
-    visits.assign(n, 0.0);
+    std::vector<double> visits(n, 0.0);
     for (int k = 0; k < n; ++k)
         visits[k] = chain.x[k + 1] / chain.x[1];
-    return std::nullopt;
+    return {visits, {}};
 }
 
 std::optional<NetworkFault> CheckLoads(const Network& network) {
@@ -260,20 +268,22 @@ CheckedNetwork CheckNetwork(const NetworkInput& in) {
     std::optional<NetworkFault> fault = CheckStations(in);
     if (!fault) fault = open ? CheckOpenArrivals(in) : CheckPopulation(in);
     if (!fault) fault = CheckRouting(in);
-    Network network;
-    if (!fault) fault = open ? OpenVisits(in, network.visits) : ClosedVisits(in, network.visits);
     if (fault) return {std::nullopt, std::move(*fault)};
+    VisitRatios ratios = open ? OpenVisits(in) : ClosedVisits(in);
+    if (ratios.fault) return {std::nullopt, std::move(*ratios.fault)};
 
+    Network network;
     network.kind = in.kind;
     for (int k = 0; k < in.StationCount(); ++k)
         network.stations.push_back({static_cast<int>(in.servers[k]), in.serviceTimes[k]});
     network.routing = in.routing;
-    if (open)
-        network.arrivalRates = in.arrivalRates;
-    else
+    network.visits = std::move(ratios.visits);
+    if (!open) {
         network.population = in.population;
-    if (open) fault = CheckLoads(network);
-    if (fault) return {std::nullopt, std::move(*fault)};
+        return {std::move(network), {}};
+    }
+    network.arrivalRates = in.arrivalRates;
+    if (auto overload = CheckLoads(network)) return {std::nullopt, std::move(*overload)};
     return {std::move(network), {}};
 }
 
