@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/network/network_file.h"
+#include "core/network/network_texts.h"
 #include "support/data_file.h"
 #include "support/temp_folder.h"
 
@@ -42,6 +43,43 @@ TEST(NetworkFile, NamesTheCellOfARefusal) {
     EXPECT_EQ(cell.fault.part, NetworkPart::RoutingCell);
     EXPECT_EQ(cell.fault.row, 2);
     EXPECT_EQ(cell.fault.column, 1);
+}
+
+TEST(NetworkTexts, ReadAsTheFileAndNameTheCellThatIsNoNumber) {
+    const NetworkInput open =
+        ParseNetworkText(FileText("1/2/2 0.5/0 1E-003/1.5 0.25/0 0.6/0.2 0")).network.value();
+    const NetworkTexts texts = TextsOf(open);
+    EXPECT_EQ(texts.serviceTimes, (std::vector<std::string>{"0.5", "0.001"}));
+    const NetworkTextReading read = ReadNetworkTexts(texts);
+    ASSERT_TRUE(read.input) << read.fault.message;
+    EXPECT_EQ(NetworkFileText(*read.input), NetworkFileText(open));
+
+    struct Slip {
+        std::string* cell;
+        NetworkFault fault;
+    };
+    NetworkTexts typed = texts;
+    const Slip slips[] = {
+        {&typed.servers[1],
+         {"Station 2: the number of servers \"x\" is not a number.", NetworkPart::Servers, 1}},
+        {&typed.serviceTimes[0],
+         {"Station 1: the mean service time \"x\" is not a number.", NetworkPart::ServiceTime}},
+        {&typed.arrivalRates[1],
+         {"Station 2: the external arrival rate \"x\" is not a number.", NetworkPart::ArrivalRate,
+          1}},
+        {&typed.routing[1][0],
+         {"The routing probability r(2,1) \"x\" is not a number.", NetworkPart::RoutingCell, 1, 0}},
+    };
+    for (const Slip& slip : slips) {
+        const std::string kept = *slip.cell;
+        *slip.cell = "x";
+        EXPECT_EQ(ReadNetworkTexts(typed).fault, slip.fault);
+        *slip.cell = kept;
+    }
+    NetworkTexts closed = TextsOf(ParseNetworkText(FileText("2/1/1 1/5/1")).network.value());
+    closed.population = "5.5";
+    EXPECT_EQ(ReadNetworkTexts(closed).fault.message,
+              "The population \"5.5\" is not a whole number.");
 }
 
 using NetworkSave = testing::TempFolder;
