@@ -64,16 +64,17 @@ void WriteNetworkSolveReport(ResultWriter& out, const Network& network,
     std::vector<int> unvisited, delays;
     for (std::size_t k = 0; k < figures.stations.size(); ++k) {
         const StationFigures& s = figures.stations[k];
-        cells.push_back({std::to_string(k + 1), s.servers == 0 ? "inf" : std::to_string(s.servers),
-                         Figure(s.visits), Figure(s.throughput), Figure(s.utilisation),
-                         Figure(s.meanNumber), Figure(s.meanQueue), Figure(s.meanResponse)});
+        cells.push_back({std::to_string(k + 1),
+                         s.servers == 0 ? "delay" : std::to_string(s.servers), Figure(s.visits),
+                         Figure(s.throughput), Figure(s.utilisation), Figure(s.meanNumber),
+                         Figure(s.meanQueue), Figure(s.meanResponse)});
         if (!s.visited()) unvisited.push_back(static_cast<int>(k));
         if (s.servers == 0) delays.push_back(static_cast<int>(k));
     }
     WriteTable(out, std::move(cells));
     if (!delays.empty())
         out.AddResultLine("Delay " + StationList(delays) +
-                          " (inf): a server for every customer, no utilisation per server (-).");
+                          ": a server for every customer, no utilisation per server (-).");
     if (!unvisited.empty())
         out.AddResultLine("Never visited: " + StationList(unvisited) +
                           " (E(R) the service time a visit would take).");

@@ -3,7 +3,7 @@
 // reads a network file, checks it and runs an analysis.
 //
 // solve: a title, the parameters, one table Station, Servers, Visits, Throughput, Utilisation,
-// E(L), E(Lq), E(R) (a delay station's servers "inf" and utilisation "-"), then
+// E(L), E(Lq), E(R) (a delay station's servers "delay" and utilisation "-"), then
 //   "Network: X = 1.5  E(L) = 2.25  E(T) = 1.5"
 // populations (closed only): the bottleneck, the bound, and one table N, X(N), E(T)(N),
 // bound on X(N). Figures have 7 significant digits.
