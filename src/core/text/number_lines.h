@@ -42,7 +42,6 @@ public:
         pos_ = end == std::string_view::npos ? text_.size() : end + 1;
         return true;
     }
-    bool failed() const { return false; }
 
 private:
     std::string_view text_;
