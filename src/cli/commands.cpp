@@ -14,6 +14,7 @@ const std::vector<ModelCommand>& Commands() {
         for (const QueueModelSpec* model : QueueModels())
             all.push_back(QueueCommand(*model));
         all.push_back(MarkovCommand());
+        all.push_back(NetworkCommand());
         return all;
     }();
     return commands;

@@ -1,6 +1,6 @@
 #pragma once
-// The models the batch tool knows: every queue model of the registry and the Markov analyses,
-// with their keys, ranges and how to run them.
+// The models the batch tool knows: every queue model of the registry, the Markov analyses and
+// the queueing networks, with their keys, ranges and how to run them.
 
 #include <functional>
 #include <map>
@@ -64,5 +64,7 @@ int Choice(const Arguments& args, const std::string& key, int count);  // 0..cou
 
 // The Markov analyses of a chain file; the queue models come from the registry.
 ModelCommand MarkovCommand();
+// Open and closed queueing networks of a network file.
+ModelCommand NetworkCommand();
 
 }  // namespace wachtrix::cli

@@ -19,6 +19,8 @@ constexpr ManExample kExamples[] = {
      "markov chain.txt analysis=steady"},
     {"The probabilities of states 1 and 2 after 10 and 100 steps, starting in state 1:",
      "markov chain.txt analysis=transient initial=1 times=10,100 end=1,2"},
+    {"The throughput and mean cycle time of a closed network for every population up to its own:",
+     "network closed.txt analysis=populations"},
 };
 
 // A paragraph of plain text, one line of roff.
@@ -80,8 +82,8 @@ std::string ManPage(std::string_view version) {
     // Keys, ranges and calls are copied into scripts: no hyphenation, no stretched blanks.
     page += ".nh\n.ad l\n";
     page +=
-        ".SH NAME\nwachtrix\\-report \\- print the report of a queueing model or a Markov "
-        "chain analysis\n";
+        ".SH NAME\nwachtrix\\-report \\- print the report of a queueing model, a Markov "
+        "chain analysis or a queueing network\n";
 
     page += ".SH SYNOPSIS\n";
     for (const std::string_view words : ToolSynopsis()) {

@@ -130,6 +130,8 @@ TEST(ManPage, NamesTheVersionAndEveryExitStatus) {
 TEST(ManPage, ExamplesRunAsPrinted) {
     // p(1,2) = 0.3, p(2,1) = 0.1, costs 1 and 2.
     const TempFile chain("chain.txt", "99\n2\n0.7 0.3\n0.1 0.9\n1 2\n");
+    // One server and a delay station, five customers.
+    const TempFile network("closed.txt", "2\n2\n1 1\n0 2\n5\n0 1\n1 0\n");
     const TempFile csv("points.csv");
     ASSERT_FALSE(ManExamples().empty());
     for (const ManExample& example : ManExamples()) {
@@ -138,6 +140,8 @@ TEST(ManPage, ExamplesRunAsPrinted) {
         for (std::string word; in >> word;) {
             if (word == "chain.txt")
                 word = chain.path.string();
+            else if (word == "closed.txt")
+                word = network.path.string();
             else if (!words.empty() && words.back() == "--graph-csv")
                 word = csv.path.string();
             words.push_back(word);

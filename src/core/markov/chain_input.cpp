@@ -8,11 +8,11 @@
 #include "core/markov/uniformisation.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_parse.h"
+#include "core/text/padding.h"
 
 namespace wachtrix {
 namespace {
 
-constexpr double kRowSumTolerance = 1e-5;
 constexpr double kLowestCost = -100000;
 
 // The first cell not read, as an index into `read`; -1 when all were.
@@ -187,28 +187,6 @@ ChainData ChainDataFromInput(const ChainInput& input) {
     return ChainDataFromNumbers(std::move(c));
 }
 
-namespace {
-
-// Each column as wide as its widest text, two blanks apart.
-std::vector<std::string> AlignedRows(const std::vector<std::vector<std::string>>& rows,
-                                     std::vector<std::size_t> widths) {
-    for (const auto& row : rows)
-        for (std::size_t j = 0; j < row.size(); ++j) {
-            if (j >= widths.size()) widths.push_back(0);
-            widths[j] = std::max(widths[j], row[j].size());
-        }
-    std::vector<std::string> lines;
-    for (const auto& row : rows) {
-        std::string line;
-        for (std::size_t j = 0; j < row.size(); ++j)
-            line += std::string(2 + widths[j] - row[j].size(), ' ') + row[j];
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-}  // namespace
-
 std::vector<std::string> ChainListing(const ChainInput& input) {
     const bool discrete = input.kind == ChainKind::Discrete;
     const int n = input.StateCount();
@@ -216,13 +194,13 @@ std::vector<std::string> ChainListing(const ChainInput& input) {
                                        "-time Markov chain, " + std::to_string(n) +
                                        (n == 1 ? " state" : " states"),
                                    "", discrete ? "Transition matrix P" : "Rate matrix Q"};
-    for (std::string& row : AlignedRows(input.matrix, {}))
+    for (std::string& row : AlignedColumns(input.matrix))
         lines.push_back(std::move(row));
     lines.insert(lines.end(), {"", discrete ? "Cost vector" : "Cost vectors"});
     std::vector<std::vector<std::string>> costs{
         discrete ? std::vector<std::string>{"c(j)"} : std::vector<std::string>{"r(j)", "F(k)"}};
     costs.insert(costs.end(), input.costs.begin(), input.costs.end());
-    for (std::string& row : AlignedRows(costs, {}))
+    for (std::string& row : AlignedColumns(costs))
         lines.push_back(std::move(row));
     return lines;
 }

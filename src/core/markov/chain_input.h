@@ -15,6 +15,10 @@
 
 namespace wachtrix {
 
+// How far a row of probabilities may sum from 1 and still count as summing to 1: the round-off
+// of typed decimals (0.35 + 0.25 + 0.40), not a user's slip.
+inline constexpr double kRowSumTolerance = 1e-5;
+
 struct ChainInput {
     ChainKind kind = ChainKind::Discrete;
     // 0-based like the grids: matrix[i][j] is the cell of state i+1 to state j+1 (N x N);
