@@ -69,6 +69,7 @@ ChartPlot Series(int series, std::vector<ChartPoint> points, std::uint32_t color
 TNetworks::TNetworks(QWidget* parent, AppSettings* settings)
     : QWidget(parent), settings_(settings), undo_(new QUndoStack(this)) {
     setObjectName("Networks");
+    setAttribute(Qt::WA_DeleteOnClose);  // the main window returns to its bar when it goes
     setWindowTitle("Queueing Networks");
     if (settings_) directory_ = settings_->folder(AppSettings::Folder::Open);
     pages_ = new QTabWidget(this);
