@@ -15,13 +15,12 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
 
 #include "core/network/closed_network.h"
 #include "core/network/network_file.h"
 #include "core/network/network_report.h"
-#include "core/text/markov_format.h"
-#include "core/text/number_parse.h"
+#include "core/network/network_texts.h"
+#include "core/network/population_charts.h"
 #include "ui/common/app_settings.h"
 #include "ui/common/dialogs.h"
 #include "ui/common/document_output.h"
@@ -39,29 +38,6 @@ constexpr int kServersColumn = 0, kServiceColumn = 1, kRateColumn = 2;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-QString Figure(double value) {
-    return Q(FormatGeneral15(value));
-}
-
-// A cell's number, read the same under every locale; nullopt for an empty cell or a text that
-// is not one.
-std::optional<double> CellNumber(const TStringGrid& grid, int row, int column) {
-    return ParseReal(grid.cell(row, column).trimmed().toStdString());
-}
-
-ChartPlot Series(int series, std::vector<ChartPoint> points, std::uint32_t color,
-                 const char* name) {
-    ChartPlot plot;
-    plot.series = series;
-    plot.seriesName = name;
-    plot.points = std::move(points);
-    plot.drawPoints = false;
-    plot.drawLine = true;
-    plot.color = color;
-    plot.xAxis.title = "Population N";
-    return plot;
 }
 
 }  // namespace
@@ -222,61 +198,28 @@ void TNetworks::KindChanged() {
 }
 
 std::optional<NetworkInput> TNetworks::CurrentInput() {
-    NetworkInput input;
-    input.kind = kind_->currentIndex() == 1 ? NetworkKind::Closed : NetworkKind::Open;
+    NetworkTexts texts;
+    texts.kind = kind_->currentIndex() == 1 ? NetworkKind::Closed : NetworkKind::Open;
     const int K = stationGrid_->rowCount();
-    static const char* const kColumnNames[] = {"servers", "mean service time",
-                                               "external arrival rate"};
-    const auto refuse = [this](TStringGrid* grid, int row, int column, const QString& text) {
-        Dialogs::show(this, DialogKind::Error, "Error", text);
-        pages_->setCurrentIndex(InputPage);
-        grid->setCurrentCell(row, column);
-        grid->setFocus();
-        return std::nullopt;
+    const auto text = [](const TStringGrid* grid, int row, int column) {
+        return grid->cell(row, column).toStdString();
     };
-    const int columns = input.kind == NetworkKind::Open ? 3 : 2;
     for (int k = 0; k < K; ++k) {
-        for (int column = 0; column < columns; ++column) {
-            const auto value = CellNumber(*stationGrid_, k, column);
-            if (!value)
-                return refuse(stationGrid_, k, column,
-                              QString("Station %1: the %2 \"%3\" is not a number.")
-                                  .arg(k + 1)
-                                  .arg(kColumnNames[column])
-                                  .arg(stationGrid_->cell(k, column)));
-            (column == kServersColumn   ? input.servers
-             : column == kServiceColumn ? input.serviceTimes
-                                        : input.arrivalRates)
-                .push_back(*value);
-        }
+        texts.servers.push_back(text(stationGrid_, k, kServersColumn));
+        texts.serviceTimes.push_back(text(stationGrid_, k, kServiceColumn));
+        if (texts.kind == NetworkKind::Open)
+            texts.arrivalRates.push_back(text(stationGrid_, k, kRateColumn));
+        std::vector<std::string>& row = texts.routing.emplace_back();
+        for (int j = 0; j < K; ++j)
+            row.push_back(text(routingGrid_, k, j));
     }
-    if (input.kind == NetworkKind::Closed) {
-        const auto n = ParseReal(population_->text().trimmed().toStdString());
-        if (!n || *n != std::floor(*n) || *n < 1 || *n > kMaxPopulation) {
-            Dialogs::show(this, DialogKind::Error, "Error",
-                          QString("The population N must be a whole number from 1 to %1.")
-                              .arg(kMaxPopulation));
-            pages_->setCurrentIndex(InputPage);
-            population_->setFocus();
-            return std::nullopt;
-        }
-        input.population = static_cast<int>(*n);
+    texts.population = population_->text().toStdString();
+    NetworkTextReading reading = ReadNetworkTexts(texts);
+    if (!reading.input) {
+        ShowFault(reading.fault);
+        return std::nullopt;
     }
-    input.routing.assign(K, std::vector<double>(K, 0.0));
-    for (int j = 0; j < K; ++j) {
-        for (int k = 0; k < K; ++k) {
-            const auto value = CellNumber(*routingGrid_, j, k);
-            if (!value)
-                return refuse(routingGrid_, j, k,
-                              QString("Row %1, column %2 of the routing matrix: \"%3\" is not a "
-                                      "number.")
-                                  .arg(j + 1)
-                                  .arg(k + 1)
-                                  .arg(routingGrid_->cell(j, k)));
-            input.routing[j][k] = *value;
-        }
-    }
-    return input;
+    return std::move(reading.input);
 }
 
 void TNetworks::ShowFault(const NetworkFault& fault) {
@@ -343,48 +286,33 @@ GraphWindow* TNetworks::graphWindow() const {
 }
 
 void TNetworks::PlotPopulations(const Network& network) {
-    const std::vector<PopulationRow> rows = ClosedPopulations(network);
-    std::vector<ChartPoint> throughput, throughputBound, cycle, cycleBound;
-    for (const PopulationRow& row : rows) {
-        const double n = row.population;
-        throughput.push_back({n, row.throughput});
-        throughputBound.push_back({n, row.throughputBound});
-        cycle.push_back({n, row.cycleTime});
-        cycleBound.push_back({n, n / row.throughputBound});
-    }
     if (graph_) graph_->close();
     graph_ = CreateGraphWindow(GraphWindowKind::MG1, this,
                                {"Closed queueing network", "Throughput and mean cycle time",
                                 "Stations: " + std::to_string(network.StationCount()),
                                 "N = " + std::to_string(network.population)});
-    ChartPlot x = Series(1, std::move(throughput), kChartBlue, "X(N)");
-    x.graphTitle = "Throughput X(N)";
-    graph_->applyPlot(0, x);
-    graph_->applyPlot(0, Series(2, std::move(throughputBound), kChartRed, "Bound"));
-    ChartPlot t = Series(1, std::move(cycle), kChartBlue, "E(T)(N)");
-    t.graphTitle = "Mean cycle time E(T)(N)";
-    graph_->applyPlot(1, t);
-    graph_->applyPlot(1, Series(2, std::move(cycleBound), kChartRed, "Bound"));
+    for (const PopulationChart& chart : PopulationCharts(ClosedPopulations(network)))
+        graph_->applyPlot(chart.chart, chart.plot);
     graph_->show();
     graph_->raise();
 }
 
 void TNetworks::LoadInput(const NetworkInput& input) {
+    const NetworkTexts texts = TextsOf(input);
     kind_->setCurrentIndex(input.kind == NetworkKind::Closed ? 1 : 0);
     const int K = input.StationCount();
     stationGrid_->resizeCells(0, 3, "");
     routingGrid_->resizeCells(0, 0, "");
     SetStationCount(K);
     for (int k = 0; k < K; ++k) {
-        stationGrid_->setCell(k, kServersColumn, Figure(input.servers[k]));
-        stationGrid_->setCell(k, kServiceColumn, Figure(input.serviceTimes[k]));
-        stationGrid_->setCell(
-            k, kRateColumn,
-            Figure(k < static_cast<int>(input.arrivalRates.size()) ? input.arrivalRates[k] : 0));
+        stationGrid_->setCell(k, kServersColumn, Q(texts.servers[k]));
+        stationGrid_->setCell(k, kServiceColumn, Q(texts.serviceTimes[k]));
+        if (k < static_cast<int>(texts.arrivalRates.size()))
+            stationGrid_->setCell(k, kRateColumn, Q(texts.arrivalRates[k]));
         for (int j = 0; j < K; ++j)
-            routingGrid_->setCell(k, j, Figure(input.routing[k][j]));
+            routingGrid_->setCell(k, j, Q(texts.routing[k][j]));
     }
-    if (input.kind == NetworkKind::Closed) population_->setText(QString::number(input.population));
+    if (input.kind == NetworkKind::Closed) population_->setText(Q(texts.population));
     undo_->clear();
 }
 
