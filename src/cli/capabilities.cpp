@@ -29,6 +29,11 @@ std::string MarkovText() {
            JoinedList(MarkovAnalysisTitles()) + ".";
 }
 
+constexpr const char* kNetworkText =
+    "The Networks module solves open (Jackson) and closed queueing networks of up to 50 "
+    "stations with exponential services, multi-server and delay stations, and tabulates a closed "
+    "network's throughput for every population beside its asymptotic bounds.";
+
 // Words wrapped to lines of at most `width` characters.
 std::string Wrapped(const std::string& text, std::size_t width) {
     std::istringstream words(text);
@@ -83,7 +88,8 @@ std::string ProgramManPage(std::string_view version) {
                        ".SH DESCRIPTION\n.B wachtrix\n";
     page += RoffEscape("opens the Wachtrix window. " + QueueText()) + "\n.PP\n";
     page += RoffEscape(kStaffingText) + "\n.PP\n";
-    page += RoffEscape(MarkovText() +
+    page += RoffEscape(MarkovText()) + "\n.PP\n";
+    page += RoffEscape(std::string(kNetworkText) +
                        " Each module's Help opens the help pages, which "
                        "describe its fields.") +
             "\n.PP\n";
@@ -121,14 +127,15 @@ std::string MetainfoDescription() {
     xml += "    <p>Markov chain analyses, in discrete or continuous time:</p>\n    <ul>\n";
     for (const std::string& title : MarkovAnalysisTitles())
         xml += "      <li>" + XmlEscape(title) + "</li>\n";
+    xml += "    </ul>\n    <p>\n      " + XmlEscape(kNetworkText) + "\n    </p>\n";
     xml +=
-        "    </ul>\n    <p>\n      The command wachtrix-report prints the same reports from "
+        "    <p>\n      The command wachtrix-report prints the same reports from "
         "scripts.\n    </p>\n  </description>";
     return xml;
 }
 
 std::string PackageDescription() {
-    return Wrapped(QueueText() + " " + kStaffingText + " " + MarkovText() +
+    return Wrapped(QueueText() + " " + kStaffingText + " " + MarkovText() + " " + kNetworkText +
                        " wachtrix-report prints the same reports from scripts.",
                    78);
 }

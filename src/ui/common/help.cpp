@@ -40,6 +40,7 @@ const std::vector<Topic>& Topics() {
             all.push_back({model->helpContext, Q(model->helpPage), Q(model->helpTitle)});
         all.push_back({kGraphWindowHelp, "graphs.html", "Graph windows"});
         all.push_back({kMarkovHelp, "markov.html", "Markov chains"});
+        all.push_back({kNetworkHelp, "networks.html", "Queueing networks"});
         return all;
     }();
     return topics;

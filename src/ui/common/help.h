@@ -14,6 +14,7 @@ namespace wachtrix::ui {
 inline constexpr int kGraphWindowHelp = 10;
 inline constexpr int kQueueWindowHelp = 12;
 inline constexpr int kMarkovHelp = 13;
+inline constexpr int kNetworkHelp = 14;
 
 // Opens (or raises) the help window on the topic with this context number.
 void ShowHelpContext(int context, QWidget* from = nullptr);

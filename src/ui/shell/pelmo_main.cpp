@@ -19,6 +19,7 @@
 #include "ui/common/module_window.h"
 #include "ui/common/resources.h"
 #include "ui/markov/markov_window.h"
+#include "ui/network/network_window.h"
 #include "ui/queue/queue_main_form.h"
 #include "ui/shell/about_box.h"
 #include "ui/shell/info_form.h"
@@ -90,12 +91,15 @@ QWidget* TPelmoMain::buildButtonBar() {
     Panel1->setFixedHeight(kButtonBarHeight);
     auto* queue = ModuleButton("StartQueue", ":/pictures/queue.svg", "Queue", Panel1);
     auto* markov = ModuleButton("SpeedButton1", ":/pictures/markov.svg", "Markov", Panel1);
+    auto* networks = ModuleButton("StartNetworks", ":/pictures/networks.svg", "Networks", Panel1);
     connect(queue, &QToolButton::clicked, this, &TPelmoMain::StartQueueClick);
     connect(markov, &QToolButton::clicked, this, &TPelmoMain::SpeedButton1Click);
+    connect(networks, &QToolButton::clicked, this, &TPelmoMain::StartNetworksClick);
     auto* layout = new QHBoxLayout(Panel1);
     layout->setContentsMargins(8, 0, 8, 0);
     layout->addWidget(queue);
     layout->addWidget(markov);
+    layout->addWidget(networks);
     layout->addStretch();
     return Panel1;
 }
@@ -114,6 +118,8 @@ void TPelmoMain::buildMenus() {
     modulesMenu_->addAction("&Queue", this, &TPelmoMain::StartQueueClick)->setObjectName("Queue1");
     modulesMenu_->addAction("Markov Chains", this, &TPelmoMain::SpeedButton1Click)
         ->setObjectName("MarkovChains1");
+    modulesMenu_->addAction("&Networks", this, &TPelmoMain::StartNetworksClick)
+        ->setObjectName("Networks1");
     helpMenu_ = menuBar()->addMenu("&Help");
     helpMenu_->menuAction()->setObjectName("Help1");
     helpContents_ =
@@ -169,6 +175,12 @@ void TPelmoMain::SpeedButton1Click() {
     auto* markov = new TMarkov(nullptr, settings_);
     MarkovOpen = true;
     openModule(markov, *markov);
+}
+
+void TPelmoMain::StartNetworksClick() {
+    if (ModuleOpen) return;
+    auto* networks = new TNetworks(nullptr, settings_);
+    openModule(networks, *networks);
 }
 
 void TPelmoMain::openModule(QWidget* module, ModuleWindow& menus) {

@@ -1,7 +1,7 @@
 #pragma once
-// The main window: an MDI frame that offers the Queue and Markov modules, one at a time, and
-// shows the background picture while neither is open. Given settings, it opens where it was last
-// closed and hands them on to the modules.
+// The main window: an MDI frame that offers the Queue, Markov and Networks modules, one at a time,
+// and shows the background picture while neither is open. Given settings, it opens where it was
+// last closed and hands them on to the modules.
 
 #include <QMainWindow>
 #include <QPointer>
@@ -31,6 +31,7 @@ public:
 
     void StartQueueClick();
     void SpeedButton1Click();
+    void StartNetworksClick();
     void Exit1Click();
     void ResetSettingsClick();  // asks, then forgets what the sessions remembered
     void AboutClick();

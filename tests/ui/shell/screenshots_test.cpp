@@ -2,11 +2,13 @@
 //   WACHTRIX_SCREENSHOTS=docs/screenshots QT_QPA_PLATFORM=offscreen build/.../test_ui_Screenshots
 // Without the variable every case is skipped.
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolTip>
@@ -19,6 +21,7 @@
 #include "ui/graph/graph_window.h"
 #include "ui/markov/markov_keuze_dialoog.h"
 #include "ui/markov/string_grid.h"
+#include "ui/network/network_window.h"
 #include "ui/queue/multi_row_tab_widget.h"
 #include "ui/queue/queue_main_form.h"
 
@@ -143,6 +146,27 @@ private slots:
             Child<TStringGrid>(&markov, "sgKostenVector")->item(i, 0)->setText(costs[i]);
         }
         Save(markov.grab().toImage(), "markov" + suffix);
+
+        // The Networks window with a closed network of a delay, a three-server and a single-
+        // server station, solved.
+        TNetworks networks;
+        networks.resize(900, 640);
+        networks.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&networks));
+        Child<QComboBox>(&networks, "cbKind")->setCurrentIndex(1);
+        Child<QSpinBox>(&networks, "seStations")->setValue(3);
+        Type(&networks, "EditPopulation", "40");
+        const char* stations[3][2] = {{"0", "20"}, {"3", "0.8"}, {"1", "0.25"}};
+        const char* routing[3][3] = {{"0", "1", "0"}, {"0.3", "0", "0.7"}, {"1", "0", "0"}};
+        for (int i = 0; i < 3; ++i) {
+            for (int j = 0; j < 2; ++j)
+                Child<TStringGrid>(&networks, "sgStations")->setCell(i, j, stations[i][j]);
+            for (int j = 0; j < 3; ++j)
+                Child<TStringGrid>(&networks, "sgRouting")->setCell(i, j, routing[i][j]);
+        }
+        Save(networks.grab().toImage(), "networks-input" + suffix);
+        networks.RunClick();
+        Save(networks.grab().toImage(), "networks" + suffix);
         QVERIFY(boxes.requests.isEmpty());
     }
 };

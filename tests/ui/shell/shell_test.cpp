@@ -17,6 +17,7 @@
 #include "ui/common/ui_test_support.h"
 #include "ui/markov/markov_keuze_dialoog.h"
 #include "ui/markov/markov_window.h"
+#include "ui/network/network_window.h"
 #include "ui/queue/queue_main_form.h"
 #include "ui/shell/about_box.h"
 #include "ui/shell/info_form.h"
@@ -85,7 +86,7 @@ private slots:
                     .exists());
         QCOMPARE(Commands(main_, "&File"),
                  (QStringList{"&Reset Settings...", "", "&Close Wachtrix"}));
-        QCOMPARE(Commands(main_, "&Modules"), (QStringList{"&Queue", "Markov Chains"}));
+        QCOMPARE(Commands(main_, "&Modules"), (QStringList{"&Queue", "Markov Chains", "&Networks"}));
     }
 
     void pictureFillsTheClientArea() {
@@ -141,6 +142,13 @@ private slots:
         QVERIFY(!VisibleMenus(main_).contains("&Modules"));
         QCOMPARE(VisibleMenus(main_).last(), QString("&Help"));
         main_->module()->close();
+        DeleteClosedWindows();
+        expectNoModuleState();
+
+        QTest::mouseClick(find<QToolButton>("StartNetworks"), Qt::LeftButton);
+        QVERIFY(qobject_cast<TNetworks*>(main_->module()));
+        QCOMPARE(VisibleMenus(main_), (QStringList{"&File", "&Edit", "&Help"}));
+        main_->module()->findChild<QAction*>("CloseNetworks1")->trigger();
         DeleteClosedWindows();
         expectNoModuleState();
 
