@@ -208,7 +208,10 @@ std::optional<NetworkFault> CheckLoads(const Network& network) {
         const Station& s = network.stations[k];
         if (s.IsDelay()) continue;
         const double rho = network.LoadPerServer(k);
-        if (rho >= 1)
+        // Within 1e-9 of 1 the station is saturated as far as any printed figure goes (its
+        // utilisation prints as 1, its queue is beyond 1e9), and a load of exactly 1 may come
+        // out of the traffic equations or a rounded service time a hair below it.
+        if (rho > 1 - 1e-9)
             return Fault(Format("%s is overloaded: its load per server is %s (arrival rate %s "
                                 "times mean service time %s over %d server%s); it must be "
                                 "below 1.",
