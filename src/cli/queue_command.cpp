@@ -303,6 +303,9 @@ double NumberOf(const Arguments& args, const char* key) {
 // vary=KEY from=A to=B (steps=K | step=S) [spacing=log] figures=NAME,...: a row of figures for
 // each value, the other keys as for a single run; --csv prints it comma-separated.
 CommandResult RunScenarioCommand(const QueueModelSpec& model, const Arguments& args) {
+    for (const char* key : kSimulationKeys)
+        if (args.keys.count(key))
+            throw UsageError("a scenario is not simulated: give vary= or simulate=, not both");
     Arguments single = args;
     for (const char* key : kScenarioKeys)
         single.keys.erase(key);

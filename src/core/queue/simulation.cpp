@@ -374,17 +374,14 @@ Simulation SimulateModel(const QueueModelSpec& model, const QueueForm& form,
                 row.values.push_back(Estimate(row, *tally, twin.servers));
             complete = true;
         }
+        if (complete) simulation.runsDone = r + 1;
         if (!complete || (progress && !progress(before + perRun, total))) {
-            simulation.stopped = true;
-            simulation.runsDone = r + (complete ? 1 : 0);
+            simulation.stopped = simulation.runsDone < options.runs;
             break;
         }
-        simulation.runsDone = r + 1;
     }
     if (simulation.runsDone < 2) return simulation;
     for (Row& row : rows) {
-        if (row.values.size() > static_cast<std::size_t>(simulation.runsDone))
-            row.values.resize(static_cast<std::size_t>(simulation.runsDone));
         const Interval interval = ConfidenceInterval(row.values);
         row.shown.estimate = interval.mean;
         row.shown.halfWidth = interval.halfWidth;
