@@ -343,6 +343,11 @@ Simulation SimulateModel(const QueueModelSpec& model, const QueueForm& form,
     simulation.paths = twin.kind == QueueTwin::Kind::TransientMM1;
     QueueForm analysed = form;
     std::vector<Row> rows = Rows(model, run, RunInMemory(model, analysed).lines);
+    if (options.customers > kMostPercentileCustomers) {
+        const auto percentile = [](const Row& row) { return row.measure == Measure::Percentile; };
+        simulation.percentilesLeftOut = std::any_of(rows.begin(), rows.end(), percentile);
+        std::erase_if(rows, percentile);
+    }
 
     const long long warmup = simulation.paths ? 0 : WarmupCustomers(options.customers);
     const long long perRun = warmup + options.customers;
@@ -427,6 +432,9 @@ void WriteSimulationBlock(ResultWriter& out, const Simulation& s) {
                               (f.far ? "  !" : ""));
         }
         if (s.stopped) out.AddResultLine(Format("Stopped: the %d runs complete.", {s.runsDone}));
+        if (s.percentilesLeftOut)
+            out.AddResultLine(Format("Percentiles are simulated up to %d customers a run.",
+                                     {kMostPercentileCustomers}));
     }
     out.AddResultLine("");
 }

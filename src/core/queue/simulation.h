@@ -39,6 +39,8 @@ inline constexpr int kDefaultSimulationRuns = 10;
 inline constexpr std::uint64_t kDefaultSimulationSeed = 1;
 inline constexpr long long kMostSimulatedCustomers = 1000000000;
 inline constexpr int kMostSimulationRuns = 1000;
+// A percentile needs every wait of a run kept: up to this many customers a run (160 MB).
+inline constexpr long long kMostPercentileCustomers = 20000000;
 
 struct SimulationOptions {
     long long customers = kDefaultSimulatedCustomers;  // counted per run (paths: transient)
@@ -67,6 +69,7 @@ struct Simulation {
     int runsDone = 0;     // fewer than asked when stopped
     bool stopped = false;
     std::vector<SimulatedFigure> figures;  // empty with fewer than two runs done
+    bool percentilesLeftOut = false;       // more customers a run than percentiles keep
 };
 
 // The model's run and its simulation for the form's fields, choices and value groups. `progress`
