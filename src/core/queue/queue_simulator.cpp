@@ -211,8 +211,12 @@ std::optional<TransientTally> SimulateTransientMM1(
         const double rate = up + (n > 0 ? 1 : 0);
         return rate > 0 ? now + rng.Exponential(rate) : kNever;
     };
+    // About as many jumps between two questions as customers in the queue simulation: a path to
+    // t = 1e6 asks after each path.
+    const double jumpsPerPath = (1 + up) * (times.empty() ? 0 : times.back()) + 1;
+    const auto checkEvery = std::max(1LL, static_cast<long long>(kCheckEvery / jumpsPerPath));
     for (long long path = 0; path < paths; ++path) {
-        if (keepGoing && path % kCheckEvery == kCheckEvery - 1 && !keepGoing(path + 1)) return {};
+        if (keepGoing && path % checkEvery == checkEvery - 1 && !keepGoing(path + 1)) return {};
         int n = twin.initial;
         double jump = nextJump(0, n);
         for (std::size_t i = 0; i < times.size(); ++i) {
