@@ -13,6 +13,10 @@ constexpr ManExample kExamples[] = {
      "mg1 service=1 cs2=2 rho=0.7 output=2 p=0.9,0.99"},
     {"The standard statistics of a machine-repair queue, each line marked with its style:",
      "finsrc service=0 c=2 M=10 nu=0.1 --styles"},
+    {"The M/M/c figures beside a simulation of ten runs of 100000 customers, 95% half-widths:",
+     "mmc c=2 rho=0.8 simulate=100000 runs=10 seed=1"},
+    {"Two-moment approximations of a G/G/c queue, checked by simulation:",
+     "ggc c=3 rho=0.9 ca2=4 cs2=2 simulate=100000"},
     {"The graph points of a D/M/c queue saved for a spreadsheet:",
      "dmc c=3 rho=0.9 output=5 --graph-csv dmc.csv"},
     {"The equilibrium distribution of a chain saved by the Markov module:",
@@ -99,6 +103,14 @@ std::string ManPage(std::string_view version) {
          "report are those of the model's tab in the Wachtrix queue window. Numbers use \".\" "
          "as the decimal separator, whatever the locale. A value group (t, p, n) takes up to "
          "twelve values separated by commas. Times are measured in mean service times.");
+    page += ".PP\n";
+    Text(page,
+         "simulate=N adds a simulation of the model's system after its report: R independent "
+         "runs (runs=R, default 10) of N customers each after a warm-up of N/10, the random "
+         "numbers from seed=S (default 1). Each figure of the report is shown beside the mean of "
+         "its R run values and the half-width of their 95% confidence interval (Student's t with "
+         "R-1 degrees of freedom); a row ends in \"!\" when the analysis lies more than three "
+         "half-widths from the simulation.");
     page += ".PP\n";
     Text(page, "The report goes to standard output, messages to standard error.");
 

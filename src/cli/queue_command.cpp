@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <span>
 #include <sstream>
 
 #include "core/queue/queue_keys.h"
 #include "core/queue/scenario.h"
+#include "core/queue/simulation.h"
 #include "core/text/number_parse.h"
 #include "core/text/points_csv.h"
 
@@ -141,6 +143,23 @@ std::vector<KeyHelp> Keys(const QueueModelSpec& model) {
         keys.push_back(
             {"figures", "a scenario: the figures to tabulate, comma-separated, from: " + figures});
     }
+    if (model.twin) {
+        keys.push_back({"simulate",
+                        "simulate N customers per run after a warm-up of N/10 and print each "
+                        "figure beside its simulation with a 95% half-width (\"!\": the analysis "
+                        "lies more than three half-widths away), 1 to " +
+                            std::to_string(kMostSimulatedCustomers)});
+        keys.push_back({"runs", "a simulation: the independent runs, 2 to " +
+                                    std::to_string(kMostSimulationRuns) + " (default " +
+                                    std::to_string(kDefaultSimulationRuns) + ")"});
+        keys.push_back({"seed",
+                        "a simulation: the seed of the random numbers, a whole number 0 to "
+                        "18446744073709551615 (default " +
+                            std::to_string(kDefaultSimulationSeed) + ")"});
+    } else {
+        // Named, so that asking for it gets the reason rather than "unknown key".
+        keys.push_back({"simulate", "not offered: " + CheckSimulation(model, {})});
+    }
     return keys;
 }
 
@@ -186,6 +205,7 @@ std::string Usage(const QueueModelSpec& model) {
         const std::string key = ValueGroupKey(group.kind);
         words.push_back("[" + key + "=" + KeyPlaceholder(key) + ",...]");
     }
+    if (model.twin) words.push_back("[simulate=N [runs=R] [seed=S]]");
     std::string usage;
     for (const std::string& word : words)
         usage += (usage.empty() ? "" : " ") + word;
@@ -213,6 +233,44 @@ std::vector<std::string> RefusedValues(const QueueForm& form) {
     check(form.p, "p", false);
     check(form.n, "n", true);
     return refused;
+}
+
+constexpr const char* kSimulationKeys[] = {"simulate", "runs", "seed"};
+
+// simulate=N [runs=R] [seed=S]: none when simulate= is not given (runs= and seed= alone are a
+// fault).
+std::optional<SimulationOptions> SimulationOf(const QueueModelSpec& model, const Arguments& args) {
+    if (!args.keys.count("simulate")) {
+        for (const char* key : kSimulationKeys)
+            if (args.keys.count(key))
+                throw UsageError(std::string(key) + "= belongs to a simulation: give simulate=N");
+        return std::nullopt;
+    }
+    SimulationOptions options;
+    const auto whole = [&](const char* key) -> long long {
+        const std::string text = Text(args, key);
+        long long value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error != std::errc{} || end != text.data() + text.size())
+            throw UsageError(std::string(key) + "= needs a whole number");
+        return value;
+    };
+    options.customers = whole("simulate");
+    if (args.keys.count("runs")) {
+        const long long runs = whole("runs");
+        options.runs =
+            runs > kMostSimulationRuns ? kMostSimulationRuns + 1 : static_cast<int>(runs);
+    }
+    if (args.keys.count("seed")) {
+        const std::string text = Text(args, "seed");
+        const auto [end, error] =
+            std::from_chars(text.data(), text.data() + text.size(), options.seed);
+        if (error != std::errc{} || end != text.data() + text.size())
+            throw UsageError("seed= needs a whole number from 0 to 18446744073709551615");
+    }
+    if (const std::string why = CheckSimulation(model, options); !why.empty())
+        throw UsageError(why);
+    return options;
 }
 
 constexpr const char* kScenarioKeys[] = {"vary", "from",    "to",     "steps",
@@ -245,6 +303,9 @@ double NumberOf(const Arguments& args, const char* key) {
 // vary=KEY from=A to=B (steps=K | step=S) [spacing=log] figures=NAME,...: a row of figures for
 // each value, the other keys as for a single run; --csv prints it comma-separated.
 CommandResult RunScenarioCommand(const QueueModelSpec& model, const Arguments& args) {
+    for (const char* key : kSimulationKeys)
+        if (args.keys.count(key))
+            throw UsageError("a scenario is not simulated: give vary= or simulate=, not both");
     Arguments single = args;
     for (const char* key : kScenarioKeys)
         single.keys.erase(key);
@@ -295,18 +356,26 @@ CommandResult RunQueueCommand(const QueueModelSpec& model, const Arguments& args
     // (The M/M/c/c+N graphs have a "vary" of their own, and no scenarios.)
     if (!model.figures.empty() && args.keys.count("vary")) return RunScenarioCommand(model, args);
     if (args.csv) throw UsageError("--csv prints a scenario table: give vary=KEY");
-    KeyedForm keyed = FormFromKeys(model, args.keys);
+    const std::optional<SimulationOptions> simulation = SimulationOf(model, args);
+    Arguments single = args;
+    for (const char* key : kSimulationKeys)
+        single.keys.erase(key);
+    KeyedForm keyed = FormFromKeys(model, single.keys);
     if (!keyed.fault.empty()) throw UsageError(keyed.fault);
     QueueForm& form = keyed.form;
+    const QueueForm typed = form;
 
     TextQueueHost host;
     RunQueueModel(model, form, host);
-    CommandResult result = Collect(host);
     if (std::vector<std::string> refused = RefusedValues(form); !refused.empty()) {
-        result = CommandResult{};
+        CommandResult result;
         result.errors = std::move(refused);
         return result;
     }
+    // The report, then its figures beside their simulation.
+    if (simulation && host.errors().empty() && !host.failed())
+        WriteSimulationBlock(host.results(), SimulateModel(model, typed, *simulation));
+    CommandResult result = Collect(host);
     if (model.curveTable && result.errors.empty()) {
         for (const auto& chart : host.charts())
             for (std::string& line : model.curveTable(chart.plot, form.selection)) {

@@ -15,6 +15,7 @@ namespace {
 constexpr std::string_view kSynopsis[] = {
     "MODEL [FILE] KEY=VALUE... [--styles] [--graph-csv FILE]",
     "MODEL KEY=VALUE... vary=KEY from=A to=B (steps=K | step=S) figures=NAME,... [--csv]",
+    "MODEL KEY=VALUE... simulate=N [runs=R] [seed=S]",
     "[MODEL] --help",
 };
 

@@ -6,6 +6,7 @@
 #include "core/numeric/safe_math.h"
 #include "core/queue/dg1_erlan.h"
 #include "core/queue/dmg1_cox.h"
+#include "core/queue/queue_simulator.h"
 #include "core/queue/report.h"
 #include "core/queue/standard_report.h"
 #include "core/text/delphi_format.h"
@@ -138,6 +139,20 @@ constexpr auto kFigures = JoinFigures(
     std::array{FigureSpec{"P{L(time)=n}", 'N', true}, FigureSpec{"P{L(time)>n)", 'N', true},
                FigureSpec{"P{L(cust)=n}", 'N', true}, FigureSpec{"P{L(cust)>n)", 'N', true}});
 
+// Constant interarrival times 1 / rho and the service fit of the chosen solver.
+QueueTwin Dg1Twin(const QueueRun& run) {
+    const int type = run.selection.item(0);
+    const double cs2 = type == kDg1PureErlang ? 1.0 / run.fields["cs2"] : run.fields["cs2"];
+    QueueTwin twin;
+    twin.arrivals = DeterministicTime(1 / run.fields["rho"]);
+    if (type == kDg1CoxianGamma || type == kDg1CoxianBalanced)
+        twin.service = CoxianTime(FitCoxian(
+            type == kDg1CoxianGamma ? CoxianKind::DG1Gamma : CoxianKind::DG1Balanced, cs2));
+    else
+        twin.service = ErlangMixTime(FitErlangian(cs2));
+    return twin;
+}
+
 }  // namespace
 
 constinit const QueueModelSpec kDg1Model{
@@ -160,6 +175,7 @@ constinit const QueueModelSpec kDg1Model{
     .parseAllFirst = true,
     .figures = kFigures,
     .run = RunDg1,
+    .twin = Dg1Twin,
 };
 
 }  // namespace wachtrix

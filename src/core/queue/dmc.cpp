@@ -7,6 +7,7 @@
 #include "core/numeric/safe_math.h"
 #include "core/queue/dmc_beta.h"
 #include "core/queue/graph_points.h"
+#include "core/queue/queue_simulator.h"
 #include "core/queue/report.h"
 #include "core/queue/standard_report.h"
 #include "core/queue/state_tails.h"
@@ -288,6 +289,14 @@ constexpr OutputSpec kOutputs[] = {{"DMC_Output_RadioGroup", "Output", kAverageS
 constexpr LayoutItem kLayout[] = {
     {Slot::Field, 0}, {Slot::Field, 1}, {Slot::Outputs}, {Slot::Choice, 0}, {Slot::ValueGroups}};
 
+QueueTwin DmcTwin(const QueueRun& run) {
+    QueueTwin twin;
+    twin.servers = run.fields.integer("c");
+    twin.arrivals = DeterministicTime(1 / (twin.servers * run.fields["rho"]));
+    twin.service = ExponentialTime(1);
+    return twin;
+}
+
 }  // namespace
 
 constinit const QueueModelSpec kDmcModel{
@@ -308,6 +317,7 @@ constinit const QueueModelSpec kDmcModel{
     .layout = kLayout,
     .figures = kStandardAverageStateFigures,
     .run = RunDmc,
+    .twin = DmcTwin,
 };
 
 }  // namespace wachtrix

@@ -10,6 +10,7 @@
 #include "core/numeric/safe_math.h"
 #include "core/queue/graph_points.h"
 #include "core/queue/output_tables.h"
+#include "core/queue/queue_simulator.h"
 #include "core/queue/report.h"
 #include "core/queue/state_tails.h"
 #include "core/text/delphi_format.h"
@@ -392,6 +393,15 @@ constexpr auto kFigures = JoinFigures(
                FigureSpec{"Std(Lq)"}, FigureSpec{"P{V>t}", 'T', true}},
     kWaitingFigures, kStateFigures);
 
+QueueTwin ErlangATwin(const QueueRun& run) {
+    QueueTwin twin;
+    twin.servers = run.fields.integer("c");
+    twin.arrivals = ExponentialTime(twin.servers * run.fields["rho"]);
+    twin.service = ExponentialTime(1);
+    twin.abandonment = run.fields["theta"];
+    return twin;
+}
+
 }  // namespace
 
 constinit const QueueModelSpec kErlangAModel{
@@ -412,6 +422,7 @@ constinit const QueueModelSpec kErlangAModel{
     .groups = kErlangAGroups,
     .figures = kFigures,
     .run = RunErlangA,
+    .twin = ErlangATwin,
 };
 
 }  // namespace wachtrix

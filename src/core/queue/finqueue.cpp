@@ -10,6 +10,7 @@
 #include "core/numeric/safe_math.h"
 #include "core/queue/graph_points.h"
 #include "core/queue/output_tables.h"
+#include "core/queue/queue_simulator.h"
 #include "core/queue/report.h"
 #include "core/queue/waiting_tails.h"
 #include "core/text/delphi_format.h"
@@ -651,6 +652,18 @@ constexpr auto kFigures =
                 std::array{FigureSpec{"Utilization"}, FigureSpec{"P{Wq>t}", 'T', true}},
                 kStateFigures, kAverageStateFigures);
 
+QueueTwin FinCapTwin(const QueueRun& run) {
+    const FinCapType type = FinCapTypeOfItem(run.selection.item(0));
+    QueueTwin twin;
+    twin.servers = run.fields.integer("c");
+    twin.capacity = twin.servers + run.fields.integer("N");
+    const double lambda = twin.servers * run.fields["rho"];
+    twin.arrivals =
+        type == FinCapType::DM ? DeterministicTime(1 / lambda) : ExponentialTime(lambda);
+    twin.service = type == FinCapType::MD ? DeterministicTime(1) : ExponentialTime(1);
+    return twin;
+}
+
 }  // namespace
 
 constinit const QueueModelSpec kFinCapModel{
@@ -674,6 +687,7 @@ constinit const QueueModelSpec kFinCapModel{
     .nUpperOf = StateUpper,
     .figures = kFigures,
     .run = RunFinCap,
+    .twin = FinCapTwin,
 };
 
 }  // namespace wachtrix

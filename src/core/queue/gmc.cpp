@@ -7,6 +7,7 @@
 #include "core/numeric/root_finders.h"
 #include "core/numeric/safe_math.h"
 #include "core/queue/graph_points.h"
+#include "core/queue/queue_simulator.h"
 #include "core/queue/report.h"
 #include "core/queue/standard_report.h"
 #include "core/text/delphi_format.h"
@@ -399,6 +400,27 @@ constexpr LayoutItem kLayout[] = {{Slot::Field, 1},  {Slot::Field, 2}, {Slot::Fi
 
 constexpr auto kFigures = JoinFigures(kStatisticsFigures, kWaitingFigures);
 
+// The arrival fit the solution's transform describes, at the CA2 the report shows.
+QueueTwin GmcTwin(const QueueRun& run) {
+    const auto arrivals = static_cast<GmcArrivals>(run.selection.item(0));
+    const int c = run.fields.integer("c");
+    const double rho = run.fields["rho"], ca2 = run.fields.find("ca2").value_or(0);
+    QueueTwin twin;
+    twin.servers = c;
+    twin.service = ExponentialTime(1);
+    switch (arrivals) {
+        case GmcArrivals::Deterministic:
+            twin.arrivals = DeterministicTime(1 / (c * rho));
+            break;
+        case GmcArrivals::Erlangian:
+            twin.arrivals = ErlangMixTime(FitErlang(ca2, c, rho));
+            break;
+        default:
+            twin.arrivals = TwoExponentialTime(FitCoxian2(arrivals, NudgeCoxianCa2(ca2), c, rho));
+    }
+    return twin;
+}
+
 }  // namespace
 
 constinit const QueueModelSpec kGmcModel{
@@ -420,6 +442,7 @@ constinit const QueueModelSpec kGmcModel{
     .layout = kLayout,
     .figures = kFigures,
     .run = RunGmc,
+    .twin = GmcTwin,
 };
 
 }  // namespace wachtrix

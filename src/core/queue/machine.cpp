@@ -12,6 +12,7 @@
 #include "core/numeric/numerical_failure.h"
 #include "core/queue/graph_points.h"
 #include "core/queue/output_tables.h"
+#include "core/queue/queue_simulator.h"
 #include "core/queue/report.h"
 #include "core/queue/waiting_tails.h"
 #include "core/text/delphi_format.h"
@@ -463,6 +464,15 @@ constexpr auto kFigures =
                            FigureSpec{"P{Wq>t}", 'T', true}},
                 kAverageStateFigures);
 
+QueueTwin FinSrcTwin(const QueueRun& run) {
+    QueueTwin twin;
+    twin.servers = run.fields.integer("c");
+    twin.sources = run.fields.integer("M");
+    twin.failureRate = run.fields["nu"];
+    twin.service = run.selection.item(0) == 1 ? DeterministicTime(1) : ExponentialTime(1);
+    return twin;
+}
+
 }  // namespace
 
 constinit const QueueModelSpec kFinSrcModel{
@@ -485,6 +495,7 @@ constinit const QueueModelSpec kFinSrcModel{
     .layout = kLayout,
     .figures = kFigures,
     .run = RunFinSrc,
+    .twin = FinSrcTwin,
 };
 
 }  // namespace wachtrix

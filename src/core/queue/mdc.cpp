@@ -13,6 +13,7 @@
 #include "core/queue/graph_points.h"
 #include "core/queue/lumped_chain.h"
 #include "core/queue/mmc.h"
+#include "core/queue/queue_simulator.h"
 #include "core/queue/report.h"
 #include "core/queue/standard_report.h"
 #include "core/text/delphi_format.h"
@@ -332,6 +333,14 @@ constexpr FieldSpec kFields[] = {
 };
 constexpr OutputSpec kOutputs[] = {{"MDC_Output_RadioGroup", "Output", kStandardOutput}};
 
+QueueTwin MdcTwin(const QueueRun& run) {
+    QueueTwin twin;
+    twin.servers = run.fields.integer("c");
+    twin.arrivals = ExponentialTime(twin.servers * run.fields["rho"]);
+    twin.service = DeterministicTime(1);
+    return twin;
+}
+
 }  // namespace
 
 constinit const QueueModelSpec kMdcModel{
@@ -350,6 +359,7 @@ constinit const QueueModelSpec kMdcModel{
     .groups = kMdcGroups,
     .figures = kStandardFigures,
     .run = RunMdc,
+    .twin = MdcTwin,
 };
 
 }  // namespace wachtrix

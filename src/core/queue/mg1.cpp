@@ -6,6 +6,7 @@
 #include "core/numeric/safe_math.h"
 #include "core/queue/dmg1_cox.h"
 #include "core/queue/mg1_erlan.h"
+#include "core/queue/queue_simulator.h"
 #include "core/queue/report.h"
 #include "core/queue/standard_report.h"
 #include "core/text/delphi_format.h"
@@ -111,6 +112,24 @@ constexpr ChoiceSpec kChoices[] = {{.key = "service",
                                     .alias = "type"}};
 constexpr OutputSpec kOutputs[] = {{"MG1_Output_RadioGroup", "Output", kStandardOutput}};
 
+// Poisson arrivals at rate rho and the service fit the chosen solver replaces the time by.
+QueueTwin Mg1Twin(const QueueRun& run) {
+    const double cs2 = run.fields["cs2"];
+    QueueTwin twin;
+    twin.arrivals = ExponentialTime(run.fields["rho"]);
+    switch (run.selection.item(0)) {
+        case kCoxianGamma:
+            twin.service = CoxianTime(FitCoxian(CoxianKind::MG1Gamma, cs2));
+            break;
+        case kCoxianBalanced:
+            twin.service = CoxianTime(FitCoxian(CoxianKind::MG1Balanced, cs2));
+            break;
+        default:
+            twin.service = ErlangMixTime(FitErlangian(cs2));
+    }
+    return twin;
+}
+
 }  // namespace
 
 constinit const QueueModelSpec kMg1Model{
@@ -131,6 +150,7 @@ constinit const QueueModelSpec kMg1Model{
     .parseAllFirst = true,
     .figures = kStandardFigures,
     .run = RunMg1,
+    .twin = Mg1Twin,
 };
 
 }  // namespace wachtrix

@@ -6,6 +6,7 @@
 
 #include "core/numeric/gauss_legendre.h"
 #include "core/numeric/safe_math.h"
+#include "core/queue/queue_simulator.h"
 #include "core/queue/report.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
@@ -338,6 +339,16 @@ constexpr OutputSpec kOutputs[] = {{"MM1_Output_radio_group", "Output", kMM1Tran
 constexpr FigureSpec kFigures[] = {
     {"p(i,j,t)", 'T', true}, {"P(i,j,t)", 'T', true}, {"ELq(i,t)", 'T'}, {"Std Lq(i,t)", 'T'}};
 
+// The load is raised to the floor the analysis computes with.
+QueueTwin MM1TranTwin(const QueueRun& run) {
+    QueueTwin twin;
+    twin.kind = QueueTwin::Kind::TransientMM1;
+    twin.rho = std::max(run.fields["rho"], kMM1TranRhoFloor);
+    twin.initial = run.fields.integer("i");
+    twin.endState = static_cast<int>(run.fields.find("j").value_or(0));
+    return twin;
+}
+
 }  // namespace
 
 std::string MM1InitialStateRangeLabel(double rho) {
@@ -362,6 +373,7 @@ constinit const QueueModelSpec kMM1TranModel{
     .refusalTitle = "ERROR",
     .figures = kFigures,
     .run = RunMM1Tran,
+    .twin = MM1TranTwin,
 };
 
 }  // namespace wachtrix

@@ -4,6 +4,7 @@
 
 #include "core/numeric/safe_math.h"
 #include "core/queue/graph_points.h"
+#include "core/queue/queue_simulator.h"
 #include "core/queue/report.h"
 #include "core/queue/standard_report.h"
 #include "core/queue/state_tails.h"
@@ -188,6 +189,14 @@ constexpr FieldSpec kFields[] = {
 };
 constexpr OutputSpec kOutputs[] = {{"MMC_Output_RadioGroup", "Output", kStandardOutput}};
 
+QueueTwin MmcTwin(const QueueRun& run) {
+    QueueTwin twin;
+    twin.servers = run.fields.integer("c");
+    twin.arrivals = ExponentialTime(twin.servers * run.fields["rho"]);
+    twin.service = ExponentialTime(1);
+    return twin;
+}
+
 }  // namespace
 
 constinit const QueueModelSpec kMmcModel{
@@ -206,6 +215,7 @@ constinit const QueueModelSpec kMmcModel{
     .groups = kMmcGroups,
     .figures = kStandardFigures,
     .run = RunMmc,
+    .twin = MmcTwin,
 };
 
 }  // namespace wachtrix

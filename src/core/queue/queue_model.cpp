@@ -179,10 +179,30 @@ std::string ValueGroupCaption(const QueueModelSpec& model, const ValueGroupLimit
     return Format("n-values (<=%d)", {static_cast<long long>(*upper)});
 }
 
+RunReading ReadQueueRun(const QueueModelSpec& model, QueueForm& form) {
+    form.selection = ClampSelection(model, form.selection);
+    FieldReading reading = ReadFields(model, form);
+    if (reading.refusal) return {std::nullopt, std::move(reading.refusal)};
+    QueueRun run{std::move(reading.values), form.selection, {}};
+    if (const OutputSpec* output = model.outputFor(form.selection)) {
+        ValueBounds bounds;
+        if (const ValueGroupLimit* t = model.group('T')) bounds.tUpper = t->upper;
+        if (const ValueGroupLimit* n = model.group('N')) bounds.nUpper = static_cast<int>(n->upper);
+        if (model.nUpperOf) {
+            const FieldValues& values = run.fields;
+            const auto upper =
+                model.nUpperOf([&values](std::string_view key) { return values.find(key); });
+            if (upper) bounds.nUpper = static_cast<int>(*upper);
+        }
+        run.output =
+            ReadOutput(output->items, form.selection.output, {&form.t, &form.p, &form.n}, bounds);
+    }
+    return {std::move(run), std::nullopt};
+}
+
 void RunQueueModel(const QueueModelSpec& model, QueueForm& form, QueueHost& host) {
     RunGuarded(host, [&] {
-        form.selection = ClampSelection(model, form.selection);
-        FieldReading reading = ReadFields(model, form);
+        RunReading reading = ReadQueueRun(model, form);
         if (reading.refusal) {
             const int field = reading.refusal->field;
             host.showError(
@@ -191,22 +211,7 @@ void RunQueueModel(const QueueModelSpec& model, QueueForm& form, QueueHost& host
                           : std::string(model.fields[static_cast<std::size_t>(field)].editName));
             return;
         }
-        QueueRun run{std::move(reading.values), form.selection, {}};
-        if (const OutputSpec* output = model.outputFor(form.selection)) {
-            ValueBounds bounds;
-            if (const ValueGroupLimit* t = model.group('T')) bounds.tUpper = t->upper;
-            if (const ValueGroupLimit* n = model.group('N'))
-                bounds.nUpper = static_cast<int>(n->upper);
-            if (model.nUpperOf) {
-                const FieldValues& values = run.fields;
-                const auto upper =
-                    model.nUpperOf([&values](std::string_view key) { return values.find(key); });
-                if (upper) bounds.nUpper = static_cast<int>(*upper);
-            }
-            run.output = ReadOutput(output->items, form.selection.output,
-                                    {&form.t, &form.p, &form.n}, bounds);
-        }
-        model.run(run, host);
+        model.run(*reading.run, host);
     });
 }
 

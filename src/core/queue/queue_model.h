@@ -27,6 +27,8 @@
 
 namespace wachtrix {
 
+struct QueueTwin;  // queue_simulator.h
+
 // The items picked in a tab: one per choice (in the model's order of choices) and the item of
 // the Output group shown.
 struct Selection {
@@ -199,6 +201,9 @@ struct QueueModelSpec {
     std::span<const FigureSpec> figures = {};  // what scenario tables may ask for
 
     void (*run)(const QueueRun&, QueueHost&) = nullptr;
+    // The system the simulation runs for the same fields and choices; null where a tab has
+    // nothing to simulate (a curve over a range, a staffing search).
+    QueueTwin (*twin)(const QueueRun&) = nullptr;
     // Where a run's output is its curve (the tab writes nothing to Results): the batch tool's
     // table of the plotted points.
     std::vector<std::string> (*curveTable)(const ChartPlot&, const Selection&) = nullptr;
@@ -240,6 +245,14 @@ FieldReading ReadFields(const QueueModelSpec& model, const QueueForm& form);
 
 // The items of `selection` held to the model's groups (an item outside a group becomes 0).
 Selection ClampSelection(const QueueModelSpec& model, Selection selection);
+
+// What the run gets: the fields read and the value groups the chosen output asks for (the
+// selection held to the model's groups, the value groups rewritten in place), or the refusal.
+struct RunReading {
+    std::optional<QueueRun> run;
+    std::optional<Refusal> refusal;
+};
+RunReading ReadQueueRun(const QueueModelSpec& model, QueueForm& form);
 
 // The whole run: the fields read (a refusal goes to the host's box with the field's edit), the
 // value groups the chosen output asks for, then the model's run; a numerical failure ends it as

@@ -4,6 +4,7 @@
 #include "core/queue/dmc.h"
 #include "core/queue/erlang_a.h"
 #include "core/queue/finqueue.h"
+#include "core/queue/ggc.h"
 #include "core/queue/gmc.h"
 #include "core/queue/machine.h"
 #include "core/queue/mdc.h"
@@ -18,8 +19,9 @@ namespace wachtrix {
 
 std::span<const QueueModelSpec* const> QueueModels() {
     static constexpr const QueueModelSpec* kModels[] = {
-        &kMg1Model,    &kDg1Model,  &kMmcModel,    &kMdcModel,     &kDmcModel,     &kGmcModel,
-        &kFinCapModel, &kMmcnModel, &kFinSrcModel, &kErlangAModel, &kMM1TranModel, &kStaffingModel};
+        &kMg1Model,     &kDg1Model,     &kMmcModel,     &kMdcModel,  &kDmcModel,
+        &kGmcModel,     &kGgcModel,     &kFinCapModel,  &kMmcnModel, &kFinSrcModel,
+        &kErlangAModel, &kMM1TranModel, &kStaffingModel};
     return kModels;
 }
 

@@ -6,37 +6,12 @@
 #include <map>
 
 #include "core/queue/report.h"
+#include "core/queue/report_figures.h"
 #include "core/text/delphi_format.h"
 #include "core/text/number_parse.h"
 
 namespace wachtrix {
 namespace {
-
-// A run's report in memory: the lines, the refusal box, the failure.
-class ReportHost : public QueueHost {
-public:
-    ResultWriter& results() override { return writer_; }
-    void showError(const std::string&, const std::string& text, const std::string&) override {
-        refusal = text;
-    }
-    std::unique_ptr<BusyGuard> busy() override { return std::make_unique<BusyGuard>(); }
-    GraphHandle createGraphWindow(GraphWindowKind, const std::vector<std::string>&) override {
-        return kNoGraph;
-    }
-    void plot(GraphHandle, int, const ChartPlot&) override {}
-    void numericalFailure(const std::vector<std::string>& lines) override {
-        failure = lines.empty() ? std::string("the computation failed") : lines.front();
-        for (std::size_t i = 1; i < lines.size(); ++i)
-            failure += "; " + lines[i];
-    }
-
-    const std::vector<StyledLine>& lines() const { return sink_.lines; }
-    std::string refusal, failure;
-
-private:
-    MemoryResultSink sink_;
-    ResultWriter writer_{sink_};
-};
 
 std::string Shortest(double v) {
     char buffer[32];
@@ -45,54 +20,6 @@ std::string Shortest(double v) {
 
 std::string Trimmed(std::string_view text) {
     return std::string(Trim(text));
-}
-
-// "Results: Pwait   = 0.711111" -> {"Pwait", "0.711111"}; the name is what stands between the
-// last colon before the "=" and the "=".
-std::optional<std::pair<std::string, std::string>> Statistic(const std::string& line) {
-    const auto equals = line.find(" = ");
-    if (equals == std::string::npos) return std::nullopt;
-    const auto colon = line.rfind(':', equals);
-    const auto start = colon == std::string::npos ? 0 : colon + 1;
-    return std::pair{Trimmed(std::string_view(line).substr(start, equals - start)),
-                     Trimmed(std::string_view(line).substr(equals + 3))};
-}
-
-// The cell of a table's first row under a header name: the row's word that overlaps the name's
-// columns the most (the columns are right-aligned under their names).
-std::optional<std::string> TableCell(const std::vector<StyledLine>& lines,
-                                     const std::string& name) {
-    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-        if (lines[i].style != ResultTextStyle::Underline) continue;
-        const auto at = lines[i].text.find(name);
-        if (at == std::string::npos) continue;
-        const std::size_t end = at + name.size();
-        const std::string& row = lines[i + 1].text;
-        std::string best;
-        std::size_t bestOverlap = 0;
-        for (std::size_t k = 0; k < row.size();) {
-            if (row[k] == ' ') {
-                ++k;
-                continue;
-            }
-            const std::size_t first = k;
-            while (k < row.size() && row[k] != ' ')
-                ++k;
-            const std::size_t from = std::max(first, at), to = std::min(k, end);
-            if (to > from && to - from > bestOverlap) {
-                bestOverlap = to - from;
-                best = row.substr(first, k - first);
-            }
-        }
-        if (bestOverlap > 0) return best;
-    }
-    return std::nullopt;
-}
-
-const FigureSpec* FindFigure(const QueueModelSpec& model, std::string_view name) {
-    for (const FigureSpec& figure : model.figures)
-        if (figure.name == name) return &figure;
-    return nullptr;
 }
 
 ValueGroupKind KindOf(char point) {
@@ -134,11 +61,10 @@ ScenarioRow RunRow(const QueueModelSpec& model, const QueueForm& base, int field
         } else {
             asked.selection.output = 0;
         }
-        ReportHost host;
-        RunQueueModel(model, asked, host);
-        if (!host.refusal.empty()) row.reason = host.refusal;
-        if (!host.failure.empty()) row.reason = "The computation failed: " + host.failure;
-        return &(reports[point] = host.lines());
+        MemoryReport report = RunInMemory(model, asked);
+        if (!report.refusal.empty()) row.reason = report.refusal;
+        if (!report.failure.empty()) row.reason = "The computation failed: " + report.failure;
+        return &(reports[point] = std::move(report.lines));
     };
     for (const std::string& name : request.figures) {
         const FigureSpec* figure = FindFigure(model, name);
@@ -146,12 +72,9 @@ ScenarioRow RunRow(const QueueModelSpec& model, const QueueForm& base, int field
         if (!row.reason.empty()) break;
         std::optional<std::string> cell;
         if (lines && figure && figure->point) {
-            cell = TableCell(*lines, name);
+            cell = PrintedTableCell(*lines, name);
         } else if (lines) {
-            for (const StyledLine& line : *lines)
-                if (const auto statistic = Statistic(line.text);
-                    statistic && statistic->first == name)
-                    cell = statistic->second;
+            cell = PrintedStatistic(*lines, name);
         }
         // A run that ended in a message instead of its figures (a load too small, say): the
         // message; a report that has its statistics but not this figure: "-".
