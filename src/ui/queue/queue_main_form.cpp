@@ -26,6 +26,7 @@
 #include "ui/queue/multi_row_tab_widget.h"
 #include "ui/queue/results_panel.h"
 #include "ui/queue/scenario_dialog.h"
+#include "ui/queue/simulation_dialog.h"
 
 namespace wachtrix::ui {
 
@@ -277,6 +278,23 @@ void TQueueMainForm::Scenario(QueueTab& tab) {
         const GraphHandle window = createGraphWindow(GraphWindowKind::GMC, {table.title});
         for (const ChartPlot& plot : ScenarioPlots(model, table))
             this->plot(window, 0, plot);
+    });
+    dialog->open();
+}
+
+// As a Scenario: the dialog over the window (which keeps the tab as it is), then the tab's Run,
+// its report and graphs, and the simulation's block after them. A tab that refuses its fields
+// says so in its Run's box and nothing is simulated.
+void TQueueMainForm::Simulate(QueueTab& tab) {
+    auto* dialog = new SimulationDialog(tab.model(), tab.form(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog, &tab] {
+        const QueueModelSpec& model = dialog->model();
+        const QueueForm form = dialog->form();
+        const SimulationOptions options = dialog->options();
+        Run(tab);
+        const Simulation simulation = RunSimulationWithProgress(model, form, options, this);
+        if (simulation.refusal.empty()) WriteSimulationBlock(results(), simulation);
     });
     dialog->open();
 }

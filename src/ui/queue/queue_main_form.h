@@ -65,6 +65,8 @@ public:
     // Every Scenario... button: the dialog, then the table in Results and its curves in a graph
     // window.
     void Scenario(QueueTab& tab);
+    // The Simulate... dialog, then the tab's run with its simulation block after the report.
+    void Simulate(QueueTab& tab);
     void ClearButtonClick();
     void PrintButtonClick();  // without a printer: offered as a PDF file
     void SaveButtonClick();   // plain text, HTML or PDF, by the file's type

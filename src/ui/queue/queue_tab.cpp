@@ -158,8 +158,8 @@ public:
         }
     }
 
-    // Run, Quit and Help, on a line of their own below the tab's controls; Scenario... right
-    // above Run, as the column has no room for a fourth button on that line.
+    // Run, Quit and Help, on a line of their own below the tab's controls; Scenario... and
+    // Simulate... right above them, as the column has no room for more buttons on that line.
     void buttons(QWidget* bar) {
         closeGrid();
         container_ = bar;
@@ -170,6 +170,11 @@ public:
                 ? nullptr
                 : newButton(prefix + "_Scenario_button", "&Scenario...",
                             "Tabulate figures of the report over a range of one parameter");
+        auto* simulate =
+            tab_.model_.twin == nullptr
+                ? nullptr
+                : newButton(prefix + "_Simulate_button", "Si&mulate...",
+                            "Simulate the system beside its analysis, with 95% intervals");
         auto* run =
             newButton(prefix + "_Run_Button", "&Run", "Perform calculations (Alt-R is a shortcut)");
         auto* quit = newButton(prefix + "_Quit_Button", "&Quit",
@@ -181,6 +186,9 @@ public:
         if (scenario)
             QObject::connect(scenario, &QPushButton::clicked, window_,
                              [w = window_, tab] { w->Scenario(*tab); });
+        if (simulate)
+            QObject::connect(simulate, &QPushButton::clicked, window_,
+                             [w = window_, tab] { w->Simulate(*tab); });
         QObject::connect(quit, &QPushButton::clicked, window_,
                          &TQueueMainForm::MG1_Quit_ButtonClick);
         QObject::connect(help, &QPushButton::clicked, window_,
@@ -189,9 +197,10 @@ public:
 
         auto* lines = new QVBoxLayout(bar);
         lines->setContentsMargins(8, 4, 8, 6);
-        if (scenario) {
+        if (scenario || simulate) {
             auto* above = new QHBoxLayout;
-            above->addWidget(scenario);
+            if (scenario) above->addWidget(scenario);
+            if (simulate) above->addWidget(simulate);
             above->addStretch();
             lines->addLayout(above);
         }
