@@ -93,7 +93,7 @@ private slots:
 
     void everyPageHasContentAndSoundLinks() {
         const QStringList pages = HelpPages();
-        QCOMPARE(pages.size(), 17);
+        QCOMPARE(pages.size(), 18);
         const QRegularExpression link("href=\"([^\"#]*)(#[^\"]*)?\"");
         for (const QString& page : pages) {
             const QString html = PageText(page);
