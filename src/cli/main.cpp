@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "cli/report_tool.h"
+#include "core/numeric/allocator_reuse.h"
 
 int main(int argc, char* argv[]) {
+    wachtrix::KeepFreedMemoryForReuse();
     std::ostringstream report;
-    const int status = wachtrix::cli::RunReportTool(
-        std::vector<std::string>(argv + 1, argv + argc), report, std::cerr);
+    const int status = wachtrix::cli::RunReportTool(std::vector<std::string>(argv + 1, argv + argc),
+                                                    report, std::cerr);
     return wachtrix::cli::DeliverReport(report.str(), status, STDOUT_FILENO, std::cerr);
 }

@@ -1,6 +1,7 @@
 #include <QLocale>
 #include <QSettings>
 
+#include "core/numeric/allocator_reuse.h"
 #include "ui/common/app_settings.h"
 #include "ui/markov/markov_progress.h"
 #include "ui/shell/about_box.h"
@@ -9,6 +10,7 @@
 
 int main(int argc, char* argv[]) {
     using namespace wachtrix::ui;
+    wachtrix::KeepFreedMemoryForReuse();
     // Numbers are read and written with "." as the decimal separator, whatever the user's locale.
     QLocale::setDefault(QLocale::c());
 
