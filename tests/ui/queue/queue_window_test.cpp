@@ -35,7 +35,6 @@
 #include "core/queue/queue_model.h"
 #include "core/queue/scenario.h"
 #include "support/recording_host.h"
-#include "ui/common/dialog_recorder.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
 #include "ui/common/ui_test_support.h"
