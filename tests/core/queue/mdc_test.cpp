@@ -15,7 +15,6 @@
 #include "core/numeric/gauss_legendre.h"
 #include "core/text/delphi_format.h"
 #include "support/expect_near.h"
-#include "support/printed_figures.h"
 #include "support/queue_expectations.h"
 #include "support/reference_math.h"
 
@@ -137,17 +136,6 @@ INSTANTIATE_TEST_SUITE_P(Grid, MdcAgainstRoots,
                          ::testing::Values(Case{2, 0.5}, Case{2, 0.95}, Case{3, 0.8}, Case{5, 0.3},
                                            Case{5, 0.99}, Case{8, 0.6}, Case{10, 0.9},
                                            Case{12, 0.75}));
-
-TEST(MdcAgainstIteratedChain, WholeDistributionIncludingTheGeometricTail) {
-    for (const auto& [c, rho] : {Case{4, 0.8}, Case{15, 0.7}}) {
-        const MdcSolution s = SolveMDC(c, rho);
-        const std::vector<double> pi = testing::MDcIteratedChain(c, rho, s.N + 200);
-        for (int n = 0; n <= s.N + 60; ++n) {
-            EXPECT_REL_NEAR_FLOOR(MdcStateProbability(s, n), pi[n], 1e-8, 1e-15)
-                << "c = " << c << ", n = " << n;
-        }
-    }
-}
 
 // --- identities ---------------------------------------------------------------------------------
 
@@ -297,14 +285,15 @@ TEST(MdcGraphs, AreTheConditionalTails) {
 // --- every printed figure to its last digit, against the chain iterated to its fixed point ------
 
 // Light loads where the delay is 1e-44 (the moments once came from differences of terms near c^2
-// and the probabilities from round-off of the largest), a long queue, and far state tails.
+// and the probabilities from round-off of the largest), a long queue, and far state tails; at
+// each corner the whole distribution too, the geometric tail included.
 TEST(MdcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
     const struct {
         int c;
         double rho;
         int n;  // a state for the table, -1: none
-    } cases[] = {{500, 0.5, -1}, {26, 0.0101, -1}, {5, 2e-5, -1}, {100, 0.2, 110},
-                 {2, 0.9, 60},   {10, 0.95, 120},  {3, 0.5, 25}};
+    } cases[] = {{500, 0.5, -1},  {26, 0.0101, -1}, {5, 2e-5, -1}, {100, 0.2, 110}, {2, 0.9, 60},
+                 {10, 0.95, 120}, {3, 0.5, 25},     {4, 0.8, -1},  {15, 0.7, -1}};
     for (const auto& k : cases) {
         const std::string call = "mdc c=" + std::to_string(k.c) +
                                  " rho=" + Format("%.6g", {k.rho}) +
@@ -312,6 +301,10 @@ TEST(MdcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
         const std::vector<std::string> lines = testing::ReportOf(call);
         const std::vector<double> pi =
             testing::MDcIteratedChain(k.c, k.rho, MdcTruncation(k.c, k.rho) + 300);
+        // The whole distribution, the geometric tail included.
+        const MdcSolution s = SolveMDC(k.c, k.rho);
+        for (int n = 0; n <= s.N + 60; ++n)
+            EXPECT_REL_NEAR_FLOOR(MdcStateProbability(s, n), pi[n], 1e-8, 1e-15) << "n = " << n;
         const testing::QueueFigures q = testing::QueueOf(pi, k.c);
         long double pairs = 0;
         for (int j = k.c; j < static_cast<int>(pi.size()); ++j)
