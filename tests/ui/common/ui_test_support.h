@@ -9,6 +9,7 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <QTest>
 #include <QtGlobal>
 
 #include "support/data_file.h"
@@ -51,6 +52,14 @@ inline QList<QStringList> DataRows(const char* file, const char* section) {
         rows << fields;
     }
     return rows;
+}
+
+// A table section as Qt Test data: one column "row" with the fields, each row named by its first
+// field; the test takes it with QFETCH(QStringList, row).
+inline void AddDataRows(const char* file, const char* section) {
+    QTest::addColumn<QStringList>("row");
+    for (const QStringList& fields : DataRows(file, section))
+        QTest::newRow(qPrintable(fields.at(0))) << fields;
 }
 
 // A file's bytes, none when it cannot be read.

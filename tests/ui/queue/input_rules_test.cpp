@@ -12,9 +12,7 @@ class InputRulesTest : public QObject {
     Q_OBJECT
 private slots:
     void filterKeepsWhatANumberMayHold_data() {
-        QTest::addColumn<QStringList>("row");
-        for (const QStringList& row : wachtrix::testing::DataRows("input_rules.txt", "filter"))
-            QTest::newRow(qPrintable(row.at(0))) << row;
+        wachtrix::testing::AddDataRows("input_rules.txt", "filter");
     }
     void filterKeepsWhatANumberMayHold() {
         QFETCH(QStringList, row);
