@@ -36,7 +36,6 @@ TEST(DmcRoot, SolvesTheRootEquationBelowRho) {
         // The bisection stops within 1e-14; near rho = 1 the root is flat, 1 - beta ~ 2(1 - rho).
         EXPECT_NEAR(beta, static_cast<double>(DM1Sigma(rho)), 2e-14) << rho;
     }
-    EXPECT_NEAR(DmcRoot(0.5), 0.2031878, 1e-7);
     // At the lightest loads beta is near e^(-1/rho): 1.9e-22 at 0.02, far below any absolute
     // step of a bisection in x; it keeps its relative digits.
     for (const double rho : {0.0185, 0.02, 0.03, 0.05})

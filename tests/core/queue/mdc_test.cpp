@@ -207,11 +207,17 @@ TEST(MdcWaitingTail, ExactAndAsymptoticAgreeNearTheSwitchForALoadedQueue) {
 
 // --- percentiles --------------------------------------------------------------------------------
 
-TEST(MdcPercentile, InvertsTheTailWithinBrentsTolerance) {
-    for (const auto& [c, rho] : {Case{1, 0.5}, Case{4, 0.7}, Case{30, 0.9}}) {
+// Undefined below the no-wait mass and zero at it; above it Brent's root of the tail.
+TEST(MdcPercentile, ZeroAtTheNoWaitMassAndInvertsTheTailWithinBrentsTolerance) {
+    for (const auto& [c, rho] : {Case{1, 0.5}, Case{3, 0.6}, Case{4, 0.7}, Case{30, 0.9}}) {
         const MdcSolution s = SolveMDC(c, rho);
+        const double noWait = 1 - s.Pdelay;
+        testing::ExpectPercentiles([&](double p) { return MdcPercentile(s, p); },
+                                   [&](double t) { return MdcWaitingTail(s, t); }, noWait,
+                                   testing::AtNoWaitMass::Zero, 0, {});
+        EXPECT_LT(MdcPercentile(s, std::nextafter(noWait, 0.0)), 0);
         for (const double p : {0.75, 0.9, 0.99, 0.999999}) {
-            if (p <= 1 - s.Pdelay) continue;
+            if (p <= noWait) continue;
             const double x = MdcPercentile(s, p);
             ASSERT_GT(x, 0) << c << " " << p;
             // The tail falls through 1 - p between x - 1e-7 and x + 1e-7.
@@ -219,16 +225,7 @@ TEST(MdcPercentile, InvertsTheTailWithinBrentsTolerance) {
             EXPECT_LE(MdcWaitingTail(s, x + 1e-7), 1 - p) << c << " " << p;
         }
     }
-}
-
-TEST(MdcPercentile, AtTheNoWaitMassIsZeroAndBelowItUndefined) {
-    const MdcSolution s = SolveMDC(3, 0.6);
-    const double noWait = 1 - s.Pdelay;
-    testing::ExpectPercentiles([&](double p) { return MdcPercentile(s, p); },
-                               [&](double t) { return MdcWaitingTail(s, t); }, noWait,
-                               testing::AtNoWaitMass::Zero, 0, {});
-    EXPECT_LT(MdcPercentile(s, std::nextafter(noWait, 0.0)), 0);
-    EXPECT_LT(MdcAsymptoticPercentile(s, 0.01), 0);
+    EXPECT_LT(MdcAsymptoticPercentile(SolveMDC(3, 0.6), 0.01), 0);
 }
 
 TEST(MdcPercentile, HeavyDelayAndHighProbabilityUseTheAsymptote) {
