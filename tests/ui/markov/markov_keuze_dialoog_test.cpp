@@ -138,7 +138,9 @@ private:
             for (int c = 0; c < rows[r].size(); ++c)
                 grid->item(r, c)->setText(rows[r][c]);
     }
-    void EnterChain(const QString& m, const QString& c) {
+    // The chain of that kind (the kind combo's item) with its rows and costs.
+    void EnterChain(const QString& m, const QString& c, int kind = 0) {
+        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(kind);
         SetStates(QString::number(Grid(m).size()));
         SetGrid(matrix(), Grid(m));
         SetGrid(costs(), Grid(c));
@@ -581,8 +583,7 @@ private slots:
         const RunCase c = Runs().at(row);
         TMarkovProgress progress;
         SetMarkovProgress(&progress);
-        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(c.kind);
-        EnterChain(c.matrix, c.costs);
+        EnterChain(c.matrix, c.costs, c.kind);
         Choose(c.analysis);
         Set(c.options);
         bool progressShown = false;
@@ -669,8 +670,7 @@ private slots:
         QFETCH(QString, report);
         TMarkovProgress progress;
         SetMarkovProgress(&progress);
-        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
-        EnterChain("0 20 / 20 0", "0 0 / 0 0");  // nu t = 1e5
+        EnterChain("0 20 / 20 0", "0 0 / 0 0", 1);  // nu t = 1e5
         Choose(analysis);
         Set(options);
         QTimer::singleShot(0, &progress,
@@ -716,8 +716,7 @@ private slots:
     // A kept report carries the chain it answers, as entered; its HTML falls back to any fixed
     // pitch.
     void keptReportsStartWithTheChain() {
-        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
-        EnterChain("0 2.5 / 10 0", "1 0 / -2 4");
+        EnterChain("0 2.5 / 10 0", "1 0 / -2 4", 1);
         Run(1);
         QTemporaryDir dir;
         boxes->fileName = dir.filePath("steady.txt");
@@ -734,8 +733,7 @@ private slots:
 
     void saveThenOpenGivesTheSameGrids() {
         QTemporaryDir dir;
-        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
-        EnterChain("0 2.5 1 / 0.5 0 0 / 1E-007 3 0", "1 0 / -2 4 / 0 0.125");
+        EnterChain("0 2.5 1 / 0.5 0 0 / 1E-007 3 0", "1 0 / -2 4 / 0 0.125", 1);
         const Rows m = Cells(matrix());
         const Rows c = Cells(costs());
         boxes->fileName = dir.filePath("chain.txt");
