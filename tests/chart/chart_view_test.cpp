@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 
 #include "chart/series_csv.h"
 #include "support/expect_near.h"
+#include "support/reference_table.h"
 
 namespace wachtrix::chart {
 namespace {
@@ -42,25 +42,12 @@ TEST(ChartView, ZoomFollowsTheAxisSpaceAndRefusesEmptyRanges) {
     EXPECT_FALSE(ZoomedRange(Metrics(1e8, 1e8 + 1e-6, false, 100), 10, 11));
 }
 
+// The ranges of tests/data/chart/view.txt.
 TEST(ChartView, RangeErrorsSayWhatIsWrong) {
-    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-    const struct {
-        double min, max;
-        bool log;
-        const char* error;
-    } rows[] = {
-        {0, 1, false, ""},
-        {-5, -1, false, ""},
-        {1e-3, 1, true, ""},
-        {1, 1, false, "The minimum must be less than the maximum."},
-        {2, 1, true, "The minimum must be less than the maximum."},
-        {0, 1, true, "The minimum of a logarithmic axis must be greater than 0."},
-        {-1, 1, true, "The minimum of a logarithmic axis must be greater than 0."},
-        {kNaN, 1, false, "The limits must be numbers."},
-        {1, 1 + 1e-12, false, "The range is too narrow."},
-    };
-    for (const auto& r : rows)
-        EXPECT_EQ(AxisRangeError(r.min, r.max, r.log), r.error) << r.min << ".." << r.max;
+    testing::CheckReferenceTable("chart/view.txt",
+                                 {{"AxisRangeError", [](const testing::Numbers& a) {
+                                       return testing::Texts{AxisRangeError(a[0], a[1], a[2] != 0)};
+                                   }}});
 }
 
 // The ranges as the chart's owner gave them come back after zooming and switching the y axis:

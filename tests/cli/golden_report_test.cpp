@@ -20,7 +20,6 @@
 
 #include "cli/report_tool.h"
 #include "support/data_file.h"
-#include "support/words.h"
 
 namespace wachtrix::cli {
 namespace {

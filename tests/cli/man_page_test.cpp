@@ -4,10 +4,7 @@
 #include "cli/man_page.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,27 +13,13 @@
 #include "cli/commands.h"
 #include "cli/report_tool.h"
 #include "core/queue/queue_model.h"
-#include "support/run_command.h"
+#include "support/temp_folder.h"
 
 namespace wachtrix::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
-// A file of this test process's own in the temporary folder, removed with the object.
-struct TempFile {
-    fs::path path;
-    explicit TempFile(const std::string& name, const std::string& text = {})
-        : path(fs::temp_directory_path() /
-               ("wachtrix_man_" + std::to_string(::getpid()) + "_" + name)) {
-        if (!text.empty()) std::ofstream(path, std::ios::binary) << text;
-    }
-    ~TempFile() {
-        std::error_code ignored;
-        fs::remove(path, ignored);
-    }
-};
-
+// Each test with a folder of its own for the page, the chain and the points it writes.
+class ManPageTest : public testing::TempFolder {};
 using testing::ReadFile;
 
 // Runs of blanks and line ends as one blank: line breaks and justification are the renderer's.
@@ -54,10 +37,10 @@ std::string Collapse(std::string_view text) {
 }
 
 // The page as man shows it, without bold or underlining; groff's warnings on standard error.
-testing::CommandOutcome Render(const std::string& page) {
-    const TempFile source("page.1", page);
+testing::CommandOutcome Render(const std::string& page, const std::string& source) {
+    testing::WriteFile(source, page);
     return testing::RunCommand(std::string(WACHTRIX_GROFF) + " -man -Tutf8 -ww -P-c -P-b -P-u " +
-                               source.path.string());
+                               source);
 }
 
 std::string Help(const std::vector<std::string>& words) {
@@ -66,9 +49,9 @@ std::string Help(const std::vector<std::string>& words) {
     return out.str();
 }
 
-TEST(ManPage, SaysEveryLineTheHelpSays) {
+TEST_F(ManPageTest, SaysEveryLineTheHelpSays) {
     if (std::string(WACHTRIX_GROFF).empty()) GTEST_SKIP() << "groff is not installed";
-    const testing::CommandOutcome rendered = Render(ManPage("2.0"));
+    const testing::CommandOutcome rendered = Render(ManPage("2.0"), At("page.1"));
     ASSERT_EQ(rendered.exitCode, 0);
     EXPECT_EQ(rendered.err, "");  // no warnings
     const std::string page = Collapse(rendered.out);
@@ -96,11 +79,11 @@ TEST(ManPage, SaysEveryLineTheHelpSays) {
 
 // Every place that lists what the program does names every queue model, Staffing and every
 // Markov analysis; the program's own page renders without a warning.
-TEST(ManPage, CapabilitiesNameEveryModelAndAnalysis) {
+TEST_F(ManPageTest, CapabilitiesNameEveryModelAndAnalysis) {
     const std::string description = PackageDescription();
     std::vector<std::string> texts{MetainfoDescription(), Collapse(description)};
     if (!std::string(WACHTRIX_GROFF).empty()) {
-        const testing::CommandOutcome rendered = Render(ProgramManPage("2.0"));
+        const testing::CommandOutcome rendered = Render(ProgramManPage("2.0"), At("page.1"));
         EXPECT_EQ(rendered.exitCode, 0);
         EXPECT_EQ(rendered.err, "");
         texts.push_back(Collapse(rendered.out));
@@ -119,7 +102,7 @@ TEST(ManPage, CapabilitiesNameEveryModelAndAnalysis) {
         EXPECT_LE(line.size(), 78u) << line;
 }
 
-TEST(ManPage, NamesTheVersionAndEveryExitStatus) {
+TEST_F(ManPageTest, NamesTheVersionAndEveryExitStatus) {
     const std::string page = ManPage("7.3");
     EXPECT_TRUE(page.starts_with(".TH WACHTRIX\\-REPORT 1 \"\" \"Wachtrix 7.3\""));
     for (const ExitStatusHelp& e : ExitStatuses())
@@ -127,23 +110,23 @@ TEST(ManPage, NamesTheVersionAndEveryExitStatus) {
             << e.code;
 }
 
-TEST(ManPage, ExamplesRunAsPrinted) {
+TEST_F(ManPageTest, ExamplesRunAsPrinted) {
     // p(1,2) = 0.3, p(2,1) = 0.1, costs 1 and 2.
-    const TempFile chain("chain.txt", "99\n2\n0.7 0.3\n0.1 0.9\n1 2\n");
+    const std::string chain = At("chain.txt"), network = At("closed.txt"), csv = At("points.csv");
+    testing::WriteFile(chain, "99\n2\n0.7 0.3\n0.1 0.9\n1 2\n");
     // One server and a delay station, five customers.
-    const TempFile network("closed.txt", "2\n2\n1 1\n0 2\n5\n0 1\n1 0\n");
-    const TempFile csv("points.csv");
+    testing::WriteFile(network, "2\n2\n1 1\n0 2\n5\n0 1\n1 0\n");
     ASSERT_FALSE(ManExamples().empty());
     for (const ManExample& example : ManExamples()) {
         std::vector<std::string> words;
         std::istringstream in{std::string(example.words)};
         for (std::string word; in >> word;) {
             if (word == "chain.txt")
-                word = chain.path.string();
+                word = chain;
             else if (word == "closed.txt")
-                word = network.path.string();
+                word = network;
             else if (!words.empty() && words.back() == "--graph-csv")
-                word = csv.path.string();
+                word = csv;
             words.push_back(word);
         }
         std::ostringstream out, err;
@@ -151,12 +134,12 @@ TEST(ManPage, ExamplesRunAsPrinted) {
         EXPECT_EQ(err.str(), "") << example.words;
         EXPECT_NE(out.str(), "") << example.words;
         if (example.words.find("--graph-csv") != std::string_view::npos) {
-            EXPECT_TRUE(ReadFile(csv.path).starts_with("chart,x,y\n")) << example.words;
+            EXPECT_TRUE(ReadFile(csv).starts_with("chart,x,y\n")) << example.words;
         }
     }
 }
 
-TEST(ManPage, EscapesWhatRoffWouldRead) {
+TEST_F(ManPageTest, EscapesWhatRoffWouldRead) {
     const struct {
         std::string_view text, roff;
     } cases[] = {

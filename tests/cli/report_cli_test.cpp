@@ -4,20 +4,23 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/queue_command.h"
 #include "core/numeric/numerical_failure.h"
-#include "support/run_command.h"
+#include "support/data_file.h"
+#include "support/temp_folder.h"
 
 namespace wachtrix::cli {
 namespace {
 
 using Outcome = testing::CommandOutcome;
 using testing::ReadFile;
+
+// The tests that write files, each in a folder of its own.
+using ReportFiles = testing::TempFolder;
 
 Outcome RunReport(const std::string& arguments) {
     return testing::RunCommand(std::string(WACHTRIX_REPORT) + " " + arguments);
@@ -80,37 +83,27 @@ TEST(ReportTool, EscapesBytesThatAreNotText) {
     EXPECT_EQ(Printable("a\tb\n"), "a\\x09b\\x0A");
 }
 
-TEST(ReportTool, LeavesTheCsvFileAloneUnlessGraphsWereDrawn) {
-    const auto csvPath = std::filesystem::temp_directory_path() / "wachtrix_cli_kept.csv";
-    std::ofstream(csvPath) << "precious\n";
+TEST_F(ReportFiles, LeavesTheCsvFileAloneUnlessGraphsWereDrawn) {
+    const std::string csvPath = At("kept.csv");
+    testing::WriteFile(csvPath, "precious\n");
     for (const char* run : {"mmc c=abc rho=0.8 output=4", "mmc c=2 rho=0.8 output=0",
                             "mmc c=2500 rho=0.7 output=4"}) {
-        const Outcome o = RunReport(std::string(run) + " --graph-csv " + csvPath.string());
+        const Outcome o = RunReport(std::string(run) + " --graph-csv " + csvPath);
         EXPECT_EQ(ReadFile(csvPath), "precious\n") << run;
     }
-    std::filesystem::remove(csvPath);
 }
 
+// The models of tests/data/cli/report_tool.txt.
 TEST(ReportTool, HelpListsTheModelsAndEachModelsKeysAndRanges) {
-    const struct {
-        const char* model;
-        std::vector<const char*> texts;
-    } kModels[] = {
-        {"mmc", {"  c ", "  rho ", "  output ", "  t ", "  p ", "  n ", "1 to 2500"}},
-        {"mdc", {"1 to 500", "each <= 1250"}},
-        {"dg1", {"5 Graphs", "each <= 75000"}},
-        {"dmc", {"  c ", "  rho ", "  output ", "  graph ", "  t ", "  p ", "  n ", "1 to 500"}},
-        {"gmc",
-         {"  arrivals ", "  ca2 ", "  c ", "  rho ", "  output ", "  t ", "  p ", "1 to 1000"}},
-        {"fincap", {"1 to 2500", "each <= c+N"}},
-        {"finsrc", {"each <= M", "  graph "}},
-        {"mm1tran", {"  rho ", "  i ", "  j ", "  T ", "  output ", "  t "}},
-    };
-    for (const auto& m : kModels) {
-        const Outcome help = RunReport(std::string(m.model) + " --help");
-        EXPECT_EQ(help.exitCode, 0) << m.model;
-        for (const char* text : m.texts)
-            EXPECT_NE(help.out.find(text), std::string::npos) << m.model << ": " << text;
+    for (const testing::DataLine& row : testing::ReadSection("cli/report_tool.txt", "help")) {
+        const std::vector<std::string> f = testing::Fields(row.text);
+        const Outcome help = RunReport(f.at(0) + " --help");
+        EXPECT_EQ(help.exitCode, 0) << row.where;
+        std::vector<std::string> texts(f.begin() + 2, f.end());
+        for (const std::string& key : testing::Words(f.at(1)))
+            if (key != "-") texts.push_back("  " + key + " ");
+        for (const std::string& text : texts)
+            EXPECT_NE(help.out.find(text), std::string::npos) << row.where << ": " << text;
     }
     EXPECT_EQ(RunReport("gmc --help").out.find("  n "), std::string::npos);
     const Outcome all = RunReport("--help");
@@ -118,51 +111,37 @@ TEST(ReportTool, HelpListsTheModelsAndEachModelsKeysAndRanges) {
     EXPECT_NE(all.out.find("mmc"), std::string::npos);
 }
 
-// A Graphs run writes only its points, chart by chart; a run with nothing to draw leaves the
-// file alone (above).
-TEST(ReportTool, WritesEachModelsGraphAsCsv) {
-    const struct {
-        const char* run;
-        const char* start;
-        std::size_t least, most, second;  // points of the first chart, and of the second
-    } kRuns[] = {
-        // e^{-0.4 t} in steps of 0.5 down to 0.001, and the queue's tail.
-        {"mmc c=2 rho=0.8 output=4", "chart,x,y\n1,", 35, 35, 21},
-        {"dmc c=3 rho=0.8 output=5 graph=0", "chart,x,y\n1,", 6, 1000, 0},
-        {"dmc c=3 rho=0.8 output=5 graph=1", "chart,x,y\n1,", 6, 1000, 0},
-        {"dmc c=3 rho=0.8 output=5 graph=2", "chart,x,y\n1,", 6, 1000, 0},
-        {"gmc arrivals=1 ca2=0.5 c=3 rho=0.8 output=3", "chart,x,y\n1,", 10, 1000, 0},
-        // At full precision.
-        {"mmcn lambda=2 es=1 vary=1 c=1 from=0 to=1 y=1 t=0",
-         "chart,x,y\n1,0,0\n1,1,0.66666666666666", 2, 2, 0},
-        {"finsrc service=1 c=2 M=30 nu=0.05 output=4 graph=2", "chart,x,y\n1,0,1\n", 2, 1000, 0},
-        {"mm1tran rho=0.5 i=3 output=3 T=20", "chart,x,y\n1,", 201, 201, 0},
-    };
-    const auto csvPath = std::filesystem::temp_directory_path() / "wachtrix_cli_graph.csv";
-    for (const auto& r : kRuns) {
+// A Graphs run writes only its points, chart by chart (the runs of tests/data/cli/report_tool.txt);
+// a run with nothing to draw leaves the file alone (above).
+TEST_F(ReportFiles, WritesEachModelsGraphAsCsv) {
+    const std::string csvPath = At("graph.csv");
+    for (const testing::DataLine& row : testing::ReadSection("cli/report_tool.txt", "graph csv")) {
+        const std::vector<std::string> r = testing::Fields(row.text);
+        ASSERT_EQ(r.size(), 5u) << row.where;
+        std::string start = r[1];
+        for (auto at = start.find("\\n"); at != std::string::npos; at = start.find("\\n"))
+            start.replace(at, 2, "\n");
         std::filesystem::remove(csvPath);
-        const Outcome o = RunReport(std::string(r.run) + " --graph-csv " + csvPath.string());
-        ASSERT_EQ(o.exitCode, 0) << r.run << ": " << o.err;
+        const Outcome o = RunReport(r[0] + " --graph-csv " + csvPath);
+        ASSERT_EQ(o.exitCode, 0) << r[0] << ": " << o.err;
         const std::string csv = ReadFile(csvPath);
-        EXPECT_EQ(csv.rfind(r.start, 0), 0u) << r.run << ": " << csv;
+        EXPECT_EQ(csv.rfind(start, 0), 0u) << r[0] << ": " << csv;
         std::size_t points[3] = {0, 0, 0};
         std::istringstream lines(csv.substr(csv.find('\n') + 1));
         for (std::string line; std::getline(lines, line);) {
             const auto chart = std::stoul(line.substr(0, line.find(',')));
             ++points[chart == 1 || chart == 2 ? chart : 0];  // any other chart is wrong
         }
-        EXPECT_GE(points[1], r.least) << r.run;
-        EXPECT_LE(points[1], r.most) << r.run;
-        EXPECT_GE(points[2], r.second) << r.run;
-        EXPECT_EQ(points[2] == 0, r.second == 0) << r.run;
-        EXPECT_EQ(points[0], 0u) << r.run;
+        EXPECT_GE(points[1], std::stoul(r[2])) << r[0];
+        EXPECT_LE(points[1], std::stoul(r[3])) << r[0];
+        EXPECT_GE(points[2], std::stoul(r[4])) << r[0];
+        EXPECT_EQ(points[2] == 0, r[4] == "0") << r[0];
+        EXPECT_EQ(points[0], 0u) << r[0];
     }
-    std::filesystem::remove(csvPath);
 }
 
-TEST(ReportTool, RefusesUnreadableChainFilesAndUnknownAnalyses) {
-    const std::string missing =
-        (std::filesystem::temp_directory_path() / "wachtrix_cli_missing.txt").string();
+TEST_F(ReportFiles, RefusesUnreadableChainFilesAndUnknownAnalyses) {
+    const std::string missing = At("missing.txt");
     const Outcome o = RunReport("markov " + missing + " analysis=steady");
     EXPECT_EQ(o.exitCode, 2);
     EXPECT_EQ(o.out, "");

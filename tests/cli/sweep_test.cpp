@@ -32,7 +32,6 @@
 #include "core/queue/queue_model.h"
 #include "core/text/number_parse.h"
 #include "support/data_file.h"
-#include "support/words.h"
 
 namespace wachtrix::cli {
 namespace {

@@ -13,7 +13,6 @@
 #include "cli/report_tool.h"
 #include "core/queue/queue_model.h"
 #include "support/data_file.h"
-#include "support/words.h"
 
 namespace wachtrix::cli {
 namespace {

@@ -8,10 +8,12 @@
 //
 // A missing file is an exception; a section that is not there has no lines.
 //
-// A test that needs the files is built with WACHTRIX_TEST_DATA naming tests/data.
+// A test that needs the files is built with WACHTRIX_TEST_DATA naming tests/data. Words() splits
+// a row, or a report line, at blanks: Words("  13    0.769231  yes") -> {"13", "0.769231", "yes"}.
 
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -48,6 +50,12 @@ inline DataSections ReadDataFile(const std::string& name) {
     return sections;
 }
 
+// One section's lines, a copy a loop can walk: ReadDataFile(...).at(...) in a range-for would
+// leave the loop with the lines of a map already gone.
+inline std::vector<DataLine> ReadSection(const std::string& name, const std::string& section) {
+    return ReadDataFile(name).at(section);
+}
+
 // A table row's fields: its text split at " | ", into at most `most` fields (the last keeps
 // the rest of the row).
 inline std::vector<std::string> Fields(const std::string& row, std::size_t most = 100) {
@@ -60,6 +68,14 @@ inline std::vector<std::string> Fields(const std::string& row, std::size_t most 
     }
     fields.push_back(row.substr(start));
     return fields;
+}
+
+inline std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string w; in >> w;)
+        words.push_back(w);
+    return words;
 }
 
 }  // namespace wachtrix::testing

@@ -1,13 +1,23 @@
 #pragma once
-// Shapes every queue model's results share, checked in one line per model.
+// Shapes every queue model's results share, checked in one line per model; and a printed figure
+// against a reference computed another way: right to one unit in its last printed digit, and a
+// lone 0 only where the reference is below 1e-30, in every format.
+//
+//   PrintedFigure(lines, "E(Wq)")      -> "1.3888E-023" from "         E(Wq)   = 1.3888E-023"
+//   ExpectPrinted("1.3888E-023", 1.38884e-23) passes, ExpectPrinted("1.3887E-023", ...) fails
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "core/queue/chart_plot.h"
+#include "core/text/number_parse.h"
 #include "support/expect_near.h"
+#include "support/recording_host.h"
 
 namespace wachtrix::testing {
 
@@ -65,6 +75,133 @@ long double ExpectDistribution(State&& state, int last, double tolerance) {
     }
     EXPECT_NEAR(static_cast<double>(sum), 1, tolerance);
     return mean;
+}
+
+inline constexpr long double kFigureFloor = 1e-30L;
+
+// The text after "NAME" and its "= " on the first line that names it (the statistics blocks).
+inline std::string PrintedFigure(const std::vector<std::string>& lines, const std::string& name) {
+    for (const std::string& line : lines) {
+        const auto at = line.find(name);
+        if (at == std::string::npos) continue;
+        const auto eq = line.find("= ", at + name.size());
+        if (eq == std::string::npos) continue;
+        const auto start = line.find_first_not_of(' ', eq + 2);
+        return start == std::string::npos ? std::string() : line.substr(start);
+    }
+    return {};
+}
+
+// One unit in the last printed digit of a number's text: "1.234E-017" -> 1e-20, "0.0010" ->
+// 1e-4, "12" -> 1.
+inline long double LastDigitUnit(const std::string& text) {
+    const auto e = text.find_first_of("eE");
+    const std::string mantissa = text.substr(0, e);
+    const auto point = mantissa.find('.');
+    const int decimals =
+        point == std::string::npos ? 0 : static_cast<int>(mantissa.size() - point - 1);
+    const int exponent = e == std::string::npos ? 0 : std::stoi(text.substr(e + 1));
+    return std::pow(10.0L, exponent - decimals);
+}
+
+inline ::testing::AssertionResult PrintedRight(const std::string& text, long double reference,
+                                               long double zeroFloor = kFigureFloor) {
+    const auto value = ParseReal(text);
+    if (!value) return ::testing::AssertionFailure() << "\"" << text << "\" is no number";
+    reference = std::fabs(reference);
+    // A lone 0 stands for "below the floor"; a fixed 0.000000 is a figure like any other.
+    if (*value == 0 && text.find('.') == std::string::npos) {
+        if (reference < zeroFloor) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << "prints 0, but the reference is " << static_cast<double>(reference);
+    }
+    const long double unit = LastDigitUnit(text);
+    if (std::fabs(*value - reference) <= unit * (1 + 1e-9L)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "prints " << text << ", the reference is " << static_cast<double>(reference)
+           << " (one unit " << static_cast<double>(unit) << ")";
+}
+
+// The report of a batch call's words.
+inline std::vector<std::string> ReportOf(const std::string& call) {
+    RecordingHost host;
+    RunRecorded(host, call);
+    return host.texts();
+}
+
+}  // namespace wachtrix::testing
+
+#define EXPECT_PRINTED(lines, name, reference)                                                     \
+    EXPECT_TRUE(::wachtrix::testing::PrintedRight(::wachtrix::testing::PrintedFigure(lines, name), \
+                                                  (reference)))                                    \
+        << name
+
+namespace wachtrix::testing {
+
+// The words of the table row whose first word is `first` ("40" of "  40  1.234E-010  ...").
+inline std::vector<std::string> TableRow(const std::vector<std::string>& lines,
+                                         const std::string& first) {
+    for (const std::string& line : lines) {
+        const std::vector<std::string> w = Words(line);
+        if (!w.empty() && w[0] == first) return w;
+    }
+    return {};
+}
+
+// Row n of a state table, "n  P{L=n}  P{L>n}", against the distribution p it prints.
+template <class T>
+void ExpectStateRow(const std::vector<std::string>& table, int n, const std::vector<T>& p) {
+    const std::vector<std::string> row = TableRow(table, std::to_string(n));
+    ASSERT_EQ(row.size(), 3u) << "no row " << n;
+    long double beyond = 0;
+    for (std::size_t j = static_cast<std::size_t>(n) + 1; j < p.size(); ++j)
+        beyond += p[j];
+    EXPECT_TRUE(PrintedRight(row[1], p[static_cast<std::size_t>(n)], kFigureFloor))
+        << "P{L=" << n << "}";
+    EXPECT_TRUE(PrintedRight(row[2], beyond, kFigureFloor)) << "P{L>" << n << "}";
+}
+
+// The queue in front of c servers from the distribution p(j) of the number present.
+struct QueueFigures {
+    long double Pbusy = 0, ELq = 0, StdLq = 0;  // all c busy, the queue's mean and deviation
+};
+
+template <class T>
+QueueFigures QueueOf(const std::vector<T>& p, int c) {
+    QueueFigures f;
+    for (std::size_t j = static_cast<std::size_t>(c); j < p.size(); ++j) {
+        f.Pbusy += p[j];
+        f.ELq += static_cast<long double>(j - c) * p[j];
+    }
+    long double V = 0;
+    for (std::size_t j = 0; j < p.size(); ++j) {
+        const long double d = std::max(static_cast<long double>(j) - c, 0.0L) - f.ELq;
+        V += d * d * p[j];
+    }
+    f.StdLq = std::sqrt(V);
+    return f;
+}
+
+// The wait at c exponential servers of rate 1 of an arrival that finds j present with
+// probability found[j]: behind j >= c it waits Erlang(j - c + 1) at rate c.
+struct WaitFigures {
+    long double Pwait = 0, EWq = 0, StdWq = 0;
+};
+
+inline WaitFigures ErlangWaitOf(const std::vector<long double>& found, int c) {
+    WaitFigures f;
+    for (std::size_t j = static_cast<std::size_t>(c); j < found.size(); ++j) {
+        f.Pwait += found[j];
+        f.EWq += found[j] * static_cast<long double>(j - c + 1) / c;
+    }
+    long double V = 0;
+    for (std::size_t j = 0; j < found.size(); ++j) {
+        const long double w = std::max(static_cast<long double>(j) - c + 1, 0.0L),
+                          d = w / c - f.EWq;
+        V += found[j] * (d * d + w / (static_cast<long double>(c) * c));
+    }
+    f.StdWq = std::sqrt(V);
+    return f;
 }
 
 }  // namespace wachtrix::testing

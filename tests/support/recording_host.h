@@ -9,7 +9,7 @@
 
 #include "core/queue/queue_host.h"
 #include "core/queue/queue_keys.h"
-#include "support/words.h"
+#include "support/data_file.h"
 
 namespace wachtrix::testing {
 

@@ -18,7 +18,6 @@
 
 #include "support/data_file.h"
 #include "support/expect_near.h"
-#include "support/words.h"
 
 namespace wachtrix::testing {
 

@@ -5,8 +5,6 @@
 #include <cmath>
 
 #include "core/markov/chain_builders.h"
-#include "core/markov/dense_reference.h"
-#include "core/markov/recording_progress.h"
 #include "support/expect_near.h"
 
 namespace wachtrix {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/markov/chain_builders.h"
-#include "core/markov/recording_progress.h"
+#include "support/data_file.h"
 
 namespace wachtrix {
 namespace {
@@ -23,40 +23,21 @@ ChainData Pair() {
     return MakeChain({{0, 1}, {3, 0}}, ChainKind::Continuous, {{1, 2}, {0, 10}});
 }
 
-// Amounts from a million on are whole numbers; the discrete average then gets two blanks after
-// its sign, the continuous one none.
+// The amounts of tests/data/markov/transient_amounts.txt, large and negative.
 TEST(TransientReport, LargeAndNegativeAmounts) {
     TransientRun run;
     run.times = {4, 20};
     run.probabilities.assign(2, {0, 1});
     run.sojourn = {{0, 4}, {0, 20}};
     const TransientOptions options{1, run.times, TransientChoice::Costs, {}};
-    struct Row {
-        ChainKind kind;
-        double cost;
-        Lines rows;
-    };
-    const Row rows[] = {
-        {ChainKind::Discrete,
-         300000.25,
-         {"t1 = 4         1200001      300000.3", "t2 = 20        6000005      300000.3"}},
-        {ChainKind::Discrete,
-         -100000,
-         {"t1 = 4        -400000.0     -100000.0", "t2 = 20       -2000000      -100000.0"}},
-        {ChainKind::Discrete,
-         2500000.5,
-         {"t1 = 4         10000002        2500000", "t2 = 20        50000010        2500000"}},
-        {ChainKind::Continuous,
-         2500000.5,
-         {"t1 = 4.000     10000002      2500000", "t2 = 20.000    50000010      2500000"}},
-        {ChainKind::Continuous,
-         -3.5,
-         {"t1 = 4.000    -14.00000     -3.500000", "t2 = 20.000   -70.00000     -3.500000"}},
-    };
-    for (const Row& r : rows) {
-        const Lines lines = TransientReportBody(r.kind, options, run, {0, r.cost});
-        ASSERT_EQ(lines.size(), 9u);
-        EXPECT_EQ(Lines(lines.begin() + 5, lines.begin() + 7), r.rows) << r.cost;
+    for (const testing::DataLine& row : testing::ReadSection("markov/transient_amounts.txt", "")) {
+        const std::vector<std::string> f = testing::Fields(row.text);
+        ASSERT_EQ(f.size(), 4u) << row.where;
+        const ChainKind kind = f[0] == "discrete" ? ChainKind::Discrete : ChainKind::Continuous;
+        const Lines lines = TransientReportBody(kind, options, run, {0, std::stod(f[1])});
+        ASSERT_EQ(lines.size(), 9u) << row.where;
+        EXPECT_EQ(Lines(lines.begin() + 5, lines.begin() + 7), Lines(f.begin() + 2, f.end()))
+            << row.where;
     }
 }
 

@@ -6,9 +6,7 @@
 #include <numeric>
 
 #include "core/markov/chain_builders.h"
-#include "core/markov/dense_reference.h"
 #include "core/markov/poisson_weights.h"
-#include "core/markov/recording_progress.h"
 #include "core/markov/settling.h"
 #include "support/expect_near.h"
 

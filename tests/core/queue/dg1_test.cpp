@@ -19,8 +19,6 @@
 #include "core/queue/dmg1_cox.h"
 #include "core/text/delphi_format.h"
 #include "support/expect_near.h"
-#include "support/mg1_reference.h"
-#include "support/printed_figures.h"
 #include "support/queue_expectations.h"
 #include "support/reference_math.h"
 

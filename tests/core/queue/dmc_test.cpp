@@ -10,7 +10,6 @@
 #include "core/text/delphi_format.h"
 #include "support/expect_near.h"
 #include "support/gimc_reference.h"
-#include "support/printed_figures.h"
 #include "support/queue_expectations.h"
 #include "support/reference_math.h"
 
@@ -37,7 +36,6 @@ TEST(DmcRoot, SolvesTheRootEquationBelowRho) {
         // The bisection stops within 1e-14; near rho = 1 the root is flat, 1 - beta ~ 2(1 - rho).
         EXPECT_NEAR(beta, static_cast<double>(DM1Sigma(rho)), 2e-14) << rho;
     }
-    EXPECT_NEAR(DmcRoot(0.5), 0.2031878, 1e-7);
     // At the lightest loads beta is near e^(-1/rho): 1.9e-22 at 0.02, far below any absolute
     // step of a bisection in x; it keeps its relative digits.
     for (const double rho : {0.0185, 0.02, 0.03, 0.05})
@@ -78,12 +76,20 @@ struct ChainCase {
     double rho;
 };
 
-class DmcAgainstUniformisedChain : public ::testing::TestWithParam<ChainCase> {};
+struct ReferenceCase {
+    int c;
+    double rho;
+    int n = -1;  // a state whose table rows are held against the printed ones, -1: none
+};
+
+class DmcAgainstUniformisedChain : public ::testing::TestWithParam<ReferenceCase> {};
 
 // The embedded and time-average distributions against the uniformised death process solved by
-// elimination: no root, no integral, no Hessenberg system in common with the model.
-TEST_P(DmcAgainstUniformisedChain, StatesAndStatisticsAgree) {
-    const auto [c, rho] = GetParam();
+// elimination: no root, no integral, no Hessenberg system in common with the model. Every printed
+// figure right to its last digit too, from the reference's distributions: behind n >= c an
+// arrival waits Erlang(n - c + 1) at rate c.
+TEST_P(DmcAgainstUniformisedChain, StatesStatisticsAndPrintedFiguresAgree) {
+    const auto [c, rho, state] = GetParam();
     ASSERT_FALSE(DmcRhoTooSmall(c, rho));
     const DmcSolution s = SolveDMC(c, rho);
     const GimcReference r = Reference(c, rho);
@@ -102,14 +108,36 @@ TEST_P(DmcAgainstUniformisedChain, StatesAndStatisticsAgree) {
     EXPECT_REL_NEAR(s.Pbusy, busyOverTime, 1e-9);
     EXPECT_REL_NEAR(s.ELq, queue, 1e-9);
     EXPECT_LT(s.balanceResidual, 1e-9);
+
+    const std::string call = "dmc c=" + std::to_string(c) + " rho=" + Format("%.6g", {rho});
+    SCOPED_TRACE(call);
+    const std::vector<std::string> lines = testing::ReportOf(call);
+    const testing::WaitFigures w = testing::ErlangWaitOf(r.embedded, c);
+    const testing::QueueFigures q = testing::QueueOf(r.timeAverage, c);
+    EXPECT_PRINTED(lines, "Pwait", r.Pwait);
+    EXPECT_PRINTED(lines, "E(Wq)", w.EWq);
+    EXPECT_PRINTED(lines, "E(Lq)", q.ELq);
+    EXPECT_PRINTED(lines, "Std(Wq)", w.StdWq);
+    EXPECT_PRINTED(lines, "Std(Lq)", q.StdLq);
+    if (state < 0) return;
+    for (const auto& [output, states] : {std::pair{3, &r.timeAverage}, std::pair{4, &r.embedded}})
+        testing::ExpectStateRow(testing::ReportOf(call + " output=" + std::to_string(output) +
+                                                  " n=" + std::to_string(state)),
+                                state, *states);
 }
 
+// Besides the grid, the lightest loads (beta near e^(-1/rho), 1.9e-22 at one server and 0.02),
+// long queues and the far states.
 INSTANTIATE_TEST_SUITE_P(
     Grid, DmcAgainstUniformisedChain,
-    ::testing::Values(ChainCase{2, 0.05}, ChainCase{2, 0.5}, ChainCase{2, 0.95}, ChainCase{3, 0.8},
-                      ChainCase{5, 0.2}, ChainCase{5, 0.9}, ChainCase{10, 0.7}, ChainCase{20, 0.95},
-                      ChainCase{50, 0.3}, ChainCase{50, 0.6}, ChainCase{100, 0.9},
-                      ChainCase{130, 0.99}, ChainCase{200, 0.61}, ChainCase{500, 0.95}));
+    ::testing::Values(ReferenceCase{2, 0.05}, ReferenceCase{2, 0.5}, ReferenceCase{2, 0.95},
+                      ReferenceCase{3, 0.8}, ReferenceCase{5, 0.2}, ReferenceCase{5, 0.9},
+                      ReferenceCase{10, 0.7}, ReferenceCase{20, 0.95}, ReferenceCase{50, 0.3},
+                      ReferenceCase{50, 0.6}, ReferenceCase{100, 0.9}, ReferenceCase{130, 0.99},
+                      ReferenceCase{200, 0.61}, ReferenceCase{500, 0.95}, ReferenceCase{1, 0.02},
+                      ReferenceCase{1, 0.025, 2}, ReferenceCase{2, 0.03, 3},
+                      ReferenceCase{10, 0.06, 12}, ReferenceCase{5, 0.95, 60},
+                      ReferenceCase{1, 0.99, 300}, ReferenceCase{50, 0.3, 52}));
 
 class DmcIdentities : public ::testing::TestWithParam<ChainCase> {};
 
@@ -215,39 +243,6 @@ TEST(DmcGraphs, AreTheConditionalTails) {
             EXPECT_TRUE(c == 10 ? points.size() > 25 && points.back().x > 10
                                 : points.back().x < 399);
         }
-    }
-}
-
-// --- every printed figure to its last digit, against the uniformised chain ---------------------
-
-// The lightest loads (beta near e^(-1/rho), 1.9e-22 at one server and 0.02), long queues and the
-// far states, each figure from the reference's distributions: behind n >= c an arrival waits
-// Erlang(n - c + 1) at rate c.
-TEST(DmcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
-    const struct {
-        int c;
-        double rho;
-        int n;  // a state for the tables, -1: none
-    } cases[] = {{1, 0.02, -1}, {1, 0.025, 2},  {2, 0.03, 3}, {10, 0.06, 12},
-                 {5, 0.95, 60}, {1, 0.99, 300}, {50, 0.3, 52}};
-    for (const auto& k : cases) {
-        const GimcReference r = Reference(k.c, k.rho);
-        const std::string call = "dmc c=" + std::to_string(k.c) + " rho=" + Format("%.6g", {k.rho});
-        const std::vector<std::string> lines = testing::ReportOf(call);
-        SCOPED_TRACE(call);
-        const testing::WaitFigures w = testing::ErlangWaitOf(r.embedded, k.c);
-        const testing::QueueFigures q = testing::QueueOf(r.timeAverage, k.c);
-        EXPECT_PRINTED(lines, "Pwait", r.Pwait);
-        EXPECT_PRINTED(lines, "E(Wq)", w.EWq);
-        EXPECT_PRINTED(lines, "E(Lq)", q.ELq);
-        EXPECT_PRINTED(lines, "Std(Wq)", w.StdWq);
-        EXPECT_PRINTED(lines, "Std(Lq)", q.StdLq);
-        if (k.n < 0) continue;
-        for (const auto& [output, states] :
-             {std::pair{3, &r.timeAverage}, std::pair{4, &r.embedded}})
-            testing::ExpectStateRow(testing::ReportOf(call + " output=" + std::to_string(output) +
-                                                      " n=" + std::to_string(k.n)),
-                                    k.n, *states);
     }
 }
 

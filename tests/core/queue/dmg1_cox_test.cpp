@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "support/expect_near.h"
-#include "support/mg1_reference.h"
 #include "support/queue_expectations.h"
+#include "support/reference_math.h"
 
 namespace wachtrix {
 namespace {

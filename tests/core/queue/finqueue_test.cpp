@@ -12,9 +12,9 @@
 #include "core/text/delphi_format.h"
 #include "support/expect_near.h"
 #include "support/gimc_reference.h"
-#include "support/printed_figures.h"
 #include "support/queue_expectations.h"
 #include "support/reference_math.h"
+#include "support/reference_table.h"
 #include "support/single_server_reference.h"
 
 namespace wachtrix {
@@ -260,24 +260,18 @@ TEST(MDcN, LongWaitingRoomApproximatesTheMDcQueue) {
     }
 }
 
-// The approximating chain's full state, against the same chain evaluated apart in 60 digits with
-// the full state from the busy servers' balance instead (a difference there, exact in 60
-// digits), and the integrals by adaptive quadrature: light loads far down, 500 servers.
+// The approximating chain's full state: the rejection probability against the rows of
+// tests/data/queue/finqueue.txt, and a small accuracy check.
 TEST(MDcN, FullStateAgreesWithTheBusyServersBalance) {
-    const struct {
-        int c;
-        double rho;
-        int N;
-        double Prej;
-    } cases[] = {{2, 0.3, 10, 3.59217828895e-10}, {2, 0.3, 40, 4.5337249391e-37},
-                 {2, 0.9, 3, 0.08839568394},      {5, 0.7, 2, 0.0452588862682},
-                 {3, 1.5, 4, 0.337603963712},     {200, 0.9, 5, 0.00404392079445},
-                 {500, 0.99, 3, 0.0243041612454}};
-    for (const auto& k : cases) {
-        const FinCapSolution s = SolveFinCap(FinCapType::MD, k.c, k.rho, k.N);
-        EXPECT_REL_NEAR(s.P.back(), k.Prej, 1e-9) << k.c << " " << k.rho << " " << k.N;
-        EXPECT_LT(s.accuracy, 1e-15 * k.c);
-    }
+    testing::CheckReferenceTable("queue/finqueue.txt",
+                                 {{"MDcNRejection",
+                                   [](const testing::Numbers& a) {
+                                       const FinCapSolution s =
+                                           SolveFinCap(FinCapType::MD, int(a[0]), a[1], int(a[2]));
+                                       EXPECT_LT(s.accuracy, 1e-15 * a[0]);
+                                       return testing::Numbers{s.P.back()};
+                                   }}},
+                                 1e-9);
 }
 
 TEST(MDcN, WaitingTailAtWholeAndFractionalTimes) {

@@ -11,9 +11,10 @@
 
 #include "core/text/delphi_format.h"
 #include "support/expect_near.h"
-#include "support/printed_figures.h"
+#include "support/queue_expectations.h"
 #include "support/recording_host.h"
 #include "support/reference_math.h"
+#include "support/reference_table.h"
 #include "support/single_server_reference.h"
 
 namespace wachtrix {
@@ -116,7 +117,8 @@ TEST(FinSrcExponential, AgreesWithMeanValueAnalysis) {
     const struct {
         int c, M;
         double nu;
-    } cases[] = {{1, 1, 0.7}, {1, 10, 0.05}, {3, 20, 0.1}, {5, 5, 1}, {8, 40, 0.1}, {2, 30, 0.04}};
+    } cases[] = {{1, 1, 0.7},  {1, 1, 1e-5}, {1, 1, 100},  {1, 10, 0.05},
+                 {3, 20, 0.1}, {5, 5, 1},    {8, 40, 0.1}, {2, 30, 0.04}};
     for (const auto& k : cases) {
         const FinSrcSolution s = SolveFinSrc(FinSrcService::Exponential, k.c, k.M, k.nu);
         const std::vector<double> reference = MachineRepairByMVA(k.c, k.M, k.nu);
@@ -139,17 +141,6 @@ TEST(FinSrcExponential, FailingMachineSeesTheShopOfOneMachineFewer) {
     for (int j = 0; j < 25; ++j)
         EXPECT_NEAR(s.Q[j], fewer.P[j], 1e-14) << j;
     EXPECT_EQ(s.Q[25], 0);
-}
-
-TEST(FinSrcExponential, SingleMachineSingleRepairman) {
-    for (const double nu : {1e-5, 0.5, 100.0}) {
-        const FinSrcSolution s = SolveFinSrc(FinSrcService::Exponential, 1, 1, nu);
-        EXPECT_REL_NEAR(s.P[0], 1 / (1 + nu), 1e-14);
-        EXPECT_REL_NEAR(s.P[1], nu / (1 + nu), 1e-14);
-        const FinSrcStatistics st = FinSrcStatisticsOf(s);
-        EXPECT_EQ(st.Pwait, 0);
-        EXPECT_EQ(st.EWq, 0);
-    }
 }
 
 TEST(FinSrcExponential, WaitingTailAndItsMoments) {
@@ -218,22 +209,18 @@ TEST(FinSrcDeterministic, EnoughRepairmenIsTheBinomialOfIndependentMachines) {
     EXPECT_EQ(st.Pbusy, 0);  // the 9 entered repairmen are never all busy
 }
 
-// The approximating chain's far states, against the same chain evaluated apart in 40 digits
-// (each expected time in a period integrated on its own, no recursion): its states fall to
-// 1e-24 and keep every digit.
+// The approximating chain's far states keep their digits down to 1e-24, against the rows of
+// tests/data/queue/machine.txt.
 TEST(FinSrcDeterministic, FarStatesKeepTheirDigits) {
-    const struct {
-        int c, M;
-        double nu;
-        int j;
-        double p;
-    } cases[] = {{2, 50, 0.02, 2, 0.2009066633},     {2, 50, 0.02, 12, 1.533400394e-7},
-                 {2, 50, 0.02, 22, 8.205851174e-16}, {2, 50, 0.02, 30, 4.650342253e-24},
-                 {2, 5, 2, 0, 1.144220556833685e-4}, {2, 5, 0.0001, 5, 9.995928271e-21}};
-    for (const auto& k : cases) {
-        const FinSrcSolution s = SolveFinSrc(FinSrcService::Deterministic, k.c, k.M, k.nu);
-        EXPECT_REL_NEAR(s.P[k.j], k.p, 1e-9) << k.c << " " << k.M << " " << k.nu << " " << k.j;
-    }
+    testing::CheckReferenceTable("queue/machine.txt",
+                                 {{"DeterministicState",
+                                   [](const testing::Numbers& a) {
+                                       const FinSrcSolution s =
+                                           SolveFinSrc(FinSrcService::Deterministic, int(a[0]),
+                                                       int(a[1]), a[2]);
+                                       return testing::Numbers{s.P[static_cast<std::size_t>(a[3])]};
+                                   }}},
+                                 1e-9);
 }
 
 TEST(FinSrcDeterministic, LargestCasesStayNormalised) {

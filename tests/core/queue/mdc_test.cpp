@@ -15,7 +15,6 @@
 #include "core/numeric/gauss_legendre.h"
 #include "core/text/delphi_format.h"
 #include "support/expect_near.h"
-#include "support/printed_figures.h"
 #include "support/queue_expectations.h"
 #include "support/reference_math.h"
 
@@ -138,17 +137,6 @@ INSTANTIATE_TEST_SUITE_P(Grid, MdcAgainstRoots,
                                            Case{5, 0.99}, Case{8, 0.6}, Case{10, 0.9},
                                            Case{12, 0.75}));
 
-TEST(MdcAgainstIteratedChain, WholeDistributionIncludingTheGeometricTail) {
-    for (const auto& [c, rho] : {Case{4, 0.8}, Case{15, 0.7}}) {
-        const MdcSolution s = SolveMDC(c, rho);
-        const std::vector<double> pi = testing::MDcIteratedChain(c, rho, s.N + 200);
-        for (int n = 0; n <= s.N + 60; ++n) {
-            EXPECT_REL_NEAR_FLOOR(MdcStateProbability(s, n), pi[n], 1e-8, 1e-15)
-                << "c = " << c << ", n = " << n;
-        }
-    }
-}
-
 // --- identities ---------------------------------------------------------------------------------
 
 class MdcIdentities : public ::testing::TestWithParam<Case> {};
@@ -219,11 +207,17 @@ TEST(MdcWaitingTail, ExactAndAsymptoticAgreeNearTheSwitchForALoadedQueue) {
 
 // --- percentiles --------------------------------------------------------------------------------
 
-TEST(MdcPercentile, InvertsTheTailWithinBrentsTolerance) {
-    for (const auto& [c, rho] : {Case{1, 0.5}, Case{4, 0.7}, Case{30, 0.9}}) {
+// Undefined below the no-wait mass and zero at it; above it Brent's root of the tail.
+TEST(MdcPercentile, ZeroAtTheNoWaitMassAndInvertsTheTailWithinBrentsTolerance) {
+    for (const auto& [c, rho] : {Case{1, 0.5}, Case{3, 0.6}, Case{4, 0.7}, Case{30, 0.9}}) {
         const MdcSolution s = SolveMDC(c, rho);
+        const double noWait = 1 - s.Pdelay;
+        testing::ExpectPercentiles([&](double p) { return MdcPercentile(s, p); },
+                                   [&](double t) { return MdcWaitingTail(s, t); }, noWait,
+                                   testing::AtNoWaitMass::Zero, 0, {});
+        EXPECT_LT(MdcPercentile(s, std::nextafter(noWait, 0.0)), 0);
         for (const double p : {0.75, 0.9, 0.99, 0.999999}) {
-            if (p <= 1 - s.Pdelay) continue;
+            if (p <= noWait) continue;
             const double x = MdcPercentile(s, p);
             ASSERT_GT(x, 0) << c << " " << p;
             // The tail falls through 1 - p between x - 1e-7 and x + 1e-7.
@@ -231,16 +225,7 @@ TEST(MdcPercentile, InvertsTheTailWithinBrentsTolerance) {
             EXPECT_LE(MdcWaitingTail(s, x + 1e-7), 1 - p) << c << " " << p;
         }
     }
-}
-
-TEST(MdcPercentile, AtTheNoWaitMassIsZeroAndBelowItUndefined) {
-    const MdcSolution s = SolveMDC(3, 0.6);
-    const double noWait = 1 - s.Pdelay;
-    testing::ExpectPercentiles([&](double p) { return MdcPercentile(s, p); },
-                               [&](double t) { return MdcWaitingTail(s, t); }, noWait,
-                               testing::AtNoWaitMass::Zero, 0, {});
-    EXPECT_LT(MdcPercentile(s, std::nextafter(noWait, 0.0)), 0);
-    EXPECT_LT(MdcAsymptoticPercentile(s, 0.01), 0);
+    EXPECT_LT(MdcAsymptoticPercentile(SolveMDC(3, 0.6), 0.01), 0);
 }
 
 TEST(MdcPercentile, HeavyDelayAndHighProbabilityUseTheAsymptote) {
@@ -297,14 +282,15 @@ TEST(MdcGraphs, AreTheConditionalTails) {
 // --- every printed figure to its last digit, against the chain iterated to its fixed point ------
 
 // Light loads where the delay is 1e-44 (the moments once came from differences of terms near c^2
-// and the probabilities from round-off of the largest), a long queue, and far state tails.
+// and the probabilities from round-off of the largest), a long queue, and far state tails; at
+// each corner the whole distribution too, the geometric tail included.
 TEST(MdcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
     const struct {
         int c;
         double rho;
         int n;  // a state for the table, -1: none
-    } cases[] = {{500, 0.5, -1}, {26, 0.0101, -1}, {5, 2e-5, -1}, {100, 0.2, 110},
-                 {2, 0.9, 60},   {10, 0.95, 120},  {3, 0.5, 25}};
+    } cases[] = {{500, 0.5, -1},  {26, 0.0101, -1}, {5, 2e-5, -1}, {100, 0.2, 110}, {2, 0.9, 60},
+                 {10, 0.95, 120}, {3, 0.5, 25},     {4, 0.8, -1},  {15, 0.7, -1}};
     for (const auto& k : cases) {
         const std::string call = "mdc c=" + std::to_string(k.c) +
                                  " rho=" + Format("%.6g", {k.rho}) +
@@ -312,6 +298,10 @@ TEST(MdcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
         const std::vector<std::string> lines = testing::ReportOf(call);
         const std::vector<double> pi =
             testing::MDcIteratedChain(k.c, k.rho, MdcTruncation(k.c, k.rho) + 300);
+        // The whole distribution, the geometric tail included.
+        const MdcSolution s = SolveMDC(k.c, k.rho);
+        for (int n = 0; n <= s.N + 60; ++n)
+            EXPECT_REL_NEAR_FLOOR(MdcStateProbability(s, n), pi[n], 1e-8, 1e-15) << "n = " << n;
         const testing::QueueFigures q = testing::QueueOf(pi, k.c);
         long double pairs = 0;
         for (int j = k.c; j < static_cast<int>(pi.size()); ++j)

@@ -9,7 +9,6 @@
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
 #include "support/expect_near.h"
-#include "support/mg1_reference.h"
 #include "support/queue_expectations.h"
 #include "support/recording_host.h"
 #include "support/reference_math.h"

@@ -10,7 +10,7 @@
 #include "core/text/delphi_format.h"
 #include "core/text/number_format.h"
 #include "support/expect_near.h"
-#include "support/printed_figures.h"
+#include "support/queue_expectations.h"
 #include "support/reference_table.h"
 
 namespace wachtrix {
@@ -82,17 +82,31 @@ struct TransientCase {
 
 class MM1TranAgainstUniformisation : public ::testing::TestWithParam<TransientCase> {};
 
-TEST_P(MM1TranAgainstUniformisation, AllMeasures) {
+// Every measure, and each printed figure of the table row to its last digit.
+TEST_P(MM1TranAgainstUniformisation, AllMeasuresAndTheirPrintedFigures) {
     const TransientCase c = GetParam();
     // 700 states: the mass beyond them is below 1e-20 for every case here.
-    const auto pi = Uniformised(c.rho, c.i, c.t, 700);
+    const MM1TranMeasures expected = MeasuresOf(Uniformised(c.rho, c.i, c.t, 700), c.j);
     const MM1Transient model(c.rho, c.i, c.j);
     const MM1TranMeasures m = model.Measures(c.t);
-    ExpectMeasuresNear(m, MeasuresOf(pi, c.j));
+    ExpectMeasuresNear(m, expected);
     EXPECT_EQ(model.StateProbability(c.t), m.p);
     EXPECT_EQ(model.Cumulative(c.t), m.P);
+
+    const std::string t = FormatSig(6, 4, c.t);
+    const std::string call = "mm1tran rho=" + Format("%.6g", {c.rho}) +
+                             " i=" + std::to_string(c.i) + " j=" + std::to_string(c.j) +
+                             " t=" + Format("%g", {c.t});
+    const auto row = testing::TableRow(testing::ReportOf(call), t.substr(t.find_first_not_of(' ')));
+    ASSERT_EQ(row.size(), 5u) << call;
+    EXPECT_TRUE(testing::PrintedRight(row[1], expected.p)) << call;
+    EXPECT_TRUE(testing::PrintedRight(row[2], expected.P)) << call;
+    EXPECT_TRUE(testing::PrintedRight(row[3], expected.ELq)) << call;
+    EXPECT_TRUE(testing::PrintedRight(row[4], expected.StdLq)) << call;
 }
 
+// t = 0 (exactly the initial state, a deviation of 0), small t near rho = 1 and with long
+// initial queues, and times on both sides of where uniformisation hands over to the integrals.
 INSTANTIATE_TEST_SUITE_P(
     Cases, MM1TranAgainstUniformisation,
     ::testing::Values(TransientCase{0.5, 0, 0, 0.01}, TransientCase{0.5, 3, 5, 1},
@@ -101,7 +115,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TransientCase{0.2, 22, 0, 3}, TransientCase{0.2, 0, 100, 50},
                       TransientCase{0.99, 100, 100, 50}, TransientCase{0.99, 0, 30, 300},
                       TransientCase{0.7, 50, 40, 0.3}, TransientCase{1e-9, 1, 0, 0.5},
-                      TransientCase{0.9901, 100, 0, 100}));
+                      TransientCase{0.9901, 100, 0, 100}, TransientCase{0.99, 100, 50, 0},
+                      TransientCase{0.99, 0, 0, 0.01}, TransientCase{0.5, 53, 1, 0.01},
+                      TransientCase{0.7, 50, 40, 150}, TransientCase{0.5, 0, 0, 0}));
 
 TEST(MM1Tran, StartsInTheInitialStateExactly) {
     for (const auto& [rho, i] : {std::pair{0.5, 0}, {0.5, 7}, {0.99, 100}, {1e-9, 1}}) {
@@ -168,34 +184,6 @@ TEST(MM1TranTable, RowsPrintMagnitudes) {
     m.ELq = 12.345678;
     m.StdLq = 0.25;
     EXPECT_EQ(MM1TranTableRow(150, m), " 150.0 0.123457 0.500000   12.346   0.2500");
-}
-
-// Each printed figure of a table row to its last digit: t = 0 (exactly the initial state, a
-// deviation of 0), small t near rho = 1 and with long initial queues, and times on both sides of
-// where uniformisation hands over to the integrals.
-TEST(MM1TranPrintedFigures, RightToTheLastDigitAtEveryCorner) {
-    const struct {
-        double rho;
-        int i, j;
-        double t;
-    } cases[] = {{0.99, 100, 50, 0}, {0.99, 0, 0, 0.01}, {0.5, 53, 1, 0.01},
-                 {0.2, 22, 0, 3},    {0.9, 10, 2, 5},    {0.99, 100, 100, 50},
-                 {0.7, 50, 40, 150}, {0.5, 0, 0, 0},     {0.9901, 100, 0, 100}};
-    for (const auto& c : cases) {
-        const std::string t = FormatSig(6, 4, c.t);
-        const std::string call = "mm1tran rho=" + Format("%.6g", {c.rho}) +
-                                 " i=" + std::to_string(c.i) + " j=" + std::to_string(c.j) +
-                                 " t=" + Format("%g", {c.t});
-        SCOPED_TRACE(call);
-        const MM1TranMeasures m = MeasuresOf(Uniformised(c.rho, c.i, c.t, 700), c.j);
-        const auto row =
-            testing::TableRow(testing::ReportOf(call), t.substr(t.find_first_not_of(' ')));
-        ASSERT_EQ(row.size(), 5u);
-        EXPECT_TRUE(testing::PrintedRight(row[1], m.p));
-        EXPECT_TRUE(testing::PrintedRight(row[2], m.P));
-        EXPECT_TRUE(testing::PrintedRight(row[3], m.ELq));
-        EXPECT_TRUE(testing::PrintedRight(row[4], m.StdLq));
-    }
 }
 
 }  // namespace

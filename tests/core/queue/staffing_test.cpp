@@ -21,9 +21,9 @@
 #include "core/queue/gmc.h"
 #include "core/queue/mdc.h"
 #include "core/queue/mmc.h"
+#include "support/data_file.h"
 #include "support/recording_host.h"
 #include "support/reference_math.h"
-#include "support/words.h"
 
 namespace wachtrix {
 namespace {
@@ -248,48 +248,34 @@ TabFigures TabRun(const std::string& call) {
     return f;
 }
 
-// A staffing question: its model's tab, and the rest of its words.
-struct Asked {
-    const char* model;     // "mmc c=%d rho=%s" is added, and "arrivals=... ca2=..." for G/M/c
-    const char* arrivals;  // or "theta=..." for M/M/c+M
-    const char* a;
-    const char* t;
-    const char* alpha;
-};
-
+// The questions of tests/data/queue/staffing.txt.
 TEST(Staffing, EveryTableRowIsTheModelTabsOwnRun) {
-    const Asked kAsked[] = {
-        {"mmc", "", "1500", "0.02", "0.1"},
-        {"mdc", "", "2.5", "1.5", "0.001"},
-        {"dmc", "", "120", "0.01", "0.1"},
-        {"gmc", " arrivals=1 ca2=0.5", "8", "0.5", "0.01"},
-        {"gmc", " arrivals=3 ca2=2", "40", "0.1", "0.1"},
-        {"gmc", " arrivals=0", "3", "0", "0.3"},
-        {"erlanga", " theta=0.2", "30", "0.1", "0.05"},
-    };
-    for (const Asked& q : kAsked) {
-        const double a = std::stod(q.a);
+    for (const testing::DataLine& row : testing::ReadSection("queue/staffing.txt", "asked")) {
+        const std::vector<std::string> f = testing::Fields(row.text);
+        ASSERT_EQ(f.size(), 5u) << row.where;
+        const std::string model = f[0] + (f[1] == "-" ? "" : " " + f[1]);
+        const std::string &t = f[3], &alpha = f[4];
+        const double a = std::stod(f[2]);
         RecordingHost host;
-        testing::RunRecorded(host, std::string("staffing model=") + q.model + q.arrivals +
-                                       " a=" + q.a + " t=" + q.t + " alpha=" + q.alpha);
+        testing::RunRecorded(
+            host, "staffing model=" + model + " a=" + f[2] + " t=" + t + " alpha=" + alpha);
         const auto lines = host.texts();
-        ASSERT_GE(lines.size(), 6u) << q.a;
+        ASSERT_GE(lines.size(), 6u) << row.where;
         int rows = 0;
         for (std::size_t i = 5; i + 1 < lines.size(); ++i, ++rows) {
             const auto w = Words(lines[i]);
             ASSERT_EQ(w.size(), 6u) << lines[i];
             const int c = std::stoi(w[0]);
-            const TabFigures tab =
-                TabRun(std::string(q.model) + q.arrivals + " output=1 c=" + std::to_string(c) +
-                       " rho=" + Shortest(a / c) + " t=" + q.t);
+            const TabFigures tab = TabRun(model + " output=1 c=" + std::to_string(c) +
+                                          " rho=" + Shortest(a / c) + " t=" + t);
             const double Pwait = std::stod(w[2]);
             // FormatProb keeps 7 decimals (4 digits below 1e-6); the tab prints 6 digits.
-            EXPECT_NEAR(Pwait, tab.Pwait, 6e-8 + 1e-3 * tab.Pwait) << q.a << " c=" << c;
-            EXPECT_EQ(w[3], tab.EWq) << q.a << " c=" << c;
-            EXPECT_EQ(w[4], tab.tail) << q.a << " c=" << c;
-            EXPECT_EQ(w[5] == "yes", std::stod(w[4]) <= std::stod(q.alpha)) << lines[i];
+            EXPECT_NEAR(Pwait, tab.Pwait, 6e-8 + 1e-3 * tab.Pwait) << row.where << " c=" << c;
+            EXPECT_EQ(w[3], tab.EWq) << row.where << " c=" << c;
+            EXPECT_EQ(w[4], tab.tail) << row.where << " c=" << c;
+            EXPECT_EQ(w[5] == "yes", std::stod(w[4]) <= std::stod(alpha)) << lines[i];
         }
-        EXPECT_GE(rows, 4) << q.a;
+        EXPECT_GE(rows, 4) << row.where;
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "support/data_file.h"
 #include "support/report_expectations.h"
 
 namespace wachtrix {
@@ -16,41 +19,28 @@ std::vector<double> Values(const ValueList& list) {
     return out;
 }
 
-// Each group is trimmed and sorted, invalid or out-of-range texts marked "**" at the end; the
-// values are the valid run before them.
+// The groups of tests/data/text/value_list.txt, each read and rewritten as it says.
 TEST(ReadValueList, TrimsSortsMarksAndReturnsTheValidRun) {
-    const struct {
-        TEditArray given;
-        ValueList (*read)(TEditArray&);
-        TEditArray after;
-        std::vector<double> values;
-    } cases[] = {
-        {Texts({" 3", "", "1", "1.2.3", "2"}),
-         [](TEditArray& e) { return ReadRealValues(e, 10); },
-         Texts({"1", "2", "3", "1.2.3**"}),
-         {1, 2, 3}},
-        {Texts({"3", "2.5", "1"}),
-         [](TEditArray& e) { return ReadIntValues(e, 100); },
-         Texts({"1", "3", "2.5**"}),
-         {1, 3}},
-        {Texts({"abc", "", "4"}),
-         [](TEditArray& e) { return ReadRealValues(e, 10); },
-         Texts({"4", "abc**"}),
-         {4}},
-        // Both bounds are included.
-        {Texts({"2500", "0", "2500.001", "-1"}),
-         [](TEditArray& e) { return ReadRealValues(e, 2500); },
-         Texts({"0", "2500", "2500.001**", "-1**"}),
-         {0, 2500}},
-        // A text ending in a star is left as it is.
-        {Texts({"5*"}), [](TEditArray& e) { return ReadRealValues(e, 10); }, Texts({"5*"}), {}},
-        {TEditArray{}, [](TEditArray& e) { return ReadRealValues(e, 10); }, TEditArray{}, {}},
+    const auto texts = [](const std::string& field) {
+        TEditArray edits;
+        std::istringstream in(field == "-" ? "" : field);
+        std::size_t i = 0;
+        for (std::string text; std::getline(in, text, ',');)
+            edits[i++] = text;
+        return edits;
     };
-    for (const auto& k : cases) {
-        TEditArray edits = k.given;
-        const ValueList list = k.read(edits);
-        EXPECT_EQ(edits, k.after) << k.given[0];
-        EXPECT_EQ(Values(list), k.values) << k.given[0];
+    for (const testing::DataLine& row : testing::ReadSection("text/value_list.txt", "read")) {
+        const std::vector<std::string> f = testing::Fields(row.text);
+        ASSERT_EQ(f.size(), 4u) << row.where;
+        const std::vector<std::string> reader = testing::Words(f[0]);
+        TEditArray edits = texts(f[1]);
+        const ValueList list = reader[0] == "int" ? ReadIntValues(edits, std::stoi(reader[1]))
+                                                  : ReadRealValues(edits, std::stod(reader[1]));
+        EXPECT_EQ(edits, texts(f[2])) << row.where;
+        std::vector<double> values;
+        for (const std::string& v : testing::Words(f[3]))
+            if (v != "-") values.push_back(std::stod(v));
+        EXPECT_EQ(Values(list), values) << row.where;
     }
 }
 

@@ -1,16 +1,19 @@
 #pragma once
-// What the UI tests share: widgets by objectName, closed windows deleted, and expected texts
-// kept in data files under tests/data/ui.
+// What the UI tests share: widgets by objectName, closed windows deleted, the program's boxes
+// answered, and expected texts kept in data files under tests/data/ui.
 
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QList>
 #include <QObject>
 #include <QStringList>
+#include <QTest>
 #include <QtGlobal>
 
 #include "support/data_file.h"
+#include "ui/common/dialogs.h"
 
 namespace wachtrix::testing {
 
@@ -51,6 +54,14 @@ inline QList<QStringList> DataRows(const char* file, const char* section) {
     return rows;
 }
 
+// A table section as Qt Test data: one column "row" with the fields, each row named by its first
+// field; the test takes it with QFETCH(QStringList, row).
+inline void AddDataRows(const char* file, const char* section) {
+    QTest::addColumn<QStringList>("row");
+    for (const QStringList& fields : DataRows(file, section))
+        QTest::newRow(qPrintable(fields.at(0))) << fields;
+}
+
 // A file's bytes, none when it cannot be read.
 inline QByteArray ReadBytes(const QString& path) {
     QFile file(path);
@@ -63,5 +74,46 @@ inline bool IsPdf(const QString& path) {
     return bytes.startsWith("%PDF-1.") && bytes.trimmed().endsWith("%%EOF") &&
            bytes.contains("startxref") && bytes.size() > 500;
 }
+
+// Answers the program's message boxes and file dialogs and keeps what was asked. Answers are
+// given in advance; a box nobody answered gets No (a question) or OK (anything else), and a file
+// dialog gets `fileName` (empty is Cancel) typed under the file type `fileFilter` (empty: the
+// first).
+class DialogRecorder {
+public:
+    DialogRecorder() {
+        ui::Dialogs::setResponder([this](const ui::DialogRequest& request) {
+            requests.append(request);
+            if (!answers.isEmpty()) return answers.takeFirst();
+            const bool question = request.kind == ui::DialogKind::Confirm ||
+                                  request.kind == ui::DialogKind::DutchConfirm;
+            return question ? ui::DialogButton::No : ui::DialogButton::Ok;
+        });
+        ui::Dialogs::setFileResponder([this](const ui::FileDialogRequest& request) {
+            fileRequests.append(request);
+            return ui::FileChoice{fileName, fileFilter};
+        });
+    }
+    ~DialogRecorder() {
+        ui::Dialogs::setResponder({});
+        ui::Dialogs::setFileResponder({});
+    }
+    DialogRecorder(const DialogRecorder&) = delete;
+    DialogRecorder& operator=(const DialogRecorder&) = delete;
+
+    void answer(ui::DialogButton button) { answers.append(button); }
+    QStringList texts() const {
+        QStringList all;
+        for (const auto& r : requests)
+            all << r.text;
+        return all;
+    }
+
+    QList<ui::DialogRequest> requests;
+    QList<ui::DialogButton> answers;
+    QString fileName;
+    QString fileFilter;
+    QList<ui::FileDialogRequest> fileRequests;
+};
 
 }  // namespace wachtrix::testing

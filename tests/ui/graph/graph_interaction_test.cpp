@@ -1,21 +1,17 @@
-// Questioning a graph window's charts with the mouse and the context menu (readout, zoom and
-// reset, legend, linear or logarithmic y axis, axis ranges), and exports that keep the window's
-// parameter lines and the chart's titles. Boxes and file dialogs are answered through the
-// Dialogs seam.
+// Questioning a graph window's charts with the mouse and the context menu: readout, zoom and
+// reset, legend, linear or logarithmic y axis, axis ranges. Boxes are answered through the
+// Dialogs seam (the exports are graph_window_test.cpp's).
 
 #include <QAction>
-#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QToolTip>
 #include <QtTest>
 #include <cmath>
 
 #include "chart/chart_interaction.h"
 #include "chart/xy_graph.h"
-#include "ui/common/dialog_recorder.h"
 #include "ui/common/ui_test_support.h"
 #include "ui/graph/axis_range_dialog.h"
 #include "ui/graph/gmc_graph1.h"
@@ -251,44 +247,6 @@ private slots:
         QCOMPARE(g.YAxis().Max(), 0.5);
         Paint(g);
         QVERIFY(g.XAxis().Scale().valid && g.YAxis().Scale().valid);
-    }
-
-    // Saved images carry the window's lines under the chart; the CSV names its columns.
-    void exportsKeepTheirContext() {
-        DialogRecorder boxes;
-        QTemporaryDir dir;
-        TMG1_GraphForm w;
-        w.setLabelCaptions(
-            {"Logarithmic Graphs of the M/G/1 queue", "CS2=0.5", "Rho=0.8", "Erlangian Services"});
-        w.applyPlot(0, Plot(1, {{0.25, 0.5}, {0.5, 0.25}}));
-        chart::TxyGraph& g = *w.chart(0);
-        const auto save = [&](const char* action, const QString& file) {
-            boxes.fileName = dir.filePath(file);
-            Child<QAction>(&g, action)->trigger();
-            QFile saved(boxes.fileName);
-            return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray();
-        };
-
-        QImage png;
-        QVERIFY(png.loadFromData(save("SaveChartImageAction", "wait.png")));
-        QCOMPARE(png.width(), 2 * g.width());
-        QVERIFY(png.height() > 2 * g.height() + 4 * 2 * 10);  // four lines of text at least
-        // Ink under the chart: the lines are drawn, not only room left for them.
-        int dark = 0;
-        for (int y = 2 * g.height(); y < png.height(); ++y)
-            for (int x = 0; x < png.width(); ++x)
-                dark += qGray(png.pixel(x, y)) < 128 ? 1 : 0;
-        QVERIFY(dark > 100);
-
-        const QByteArray svg = save("SaveChartImageAction", "wait.svg");
-        for (const char* line : {"Logarithmic Graphs of the M/G/1 queue", "CS2=0.5", "Rho=0.8"})
-            QVERIFY2(svg.contains(line), line);
-
-        QCOMPARE(save("SaveChartDataAction", "wait.csv"), QByteArray("# P(Wq>t | Wq>0)\n"
-                                                                     "series,Time t,Probability\n"
-                                                                     "1,0.25,0.5\n"
-                                                                     "1,0.5,0.25\n"));
-        QVERIFY(boxes.requests.empty());
     }
 
     void cleanup() {

@@ -14,7 +14,6 @@
 #include <memory>
 
 #include "chart/xy_graph.h"
-#include "ui/common/dialog_recorder.h"
 #include "ui/common/help.h"
 #include "ui/common/ui_test_support.h"
 #include "ui/graph/create_graph_window.h"
@@ -285,39 +284,46 @@ private slots:
         }
     }
 
+    // Saved images carry the window's lines under the chart; the CSV names its columns after the
+    // chart's titles; a copy is the chart alone.
     void savesChartAsPngSvgAndCsvAndCopiesIt() {
         DialogRecorder boxes;
         QTemporaryDir dir;
         TMG1_GraphForm w;
+        w.setLabelCaptions(
+            {"Logarithmic Graphs of the M/G/1 queue", "CS2=0.5", "Rho=0.8", "Erlangian Services"});
         w.applyPlot(0, Plot(3));
         chart::TxyGraph& g = *w.chart(0);
         const QList<FileDialogRequest>& asked = boxes.fileRequests;
-        const auto trigger = [&](const char* action, const QString& file) {
+        const auto save = [&](const char* action, const QString& file) {
             boxes.fileName = dir.filePath(file);
             g.findChild<QAction*>(action)->trigger();
+            return testing::ReadBytes(boxes.fileName);
         };
 
-        trigger("SaveChartImageAction", "wait.png");
-        QImage png(dir.filePath("wait.png"));
-        QCOMPARE(png.width(), g.width() * 2);  // and taller: the labels' lines under the chart
+        QImage png;
+        QVERIFY(png.loadFromData(save("SaveChartImageAction", "wait.png")));
+        QCOMPARE(png.width(), g.width() * 2);
+        QVERIFY(png.height() > 2 * g.height() + 4 * 2 * 10);  // four lines of text at least
+        // Ink under the chart: the lines are drawn, not only room left for them.
+        int dark = 0;
+        for (int y = 2 * g.height(); y < png.height(); ++y)
+            for (int x = 0; x < png.width(); ++x)
+                dark += qGray(png.pixel(x, y)) < 128 ? 1 : 0;
+        QVERIFY(dark > 100);
         QVERIFY(asked.back().save);
         QCOMPARE(asked.back().defaultSuffix, QString("png"));
 
-        trigger("SaveChartImageAction", "wait.svg");
-        QFile svg(dir.filePath("wait.svg"));
-        QVERIFY(svg.open(QIODevice::ReadOnly));
-        const QByteArray svgText = svg.readAll();
-        QVERIFY(svgText.contains("<svg"));
-        QVERIFY(svgText.contains("P(Wq&gt;t | Wq&gt;0)"));
+        const QByteArray svg = save("SaveChartImageAction", "wait.svg");
+        for (const char* text : {"<svg", "P(Wq&gt;t | Wq&gt;0)",
+                                 "Logarithmic Graphs of the M/G/1 queue", "CS2=0.5", "Rho=0.8"})
+            QVERIFY2(svg.contains(text), text);
 
-        trigger("SaveChartDataAction", "wait.csv");
-        QFile csv(dir.filePath("wait.csv"));
-        QVERIFY(csv.open(QIODevice::ReadOnly));
-        QCOMPARE(csv.readAll(), QByteArray("# P(Wq>t | Wq>0)\n"
-                                           "series,Time t,Probability\n"
-                                           "1,0.25,0.5\n"
-                                           "1,0.5,0.25\n"
-                                           "1,0.75,0.125\n"));
+        QCOMPARE(save("SaveChartDataAction", "wait.csv"), QByteArray("# P(Wq>t | Wq>0)\n"
+                                                                     "series,Time t,Probability\n"
+                                                                     "1,0.25,0.5\n"
+                                                                     "1,0.5,0.25\n"
+                                                                     "1,0.75,0.125\n"));
         QCOMPARE(asked.back().defaultSuffix, QString("csv"));
         QVERIFY(boxes.requests.empty());
 

@@ -9,8 +9,8 @@
 #include <QTest>
 #include <memory>
 
+#include "ui/common/ui_test_support.h"
 #include "ui/markov/markov_keuze_dialoog.h"
-#include "ui/markov/markov_test_support.h"
 #include "ui/markov/string_grid.h"
 
 using wachtrix::testing::Child;

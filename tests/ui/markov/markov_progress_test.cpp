@@ -5,7 +5,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/markov/markov_test_support.h"
+#include "ui/common/ui_test_support.h"
 
 using wachtrix::testing::Child;
 using namespace wachtrix::ui;

@@ -8,8 +8,8 @@
 #include <QTest>
 
 #include "ui/common/help.h"
+#include "ui/common/ui_test_support.h"
 #include "ui/markov/markov_keuze_dialoog.h"
-#include "ui/markov/markov_test_support.h"
 
 using wachtrix::testing::Child;
 using wachtrix::testing::DeleteClosedWindows;

@@ -15,7 +15,6 @@
 #include <memory>
 
 #include "chart/xy_graph.h"
-#include "ui/common/dialog_recorder.h"
 #include "ui/common/ui_test_support.h"
 #include "ui/graph/graph_window.h"
 #include "ui/markov/string_grid.h"

@@ -35,7 +35,6 @@
 #include "core/queue/queue_model.h"
 #include "core/queue/scenario.h"
 #include "support/recording_host.h"
-#include "ui/common/dialog_recorder.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
 #include "ui/common/ui_test_support.h"
@@ -579,32 +578,20 @@ private slots:
 
     // After a refusal box the refused field has the cursor, its text selected for retyping.
     void refusedFieldGetsTheCursor_data() {
-        QTest::addColumn<QString>("tab");
-        QTest::addColumn<QString>("choice");      // a radio item to click first, or empty
-        QTest::addColumn<QStringList>("fields");  // name=text pairs
-        QTest::addColumn<QString>("run");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("refused");
-        for (const QStringList& r : DataRows(kRuns, "refused field gets the cursor"))
-            QTest::newRow(qPrintable(r.at(0)))
-                << r.at(1) << r.at(2) << r.at(3).split(' ') << r.at(4) << r.at(5) << r.at(6);
+        testing::AddDataRows(kRuns, "refused field gets the cursor");
     }
     void refusedFieldGetsTheCursor() {
-        QFETCH(QString, tab);
-        QFETCH(QString, choice);
-        QFETCH(QStringList, fields);
-        QFETCH(QString, run);
-        QFETCH(QString, message);
-        QFETCH(QString, refused);
+        QFETCH(QStringList, row);
+        const QString &choice = row.at(2), &message = row.at(5), &refused = row.at(6);
         showAndActivate();
-        showTab(tab.toStdString());
+        showTab(row.at(1).toStdString());
         if (!choice.isEmpty()) find<QRadioButton>(choice)->click();
-        for (const QString& field : fields) {
+        for (const QString& field : row.at(3).split(' ')) {
             const QStringList pair = field.split('=');
             edit(pair[0])->setText(pair[1]);
         }
         DialogRecorder boxes;
-        QPushButton* button = find<QPushButton>(run);
+        QPushButton* button = find<QPushButton>(row.at(4));
         button->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), button);
         QTest::mouseClick(button, Qt::LeftButton);
@@ -657,23 +644,15 @@ private slots:
     // that keeps the line styles, or a PDF. The file type chosen in the save dialog decides the
     // format and the missing extension; a name typed with one of the offered extensions keeps it.
     void chosenFileTypeDecidesFormatAndExtension_data() {
-        // Results by the button or File's "menu", or the chart's "image".
-        QTest::addColumn<QString>("save");
-        QTest::addColumn<QString>("type");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("written");
-        for (const QStringList& r : DataRows(kRuns, "file types"))
-            QTest::newRow(qPrintable(r.at(0))) << r.at(1) << r.at(2) << r.at(3) << r.at(4);
+        testing::AddDataRows(kRuns, "file types");
     }
     void chosenFileTypeDecidesFormatAndExtension() {
-        QFETCH(QString, save);
-        QFETCH(QString, type);
-        QFETCH(QString, typed);
-        QFETCH(QString, written);
+        QFETCH(QStringList, row);
+        const QString &save = row.at(1), &written = row.at(4);
         QTemporaryDir dir;
         DialogRecorder boxes;
-        boxes.fileName = dir.filePath(typed);
-        boxes.fileFilter = type;
+        boxes.fileName = dir.filePath(row.at(3));
+        boxes.fileFilter = row.at(2);
         Select(*form_->tab("mmc"), testing::FormOf("mmc c=2 rho=0.8 output=4"));
         QTest::mouseClick(find<QPushButton>("MMC_Run_Button"), Qt::LeftButton);
         if (save == "results")
@@ -710,22 +689,13 @@ private slots:
     // Times, states and probabilities are never negative, nor are their axes; the transient
     // graphs run over 0..T and label queue sizes as such; the red cross marks only a point that
     // lies at the origin.
-    void graphAxesStayAtZeroOrAbove_data() {
-        QTest::addColumn<QString>("call");
-        QTest::addColumn<double>("xMax");  // 0: as the points give it
-        QTest::addColumn<QString>("yTitle");
-        QTest::addColumn<bool>("cross");
-        for (const QStringList& r : DataRows(kRuns, "graph axes"))
-            QTest::newRow(qPrintable(r.at(0)))
-                << r.at(1) << r.at(2).toDouble() << r.at(3) << (r.at(4) == "yes");
-    }
+    void graphAxesStayAtZeroOrAbove_data() { testing::AddDataRows(kRuns, "graph axes"); }
     void graphAxesStayAtZeroOrAbove() {
-        QFETCH(QString, call);
-        QFETCH(double, xMax);
-        QFETCH(QString, yTitle);
-        QFETCH(bool, cross);
-        QueueTab* tab = form_->tab(testing::Words(call.toStdString()).at(0));
-        Select(*tab, testing::FormOf(call.toStdString()));
+        QFETCH(QStringList, row);
+        const std::string call = row.at(1).toStdString();
+        const double xMax = row.at(2).toDouble();  // 0: as the points give it
+        QueueTab* tab = form_->tab(testing::Words(call).at(0));
+        Select(*tab, testing::FormOf(call));
         find<QPushButton>(Q(tab->model().prefix) + "_Run_Button")->click();
         auto* graph = form_->findChild<GraphWindow*>()->chart(0);
         const QImage image = graph->grab().toImage();
@@ -734,14 +704,14 @@ private slots:
         QCOMPARE(x.min, 0.0);
         if (xMax > 0) QCOMPARE(x.max, xMax);
         QVERIFY(y.min >= 0);
-        QCOMPARE(QString::fromStdString(graph->YAxis().Title), yTitle);
+        QCOMPARE(QString::fromStdString(graph->YAxis().Title), row.at(3));
         int red = 0;
-        for (int row = 0; row < image.height(); ++row)
+        for (int line = 0; line < image.height(); ++line)
             for (int column = 0; column < image.width(); ++column) {
-                const QRgb p = image.pixel(column, row);
+                const QRgb p = image.pixel(column, line);
                 red += qRed(p) > 200 && qGreen(p) < 60 && qBlue(p) < 60;
             }
-        QCOMPARE(red > 0, cross);
+        QCOMPARE(red > 0, row.at(4) == "yes");  // the red cross
     }
 
     // Graph windows open over the Results side and cascade there, leaving the edits in view.

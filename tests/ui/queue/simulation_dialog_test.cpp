@@ -14,7 +14,6 @@
 #include "core/queue/queue_model.h"
 #include "core/queue/simulation.h"
 #include "support/recording_host.h"
-#include "ui/common/dialog_recorder.h"
 #include "ui/common/ui_test_support.h"
 #include "ui/queue/multi_row_tab_widget.h"
 #include "ui/queue/queue_main_form.h"

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "ui/common/dialog_recorder.h"
+#include "ui/common/ui_test_support.h"
 #include "ui/markov/markov_progress.h"
 #include "ui/shell/pelmo_main.h"
 #include "ui/shell/wachtrix_application.h"

@@ -15,7 +15,6 @@
 
 #include "chart/xy_graph.h"
 #include "core/queue/queue_model.h"
-#include "ui/common/dialog_recorder.h"
 #include "ui/common/radio_group.h"
 #include "ui/common/ui_test_support.h"
 #include "ui/graph/graph_window.h"

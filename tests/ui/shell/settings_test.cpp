@@ -16,7 +16,6 @@
 #include <memory>
 
 #include "ui/common/app_settings.h"
-#include "ui/common/dialog_recorder.h"
 #include "ui/common/radio_group.h"
 #include "ui/common/ui_test_support.h"
 #include "ui/markov/markov_keuze_dialoog.h"

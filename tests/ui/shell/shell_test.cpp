@@ -13,7 +13,6 @@
 #include <QToolButton>
 #include <QWindow>
 
-#include "ui/common/dialog_recorder.h"
 #include "ui/common/ui_test_support.h"
 #include "ui/markov/markov_keuze_dialoog.h"
 #include "ui/markov/markov_window.h"
