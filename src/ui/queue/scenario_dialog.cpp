@@ -2,15 +2,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDialogButtonBox>
-#include <QElapsedTimer>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -19,15 +16,12 @@
 
 #include "core/text/number_parse.h"
 #include "ui/common/dialogs.h"
+#include "ui/queue/stoppable_progress.h"
 
 namespace wachtrix::ui {
 namespace {
 
 constexpr int kDefaultPoints = 10;
-// A scenario of a few quick rows finishes before a progress box would be worth showing.
-constexpr int kProgressDelayMs = 500;
-// Letting events through costs more than a row of the simpler models.
-constexpr qint64 kEventIntervalMs = 20;
 
 QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -218,23 +212,9 @@ void ScenarioDialog::accept() {
 
 ScenarioTable RunScenarioWithProgress(const QueueModelSpec& model, const QueueForm& form,
                                       const ScenarioRequest& request, QWidget* over) {
-    QProgressDialog progress("Computing the scenario...", "&Stop", 0, 1, over);
-    progress.setObjectName("Scenario_progress");
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(kProgressDelayMs);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    progress.setValue(0);
-    QElapsedTimer sinceEvents;
-    sinceEvents.start();
-    return RunScenario(model, form, request, [&](int done, int total) {
-        if (sinceEvents.elapsed() < kEventIntervalMs) return !progress.wasCanceled();
-        sinceEvents.restart();
-        progress.setMaximum(total);
-        progress.setValue(done);  // lets Stop through while the box is up
-        QCoreApplication::processEvents();
-        return !progress.wasCanceled();
-    });
+    StoppableProgress progress("Computing the scenario...", "Scenario_progress", over);
+    return RunScenario(model, form, request,
+                       [&](int done, int total) { return progress.carryOn(done, total); });
 }
 
 }  // namespace wachtrix::ui

@@ -1,29 +1,17 @@
 #include "ui/queue/simulation_dialog.h"
 
-#include <QCoreApplication>
 #include <QDialogButtonBox>
-#include <QElapsedTimer>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QSpinBox>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "core/text/number_parse.h"
 #include "ui/common/dialogs.h"
+#include "ui/queue/stoppable_progress.h"
 
 namespace wachtrix::ui {
-namespace {
-
-// Shorter simulations finish before a box would be worth showing.
-constexpr int kProgressDelayMs = 500;
-// Events (Stop among them) are let through this often while the runs go on.
-constexpr qint64 kEventIntervalMs = 20;
-
-}  // namespace
-
 SimulationDialog::SimulationDialog(const QueueModelSpec& model, QueueForm form, QWidget* parent)
     : QDialog(parent), model_(model), form_(std::move(form)) {
     setObjectName("Simulation_dialog");
@@ -82,23 +70,9 @@ void SimulationDialog::accept() {
 
 Simulation RunSimulationWithProgress(const QueueModelSpec& model, const QueueForm& form,
                                      const SimulationOptions& options, QWidget* over) {
-    QProgressDialog progress("Simulating...", "&Stop", 0, 1000, over);
-    progress.setObjectName("Simulation_progress");
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(kProgressDelayMs);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    progress.setValue(0);
-    QElapsedTimer sinceEvents;
-    sinceEvents.start();
+    StoppableProgress progress("Simulating...", "Simulation_progress", over);
     return SimulateModel(model, form, options, [&](long long done, long long total) {
-        if (sinceEvents.elapsed() < kEventIntervalMs) return !progress.wasCanceled();
-        sinceEvents.restart();
-        // In thousandths: the counts pass what the box's int holds.
-        progress.setValue(
-            static_cast<int>(total > 0 ? std::min<long long>(1000, done * 1000 / total) : 0));
-        QCoreApplication::processEvents();
-        return !progress.wasCanceled();
+        return progress.carryOn(done, total);
     });
 }
 
