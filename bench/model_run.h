@@ -9,8 +9,12 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "core/numeric/allocator_reuse.h"
 
 namespace wachtrix::bench {
+
+// As both programs do at their start.
+inline const bool kFreedMemoryKept = (KeepFreedMemoryForReuse(), true);
 
 inline void RunModel(benchmark::State& state, const std::string& call) {
     std::istringstream words(call);
