@@ -85,7 +85,8 @@ private slots:
                     .exists());
         QCOMPARE(Commands(main_, "&File"),
                  (QStringList{"&Reset Settings...", "", "&Close Wachtrix"}));
-        QCOMPARE(Commands(main_, "&Modules"), (QStringList{"&Queue", "Markov Chains", "&Networks"}));
+        QCOMPARE(Commands(main_, "&Modules"),
+                 (QStringList{"&Queue", "Markov Chains", "&Networks"}));
     }
 
     void pictureFillsTheClientArea() {
