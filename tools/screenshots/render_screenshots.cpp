@@ -1,10 +1,10 @@
 // Renders the pictures under docs/screenshots, in the light and a dark desktop palette:
-//   WACHTRIX_SCREENSHOTS=docs/screenshots QT_QPA_PLATFORM=offscreen build/.../test_ui_Screenshots
-// Without the variable every case is skipped.
+//   QT_QPA_PLATFORM=offscreen build/bin/wachtrix-screenshots docs/screenshots
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -12,11 +12,13 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolTip>
+#include <cstdio>
+#include <cstdlib>
 
 #include "chart/xy_graph.h"
 #include "core/queue/queue_model.h"
+#include "ui/common/dialogs.h"
 #include "ui/common/radio_group.h"
-#include "ui/common/ui_test_support.h"
 #include "ui/graph/graph_window.h"
 #include "ui/markov/markov_keuze_dialoog.h"
 #include "ui/markov/string_grid.h"
@@ -24,7 +26,6 @@
 #include "ui/queue/multi_row_tab_widget.h"
 #include "ui/queue/queue_main_form.h"
 
-using wachtrix::testing::Child;
 using namespace wachtrix::ui;
 
 namespace {
@@ -53,47 +54,47 @@ QPalette DarkPalette() {
     return p;
 }
 
+[[noreturn]] void Fail(const QString& what) {
+    std::fprintf(stderr, "wachtrix-screenshots: %s\n", qPrintable(what));
+    std::exit(1);
+}
+
+// The windows are found by the objectNames the program gives them; a renamed one stops the run.
+template <class T>
+T* Child(const QObject* parent, const QString& name) {
+    T* found = parent->findChild<T*>(name);
+    if (!found) Fail("no widget " + name);
+    return found;
+}
+
+void Show(QWidget* window) {
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window)) Fail("a window was not shown");
+}
+
 void Type(QWidget* root, const char* name, const char* text) {
     Child<QLineEdit>(root, name)->setText(text);
 }
 
 }  // namespace
 
-class Screenshots : public QObject {
-    Q_OBJECT
-private:
-    QDir out;
-    QPalette light;
-
-    void Save(const QImage& image, const QString& name) {
-        QVERIFY2(image.save(out.filePath(name + ".png"), nullptr, 9), qPrintable(name));
+class Renderer {
+public:
+    Renderer(const QDir& out) : out_(out), light_(QApplication::palette()) {
+        // No box may wait for an answer nobody gives; one that comes is a failure.
+        Dialogs::setResponder([](const DialogRequest& request) -> DialogButton {
+            Fail("a box came up: " + request.text);
+        });
     }
 
-private slots:
-    void initTestCase() {
-        const QString dir = qEnvironmentVariable("WACHTRIX_SCREENSHOTS");
-        if (dir.isEmpty()) QSKIP("set WACHTRIX_SCREENSHOTS to a folder to render the pictures");
-        QVERIFY(QDir().mkpath(dir));
-        out = QDir(dir);
-        light = QApplication::palette();
-    }
-
-    void pictures_data() {
-        QTest::addColumn<bool>("dark");
-        QTest::newRow("light") << false;
-        QTest::newRow("dark") << true;
-    }
-    void pictures() {
-        QFETCH(bool, dark);
-        QApplication::setPalette(dark ? DarkPalette() : light);
+    void Pictures(bool dark) {
+        QApplication::setPalette(dark ? DarkPalette() : light_);
         const QString suffix = dark ? "-dark" : "-light";
-        wachtrix::testing::DialogRecorder boxes;
 
         // The queue window on M/M/c after a table and a graph.
         TQueueMainForm form;
         form.resize(1000, 680);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        Show(&form);
         auto* tabs = Child<MultiRowTabWidget>(&form, "PageControl");
         for (int i = 0; i < tabs->count(); ++i)
             if (wachtrix::QueueModels()[static_cast<std::size_t>(i)]->key == "mmc")
@@ -104,14 +105,13 @@ private slots:
         Child<RadioGroup>(&form, "MMC_Output_RadioGroup")->item(4)->click();
         Child<QPushButton>(&form, "MMC_Run_Button")->click();
         auto* graph = form.findChild<GraphWindow*>();
-        QVERIFY(graph);
+        if (!graph) Fail("the graph did not open");
         graph->hide();
         Save(form.grab().toImage(), "queue" + suffix);
 
         // The graph window with the readout of the point under the mouse.
         graph->resize(640, 460);
-        graph->show();
-        QVERIFY(QTest::qWaitForWindowExposed(graph));
+        Show(graph);
         wachtrix::chart::TxyGraph* chart = graph->chart(0);
         chart->grab();  // painted once, so the mouse maps onto scales
         const QRectF plot = chart->PlotRect();
@@ -120,7 +120,7 @@ private slots:
         QMouseEvent move(QEvent::MouseMove, at, chart->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QApplication::sendEvent(chart, &move);
-        QVERIFY(!QToolTip::text().isEmpty());
+        if (QToolTip::text().isEmpty()) Fail("the graph shows no readout");
         QImage picture = graph->grab().toImage();
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->inherits("QTipLabel") && w->isVisible()) {
@@ -132,8 +132,7 @@ private slots:
 
         // The Markov dialog with a small chain.
         TMarkovKeuzeDialoog markov;
-        markov.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&markov));
+        Show(&markov);
         Type(&markov, "EditAantalStates", "3");
         QTest::keyClick(Child<QLineEdit>(&markov, "EditAantalStates"), Qt::Key_Return);
         const char* const cells[3][3] = {
@@ -150,8 +149,7 @@ private slots:
         // server station, solved.
         TNetworks networks;
         networks.resize(900, 640);
-        networks.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&networks));
+        Show(&networks);
         Child<QComboBox>(&networks, "cbKind")->setCurrentIndex(1);
         Child<QSpinBox>(&networks, "seStations")->setValue(3);
         Type(&networks, "EditPopulation", "40");
@@ -166,9 +164,25 @@ private slots:
         Save(networks.grab().toImage(), "networks-input" + suffix);
         networks.RunClick();
         Save(networks.grab().toImage(), "networks" + suffix);
-        QVERIFY(boxes.requests.isEmpty());
     }
+
+private:
+    void Save(const QImage& image, const QString& name) {
+        const QString path = out_.filePath(name + ".png");
+        if (!image.save(path, nullptr, 9)) Fail("cannot write " + path);
+    }
+
+    QDir out_;
+    QPalette light_;
 };
 
-QTEST_MAIN(Screenshots)
-#include "screenshots_test.moc"
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale::c());  // as the program itself
+    if (argc != 2) Fail("usage: wachtrix-screenshots FOLDER");
+    if (!QDir().mkpath(argv[1])) Fail(QString("cannot make ") + argv[1]);
+    Renderer renderer{QDir(argv[1])};
+    renderer.Pictures(false);
+    renderer.Pictures(true);
+    return 0;
+}
