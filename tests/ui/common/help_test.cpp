@@ -82,6 +82,7 @@ private slots:
         QCOMPARE(Browser()->source().toString(), HelpPages().last());
     }
 
+    // One window serves every request; Escape closes it.
     void oneWindowServesEveryRequest() {
         ShowHelpContext(10);
         ShowHelpContext(13);
@@ -89,6 +90,8 @@ private slots:
         for (QWidget* top : QApplication::topLevelWidgets())
             windows += top->objectName() == "HelpWindow";
         QCOMPARE(windows, 1);
+        QTest::keyClick(Browser(), Qt::Key_Escape);
+        QVERIFY(!Browser()->window()->isVisible());
     }
 
     void everyPageHasContentAndSoundLinks() {

@@ -1,5 +1,5 @@
 // The queue window driven as a user would: typing into the fields, choosing items, reading
-// Results, answering its boxes.
+// Results, answering its boxes, and its Scenario... and Simulate... dialogs.
 
 #include <QAction>
 #include <QApplication>
@@ -7,10 +7,12 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -34,6 +36,7 @@
 #include "core/numeric/numerical_failure.h"
 #include "core/queue/queue_model.h"
 #include "core/queue/scenario.h"
+#include "core/queue/simulation.h"
 #include "support/recording_host.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
@@ -62,22 +65,16 @@ QStringList StyledLines(const QTextEdit* results) {
     for (QTextBlock block = results->document()->begin(); block.isValid(); block = block.next()) {
         QChar style = '-';  // an empty line has no style to show
         if (!block.text().isEmpty()) {
+            // Colour, then i(talic), u(nderlined), b(old): T blue iu, B bold, U underlined.
             const QTextCharFormat f = block.begin().fragment().charFormat();
-            const bool blue = f.foreground().color() == QColor(Qt::blue);
-            const bool black = f.foreground().color() == QColor(Qt::black);
-            if (blue && f.fontItalic() && f.fontUnderline() && f.fontWeight() == QFont::Normal)
-                style = 'T';
-            else if (black && f.fontWeight() == QFont::Bold && !f.fontItalic() &&
-                     !f.fontUnderline())
-                style = 'B';
-            else if (black && f.fontUnderline() && !f.fontItalic() &&
-                     f.fontWeight() == QFont::Normal)
-                style = 'U';
-            else if (black && !f.fontUnderline() && !f.fontItalic() &&
-                     f.fontWeight() == QFont::Normal)
-                style = 'N';
-            else
-                style = '?';
+            const QString key = f.foreground().color().name() + (f.fontItalic() ? "i" : "") +
+                                (f.fontUnderline() ? "u" : "") +
+                                (f.fontWeight() == QFont::Bold     ? "b"
+                                 : f.fontWeight() == QFont::Normal ? ""
+                                                                   : "?");
+            static const QHash<QString, QChar> styles = {
+                {"#0000ffiu", 'T'}, {"#000000b", 'B'}, {"#000000u", 'U'}, {"#000000", 'N'}};
+            style = styles.value(key, '?');
             // One style for the whole line.
             for (auto it = block.begin(); !it.atEnd(); ++it)
                 if (it.fragment().charFormat() != f) style = '?';
@@ -189,9 +186,8 @@ private slots:
                     QCOMPARE(shown(Q(o.objectName)), &o == output);
                 for (const ValueGroupLimit& group : model->groups) {
                     const auto reads = output->items[static_cast<std::size_t>(s.output)].values;
-                    const bool wanted = (group.kind == 'T' && reads == ValueGroupKind::T) ||
-                                        (group.kind == 'P' && reads == ValueGroupKind::P) ||
-                                        (group.kind == 'N' && reads == ValueGroupKind::N);
+                    const bool wanted = reads != ValueGroupKind::None &&
+                                        group.kind == " TPN"[static_cast<int>(reads)];
                     QVERIFY2(tab->values(group.kind)[0]->parentWidget()->isHidden() == !wanted,
                              (where + " " + group.kind).c_str());
                 }
@@ -280,6 +276,19 @@ private slots:
         typed("MMC_Rho_edit", "0,8");
         QTest::mouseClick(find<QPushButton>("MMC_Run_Button"), Qt::LeftButton);
         QVERIFY(StyledLines(results()).contains("B:Parameters: c=2  rho=0.8"));
+    }
+
+    // The typing filter itself, as plain functions, over tests/data/ui/input_rules.txt.
+    void filterKeepsWhatANumberMayHold_data() { testing::AddDataRows("input_rules.txt", "filter"); }
+    void filterKeepsWhatANumberMayHold() {
+        QFETCH(QStringList, row);
+        QCOMPARE(row.size(), 7);
+        const int caret = row[2].toInt();
+        const FilteredText result =
+            row[3] == "real" ? FilterReal(row[1], caret) : FilterInteger(row[1], caret);
+        QCOMPARE(result.text, row[4]);
+        QCOMPARE(result.caret, row[5].toInt());
+        QCOMPARE(result.dropped, row[6] == "yes");
     }
 
     // Deterministic arrivals show CA2 = 0 in the disabled field; the typed value comes back with
@@ -397,21 +406,10 @@ private slots:
     }
 
     // Quit asks in English, File's Close in Dutch; No keeps the window, Yes closes it.
-    void quitAndCloseAskFirst_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("question");
-        QTest::newRow("Quit") << "MMC_Quit_Button" << int(DialogKind::Confirm) << "Confirm"
-                              << "Do you want to quit from queue?";
-        QTest::newRow("Close &Queue") << "Close1" << int(DialogKind::DutchConfirm) << "Bevestiging"
-                                      << "Wilt u Queue afsluiten?";
-    }
+    void quitAndCloseAskFirst_data() { testing::AddDataRows(kRuns, "quit and close"); }
     void quitAndCloseAskFirst() {
-        QFETCH(QString, command);
-        QFETCH(int, kind);
-        QFETCH(QString, title);
-        QFETCH(QString, question);
+        QFETCH(QStringList, row);
+        const QString& command = row.at(1);
         DialogRecorder boxes;
         QAction* close = form_->fileMenu()->findChild<QAction*>("Close1");
         QCOMPARE(close->text(), QString("Close &Queue"));
@@ -424,9 +422,10 @@ private slots:
         };
         ask();
         QCOMPARE(boxes.requests.size(), 1);
-        QCOMPARE(int(boxes.requests[0].kind), kind);
-        QCOMPARE(boxes.requests[0].title, title);
-        QCOMPARE(boxes.requests[0].text, question);
+        QCOMPARE(boxes.requests[0].kind,
+                 command == "Close1" ? DialogKind::DutchConfirm : DialogKind::Confirm);
+        QCOMPARE(boxes.requests[0].title, row.at(2));
+        QCOMPARE(boxes.requests[0].text, row.at(3));
         QVERIFY(form_);  // No keeps the window
         boxes.answer(DialogButton::Yes);
         ask();
@@ -787,26 +786,9 @@ private slots:
     // Results and its curves in a graph window.
     void scenarioTabulatesAsTheBatchToolDoes() {
         DialogRecorder boxes;
-        Select(*form_->tab("mmc"), testing::FormOf("mmc c=2 rho=0.8"));
-        form_->ClearButtonClick();
-        // Right above Run; it and Run, Quit and Help whole within the tab's column.
-        form_->show();
-        QApplication::processEvents();
-        auto* scenario = find<QPushButton>("MMC_Scenario_button");
-        auto* run = find<QPushButton>("MMC_Run_Button");
-        QCOMPARE(scenario->x(), run->x());
-        QVERIFY(scenario->geometry().bottom() < run->y());
-        for (const char* name :
-             {"MMC_Scenario_button", "MMC_Run_Button", "MMC_Quit_Button", "MMC_Help_Button"}) {
-            auto* button = find<QPushButton>(name);
-            QVERIFY2(button->width() >= button->sizeHint().width(), name);
-            QVERIFY2(button->geometry().right() < button->parentWidget()->width(), name);
-        }
-        scenario->click();
-        QPointer<QDialog> dialog = find<QDialog>("Scenario_dialog");
+        QPointer<QDialog> dialog = openScenarioOnRho();
         QVERIFY(dialog->isVisible());
-        auto* field = testing::Child<QComboBox>(dialog, "Scenario_Field_combo");
-        field->setCurrentIndex(field->findData("rho"));
+        form_->ClearButtonClick();
         auto* from = testing::Child<QLineEdit>(dialog, "Scenario_From_edit");
         auto* to = testing::Child<QLineEdit>(dialog, "Scenario_To_edit");
         QCOMPARE(from->text() + ".." + to->text(), QString("0.4..0.8"));
@@ -849,12 +831,8 @@ private slots:
     // the field's limits runs, each value beyond them a row with the reason.
     void scenarioRefusesARequestAndRowsBeyondTheLimits() {
         DialogRecorder boxes;
-        Select(*form_->tab("mmc"), testing::FormOf("mmc c=2 rho=0.8"));
+        QDialog* dialog = openScenarioOnRho();
         const QStringList before = StyledLines(results());
-        find<QPushButton>("MMC_Scenario_button")->click();
-        auto* dialog = find<QDialog>("Scenario_dialog");
-        auto* field = testing::Child<QComboBox>(dialog, "Scenario_Field_combo");
-        field->setCurrentIndex(field->findData("rho"));
         auto* figures = testing::Child<QListWidget>(dialog, "Scenario_Figures_list");
         for (int row = 0; row < figures->count(); ++row)
             figures->item(row)->setCheckState(Qt::Unchecked);
@@ -875,12 +853,58 @@ private slots:
         QVERIFY(text.contains("       1.5  Rho out of range"));
     }
 
+    // Simulate... on M/M/c: the dialog's options run as the batch tool's simulate= runs them,
+    // after the tab's own report.
+    void simulatesAfterTheReportAsTheBatchToolDoes() {
+        DialogRecorder boxes;
+        QDialog* dialog = openSimulationOnMmc();
+        QVERIFY(dialog->isVisible());
+        EnterSimulation(dialog, "20000", 4, "7");
+        QVERIFY2(boxes.requests.isEmpty(), qPrintable(boxes.texts().join('\n')));
+
+        testing::RecordingHost core;
+        const Simulation simulation = SimulateModel(
+            *FindQueueModel("mmc"), testing::FormOf("mmc c=2 rho=0.8"), {20000, 4, 7});
+        WriteSimulationBlock(core.results(), simulation);
+        QStringList block;
+        for (const StyledLine& line : core.sink.lines)
+            block << QString::fromStdString(line.text);
+        const QStringList lines = results()->toPlainText().split('\n');
+        const qsizetype at = lines.indexOf(block.front());
+        QVERIFY2(at > 0, qPrintable(lines.join('\n')));
+        QCOMPARE(lines.mid(at, block.size()), block);
+        QVERIFY(lines.mid(0, at).join('\n').contains("Parameters: c=2  rho=0.8"));
+        QCOMPARE(block.front(), QString("Simulation: 4 runs of 20000 customers, seed 7"));
+    }
+
+    // Options the model cannot take are refused in the dialog, which stays open.
+    void simulationRefusesOptionsItCannotTakeWithTheDialogOpen() {
+        DialogRecorder boxes;
+        QDialog* dialog = openSimulationOnMmc();
+        const QStringList before = StyledLines(results());
+        EnterSimulation(dialog, "lots", 10, "1");
+        EnterSimulation(dialog, "1000", 10, "-3");
+        EnterSimulation(dialog, "0", 10, "1");
+        QCOMPARE(boxes.requests.size(), 3);
+        QVERIFY(boxes.texts()[0].contains("customers"));
+        QVERIFY(boxes.texts()[1].contains("seed"));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(StyledLines(results()), before);
+    }
+
+    // Simulate... is there exactly where the model has a twin to simulate.
+    void simulationOfferedWhereTheModelHasATwin() {
+        for (const QueueModelSpec* model : QueueModels()) {
+            const QString name = Q(model->prefix) + "_Simulate_button";
+            const bool offered = form_->findChild<QPushButton*>(name) != nullptr;
+            QVERIFY2(offered == (model->twin != nullptr), qPrintable(name));
+        }
+    }
+
 private:
     template <class T>
     T* find(const QString& name) const {
-        T* widget = form_->findChild<T*>(name);
-        if (!widget) qFatal("no widget %s", qPrintable(name));
-        return widget;
+        return testing::Child<T>(form_.data(), name);
     }
     QLineEdit* edit(const QString& name) const { return find<QLineEdit>(name); }
     QString label(const QString& name) const { return find<QLabel>(name)->text(); }
@@ -928,6 +952,31 @@ private:
         tab.showValues(values);
     }
 
+    // The M/M/c tab with c = 2, rho = 0.8, Scenario... pressed and rho chosen in its dialog.
+    QDialog* openScenarioOnRho() {
+        Select(*form_->tab("mmc"), testing::FormOf("mmc c=2 rho=0.8"));
+        find<QPushButton>("MMC_Scenario_button")->click();
+        auto* dialog = find<QDialog>("Scenario_dialog");
+        auto* field = testing::Child<QComboBox>(dialog, "Scenario_Field_combo");
+        field->setCurrentIndex(field->findData("rho"));
+        return dialog;
+    }
+    // The M/M/c tab with c = 2, rho = 0.8, Results cleared, Simulate... pressed.
+    QDialog* openSimulationOnMmc() {
+        form_->show();
+        Select(*form_->tab("mmc"), testing::FormOf("mmc c=2 rho=0.8"));
+        form_->ClearButtonClick();
+        find<QPushButton>("MMC_Simulate_button")->click();
+        return find<QDialog>("Simulation_dialog");
+    }
+    static void EnterSimulation(QDialog* dialog, const QString& customers, int runs,
+                                const QString& seed) {
+        testing::Child<QLineEdit>(dialog, "Simulation_customers_edit")->setText(customers);
+        testing::Child<QSpinBox>(dialog, "Simulation_runs_spin")->setValue(runs);
+        testing::Child<QLineEdit>(dialog, "Simulation_seed_edit")->setText(seed);
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    }
+
     static std::string Describe(const Selection& s) {
         std::string text;
         for (const int item : s.items)
@@ -963,8 +1012,11 @@ private:
             ++states;
             QApplication::processEvents();
             if (inputs->width() > scroll->viewport()->width()) problems << where + ": too wide";
-            for (const QString& problem : LayoutProblems(inputs))
-                problems << where + ": " + problem;
+            // The inputs, and Scenario..., Simulate..., Run, Quit and Help below them.
+            const auto bar = page->findChildren<QWidget*>(QRegularExpression("_Buttons$"));
+            for (QWidget* area : QList<QWidget*>{inputs} + bar)
+                for (const QString& problem : LayoutProblems(area))
+                    problems << where + ": " + problem;
             for (const QString& problem : TabOrderProblems(page))
                 problems << where + ": tab order " + problem;
             if (ButtonPlaces(page) != buttons) problems << where + ": the buttons moved";

@@ -87,9 +87,8 @@ private slots:
                  (QStringList{"&Reset Settings...", "", "&Close Wachtrix"}));
         QCOMPARE(Commands(main_, "&Modules"),
                  (QStringList{"&Queue", "Markov Chains", "&Networks"}));
-    }
 
-    void pictureFillsTheClientArea() {
+        // The picture fills the client area.
         TInfoForm* info = main_->InfoForm();
         QTRY_VERIFY(info->isVisible());
         QWidget* area = find<QWidget>("MdiArea");
@@ -227,7 +226,6 @@ private slots:
     void aboutBoxTogglesItsNotes() {
         TAboutBox about;
         QCOMPARE(about.windowTitle(), QString("Informatie"));
-        QVERIFY(!about.findChildren<QLabel*>().isEmpty());
         QStringList texts;
         for (QLabel* label : about.findChildren<QLabel*>())
             texts << label->text();
@@ -238,12 +236,11 @@ private slots:
         QVERIFY(notes->isHidden());
         QVERIFY(toggle->isHidden());
         QCOMPARE(toggle->text(), QString("Modificaties"));
-        toggle->click();
-        QVERIFY(!notes->isHidden());
-        QCOMPARE(toggle->text(), QString("Info"));
-        toggle->click();
-        QVERIFY(notes->isHidden());
-        QCOMPARE(toggle->text(), QString("Modificaties"));
+        for (const bool shown : {true, false}) {
+            toggle->click();
+            QCOMPARE(notes->isHidden(), !shown);
+            QCOMPARE(toggle->text(), QString(shown ? "Info" : "Modificaties"));
+        }
         toggle->click();
         about.findChild<QPushButton*>("OKButton")->click();
         QVERIFY(notes->isHidden());
