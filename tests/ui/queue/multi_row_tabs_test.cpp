@@ -28,7 +28,7 @@ private slots:
     }
     void cleanup() { delete tabs_; }
 
-    // Every caption fits, nothing overlaps, and each row ends at the right edge.
+    // Every caption fits, in reading order, nothing overlaps, and each row ends at the right edge.
     void everyCaptionFitsWithoutOverlap() {
         MultiRowTabBar* bar = tabs_->tabBar();
         QCOMPARE(bar->count(), 11);
@@ -44,7 +44,12 @@ private slots:
             for (int j = i + 1; j < bar->count(); ++j)
                 QVERIFY2(!r.intersects(bar->tabRect(j)),
                          qPrintable(kCaptions[i] + " overlaps " + kCaptions[j]));
+            // In their reading order, row by row.
+            const QRect previous = i > 0 ? bar->tabRect(i - 1) : QRect(-1, 0, 1, 1);
+            QVERIFY(r.top() > previous.top() ||
+                    (r.top() == previous.top() && r.left() > previous.left()));
         }
+        QCOMPARE(bar->tabRect(0).topLeft(), QPoint(0, 0));
         QCOMPARE(rowsEndingAtTheEdge, bar->rowCount());
     }
 
@@ -63,13 +68,6 @@ private slots:
             for (int j = 0; j < bar->count(); ++j)
                 QCOMPARE(bar->tabRect(j), before[j]);
             QCOMPARE(bar->height(), height);
-        }
-        // The captions in their reading order, row by row.
-        QCOMPARE(bar->tabRect(0).topLeft(), QPoint(0, 0));
-        for (int i = 1; i < bar->count(); ++i) {
-            const QRect previous = bar->tabRect(i - 1), r = bar->tabRect(i);
-            QVERIFY(r.top() > previous.top() ||
-                    (r.top() == previous.top() && r.left() > previous.left()));
         }
     }
 

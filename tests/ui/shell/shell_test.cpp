@@ -39,6 +39,7 @@
 #include "ui/shell/wachtrix_application.h"
 
 using wachtrix::testing::Child;
+using wachtrix::testing::DataText;
 using wachtrix::testing::DeleteClosedWindows;
 using wachtrix::testing::DialogRecorder;
 using namespace wachtrix::ui;
@@ -428,28 +429,12 @@ private slots:
         const QString chainA = dir_.filePath("a.txt");
         const QString chainC = dir_.filePath("c.txt");
         {
-            QSettings broken(iniFile(), QSettings::IniFormat);
-            broken.setValue("MainWindow/geometry", QByteArray("not a geometry"));
-            broken.setValue("QueueWindow/tab", "fifth");
-            broken.setValue("QueueWindow/inputs/MMC_C_edit", "2");
-            broken.setValue("QueueWindow/inputs/MMC_Rho_edit", QStringList{"0.25", "0.5"});
-            broken.setValue("QueueWindow/inputs/MMC_Output_RadioGroup", 9);
-            broken.setValue("QueueWindow/inputs/MM1_Rho_edit", QPoint(1, 2));
-            broken.setValue("QueueWindow/inputs/MDC_C_edit", "4");
-            broken.setValue("MarkovDialog/geometry", 12);
-            broken.setValue("MarkovDialog/inputs/cbSoortMarkovChain", "1");
-            broken.setValue("MarkovDialog/inputs/EditAantalStates", "1000");
-            broken.setValue("MarkovDialog/inputs/seTimePoints", -3);
-            broken.setValue("MarkovDialog/inputs/rgSoort", true);
-            broken.setValue("MarkovDialog/inputs/EditInitialState", "2");
-            broken.setValue("Folders/open", dir_.filePath("gone"));
-            broken.setValue("Folders/save", QRect(1, 2, 3, 4));
-            broken.setValue("Folders/export", dir_.path());
-            // A list that claims far more entries than it has, one of them not a name.
-            broken.setValue("RecentChains/size", 100000000);
-            broken.setValue("RecentChains/1/file", chainA);
-            broken.setValue("RecentChains/2/file", QByteArray("b.txt"));
-            broken.setValue("RecentChains/3/file", chainC);
+            QFile broken(iniFile());
+            QVERIFY(broken.open(QIODevice::WriteOnly));
+            broken.write(DataText("settings.txt", "broken")
+                             .join('\n')
+                             .toUtf8()
+                             .replace("DIR", dir_.path().toUtf8()));
         }
         newSession();
         TQueueMainForm fresh;  // the defaults
