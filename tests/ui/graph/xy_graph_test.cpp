@@ -188,7 +188,9 @@ private slots:
         QCOMPARE(Count(log, log.rect(), IsRed), 0);
     }
 
-    void axesRecordTheirScaleAndRescaleIsReported() {
+    // The scale the axes record is the mouse's (graph_window_test.cpp) and the queue graphs'
+    // (queue_window_test.cpp); here, that a new one is reported once.
+    void rescaleIsReportedOnce() {
         TxyGraph g;
         g.resize(300, 208);
         int rescales = 0;
@@ -198,9 +200,6 @@ private slots:
         g.Series(1).AddPoint(37, 2);
         g.SetPlotting(true);
         g.grab();
-        QCOMPARE(g.XAxis().Scale().min, 0.0);
-        QCOMPARE(g.XAxis().Scale().max, 40.0);
-        QCOMPARE(g.XAxis().Scale().step, 5.0);
         QCOMPARE(rescales, 1);
         g.grab();  // nothing changed since
         QCOMPARE(rescales, 1);

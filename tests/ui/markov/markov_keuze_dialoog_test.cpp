@@ -876,10 +876,7 @@ private slots:
         QVERIFY(!fresh.dialog()->isVisible());
         fresh.show();
         QVERIFY(fresh.dialog()->isVisible());
-    }
 
-    void moduleOffersItsMenus() {
-        OpenModule();
         QCOMPARE(module->fileMenu()->title(), QString("&File"));
         QCOMPARE(module->helpMenu()->title(), QString("&Help"));
         QStringList items;
@@ -889,13 +886,17 @@ private slots:
                                      "Close &Markov Chains", "Close &Wachtrix"}));
         Action(module->helpMenu(), "&Help Content")->trigger();
         QCOMPARE(LastHelpContext(), 13);
+
+        // As when the program ends: closed without the user's request, nothing is asked.
+        QVERIFY(module->close());
+        wachtrix::testing::DeleteClosedWindows();
+        QVERIFY(boxes->requests.empty());
+        QVERIFY(!module);
+        QVERIFY(!owned);
     }
 
     void moduleCloseRequestsAskAndOnlyYesCloses_data() {
-        QTest::addColumn<int>("way");
-        QTest::newRow("menu") << 0;
-        QTest::newRow("quit") << 1;
-        QTest::newRow("close box") << 2;
+        wachtrix::testing::AddTagRows("way", {"menu", "quit", "close box"});
     }
     void moduleCloseRequestsAskAndOnlyYesCloses() {
         QFETCH(int, way);
@@ -915,16 +916,6 @@ private slots:
         boxes->answer(DialogButton::Yes);
         request();
         QCOMPARE(boxes->requests.size(), 2);
-        QVERIFY(!module);
-        QVERIFY(!owned);
-    }
-
-    // As when the program ends: closed without the user's request, nothing is asked.
-    void moduleClosingWithoutTheUsersRequestDoesNotAsk() {
-        QPointer<TMarkovKeuzeDialoog> owned = OpenModule();
-        QVERIFY(module->close());
-        wachtrix::testing::DeleteClosedWindows();
-        QVERIFY(boxes->requests.empty());
         QVERIFY(!module);
         QVERIFY(!owned);
     }

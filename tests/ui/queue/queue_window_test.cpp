@@ -201,12 +201,11 @@ private slots:
     // Results gets the same lines with their styles, the value groups the readers' rewrite, and
     // the graph windows the same labels and points.
     void everyTabRunsAsTheBatchToolDoes_data() {
-        QTest::addColumn<QString>("call");
-        for (const QString& call : DataText(kRuns, "runs as the batch tool"))
-            QTest::newRow(qPrintable(call)) << call;
+        testing::AddDataRows(kRuns, "runs as the batch tool");
     }
     void everyTabRunsAsTheBatchToolDoes() {
-        QFETCH(QString, call);
+        QFETCH(QStringList, row);
+        const QString& call = row.at(0);
         const QueueForm asked = testing::FormOf(call.toStdString());
         QueueTab* tab = form_->tab(testing::Words(call.toStdString()).at(0));
         Select(*tab, asked);

@@ -45,10 +45,7 @@ private slots:
     // A bad index says so in Dutch, hiding the progress dialog, only while the Markov module
     // is open; anything else stays silent there too.
     void badIndexSpeaksOnlyInMarkov_data() {
-        QTest::addColumn<int>("module");  // 0 none, 1 queue, 2 Markov
-        QTest::newRow("no module") << 0;
-        QTest::newRow("queue") << 1;
-        QTest::newRow("Markov") << 2;
+        wachtrix::testing::AddTagRows("module", {"no module", "queue", "Markov"});
     }
     void badIndexSpeaksOnlyInMarkov() {
         QFETCH(int, module);

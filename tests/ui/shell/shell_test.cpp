@@ -38,6 +38,7 @@
 #include "ui/shell/pelmo_main.h"
 #include "ui/shell/wachtrix_application.h"
 
+using wachtrix::testing::AddTagRows;
 using wachtrix::testing::Child;
 using wachtrix::testing::DataText;
 using wachtrix::testing::DeleteClosedWindows;
@@ -278,17 +279,12 @@ private slots:
     // Closing asks, with or without a module open: No keeps everything as it was, Yes closes
     // the module first (which asks nothing more) and then the program.
     void closeAsksFirst_data() {
-        QTest::addColumn<bool>("module");
-        QTest::addColumn<bool>("yes");
-        QTest::newRow("no module, No") << false << false;
-        QTest::newRow("no module, Yes") << false << true;
-        QTest::newRow("queue open, No") << true << false;
-        QTest::newRow("queue open, Yes") << true << true;
+        AddTagRows("row", {"no module, No", "no module, Yes", "queue open, No", "queue open, Yes"});
     }
     void closeAsksFirst() {
+        QFETCH(int, row);
+        const bool module = row >= 2, yes = row % 2 == 1;
         start();
-        QFETCH(bool, module);
-        QFETCH(bool, yes);
         DialogRecorder boxes;
         if (yes) boxes.answer(DialogButton::Yes);
         QPointer<TQueueMainForm> queue;
