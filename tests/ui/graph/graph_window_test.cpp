@@ -135,11 +135,6 @@ chart::ChartInteraction& Interaction(const chart::TxyGraph& g) {
     return *Child<chart::ChartInteraction>(&g, QString());
 }
 
-void ShowAndWait(QWidget& w) {
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-}
-
 // How far apart two values are in pixels of an axis of that many decades over that height.
 double LogPixels(double a, double b, double decades, double pixels) {
     return std::fabs(std::log10(a / b)) / decades * pixels;
@@ -411,7 +406,8 @@ private slots:
         TMG1_GraphForm w;
         w.applyPlot(0, Halving());
         w.applyPlot(0, Fifthing());
-        ShowAndWait(w);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
         chart::TxyGraph& g = *w.chart(0);
         Paint(g);
         QTest::mouseMove(&g, Pixel(g, 0.5, 0.01) + QPoint(3, 0));
@@ -431,7 +427,8 @@ private slots:
     void dragZoomsAndDoubleClickResets() {
         TGMC_Graph1 w;
         w.applyPlot(0, Halving());
-        ShowAndWait(w);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
         chart::TxyGraph& g = *w.chart(0);
         Paint(g);
         const QPoint from = Pixel(g, 0.3, 0.1), to = Pixel(g, 0.7, 0.01);

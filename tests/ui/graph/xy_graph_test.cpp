@@ -286,15 +286,12 @@ private slots:
         QVERIFY(Count(image, QRect(centre - QPoint(4, 4), QSize(9, 9)), IsSeriesBlue) > 10);
     }
 
-    void timeLabelsReadTheDateFormat() {
-        // Day 45000 after 30 December 1899 is 15 March 2023; m is the month, n the minute.
+    // Day 45000 after 30 December 1899 is 15 March 2023; m is the month, n the minute. Colours
+    // are held blue, green, red: three different bytes, each landing in its own channel.
+    void timeLabelsAndColoursConvert() {
         QCOMPARE(TimeLabel(45000.5, "dd-mmm"), QString("15-Mar"));
         QCOMPARE(TimeLabel(45000.75, "dd/mm/yyyy hh:nn"), QString("15/03/2023 18:00"));
         QCOMPARE(TimeLabel(1, "yyyy-mm-dd"), QString("1899-12-31"));
-    }
-
-    void colourValuesAreBlueGreenRed() {
-        // Three different bytes: each lands in its own channel.
         QCOMPARE(ToQColor(0x123456), QColor(0x56, 0x34, 0x12));
     }
 };

@@ -1,5 +1,5 @@
-// The queue window driven as a user would: typing into the fields, choosing items, reading
-// Results, answering its boxes, and its Scenario... and Simulate... dialogs.
+// The queue window driven as a user would: typing into the fields, choosing items and tabs,
+// reading Results, answering its boxes, and its Scenario... and Simulate... dialogs.
 
 #include <QAction>
 #include <QApplication>
@@ -26,6 +26,7 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -629,6 +630,52 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), edit(refused));
         QCOMPARE(edit(refused)->selectedText(), edit(refused)->text());
         QVERIFY(!edit(refused)->text().isEmpty());
+    }
+
+    // The tab set: every caption fits within the width, in reading order, nothing overlaps, and
+    // each row ends at the right edge; a click on a tab of another row moves no tab (nothing
+    // jumps from under the pointer), and choosing the tab already shown signals nothing.
+    void tabSetFitsEveryCaptionAndStaysPut() {
+        showAndActivate();
+        auto* pages = find<MultiRowTabWidget>("PageControl");
+        MultiRowTabBar* bar = pages->tabBar();
+        const int width = pages->width();
+        QVERIFY(bar->rowCount() > 1);
+        int rowsEndingAtTheEdge = 0;
+        QList<QRect> before;
+        for (int i = 0; i < bar->count(); ++i) {
+            const QRect r = bar->tabRect(i);
+            const QString caption = bar->tabText(i);
+            before << r;
+            rowsEndingAtTheEdge += r.right() == width - 1;
+            QVERIFY2(r.left() >= 0 && r.right() < width && r.bottom() < bar->height(),
+                     qPrintable(caption));
+            QVERIFY2(r.width() > bar->fontMetrics().horizontalAdvance(caption),
+                     qPrintable(caption));
+            for (int j = i + 1; j < bar->count(); ++j)
+                QVERIFY2(!r.intersects(bar->tabRect(j)),
+                         qPrintable(caption + " overlaps " + bar->tabText(j)));
+            const QRect previous = i > 0 ? bar->tabRect(i - 1) : QRect(-1, 0, 1, 1);
+            QVERIFY(r.top() > previous.top() ||
+                    (r.top() == previous.top() && r.left() > previous.left()));
+        }
+        QCOMPARE(bar->tabRect(0).topLeft(), QPoint(0, 0));
+        QCOMPARE(rowsEndingAtTheEdge, bar->rowCount());
+
+        QSignalSpy changed(pages, &MultiRowTabWidget::currentChanged);
+        const int height = bar->height();
+        QVERIFY(bar->tabRect(0).top() != bar->tabRect(9).top());  // the clicks change rows
+        for (int i : {0, 6, 9, 3, 8}) {
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
+            QCOMPARE(pages->currentIndex(), i);
+            QCOMPARE(pages->currentWidget(), form_->tab(QueueModels()[i]->key)->page());
+            for (int j = 0; j < bar->count(); ++j)
+                QCOMPARE(bar->tabRect(j), before[j]);
+            QCOMPARE(bar->height(), height);
+        }
+        pages->setCurrentIndex(8);  // already shown: no signal
+        QCOMPARE(changed.size(), 5);
+        QCOMPARE(changed.last()[0].toInt(), 8);
     }
 
     // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and Ctrl+PgUp change tabs from anywhere in the

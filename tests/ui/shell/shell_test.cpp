@@ -58,10 +58,6 @@ QString Text(const char* edit) {
     return Find<QLineEdit>(edit)->text();
 }
 
-TMarkovKeuzeDialoog* MarkovDialog() {
-    return Child<TMarkovKeuzeDialoog>(PelmoMain, "MarkovKeuzeDialoog");
-}
-
 void SetStates(QWidget* dialog, int states) {
     auto* edit = Child<QLineEdit>(dialog, "EditAantalStates");
     edit->setText(QString::number(states));
@@ -149,7 +145,7 @@ private:
         QueueMainForm->Close1Click();
         DeleteClosedWindows();
         PelmoMain->SpeedButton1Click();
-        TMarkovKeuzeDialoog* dialog = MarkovDialog();
+        TMarkovKeuzeDialoog* dialog = Find<TMarkovKeuzeDialoog>("MarkovKeuzeDialoog");
         return QTest::qWaitFor([dialog] { return dialog->isVisible(); }) ? dialog : nullptr;
     }
 
@@ -405,7 +401,7 @@ private slots:
         newSession();
         start();
         PelmoMain->SpeedButton1Click();
-        dialog = MarkovDialog();
+        dialog = Find<TMarkovKeuzeDialoog>("MarkovKeuzeDialoog");
         QTRY_VERIFY(dialog->isVisible());
         QCOMPARE(dialog->geometry(), dialogPlace);
         QCOMPARE(dialog->chainKind(), wachtrix::ChainKind::Continuous);
