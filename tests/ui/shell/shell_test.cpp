@@ -74,13 +74,9 @@ QStringList RecentChains(TMarkov& markov) {
 }
 
 void ChooseRecentChain(TMarkov& markov, const QString& file) {
-    emit markov.fileMenu()->aboutToShow();
-    for (QAction* item : Child<QAction>(markov.fileMenu(), "RecentChains1")->menu()->actions())
-        if (item->data().toString() == file) {
-            item->trigger();
-            return;
-        }
-    qFatal("%s is not a recent chain", qPrintable(file));
+    const qsizetype at = RecentChains(markov).indexOf(file);
+    if (at < 0) qFatal("%s is not a recent chain", qPrintable(file));
+    Child<QAction>(markov.fileMenu(), "RecentChains1")->menu()->actions().at(at)->trigger();
 }
 
 // The menu titles the user sees, in order.
