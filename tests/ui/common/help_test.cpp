@@ -14,7 +14,7 @@
 #include "ui/common/ui_test_support.h"
 
 using namespace wachtrix::ui;
-using wachtrix::testing::DataText;
+using wachtrix::testing::AddDataRows;
 
 namespace {
 
@@ -37,21 +37,11 @@ class HelpTest : public QObject {
 private slots:
     void initTestCase() { EnsureResources(); }
 
-    void contextsOpenTheirPages_data() {
-        QTest::addColumn<int>("context");
-        QTest::addColumn<QString>("page");
-        QTest::addColumn<QString>("heading");
-        for (const QString& row : DataText("help_contexts.txt", "contexts")) {
-            const QStringList words = row.split(' ');
-            QTest::newRow(qPrintable(words[1]))
-                << words[0].toInt() << "qrc:/help/" + words[1] + ".html"
-                << QStringList(words.mid(2)).join(' ');
-        }
-    }
+    void contextsOpenTheirPages_data() { AddDataRows("help_contexts.txt", "contexts"); }
     void contextsOpenTheirPages() {
-        QFETCH(int, context);
-        QFETCH(QString, page);
-        QFETCH(QString, heading);
+        QFETCH(QStringList, row);
+        const int context = row.at(1).toInt();
+        const QString page = "qrc:/help/" + row.at(0) + ".html", &heading = row.at(2);
         QCOMPARE(HelpPageForContext(context), page);
 
         ShowHelpContext(context);
@@ -72,16 +62,15 @@ private slots:
         QVERIFY(browser->document()->defaultStyleSheet().contains("h1 { color: #00509e; }"));
         const QTextBlock heading = browser->document()->begin();
         QCOMPARE(heading.charFormat().foreground().color(), QColor("#00509e"));
-    }
 
-    void topicsListFollowsThePage() {
-        ShowHelpContext(120);
+        // The topics list follows the page, and the page the list.
         auto* topics = Browser()->window()->findChild<QListWidget*>("HelpTopics");
         QCOMPARE(topics->currentItem()->text(), QString("M/M/c"));
         topics->setCurrentRow(topics->count() - 1);
         QCOMPARE(Browser()->source().toString(), HelpPages().last());
     }
 
+    // One window serves every request; Escape closes it.
     void oneWindowServesEveryRequest() {
         ShowHelpContext(10);
         ShowHelpContext(13);
@@ -89,6 +78,8 @@ private slots:
         for (QWidget* top : QApplication::topLevelWidgets())
             windows += top->objectName() == "HelpWindow";
         QCOMPARE(windows, 1);
+        QTest::keyClick(Browser(), Qt::Key_Escape);
+        QVERIFY(!Browser()->window()->isVisible());
     }
 
     void everyPageHasContentAndSoundLinks() {

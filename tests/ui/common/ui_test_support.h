@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QTest>
 #include <QtGlobal>
+#include <initializer_list>
 
 #include "support/data_file.h"
 #include "ui/common/dialogs.h"
@@ -60,6 +61,15 @@ inline void AddDataRows(const char* file, const char* section) {
     QTest::addColumn<QStringList>("row");
     for (const QStringList& fields : DataRows(file, section))
         QTest::newRow(qPrintable(fields.at(0))) << fields;
+}
+
+// Qt Test data of rows named by `tags` alone: the int column `name` holds each row's place among
+// them, AddTagRows("way", {"menu", "close box"}) giving way 0 and 1.
+inline void AddTagRows(const char* name, std::initializer_list<const char*> tags) {
+    QTest::addColumn<int>(name);
+    int place = 0;
+    for (const char* tag : tags)
+        QTest::newRow(tag) << place++;
 }
 
 // A file's bytes, none when it cannot be read.

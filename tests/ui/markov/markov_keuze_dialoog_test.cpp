@@ -1,5 +1,9 @@
+// The Markov dialog driven through its widgets: the grids, their undo, the runs and their
+// reports, the chain files; the module's window around it and the progress dialog.
+
 #include "ui/markov/markov_keuze_dialoog.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -9,7 +13,10 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -28,6 +35,7 @@
 #include "ui/common/radio_group.h"
 #include "ui/common/ui_test_support.h"
 #include "ui/markov/markov_progress.h"
+#include "ui/markov/markov_window.h"
 #include "ui/markov/spin_edit.h"
 #include "ui/markov/string_grid.h"
 
@@ -55,27 +63,6 @@ const char* const kMemos[] = {"MemoChainStructure", "MemoSteadyState", "MemoTran
                               "MemoFirstPassageTime", "MemoMeanPassage"};
 const char* const kReports = "markov_reports.txt";
 
-// One Run: the chain, the analysis and its options (see Set), and the one box refusing it
-// with the page it leaves on display and the input it leaves the cursor in ("grid row column"
-// or an edit), or none; a row of the section [runs] of tests/data/ui/markov_reports.txt.
-struct RunCase {
-    QString name;  // also the section of the report
-    int kind;      // the chain kind combo's item
-    QString matrix, costs;
-    int analysis;
-    QString options, refusal;
-    int refusedOnPage;
-    QString cursor;
-};
-
-QList<RunCase> Runs() {
-    QList<RunCase> runs;
-    for (const QStringList& r : DataRows(kReports, "runs"))
-        runs.push_back({r.at(0), r.at(1).toInt(), r.at(2), r.at(3), r.at(4).toInt(), r.at(5),
-                        QString(r.at(6)).replace("\\n", "\n"), r.at(7).toInt(), r.at(8)});
-    return runs;
-}
-
 // A walk on three states; from state 1, P(X(t) = 1) = 1/4 + (1/2)^(t+1).
 const char* const kWalk = "0.5 0.5 0 / 0.25 0.5 0.25 / 0 0.5 0.5";
 
@@ -87,6 +74,7 @@ class MarkovKeuzeDialoogTest : public QObject {
 private:
     std::unique_ptr<TMarkovKeuzeDialoog> dialog;
     std::unique_ptr<DialogRecorder> boxes;
+    QPointer<TMarkov> module;  // the Markov module's window, when a test opens it
 
     template <class T>
     T* w(const QString& name) {
@@ -170,18 +158,43 @@ private:
             }
         }
     }
+    // The module's window, shown, and its own dialog.
+    TMarkovKeuzeDialoog* OpenModule() {
+        module = new TMarkov;
+        module->show();
+        return module->dialog();
+    }
+    static QAction* Action(QMenu* menu, const QString& text) {
+        for (QAction* action : menu->actions())
+            if (action->text() == text) return action;
+        qFatal("no menu item %s", qPrintable(text));
+    }
+    void Activate() {
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    }
+    void ClickCell(int row, int column) {
+        QTest::mouseClick(matrix()->viewport(), Qt::LeftButton, {},
+                          matrix()->visualItemRect(matrix()->item(row, column)).center());
+    }
+    // Both grids, as one state of the chain.
+    Rows Chain() { return Cells(matrix()) + Rows{{"|"}} + Cells(costs()); }
+    void TypeIntoCell(int row, int column, const QString& text) {
+        TStringGrid* grid = matrix();
+        grid->setFocus();
+        grid->setCurrentCell(row, column);
+        QTest::keyClicks(grid, text);  // any key opens the cell's editor
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();  // the editor hands its text over from the queue
+        QCOMPARE(grid->cell(row, column), text);
+    }
+    void Undo() { QTest::keyClick(matrix(), Qt::Key_Z, Qt::ControlModifier); }
+    void Redo() { QTest::keyClick(matrix(), Qt::Key_Y, Qt::ControlModifier); }
     QStringList MemoLines(const QString& name) { return memo(name)->toPlainText().split('\n'); }
     // Shown when its page and tab are: not hidden on its own.
     static bool Shown(const QWidget* widget) { return !widget->isHidden(); }
-
-    static QString WriteFile(const QTemporaryDir& dir, const QString& name,
-                             const QByteArray& text) {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(text);
-        return path;
-    }
 
 private slots:
     void init() {
@@ -190,6 +203,8 @@ private slots:
         dialog->show();
     }
     void cleanup() {
+        delete module;
+        wachtrix::testing::DeleteClosedWindows();
         dialog.reset();
         boxes.reset();
     }
@@ -307,18 +322,12 @@ private slots:
         QCOMPARE(Cells(costs()), Filled(5, 1, "0"));
         QCOMPARE(Labels(costs(), Qt::Horizontal), QStringList{"c(j)"});
         QCOMPARE(dialog->chainKind(), ChainKind::Discrete);
-
-        // Clear writes zeros into every cell, entries that are no number included.
-        SetGrid(matrix(), Grid("0.5 0.5 / x"));
-        costs()->item(4, 0)->setText("-2");
-        w<QPushButton>("ClearBtn")->click();
-        QCOMPARE(Cells(matrix()), Filled(5, 5, "0"));
-        QCOMPARE(Cells(costs()), Filled(5, 1, "0"));
     }
 
     // Enter moves right through the matrix, down through the costs and the option grids, and
     // stores what a cell editor holds.
     void enterMovesThroughTheGrids() {
+        Activate();
         // Enter in a grid from a cell made current first, or from where the last Enter went.
         const auto enter = [](TStringGrid* grid, std::optional<QPoint> from, Qt::Key key) {
             if (from) grid->setCurrentCell(from->x(), from->y());
@@ -331,15 +340,7 @@ private slots:
         QCOMPARE(enter(m, QPoint(0, 4), Qt::Key_Enter), QPoint(1, 0));
         QCOMPARE(enter(m, QPoint(4, 4), Qt::Key_Return), QPoint(4, 4));
 
-        m->setCurrentCell(1, 4);
-        m->editItem(m->item(1, 4));
-        auto* editor = m->findChild<QLineEdit*>();
-        QVERIFY(editor);
-        editor->selectAll();
-        QTest::keyClicks(editor, "0.25");
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();  // the editor submits its text queued
-        QCOMPARE(m->item(1, 4)->text(), QString("0.25"));
+        TypeIntoCell(1, 4, "0.25");
         QCOMPARE(Current(m), QPoint(2, 0));
 
         boxes->answer(DialogButton::Yes);
@@ -356,14 +357,12 @@ private slots:
     // click: the text replaces that cell's value, whenever the click's own edit timer fires.
     // The keys go to the grid, where they were queued before any editor opened.
     void typingRightAfterAClickOnTheCurrentCellEditsThatCell() {
-        dialog->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        Activate();
         TStringGrid* m = matrix();
         m->item(1, 2)->setText("0.3");
-        const QPoint cell = m->visualItemRect(m->item(1, 2)).center();
-        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell);
+        ClickCell(1, 2);
         QCOMPARE(Current(m), QPoint(1, 2));
-        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell);
+        ClickCell(1, 2);
         QTest::keyClicks(m, "0.7");
         QTest::qWait(QApplication::doubleClickInterval() + 200);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -374,8 +373,7 @@ private slots:
         QCOMPARE(Current(m), QPoint(1, 3));
 
         // A cell reached by a click on another one takes typing at once as well.
-        const QPoint other = m->visualItemRect(m->item(3, 0)).center();
-        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, other);
+        ClickCell(3, 0);
         QTest::keyClicks(m, "0.25");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCoreApplication::processEvents();
@@ -445,8 +443,7 @@ private slots:
     // Ctrl+C gives the selected block as tab-separated rows, which paste back elsewhere; a block
     // pasted into an open cell editor still goes in as a block.
     void copyAndPasteABlock() {
-        dialog->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+        Activate();
         TStringGrid* m = matrix();
         SetGrid(m, Grid("0.1 0.2 0.7 / 1 0 0"));
         m->setFocus();
@@ -456,9 +453,8 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("0.1\t0.2\t0.7\n1\t0\t0\n"));
 
         // A click on the current cell opens its editor; the block still lands in the grid.
-        const QPoint cell = m->visualItemRect(m->item(3, 2)).center();
-        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell);
-        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, cell);
+        ClickCell(3, 2);
+        ClickCell(3, 2);
         QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_V, Qt::ControlModifier);
         QCoreApplication::processEvents();
@@ -467,9 +463,8 @@ private slots:
 
         // One value in an open editor is ordinary text for that cell.
         QGuiApplication::clipboard()->setText("0.35");
-        const QPoint last = m->visualItemRect(m->item(0, 4)).center();
-        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, last);
-        QTest::mouseClick(m->viewport(), Qt::LeftButton, {}, last);
+        ClickCell(0, 4);
+        ClickCell(0, 4);
         auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
         QVERIFY(editor);
         editor->selectAll();
@@ -573,36 +568,36 @@ private slots:
     // Each analysis reads the grids and its options, hands the chain over and shows its report
     // on its own tab; the time analyses show the progress dialog meanwhile. A refused Run shows
     // one box and leaves the user where the input can be mended.
+    // One Run: a row of the section [runs] of tests/data/ui/markov_reports.txt.
     void runReadsTheInputAndShowsTheReport_data() {
-        QTest::addColumn<int>("row");
-        for (int row = 0; row < Runs().size(); ++row)
-            QTest::newRow(qPrintable(Runs().at(row).name)) << row;
+        wachtrix::testing::AddDataRows(kReports, "runs");
     }
     void runReadsTheInputAndShowsTheReport() {
-        QFETCH(int, row);
-        const RunCase c = Runs().at(row);
+        QFETCH(QStringList, row);
+        const QString &matrixText = row.at(2), &costText = row.at(3), &cursor = row.at(8);
+        const int analysis = row.at(4).toInt(), refusedOnPage = row.at(7).toInt();
+        const QString refusal = QString(row.at(6)).replace("\\n", "\n");
         TMarkovProgress progress;
         SetMarkovProgress(&progress);
-        EnterChain(c.matrix, c.costs, c.kind);
-        Choose(c.analysis);
-        Set(c.options);
+        EnterChain(matrixText, costText, row.at(1).toInt());
+        Choose(analysis);
+        Set(row.at(5));
         bool progressShown = false;
         QTimer::singleShot(0, &progress, [&] { progressShown = progress.isVisible(); });
         w<QPushButton>("SimuleerBtn")->click();
         SetMarkovProgress(nullptr);
 
         const wachtrix::ChainData& chain = dialog->chainData();
-        const char* shown = kMemos[c.analysis];
-        if (!c.refusal.isEmpty()) {
-            QCOMPARE(boxes->texts(), QStringList{c.refusal});
+        const char* shown = kMemos[analysis];
+        if (!refusal.isEmpty()) {
+            QCOMPARE(boxes->texts(), QStringList{refusal});
             QCOMPARE(boxes->requests[0].kind, DialogKind::Error);
-            QCOMPARE(pages()->currentIndex(), c.refusedOnPage);
-            const QStringList cursor = QString(c.cursor).split(' ');
-            QCOMPARE(dialog->focusWidget()->objectName(), cursor[0]);
-            if (cursor.size() == 3)
-                QCOMPARE(Current(w<TStringGrid>(cursor[0])),
-                         QPoint(cursor[1].toInt(), cursor[2].toInt()));
-            QCOMPARE(chain.DataLoaded, c.refusedOnPage == TMarkovKeuzeDialoog::ChoicePage);
+            QCOMPARE(pages()->currentIndex(), refusedOnPage);
+            const QStringList at = cursor.split(' ');
+            QCOMPARE(dialog->focusWidget()->objectName(), at[0]);
+            if (at.size() == 3)
+                QCOMPARE(Current(w<TStringGrid>(at[0])), QPoint(at[1].toInt(), at[2].toInt()));
+            QCOMPARE(chain.DataLoaded, refusedOnPage == TMarkovKeuzeDialoog::ChoicePage);
             QVERIFY(!Shown(memo(shown)));
             // The results page: reachable once a chain was handed over.
             pages()->setCurrentIndex(TMarkovKeuzeDialoog::ResultsPage);
@@ -610,18 +605,18 @@ private slots:
             return;
         }
         QVERIFY(boxes->requests.empty());
-        QCOMPARE(MemoLines(shown), DataText(kReports, qPrintable(c.name)));
-        QCOMPARE(progressShown, c.analysis == 2 || c.analysis == 3);
+        QCOMPARE(MemoLines(shown), DataText(kReports, qPrintable(row.at(0))));
+        QCOMPARE(progressShown, analysis == 2 || analysis == 3);
         QVERIFY(!progress.isVisible());
         QCOMPARE(pages()->currentIndex(), int(TMarkovKeuzeDialoog::ResultsPage));
-        QCOMPARE(w<QTabWidget>("PageControl2")->currentIndex(), c.analysis);
+        QCOMPARE(w<QTabWidget>("PageControl2")->currentIndex(), analysis);
         for (const char* name : kMemos)
             QCOMPARE(Shown(memo(name)), name == shown);
         QVERIFY(!Shown(noResults(shown)));
         QVERIFY(!w<QPushButton>("VolgendeBtn")->isEnabled());
         // The chain as handed over to the analyses, 1-based.
         QVERIFY(chain.DataLoaded && chain.CostVectorRead);
-        const Rows m = Grid(c.matrix), costs = Grid(c.costs);
+        const Rows m = Grid(matrixText), costs = Grid(costText);
         QCOMPARE(chain.StateCount, int(m.size()));
         for (int i = 0; i < m.size(); ++i) {
             for (int j = 0; j < m.size(); ++j)
@@ -656,23 +651,16 @@ private slots:
     // Stop pressed during a run: the memo keeps only its four header lines and is not shown,
     // the dialog stays on its page, and the progress dialog goes.
     void stopDuringARunLeavesOnlyTheHeader_data() {
-        QTest::addColumn<int>("analysis");
-        QTest::addColumn<QString>("options");
-        QTest::addColumn<QString>("report");
-        QTest::newRow("transient") << 2 << "seTimePoints=5000 seEndStates=1"
-                                   << "transient";
-        QTest::newRow("first passage") << 3 << "seTimePoints2=5000 EditStateA=2"
-                                       << "first passage continuous";
+        wachtrix::testing::AddDataRows(kReports, "stop");
     }
     void stopDuringARunLeavesOnlyTheHeader() {
-        QFETCH(int, analysis);
-        QFETCH(QString, options);
-        QFETCH(QString, report);
+        QFETCH(QStringList, row);
+        const int analysis = row.at(1).toInt();
         TMarkovProgress progress;
         SetMarkovProgress(&progress);
         EnterChain("0 20 / 20 0", "0 0 / 0 0", 1);  // nu t = 1e5
         Choose(analysis);
-        Set(options);
+        Set(row.at(2));
         QTimer::singleShot(0, &progress,
                            [&] { Child<QPushButton>(&progress, "StopBtn")->click(); });
         w<QPushButton>("SimuleerBtn")->click();
@@ -680,7 +668,7 @@ private slots:
 
         QVERIFY(progress.StopRequested());
         QVERIFY(!progress.isVisible());
-        QCOMPARE(MemoLines(kMemos[analysis]), DataText(kReports, qPrintable(report)).mid(0, 4));
+        QCOMPARE(MemoLines(kMemos[analysis]), DataText(kReports, qPrintable(row.at(3))).mid(0, 4));
         QVERIFY(!Shown(memo(kMemos[analysis])));
         QCOMPARE(pages()->currentIndex(), 1);
         QVERIFY(boxes->requests.empty());
@@ -696,15 +684,11 @@ private slots:
         QVERIFY(save->isEnabled());
         QVERIFY(w<QPushButton>("PreviewMemoBtn")->isEnabled());
 
+        // As text: keptReportsStartWithTheChain.
         QTemporaryDir dir;
-        boxes->fileName = dir.filePath("structure.txt");
-        save->click();
-        QCOMPARE(boxes->fileRequests.size(), 1);
-        QVERIFY(boxes->fileRequests[0].save);
-        QVERIFY(QString::fromUtf8(wachtrix::testing::ReadBytes(boxes->fileName))
-                    .endsWith("\n\n" + memo("MemoChainStructure")->toPlainText() + "\n"));
         boxes->fileName = dir.filePath("structure.pdf");
         save->click();
+        QVERIFY(boxes->fileRequests.at(0).save);
         QVERIFY(wachtrix::testing::IsPdf(boxes->fileName));
         QVERIFY(boxes->requests.empty());
 
@@ -754,25 +738,13 @@ private slots:
         QCOMPARE(Cells(matrix()), m);
         QCOMPARE(Cells(costs()), c);
         QCOMPARE(Labels(costs(), Qt::Horizontal), QStringList({"r(j)", "F(k)"}));
-        QCOMPARE(boxes->requests.size(), 1);  // the kind change above, and nothing since
-    }
-
-    // Every control shows the opened chain: its number of states, its kind, its grids.
-    void openShowsTheOpenedChainEverywhere() {
-        QTemporaryDir dir;
-        w<QComboBox>("cbSoortMarkovChain")->setCurrentIndex(1);
-        boxes->fileName = WriteFile(dir, "three.txt", "99\n3\n0 1 0\n0 0 1\n1 0 0\n1 2 3\n");
-        w<QPushButton>("OpenBtn")->click();
+        // Every control shows the opened chain.
         QCOMPARE(w<QLineEdit>("EditAantalStates")->text(), QString("3"));
-        QCOMPARE(w<QComboBox>("cbSoortMarkovChain")->currentIndex(), 0);
-        QCOMPARE(dialog->windowTitle(), QString("Discrete Time Markov Chains"));
-        QCOMPARE(Cells(matrix()), Grid("0 1 0 / 0 0 1 / 1 0 0"));
+        QCOMPARE(dialog->windowTitle(), QString("Continuous Time Markov Chains "));
         QCOMPARE(Labels(matrix(), Qt::Vertical), QStringList({"1", "2", "3"}));
-        QCOMPARE(Cells(costs()), Grid("1 / 2 / 3"));
         Run(1);
-        QVERIFY(boxes->requests.empty());
         QCOMPARE(dialog->chainData().StateCount, 3);
-        QCOMPARE(MemoLines("MemoSteadyState").at(8), QString("State 3: pi[3] = 0.3333333333"));
+        QCOMPARE(boxes->requests.size(), 1);  // the kind change above, and nothing since
     }
 
     // A file that cannot be read or written is named in one box; nothing else changes.
@@ -780,7 +752,10 @@ private slots:
         QTemporaryDir dir;
         matrix()->item(0, 0)->setText("1");
         const Rows before = Cells(matrix());
-        boxes->fileName = WriteFile(dir, "bad.txt", "99\n2\n0.5 0.5\n");
+        QFile bad(dir.filePath("bad.txt"));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("99\n2\n0.5 0.5\n") > 0);
+        bad.close();
+        boxes->fileName = bad.fileName();
         w<QPushButton>("OpenBtn")->click();
         QCOMPARE(boxes->texts(), QStringList{"Cannot read file " + boxes->fileName});
         QCOMPARE(boxes->requests[0].kind, DialogKind::Error);
@@ -806,12 +781,202 @@ private slots:
         QCOMPARE(w<QPushButton>("BitBtn4")->icon().pixmap(16, 16).toImage(), help);
     }
 
-    // Quit and the close box ask the owner (markov_window_test.cpp); Escape does nothing.
+    // Quit and the close box ask the owner (moduleCloseRequestsAsk...); Escape does nothing.
     void escapeNeitherClosesNorAsks() {
         QSignalSpy quit(dialog.get(), &TMarkovKeuzeDialoog::quitRequested);
         QTest::keyClick(dialog.get(), Qt::Key_Escape);
         QVERIFY(dialog->isVisible());
         QCOMPARE(quit.count(), 0);
+    }
+
+    // Undo and Redo of the chain's grids: each cell edit, paste, Clear and change of the number
+    // of states is one step, and undoing it gives back exactly the texts that were there.
+    void editPasteAndClearAreUndoneOneByOne() {
+        Activate();
+        const Rows start = Chain();
+        TypeIntoCell(0, 1, "0.5");
+        const Rows edited = Chain();
+
+        QGuiApplication::clipboard()->setText("0.25 0.75\n1 0\n");
+        matrix()->setCurrentCell(1, 0);
+        QTest::keyClick(matrix(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(matrix()->cell(2, 0), QString("1"));
+        costs()->setCurrentCell(3, 0);
+        QGuiApplication::clipboard()->setText("7\n8\n");
+        QTest::keyClick(costs(), Qt::Key_V, Qt::ControlModifier);
+        const Rows pasted = Chain();
+
+        Child<QPushButton>(dialog.get(), "ClearBtn")->click();
+        const Rows cleared = Chain();
+        QCOMPARE(cleared, start);
+
+        // Ctrl+Z in either grid undoes the last step of the chain; the menu text names it.
+        QCOMPARE(dialog->undoAction()->text(), QString("&Undo Clear"));
+        Undo();
+        QCOMPARE(Chain(), pasted);
+        QTest::keyClick(costs(), Qt::Key_Z, Qt::ControlModifier);  // the costs' paste
+        Undo();
+        QCOMPARE(Chain(), edited);
+        Undo();
+        QCOMPARE(Chain(), start);
+        QVERIFY(!dialog->undoAction()->isEnabled());
+        Undo();  // nothing left: nothing changes
+        QCOMPARE(Chain(), start);
+
+        Redo();
+        QCOMPARE(Chain(), edited);
+        Redo();
+        Redo();
+        QCOMPARE(Chain(), pasted);
+        QTest::keyClick(matrix(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(Chain(), cleared);
+        QVERIFY(!dialog->redoAction()->isEnabled());
+        QVERIFY(boxes->requests.empty());
+    }
+
+    // Fewer states cut cells off; undoing that brings them back with the number of states, and
+    // the steps before it apply to the grid they were made in.
+    void undoReachesBackOverAChangeOfTheNumberOfStates() {
+        Activate();
+        TypeIntoCell(4, 4, "0.125");
+        const Rows five = Chain();
+        auto* states = Child<QLineEdit>(dialog.get(), "EditAantalStates");
+        states->setText("3");
+        QTest::keyClick(states, Qt::Key_Return);
+        QCOMPARE(matrix()->rowCount(), 3);
+        TypeIntoCell(0, 0, "1");
+        const Rows three = Chain();
+
+        Undo();
+        Undo();
+        QCOMPARE(matrix()->rowCount(), 5);
+        QCOMPARE(states->text(), QString("5"));
+        QCOMPARE(Chain(), five);
+        Undo();
+        QCOMPARE(matrix()->cell(4, 4), QString("0"));
+
+        Redo();
+        Redo();
+        Redo();
+        QCOMPARE(states->text(), QString("3"));
+        QCOMPARE(Chain(), three);
+    }
+
+    // The Markov module's window shows its dialog as a tool window and offers the module's
+    // menus; the menu item, "&Quit" and the dialog's close box ask each time, and only Yes
+    // closes the window and its dialog.
+    void moduleShowsItsDialogAsAToolWindow() {
+        QPointer<TMarkovKeuzeDialoog> owned = OpenModule();
+        QCOMPARE(module->windowTitle(), QString("Markov Chains"));
+        QVERIFY(owned);
+        QCOMPARE(owned->parent(), module.data());
+        QVERIFY(owned->isVisible());
+        QCOMPARE(owned->windowType(), Qt::Tool);
+        TMarkov fresh;
+        QVERIFY(!fresh.dialog()->isVisible());
+        fresh.show();
+        QVERIFY(fresh.dialog()->isVisible());
+
+        QCOMPARE(module->fileMenu()->title(), QString("&File"));
+        QCOMPARE(module->helpMenu()->title(), QString("&Help"));
+        QStringList items;
+        for (QAction* action : module->fileMenu()->actions())
+            items << action->text();
+        QCOMPARE(items, QStringList({"&Open Chain...", "&Save Chain...", "Recent &Chains", "",
+                                     "Close &Markov Chains", "Close &Wachtrix"}));
+        Action(module->helpMenu(), "&Help Content")->trigger();
+        QCOMPARE(LastHelpContext(), 13);
+
+        // As when the program ends: closed without the user's request, nothing is asked.
+        QVERIFY(module->close());
+        wachtrix::testing::DeleteClosedWindows();
+        QVERIFY(boxes->requests.empty());
+        QVERIFY(!module);
+        QVERIFY(!owned);
+    }
+
+    void moduleCloseRequestsAskAndOnlyYesCloses_data() {
+        wachtrix::testing::AddTagRows("way", {"menu", "quit", "close box"});
+    }
+    void moduleCloseRequestsAskAndOnlyYesCloses() {
+        QFETCH(int, way);
+        QPointer<TMarkovKeuzeDialoog> owned = OpenModule();
+        const auto request = [&] {
+            if (way == 0) Action(module->fileMenu(), "Close &Markov Chains")->trigger();
+            if (way == 1) Child<QPushButton>(owned, "TerugBtn")->click();
+            if (way == 2) owned->close();
+            wachtrix::testing::DeleteClosedWindows();
+        };
+        request();
+        QCOMPARE(boxes->texts(), QStringList{"Do you want to quit from Markov Chains?"});
+        QCOMPARE(boxes->requests[0].kind, DialogKind::Confirm);
+        QVERIFY(module && module->isVisible());
+        QVERIFY(owned && owned->isVisible());
+
+        boxes->answer(DialogButton::Yes);
+        request();
+        QCOMPARE(boxes->requests.size(), 2);
+        QVERIFY(!module);
+        QVERIFY(!owned);
+    }
+
+    void moduleCloseWachtrixClosesTheProgramsWindow() {
+        QWidget host;
+        auto* inner = new TMarkov(&host);
+        host.show();
+        Action(inner->fileMenu(), "Close &Wachtrix")->trigger();
+        QVERIFY(!host.isVisible());
+    }
+
+    // The progress dialog on its own.
+    void showsAProgressBarAndStop() {
+        TMarkovProgress progress;
+        QCOMPARE(progress.windowTitle(), QString("Calculating..."));
+        QVERIFY(progress.windowFlags() & Qt::WindowStaysOnTopHint);
+        auto* bar = Child<QProgressBar>(&progress, "ProgressBar1");
+        progress.SetPosition(70);
+        progress.ResetProgress();
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(bar->maximum(), 100);
+        QCOMPARE(Child<QPushButton>(&progress, "StopBtn")->text(), QString("&Stop"));
+    }
+
+    void stopAndCloseRequestAStopAndKeepTheWindow() {
+        TMarkovProgress progress;
+        progress.show();
+        QVERIFY(!progress.StopRequested());
+        Child<QPushButton>(&progress, "StopBtn")->click();
+        QVERIFY(progress.StopRequested());
+
+        progress.ClearStopRequest();
+        QVERIFY(!progress.close());
+        QVERIFY(progress.isVisible());
+        QVERIFY(progress.StopRequested());
+
+        progress.ClearStopRequest();
+        QTest::keyClick(&progress, Qt::Key_Escape);
+        QVERIFY(progress.isVisible());
+        QVERIFY(progress.StopRequested());
+    }
+
+    // A run lets events through at its first step, so that a Stop pressed at once is seen (later
+    // only every so many milliseconds), and moves the bar of its progress dialog; without a
+    // dialog every call does nothing. Showing, hiding and Stop are the runs' above.
+    void aRunTalksToItsProgressDialog() {
+        TMarkovProgress progress;
+        MarkovProgressRun run(&progress);
+        bool delivered = false;
+        QTimer::singleShot(0, &progress, [&] { delivered = true; });
+        run.processEvents();
+        QVERIFY(delivered);
+        run.position(40);
+        QCOMPARE(progress.Position(), 40);
+
+        MarkovProgressRun none(nullptr);
+        none.reset();
+        none.show();
+        none.position(50);
+        QVERIFY(!none.stopRequested());
     }
 };
 

@@ -1,5 +1,5 @@
-// The queue window driven as a user would: typing into the fields, choosing items, reading
-// Results, answering its boxes.
+// The queue window driven as a user would: typing into the fields, choosing items and tabs,
+// reading Results, answering its boxes, and its Scenario... and Simulate... dialogs.
 
 #include <QAction>
 #include <QApplication>
@@ -7,10 +7,13 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHash>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,17 +26,20 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QToolTip>
 #include <algorithm>
+#include <functional>
 
 #include "chart/xy_graph.h"
 #include "core/numeric/numerical_failure.h"
 #include "core/queue/queue_model.h"
 #include "core/queue/scenario.h"
+#include "core/queue/simulation.h"
 #include "support/recording_host.h"
 #include "ui/common/help.h"
 #include "ui/common/radio_group.h"
@@ -62,22 +68,16 @@ QStringList StyledLines(const QTextEdit* results) {
     for (QTextBlock block = results->document()->begin(); block.isValid(); block = block.next()) {
         QChar style = '-';  // an empty line has no style to show
         if (!block.text().isEmpty()) {
+            // Colour, then i(talic), u(nderlined), b(old): T blue iu, B bold, U underlined.
             const QTextCharFormat f = block.begin().fragment().charFormat();
-            const bool blue = f.foreground().color() == QColor(Qt::blue);
-            const bool black = f.foreground().color() == QColor(Qt::black);
-            if (blue && f.fontItalic() && f.fontUnderline() && f.fontWeight() == QFont::Normal)
-                style = 'T';
-            else if (black && f.fontWeight() == QFont::Bold && !f.fontItalic() &&
-                     !f.fontUnderline())
-                style = 'B';
-            else if (black && f.fontUnderline() && !f.fontItalic() &&
-                     f.fontWeight() == QFont::Normal)
-                style = 'U';
-            else if (black && !f.fontUnderline() && !f.fontItalic() &&
-                     f.fontWeight() == QFont::Normal)
-                style = 'N';
-            else
-                style = '?';
+            const QString key = f.foreground().color().name() + (f.fontItalic() ? "i" : "") +
+                                (f.fontUnderline() ? "u" : "") +
+                                (f.fontWeight() == QFont::Bold     ? "b"
+                                 : f.fontWeight() == QFont::Normal ? ""
+                                                                   : "?");
+            static const QHash<QString, QChar> styles = {
+                {"#0000ffiu", 'T'}, {"#000000b", 'B'}, {"#000000u", 'U'}, {"#000000", 'N'}};
+            style = styles.value(key, '?');
             // One style for the whole line.
             for (auto it = block.begin(); !it.atEnd(); ++it)
                 if (it.fragment().charFormat() != f) style = '?';
@@ -189,9 +189,8 @@ private slots:
                     QCOMPARE(shown(Q(o.objectName)), &o == output);
                 for (const ValueGroupLimit& group : model->groups) {
                     const auto reads = output->items[static_cast<std::size_t>(s.output)].values;
-                    const bool wanted = (group.kind == 'T' && reads == ValueGroupKind::T) ||
-                                        (group.kind == 'P' && reads == ValueGroupKind::P) ||
-                                        (group.kind == 'N' && reads == ValueGroupKind::N);
+                    const bool wanted = reads != ValueGroupKind::None &&
+                                        group.kind == " TPN"[static_cast<int>(reads)];
                     QVERIFY2(tab->values(group.kind)[0]->parentWidget()->isHidden() == !wanted,
                              (where + " " + group.kind).c_str());
                 }
@@ -203,12 +202,11 @@ private slots:
     // Results gets the same lines with their styles, the value groups the readers' rewrite, and
     // the graph windows the same labels and points.
     void everyTabRunsAsTheBatchToolDoes_data() {
-        QTest::addColumn<QString>("call");
-        for (const QString& call : DataText(kRuns, "runs as the batch tool"))
-            QTest::newRow(qPrintable(call)) << call;
+        testing::AddDataRows(kRuns, "runs as the batch tool");
     }
     void everyTabRunsAsTheBatchToolDoes() {
-        QFETCH(QString, call);
+        QFETCH(QStringList, row);
+        const QString& call = row.at(0);
         const QueueForm asked = testing::FormOf(call.toStdString());
         QueueTab* tab = form_->tab(testing::Words(call.toStdString()).at(0));
         Select(*tab, asked);
@@ -243,7 +241,7 @@ private slots:
     // What is typed is the number that runs: a comma is the decimal point, an exponent can be
     // typed, and a key the field drops shows the field's hint beside it.
     void typingKeepsNumbersAndSaysWhatItDrops() {
-        const auto typed = [this](const char* name, const char* keys) {
+        const auto typed = [this](const QString& name, const QString& keys) {
             QToolTip::hideText();
             if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); }))
                 return std::pair{QString(), QString("the last hint stays")};
@@ -253,14 +251,12 @@ private slots:
                              QToolTip::isVisible() ? QToolTip::text() : QString()};
         };
         using Typed = std::pair<QString, QString>;
-        QCOMPARE(typed("MMC_Rho_edit", "0,8"), (Typed{"0.8", ""}));
-        QCOMPARE(typed("MMC_TEdit1", "1e-3"), (Typed{"1e-3", ""}));
-        QCOMPARE(typed("MM1_Rho_edit", "-0,5,"), (Typed{"0.5", kRealHint}));
-        QCOMPARE(typed("MMC_C_edit", "-2"), (Typed{"2", kIntegerHint}));
-        for (const char* name : {"MMC_NEdit1", "FinCap_C_edit", "FinCap_N_edit", "FinSrc_N_Edit"})
-            QCOMPARE(typed(name, "2.5e"), (Typed{"25", kIntegerHint}));
-        // The first D/G/1 n-value takes anything.
-        QCOMPARE(typed("DG1_NEdit1", "x1"), (Typed{"x1", ""}));
+        for (const QStringList& r : DataRows(kRuns, "typing")) {
+            const char* hint = r.at(3) == "real"      ? kRealHint
+                               : r.at(3) == "integer" ? kIntegerHint
+                                                      : "";
+            QCOMPARE(typed(r.at(0), r.at(1)), (Typed{r.at(2), hint}));
+        }
 
         // Typing in the middle: the caret stays after the last kept character.
         QLineEdit* rho = edit("MMC_Rho_edit");
@@ -280,6 +276,19 @@ private slots:
         typed("MMC_Rho_edit", "0,8");
         QTest::mouseClick(find<QPushButton>("MMC_Run_Button"), Qt::LeftButton);
         QVERIFY(StyledLines(results()).contains("B:Parameters: c=2  rho=0.8"));
+    }
+
+    // The typing filter itself, as plain functions, over tests/data/ui/input_rules.txt.
+    void filterKeepsWhatANumberMayHold_data() { testing::AddDataRows("input_rules.txt", "filter"); }
+    void filterKeepsWhatANumberMayHold() {
+        QFETCH(QStringList, row);
+        QCOMPARE(row.size(), 7);
+        const int caret = row[2].toInt();
+        const FilteredText result =
+            row[3] == "real" ? FilterReal(row[1], caret) : FilterInteger(row[1], caret);
+        QCOMPARE(result.text, row[4]);
+        QCOMPARE(result.caret, row[5].toInt());
+        QCOMPARE(result.dropped, row[6] == "yes");
     }
 
     // Deterministic arrivals show CA2 = 0 in the disabled field; the typed value comes back with
@@ -335,7 +344,6 @@ private slots:
         QCOMPARE(panel->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(panel->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
         QCOMPARE(panel->font().pointSize(), 9);
-        QVERIFY(QFontInfo(panel->font()).fixedPitch());
         const QFontMetrics metrics(panel->font());
         QCOMPARE(metrics.horizontalAdvance("iiiii"), metrics.horizontalAdvance("WWWWW"));
 
@@ -397,21 +405,10 @@ private slots:
     }
 
     // Quit asks in English, File's Close in Dutch; No keeps the window, Yes closes it.
-    void quitAndCloseAskFirst_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("question");
-        QTest::newRow("Quit") << "MMC_Quit_Button" << int(DialogKind::Confirm) << "Confirm"
-                              << "Do you want to quit from queue?";
-        QTest::newRow("Close &Queue") << "Close1" << int(DialogKind::DutchConfirm) << "Bevestiging"
-                                      << "Wilt u Queue afsluiten?";
-    }
+    void quitAndCloseAskFirst_data() { testing::AddDataRows(kRuns, "quit and close"); }
     void quitAndCloseAskFirst() {
-        QFETCH(QString, command);
-        QFETCH(int, kind);
-        QFETCH(QString, title);
-        QFETCH(QString, question);
+        QFETCH(QStringList, row);
+        const QString& command = row.at(1);
         DialogRecorder boxes;
         QAction* close = form_->fileMenu()->findChild<QAction*>("Close1");
         QCOMPARE(close->text(), QString("Close &Queue"));
@@ -424,9 +421,10 @@ private slots:
         };
         ask();
         QCOMPARE(boxes.requests.size(), 1);
-        QCOMPARE(int(boxes.requests[0].kind), kind);
-        QCOMPARE(boxes.requests[0].title, title);
-        QCOMPARE(boxes.requests[0].text, question);
+        QCOMPARE(boxes.requests[0].kind,
+                 command == "Close1" ? DialogKind::DutchConfirm : DialogKind::Confirm);
+        QCOMPARE(boxes.requests[0].title, row.at(2));
+        QCOMPARE(boxes.requests[0].text, row.at(3));
         QVERIFY(form_);  // No keeps the window
         boxes.answer(DialogButton::Yes);
         ask();
@@ -454,13 +452,11 @@ private slots:
         }
         QTest::mouseClick(find<QPushButton>("MM1_Help_Button"), Qt::LeftButton);
         QCOMPARE(LastHelpContext(), 12);
-        QTest::keyClick(edit("MM1_Rho_edit"), Qt::Key_F1);
-        QCOMPARE(LastHelpContext(), 180);
-        QTest::keyClick(results(), Qt::Key_F1);  // outside the tabs: the queue window's topic
-        QCOMPARE(LastHelpContext(), 12);
-        QTest::keyClick(edit("MM1_Rho_edit"), Qt::Key_F1);
-        QTest::keyClick(find<MultiRowTabBar>("PageControlTabs"), Qt::Key_F1);
-        QCOMPARE(LastHelpContext(), 12);
+        // A field's own topic; outside the tabs, and on the tab bar, the queue window's.
+        for (const char* name : {"MM1_Rho_edit", "Results", "MM1_Rho_edit", "PageControlTabs"}) {
+            QTest::keyClick(find<QWidget>(name), Qt::Key_F1);
+            QCOMPARE(LastHelpContext(), QString(name) == "MM1_Rho_edit" ? 180 : 12);
+        }
         QAction* topics = form_->helpMenu()->findChild<QAction*>("HelpTopics1");
         QCOMPARE(topics->text(), QString("&Help content"));
         topics->trigger();
@@ -547,16 +543,53 @@ private slots:
             QWidget* page = pages->currentWidget();
             auto* scroll = page->findChild<QScrollArea*>();
             QVERIFY(scroll);
+            QWidget* inputs = scroll->widget();
+            const QList<RadioGroup*> groups = page->findChildren<RadioGroup*>();
+            const QList<QRect> buttons = ButtonPlaces(page);
             QStringList problems;
             int states = 0;
-            ExerciseChoices(scroll, page, ButtonPlaces(page), page->findChildren<RadioGroup*>(), 0,
-                            page->objectName(), problems, states);
+            // Every item of every visible group, the later groups under each choice of the
+            // earlier ones: the layout in each state, and the item clicked and the buttons kept
+            // in their places.
+            std::function<void(int, const QString&)> exercise = [&](int k, const QString& where) {
+                if (k == groups.size()) {
+                    ++states;
+                    QApplication::processEvents();
+                    if (inputs->width() > scroll->viewport()->width()) problems << where + ": wide";
+                    // The inputs, and Scenario..., Simulate..., Run, Quit and Help below them.
+                    const auto bar = page->findChildren<QWidget*>(QRegularExpression("_Buttons$"));
+                    if (bar.size() != 1) problems << where + ": no button bar";
+                    for (QWidget* area : QList<QWidget*>{inputs} + bar)
+                        for (const QString& problem : LayoutProblems(area))
+                            problems << where + ": " + problem;
+                    for (const QString& problem : TabOrderProblems(page))
+                        problems << where + ": tab order " + problem;
+                    if (ButtonPlaces(page) != buttons) problems << where + ": the buttons moved";
+                    return;
+                }
+                RadioGroup* group = groups[k];
+                if (group->isHidden()) return exercise(k + 1, where);
+                const int kept = group->itemIndex();
+                for (int item = 0; item < group->count(); ++item) {
+                    QRadioButton* clicked = group->item(item);
+                    const QPoint before = clicked->mapTo(page, QPoint());
+                    clicked->click();
+                    QApplication::processEvents();
+                    const QString state =
+                        QString("%1 %2=%3").arg(where, group->objectName()).arg(item);
+                    if (clicked->mapTo(page, QPoint()) != before) problems << state + ": moved";
+                    exercise(k + 1, state);
+                }
+                group->item(kept)->click();
+            };
+            exercise(0, page->objectName());
             QVERIFY2(problems.isEmpty(), qPrintable(problems.join("\n")));
             QVERIFY(states >= 2);
         }
     }
 
-    // The wider Pure Erlang caption "1/CS2:" does not push the edits aside.
+    // The wider Pure Erlang caption "1/CS2:" does not push the edits aside (the captions and
+    // their room are everySelectionShowsWhatItReads' and everyTabIsLaidOutCleanly's).
     void dg1EditsStayPutWhateverTheService() {
         showAndActivate();
         auto* pages = find<MultiRowTabWidget>("PageControl");
@@ -568,11 +601,8 @@ private slots:
         for (int item : {1, 2, 0, 1, 3}) {
             service->item(item)->click();
             QApplication::processEvents();
-            QCOMPARE(label("DG1_CS2_label"), QString(item == 1 ? "1/CS2:" : "CS2:"));
             QCOMPARE(edit("DG1_CS2_edit")->geometry(), cs2);
             QCOMPARE(edit("DG1_Rho_edit")->geometry(), rho);
-            auto* caption = find<QLabel>("DG1_CS2_label");
-            QVERIFY(caption->width() >= caption->sizeHint().width());
         }
     }
 
@@ -602,41 +632,67 @@ private slots:
         QVERIFY(!edit(refused)->text().isEmpty());
     }
 
+    // The tab set: every caption fits within the width, in reading order, nothing overlaps, and
+    // each row ends at the right edge; a click on a tab of another row moves no tab (nothing
+    // jumps from under the pointer), and choosing the tab already shown signals nothing.
+    void tabSetFitsEveryCaptionAndStaysPut() {
+        showAndActivate();
+        auto* pages = find<MultiRowTabWidget>("PageControl");
+        MultiRowTabBar* bar = pages->tabBar();
+        const int width = pages->width();
+        QVERIFY(bar->rowCount() > 1);
+        int rowsEndingAtTheEdge = 0;
+        QList<QRect> before;
+        for (int i = 0; i < bar->count(); ++i) {
+            const QRect r = bar->tabRect(i);
+            const QString caption = bar->tabText(i);
+            before << r;
+            rowsEndingAtTheEdge += r.right() == width - 1;
+            QVERIFY2(r.left() >= 0 && r.right() < width && r.bottom() < bar->height(),
+                     qPrintable(caption));
+            QVERIFY2(r.width() > bar->fontMetrics().horizontalAdvance(caption),
+                     qPrintable(caption));
+            for (int j = i + 1; j < bar->count(); ++j)
+                QVERIFY2(!r.intersects(bar->tabRect(j)),
+                         qPrintable(caption + " overlaps " + bar->tabText(j)));
+            const QRect previous = i > 0 ? bar->tabRect(i - 1) : QRect(-1, 0, 1, 1);
+            QVERIFY(r.top() > previous.top() ||
+                    (r.top() == previous.top() && r.left() > previous.left()));
+        }
+        QCOMPARE(bar->tabRect(0).topLeft(), QPoint(0, 0));
+        QCOMPARE(rowsEndingAtTheEdge, bar->rowCount());
+
+        QSignalSpy changed(pages, &MultiRowTabWidget::currentChanged);
+        const int height = bar->height();
+        QVERIFY(bar->tabRect(0).top() != bar->tabRect(9).top());  // the clicks change rows
+        for (int i : {0, 6, 9, 3, 8}) {
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
+            QCOMPARE(pages->currentIndex(), i);
+            QCOMPARE(pages->currentWidget(), form_->tab(QueueModels()[i]->key)->page());
+            for (int j = 0; j < bar->count(); ++j)
+                QCOMPARE(bar->tabRect(j), before[j]);
+            QCOMPARE(bar->height(), height);
+        }
+        pages->setCurrentIndex(8);  // already shown: no signal
+        QCOMPARE(changed.size(), 5);
+        QCOMPARE(changed.last()[0].toInt(), 8);
+    }
+
     // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and Ctrl+PgUp change tabs from anywhere in the
     // window, wrapping round; arrows, Home and End move along the tab bar when it has focus.
     void keyboardChangesTabs() {
         showAndActivate();
         auto* pages = find<MultiRowTabWidget>("PageControl");
         QCOMPARE(pages->currentIndex(), 3);
-        const int last = pages->count() - 1;
-        const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, none = Qt::NoModifier;
-        QWidget* const bar = find<MultiRowTabBar>("PageControlTabs");
-        // A key to the widget given the focus first, or to whatever has it, and the tab it shows.
-        const struct {
-            QWidget* focus;
-            Qt::Key key;
-            Qt::KeyboardModifiers modifiers;
-            int tab;
-        } keys[] = {{results(), Qt::Key_Tab, ctrl, 4},
-                    {nullptr, Qt::Key_PageDown, ctrl, 5},
-                    {nullptr, Qt::Key_Backtab, ctrl | Qt::ShiftModifier, 4},
-                    {nullptr, Qt::Key_PageUp, ctrl, 3},
-                    {edit("MDC_C_edit"), Qt::Key_PageUp, ctrl, 2},
-                    {nullptr, Qt::Key_PageUp, ctrl, 1},
-                    {nullptr, Qt::Key_PageUp, ctrl, 0},
-                    {nullptr, Qt::Key_PageUp, ctrl, last},  // round past the first tab
-                    {nullptr, Qt::Key_Tab, ctrl, 0},
-                    {bar, Qt::Key_Right, none, 1},
-                    {nullptr, Qt::Key_End, none, last},
-                    {nullptr, Qt::Key_Up, none, last - 1},
-                    {nullptr, Qt::Key_Home, none, 0}};
-        for (const auto& k : keys) {
-            if (k.focus) {
-                k.focus->setFocus();
-                QTRY_COMPARE(QApplication::focusWidget(), k.focus);
+        for (const QStringList& k : DataRows(kRuns, "tab keys")) {
+            if (!k.at(0).isEmpty()) {
+                QWidget* focus = find<QWidget>(k.at(0));
+                focus->setFocus();
+                QTRY_COMPARE(QApplication::focusWidget(), focus);
             }
-            QTest::keyClick(QApplication::focusWidget(), k.key, k.modifiers);
-            QCOMPARE(pages->currentIndex(), k.tab);
+            const QKeyCombination key = QKeySequence(k.at(1))[0];
+            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+            QCOMPARE(pages->currentIndex(), (k.at(2).toInt() + pages->count()) % pages->count());
         }
     }
 
@@ -716,7 +772,8 @@ private slots:
 
     // Graph windows open over the Results side and cascade there, leaving the edits in view.
     // "&Window" lists them by their labels, brings one forward, cascades or tiles them over the
-    // Results side and closes them all; Escape closes a graph or help window.
+    // Results side and closes them all; Escape closes a graph window (help_test.cpp the help
+    // window).
     void graphWindowsOpenBesideTheInputsAndTheWindowMenuArrangesThem() {
         form_->move(0, 0);
         showAndActivate();
@@ -773,40 +830,15 @@ private slots:
         QVERIFY(form_->openGraphWindows().empty());
         QVERIFY(items().isEmpty());
         QVERIFY(!command("Tile1")->isEnabled());
-
-        ShowHelpContext(kQueueWindowHelp, form_);
-        QWidget* help = nullptr;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->objectName() == "HelpWindow" && window->isVisible()) help = window;
-        QVERIFY(help);
-        QTest::keyClick(help->findChild<QWidget*>("HelpBrowser"), Qt::Key_Escape);
-        QVERIFY(!help->isVisible());
     }
 
     // Scenario... on M/M/c: the dialog's choices run as the batch tool runs them, the table in
     // Results and its curves in a graph window.
     void scenarioTabulatesAsTheBatchToolDoes() {
         DialogRecorder boxes;
-        Select(*form_->tab("mmc"), testing::FormOf("mmc c=2 rho=0.8"));
-        form_->ClearButtonClick();
-        // Right above Run; it and Run, Quit and Help whole within the tab's column.
-        form_->show();
-        QApplication::processEvents();
-        auto* scenario = find<QPushButton>("MMC_Scenario_button");
-        auto* run = find<QPushButton>("MMC_Run_Button");
-        QCOMPARE(scenario->x(), run->x());
-        QVERIFY(scenario->geometry().bottom() < run->y());
-        for (const char* name :
-             {"MMC_Scenario_button", "MMC_Run_Button", "MMC_Quit_Button", "MMC_Help_Button"}) {
-            auto* button = find<QPushButton>(name);
-            QVERIFY2(button->width() >= button->sizeHint().width(), name);
-            QVERIFY2(button->geometry().right() < button->parentWidget()->width(), name);
-        }
-        scenario->click();
-        QPointer<QDialog> dialog = find<QDialog>("Scenario_dialog");
+        QPointer<QDialog> dialog = openScenarioOnRho();
         QVERIFY(dialog->isVisible());
-        auto* field = testing::Child<QComboBox>(dialog, "Scenario_Field_combo");
-        field->setCurrentIndex(field->findData("rho"));
+        form_->ClearButtonClick();
         auto* from = testing::Child<QLineEdit>(dialog, "Scenario_From_edit");
         auto* to = testing::Child<QLineEdit>(dialog, "Scenario_To_edit");
         QCOMPARE(from->text() + ".." + to->text(), QString("0.4..0.8"));
@@ -849,12 +881,8 @@ private slots:
     // the field's limits runs, each value beyond them a row with the reason.
     void scenarioRefusesARequestAndRowsBeyondTheLimits() {
         DialogRecorder boxes;
-        Select(*form_->tab("mmc"), testing::FormOf("mmc c=2 rho=0.8"));
+        QDialog* dialog = openScenarioOnRho();
         const QStringList before = StyledLines(results());
-        find<QPushButton>("MMC_Scenario_button")->click();
-        auto* dialog = find<QDialog>("Scenario_dialog");
-        auto* field = testing::Child<QComboBox>(dialog, "Scenario_Field_combo");
-        field->setCurrentIndex(field->findData("rho"));
         auto* figures = testing::Child<QListWidget>(dialog, "Scenario_Figures_list");
         for (int row = 0; row < figures->count(); ++row)
             figures->item(row)->setCheckState(Qt::Unchecked);
@@ -875,12 +903,58 @@ private slots:
         QVERIFY(text.contains("       1.5  Rho out of range"));
     }
 
+    // Simulate... on M/M/c: the dialog's options run as the batch tool's simulate= runs them,
+    // after the tab's own report.
+    void simulatesAfterTheReportAsTheBatchToolDoes() {
+        DialogRecorder boxes;
+        QDialog* dialog = openSimulationOnMmc();
+        QVERIFY(dialog->isVisible());
+        EnterSimulation(dialog, "20000", 4, "7");
+        QVERIFY2(boxes.requests.isEmpty(), qPrintable(boxes.texts().join('\n')));
+
+        testing::RecordingHost core;
+        const Simulation simulation = SimulateModel(
+            *FindQueueModel("mmc"), testing::FormOf("mmc c=2 rho=0.8"), {20000, 4, 7});
+        WriteSimulationBlock(core.results(), simulation);
+        QStringList block;
+        for (const StyledLine& line : core.sink.lines)
+            block << QString::fromStdString(line.text);
+        const QStringList lines = results()->toPlainText().split('\n');
+        const qsizetype at = lines.indexOf(block.front());
+        QVERIFY2(at > 0, qPrintable(lines.join('\n')));
+        QCOMPARE(lines.mid(at, block.size()), block);
+        QVERIFY(lines.mid(0, at).join('\n').contains("Parameters: c=2  rho=0.8"));
+        QCOMPARE(block.front(), QString("Simulation: 4 runs of 20000 customers, seed 7"));
+    }
+
+    // Options the model cannot take are refused in the dialog, which stays open.
+    void simulationRefusesOptionsItCannotTakeWithTheDialogOpen() {
+        DialogRecorder boxes;
+        QDialog* dialog = openSimulationOnMmc();
+        const QStringList before = StyledLines(results());
+        EnterSimulation(dialog, "lots", 10, "1");
+        EnterSimulation(dialog, "1000", 10, "-3");
+        EnterSimulation(dialog, "0", 10, "1");
+        QCOMPARE(boxes.requests.size(), 3);
+        QVERIFY(boxes.texts()[0].contains("customers"));
+        QVERIFY(boxes.texts()[1].contains("seed"));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(StyledLines(results()), before);
+    }
+
+    // Simulate... is there exactly where the model has a twin to simulate.
+    void simulationOfferedWhereTheModelHasATwin() {
+        for (const QueueModelSpec* model : QueueModels()) {
+            const QString name = Q(model->prefix) + "_Simulate_button";
+            const bool offered = form_->findChild<QPushButton*>(name) != nullptr;
+            QVERIFY2(offered == (model->twin != nullptr), qPrintable(name));
+        }
+    }
+
 private:
     template <class T>
     T* find(const QString& name) const {
-        T* widget = form_->findChild<T*>(name);
-        if (!widget) qFatal("no widget %s", qPrintable(name));
-        return widget;
+        return testing::Child<T>(form_.data(), name);
     }
     QLineEdit* edit(const QString& name) const { return find<QLineEdit>(name); }
     QString label(const QString& name) const { return find<QLabel>(name)->text(); }
@@ -928,6 +1002,31 @@ private:
         tab.showValues(values);
     }
 
+    // The M/M/c tab with c = 2, rho = 0.8, Scenario... pressed and rho chosen in its dialog.
+    QDialog* openScenarioOnRho() {
+        Select(*form_->tab("mmc"), testing::FormOf("mmc c=2 rho=0.8"));
+        find<QPushButton>("MMC_Scenario_button")->click();
+        auto* dialog = find<QDialog>("Scenario_dialog");
+        auto* field = testing::Child<QComboBox>(dialog, "Scenario_Field_combo");
+        field->setCurrentIndex(field->findData("rho"));
+        return dialog;
+    }
+    // The M/M/c tab with c = 2, rho = 0.8, Results cleared, Simulate... pressed.
+    QDialog* openSimulationOnMmc() {
+        form_->show();
+        Select(*form_->tab("mmc"), testing::FormOf("mmc c=2 rho=0.8"));
+        form_->ClearButtonClick();
+        find<QPushButton>("MMC_Simulate_button")->click();
+        return find<QDialog>("Simulation_dialog");
+    }
+    static void EnterSimulation(QDialog* dialog, const QString& customers, int runs,
+                                const QString& seed) {
+        testing::Child<QLineEdit>(dialog, "Simulation_customers_edit")->setText(customers);
+        testing::Child<QSpinBox>(dialog, "Simulation_runs_spin")->setValue(runs);
+        testing::Child<QLineEdit>(dialog, "Simulation_seed_edit")->setText(seed);
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    }
+
     static std::string Describe(const Selection& s) {
         std::string text;
         for (const int item : s.items)
@@ -950,42 +1049,6 @@ private:
                     .hasMatch())
                 places << QRect(button->mapTo(page, QPoint()), button->size());
         return places;
-    }
-
-    // Tries every item of every visible group, the later groups under each choice of the
-    // earlier ones, and checks the layout in each state and that a click moves neither the item
-    // clicked nor the buttons.
-    static void ExerciseChoices(QScrollArea* scroll, QWidget* page, const QList<QRect>& buttons,
-                                const QList<RadioGroup*>& groups, int k, const QString& where,
-                                QStringList& problems, int& states) {
-        QWidget* inputs = scroll->widget();
-        if (k == groups.size()) {
-            ++states;
-            QApplication::processEvents();
-            if (inputs->width() > scroll->viewport()->width()) problems << where + ": too wide";
-            for (const QString& problem : LayoutProblems(inputs))
-                problems << where + ": " + problem;
-            for (const QString& problem : TabOrderProblems(page))
-                problems << where + ": tab order " + problem;
-            if (ButtonPlaces(page) != buttons) problems << where + ": the buttons moved";
-            return;
-        }
-        RadioGroup* group = groups[k];
-        if (group->isHidden()) {
-            ExerciseChoices(scroll, page, buttons, groups, k + 1, where, problems, states);
-            return;
-        }
-        const int kept = group->itemIndex();
-        for (int item = 0; item < group->count(); ++item) {
-            QRadioButton* clicked = group->item(item);
-            const QPoint before = clicked->mapTo(page, QPoint());
-            clicked->click();
-            QApplication::processEvents();
-            const QString state = QString("%1 %2=%3").arg(where, group->objectName()).arg(item);
-            if (clicked->mapTo(page, QPoint()) != before) problems << state + ": the item moved";
-            ExerciseChoices(scroll, page, buttons, groups, k + 1, state, problems, states);
-        }
-        group->item(kept)->click();
     }
 
     // Visible controls whose text does not fit or that overlap a visible sibling.
