@@ -112,13 +112,8 @@ TEST_P(DmcAgainstUniformisedChain, StatesStatisticsAndPrintedFiguresAgree) {
     const std::string call = "dmc c=" + std::to_string(c) + " rho=" + Format("%.6g", {rho});
     SCOPED_TRACE(call);
     const std::vector<std::string> lines = testing::ReportOf(call);
-    const testing::WaitFigures w = testing::ErlangWaitOf(r.embedded, c);
-    const testing::QueueFigures q = testing::QueueOf(r.timeAverage, c);
-    EXPECT_PRINTED(lines, "Pwait", r.Pwait);
-    EXPECT_PRINTED(lines, "E(Wq)", w.EWq);
-    EXPECT_PRINTED(lines, "E(Lq)", q.ELq);
-    EXPECT_PRINTED(lines, "Std(Wq)", w.StdWq);
-    EXPECT_PRINTED(lines, "Std(Lq)", q.StdLq);
+    testing::ExpectPrintedStatistics(lines, testing::ErlangWaitOf(r.embedded, c),
+                                     testing::QueueOf(r.timeAverage, c));
     if (state < 0) return;
     for (const auto& [output, states] : {std::pair{3, &r.timeAverage}, std::pair{4, &r.embedded}})
         testing::ExpectStateRow(testing::ReportOf(call + " output=" + std::to_string(output) +
