@@ -48,13 +48,6 @@ TEST(SeriesList, FindsOrCreatesInAscendingOrderAndDeletes) {
     EXPECT_EQ(list.HighestNumber(), 7);
 }
 
-TEST(TSeries, TakesDuplicatesFromTheGraph) {
-    RecordingOwner owner;
-    SeriesList list(owner);
-    EXPECT_TRUE(list.Series(1, true).DuplicatesAllowed());
-    EXPECT_FALSE(list.Series(2, false).DuplicatesAllowed());
-}
-
 TEST(TSeries, TellsTheGraphOnlyOfChanges) {
     RecordingOwner owner;
     TSeries s(&owner, 2, false);
