@@ -19,7 +19,8 @@ using testing::OneBased;
 using testing::Rows;
 using Lines = std::vector<std::string>;
 
-// Whole reports of chains a file can hold are golden data (tests/data/reports/markov_*.txt).
+// Whole reports of chains a file can hold are golden data (tests/data/reports/markov_*.txt),
+// transient states without mass among them.
 const Lines kHeader{"============================", "   STEADY-STATE BEHAVIOUR",
                     "============================", " "};
 
@@ -60,17 +61,6 @@ TEST(SolveSteadyState, RandomIrreducibleChainsSatisfyPiPEqualsPi) {
         EXPECT_NEAR(static_cast<double>(total), 1, 1e-13);
         EXPECT_LT(s.accuracy, 1e-14);
     }
-}
-
-TEST(SolveSteadyState, TransientStatesGetNoMass) {
-    // 1 -> {2 <-> 3}, 4 -> 1.
-    const SteadyState s = SolveSteadyState(
-        OneBased({{0, 0.5, 0.5, 0}, {0, 0.2, 0.8, 0}, {0, 0.4, 0.6, 0}, {1, 0, 0, 0}}), 4);
-    ASSERT_TRUE(s.solved);
-    EXPECT_NEAR(s.x[1], 0, 1e-15);
-    EXPECT_NEAR(s.x[4], 0, 1e-15);
-    EXPECT_REL_NEAR(s.x[2], 1.0 / 3, 1e-14);  // 0.4 / (0.8 + 0.4)
-    EXPECT_REL_NEAR(s.x[3], 2.0 / 3, 1e-14);
 }
 
 // Two blocks that hardly meet: the first left with probability eps, the second with eps2, each
