@@ -32,6 +32,7 @@
 #include "core/queue/queue_model.h"
 #include "core/text/number_parse.h"
 #include "support/data_file.h"
+#include "support/recording_host.h"
 
 namespace wachtrix::cli {
 namespace {
@@ -209,24 +210,9 @@ int PointsPerModel() {
 
 // The Output item a point's words pick, as the tab would show it.
 const OutputItem* AskedOutput(const QueueModelSpec& model, const std::string& words) {
-    std::map<std::string, std::string> keys;
-    for (const std::string& w : Words(words))
-        keys[w.substr(0, w.find('='))] = w.substr(w.find('=') + 1);
-    Selection s;
-    for (std::size_t c = 0; c < model.choices.size(); ++c) {
-        const ChoiceSpec& choice = model.choices[c];
-        const std::string given =
-            keys.count(std::string(choice.key))     ? keys[std::string(choice.key)]
-            : keys.count(std::string(choice.alias)) ? keys[std::string(choice.alias)]
-                                                    : "0";
-        for (std::size_t item = 0; item < choice.itemKeys.size(); ++item)
-            if (choice.itemKeys[item] == given) s.items[c] = static_cast<int>(item);
-        if (choice.itemKeys.empty() && !choice.key.empty()) s.items[c] = std::stoi(given);
-    }
+    const Selection s = testing::FormOf(std::string(model.key) + " " + words).selection;
     const OutputSpec* output = model.outputFor(s);
-    if (!output) return nullptr;
-    const int item = keys.count("output") ? std::stoi(keys["output"]) : 0;
-    return &output->items[static_cast<std::size_t>(item)];
+    return output ? &output->items[static_cast<std::size_t>(s.output)] : nullptr;
 }
 
 // What the point asked for is in its report (unless the model declined the point with a

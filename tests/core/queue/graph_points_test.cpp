@@ -90,31 +90,27 @@ auto GeometricTail(double anchor, double ratio) {
     return [=](int n) { return anchor * std::pow(ratio, n + 1) / (1 - ratio); };
 }
 
-TEST(ServerStateGraphPoints, EveryStateWhileTheTailIsShort) {
-    // P{L > n | L > 0} = 0.5^n reaches 0.001 at n = 10.
-    const GeometricStateTail g{0.5, 0, 0.5};
-    const auto tail = GeometricTail(0.5, 0.5);
-    const auto points = ServerStateGraphPoints(1, tail(0), g, tail);
-    ASSERT_EQ(points.size(), 10u);
-    for (std::size_t i = 0; i < points.size(); ++i)
-        EXPECT_DOUBLE_EQ(points[i].y, std::pow(0.5, i + 1.0));
-}
-
-TEST(ServerStateGraphPoints, AboutFiftyEvenStepsForALongTail) {
+// P{L > n | L > 0} = ratio^n: every state while the tail is short, about fifty even steps for a
+// long one.
+TEST(ServerStateGraphPoints, EveryStateOrAboutFiftyEvenSteps) {
     const struct {
         double ratio;
         int step;
-    } rows[] = {{0.99, 14},       // n_max = 687: step 686 div 50 + 1
-                {0.99999, 200}};  // n_max far beyond 10000: step 200, cut at 10000
+        std::size_t fewest, most;
+    } rows[] = {{0.5, 1, 10, 10},         // 0.5^n reaches 0.001 at n = 10
+                {0.99, 14, 45, 51},       // n_max = 687: step 686 div 50 + 1
+                {0.99999, 200, 45, 51}};  // n_max far beyond 10000: step 200, cut at 10000
     for (const auto& r : rows) {
         const GeometricStateTail g{1 - r.ratio, 0, r.ratio};
         const auto tail = GeometricTail(1 - r.ratio, r.ratio);
         EXPECT_EQ(ServerStateGraphStep(1, tail(0), g, tail), r.step);
         const auto points = ServerStateGraphPoints(1, tail(0), g, tail);
-        ASSERT_GE(points.size(), 45u);
-        ASSERT_LE(points.size(), 51u);
-        for (std::size_t i = 0; i < points.size(); ++i)
+        ASSERT_GE(points.size(), r.fewest);
+        ASSERT_LE(points.size(), r.most);
+        for (std::size_t i = 0; i < points.size(); ++i) {
             EXPECT_EQ(points[i].x, r.step * (i + 1.0));
+            EXPECT_REL_NEAR(points[i].y, std::pow(r.ratio, points[i].x), 1e-9);
+        }
         EXPECT_TRUE(points.back().y <= 0.001 || points.back().x + r.step > 10000);
     }
 }

@@ -21,7 +21,7 @@ struct Fitted {
 
 std::vector<Fitted> EveryFit() {
     std::vector<Fitted> all;
-    for (const double cs2 : {0.01, 0.3, 0.5, 0.77, 1.0})
+    for (const double cs2 : {0.01, 0.011, 0.07, 0.3, 1.0 / 3, 0.4, 0.5, 0.77, 0.99, 1.0})
         all.push_back(
             {"Erlangian " + std::to_string(cs2), ErlangMixTime(FitErlangian(cs2)), 1, cs2});
     for (const CoxianKind kind : {CoxianKind::MG1Gamma, CoxianKind::MG1Balanced,
