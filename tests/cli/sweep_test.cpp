@@ -29,6 +29,7 @@
 
 #include "cli/commands.h"
 #include "cli/report_tool.h"
+#include "core/markov/chain_builders.h"
 #include "core/queue/queue_model.h"
 #include "core/text/number_parse.h"
 #include "support/data_file.h"
@@ -294,28 +295,18 @@ TEST(Sweep, EveryModelGivesSoundReportsOverItsGrid) {
 std::string RandomChainText(std::mt19937& rng, bool discrete, int n, double density,
                             int absorbing) {
     std::uniform_real_distribution<double> unit(0, 1);
+    const Matrix p = testing::RandomStochastic(rng, n, density);
     std::ostringstream text;
     text.precision(17);
     text << (discrete ? 99 : 88) << "\n" << n << "\n";
     for (int i = 1; i <= n; ++i) {
-        std::vector<double> row(n + 1, 0.0);
-        if (i > n - absorbing) {
-            if (discrete) row[i] = 1;
-        } else {
-            row[i % n + 1] = 0.05 + unit(rng);
-            for (int j = 1; j <= n; ++j)
-                if (unit(rng) < density) row[j] += unit(rng);
-            if (!discrete) row[i] = 0;
-            // Rates over many decades, probabilities normalised.
-            double sum = 0;
-            for (int j = 1; j <= n; ++j)
-                sum += row[j];
-            const double scale = discrete ? 1 / sum : std::pow(10.0, 6 * unit(rng) - 3);
-            for (int j = 1; j <= n; ++j)
-                row[j] *= scale;
+        // Rates over many decades, no rate from a state to itself.
+        const double scale = discrete ? 1 : std::pow(10.0, 6 * unit(rng) - 3);
+        for (int j = 1; j <= n; ++j) {
+            double entry = discrete || i != j ? p[i][j] * scale : 0;
+            if (i > n - absorbing) entry = discrete && i == j ? 1 : 0;
+            text << (j > 1 ? " " : "") << entry;
         }
-        for (int j = 1; j <= n; ++j)
-            text << (j > 1 ? " " : "") << row[j];
         text << "\n";
     }
     for (int column = 0; column < (discrete ? 1 : 2); ++column) {
