@@ -43,10 +43,6 @@ Rows GamblersRuin(int n, double up) {
     return rows;
 }
 
-ChainStructure Classes(const Rows& rows) {
-    return ClassifyChain(OneBased(rows), static_cast<int>(rows.size()));
-}
-
 TEST(SubtractionFreeSolver, AgreesWithGaussianEliminationOnRandomOpenChains) {
     std::mt19937 rng(17);
     std::uniform_real_distribution<double> unit(0, 1);
@@ -229,7 +225,7 @@ TEST(SolveAbsorption, GamblersRuinMeetsItsClosedForms) {
     };
     for (const Row r : {Row{4, 0.5}, Row{10, 0.5}, Row{10, 0.4}, Row{25, 0.7}}) {
         const Rows rows = GamblersRuin(r.n, r.up);
-        const ChainStructure classes = Classes(rows);
+        const ChainStructure classes = ClassifyChain(OneBased(rows), r.n + 1);
         ASSERT_EQ(classes.subchains.size(), 2u);
         const std::vector<double> cost(r.n + 2, 1.0);
         const Absorption a =
