@@ -48,43 +48,6 @@ TEST(SeriesList, FindsOrCreatesInAscendingOrderAndDeletes) {
     EXPECT_EQ(list.HighestNumber(), 7);
 }
 
-struct Look {
-    int number;
-    TColor color;
-    int shape, lineStyle;
-    bool filled;
-};
-
-TEST(TSeries, DefaultsFollowTheNumber) {
-    const Look looks[] = {
-        {1, 0x008000, 0, 0, true}, {2, 0xFF0000, 1, 1, true},  {3, 0x0000FF, 2, 2, true},
-        {4, 0x808080, 3, 3, true}, {5, 0x000080, 0, 4, false}, {6, 0x008000, 1, 0, false},
-        {0, 0x008000, 1, 0, true},
-    };
-    RecordingOwner owner;
-    for (const Look& l : looks) {
-        const TSeries s(&owner, l.number, false);
-        EXPECT_EQ(s.Color(), l.color) << l.number;
-        EXPECT_EQ(s.MarkColor(), l.color) << l.number;
-        EXPECT_EQ(s.PointShape(), l.shape) << l.number;
-        EXPECT_EQ(s.LineStyle(), l.lineStyle) << l.number;
-        EXPECT_EQ(s.FillPoints(), l.filled) << l.number;
-        EXPECT_EQ(s.PointSize(), 4);
-        EXPECT_TRUE(s.Active() && s.DrawLine() && s.DrawPoints());
-        EXPECT_FALSE(s.ShowInLegend());
-        EXPECT_EQ(s.Axis(), SeriesAxis::YAxis);
-        EXPECT_EQ(s.Name(), "Series " + std::to_string(l.number));
-    }
-    EXPECT_TRUE(owner.changed.empty());  // creation is not a change
-}
-
-TEST(TSeries, TakesDuplicatesFromTheGraph) {
-    RecordingOwner owner;
-    SeriesList list(owner);
-    EXPECT_TRUE(list.Series(1, true).DuplicatesAllowed());
-    EXPECT_FALSE(list.Series(2, false).DuplicatesAllowed());
-}
-
 TEST(TSeries, TellsTheGraphOnlyOfChanges) {
     RecordingOwner owner;
     TSeries s(&owner, 2, false);

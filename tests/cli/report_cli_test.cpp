@@ -33,10 +33,6 @@ TEST(ReportTool, RefusedInputGoesToStandardErrorWithExitTwo) {
     EXPECT_EQ(o.exitCode, 2);
     EXPECT_EQ(o.out, "");
     EXPECT_EQ(o.err, "Error: c incorrect\n");
-
-    const Outcome tooSmall = RunReport("mmc c=2500 rho=0.7");
-    EXPECT_EQ(tooSmall.exitCode, 0);
-    EXPECT_EQ(tooSmall.out, "Rho too small for reliable results.\n\n");
 }
 
 // The usage faults' texts are golden data (tests/data/usage_faults.txt), run in-process.

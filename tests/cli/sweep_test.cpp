@@ -29,9 +29,11 @@
 
 #include "cli/commands.h"
 #include "cli/report_tool.h"
+#include "core/markov/chain_builders.h"
 #include "core/queue/queue_model.h"
 #include "core/text/number_parse.h"
 #include "support/data_file.h"
+#include "support/recording_host.h"
 
 namespace wachtrix::cli {
 namespace {
@@ -209,24 +211,9 @@ int PointsPerModel() {
 
 // The Output item a point's words pick, as the tab would show it.
 const OutputItem* AskedOutput(const QueueModelSpec& model, const std::string& words) {
-    std::map<std::string, std::string> keys;
-    for (const std::string& w : Words(words))
-        keys[w.substr(0, w.find('='))] = w.substr(w.find('=') + 1);
-    Selection s;
-    for (std::size_t c = 0; c < model.choices.size(); ++c) {
-        const ChoiceSpec& choice = model.choices[c];
-        const std::string given =
-            keys.count(std::string(choice.key))     ? keys[std::string(choice.key)]
-            : keys.count(std::string(choice.alias)) ? keys[std::string(choice.alias)]
-                                                    : "0";
-        for (std::size_t item = 0; item < choice.itemKeys.size(); ++item)
-            if (choice.itemKeys[item] == given) s.items[c] = static_cast<int>(item);
-        if (choice.itemKeys.empty() && !choice.key.empty()) s.items[c] = std::stoi(given);
-    }
+    const Selection s = testing::FormOf(std::string(model.key) + " " + words).selection;
     const OutputSpec* output = model.outputFor(s);
-    if (!output) return nullptr;
-    const int item = keys.count("output") ? std::stoi(keys["output"]) : 0;
-    return &output->items[static_cast<std::size_t>(item)];
+    return output ? &output->items[static_cast<std::size_t>(s.output)] : nullptr;
 }
 
 // What the point asked for is in its report (unless the model declined the point with a
@@ -308,28 +295,18 @@ TEST(Sweep, EveryModelGivesSoundReportsOverItsGrid) {
 std::string RandomChainText(std::mt19937& rng, bool discrete, int n, double density,
                             int absorbing) {
     std::uniform_real_distribution<double> unit(0, 1);
+    const Matrix p = testing::RandomStochastic(rng, n, density);
     std::ostringstream text;
     text.precision(17);
     text << (discrete ? 99 : 88) << "\n" << n << "\n";
     for (int i = 1; i <= n; ++i) {
-        std::vector<double> row(n + 1, 0.0);
-        if (i > n - absorbing) {
-            if (discrete) row[i] = 1;
-        } else {
-            row[i % n + 1] = 0.05 + unit(rng);
-            for (int j = 1; j <= n; ++j)
-                if (unit(rng) < density) row[j] += unit(rng);
-            if (!discrete) row[i] = 0;
-            // Rates over many decades, probabilities normalised.
-            double sum = 0;
-            for (int j = 1; j <= n; ++j)
-                sum += row[j];
-            const double scale = discrete ? 1 / sum : std::pow(10.0, 6 * unit(rng) - 3);
-            for (int j = 1; j <= n; ++j)
-                row[j] *= scale;
+        // Rates over many decades, no rate from a state to itself.
+        const double scale = discrete ? 1 : std::pow(10.0, 6 * unit(rng) - 3);
+        for (int j = 1; j <= n; ++j) {
+            double entry = discrete || i != j ? p[i][j] * scale : 0;
+            if (i > n - absorbing) entry = discrete && i == j ? 1 : 0;
+            text << (j > 1 ? " " : "") << entry;
         }
-        for (int j = 1; j <= n; ++j)
-            text << (j > 1 ? " " : "") << row[j];
         text << "\n";
     }
     for (int column = 0; column < (discrete ? 1 : 2); ++column) {

@@ -117,13 +117,17 @@ inline Band Deaths(int c, int start, const std::vector<long double>& weights) {
 
 }  // namespace detail
 
-inline GimcReference SolveGimcReference(int c, int N, const EventWeights& events) {
-    // Row i: an arrival finds i, i + 1 go through the interarrival time; an arrival beyond the
-    // truncation is kept in state N - 1.
+// turnAway: the system holds at most N - 1 (the finite waiting room), so an arrival that finds
+// N - 1 is turned away; otherwise N truncates the infinite queue.
+inline GimcReference SolveGimcReference(int c, int N, const EventWeights& events,
+                                        bool turnAway = false) {
+    // Row i: an arrival finds i, i + 1 go through the interarrival time (N - 1 of a full system
+    // that turns it away); an arrival beyond the truncation is kept in state N - 1.
+    const auto present = [&](int i) { return turnAway ? std::min(i + 1, N - 1) : i + 1; };
     std::vector<detail::Band> P(N);
     for (int i = 0; i < N; ++i) {
-        P[i] = detail::Deaths(c, std::min(i + 1, N), events.embedded);
-        if (i == N - 1) {
+        P[i] = detail::Deaths(c, present(i), events.embedded);
+        if (present(i) == N) {
             P[i][N - 1] += P[i][N];
             P[i].p.pop_back();
         }
@@ -150,10 +154,10 @@ inline GimcReference SolveGimcReference(int c, int N, const EventWeights& events
         r.embedded[n] /= total;
         if (n >= c) r.Pwait += r.embedded[n];
     }
-    r.timeAverage.assign(N + 1, 0.0L);
+    r.timeAverage.assign(turnAway ? N : N + 1, 0.0L);
     for (int i = 0; i < N; ++i) {
-        const detail::Band row = detail::Deaths(c, i + 1, events.timeAverage);
-        for (int n = row.lo; n <= i + 1; ++n)
+        const detail::Band row = detail::Deaths(c, present(i), events.timeAverage);
+        for (int n = row.lo; n <= present(i); ++n)
             r.timeAverage[n] += r.embedded[i] * row.at(n);
     }
     return r;

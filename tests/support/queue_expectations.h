@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/queue/chart_plot.h"
+#include "core/text/delphi_format.h"
 #include "core/text/number_parse.h"
 #include "support/expect_near.h"
 #include "support/recording_host.h"
@@ -202,6 +203,24 @@ inline WaitFigures ErlangWaitOf(const std::vector<long double>& found, int c) {
     }
     f.StdWq = std::sqrt(V);
     return f;
+}
+
+// The statistics block of a report against the wait and the queue computed another way.
+inline void ExpectPrintedStatistics(const std::vector<std::string>& lines, const WaitFigures& w,
+                                    const QueueFigures& q) {
+    EXPECT_PRINTED(lines, "Pwait", w.Pwait);
+    EXPECT_PRINTED(lines, "E(Wq)", w.EWq);
+    EXPECT_PRINTED(lines, "E(Lq)", q.ELq);
+    EXPECT_PRINTED(lines, "Std(Wq)", w.StdWq);
+    EXPECT_PRINTED(lines, "Std(Lq)", q.StdLq);
+}
+
+// The row of t in the waiting-time table (output=1) of a call, against the tail P{Wq > t}.
+inline void ExpectTailRow(const std::string& call, double t, long double tail) {
+    const std::string text = Format("%g", {t});
+    const std::vector<std::string> row = TableRow(ReportOf(call + " output=1 t=" + text), text);
+    ASSERT_EQ(row.size(), 2u) << call << " t=" << text;
+    EXPECT_TRUE(PrintedRight(row[1], tail)) << call << " t=" << text;
 }
 
 }  // namespace wachtrix::testing

@@ -109,20 +109,6 @@ std::vector<Real> DenseSolve(std::vector<std::vector<Real>> A, std::vector<Real>
     return x;
 }
 
-// The stationary distribution of a stochastic matrix P (rows sum to one): x (P - I) = 0 with
-// the first balance equation replaced by sum x = 1, solved densely.
-template <class Real>
-std::vector<Real> StationaryDistribution(const std::vector<std::vector<Real>>& P) {
-    const int n = static_cast<int>(P.size());
-    std::vector<std::vector<Real>> A(n, std::vector<Real>(n, 0));
-    std::vector<Real> b(n, 0);
-    for (int j = 0; j < n; ++j)
-        for (int i = 0; i < n; ++i)
-            A[j][i] = j == 0 ? 1 : P[i][j] - (i == j ? 1 : 0);
-    b[0] = 1;
-    return DenseSolve(std::move(A), std::move(b));
-}
-
 // Closed forms of single-server queues. Time in mean service times, arrival rate rho.
 
 // M/M/1.

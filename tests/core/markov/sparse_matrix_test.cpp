@@ -50,32 +50,5 @@ TEST(SparseMatrix, ProductsEqualTheDenseSums) {
     }
 }
 
-TEST(SparseMatrix, MixedRowsOfStretchesAndSingleEntries) {
-    // Row 1: one long stretch; row 2: scattered; row 3: a stretch and a lone entry.
-    const int n = 12;
-    Matrix p(n + 1, std::vector<double>(n + 1, 0.0));
-    for (int j = 2; j <= 11; ++j)
-        p[1][j] = j;
-    for (int j = 1; j <= n; j += 3)
-        p[2][j] = j;
-    for (int j = 1; j <= 6; ++j)
-        p[3][j] = 1;
-    p[3][12] = 5;
-    const SparseMatrix m(p, n);
-    std::vector<double> x(n + 1, 0.0), out;
-    for (int j = 1; j <= n; ++j)
-        x[j] = j;
-    m.MultiplyRight(x, out);
-    EXPECT_EQ(out[1], 505);  // 2^2 + ... + 11^2
-    EXPECT_EQ(out[2], 1 + 16 + 49 + 100);
-    EXPECT_EQ(out[3], 21 + 60);
-    std::vector<double> unit3(n + 1, 0.0);
-    unit3[3] = 2;
-    m.MultiplyLeft(unit3, out);
-    EXPECT_EQ(out[6], 2);
-    EXPECT_EQ(out[7], 0);
-    EXPECT_EQ(out[12], 10);
-}
-
 }  // namespace
 }  // namespace wachtrix

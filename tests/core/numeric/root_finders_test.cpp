@@ -49,12 +49,6 @@ TEST(ZBRENT, FindsARootWithinItsStoppingBoundInBothPrecisions) {
     EXPECT_NEAR(static_cast<double>(rootL), 0.7390851332151607, BrentBound(0.739, 1e-15));
 }
 
-TEST(ZBRENT, IsExactForALinearFunction) {
-    // The secant step lands on the root of a straight line.
-    EXPECT_NEAR(ZBRENT<double>([](double x) { return 3 * x - 1; }, 0.0, 1.0, 1e-14, kCopy), 1.0 / 3,
-                1e-15);
-}
-
 TEST(ZBRENT, RefusesAnUnbracketedIntervalWithItsTexts) {
     Counting f{[](double x) { return x * x + 1; }};
     const auto lines = FailureLines([&] { ZBRENT<double>(f, -1.0, 1.0, 1e-9, kCopy); });

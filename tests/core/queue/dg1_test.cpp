@@ -73,34 +73,35 @@ INSTANTIATE_TEST_SUITE_P(Loads, DM1ClosedForms, ::testing::Values(0.0401, 0.3, 0
 
 // --- the phase chain, truncated far out and iterated ---------------------------------------------
 
-// pi(j) of the phases an arrival finds, from P(i -> j) with no tail, by iterating pi = pi P until
-// it stops changing; `size` states, far enough out that the rest is negligible.
-std::vector<double> IteratedPhaseChain(const ErlangianFit& f, double rho, int size) {
-    const double mean = f.mu / rho;
-    std::vector<double> a(size + f.k + 1);
-    for (std::size_t m = 0; m < a.size(); ++m)
-        a[m] = static_cast<double>(testing::PoissonTerm(mean, static_cast<int>(m)));
-    // Completions beyond this many in one interarrival time are negligible.
-    const int reach = static_cast<int>(mean + 15 * std::sqrt(mean) + 30);
-    auto A = [&](int m) { return m < 0 ? 0.0 : a[m]; };
-    std::vector<double> pi(size, 0.0), next(size);
+// The phases an arrival finds, n + k (or n + k - 1 with probability p) after it, by iterating
+// their chain from 0 in extended precision (the step to 0 as the upper Poisson sum) until no
+// probability moves by more than 1e-16 of max(itself, floor); size covers the tail.
+std::vector<long double> PhasesFound(const ErlangianFit& f, double rho, int size,
+                                     long double floor) {
+    const int k = f.k;
+    const long double mean = f.mu / static_cast<long double>(rho);  // completions per interarrival
+    const int top = std::max(size + k, static_cast<int>(mean + 40 * std::sqrt(mean) + 60));
+    std::vector<long double> a(top + 1), atLeast(top + 2, 0.0L);
+    for (int m = 0; m <= top; ++m)
+        a[m] = std::exp(-mean + m * std::log(mean) - std::lgamma(m + 1.0L));
+    for (int m = top; m >= 0; --m)
+        atLeast[m] = atLeast[m + 1] + a[m];
+    const auto A = [&](int m) { return m < 0 || m > top ? 0.0L : a[m]; };
+    std::vector<long double> pi(size, 0.0L), next(size);
     pi[0] = 1;
-    for (int sweep = 0; sweep < 100000; ++sweep) {
-        std::fill(next.begin(), next.end(), 0.0);
+    for (int sweep = 0; sweep < 200000; ++sweep) {
+        std::fill(next.begin(), next.end(), 0.0L);
         for (int i = 0; i < size; ++i) {
-            double stay = 1;
-            for (int j = std::max(1, i + f.k - reach); j < size && j <= i + f.k; ++j) {
-                const double pij = (1 - f.p) * A(f.k + i - j) + f.p * A(f.k - 1 + i - j);
-                next[j] += pi[i] * pij;
-                stay -= pij;
-            }
-            next[0] += pi[i] * stay;
+            next[0] += pi[i] * ((1 - f.p) * atLeast[i + k] + f.p * atLeast[i + k - 1]);
+            for (int j = std::max(1, i + k - top); j < size && j <= i + k; ++j)
+                next[j] += pi[i] * ((1 - f.p) * A(i + k - j) + f.p * A(i + k - 1 - j));
         }
-        double change = 0;
+        long double change = 0;
         for (int j = 0; j < size; ++j)
-            change = std::max(change, std::fabs(next[j] - pi[j]));
-        std::swap(pi, next);
-        if (change < 1e-16) break;
+            if (next[j] > 1e-300L)
+                change = std::max(change, std::fabs(next[j] - pi[j]) / std::max(next[j], floor));
+        pi.swap(next);
+        if (change < 1e-16L) break;
     }
     return pi;
 }
@@ -116,7 +117,7 @@ TEST_P(Dg1AgainstIteratedChain, PhasesMomentsAndTail) {
     const auto [cs2, rho, pure] = GetParam();
     const Dg1ErlangSolution s = SolveDg1Erlang(cs2, rho, pure);
     const int size = s.M + static_cast<int>(std::log(1e-18) / std::log(s.eta)) + 1;
-    const std::vector<double> pi = IteratedPhaseChain(s.fit, rho, size);
+    const std::vector<long double> pi = PhasesFound(s.fit, rho, size, 1);
     long double mean = 0, second = 0;
     for (std::size_t j = 0; j < pi.size(); ++j) {
         mean += j * pi[j];
@@ -292,35 +293,6 @@ TEST(Dg1CoxianSolution, KeepsTheSmallestDelayThatIsNotRefused) {
 
 // --- every printed figure to its last digit ------------------------------------------------------
 
-// Pure Erlang service of k phases at rate k: the phases an arrival finds, n + k after it, by
-// iterating their chain from 0 in extended precision (the step to 0 as the upper Poisson sum);
-// size covers the tail.
-std::vector<long double> PhasesFound(int k, double rho, int size) {
-    const long double mean = k / static_cast<long double>(rho);  // completions per interarrival
-    const int top = std::max(size + k, static_cast<int>(mean + 40 * std::sqrt(mean) + 60));
-    std::vector<long double> a(top + 1), atLeast(top + 2, 0.0L);
-    for (int m = 0; m <= top; ++m)
-        a[m] = std::exp(-mean + m * std::log(mean) - std::lgamma(m + 1.0L));
-    for (int m = top; m >= 0; --m)
-        atLeast[m] = atLeast[m + 1] + a[m];
-    std::vector<long double> pi(size, 0.0L), next(size);
-    pi[0] = 1;
-    for (int sweep = 0; sweep < 200000; ++sweep) {
-        std::fill(next.begin(), next.end(), 0.0L);
-        for (int i = 0; i < size; ++i) {
-            next[0] += pi[i] * atLeast[i + k];
-            for (int j = 1; j < size && j <= i + k; ++j)
-                next[j] += pi[i] * a[i + k - j];
-        }
-        long double change = 0;
-        for (int j = 0; j < size; ++j)
-            if (next[j] > 1e-300L) change = std::max(change, std::fabs(next[j] / pi[j] - 1));
-        pi.swap(next);
-        if (change < 1e-16L) break;
-    }
-    return pi;
-}
-
 // Light loads where the figures are near 1e-29 (Std(Lq) once came from a difference of terms
 // near rho), a hundred phases and long queues. E(Lq^2) over time from the phases left at each
 // moment of the interarrival time D = 1 / rho: L = ceil(phases / k).
@@ -335,7 +307,7 @@ TEST(Dg1PrintedFigures, RightToTheLastDigitAtEveryCorner) {
             "dg1 service=1 cs2=" + std::to_string(c.k) + " rho=" + Format("%.6g", {c.rho});
         const std::vector<std::string> lines = testing::ReportOf(call);
         SCOPED_TRACE(call);
-        const std::vector<long double> pi = PhasesFound(c.k, c.rho, c.size);
+        const std::vector<long double> pi = PhasesFound({c.k, 0, double(c.k)}, c.rho, c.size, 0);
         const long double nu = c.k;
         long double EWq = 0;
         for (std::size_t n = 0; n < pi.size(); ++n)
@@ -371,11 +343,8 @@ TEST(Dg1PrintedFigures, RightToTheLastDigitAtEveryCorner) {
         long double waits = 0;
         for (std::size_t n = 1; n < pi.size(); ++n)
             waits += pi[n];
-        EXPECT_PRINTED(lines, "Pwait", waits);
-        EXPECT_PRINTED(lines, "E(Wq)", EWq);
-        EXPECT_PRINTED(lines, "E(Lq)", Lq1);
-        EXPECT_PRINTED(lines, "Std(Wq)", std::sqrt(VWq));
-        EXPECT_PRINTED(lines, "Std(Lq)", std::sqrt(Lq2 - Lq1 * Lq1));
+        testing::ExpectPrintedStatistics(lines, {waits, EWq, std::sqrt(VWq)},
+                                         {0, Lq1, std::sqrt(Lq2 - Lq1 * Lq1)});
     }
 }
 

@@ -51,38 +51,25 @@ TEST(TimeGraphPoints, EndAtTheFirstTimeAtOrBeyondTmax) {
     }
 }
 
-// A geometric tail q^n: the conditional probability falls below 0.001 at n* = ln 0.001 / ln q.
-std::vector<ChartPoint> GeometricStateGraph(double q) {
-    double y = 1;
-    return StateGraphPoints([&](int) { return y *= q; });
-}
-
-TEST(StateGraphPoints, KeepEveryStateForAShortTail) {
-    const auto points = GeometricStateGraph(0.5);  // 0.5^10 < 0.001: ten points
-    ASSERT_EQ(points.size(), 10u);
-    for (std::size_t i = 0; i < points.size(); ++i)
-        EXPECT_EQ(points[i].x, i + 1.0);
-    EXPECT_LE(points.back().y, 0.001);
-}
-
-TEST(StateGraphPoints, ThinALongTailToAboutFiftyEvenlySpacedPoints) {
-    const auto points = GeometricStateGraph(0.995);  // falls to 0.001 near n = 1378
-    ASSERT_GE(points.size(), 40u);
-    ASSERT_LE(points.size(), 60u);
-    const double spacing = points[1].x - points[0].x;
-    for (std::size_t i = 1; i < points.size(); ++i)
-        EXPECT_DOUBLE_EQ(points[i].x - points[i - 1].x, spacing);
-    EXPECT_LE(points.back().y, 0.001);
-    for (const auto& p : points)
-        EXPECT_NEAR(p.y, std::pow(0.995, p.x), 1e-9 * p.y);
-}
-
-TEST(StateGraphPoints, StopAtTenThousandStatesWhenTheTailNeverFalls) {
-    const auto points = GeometricStateGraph(1.0);
-    ASSERT_FALSE(points.empty());
-    EXPECT_LE(points.back().x, 10000);
-    EXPECT_GE(points.back().x, 9000);
-    EXPECT_LE(points.size(), 60u);
+// A geometric tail q^n falls below 0.001 at n* = ln 0.001 / ln q: every state while it is short
+// (0.5^10 < 0.001), about fifty evenly spaced ones for a long one (0.995^n near n = 1378: every
+// 30th), and a stop at ten thousand states when it never falls.
+TEST(StateGraphPoints, EveryStateOrAboutFiftyEvenStepsUpToTenThousand) {
+    const struct {
+        double q;
+        std::size_t count;
+        int step;
+    } rows[] = {{0.5, 10, 1}, {0.995, 46, 30}, {1.0, 50, 200}};
+    for (const auto& r : rows) {
+        double y = 1;
+        const auto points = StateGraphPoints([&](int) { return y *= r.q; });
+        ASSERT_EQ(points.size(), r.count) << r.q;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            EXPECT_EQ(points[i].x, r.step * (i + 1.0)) << r.q;
+            EXPECT_NEAR(points[i].y, std::pow(r.q, points[i].x), 1e-9 * points[i].y) << r.q;
+        }
+        EXPECT_TRUE(points.back().y <= 0.001 || points.back().x == 10000) << r.q;
+    }
 }
 
 // P{L > n} of a geometric tail P{L = n} = anchor ratio^n from n = 0 on.
@@ -90,31 +77,27 @@ auto GeometricTail(double anchor, double ratio) {
     return [=](int n) { return anchor * std::pow(ratio, n + 1) / (1 - ratio); };
 }
 
-TEST(ServerStateGraphPoints, EveryStateWhileTheTailIsShort) {
-    // P{L > n | L > 0} = 0.5^n reaches 0.001 at n = 10.
-    const GeometricStateTail g{0.5, 0, 0.5};
-    const auto tail = GeometricTail(0.5, 0.5);
-    const auto points = ServerStateGraphPoints(1, tail(0), g, tail);
-    ASSERT_EQ(points.size(), 10u);
-    for (std::size_t i = 0; i < points.size(); ++i)
-        EXPECT_DOUBLE_EQ(points[i].y, std::pow(0.5, i + 1.0));
-}
-
-TEST(ServerStateGraphPoints, AboutFiftyEvenStepsForALongTail) {
+// P{L > n | L > 0} = ratio^n: every state while the tail is short, about fifty even steps for a
+// long one.
+TEST(ServerStateGraphPoints, EveryStateOrAboutFiftyEvenSteps) {
     const struct {
         double ratio;
         int step;
-    } rows[] = {{0.99, 14},       // n_max = 687: step 686 div 50 + 1
-                {0.99999, 200}};  // n_max far beyond 10000: step 200, cut at 10000
+        std::size_t fewest, most;
+    } rows[] = {{0.5, 1, 10, 10},         // 0.5^n reaches 0.001 at n = 10
+                {0.99, 14, 45, 51},       // n_max = 687: step 686 div 50 + 1
+                {0.99999, 200, 45, 51}};  // n_max far beyond 10000: step 200, cut at 10000
     for (const auto& r : rows) {
         const GeometricStateTail g{1 - r.ratio, 0, r.ratio};
         const auto tail = GeometricTail(1 - r.ratio, r.ratio);
         EXPECT_EQ(ServerStateGraphStep(1, tail(0), g, tail), r.step);
         const auto points = ServerStateGraphPoints(1, tail(0), g, tail);
-        ASSERT_GE(points.size(), 45u);
-        ASSERT_LE(points.size(), 51u);
-        for (std::size_t i = 0; i < points.size(); ++i)
+        ASSERT_GE(points.size(), r.fewest);
+        ASSERT_LE(points.size(), r.most);
+        for (std::size_t i = 0; i < points.size(); ++i) {
             EXPECT_EQ(points[i].x, r.step * (i + 1.0));
+            EXPECT_REL_NEAR(points[i].y, std::pow(r.ratio, points[i].x), 1e-9);
+        }
         EXPECT_TRUE(points.back().y <= 0.001 || points.back().x + r.step > 10000);
     }
 }

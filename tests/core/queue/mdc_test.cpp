@@ -308,12 +308,10 @@ TEST(MdcPrintedFigures, RightToTheLastDigitAtEveryCorner) {
             pairs += static_cast<long double>(j - k.c) * (j - k.c - 1) * pi[j];
         const long double lambda = k.c * static_cast<long double>(k.rho), EWq = q.ELq / lambda;
         SCOPED_TRACE(call);
-        EXPECT_PRINTED(lines, "Pwait", q.Pbusy);  // what arrivals find: the time average
-        EXPECT_PRINTED(lines, "E(Wq)", EWq);
-        EXPECT_PRINTED(lines, "E(Lq)", q.ELq);
-        // E(Wq^2) = E(Lq (Lq - 1)) / lambda^2: the waiting time of M/G/c in order of arrival.
-        EXPECT_PRINTED(lines, "Std(Wq)", std::sqrt(pairs / (lambda * lambda) - EWq * EWq));
-        EXPECT_PRINTED(lines, "Std(Lq)", q.StdLq);
+        // Arrivals find the time average; E(Wq^2) = E(Lq (Lq - 1)) / lambda^2: the waiting time
+        // of M/G/c in order of arrival.
+        testing::ExpectPrintedStatistics(
+            lines, {q.Pbusy, EWq, std::sqrt(pairs / (lambda * lambda) - EWq * EWq)}, q);
         if (k.n >= 0) testing::ExpectStateRow(lines, k.n, pi);
     }
 }

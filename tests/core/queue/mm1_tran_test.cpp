@@ -169,10 +169,14 @@ TEST(MM1Tran, GraphsAreTheMeasuresAt201Times) {
 }
 
 // The rows of tests/data/queue/mm1_tran.txt.
-TEST(MM1MaxInitialState, IsWhereRhoToTheIFallsTo1e16) {
+TEST(MM1MaxInitialState, IsWhereRhoToTheIFallsTo1e16AndTheRangeLabelSaysSo) {
     testing::CheckReferenceTable("queue/mm1_tran.txt",
-                                 {{"MM1MaxInitialState", [](const testing::Numbers& a) {
+                                 {{"MM1MaxInitialState",
+                                   [](const testing::Numbers& a) {
                                        return testing::Numbers{double(MM1MaxInitialState(a[0]))};
+                                   }},
+                                  {"MM1InitialStateRangeLabel", [](const testing::Numbers& a) {
+                                       return testing::Texts{MM1InitialStateRangeLabel(a[0])};
                                    }}});
 }
 

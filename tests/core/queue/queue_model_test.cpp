@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "core/queue/mm1_tran.h"
 #include "support/recording_host.h"
 
 namespace wachtrix {
@@ -224,15 +223,6 @@ TEST(ValueGroupCaption, FollowsTheTypedFields) {
     EXPECT_EQ(ValueGroupCaption(*FindQueueModel("mmc"), *FindQueueModel("mmc")->group('N'),
                                 [](std::string_view) { return std::optional<double>(); }),
               "n-values (<= 5000)");
-}
-
-TEST(MM1InitialStateRangeLabel, FollowsRhoWhereABoundApplies) {
-    EXPECT_EQ(MM1InitialStateRangeLabel(0.5), "<= 53");
-    EXPECT_EQ(MM1InitialStateRangeLabel(0.99), "<= 100");
-    EXPECT_EQ(MM1InitialStateRangeLabel(0), "<= 1");
-    EXPECT_EQ(MM1InitialStateRangeLabel(1.009), "");
-    EXPECT_EQ(MM1InitialStateRangeLabel(5), "<= 100");
-    EXPECT_EQ(MM1InitialStateRangeLabel(11), "");
 }
 
 }  // namespace

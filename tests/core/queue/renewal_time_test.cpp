@@ -21,7 +21,7 @@ struct Fitted {
 
 std::vector<Fitted> EveryFit() {
     std::vector<Fitted> all;
-    for (const double cs2 : {0.01, 0.3, 0.5, 0.77, 1.0})
+    for (const double cs2 : {0.01, 0.011, 0.07, 0.3, 1.0 / 3, 0.4, 0.5, 0.77, 0.99, 1.0})
         all.push_back(
             {"Erlangian " + std::to_string(cs2), ErlangMixTime(FitErlangian(cs2)), 1, cs2});
     for (const CoxianKind kind : {CoxianKind::MG1Gamma, CoxianKind::MG1Balanced,
@@ -33,11 +33,11 @@ std::vector<Fitted> EveryFit() {
     // G/M/c arrivals have mean 1 / (c rho).
     const int c = 3;
     const double rho = 0.7;
-    for (const double ca2 : {0.02, 0.4, 1.0})
+    for (const double ca2 : {0.01, 0.02, 0.4, 0.7, 0.999, 1.0})
         all.push_back({"Erlang arrivals " + std::to_string(ca2),
                        ErlangMixTime(FitErlang(ca2, c, rho)), 1 / (c * rho), ca2});
     for (const GmcArrivals fit : {GmcArrivals::CoxianGamma, GmcArrivals::CoxianBalanced})
-        for (const double ca2 : {0.6, 0.9, 1.0, 3.0, 50.0})
+        for (const double ca2 : {0.5, 0.6, 0.9, 1.0, 3.0, 50.0, 100.0})
             all.push_back({"Coxian arrivals " + std::to_string(static_cast<int>(fit)) + " " +
                                std::to_string(ca2),
                            TwoExponentialTime(FitCoxian2(fit, NudgeCoxianCa2(ca2), c, rho)),

@@ -52,15 +52,5 @@ TEST(ReadValueList, MarksAnOutOfRangeValueOnlyOnce) {
     EXPECT_EQ(Values(again), (std::vector<double>{0.25, 0.5}));
 }
 
-TEST(ReadValueList, ReadsAllTwelveWhenAllAreValid) {
-    TEditArray edits = Texts({"12", "11", "10", "9", "8", "7", "6", "5", "4", "3", "2", "1"});
-    const ValueList list = ReadIntValues(edits, 5000);
-    ASSERT_EQ(list.Count, 12);
-    for (int i = 1; i <= 12; ++i)
-        EXPECT_EQ(list[i], i);
-    EXPECT_EQ(edits[0], "1");
-    EXPECT_EQ(edits[11], "12");
-}
-
 }  // namespace
 }  // namespace wachtrix
