@@ -7,6 +7,7 @@
 #include "core/markov/chain_structure.h"
 #include "core/markov/mean_passage.h"
 #include "core/markov/uniformisation.h"
+#include "core/text/decimal_digits.h"
 #include "core/text/markov_format.h"
 #include "core/text/padding.h"
 
@@ -35,41 +36,63 @@ std::string Number(int k) {
 }
 
 // Mean times and costs: 8 significant digits, a sign only when negative.
-std::string Mean(double value) {
+std::string Mean(const DecimalExpansion& expansion, double value) {
     if (!std::isfinite(value)) return "out of range";
-    return (value < 0 ? "-" : "") + FormatSignificant(std::fabs(value), 8);
+    if (value < 0) return "-" + FormatSignificant(std::fabs(value), 8);
+    return FormatSignificant(expansion, value, 8);
 }
 
-std::string Probability(double value) {
-    return FormatFixedPrecision(value, 10, 9);
+std::string Mean(double value) {
+    return Mean(DecimalExpansion(value), value);
+}
+
+std::string Probability(const DecimalExpansion& expansion, double value) {
+    return FormatFixedPrecision(expansion, value, 10, 9);
 }
 
 struct Table {
     std::vector<std::string> rows;     // the row labels' state numbers
     std::vector<std::string> columns;  // the column labels
     std::function<double(std::size_t, std::size_t)> value;
-    std::function<std::string(double)> format;
+    // From the value's expansion, which its comma-separated copy shares.
+    std::function<std::string(const DecimalExpansion&, double)> format;
 };
 
+// The table in blocks of five columns, then as comma-separated values; each value is expanded
+// into its digits once, for both.
 void WriteTable(std::vector<std::string>& lines, const Table& table) {
     const std::size_t columns = table.columns.size();
-    for (std::size_t first = 0; first < columns; first += kColumnsPerBlock) {
+    const std::size_t rows = table.rows.size();
+    const std::size_t blocks = (columns + kColumnsPerBlock - 1) / kColumnsPerBlock;
+    std::vector<std::string> blockLines(blocks * rows);
+    std::vector<std::string> csvLines(rows);
+    for (std::size_t r = 0; r < rows; ++r) {
+        std::string& csv = csvLines[r];
+        csv.reserve(table.rows[r].size() + 18 * columns);
+        csv = table.rows[r];
+        for (std::size_t c = 0; c < columns; ++c) {
+            const double value = table.value(r, c);
+            const DecimalExpansion expansion(value);
+            std::string& line = blockLines[c / kColumnsPerBlock * rows + r];
+            if (line.empty()) line = "From " + table.rows[r];
+            Column(line, kLabelWidth + kColumnWidth * static_cast<int>(c % kColumnsPerBlock));
+            line += table.format(expansion, value);
+            csv += ',';
+            csv += FormatGeneralDigits(expansion, value, kCarriedDigits);
+        }
+    }
+    for (std::size_t b = 0; b < blocks; ++b) {
+        const std::size_t first = b * kColumnsPerBlock;
         const std::size_t last = std::min(columns, first + kColumnsPerBlock);
-        if (first > 0) lines.emplace_back();
+        if (b > 0) lines.emplace_back();
         std::string header;
         for (std::size_t c = first; c < last; ++c) {
             Column(header, kLabelWidth + kColumnWidth * static_cast<int>(c - first));
             header += table.columns[c];
         }
         lines.push_back(std::move(header));
-        for (std::size_t r = 0; r < table.rows.size(); ++r) {
-            std::string line = "From " + table.rows[r];
-            for (std::size_t c = first; c < last; ++c) {
-                Column(line, kLabelWidth + kColumnWidth * static_cast<int>(c - first));
-                line += table.format(table.value(r, c));
-            }
-            lines.push_back(std::move(line));
-        }
+        for (std::size_t r = 0; r < rows; ++r)
+            lines.push_back(std::move(blockLines[b * rows + r]));
     }
     lines.emplace_back();
     lines.emplace_back("As comma-separated values:");
@@ -79,15 +102,8 @@ void WriteTable(std::vector<std::string>& lines, const Table& table) {
         header += column;
     }
     lines.push_back(std::move(header));
-    for (std::size_t r = 0; r < table.rows.size(); ++r) {
-        std::string line = table.rows[r];
-        line.reserve(line.size() + 18 * columns);
-        for (std::size_t c = 0; c < columns; ++c) {
-            line += ',';
-            line += FormatGeneralDigits(table.value(r, c), kCarriedDigits);
-        }
+    for (std::string& line : csvLines)
         lines.push_back(std::move(line));
-    }
 }
 
 void WritePassageTimes(std::vector<std::string>& lines, const ChainData& chain) {
@@ -109,7 +125,7 @@ void WritePassageTimes(std::vector<std::string>& lines, const ChainData& chain) 
         table.columns.push_back("To " + Number(i));
     }
     table.value = [&](std::size_t r, std::size_t c) { return times.m[r + 1][c + 1]; };
-    table.format = Mean;
+    table.format = [](const DecimalExpansion& e, double v) { return Mean(e, v); };
     WriteTable(lines, table);
     lines.push_back(" ");
     lines.push_back("Accuracy check: " + FormatFixedPrecision(times.accuracy, 11, 10));
@@ -167,7 +183,7 @@ void WriteAbsorption(std::vector<std::string>& lines, const ChainData& chain,
     for (int s : absorption.transient)
         table.columns.push_back("To " + Number(s));
     table.value = [&](std::size_t r, std::size_t c) { return absorption.visits[r][c]; };
-    table.format = Mean;
+    table.format = [](const DecimalExpansion& e, double v) { return Mean(e, v); };
     WriteTable(lines, table);
 
     lines.push_back(" ");

@@ -78,13 +78,21 @@ std::string FormatFixedPrecision(long double value, int p, int d) {
     return FixedPrecision(DecimalExpansion(value), value, p, d);
 }
 
+std::string FormatFixedPrecision(const DecimalExpansion& expansion, long double value, int p,
+                                 int d) {
+    return FixedPrecision(expansion, value, p, d);
+}
+
 std::string FormatGeneral15(long double value) {
     return FormatGeneralDigits(value, 15);
 }
 
 std::string FormatGeneralDigits(long double value, int wanted) {
+    return FormatGeneralDigits(DecimalExpansion(value), value, wanted);
+}
+
+std::string FormatGeneralDigits(const DecimalExpansion& expansion, long double value, int wanted) {
     // FormatGeneral(value, wanted) written straight from the short expansion when it has one.
-    const DecimalExpansion expansion(value);
     const DecimalExpansion::Digits& e = expansion.digits();
     if (e.count == 0 || e.reliable < wanted) return FormatGeneral(value, wanted);
     char digits[16];
@@ -137,7 +145,10 @@ std::string FormatGeneralDigits(long double value, int wanted) {
 }
 
 std::string FormatSignificant(long double x, int n) {
-    const DecimalExpansion expansion(x);
+    return FormatSignificant(DecimalExpansion(x), x, n);
+}
+
+std::string FormatSignificant(const DecimalExpansion& expansion, long double x, int n) {
     // k = trunc(log10 x + 1 + 1e-10) is the digit count before the point, one more only within
     // 2.3e-10 (relative) below a power of ten: there, the value rounded to 9 digits is that
     // power, and the logarithm decides.

@@ -10,6 +10,8 @@
 
 namespace wachtrix {
 
+class DecimalExpansion;
+
 // The value rounded to p significant digits (and to d decimals) and written with exactly d
 // decimals, zeros filled in; exponent form when the integer part has more than p digits.
 std::string FormatFixedPrecision(long double value, int p, int d);
@@ -23,5 +25,12 @@ std::string FormatGeneralDigits(long double value, int digits);
 
 // For x >= 0: values from 1 on keep n significant digits, values below 1 get n decimals.
 std::string FormatSignificant(long double x, int n);
+
+// The same from the value's expansion (DecimalExpansion(value)), made once for a value that a
+// report writes in two formats.
+std::string FormatFixedPrecision(const DecimalExpansion& expansion, long double value, int p,
+                                 int d);
+std::string FormatGeneralDigits(const DecimalExpansion& expansion, long double value, int digits);
+std::string FormatSignificant(const DecimalExpansion& expansion, long double x, int n);
 
 }  // namespace wachtrix
