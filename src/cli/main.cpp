@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,8 +13,9 @@
 
 int main(int argc, char* argv[]) {
     wachtrix::KeepFreedMemoryForReuse();
-    std::ostringstream report;
+    wachtrix::cli::ReportOutput output(STDOUT_FILENO);
+    std::ostream report(&output);
     const int status = wachtrix::cli::RunReportTool(std::vector<std::string>(argv + 1, argv + argc),
                                                     report, std::cerr);
-    return wachtrix::cli::DeliverReport(report.str(), status, STDOUT_FILENO, std::cerr);
+    return output.Finish(status, std::cerr);
 }

@@ -165,10 +165,34 @@ int Run(const std::vector<std::string>& words, std::ostream& out, std::ostream& 
 
 }  // namespace
 
-int DeliverReport(std::string_view report, int status, int fd, std::ostream& err) {
+ReportOutput::ReportOutput(int fd) : fd_(fd), block_(std::size_t{1} << 16) {
+    setp(block_.data(), block_.data() + block_.size());
+}
+
+bool ReportOutput::Drain() {
+    const std::string_view pending(pbase(), static_cast<std::size_t>(pptr() - pbase()));
+    if (failure_.empty() && !pending.empty()) failure_ = WriteToDescriptor(fd_, pending);
+    setp(block_.data(), block_.data() + block_.size());
+    return failure_.empty();
+}
+
+ReportOutput::int_type ReportOutput::overflow(int_type c) {
+    if (!Drain()) return traits_type::eof();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+        *pptr() = traits_type::to_char_type(c);
+        pbump(1);
+    }
+    return traits_type::not_eof(c);
+}
+
+int ReportOutput::sync() {
+    return Drain() ? 0 : -1;
+}
+
+int ReportOutput::Finish(int status, std::ostream& err) {
     // A report that does not reach its reader is no success: say so, with the system's reason.
-    if (const std::string why = WriteToDescriptor(fd, report); !why.empty()) {
-        err << "Error: cannot write the report: " << why << "\n";
+    if (!Drain()) {
+        err << "Error: cannot write the report: " << failure_ << "\n";
         return 4;
     }
     return status;

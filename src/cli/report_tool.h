@@ -14,9 +14,26 @@ namespace wachtrix::cli {
 // The words after the program name; the report goes to `out`, messages to `err`.
 int RunReportTool(const std::vector<std::string>& words, std::ostream& out, std::ostream& err);
 
-// Writes the report to the descriptor (standard output): the exit status, or 4 with a message
-// on `err` when the report cannot be written whole.
-int DeliverReport(std::string_view report, int status, int fd, std::ostream& err);
+// A stream buffer onto a descriptor (standard output), written in blocks as it fills rather
+// than held whole: a report of a large chain is written without a copy of it in memory. After
+// a write fails it writes nothing more and keeps the system's reason.
+class ReportOutput : public std::streambuf {
+public:
+    explicit ReportOutput(int fd);
+
+    // Writes what is left: the exit status, or 4 with a message on `err` when the report did
+    // not arrive whole.
+    int Finish(int status, std::ostream& err);
+
+private:
+    int_type overflow(int_type c) override;
+    int sync() override;
+    bool Drain();
+
+    int fd_;
+    std::vector<char> block_;
+    std::string failure_;
+};
 
 struct CommandResult;
 
