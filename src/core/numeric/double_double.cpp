@@ -3,11 +3,12 @@
 namespace wachtrix::dd {
 namespace {
 
-// Built twice where the loader can choose: with the fused multiply-add and wide vectors, and
-// for any x86-64, where std::fma is the library's exact one. The file is compiled without
-// contraction, so each clone does the same roundings and gives the same results.
+// Built three times where the loader can choose: with the fused multiply-add and 512-bit or
+// 256-bit vectors, and for any x86-64, where std::fma is the library's exact one. The file is
+// compiled without contraction, so each clone does the same roundings and gives the same results.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__)
-#define WACHTRIX_FMA_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
+#define WACHTRIX_FMA_CLONES \
+    __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
 #else
 #define WACHTRIX_FMA_CLONES
 #endif
