@@ -85,6 +85,18 @@ constexpr std::array<long double, kFastPower + 1> kPowersOfTen = [] {
     return p;
 }();
 
+// Integers up to 2^53 and powers of ten up to 10^22 are exact doubles.
+constexpr std::uint64_t kExactMantissa = std::uint64_t{1} << 53;
+constexpr int kExactPower = 22;
+
+constexpr std::array<double, kExactPower + 1> kExactPowersOfTen = [] {
+    std::array<double, kExactPower + 1> p{};
+    p[0] = 1;
+    for (int k = 1; k <= kExactPower; ++k)
+        p[k] = p[k - 1] * 10;
+    return p;
+}();
+
 // The value of an unsigned text of real syntax, when its digits and exponent are small enough.
 std::optional<long double> FastValue(std::string_view text) {
     std::uint64_t mantissa = 0;
@@ -161,13 +173,14 @@ std::optional<long double> ParseExtended(std::string_view text) {
 }
 
 std::optional<double> ParseRealToken(std::string_view token, int& significantDigits) {
-    // One pass over the token for its syntax and digit count: sign, mantissa digits with at most
-    // one point, exponent.
+    // One pass over the token for its syntax, digit count and value: sign, mantissa digits
+    // with at most one point, exponent.
     std::size_t i = 0;
     const bool negative = i < token.size() && token[i] == '-';
     if (i < token.size() && (token[i] == '+' || token[i] == '-')) ++i;
     const std::size_t start = i;
-    int digits = 0, mantissaDigits = 0;
+    std::uint64_t mantissa = 0;
+    int digits = 0, afterPoint = 0, mantissaDigits = 0;
     bool point = false;
     for (; i < token.size(); ++i) {
         const char c = token[i];
@@ -177,18 +190,37 @@ std::optional<double> ParseRealToken(std::string_view token, int& significantDig
         }
         if (!IsDigit(c)) break;
         ++mantissaDigits;
-        if (digits > 0 || c != '0') ++digits;
+        if (point) ++afterPoint;
+        if (digits > 0 || c != '0') {
+            if (++digits <= kFastDigits)
+                mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        }
     }
     significantDigits = digits;
     if (mantissaDigits == 0) return std::nullopt;
+    long long exponent = 0;
     if (i < token.size()) {
         if (token[i] != 'e' && token[i] != 'E') return std::nullopt;
         ++i;
-        if (i < token.size() && (token[i] == '+' || token[i] == '-')) ++i;
+        bool negativeExponent = false;
+        if (i < token.size() && (token[i] == '+' || token[i] == '-'))
+            negativeExponent = token[i++] == '-';
         const std::size_t first = i;
-        while (i < token.size() && IsDigit(token[i]))
-            ++i;
+        for (; i < token.size() && IsDigit(token[i]); ++i)
+            if (exponent < 1'000'000) exponent = exponent * 10 + (token[i] - '0');
         if (i == first || i != token.size()) return std::nullopt;
+        if (negativeExponent) exponent = -exponent;
+    }
+    // A mantissa and a power of ten that are both exact doubles: one product or quotient, the
+    // correctly rounded value, as std::from_chars would give it (the numbers the program itself
+    // writes have at most 15 digits).
+    const long long power = exponent - afterPoint;
+    if (digits <= kFastDigits && mantissa <= kExactMantissa && power >= -kExactPower &&
+        power <= kExactPower) {
+        const auto m = static_cast<double>(mantissa);
+        const double value =
+            power >= 0 ? m * kExactPowersOfTen[power] : m / kExactPowersOfTen[-power];
+        return negative ? -value : value;
     }
     if (const auto value = CorrectlyRounded(token.substr(start)))
         return negative ? -*value : *value;
