@@ -1,5 +1,6 @@
 #include "core/text/number_parse.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -179,25 +180,38 @@ std::optional<double> ParseRealToken(std::string_view token, int& significantDig
     const bool negative = i < token.size() && token[i] == '-';
     if (i < token.size() && (token[i] == '+' || token[i] == '-')) ++i;
     const std::size_t start = i;
-    std::uint64_t mantissa = 0;
-    int digits = 0, afterPoint = 0, mantissaDigits = 0;
-    bool point = false;
-    for (; i < token.size(); ++i) {
-        const char c = token[i];
-        if (c == '.' && !point) {
-            point = true;
-            continue;
-        }
-        if (!IsDigit(c)) break;
-        ++mantissaDigits;
-        if (point) ++afterPoint;
-        if (digits > 0 || c != '0') {
-            if (++digits <= kFastDigits)
-                mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-        }
+    // The digits before and after the point.
+    const std::size_t integerStart = i;
+    while (i < token.size() && IsDigit(token[i]))
+        ++i;
+    const std::size_t integerEnd = i;
+    std::size_t fractionStart = i;
+    if (i < token.size() && token[i] == '.') {
+        fractionStart = ++i;
+        while (i < token.size() && IsDigit(token[i]))
+            ++i;
     }
-    significantDigits = digits;
-    if (mantissaDigits == 0) return std::nullopt;
+    const std::size_t fractionEnd = i;
+    const std::size_t afterPoint = fractionEnd - fractionStart;
+    if (integerEnd - integerStart + afterPoint == 0) return std::nullopt;
+    // The significant digits, from the first nonzero one.
+    std::size_t first = integerStart;
+    while (first < integerEnd && token[first] == '0')
+        ++first;
+    std::size_t fractionFirst = fractionStart;
+    if (first == integerEnd) {
+        while (fractionFirst < fractionEnd && token[fractionFirst] == '0')
+            ++fractionFirst;
+    }
+    const std::size_t digits = (integerEnd - first) + (fractionEnd - fractionFirst);
+    significantDigits = static_cast<int>(std::min<std::size_t>(digits, 1'000'000));
+    std::uint64_t mantissa = 0;
+    if (digits <= kFastDigits) {
+        for (std::size_t k = first; k < integerEnd; ++k)
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(token[k] - '0');
+        for (std::size_t k = fractionFirst; k < fractionEnd; ++k)
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(token[k] - '0');
+    }
     long long exponent = 0;
     if (i < token.size()) {
         if (token[i] != 'e' && token[i] != 'E') return std::nullopt;
@@ -214,7 +228,7 @@ std::optional<double> ParseRealToken(std::string_view token, int& significantDig
     // A mantissa and a power of ten that are both exact doubles: one product or quotient, the
     // correctly rounded value, as std::from_chars would give it (the numbers the program itself
     // writes have at most 15 digits).
-    const long long power = exponent - afterPoint;
+    const long long power = exponent - static_cast<long long>(afterPoint);
     if (digits <= kFastDigits && mantissa <= kExactMantissa && power >= -kExactPower &&
         power <= kExactPower) {
         const auto m = static_cast<double>(mantissa);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -96,6 +97,10 @@ TEST(ParseExtended, ReadsShortNumbersAsFromCharsDoes) {
         // The doubles, typed and in a file's tokens: the nearest double, in one rounding.
         double nearest = 0;
         std::from_chars(text.data(), text.data() + text.size(), nearest);
+        std::string mantissa = text.substr(0, text.find('e'));
+        std::erase(mantissa, '.');
+        const auto significant =
+            mantissa.size() - std::min(mantissa.find_first_not_of('0'), mantissa.size());
         for (const std::string& token : {text, "-" + text, "+" + text + "x", "." + text}) {
             int digits = -1;
             const auto fast = ParseRealToken(token, digits);
@@ -103,6 +108,7 @@ TEST(ParseExtended, ReadsShortNumbersAsFromCharsDoes) {
             ASSERT_EQ(fast.has_value(), plain.has_value()) << token;
             if (fast) {
                 EXPECT_EQ(std::memcmp(&*fast, &*plain, sizeof(double)), 0) << token;
+                EXPECT_EQ(digits, static_cast<int>(significant)) << token;
             }
         }
         ASSERT_TRUE(ParseReal(text).has_value()) << text;
